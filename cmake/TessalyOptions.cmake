@@ -1,0 +1,24 @@
+# One interface target carries the language standard, warnings and sanitizer
+# flags; every target of the project links it.
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
+find_program(CCACHE_PROGRAM ccache)
+if(CCACHE_PROGRAM)
+  set(CMAKE_CXX_COMPILER_LAUNCHER "${CCACHE_PROGRAM}")
+endif()
+
+add_library(tessaly_options INTERFACE)
+target_compile_options(tessaly_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+  -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual)
+if(TESSALY_WERROR)
+  target_compile_options(tessaly_options INTERFACE -Werror)
+endif()
+if(TESSALY_SANITIZE)
+  target_compile_options(tessaly_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(tessaly_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,188 @@
+#include "collection/LinkItem.h"
+
+#include <vector>
+
+#include "text/Codepage.h"
+#include "text/FieldText.h"
+#include "text/Kana.h"
+#include "text/Sjis.h"
+#include "text/Strings.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr std::size_t kFieldCount = 16;
+
+enum Field : std::size_t {
+    kSerial, kGenreName, kStatus, kTitle, kTitleKana, kAuthor, kAuthorKana, kMail,
+    kUrl, kBanner, kBannerX, kBannerY, kAttributes, kContents, kDate, kComment,
+};
+
+// The sixteen "/"-separated fields of a line; false when there are not
+// exactly sixteen ("/" is never a trail byte, so a byte split is exact).
+bool SplitFields(std::string_view line, std::array<std::string_view, kFieldCount>& fields)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        const std::size_t slash = line.find('/', start);
+        if (i + 1 < kFieldCount) {
+            if (slash == std::string_view::npos) {
+                return false;
+            }
+            fields[i] = line.substr(start, slash - start);
+            start = slash + 1;
+        } else {
+            if (slash != std::string_view::npos) {
+                return false;
+            }
+            fields[i] = line.substr(start);
+        }
+    }
+    return true;
+}
+
+int32_t IntegerOr(std::string_view text, int32_t fallback)
+{
+    return ParseInt32(Trim(text)).value_or(fallback);
+}
+
+void AppendField(std::string& line, std::string_view text)
+{
+    line += EscapeField(Trim(text));
+    line += '/';
+}
+
+void AppendNumber(std::string& line, int32_t value)
+{
+    line += std::to_string(value);
+    line += '/';
+}
+
+} // namespace
+
+std::string_view StatusName(int32_t status)
+{
+    static constexpr std::array<std::string_view, kStatusCount> kNames{"normal", "favorite", "warning", "erase",
+                                                                      "low",    "middle",   "high"};
+    return status >= 0 && status < kStatusCount ? kNames[static_cast<std::size_t>(status)] : kNames[0];
+}
+
+TLinkItem NewLinkItem(const Clock& clock, std::string genreName)
+{
+    TLinkItem item;
+    item.GenreName = std::move(genreName);
+    item.Date = clock.Today();
+    return item;
+}
+
+bool IsValidItemLine(std::string_view line)
+{
+    std::array<std::string_view, kFieldCount> fields;
+    if (!SplitFields(line, fields)) {
+        return false;
+    }
+    for (std::size_t i = kSerial; i <= kContents; ++i) {
+        fields[i] = Trim(fields[i]);
+    }
+    const std::optional<int32_t> serial = ParseInt32(fields[kSerial]);
+    return serial && *serial != kUnnumbered && !fields[kTitle].empty() && !fields[kUrl].empty()
+           && !fields[kTitleKana].empty() && IsHiragana(fields[kTitleKana]) && !fields[kAuthorKana].empty()
+           && IsHiragana(fields[kAuthorKana]) && ParseDateTime(UnescapeField(fields[kDate])).has_value();
+}
+
+TLinkItem LineToItem(std::string_view line)
+{
+    // Each field is unescaped on its own, so an "&ln;" inside a field can
+    // never shift the fields after it.
+    std::array<std::string_view, kFieldCount> fields;
+    if (!SplitFields(line, fields)) {
+        const std::vector<std::string_view> parts = sjis::Split(line, '/');
+        for (std::size_t i = 0; i < kFieldCount; ++i) {
+            fields[i] = i < parts.size() ? parts[i] : std::string_view();
+        }
+    }
+    TLinkItem item;
+    item.Serial = IntegerOr(fields[kSerial], kUnnumbered);
+    item.GenreName = UnescapeField(fields[kGenreName]);
+    item.Status = IntegerOr(fields[kStatus], 0);
+    if (item.Status < 0 || item.Status >= kStatusCount) {
+        item.Status = 0;
+    }
+    item.Title = UnescapeField(fields[kTitle]);
+    item.TitleKana = UnescapeField(fields[kTitleKana]);
+    item.Author = UnescapeField(fields[kAuthor]);
+    item.AuthorKana = UnescapeField(fields[kAuthorKana]);
+    item.Mail = UnescapeField(fields[kMail]);
+    item.Url = UnescapeField(fields[kUrl]);
+    item.Banner = UnescapeField(fields[kBanner]);
+    item.BannerX = IntegerOr(fields[kBannerX], kDefaultBannerWidth);
+    item.BannerY = IntegerOr(fields[kBannerY], kDefaultBannerHeight);
+    item.Attributes = UnescapeField(fields[kAttributes]);
+    item.Contents = UnescapeField(fields[kContents]);
+    item.Date = ParseDateTime(UnescapeField(fields[kDate])).value_or(TDateTime{});
+    item.Comment = UnescapeField(UnescapeField(fields[kComment]));
+    return item;
+}
+
+std::string ItemToLine(const TLinkItem& item)
+{
+    std::string line;
+    line.reserve(128 + item.Title.size() + item.Comment.size() + item.Url.size());
+    AppendNumber(line, item.Serial);
+    AppendField(line, item.GenreName);
+    AppendNumber(line, item.Status);
+    for (const std::string* text : {&item.Title, &item.TitleKana, &item.Author, &item.AuthorKana, &item.Mail,
+                                    &item.Url, &item.Banner}) {
+        AppendField(line, *text);
+    }
+    AppendNumber(line, item.BannerX);
+    AppendNumber(line, item.BannerY);
+    AppendField(line, item.Attributes);
+    AppendField(line, item.Contents);
+    AppendField(line, DateTimeToText(item.Date));
+    line += EscapeField(EscapeField(item.Comment));
+    return line;
+}
+
+bool ListContainsName(std::string_view list, std::string_view name)
+{
+    const std::string wrapped = "/" + std::string(list) + "/";
+    return sjis::Contains(wrapped, "/" + EscapeField(name) + "/");
+}
+
+std::string ItemToReadableText(const TLinkItem& item)
+{
+    const bool hasBanner = !item.Banner.empty();
+    std::string text;
+    const auto addLine = [&text](const char* label, std::string_view value) {
+        text += SJ(label);
+        text.append(value);
+        text += kLineBreak;
+    };
+    addLine("シリアル       = ", FormatSerial(item.Serial));
+    addLine("タイトル       = ", item.Title);
+    addLine("タイトル(仮名) = ", item.TitleKana);
+    addLine("作者名         = ", item.Author);
+    addLine("作者名(仮名)   = ", item.AuthorKana);
+    addLine("メールアドレス = ", item.Mail);
+    addLine("ページ URL     = ", "http://" + item.Url);
+    addLine("バナー URL     = ", hasBanner ? "http://" + item.Banner : std::string());
+    addLine("バナーサイズ   = ",
+            hasBanner ? "width=" + std::to_string(item.BannerX) + ", height=" + std::to_string(item.BannerY)
+                      : std::string());
+    addLine("アトリビュート = ", BracketList(item.Attributes));
+    addLine("コンテンツ     = ", BracketList(item.Contents));
+    addLine("登録日付       = ", DateTimeToText(item.Date));
+    const std::vector<std::string_view> commentLines = SplitLines(item.Comment);
+    addLine("コメント       = ", commentLines.empty() ? std::string_view() : commentLines.front());
+    for (std::size_t i = 1; i < commentLines.size(); ++i) {
+        text += std::string(17, ' ');
+        text.append(commentLines[i]);
+        text += kLineBreak;
+    }
+    text += kLineBreak;
+    return text;
+}
+
+} // namespace tessaly

@@ -1,0 +1,69 @@
+#pragma once
+
+// The link item record and its one-line text form, the item line, in which
+// genres keep their items and items travel through the clipboard, searches
+// and imports.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "text/DateTime.h"
+
+namespace tessaly {
+
+// One field holds either a status or an importance mark.
+enum class ItemStatus : int32_t { Normal = 0, Favorite = 1, Warning = 2, Erase = 3, Low = 4, Middle = 5, High = 6 };
+
+inline constexpr int32_t kStatusCount = 7;
+
+// "normal", "favorite", ... as templates and narrowing conditions name them.
+std::string_view StatusName(int32_t status);
+
+// The genre name of an item moved to the trash by dragging.
+inline constexpr std::string_view kTrashGenreMark = "\xFF";
+
+inline constexpr int32_t kUnnumbered = -1;
+inline constexpr int32_t kDefaultBannerWidth = 200;
+inline constexpr int32_t kDefaultBannerHeight = 40;
+
+struct TLinkItem {
+    int32_t Serial = kUnnumbered;
+    std::string GenreName;
+    int32_t Status = 0;
+    std::string Title;
+    std::string TitleKana;
+    std::string Author;
+    std::string AuthorKana;
+    std::string Mail;
+    std::string Url;
+    std::string Banner;
+    int32_t BannerX = kDefaultBannerWidth;
+    int32_t BannerY = kDefaultBannerHeight;
+    std::string Attributes;
+    std::string Contents;
+    TDateTime Date;
+    std::string Comment;
+
+    friend bool operator==(const TLinkItem&, const TLinkItem&) = default;
+};
+
+// A new item as the editor starts it: unnumbered, dated today.
+TLinkItem NewLinkItem(const Clock& clock, std::string genreName = {});
+
+// The tests an item line must pass to be read at all.
+bool IsValidItemLine(std::string_view line);
+
+// Decodes an item line; fields that are not numbers take their defaults.
+TLinkItem LineToItem(std::string_view line);
+
+std::string ItemToLine(const TLinkItem& item);
+
+// True when the "/" list holds the (unescaped) name.
+bool ListContainsName(std::string_view list, std::string_view name);
+
+// The labelled, human-readable form used by "copy in readable form".
+std::string ItemToReadableText(const TLinkItem& item);
+
+} // namespace tessaly

@@ -1,0 +1,77 @@
+#include "collection/Project.h"
+
+#include "settings/SettingsStore.h"
+#include "text/Codepage.h"
+#include "text/Collation.h"
+
+namespace tessaly {
+
+const std::string& UnfiledGenreName()
+{
+    static const std::string name = SJ("【未整理】");
+    return name;
+}
+
+const std::string& TrashGenreName()
+{
+    static const std::string name = SJ("【ゴミ箱】");
+    return name;
+}
+
+Project::Project()
+    : Genres{{UnfiledGenreName(), {}}, {TrashGenreName(), {}}}
+{
+}
+
+void Project::Reset(const SettingsStore* settings)
+{
+    *this = Project();
+    if (settings != nullptr && settings->KeyExists(kOwnerDefaultsKey)) {
+        AuthorName = settings->ReadString(kOwnerDefaultsKey, "Name").value_or("");
+        AuthorKana = settings->ReadString(kOwnerDefaultsKey, "NameKana").value_or("");
+        AuthorMail = settings->ReadString(kOwnerDefaultsKey, "Mail").value_or("");
+    }
+}
+
+int32_t Project::NextSerial()
+{
+    return ++SerialMax;
+}
+
+std::optional<std::size_t> Project::FindGenre(std::string_view name) const
+{
+    for (std::size_t i = 0; i < Genres.size(); ++i) {
+        if (SameNameIgnoringAsciiCase(Genres[i].Name, name)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t Project::AddGenre(std::string name)
+{
+    const std::size_t index = TrashIndex();
+    Genres.insert(Genres.begin() + static_cast<std::ptrdiff_t>(index), Genre{std::move(name), {}});
+    return index;
+}
+
+bool AddVocabularyName(std::vector<std::string>& vocabulary, std::string name)
+{
+    if (name.empty() || FindVocabularyName(vocabulary, name)) {
+        return false;
+    }
+    vocabulary.push_back(std::move(name));
+    return true;
+}
+
+std::optional<std::size_t> FindVocabularyName(const std::vector<std::string>& vocabulary, std::string_view name)
+{
+    for (std::size_t i = 0; i < vocabulary.size(); ++i) {
+        if (SameNameIgnoringAsciiCase(vocabulary[i], name)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace tessaly

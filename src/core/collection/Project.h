@@ -1,0 +1,78 @@
+#pragma once
+
+// The open collection: settings, user item templates, genres with their
+// item lines, and the attribute and content vocabularies.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaly {
+
+class SettingsStore;
+
+struct Genre {
+    std::string Name;
+    // The genre's items in their item-line form, in the genre's order.
+    std::vector<std::string> Lines;
+};
+
+inline constexpr std::string_view kDefaultFileName = "index.html";
+inline constexpr std::string_view kDefaultSubFileName = "pages.html";
+
+// "【未整理】", the system genre at index 0, and "【ゴミ箱】", the trash at
+// the last index (code page 932).
+const std::string& UnfiledGenreName();
+const std::string& TrashGenreName();
+
+class Project {
+public:
+    Project();
+
+    // Path of the project file; empty while the project was never saved.
+    std::filesystem::path EditingName;
+    bool IsEditing = false;
+
+    std::string Title;
+    std::string AuthorName;
+    std::string AuthorKana;
+    std::string AuthorMail;
+    std::string RootDir;
+    std::string BannerDir;
+    std::string DefaultFile{kDefaultFileName};
+    std::string SubFile{kDefaultSubFileName};
+    std::string ParentAnchor;
+    std::string ParentPath;
+    std::vector<std::string> Templates;
+    int32_t SerialMax = 0;
+    std::vector<Genre> Genres;
+    std::vector<std::string> Attributes;
+    std::vector<std::string> Contents;
+
+    // Every field back to the new-project values; the owner fields from the
+    // owner defaults key of settings when given.
+    void Reset(const SettingsStore* settings = nullptr);
+
+    int32_t NextSerial();
+
+    std::size_t TrashIndex() const { return Genres.size() - 1; }
+    bool IsUserGenre(std::size_t index) const { return index > 0 && index < TrashIndex(); }
+    std::size_t UserGenreCount() const { return Genres.size() - 2; }
+
+    // Index of the genre called name, matched without regard to ASCII case.
+    std::optional<std::size_t> FindGenre(std::string_view name) const;
+    // Adds an empty user genre just before the trash; returns its index.
+    std::size_t AddGenre(std::string name);
+};
+
+// Adds name to a vocabulary unless it is empty or already there (matched
+// without regard to ASCII case); true when added.
+bool AddVocabularyName(std::vector<std::string>& vocabulary, std::string name);
+
+// Index of name in a vocabulary, matched without regard to ASCII case.
+std::optional<std::size_t> FindVocabularyName(const std::vector<std::string>& vocabulary, std::string_view name);
+
+} // namespace tessaly

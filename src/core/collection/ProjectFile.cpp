@@ -1,0 +1,365 @@
+#include "collection/ProjectFile.h"
+
+#include <unordered_map>
+
+#include "collection/LinkItem.h"
+#include "collection/Project.h"
+#include "text/Codepage.h"
+#include "text/Collation.h"
+#include "text/FieldText.h"
+#include "text/Kana.h"
+#include "text/Paths.h"
+#include "text/Sjis.h"
+#include "text/Strings.h"
+#include "util/AtomicFile.h"
+
+namespace tessaly {
+
+namespace {
+
+enum class Key {
+    Unknown, Title, Author, RootDir, BannerDir, DefaultFile, SubFile, ParentAnchor, ParentPath,
+    Template, SerialMax, Genre, Attribute, Content, LinkItem,
+};
+
+Key KeyOf(std::string_view key)
+{
+    struct Entry {
+        std::string_view name;
+        Key key;
+    };
+    static constexpr Entry kKeys[] = {
+        {"{linkitem}", Key::LinkItem},   {"{title}", Key::Title},
+        {"{author}", Key::Author},       {"{rootdir}", Key::RootDir},
+        {"{bannerdir}", Key::BannerDir}, {"{defaultfile}", Key::DefaultFile},
+        {"{subfile}", Key::SubFile},     {"{parentanchor}", Key::ParentAnchor},
+        {"{parentpath}", Key::ParentPath}, {"{template}", Key::Template},
+        {"{serialmax}", Key::SerialMax}, {"{genre}", Key::Genre},
+        {"{attribute}", Key::Attribute}, {"{content}", Key::Content},
+    };
+    for (const Entry& entry : kKeys) {
+        if (SameNameIgnoringAsciiCase(key, entry.name)) {
+            return entry.key;
+        }
+    }
+    return Key::Unknown;
+}
+
+bool DirectoryExists(std::string_view path)
+{
+    const std::optional<std::filesystem::path> fsPath = ToFsPath(path);
+    std::error_code error;
+    return fsPath && !fsPath->empty() && std::filesystem::is_directory(*fsPath, error);
+}
+
+// Applies the lines of one file to a project.
+class ProjectReader {
+public:
+    explicit ProjectReader(Project& project) : project_(project)
+    {
+        for (std::size_t i = 0; i + 1 < project_.Genres.size(); ++i) {
+            genreIndex_.emplace(AsciiLower(project_.Genres[i].Name), i);
+        }
+    }
+
+    LoadOutcome Read(std::string_view text, const LoadProgress& progress)
+    {
+        LoadOutcome outcome;
+        const std::vector<std::string_view> lines = SplitLines(text);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (progress) {
+                progress(i, lines.size());
+            }
+            if (!ReadLine(lines[i], outcome)) {
+                outcome.result = LoadOutcome::Result::StoppedAtBadSerialMax;
+                outcome.badLineNumber = i + 1;
+                break;
+            }
+        }
+        outcome.namesWithVerticalLine = AnyNameHasVerticalLine();
+        return outcome;
+    }
+
+private:
+    // False when the load has to stop here.
+    bool ReadLine(std::string_view line, LoadOutcome& outcome)
+    {
+        line = Trim(line);
+        if (line.empty() || line.front() == '#') {
+            return true;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos || equals == 0) {
+            return true;
+        }
+        const std::string_view value = line.substr(equals + 1);
+        switch (KeyOf(line.substr(0, equals))) {
+        case Key::Unknown: break;
+        case Key::Title: project_.Title = UnescapeField(value); break;
+        case Key::Author: ReadAuthor(value); break;
+        case Key::RootDir: ReadDirectory(value, project_.RootDir); break;
+        case Key::BannerDir: ReadDirectory(value, project_.BannerDir); break;
+        case Key::DefaultFile: project_.DefaultFile = value; break;
+        case Key::SubFile: project_.SubFile = value; break;
+        case Key::ParentAnchor: project_.ParentAnchor = value; break;
+        case Key::ParentPath: project_.ParentPath = value; break;
+        case Key::Template:
+            if (SplitList(std::string(value) + "/", '/').size() == 7) {
+                project_.Templates.emplace_back(value);
+            }
+            break;
+        case Key::SerialMax: {
+            const std::optional<int32_t> serialMax = ParseInt32(value);
+            if (!serialMax) {
+                outcome.badValue = value;
+                return false;
+            }
+            project_.SerialMax = *serialMax;
+            break;
+        }
+        case Key::Genre: ReadGenres(value); break;
+        case Key::Attribute: ReadVocabulary(value, project_.Attributes); break;
+        case Key::Content: ReadVocabulary(value, project_.Contents); break;
+        case Key::LinkItem: ReadItem(value); break;
+        }
+        return true;
+    }
+
+    void ReadAuthor(std::string_view value)
+    {
+        // An empty mail part is accepted: owners without a mail address
+        // are written that way.
+        const std::vector<std::string_view> parts = SplitList(value, '/');
+        if (parts.size() != 3 || parts[0].empty() || parts[1].empty() || !IsHiragana(parts[1])) {
+            return;
+        }
+        project_.AuthorName = UnescapeField(parts[0]);
+        project_.AuthorKana = UnescapeField(parts[1]);
+        project_.AuthorMail = UnescapeField(parts[2]);
+    }
+
+    static void ReadDirectory(std::string_view value, std::string& field)
+    {
+        std::string directory = UnescapeField(value);
+        if (DirectoryExists(directory)) {
+            field = std::move(directory);
+        }
+    }
+
+    void ReadGenres(std::string_view value)
+    {
+        for (const std::string_view part : sjis::Split(value, '/')) {
+            std::string name = UnescapeField(part);
+            if (name.empty() || genreIndex_.contains(AsciiLower(name))
+                || SameNameIgnoringAsciiCase(name, TrashGenreName())) {
+                continue;
+            }
+            const std::string key = AsciiLower(name);
+            genreIndex_.emplace(key, project_.AddGenre(std::move(name)));
+        }
+    }
+
+    static void ReadVocabulary(std::string_view value, std::vector<std::string>& vocabulary)
+    {
+        for (const std::string_view part : sjis::Split(value, '/')) {
+            AddVocabularyName(vocabulary, UnescapeField(part));
+        }
+    }
+
+    void ReadItem(std::string_view value)
+    {
+        if (!IsValidItemLine(value)) {
+            return;
+        }
+        // Field 1 is the genre name. An item never lands in the trash on
+        // reading, or it would be lost at the next save.
+        const std::size_t start = value.find('/') + 1;
+        const std::string genreName = UnescapeField(value.substr(start, value.find('/', start) - start));
+        std::size_t genre = 0;
+        if (!genreName.empty()) {
+            const auto found = genreIndex_.find(AsciiLower(genreName));
+            if (found != genreIndex_.end()) {
+                genre = found->second;
+            }
+        }
+        project_.Genres[genre].Lines.emplace_back(value);
+    }
+
+    bool AnyNameHasVerticalLine() const
+    {
+        const auto hasBar = [](std::string_view name) { return sjis::FindChar(name, '|') != sjis::npos; };
+        for (const Genre& genre : project_.Genres) {
+            if (hasBar(genre.Name)) {
+                return true;
+            }
+        }
+        for (const auto* vocabulary : {&project_.Attributes, &project_.Contents}) {
+            for (const std::string& name : *vocabulary) {
+                if (hasBar(name)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    Project& project_;
+    // User genres and the unfiled genre by their ASCII-lowered names.
+    std::unordered_map<std::string, std::size_t> genreIndex_;
+};
+
+void AddLine(std::string& text, std::string_view key, std::string_view value)
+{
+    text += key;
+    text += '=';
+    text += value;
+    text += kLineBreak;
+}
+
+std::string NameList(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (const std::string& name : names) {
+        list += EscapeField(name);
+        list += '/';
+    }
+    return list;
+}
+
+} // namespace
+
+LoadOutcome LoadProjectText(Project& project, std::string_view text, const LoadProgress& progress)
+{
+    return ProjectReader(project).Read(text, progress);
+}
+
+LoadOutcome LoadProjectFile(Project& project, const std::filesystem::path& path, const LoadProgress& progress)
+{
+    LoadOutcome outcome;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        outcome.result = LoadOutcome::Result::NotFound;
+        return outcome;
+    }
+    const FileReadResult file = ReadWholeFile(path);
+    if (!file.ok) {
+        outcome.result = file.notFound ? LoadOutcome::Result::NotFound : LoadOutcome::Result::ReadFailed;
+        outcome.error = file.error;
+        return outcome;
+    }
+    outcome = LoadProjectText(project, file.data, progress);
+    if (outcome.result == LoadOutcome::Result::Loaded) {
+        project.EditingName = path;
+    }
+    return outcome;
+}
+
+std::string ProjectFileText(const Project& project)
+{
+    std::size_t size = 4096;
+    for (const Genre& genre : project.Genres) {
+        for (const std::string& line : genre.Lines) {
+            size += line.size() + 14;
+        }
+    }
+    std::string text;
+    text.reserve(size);
+    text += KeyFileHeader("Project File");
+    if (!project.Title.empty()) {
+        AddLine(text, "{title}", EscapeField(project.Title));
+    }
+    if (!project.AuthorName.empty()) {
+        AddLine(text, "{author}",
+                EscapeField(project.AuthorName) + "/" + EscapeField(project.AuthorKana) + "/"
+                    + EscapeField(project.AuthorMail) + "/");
+    }
+    if (!project.RootDir.empty()) {
+        AddLine(text, "{rootdir}", EscapeField(project.RootDir));
+    }
+    if (!project.BannerDir.empty()) {
+        AddLine(text, "{bannerdir}", EscapeField(project.BannerDir));
+    }
+    if (project.DefaultFile != kDefaultFileName) {
+        AddLine(text, "{defaultfile}", project.DefaultFile);
+    }
+    if (project.SubFile != kDefaultSubFileName) {
+        AddLine(text, "{subfile}", project.SubFile);
+    }
+    if (!project.ParentAnchor.empty()) {
+        AddLine(text, "{parentanchor}", project.ParentAnchor);
+    }
+    if (!project.ParentPath.empty()) {
+        AddLine(text, "{parentpath}", project.ParentPath);
+    }
+    for (const std::string& stored : project.Templates) {
+        AddLine(text, "{template}", stored);
+    }
+    AddLine(text, "{serialmax}", std::to_string(project.SerialMax));
+    if (project.UserGenreCount() > 0) {
+        std::string genres;
+        for (std::size_t i = 1; i < project.TrashIndex(); ++i) {
+            genres += EscapeField(project.Genres[i].Name);
+            genres += '/';
+        }
+        AddLine(text, "{genre}", genres);
+    }
+    if (!project.Attributes.empty()) {
+        AddLine(text, "{attribute}", NameList(project.Attributes));
+    }
+    if (!project.Contents.empty()) {
+        AddLine(text, "{content}", NameList(project.Contents));
+    }
+    for (std::size_t i = 0; i < project.TrashIndex(); ++i) {
+        for (const std::string& line : project.Genres[i].Lines) {
+            AddLine(text, "{linkitem}", line);
+        }
+    }
+    return text;
+}
+
+SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path)
+{
+    const FileWriteResult written = WriteFileAtomically(path, ProjectFileText(project));
+    if (!written.ok) {
+        return {false, written.error};
+    }
+    project.EditingName = path;
+    project.IsEditing = false;
+    return {};
+}
+
+std::string ProjectNotFoundMessage(std::string_view fileName)
+{
+    return std::string(fileName) + SJ(" が見付かりません.");
+}
+
+std::string ProjectReadingMessage(std::string_view fileName)
+{
+    return std::string(fileName) + SJ(" を読み込んでいます...");
+}
+
+std::string ProjectInterpretingMessage(std::string_view fileName)
+{
+    return std::string(fileName) + SJ(" を解釈しています");
+}
+
+const std::string& VerticalLineWarning()
+{
+    return SJ("Version 1.02 より、ジャンル、アトリビュート、コンテンツには\r\n"
+              "\"|\" Vertical Line (\\x7C)\r\n"
+              "は利用できなくなりました.\r\n"
+              "直ちに修正して下さい.");
+}
+
+std::string KeyFileHeader(std::string_view kind)
+{
+    std::string header = "# ----- <<Tessaly>> ";
+    header += kind;
+    header += " -----\r\n";
+    header += SJ("# このファイルは Tessaly が生成するファイルです.\r\n");
+    header += SJ("# 改変した場合、予期しない動作をしたり異常終了、暴走の可能性があります.\r\n");
+    header += SJ("# 絶対に改変しないで下さい.\r\n");
+    return header;
+}
+
+} // namespace tessaly

@@ -1,0 +1,47 @@
+#include "collection/ShownItems.h"
+
+#include "collection/Project.h"
+
+namespace tessaly {
+
+std::size_t ShownItems::AddItemRecord(TLinkItem record)
+{
+    if (record.Serial == kUnnumbered) {
+        record.Serial = project_.NextSerial();
+    }
+    rows_.push_back(std::move(record));
+    return rows_.size() - 1;
+}
+
+void ShownItems::LoadGenreIntoList()
+{
+    rows_.clear();
+    const std::vector<std::string>& lines = project_.Genres.at(selectedGenre_).Lines;
+    rows_.reserve(lines.size());
+    for (const std::string& line : lines) {
+        AddItemRecord(LineToItem(line));
+    }
+}
+
+void ShownItems::FlushGenre()
+{
+    if (searchMode_) {
+        return;
+    }
+    std::vector<std::string>& lines = project_.Genres.at(selectedGenre_).Lines;
+    lines.clear();
+    lines.reserve(rows_.size());
+    for (const TLinkItem& record : rows_) {
+        lines.push_back(ItemToLine(record));
+    }
+}
+
+void NewProject(Project& project, ShownItems& shown, const SettingsStore* settings)
+{
+    project.Reset(settings);
+    shown.Clear();
+    shown.SetSearchMode(false);
+    shown.SelectGenre(0);
+}
+
+} // namespace tessaly

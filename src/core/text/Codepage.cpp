@@ -1,0 +1,266 @@
+#include "text/Codepage.h"
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+
+namespace tessaly {
+
+namespace {
+
+struct ConverterCloser {
+    void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
+
+// Undecodable bytes show as U+FFFD in text meant for display.
+void ToUnicodeReplacement(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                          UConverterCallbackReason reason, UErrorCode* error)
+{
+    if (reason == UCNV_UNASSIGNED || reason == UCNV_ILLEGAL || reason == UCNV_IRREGULAR) {
+        *error = U_ZERO_ERROR;
+        const UChar replacement = 0xFFFD;
+        ucnv_cbToUWriteUChars(args, &replacement, 1, 0, error);
+    }
+}
+
+// One converter per thread: ICU converters keep state between calls.
+UConverter* Cp932(bool stopOnError)
+{
+    thread_local ConverterPtr strict;
+    thread_local ConverterPtr lenient;
+    ConverterPtr& slot = stopOnError ? strict : lenient;
+    if (!slot) {
+        UErrorCode status = U_ZERO_ERROR;
+        slot.reset(ucnv_open("windows-31j", &status));
+        if (U_FAILURE(status)) {
+            throw std::runtime_error("ICU has no converter for windows-31j");
+        }
+        if (stopOnError) {
+            ucnv_setToUCallBack(slot.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+            ucnv_setFromUCallBack(slot.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        } else {
+            ucnv_setToUCallBack(slot.get(), ToUnicodeReplacement, nullptr, nullptr, nullptr, &status);
+        }
+    }
+    ucnv_reset(slot.get());
+    return slot.get();
+}
+
+std::string HexBytes(std::string_view bytes)
+{
+    std::string text;
+    for (const char c : bytes) {
+        char buffer[4];
+        std::snprintf(buffer, sizeof buffer, "%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += "0x";
+        text += buffer;
+    }
+    return text;
+}
+
+// Decodes UTF-8 strictly (no overlongs, surrogates or values past U+10FFFF);
+// sets badOffset to the first bad byte, or npos.
+std::u16string Utf16FromUtf8(std::string_view utf8, std::size_t* badOffset)
+{
+    std::u16string result;
+    result.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t length = 0;
+        char32_t c = 0;
+        char32_t minimum = 0;
+        if (lead < 0x80) {
+            length = 1;
+            c = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            c = lead & 0x1Fu;
+            minimum = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            c = lead & 0x0Fu;
+            minimum = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            c = lead & 0x07u;
+            minimum = 0x10000;
+        }
+        bool valid = length > 0 && i + length <= utf8.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3Fu);
+        }
+        if (!valid || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            *badOffset = i;
+            return {};
+        }
+        if (c < 0x10000) {
+            result.push_back(static_cast<char16_t>(c));
+        } else {
+            result.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+            result.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        }
+        i += length;
+    }
+    *badOffset = std::string_view::npos;
+    return result;
+}
+
+// The code point at i (a lone surrogate stands for itself); advances i.
+char32_t NextCodePoint(std::u16string_view utf16, std::size_t& i)
+{
+    const char32_t unit = utf16[i++];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i < utf16.size() && utf16[i] >= 0xDC00 && utf16[i] <= 0xDFFF) {
+        return 0x10000 + ((unit - 0xD800) << 10) + (utf16[i++] - 0xDC00u);
+    }
+    return unit;
+}
+
+void AppendUtf8(std::string& text, char32_t c)
+{
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string Utf8FromUtf16(std::u16string_view utf16)
+{
+    std::string utf8;
+    utf8.reserve(utf16.size() * 3);
+    for (std::size_t i = 0; i < utf16.size();) {
+        AppendUtf8(utf8, NextCodePoint(utf16, i));
+    }
+    return utf8;
+}
+
+} // namespace
+
+ConversionResult Utf8ToSjis(std::string_view utf8)
+{
+    ConversionResult result;
+    std::size_t badUtf8 = 0;
+    const std::u16string utf16 = Utf16FromUtf8(utf8, &badUtf8);
+    if (badUtf8 != std::string_view::npos) {
+        result.ok = false;
+        result.errorOffset = badUtf8;
+        result.badCharacter = HexBytes(utf8.substr(badUtf8, 1));
+        return result;
+    }
+    UConverter* converter = Cp932(true);
+    result.text.resize(utf16.size() * 2 + 2);
+    char* target = result.text.data();
+    const UChar* source = utf16.data();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_fromUnicode(converter, &target, target + result.text.size(), &source, source + utf16.size(), nullptr,
+                     true, &status);
+    if (U_SUCCESS(status)) {
+        result.text.resize(static_cast<std::size_t>(target - result.text.data()));
+        return result;
+    }
+    // Name the first character that code page 932 cannot hold.
+    result.ok = false;
+    result.text.clear();
+    std::size_t utf8Offset = 0;
+    for (std::size_t i = 0; i < utf16.size();) {
+        const std::size_t start = i;
+        std::string character;
+        AppendUtf8(character, NextCodePoint(utf16, i));
+        UErrorCode charStatus = U_ZERO_ERROR;
+        char buffer[8];
+        ucnv_fromUChars(Cp932(true), buffer, sizeof buffer, utf16.data() + start, static_cast<int32_t>(i - start),
+                        &charStatus);
+        if (U_FAILURE(charStatus)) {
+            result.errorOffset = utf8Offset;
+            result.badCharacter = character;
+            return result;
+        }
+        utf8Offset += character.size();
+    }
+    return result;
+}
+
+ConversionResult SjisToUtf8(std::string_view sjis)
+{
+    ConversionResult result;
+    UConverter* converter = Cp932(true);
+    std::u16string utf16(sjis.size() + 1, u'\0');
+    UChar* target = utf16.data();
+    const char* source = sjis.data();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_toUnicode(converter, &target, target + utf16.size(), &source, sjis.data() + sjis.size(), nullptr, true,
+                   &status);
+    if (U_FAILURE(status)) {
+        result.ok = false;
+        char bad[8];
+        int8_t badLength = sizeof bad;
+        UErrorCode ignored = U_ZERO_ERROR;
+        ucnv_getInvalidChars(converter, bad, &badLength, &ignored);
+        const auto consumed = static_cast<std::size_t>(source - sjis.data());
+        result.errorOffset = consumed >= static_cast<std::size_t>(badLength)
+                                 ? consumed - static_cast<std::size_t>(badLength)
+                                 : 0;
+        result.badCharacter = HexBytes(std::string_view(bad, static_cast<std::size_t>(badLength)));
+        return result;
+    }
+    utf16.resize(static_cast<std::size_t>(target - utf16.data()));
+    result.text = Utf8FromUtf16(utf16);
+    return result;
+}
+
+std::u16string SjisToUtf16Lossy(std::string_view sjis)
+{
+    UConverter* converter = Cp932(false);
+    std::u16string utf16(sjis.size() + 1, u'\0');
+    UChar* target = utf16.data();
+    const char* source = sjis.data();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_toUnicode(converter, &target, target + utf16.size(), &source, sjis.data() + sjis.size(), nullptr, true,
+                   &status);
+    utf16.resize(static_cast<std::size_t>(target - utf16.data()));
+    return utf16;
+}
+
+std::string SjisToUtf8Lossy(std::string_view sjis)
+{
+    return Utf8FromUtf16(SjisToUtf16Lossy(sjis));
+}
+
+const std::string& SjisLiteral(const char* utf8)
+{
+    static std::mutex mutex;
+    static std::map<const char*, std::string> cache;
+    const std::lock_guard lock(mutex);
+    auto found = cache.find(utf8);
+    if (found == cache.end()) {
+        ConversionResult converted = Utf8ToSjis(utf8);
+        if (!converted.ok) {
+            throw std::logic_error(std::string("program text not representable in code page 932: ") + utf8);
+        }
+        found = cache.emplace(utf8, std::move(converted.text)).first;
+    }
+    return found->second;
+}
+
+} // namespace tessaly

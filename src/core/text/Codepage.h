@@ -1,0 +1,44 @@
+#pragma once
+
+// Conversion between code page 932 and Unicode, for the edges of the program
+// (widgets, clipboard, file-system names, collation). Inside, text stays in
+// code page 932 bytes.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+struct ConversionResult {
+    std::string text;
+    bool ok = true;
+    // When not ok: byte offset in the input of the first character that
+    // could not be converted, and that character as UTF-8 (or as the hex
+    // code of the bytes when the input was not valid in its encoding).
+    std::size_t errorOffset = 0;
+    std::string badCharacter;
+};
+
+// UTF-8 to code page 932; refuses characters that code page 932 cannot hold
+// instead of replacing them.
+ConversionResult Utf8ToSjis(std::string_view utf8);
+
+// Code page 932 to UTF-8; refuses byte sequences that are not code page 932.
+ConversionResult SjisToUtf8(std::string_view sjis);
+
+// Code page 932 to UTF-8 for display, with U+FFFD for undecodable bytes.
+std::string SjisToUtf8Lossy(std::string_view sjis);
+
+// Code page 932 to UTF-16 for display, with U+FFFD for undecodable bytes.
+std::u16string SjisToUtf16Lossy(std::string_view sjis);
+
+// A UTF-8 literal converted once to code page 932. For the program's own
+// fixed texts, which are always representable.
+const std::string& SjisLiteral(const char* utf8);
+
+} // namespace tessaly
+
+// Program texts are written in UTF-8 in the sources and used as code page 932.
+#define SJ(utf8Literal) (::tessaly::SjisLiteral(utf8Literal))

@@ -1,0 +1,95 @@
+#include "text/Collation.h"
+
+#include <memory>
+#include <stdexcept>
+
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+
+#include "text/Codepage.h"
+#include "text/Sjis.h"
+
+namespace tessaly {
+
+namespace {
+
+struct CollatorCloser {
+    void operator()(UCollator* collator) const { ucol_close(collator); }
+};
+
+UCollator* JapaneseCollator()
+{
+    thread_local std::unique_ptr<UCollator, CollatorCloser> collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<UCollator, CollatorCloser> opened(ucol_open("ja", &status));
+        if (U_FAILURE(status)) {
+            throw std::runtime_error("ICU has no Japanese collator");
+        }
+        return opened;
+    }();
+    return collator.get();
+}
+
+std::u16string Folded(std::string_view text)
+{
+    const std::u16string utf16 = SjisToUtf16Lossy(text);
+    std::u16string folded(utf16.size() + 8, u'\0');
+    for (;;) {
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t length = u_strFoldCase(folded.data(), static_cast<int32_t>(folded.size()), utf16.data(),
+                                             static_cast<int32_t>(utf16.size()), U_FOLD_CASE_DEFAULT, &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            folded.assign(static_cast<std::size_t>(length) + 1, u'\0');
+            continue;
+        }
+        folded.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+        return folded;
+    }
+}
+
+} // namespace
+
+int CompareText(std::string_view a, std::string_view b)
+{
+    const std::u16string left = Folded(a);
+    const std::u16string right = Folded(b);
+    return ucol_strcoll(JapaneseCollator(), left.data(), static_cast<int32_t>(left.size()), right.data(),
+                        static_cast<int32_t>(right.size()));
+}
+
+std::string CollationKey(std::string_view text)
+{
+    const std::u16string folded = Folded(text);
+    std::string key(folded.size() * 4 + 16, '\0');
+    for (;;) {
+        const int32_t length =
+            ucol_getSortKey(JapaneseCollator(), folded.data(), static_cast<int32_t>(folded.size()),
+                            reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+        if (static_cast<std::size_t>(length) > key.size()) {
+            key.assign(static_cast<std::size_t>(length), '\0');
+            continue;
+        }
+        // The key ends with a zero byte that byte comparison does not need.
+        key.resize(length > 0 ? static_cast<std::size_t>(length) - 1 : 0);
+        return key;
+    }
+}
+
+bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+}
+
+std::string AsciiLower(std::string_view text)
+{
+    std::string lowered(text);
+    for (std::size_t pos = 0; pos < lowered.size(); pos += sjis::CharLength(lowered, pos)) {
+        char& c = lowered[pos];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lowered;
+}
+
+} // namespace tessaly

@@ -1,0 +1,123 @@
+#include "text/Kana.h"
+
+#include <optional>
+#include <vector>
+
+#include "text/Sjis.h"
+
+namespace tessaly {
+
+namespace {
+
+// Index 0..82 of a hiragana character at pos, or nothing.
+std::optional<std::size_t> HiraganaIndexAt(std::string_view text, std::size_t pos)
+{
+    if (pos + 1 >= text.size() || static_cast<unsigned char>(text[pos]) != 0x82) {
+        return std::nullopt;
+    }
+    const unsigned code = 0x8200u | static_cast<unsigned char>(text[pos + 1]);
+    if (code < kFirstHiragana || code > kLastHiragana) {
+        return std::nullopt;
+    }
+    return code - kFirstHiragana;
+}
+
+std::string HiraganaAt(std::size_t index)
+{
+    return {'\x82', static_cast<char>(kFirstHiragana + index - 0x8200u)};
+}
+
+void SetRun(KanaRange& flags, std::size_t first, std::size_t last)
+{
+    for (std::size_t i = first; i <= last && i < kKanaCount; ++i) {
+        flags.set(i);
+    }
+}
+
+constexpr std::size_t kDash = kKanaCount; // token for "-"
+
+} // namespace
+
+bool IsHiragana(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size(); pos += 2) {
+        if (!HiraganaIndexAt(text, pos)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string KanaRangeToText(const KanaRange& flags)
+{
+    std::string text;
+    for (std::size_t first = 0; first < kKanaCount;) {
+        if (!flags.test(first)) {
+            ++first;
+            continue;
+        }
+        std::size_t last = first;
+        while (last + 1 < kKanaCount && flags.test(last + 1)) {
+            ++last;
+        }
+        text += HiraganaAt(first);
+        if (last == first + 1) {
+            text += HiraganaAt(last);
+        } else if (last > first + 1) {
+            text += '-';
+            text += HiraganaAt(last);
+        }
+        first = last + 1;
+    }
+    return text;
+}
+
+void TextToKanaRange(std::string_view text, KanaRange& flags)
+{
+    // Tokens: a hiragana index, or kDash; runs of dashes count as one.
+    std::vector<std::size_t> tokens;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text[pos] == '-') {
+            if (tokens.empty() || tokens.back() != kDash) {
+                tokens.push_back(kDash);
+            }
+            ++pos;
+            continue;
+        }
+        const std::optional<std::size_t> index = HiraganaIndexAt(text, pos);
+        if (!index) {
+            return;
+        }
+        tokens.push_back(*index);
+        pos += 2;
+    }
+    for (std::size_t i = 0; i < tokens.size();) {
+        const bool dashNext = i + 1 < tokens.size() && tokens[i + 1] == kDash;
+        if (tokens[i] == kDash) {
+            if (i + 1 < tokens.size()) {
+                SetRun(flags, 0, tokens[i + 1]); // "-y"
+                i += 2;
+            } else {
+                ++i;
+            }
+        } else if (dashNext && i + 2 < tokens.size()) {
+            if (tokens[i + 2] >= tokens[i]) {
+                SetRun(flags, tokens[i], tokens[i + 2]); // "x-y"
+            }
+            i += 3;
+        } else if (dashNext) {
+            SetRun(flags, tokens[i], kKanaCount - 1); // "x-" at the end
+            i += 2;
+        } else {
+            flags.set(tokens[i]);
+            ++i;
+        }
+    }
+}
+
+bool KanaRangeIsPartial(const KanaRange& flags)
+{
+    return !flags.all() && !flags.none();
+}
+
+} // namespace tessaly

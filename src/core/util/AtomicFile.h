@@ -1,0 +1,28 @@
+#pragma once
+
+// Whole-file writes that never leave a half-written file: the data goes to a
+// temporary file in the same directory, which then replaces the target.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+struct FileWriteResult {
+    bool ok = true;
+    std::string error; // the system's reason when not ok
+};
+
+FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data);
+
+struct FileReadResult {
+    bool ok = true;
+    bool notFound = false;
+    std::string data;
+    std::string error;
+};
+
+FileReadResult ReadWholeFile(const std::filesystem::path& path);
+
+} // namespace tessaly

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "collection/LinkItem.h"
+#include "text/Codepage.h"
+
+using namespace tessaly;
+
+namespace {
+
+TLinkItem ExampleItem()
+{
+    TLinkItem item;
+    item.Serial = 12;
+    item.GenreName = "Games";
+    item.Status = 1;
+    item.Title = "Title";
+    item.TitleKana = SJ("たいとる");
+    item.Author = "Name";
+    item.AuthorKana = SJ("なまえ");
+    item.Url = "site/page/";
+    item.Attributes = "new";
+    item.Date = *EncodeDateTime({2003, 5, 17});
+    item.Comment = "see the\r\ntop page";
+    return item;
+}
+
+TEST(ItemLine, WritesTheDocumentedLine)
+{
+    const std::string line = ItemToLine(ExampleItem());
+    EXPECT_EQ(line, "12/Games/1/Title/" + SJ("たいとる") + "/Name/" + SJ("なまえ")
+                        + "//site&sl;page&sl;//200/40/new//2003&sl;05&sl;17/see the&amp;ln;top page");
+    EXPECT_TRUE(IsValidItemLine(line));
+    EXPECT_EQ(LineToItem(line), ExampleItem());
+}
+
+TEST(ItemLine, RoundTripsAwkwardText)
+{
+    TLinkItem item = ExampleItem();
+    item.Title = "A/B & <C> \"q\"";
+    item.Comment = "literal &ln; and &amp;\r\nnext/line";
+    item.Attributes = "a&sl;b/c&amp;d";  // a "/" list of escaped names
+    item.Date = *EncodeDateTime({2003, 5, 17, 8, 9, 10});
+    item.Banner = "img/b.gif";
+    item.BannerX = 88;
+    item.BannerY = 31;
+    item.GenreName = std::string(kTrashGenreMark);
+    const std::string line = ItemToLine(item);
+    EXPECT_TRUE(IsValidItemLine(line));
+    EXPECT_EQ(LineToItem(line), item);
+}
+
+TEST(ItemLine, TrimsTextFieldsButNotTheComment)
+{
+    TLinkItem item = ExampleItem();
+    item.Title = "  padded\t";
+    item.Comment = "  keep  ";
+    const TLinkItem back = LineToItem(ItemToLine(item));
+    EXPECT_EQ(back.Title, "padded");
+    EXPECT_EQ(back.Comment, "  keep  ");
+}
+
+TEST(ItemLine, ValidityRules)
+{
+    const std::string kana = SJ("たいとる");
+    const auto line = [&](const std::string& serial, const std::string& title, const std::string& titleKana,
+                          const std::string& authorKana, const std::string& url, const std::string& date) {
+        return serial + "//0/" + title + "/" + titleKana + "/a/" + authorKana + "//" + url + "//200/40///" + date + "/";
+    };
+    EXPECT_TRUE(IsValidItemLine(line("1", "t", kana, kana, "u", "2003&sl;05&sl;17")));
+    EXPECT_TRUE(IsValidItemLine(line(" 1 ", "t", kana, kana, "u", "2003&sl;05&sl;17 10:00:00")));
+    EXPECT_FALSE(IsValidItemLine(line("-1", "t", kana, kana, "u", "2003&sl;05&sl;17")));
+    EXPECT_FALSE(IsValidItemLine(line("x", "t", kana, kana, "u", "2003&sl;05&sl;17")));
+    EXPECT_FALSE(IsValidItemLine(line("1", " ", kana, kana, "u", "2003&sl;05&sl;17")));
+    EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, kana, "", "2003&sl;05&sl;17")));
+    EXPECT_FALSE(IsValidItemLine(line("1", "t", SJ("タイトル"), kana, "u", "2003&sl;05&sl;17")));
+    EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, "", "u", "2003&sl;05&sl;17")));
+    EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, kana, "u", "2003/05/17")));  // raw slashes: 18 fields
+    EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, kana, "u", "yesterday")));
+    const std::string good = line("1", "t", kana, kana, "u", "2003&sl;05&sl;17");
+    EXPECT_FALSE(IsValidItemLine(good.substr(0, good.rfind('/'))));  // 15 fields
+    EXPECT_FALSE(IsValidItemLine(good + "/x"));                        // 17 fields
+}
+
+TEST(ItemLine, NumbersFallBackToTheirDefaults)
+{
+    const TLinkItem item = LineToItem("5//x/t/" + SJ("あ") + "/a/" + SJ("あ") + "//u//wide/high///2003&sl;05&sl;17/");
+    EXPECT_EQ(item.Status, 0);
+    EXPECT_EQ(item.BannerX, 200);
+    EXPECT_EQ(item.BannerY, 40);
+    EXPECT_EQ(LineToItem("5//9/t/x/a/x//u//1/2///2003&sl;05&sl;17/").Status, 0);
+}
+
+TEST(ItemLine, LineBreakEntityInsideAFieldDoesNotShiftFields)
+{
+    const TLinkItem item = LineToItem("5//0/a&ln;b/" + SJ("あ") + "/a/" + SJ("あ") + "//u//1/2///2003&sl;05&sl;17/c");
+    EXPECT_EQ(item.Title, "a\r\nb");
+    EXPECT_EQ(item.TitleKana, SJ("あ"));
+    EXPECT_EQ(item.Comment, "c");
+}
+
+TEST(ItemLine, ListMembership)
+{
+    EXPECT_TRUE(ListContainsName("new/a&sl;b", "a/b"));
+    EXPECT_TRUE(ListContainsName("new", "new"));
+    EXPECT_FALSE(ListContainsName("newer", "new"));
+    EXPECT_FALSE(ListContainsName("", "new"));
+}
+
+TEST(ReadableText, LabelsEveryFieldAndIndentsTheComment)
+{
+    TLinkItem item = ExampleItem();
+    item.Serial = 7;
+    item.Attributes = "new/hot";
+    item.Comment = "line one\r\nline two";
+    const std::string expected = SJ("シリアル       = 0007\r\n"
+                                    "タイトル       = Title\r\n"
+                                    "タイトル(仮名) = たいとる\r\n"
+                                    "作者名         = Name\r\n"
+                                    "作者名(仮名)   = なまえ\r\n"
+                                    "メールアドレス = \r\n"
+                                    "ページ URL     = http://site/page/\r\n"
+                                    "バナー URL     = \r\n"
+                                    "バナーサイズ   = \r\n"
+                                    "アトリビュート = [new][hot]\r\n"
+                                    "コンテンツ     = \r\n"
+                                    "登録日付       = 2003/05/17\r\n"
+                                    "コメント       = line one\r\n"
+                                    "                 line two\r\n"
+                                    "\r\n");
+    EXPECT_EQ(ItemToReadableText(item), expected);
+
+    item.Banner = "b.gif";
+    item.Comment.clear();
+    const std::string text = ItemToReadableText(item);
+    EXPECT_NE(text.find(SJ("バナー URL     = http://b.gif\r\n")), std::string::npos);
+    EXPECT_NE(text.find(SJ("バナーサイズ   = width=200, height=40\r\n")), std::string::npos);
+    EXPECT_NE(text.find(SJ("コメント       = \r\n\r\n")), std::string::npos);
+}
+
+TEST(ReadableText, LabelsAreSeventeenBytes)
+{
+    const std::string text = ItemToReadableText(ExampleItem());
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find("\r\n", start);
+        const std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.front() != ' ') {
+            EXPECT_GE(line.size(), 17u);
+            EXPECT_EQ(line.substr(15, 2), "= ") << line;
+        }
+        start = end + 2;
+    }
+}
+
+} // namespace

@@ -1,0 +1,16 @@
+#include "support/ScriptedMessages.h"
+
+namespace tessaly::test {
+
+MessageButton ScriptedMessages::Show(MessageKind kind, std::string_view text, MessageButtons buttons)
+{
+    shown.push_back({kind, std::string(text), buttons});
+    if (answers_.empty()) {
+        return MessageButton::Ok;
+    }
+    const MessageButton answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+} // namespace tessaly::test
