@@ -1,0 +1,26 @@
+// Writes a large collection for the benchmarks.
+//   make-large-collection OUT.TSP [ITEMS=100000] [GENRES=100]
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "LargeCollection.h"
+#include "collection/ProjectFile.h"
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::cerr << "usage: make-large-collection OUT.TSP [ITEMS] [GENRES]\n";
+        return 2;
+    }
+    const std::size_t items = argc > 2 ? std::stoul(argv[2]) : 100'000;
+    const std::size_t genres = argc > 3 ? std::stoul(argv[3]) : 100;
+    tessaly::Project project = tessaly::bench::MakeLargeCollection(items, genres);
+    const tessaly::SaveOutcome saved = tessaly::SaveProjectFile(project, argv[1]);
+    if (!saved.ok) {
+        std::cerr << saved.error << '\n';
+        return 1;
+    }
+    return 0;
+}
