@@ -117,3 +117,20 @@ FileReadResult ReadWholeFile(const std::filesystem::path& path)
 }
 
 } // namespace tessaly
+
+namespace tessaly {
+
+FileUpdateResult WriteFileIfChanged(const std::filesystem::path& path, std::string_view data)
+{
+    const FileReadResult existing = ReadWholeFile(path);
+    if (existing.ok && existing.data == data) {
+        return {};
+    }
+    const FileWriteResult written = WriteFileAtomically(path, data);
+    if (!written.ok) {
+        return {false, FileUpdate::Unchanged, written.error};
+    }
+    return {true, existing.ok ? FileUpdate::Updated : FileUpdate::Created, {}};
+}
+
+} // namespace tessaly

@@ -26,3 +26,19 @@ struct FileReadResult {
 FileReadResult ReadWholeFile(const std::filesystem::path& path);
 
 } // namespace tessaly
+
+namespace tessaly {
+
+enum class FileUpdate { Created, Updated, Unchanged };
+
+struct FileUpdateResult {
+    bool ok = true;
+    FileUpdate update = FileUpdate::Unchanged;
+    std::string error;
+};
+
+// Writes data unless the file already holds exactly these bytes, so an
+// unchanged file keeps its time stamp.
+FileUpdateResult WriteFileIfChanged(const std::filesystem::path& path, std::string_view data);
+
+} // namespace tessaly

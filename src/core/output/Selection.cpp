@@ -1,0 +1,361 @@
+#include "output/Selection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "collection/Project.h"
+#include "text/Codepage.h"
+#include "text/Collation.h"
+#include "text/FieldText.h"
+#include "text/Sjis.h"
+
+namespace tessaly {
+
+namespace {
+
+int ImportanceGroup(int32_t status)
+{
+    return status >= 4 && status <= 6 ? status - 3 : 0;
+}
+
+int64_t Day(TDateTime value)
+{
+    return static_cast<int64_t>(std::trunc(value.Value));
+}
+
+std::size_t KeySlot(uint8_t sortBy)
+{
+    switch (sortBy) {
+    case 1: return 1; // author reading
+    case 3: return 2; // title
+    case 4: return 3; // author
+    default: return 0; // title reading
+    }
+}
+
+const std::string& KeyField(const TLinkItem& item, std::size_t slot)
+{
+    switch (slot) {
+    case 1: return item.AuthorKana;
+    case 2: return item.Title;
+    case 3: return item.Author;
+    default: return item.TitleKana;
+    }
+}
+
+bool InKanaRange(std::string_view reading, const KanaRange& range)
+{
+    if (!KanaRangeIsPartial(range)) {
+        return true;
+    }
+    if (reading.size() < 2) {
+        return false;
+    }
+    const unsigned code = (static_cast<unsigned>(static_cast<unsigned char>(reading[0])) << 8)
+                          | static_cast<unsigned char>(reading[1]);
+    return code >= kFirstHiragana && code <= kLastHiragana && range.test(code - kFirstHiragana);
+}
+
+std::string HostPart(std::string_view url, bool ignoreCase)
+{
+    const std::size_t slash = url.find('/');
+    const std::string_view host = slash == std::string_view::npos ? std::string_view() : url.substr(0, slash + 1);
+    return ignoreCase ? AsciiLower(host) : std::string(host);
+}
+
+// Collation keys of tag names, computed once per name.
+class TagKeys {
+public:
+    const std::string& Of(const std::string& name)
+    {
+        auto found = keys_.find(name);
+        if (found == keys_.end()) {
+            found = keys_.emplace(name, CollationKey(name)).first;
+        }
+        return found->second;
+    }
+
+private:
+    std::unordered_map<std::string, std::string> keys_;
+};
+
+TagKeys& SharedTagKeys()
+{
+    thread_local TagKeys keys;
+    return keys;
+}
+
+} // namespace
+
+ItemCatalog::ItemCatalog(const Project& project)
+{
+    std::size_t count = 0;
+    for (std::size_t g = 0; g < project.TrashIndex(); ++g) {
+        count += project.Genres[g].Lines.size();
+    }
+    entries_.reserve(count);
+    for (std::size_t g = 0; g < project.TrashIndex(); ++g) {
+        for (const std::string& line : project.Genres[g].Lines) {
+            entries_.push_back({&line, LineToItem(line), g});
+        }
+        if (g == 0) {
+            firstFiled_ = entries_.size();
+        }
+    }
+    keys_.resize(entries_.size());
+    keysReady_.resize(entries_.size());
+}
+
+const std::string& ItemCatalog::SortKey(std::size_t index, uint8_t sortBy) const
+{
+    const std::size_t slot = KeySlot(sortBy);
+    if (!keysReady_[index][slot]) {
+        keys_[index][slot] = CollationKey(KeyField(entries_[index].item, slot));
+        keysReady_[index][slot] = true;
+    }
+    return keys_[index][slot];
+}
+
+ItemMatcher::ItemMatcher(const TSqueeze& criteria)
+    : criteria_(criteria)
+    , keyword_(SearchText(criteria.keyword, criteria.ignoreCase))
+    , domain_(criteria.ignoreCase ? AsciiLower(criteria.domain) : criteria.domain)
+{
+}
+
+bool ItemMatcher::TagsMatch(std::string_view list, const std::vector<std::string>& all,
+                            const std::vector<std::string>& any, const std::vector<std::string>& none) const
+{
+    if (all.empty() && any.empty() && none.empty()) {
+        return true;
+    }
+    TagKeys& keys = SharedTagKeys();
+    std::vector<std::string> names = SplitSlashList(list);
+    const auto has = [&](const std::string& wanted) {
+        const std::string& key = keys.Of(wanted);
+        return std::any_of(names.begin(), names.end(), [&](const std::string& name) { return keys.Of(name) == key; });
+    };
+    return std::all_of(all.begin(), all.end(), has) && (any.empty() || std::any_of(any.begin(), any.end(), has))
+           && std::none_of(none.begin(), none.end(), has);
+}
+
+bool ItemMatcher::Matches(const TLinkItem& item) const
+{
+    const TSqueeze& c = criteria_;
+    if (!c.genre.empty() && item.GenreName != c.genre) {
+        return false;
+    }
+    const int64_t day = Day(item.Date);
+    switch (c.dateMode) {
+    case 1:
+        if (day != Day(c.date1)) return false;
+        break;
+    case 2:
+        if (day < Day(c.date1) || day > Day(c.date2)) return false;
+        break;
+    case 3:
+        if (day < Day(c.date1)) return false;
+        break;
+    case 4:
+        if (day > Day(c.date2)) return false;
+        break;
+    default: break;
+    }
+    if (!InKanaRange(item.TitleKana, c.titleRange) || !InKanaRange(item.AuthorKana, c.authorRange)) {
+        return false;
+    }
+    if (c.status != 0 && item.Status != c.status - 1) {
+        return false;
+    }
+    if (!TagsMatch(item.Attributes, c.attrAnd, c.attrOr, c.attrNot)
+        || !TagsMatch(item.Contents, c.contentAnd, c.contentOr, c.contentNot)) {
+        return false;
+    }
+    if (!c.keyword.empty()) {
+        std::string searched;
+        const std::pair<bool, const std::string*> fields[] = {{c.inTitle, &item.Title},
+                                                              {c.inTitleKana, &item.TitleKana},
+                                                              {c.inAuthor, &item.Author},
+                                                              {c.inAuthorKana, &item.AuthorKana},
+                                                              {c.inComment, &item.Comment}};
+        for (const auto& [searchIt, text] : fields) {
+            if (searchIt) {
+                searched += *text;
+            }
+        }
+        if (SearchText(searched, c.ignoreCase).find(keyword_) == std::u16string::npos) {
+            return false;
+        }
+    }
+    if (!c.domain.empty()) {
+        return sjis::Contains(HostPart(item.Url, c.ignoreCase), domain_)
+               || sjis::Contains(HostPart(item.Banner, c.ignoreCase), domain_);
+    }
+    return true;
+}
+
+bool MatchItem(const TLinkItem& item, const TSqueeze& criteria)
+{
+    return ItemMatcher(criteria).Matches(item);
+}
+
+void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::vector<std::size_t>& selection)
+{
+    const uint8_t sortBy = criteria.sortBy;
+    const bool descending = criteria.sortDir == 1;
+    const auto less = [&](std::size_t a, std::size_t b) {
+        const TLinkItem& x = catalog[a].item;
+        const TLinkItem& y = catalog[b].item;
+        const int groupX = ImportanceGroup(x.Status);
+        const int groupY = ImportanceGroup(y.Status);
+        if (groupX != groupY) {
+            return groupX > groupY;
+        }
+        if (sortBy == 2) {
+            const int64_t dayX = Day(x.Date);
+            const int64_t dayY = Day(y.Date);
+            if (dayX != dayY) {
+                return descending ? dayX < dayY : dayX > dayY;
+            }
+            return catalog.SortKey(a, 0) < catalog.SortKey(b, 0);
+        }
+        const std::string& keyX = catalog.SortKey(a, sortBy);
+        const std::string& keyY = catalog.SortKey(b, sortBy);
+        return descending ? keyY < keyX : keyX < keyY;
+    };
+    std::stable_sort(selection.begin(), selection.end(), less);
+}
+
+template <typename T>
+void ApplyRange(std::vector<T>& list, const TSqueeze& criteria, std::vector<T>* cut)
+{
+    const auto n = static_cast<int64_t>(list.size());
+    int64_t first = 1;
+    int64_t last = n;
+    switch (criteria.rangeMode) {
+    case 1: first = last = criteria.rangeStart; break;
+    case 2: first = criteria.rangeStart; last = criteria.rangeEnd; break;
+    case 3: first = criteria.rangeStart; break;
+    case 4: last = criteria.rangeEnd; break;
+    default: return;
+    }
+    std::vector<T> removed;
+    last = std::clamp<int64_t>(last, 0, n);
+    removed.insert(removed.end(), std::make_move_iterator(list.begin() + last), std::make_move_iterator(list.end()));
+    list.resize(static_cast<std::size_t>(last));
+    const int64_t front = std::clamp<int64_t>(first - 1, 0, last);
+    removed.insert(removed.begin(), std::make_move_iterator(list.begin()),
+                   std::make_move_iterator(list.begin() + front));
+    list.erase(list.begin(), list.begin() + front);
+    if (cut != nullptr) {
+        *cut = std::move(removed);
+    }
+}
+
+template void ApplyRange(std::vector<std::size_t>&, const TSqueeze&, std::vector<std::size_t>*);
+
+namespace {
+
+std::vector<std::size_t> MatchingEntries(const ItemCatalog& catalog, const TSqueeze& criteria, bool includeUnfiled)
+{
+    const ItemMatcher matcher(criteria);
+    std::vector<std::size_t> selection;
+    for (std::size_t i = includeUnfiled ? 0 : catalog.FirstFiled(); i < catalog.size(); ++i) {
+        if (matcher.Matches(catalog[i].item)) {
+            selection.push_back(i);
+        }
+    }
+    return selection;
+}
+
+} // namespace
+
+std::vector<std::size_t> SelectFromCatalog(const ItemCatalog& catalog, const TSqueeze& criteria,
+                                           bool includeUnfiled, bool sort)
+{
+    std::vector<std::size_t> selection = MatchingEntries(catalog, criteria, includeUnfiled);
+    if (sort) {
+        SortSelection(catalog, criteria, selection);
+    }
+    ApplyRange(selection, criteria);
+    return selection;
+}
+
+void SelectItems(Project& project, const TSqueeze& criteria, std::vector<std::string>& output,
+                 const SelectOptions& options, const SelectProgress& progress)
+{
+    const ItemCatalog catalog(project);
+    if (progress) {
+        progress(SJ("リンクアイテムを絞り込んでいます"), 0, catalog.size());
+    }
+    std::vector<std::size_t> selection = MatchingEntries(catalog, criteria, options.includeUnfiled);
+    if (progress) {
+        progress(SJ("リンクアイテムを絞り込んでいます"), catalog.size(), catalog.size());
+    }
+    if (!selection.empty() && options.sort) {
+        if (progress) {
+            progress(SJ("リンクアイテムをソートしています..."), catalog.size(), catalog.size());
+        }
+        SortSelection(catalog, criteria, selection);
+    }
+    std::vector<std::size_t> cut;
+    if (!selection.empty() && criteria.rangeMode != 0) {
+        if (progress) {
+            progress(SJ("出力範囲を調整しています..."), catalog.size(), catalog.size());
+        }
+        ApplyRange(selection, criteria, &cut);
+    }
+    output.reserve(output.size() + selection.size());
+    for (const std::size_t i : selection) {
+        output.push_back(*catalog[i].line);
+    }
+    if (!options.extract) {
+        return;
+    }
+    // Take the selected items out of their genres, then give the cut ones
+    // back at the end of their genres (by genre name; a name that is no
+    // longer in the list goes to the unfiled genre).
+    std::vector<std::string> returned;
+    for (const std::size_t i : cut) {
+        returned.push_back(*catalog[i].line);
+    }
+    std::vector<std::vector<bool>> taken(project.Genres.size());
+    for (std::size_t g = 0; g < project.Genres.size(); ++g) {
+        taken[g].assign(project.Genres[g].Lines.size(), false);
+    }
+    std::vector<std::size_t> genreStart(project.Genres.size(), 0);
+    for (std::size_t i = 0, g = 0; g < project.TrashIndex(); ++g) {
+        genreStart[g] = i;
+        i += project.Genres[g].Lines.size();
+    }
+    for (const std::size_t i : selection) {
+        taken[catalog[i].genre][i - genreStart[catalog[i].genre]] = true;
+    }
+    for (const std::size_t i : cut) {
+        taken[catalog[i].genre][i - genreStart[catalog[i].genre]] = true;
+    }
+    for (std::size_t g = 0; g < project.TrashIndex(); ++g) {
+        std::vector<std::string>& lines = project.Genres[g].Lines;
+        std::size_t kept = 0;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            if (!taken[g][k]) {
+                lines[kept++] = std::move(lines[k]);
+            }
+        }
+        lines.resize(kept);
+    }
+    for (std::string& line : returned) {
+        const std::string genreName = LineToItem(line).GenreName;
+        std::size_t genre = 0;
+        if (!genreName.empty()) {
+            genre = project.FindGenre(genreName).value_or(0);
+            if (genre == project.TrashIndex()) {
+                genre = 0;
+            }
+        }
+        project.Genres[genre].Lines.push_back(std::move(line));
+    }
+}
+
+} // namespace tessaly

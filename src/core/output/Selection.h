@@ -1,0 +1,90 @@
+#pragma once
+
+// Item selection: which link items a set of criteria picks, in output order.
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "collection/LinkItem.h"
+#include "design/DirectoryDesign.h"
+
+namespace tessaly {
+
+class Project;
+
+// The items of every genre but the trash, each decoded once, in genre order
+// and stored order. Sort keys are computed on first use.
+class ItemCatalog {
+public:
+    struct Entry {
+        const std::string* line;
+        TLinkItem item;
+        std::size_t genre;
+    };
+
+    explicit ItemCatalog(const Project& project);
+
+    const std::vector<Entry>& Entries() const { return entries_; }
+    const Entry& operator[](std::size_t index) const { return entries_[index]; }
+    std::size_t size() const { return entries_.size(); }
+    // Entries from this index on are outside the unfiled genre.
+    std::size_t FirstFiled() const { return firstFiled_; }
+
+    // Collation keys of the title, title reading, author and author reading.
+    const std::string& SortKey(std::size_t index, uint8_t sortBy) const;
+
+private:
+    std::vector<Entry> entries_;
+    std::size_t firstFiled_ = 0;
+    mutable std::vector<std::array<std::string, 4>> keys_;
+    mutable std::vector<std::array<bool, 4>> keysReady_;
+};
+
+// Tests one item against the criteria.
+class ItemMatcher {
+public:
+    explicit ItemMatcher(const TSqueeze& criteria);
+    bool Matches(const TLinkItem& item) const;
+
+private:
+    bool TagsMatch(std::string_view list, const std::vector<std::string>& all, const std::vector<std::string>& any,
+                   const std::vector<std::string>& none) const;
+    const TSqueeze& criteria_;
+    std::u16string keyword_;
+    std::string domain_;
+};
+
+bool MatchItem(const TLinkItem& item, const TSqueeze& criteria);
+
+// Indexes into the catalog of the items the criteria select: optionally
+// sorted (stably), then cut to the criteria's range.
+std::vector<std::size_t> SelectFromCatalog(const ItemCatalog& catalog, const TSqueeze& criteria,
+                                           bool includeUnfiled, bool sort);
+
+// Sorts indexes into the catalog by the criteria's sort keys, stably.
+void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::vector<std::size_t>& selection);
+
+// Keeps the part of a sorted list that rangeMode asks for; returns what was
+// cut away (in list order) through cut when given.
+template <typename T>
+void ApplyRange(std::vector<T>& list, const TSqueeze& criteria, std::vector<T>* cut = nullptr);
+
+struct SelectOptions {
+    bool extract = false;        // take matching items out of their genres
+    bool includeUnfiled = false; // search the unfiled genre too
+    bool sort = false;
+};
+
+using SelectProgress = std::function<void(std::string_view message, std::size_t position, std::size_t maximum)>;
+
+// Appends the item lines the criteria select to output. With extract, the
+// items leave their genres; those the range cuts away go back to the end of
+// their genres.
+void SelectItems(Project& project, const TSqueeze& criteria, std::vector<std::string>& output,
+                 const SelectOptions& options, const SelectProgress& progress = {});
+
+} // namespace tessaly
