@@ -4,10 +4,17 @@
 #include <filesystem>
 #include <string>
 
+#include <iostream>
+
+#include <unistd.h>
+
 #include "collection/Project.h"
 #include "collection/ProjectFile.h"
+#include "design/SimpleDesign.h"
+#include "output/OutputRun.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
+#include "text/Paths.h"
 #include "text/Sjis.h"
 
 namespace tessaly::cli {
@@ -106,6 +113,127 @@ int Resave(std::span<const std::string_view> args, Streams streams)
     return 0;
 }
 
+// PROJECT.TSP [--root DIR]: the project, and its site root as code page 932
+// text. Prints why and returns false when either cannot be had.
+bool ProjectWithRoot(std::span<const std::string_view> args, std::string_view command, Streams streams,
+                     Project& project)
+{
+    std::vector<std::string_view> files;
+    std::string_view rootArgument;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--root" && i + 1 < args.size()) {
+            rootArgument = args[++i];
+        } else if (args[i].starts_with("--root=")) {
+            rootArgument = args[i].substr(7);
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 1) {
+        streams.err << "tessaly-cli " << command << ": expected one project file (see --help)\n";
+        return false;
+    }
+    LoadOutcome outcome;
+    if (!LoadForCommand(project, std::filesystem::path(files[0]), streams, outcome)
+        || outcome.result != LoadOutcome::Result::Loaded) {
+        return false;
+    }
+    if (!rootArgument.empty()) {
+        std::error_code error;
+        const std::filesystem::path root = std::filesystem::absolute(std::filesystem::path(rootArgument), error);
+        if (error || !std::filesystem::is_directory(root, error)) {
+            streams.err << "tessaly-cli " << command << ": " << rootArgument << ": no such directory\n";
+            return false;
+        }
+        const std::optional<std::string> sjisRoot = FromFsPath(root.lexically_normal());
+        if (!sjisRoot) {
+            streams.err << "tessaly-cli " << command << ": " << rootArgument
+                        << ": the path cannot be written in Shift_JIS\n";
+            return false;
+        }
+        project.RootDir = *sjisRoot;
+    }
+    if (project.RootDir.empty()) {
+        streams.err << "tessaly-cli " << command
+                    << ": the project has no root directory (or it does not exist here); give one with --root DIR\n";
+        return false;
+    }
+    return true;
+}
+
+// Progress on a terminal: one line, rewritten in place.
+class TerminalProgress final : public OutputObserver {
+public:
+    explicit TerminalProgress(std::ostream& out) : out_(out), enabled_(::isatty(STDOUT_FILENO) != 0) {}
+    ~TerminalProgress() override
+    {
+        if (enabled_ && shown_) {
+            out_ << "\r\033[K" << std::flush;
+        }
+    }
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
+
+    void DirectoryStarted(std::size_t, const std::string& directory) override { directory_ = Shown(directory); }
+    void ProgressChanged(int position, int maximum) override
+    {
+        if (!enabled_ || maximum <= 0) {
+            return;
+        }
+        shown_ = true;
+        out_ << "\r\033[K[" << (100 * position / maximum) << "%] " << directory_ << std::flush;
+    }
+
+private:
+    std::ostream& out_;
+    bool enabled_;
+    bool shown_ = false;
+    std::string directory_;
+};
+
+int Output(std::span<const std::string_view> args, Streams streams)
+{
+    Project project;
+    if (!ProjectWithRoot(args, "output", streams, project)) {
+        return 1;
+    }
+    const SystemClock clock;
+    OutputResult result;
+    {
+        TerminalProgress progress(streams.out);
+        result = RunOutput(project, project.RootDir, clock, progress);
+    }
+    for (const std::string& line : result.log) {
+        streams.out << Shown(line) << '\n';
+    }
+    if (result.status == OutputResult::Status::Failed) {
+        streams.err << "tessaly-cli output: the run stopped: " << result.error << '\n';
+        return 1;
+    }
+    streams.out << "Pages in " << Shown(WithTrailingSlash(project.RootDir)) << '\n';
+    return 0;
+}
+
+int SimpleDesign(std::span<const std::string_view> args, Streams streams)
+{
+    Project project;
+    if (!ProjectWithRoot(args, "simple-design", streams, project)) {
+        return 1;
+    }
+    const SimpleDesignForm form = InitialSimpleDesign(project);
+    const SimpleDesignResult result = SaveSimpleDesign(form, project, SystemClock().Today());
+    if (!result.ok) {
+        streams.err << "tessaly-cli simple-design: " << result.error << '\n';
+        return 1;
+    }
+    const std::string root = WithTrailingSlash(project.RootDir);
+    streams.out << "Wrote the simple design to " << Shown(root) << ":\n  top menu  " << Shown(root) << '\n';
+    for (const SimpleDesignRow& row : form.rows) {
+        streams.out << "  " << Shown(row.genre) << "  " << Shown(root + row.directory + "/") << '\n';
+    }
+    return 0;
+}
+
 constexpr std::array kCommands{
     Command{"info", "show what a project file holds",
             "PROJECT.TSP\n\n"
@@ -119,6 +247,18 @@ constexpr std::array kCommands{
             "are written exactly as they were read, so a file the program wrote comes back\n"
             "byte for byte. OUT.TSP is replaced only when the whole file was written.\n",
             Resave},
+    Command{"output", "write the site's pages",
+            "PROJECT.TSP [--root DIR]\n\n"
+            "Writes the pages of every directory under the project's root directory (or\n"
+            "DIR) that has a design. A page whose text has not changed is left alone;\n"
+            "surplus pages of earlier runs are deleted. Prints the run log and the counts.\n",
+            Output},
+    Command{"simple-design", "design a top menu and one directory per genre",
+            "PROJECT.TSP [--root DIR]\n\n"
+            "Writes _design.tsg and the directory designs of the simple design into the\n"
+            "project's root directory (or DIR): a top menu linking to one directory per\n"
+            "genre. Settings of an existing _design.tsg are kept.\n",
+            SimpleDesign},
 };
 
 } // namespace

@@ -227,30 +227,37 @@ void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::ve
     std::stable_sort(selection.begin(), selection.end(), less);
 }
 
-template <typename T>
-void ApplyRange(std::vector<T>& list, const TSqueeze& criteria, std::vector<T>* cut)
+std::pair<std::size_t, std::size_t> RangeBounds(std::size_t n, const TSqueeze& criteria)
 {
-    const auto n = static_cast<int64_t>(list.size());
+    // The items behind the last kept one go first, then those in front of
+    // the first kept one.
+    const auto count = static_cast<int64_t>(n);
     int64_t first = 1;
-    int64_t last = n;
+    int64_t last = count;
     switch (criteria.rangeMode) {
     case 1: first = last = criteria.rangeStart; break;
     case 2: first = criteria.rangeStart; last = criteria.rangeEnd; break;
     case 3: first = criteria.rangeStart; break;
     case 4: last = criteria.rangeEnd; break;
-    default: return;
+    default: break;
     }
-    std::vector<T> removed;
-    last = std::clamp<int64_t>(last, 0, n);
-    removed.insert(removed.end(), std::make_move_iterator(list.begin() + last), std::make_move_iterator(list.end()));
-    list.resize(static_cast<std::size_t>(last));
+    last = std::clamp<int64_t>(last, 0, count);
     const int64_t front = std::clamp<int64_t>(first - 1, 0, last);
-    removed.insert(removed.begin(), std::make_move_iterator(list.begin()),
-                   std::make_move_iterator(list.begin() + front));
-    list.erase(list.begin(), list.begin() + front);
+    return {static_cast<std::size_t>(front), static_cast<std::size_t>(last)};
+}
+
+template <typename T>
+void ApplyRange(std::vector<T>& list, const TSqueeze& criteria, std::vector<T>* cut)
+{
+    const auto [first, last] = RangeBounds(list.size(), criteria);
+    const auto begin = list.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto end = list.begin() + static_cast<std::ptrdiff_t>(last);
     if (cut != nullptr) {
-        *cut = std::move(removed);
+        cut->assign(std::make_move_iterator(list.begin()), std::make_move_iterator(begin));
+        cut->insert(cut->end(), std::make_move_iterator(end), std::make_move_iterator(list.end()));
     }
+    list.erase(end, list.end());
+    list.erase(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
 template void ApplyRange(std::vector<std::size_t>&, const TSqueeze&, std::vector<std::size_t>*);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "collection/LinkItem.h"
@@ -67,6 +68,9 @@ std::vector<std::size_t> SelectFromCatalog(const ItemCatalog& catalog, const TSq
 
 // Sorts indexes into the catalog by the criteria's sort keys, stably.
 void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::vector<std::size_t>& selection);
+
+// The part [first, last) of a sorted list of n items that rangeMode keeps.
+std::pair<std::size_t, std::size_t> RangeBounds(std::size_t n, const TSqueeze& criteria);
 
 // Keeps the part of a sorted list that rangeMode asks for; returns what was
 // cut away (in list order) through cut when given.

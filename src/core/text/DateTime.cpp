@@ -129,16 +129,21 @@ std::string DateToText(TDateTime value)
     return buffer;
 }
 
+std::string TimeToText(TDateTime value)
+{
+    const DateParts parts = DecodeDateTime(value);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", parts.Hour, parts.Minute, parts.Second);
+    return buffer;
+}
+
 std::string DateTimeToText(TDateTime value)
 {
     const DateParts parts = DecodeDateTime(value);
     if (parts.Hour == 0 && parts.Minute == 0 && parts.Second == 0) {
         return DateToText(value);
     }
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d", parts.Year, parts.Month, parts.Day,
-                  parts.Hour, parts.Minute, parts.Second);
-    return buffer;
+    return DateToText(value) + " " + TimeToText(value);
 }
 
 std::optional<TDateTime> ParseDateTime(std::string_view text)

@@ -37,6 +37,8 @@ TDateTime DateOf(TDateTime value);
 
 // "yyyy/mm/dd".
 std::string DateToText(TDateTime value);
+// "hh:nn:ss".
+std::string TimeToText(TDateTime value);
 // "yyyy/mm/dd" when the time is 00:00:00, else "yyyy/mm/dd hh:nn:ss".
 std::string DateTimeToText(TDateTime value);
 

@@ -1,0 +1,244 @@
+#include "design/SimpleDesign.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "collection/Project.h"
+#include "collection/ProjectFile.h"
+#include "templates/TemplateEngine.h"
+#include "text/Codepage.h"
+#include "text/Collation.h"
+#include "text/FieldText.h"
+#include "text/Html.h"
+#include "text/Paths.h"
+#include "text/Sjis.h"
+#include "text/Strings.h"
+#include "util/AtomicFile.h"
+
+namespace tessaly {
+
+namespace {
+
+void AddLine(std::string& text, std::string_view key, std::string_view value)
+{
+    text += key;
+    text += '=';
+    text += value;
+    text += kLineBreak;
+}
+
+std::string SimpleDesignPath(const Project& project)
+{
+    return WithTrailingSlash(project.RootDir) + std::string(kSimpleDesignFileName);
+}
+
+bool IsOfferedTemplate(const Project& project, std::string_view name)
+{
+    if (name == SimpleTemplateName() || name == DetailTemplateName()) {
+        return true;
+    }
+    for (const std::string& stored : project.Templates) {
+        const std::optional<TTemplateRec> rec = ParseStoredTemplate(stored);
+        if (rec && rec->Name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool DirectoryNameTaken(const SimpleDesignForm& form, std::string_view name, std::size_t exceptRow)
+{
+    for (std::size_t i = 0; i < form.rows.size(); ++i) {
+        if (i != exceptRow && SameNameIgnoringAsciiCase(form.rows[i].directory, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+SimpleDesignForm InitialSimpleDesign(const Project& project, std::string_view simpleDesignText)
+{
+    SimpleDesignForm form;
+    form.nameDefault = project.DefaultFile;
+    form.nameSub = project.SubFile;
+    form.templateLink = SimpleTemplateName();
+    form.parentFront = DefaultParentFront();
+    form.parentRear = std::string(kDefaultParentRear);
+    for (std::size_t g = 1; g < project.TrashIndex(); ++g) {
+        form.rows.push_back({project.Genres[g].Name, {}});
+    }
+    for (const std::string_view line : SplitLines(simpleDesignText)) {
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            continue;
+        }
+        const std::string key = AsciiLower(line.substr(0, equals));
+        const std::string_view value = line.substr(equals + 1);
+        if (key == "{namedef}") form.nameDefault = value;
+        else if (key == "{namesub}") form.nameSub = value;
+        else if (key == "{templatedef}") form.templateDefault = value;
+        else if (key == "{templatesub}") form.templateSub = value;
+        else if (key == "{division}") form.division = TextToBool(value, true);
+        else if (key == "{divisioncount}") form.divisionCount = ParseInt32(value).value_or(20);
+        else if (key == "{column}") form.column = ParseInt32(value).value_or(2);
+        else if (key == "{parentfront}") form.parentFront = value;
+        else if (key == "{parentrear}") form.parentRear = value;
+        else if (key == "{templatelink}") {
+            if (IsOfferedTemplate(project, value)) {
+                form.templateLink = value;
+            }
+        } else if (key == "{dirs}") {
+            const std::size_t slash = sjis::FindChar(value, '/');
+            const std::string genre = UnescapeField(value.substr(0, slash));
+            const std::string directory = slash == sjis::npos ? std::string() : UnescapeField(value.substr(slash + 1));
+            for (SimpleDesignRow& row : form.rows) {
+                if (row.genre == genre) {
+                    row.directory = directory;
+                    break;
+                }
+            }
+        }
+    }
+    int n = 1;
+    for (std::size_t i = 0; i < form.rows.size(); ++i) {
+        if (!form.rows[i].directory.empty()) {
+            continue;
+        }
+        for (;; ++n) {
+            char name[32];
+            std::snprintf(name, sizeof name, "genre%3.3d", n);
+            if (!DirectoryNameTaken(form, name, i)) {
+                form.rows[i].directory = name;
+                break;
+            }
+        }
+    }
+    return form;
+}
+
+SimpleDesignForm InitialSimpleDesign(const Project& project)
+{
+    std::string text;
+    if (!project.RootDir.empty()) {
+        if (const auto path = ToFsPath(SimpleDesignPath(project))) {
+            FileReadResult file = ReadWholeFile(*path);
+            if (file.ok) {
+                text = std::move(file.data);
+            }
+        }
+    }
+    return InitialSimpleDesign(project, text);
+}
+
+std::string SimpleDesignFileText(const SimpleDesignForm& form, const Project& project)
+{
+    std::string text = KeyFileHeader("Simple Design File");
+    const std::string_view nameDefault = Trim(form.nameDefault);
+    const std::string_view nameSub = Trim(form.nameSub);
+    if (nameDefault != project.DefaultFile) {
+        AddLine(text, "{namedef}", nameDefault);
+    }
+    if (nameSub != project.SubFile) {
+        AddLine(text, "{namesub}", nameSub);
+    }
+    AddLine(text, "{division}", BoolToText(form.division));
+    AddLine(text, "{divisioncount}", std::to_string(form.divisionCount));
+    if (!Trim(form.templateDefault).empty()) {
+        AddLine(text, "{templatedef}", Trim(form.templateDefault));
+    }
+    if (!Trim(form.templateSub).empty()) {
+        AddLine(text, "{templatesub}", Trim(form.templateSub));
+    }
+    if (form.templateLink != SimpleTemplateName()) {
+        AddLine(text, "{templatelink}", form.templateLink);
+    }
+    for (const SimpleDesignRow& row : form.rows) {
+        AddLine(text, "{dirs}", EscapeField(row.genre) + "/" + EscapeField(row.directory));
+    }
+    AddLine(text, "{column}", std::to_string(form.column));
+    if (form.parentFront != DefaultParentFront()) {
+        AddLine(text, "{parentfront}", form.parentFront);
+    }
+    if (form.parentRear != kDefaultParentRear) {
+        AddLine(text, "{parentrear}", form.parentRear);
+    }
+    return text;
+}
+
+TDirectoryDesign SimpleRootDesign(const SimpleDesignForm& form, const DesignDefaults& defaults)
+{
+    TDirectoryDesign design;
+    ResetDesign(design, defaults);
+    design.dirTitle = SJ("トップメニュー");
+    design.htmlOutputs = true;
+    design.linkOutputs = false;
+    design.succession = false;
+    design.html.nameDef = Trim(form.nameDefault);
+    design.html.nameSub = Trim(form.nameSub);
+    if (!Trim(form.templateDefault).empty()) {
+        design.html.templateDef = Trim(form.templateDefault);
+    }
+    if (!Trim(form.templateSub).empty()) {
+        design.html.templateSub = Trim(form.templateSub);
+    }
+    design.squeeze.templateName = form.templateLink == SimpleTemplateName() ? std::string() : form.templateLink;
+    design.html.division = form.division;
+    design.html.divisionCount = form.divisionCount;
+    for (const SimpleDesignRow& row : form.rows) {
+        design.subLinks.links.push_back(EscapeField(row.genre) + "/"
+                                        + EscapeField(row.directory + "/" + design.html.nameDef));
+    }
+    design.subLinks.column = form.column;
+    design.parentAdorn = {form.parentFront, form.parentRear};
+    return design;
+}
+
+TDirectoryDesign SimpleGenreDesign(const TDirectoryDesign& rootDesign, const SimpleDesignRow& row)
+{
+    TDirectoryDesign design = rootDesign;
+    design.dirTitle = row.genre;
+    design.squeeze.genre = row.genre;
+    design.linkOutputs = true;
+    design.subLinks.links.clear();
+    design.succession = true;
+    return design;
+}
+
+SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project& project, TDateTime today)
+{
+    const auto failure = [](std::string error) { return SimpleDesignResult{false, std::move(error)}; };
+    const std::string root = WithTrailingSlash(project.RootDir);
+    const auto tsgPath = ToFsPath(SimpleDesignPath(project));
+    if (project.RootDir.empty() || !tsgPath) {
+        return failure("the project has no usable root directory");
+    }
+    const FileWriteResult tsg = WriteFileAtomically(*tsgPath, SimpleDesignFileText(form, project));
+    if (!tsg.ok) {
+        return failure(tsg.error);
+    }
+    const TDirectoryDesign rootDesign = SimpleRootDesign(form, {project.DefaultFile, project.SubFile, today});
+    if (const DesignWriteResult written = WriteDesign(root, rootDesign); !written.ok) {
+        return failure(written.error);
+    }
+    for (const SimpleDesignRow& row : form.rows) {
+        const std::string directory = root + row.directory + "/";
+        const auto fsDirectory = ToFsPath(directory);
+        std::error_code error;
+        if (!fsDirectory || (!std::filesystem::is_directory(*fsDirectory, error)
+                             && !std::filesystem::create_directories(*fsDirectory, error))) {
+            return failure("cannot create the directory " + SjisToUtf8Lossy(directory)
+                           + (error ? ": " + error.message() : std::string()));
+        }
+        if (const DesignWriteResult written = WriteDesign(directory, SimpleGenreDesign(rootDesign, row)); !written.ok) {
+            return failure(written.error);
+        }
+    }
+    return {};
+}
+
+} // namespace tessaly

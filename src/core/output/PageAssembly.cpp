@@ -1,0 +1,460 @@
+#include "output/PageAssembly.h"
+
+#include <array>
+#include <csetjmp>
+#include <cstdio>
+#include <fstream>
+
+#include <jpeglib.h>
+
+#include "collection/Project.h"
+#include "text/Codepage.h"
+#include "text/Collation.h"
+#include "text/FieldText.h"
+#include "text/Kana.h"
+#include "text/Paths.h"
+#include "text/Sjis.h"
+#include "text/Strings.h"
+#include "text/TagField.h"
+#include "util/AtomicFile.h"
+
+namespace tessaly {
+
+namespace {
+
+void ReplaceEvery(std::string& text, std::string_view from, std::string_view to)
+{
+    if (text.find(from) != std::string::npos) {
+        text = sjis::ReplaceAll(text, from, to);
+    }
+}
+
+std::string Format(const char* format, auto... values)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, values...);
+    return buffer;
+}
+
+std::string LinkEntry(std::string_view front, std::string_view target, std::string_view caption,
+                      std::string_view rear)
+{
+    std::string entry(front);
+    entry += "<A href=\"";
+    entry += target;
+    entry += "\">";
+    entry += caption;
+    entry += "</A>";
+    entry += rear;
+    return entry;
+}
+
+// The range of page items as selection criteria: both numbers give mode 2,
+// neither mode 0, only the first mode 3, only the last mode 4.
+TSqueeze PageRange(const TSqueeze& criteria, std::pair<int32_t, int32_t> range)
+{
+    TSqueeze squeeze = criteria;
+    const auto [first, last] = range;
+    squeeze.rangeStart = first;
+    squeeze.rangeEnd = last;
+    squeeze.rangeMode = first > 0 && last > 0 ? 2 : first > 0 ? 3 : last > 0 ? 4 : 0;
+    return squeeze;
+}
+
+// A path in a design or the project: absolute as it stands, relative to the
+// site's root otherwise.
+std::string SitePath(std::string_view root, std::string_view path)
+{
+    return path.starts_with("/") ? std::string(path) : ResolveRelative(root, path);
+}
+
+struct UrlAttributes {
+    std::string_view tag;
+    std::array<std::string_view, 5> attributes;
+};
+
+constexpr std::array<UrlAttributes, 16> kUrlAttributes{{
+    {"A", {"href"}},
+    {"AREA", {"href"}},
+    {"BASE", {"href"}},
+    {"BODY", {"background"}},
+    {"FORM", {"action"}},
+    {"IFRAME", {"src"}},
+    {"IMG", {"src", "lowsrc", "usemap"}},
+    {"INPUT", {"src", "usemap"}},
+    {"INS", {"cite"}},
+    {"LINK", {"href"}},
+    {"OBJECT", {"classid", "codebase", "data", "archive", "usemap"}},
+    {"Q", {"cite"}},
+    {"SCRIPT", {"src", "for"}},
+    {"TABLE", {"background"}},
+    {"TD", {"background"}},
+    {"TH", {"background"}},
+}};
+
+const UrlAttributes* UrlAttributesOf(std::string_view tagName)
+{
+    std::string upper(tagName);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    for (const UrlAttributes& entry : kUrlAttributes) {
+        if (entry.tag == upper) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+bool IsDriveLetterPath(std::string_view value)
+{
+    const char c = value.empty() ? '\0' : value[0];
+    return value.size() >= 4 && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && value[1] == ':'
+           && value[2] == '\\';
+}
+
+// Rebuilds the inner text of one tag when one of its URL values changes.
+std::optional<std::string> RewriteTag(std::string_view inner, std::string_view directory,
+                                      std::string_view bannerPrefix)
+{
+    if (inner.find("%%") == std::string_view::npos && inner.find(":\\") == std::string_view::npos) {
+        return std::nullopt;
+    }
+    TTagField tag(inner);
+    const UrlAttributes* known = tag.Count() >= 2 ? UrlAttributesOf(tag.Name(0)) : nullptr;
+    if (known == nullptr) {
+        return std::nullopt;
+    }
+    bool changed = false;
+    for (const std::string_view attribute : known->attributes) {
+        const int index = attribute.empty() ? -1 : tag.IndexOf(attribute, true);
+        if (index < 1) {
+            continue;
+        }
+        const std::string& value = tag.Value(index);
+        if (value.starts_with("%%")) {
+            tag.SetValue(index, std::string(bannerPrefix) + value.substr(2));
+            changed = true;
+        } else if (IsDriveLetterPath(value)) {
+            tag.SetValue(index, RelativeLink(directory, value));
+            changed = true;
+        }
+    }
+    return changed ? std::optional<std::string>(tag.Text()) : std::nullopt;
+}
+
+struct JpegError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+void JpegErrorExit(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
+}
+
+std::pair<int32_t, int32_t> JpegSize(const std::filesystem::path& path)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return {0, 0};
+    }
+    jpeg_decompress_struct info{};
+    JpegError error{};
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = JpegErrorExit;
+    std::pair<int32_t, int32_t> size{0, 0};
+    if (setjmp(error.jump) == 0) {
+        jpeg_create_decompress(&info);
+        jpeg_stdio_src(&info, file);
+        if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK) {
+            size = {static_cast<int32_t>(info.image_width), static_cast<int32_t>(info.image_height)};
+        }
+    }
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    return size;
+}
+
+} // namespace
+
+PageAssembler::PageAssembler(const Project& project, const ItemCatalog& catalog, std::string rootDirectory,
+                             DesignDefaults defaults, RunLog log)
+    : project_(project)
+    , catalog_(catalog)
+    , root_(WithTrailingSlash(rootDirectory))
+    , defaults_(std::move(defaults))
+    , log_(std::move(log))
+    , itemCount_(catalog.size() - catalog.FirstFiled())
+{
+}
+
+const TDirectoryDesign& PageAssembler::AncestorDesign(const std::string& directory, bool& exists)
+{
+    auto found = ancestors_.find(directory);
+    if (found == ancestors_.end()) {
+        TDirectoryDesign design;
+        const bool existed = ReadDesignWithSuccession(root_, directory, design, defaults_);
+        found = ancestors_.emplace(directory, std::make_pair(existed, std::move(design))).first;
+    }
+    exists = found->second.first;
+    return found->second.second;
+}
+
+std::string PageAssembler::LoadPageTemplate(std::string_view path, std::string_view directory)
+{
+    if (path.empty()) {
+        return std::string(resources::TEMPLATE_OUTPUTHTML);
+    }
+    const std::string sitePath = SitePath(root_, path);
+    auto found = templateFiles_.find(sitePath);
+    if (found == templateFiles_.end()) {
+        std::optional<std::string> text;
+        if (const auto fsPath = ToFsPath(sitePath)) {
+            FileReadResult file = ReadWholeFile(*fsPath);
+            if (file.ok) {
+                text = std::move(file.data);
+            }
+        }
+        found = templateFiles_.emplace(sitePath, std::move(text)).first;
+    }
+    if (found->second) {
+        return *found->second;
+    }
+    log_(SJ("警告\t") + std::string(directory));
+    log_(SJ("\tテンプレートが見付かりません."));
+    log_("");
+    return std::string(resources::TEMPLATE_OUTPUTHTML);
+}
+
+std::string PageAssembler::BuildReturnLinks(const DirectoryPages& pages)
+{
+    const TParentAdorn& adorn = pages.design.parentAdorn;
+    std::string links;
+    std::string ancestor = pages.directory;
+    for (int level = 1; ancestor != root_ && ancestor.size() > root_.size(); ++level) {
+        ancestor.pop_back();
+        ancestor.erase(ancestor.rfind('/') + 1);
+        bool exists = false;
+        const TDirectoryDesign& design = AncestorDesign(ancestor, exists);
+        if (!exists || !design.htmlOutputs) {
+            continue;
+        }
+        const std::string caption = design.dirTitle.empty() ? Format("%d", level) + SJ(" レベル上へ") : design.dirTitle;
+        links += LinkEntry(adorn.front, RepeatText("../", level) + design.html.nameDef, caption, adorn.rear);
+    }
+    if (!project_.ParentPath.empty()) {
+        const std::string caption = project_.ParentAnchor.empty() ? SJ("最上位へ") : project_.ParentAnchor;
+        links += LinkEntry(adorn.front, RelativeLink(pages.directory, SitePath(root_, project_.ParentPath)), caption,
+                           adorn.rear);
+    }
+    return links;
+}
+
+std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range)
+{
+    const auto [first, last] = RangeBounds(pages.selection.size(), range);
+    std::vector<const TLinkItem*> items;
+    items.reserve(last - first);
+    for (std::size_t i = first; i < last; ++i) {
+        items.push_back(&catalog_[pages.selection[i]].item);
+    }
+    const std::string bar = PageBar(pages.pageNames, pageIndex);
+    const TTemplateRec rec = FindItemTemplate(project_, pages.design.squeeze.templateName);
+    return bar + RenderItemList(rec, items, pages.bannerPrefix) + bar;
+}
+
+std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t pageIndex)
+{
+    const TDirectoryDesign& design = pages.design;
+    if (pages.directory != currentDirectory_) {
+        currentDirectory_ = pages.directory;
+        returns_ = BuildReturnLinks(pages);
+        directoryLinks_ = BuildDirectoryLinks(design.subLinks);
+        subTemplate_.reset();
+    }
+    std::string text;
+    if (pageIndex == 0) {
+        text = LoadPageTemplate(design.html.templateDef, pages.directory);
+    } else {
+        if (!subTemplate_) {
+            subTemplate_ = LoadPageTemplate(design.html.templateSub, pages.directory);
+        }
+        text = *subTemplate_;
+    }
+    const PageConditionFlags flags{pages.isRoot, pageIndex == 0, !design.subLinks.links.empty(), pages.hits != 0,
+                                   design.linkOutputs};
+    text = ExpandConditionalBlocks(std::move(text), [&flags](std::string_view operation, std::string_view argument) {
+        return EvaluatePageCondition(flags, operation, argument);
+    });
+    ReplaceEvery(text, "%returns;", returns_);
+    ReplaceEvery(text, "%directorylinks;", directoryLinks_);
+    const std::pair<int32_t, int32_t> pageRange =
+        pageIndex < pages.pageRanges.size() ? pages.pageRanges[pageIndex] : std::pair<int32_t, int32_t>{0, 0};
+    const TSqueeze range = PageRange(design.squeeze, pageRange);
+    if (text.find("%links;") != std::string::npos) {
+        ReplaceEvery(text, "%links;", design.linkOutputs ? BuildLinks(pages, pageIndex, range) : std::string());
+    }
+    ReplacePageKeywords(text, {project_, design, itemCount_, pages.hits, range});
+    return RewriteLocalReferences(text, pages.directory, pages.bannerPrefix);
+}
+
+std::string BuildDirectoryLinks(const TSubLinks& subLinks)
+{
+    const std::size_t columns = static_cast<std::size_t>(std::max(1, subLinks.column));
+    const std::size_t n = subLinks.links.size();
+    // Direction 0 fills column by column, the first n mod cols columns
+    // taking one entry more; direction 1 deals the entries out in turn.
+    std::vector<std::size_t> columnOf(n);
+    for (std::size_t i = 0, column = 0, filled = 0; i < n; ++i) {
+        if (subLinks.direction == 1) {
+            columnOf[i] = i % columns;
+            continue;
+        }
+        const std::size_t size = n / columns + (column < n % columns ? 1 : 0);
+        if (filled == size) {
+            ++column;
+            filled = 0;
+        }
+        columnOf[i] = column;
+        ++filled;
+    }
+    std::vector<std::string> columnText(columns);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string_view entry = subLinks.links[i];
+        const std::size_t slash = sjis::FindChar(entry, '/');
+        const std::string caption = UnescapeField(entry.substr(0, slash));
+        const std::string target = slash == sjis::npos ? std::string() : UnescapeField(entry.substr(slash + 1));
+        std::string mark;
+        switch (subLinks.style) {
+        case 1: mark = SJ("<B><TT>・</TT></B>"); break;
+        case 2:
+            mark = "<IMG alt=\"\" src=\"" + subLinks.image + "\" width=" + std::to_string(subLinks.imageWidth)
+                   + " height=" + std::to_string(subLinks.imageHeight) + " border=0 hspace=0 vspace=0>";
+            break;
+        default: mark = "<B>" + std::to_string(i + 1) + ".</B>"; break;
+        }
+        columnText[columnOf[i]] += "\t\t\t\t<TR><TD align=right nowrap>" + mark + "</TD><TD nowrap><B><A href=\"" + target
+                              + "\">" + caption + "</A></B></TD>\r\n";
+    }
+    std::string table;
+    if (subLinks.width.empty()) {
+        table = "<TABLE border=0 cellspacing=0 cellpadding=0>\r\n";
+    } else if (subLinks.width.find('%') != std::string::npos) {
+        table = "<TABLE border=0 width=\"" + subLinks.width + "\" cellspacing=0 cellpadding=0>\r\n";
+    } else {
+        table = "<TABLE border=0 width=" + subLinks.width + " cellspacing=0 cellpadding=0>\r\n";
+    }
+    table += "\t<TR>\r\n";
+    const std::size_t share = 100 / columns;
+    for (std::size_t c = 0; c < columns; ++c) {
+        const std::size_t percent = c + 1 < columns ? share : 100 - share * (columns - 1);
+        table += "\t\t<TD valign=top width=\"" + std::to_string(percent) + "%\">\r\n";
+        table += "\t\t\t<TABLE border=0 cellspacing=4 cellpadding=0>\r\n";
+        table += columnText[c];
+        table += "\t\t\t</TABLE>\r\n";
+        table += "\t\t</TD>\r\n";
+    }
+    table += "</TABLE>\r\n";
+    return table;
+}
+
+std::string PageBar(const std::vector<std::string>& pageNames, std::size_t pageIndex)
+{
+    if (pageNames.size() <= 1) {
+        return {};
+    }
+    std::string bar = "<P align=center>\r\n\t";
+    for (std::size_t i = 0; i < pageNames.size(); ++i) {
+        if (i > 0) {
+            bar += ' ';
+        }
+        const std::string number = std::to_string(i + 1);
+        bar += i == pageIndex ? "[<B>" + number + "</B>]"
+                              : "[<B><A href=\"" + pageNames[i] + "\">" + number + "</A></B>]";
+    }
+    bar += "\r\n</P>\r\n";
+    return bar;
+}
+
+void ReplacePageKeywords(std::string& text, const PageKeywords& keywords)
+{
+    if (text.find('%') == std::string::npos) {
+        return;
+    }
+    const Project& project = keywords.project;
+    const TSqueeze& range = keywords.range;
+    const TSqueeze& criteria = keywords.design.squeeze;
+    const int mode = range.rangeMode;
+    const std::string begin = mode == 0 || mode == 4 ? "1" : std::to_string(range.rangeStart);
+    const std::string end = mode == 1 || mode == 2 || mode == 4 ? std::to_string(range.rangeEnd)
+                                                                 : std::to_string(keywords.hits);
+    ReplaceEvery(text, "%directory;", keywords.design.dirTitle);
+    ReplaceEvery(text, "%project;", project.Title);
+    ReplaceEvery(text, "%admin;", project.AuthorName);
+    ReplaceEvery(text, "%adminkana;", project.AuthorKana);
+    ReplaceEvery(text, "%adminmail;", project.AuthorMail);
+    ReplaceEvery(text, "%count;", std::to_string(keywords.itemCount));
+    ReplaceEvery(text, "%hits;", std::to_string(keywords.hits));
+    ReplaceEvery(text, "%titlerange;", KanaRangeToText(criteria.titleRange));
+    ReplaceEvery(text, "%authorrange;", KanaRangeToText(criteria.authorRange));
+    ReplaceEvery(text, "%begin;", begin);
+    ReplaceEvery(text, "%end;", end);
+}
+
+std::string RewriteLocalReferences(std::string_view text, std::string_view directory, std::string_view bannerPrefix)
+{
+    std::string result;
+    result.reserve(text.size() + 256);
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t open = text.find('<', pos);
+        const std::size_t close = open == std::string_view::npos ? open : text.find('>', open + 1);
+        if (close == std::string_view::npos) {
+            break;
+        }
+        const std::optional<std::string> rebuilt = RewriteTag(text.substr(open + 1, close - open - 1), directory,
+                                                              bannerPrefix);
+        if (rebuilt) {
+            result.append(text.substr(pos, open + 1 - pos));
+            result += *rebuilt;
+            pos = close;
+        } else {
+            result.append(text.substr(pos, close - pos));
+            pos = close;
+        }
+    }
+    result.append(text.substr(pos));
+    return result;
+}
+
+std::pair<int32_t, int32_t> ReadImageSize(std::string_view path)
+{
+    const std::optional<std::filesystem::path> fsPath = ToFsPath(path);
+    std::error_code error;
+    if (!fsPath || !std::filesystem::is_regular_file(*fsPath, error)) {
+        return {0, 0};
+    }
+    std::string extension = fsPath->extension().string();
+    for (char& c : extension) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    if (extension == ".GIF") {
+        std::ifstream in(*fsPath, std::ios::binary);
+        unsigned char header[10] = {};
+        if (!in.read(reinterpret_cast<char*>(header), sizeof header)) {
+            return {0, 0};
+        }
+        return {header[6] | (header[7] << 8), header[8] | (header[9] << 8)};
+    }
+    if (extension == ".JPG" || extension == ".JPEG") {
+        return JpegSize(*fsPath);
+    }
+    return {0, 0};
+}
+
+} // namespace tessaly

@@ -1,0 +1,91 @@
+#pragma once
+
+// The HTML text of one page of one output directory.
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "design/DirectoryDesign.h"
+#include "output/Selection.h"
+#include "templates/Resources.h"
+#include "templates/TemplateEngine.h"
+
+namespace tessaly {
+
+class Project;
+
+// A log line sink (code page 932 text, one line per call).
+using RunLog = std::function<void(std::string line)>;
+
+// Everything about one directory that its pages share, prepared once.
+struct DirectoryPages {
+    std::string directory;     // code page 932, ending in "/"
+    bool isRoot = false;
+    TDirectoryDesign design;   // after succession
+    std::string bannerPrefix;  // from the directory to the banner directory
+    std::vector<std::size_t> selection; // the directory's items, sorted, as catalog indexes
+    std::size_t hits = 0;
+    std::vector<std::string> pageNames;
+    // Item range of each page: first and last item number, 0 for "from the
+    // beginning" and "to the end".
+    std::vector<std::pair<int32_t, int32_t>> pageRanges;
+};
+
+// Assembles pages; reads ancestor designs and page templates once per run.
+class PageAssembler {
+public:
+    PageAssembler(const Project& project, const ItemCatalog& catalog, std::string rootDirectory,
+                  DesignDefaults defaults, RunLog log);
+
+    std::string AssemblePage(const DirectoryPages& pages, std::size_t pageIndex);
+
+    std::string BuildReturnLinks(const DirectoryPages& pages);
+    std::string BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range);
+    std::string LoadPageTemplate(std::string_view path, std::string_view directory);
+
+private:
+    const TDirectoryDesign& AncestorDesign(const std::string& directory, bool& exists);
+
+    const Project& project_;
+    const ItemCatalog& catalog_;
+    std::string root_;
+    DesignDefaults defaults_;
+    RunLog log_;
+    std::size_t itemCount_ = 0;
+    std::map<std::string, std::pair<bool, TDirectoryDesign>> ancestors_;
+    std::map<std::string, std::optional<std::string>> templateFiles_;
+    // Per directory: its return links, directory links and the page
+    // template of its further pages.
+    std::string currentDirectory_;
+    std::string returns_;
+    std::string directoryLinks_;
+    std::optional<std::string> subTemplate_;
+};
+
+std::string BuildDirectoryLinks(const TSubLinks& subLinks);
+
+std::string PageBar(const std::vector<std::string>& pageNames, std::size_t pageIndex);
+
+struct PageKeywords {
+    const Project& project;
+    const TDirectoryDesign& design;
+    std::size_t itemCount; // all genres but the unfiled one and the trash
+    std::size_t hits;
+    const TSqueeze& range;
+};
+void ReplacePageKeywords(std::string& text, const PageKeywords& keywords);
+
+// Rewrites "%%" values and absolute local paths in the URL attributes of
+// tags into paths relative to the directory.
+std::string RewriteLocalReferences(std::string_view text, std::string_view directory, std::string_view bannerPrefix);
+
+// Pixel size of a local GIF or JPEG image; (0, 0) for anything else.
+std::pair<int32_t, int32_t> ReadImageSize(std::string_view path);
+
+} // namespace tessaly

@@ -1,0 +1,18 @@
+#pragma once
+
+// The texts compiled into the program: code page 932 bytes, every line
+// ended by CR LF.
+
+#include <string_view>
+
+namespace tessaly::resources {
+
+extern const std::string_view TEMPLATE_OUTPUTHTML;
+extern const std::string_view TEMPLATE_SIMPLEHEADER;
+extern const std::string_view TEMPLATE_SIMPLEBODY;
+extern const std::string_view TEMPLATE_SIMPLEFOOTER;
+extern const std::string_view TEMPLATE_DETAILHEADER;
+extern const std::string_view TEMPLATE_DETAILBODY;
+extern const std::string_view TEMPLATE_DETAILFOOTER;
+
+} // namespace tessaly::resources

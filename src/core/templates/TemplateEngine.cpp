@@ -1,0 +1,291 @@
+#include "templates/TemplateEngine.h"
+
+#include <array>
+#include <cstdio>
+
+#include "collection/Project.h"
+#include "templates/Resources.h"
+#include "text/Codepage.h"
+#include "text/Collation.h"
+#include "text/FieldText.h"
+#include "text/Html.h"
+#include "text/Sjis.h"
+#include "text/Strings.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr std::string_view kIfMarker = "<!--if ";
+constexpr std::string_view kEndMarker = "<!--end-->";
+constexpr std::string_view kElseMarker = "<!--else-->";
+
+TTemplateRec Builtin(const std::string& name, std::string_view header, std::string_view body,
+                     std::string_view footer)
+{
+    return {name, std::string(header), std::string(body), std::string(footer), "[", "]", ","};
+}
+
+// Replaces every occurrence; the markers and keywords start with bytes below
+// 0x40, so byte searches stay on character boundaries.
+void ReplaceEvery(std::string& text, std::string_view from, std::string_view to)
+{
+    std::size_t pos = text.find(from);
+    if (pos == std::string::npos) {
+        return;
+    }
+    std::string result;
+    result.reserve(text.size() + to.size());
+    std::size_t start = 0;
+    for (; pos != std::string::npos; pos = text.find(from, start)) {
+        result.append(text, start, pos - start);
+        result.append(to);
+        start = pos + from.size();
+    }
+    result.append(text, start, std::string::npos);
+    text = std::move(result);
+}
+
+std::string TwoDigits(int value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%2.2d", value);
+    return buffer;
+}
+
+std::string ListText(std::string_view list, const TTemplateRec& rec)
+{
+    std::string text;
+    for (const std::string& name : SplitSlashList(list)) {
+        const std::string escaped = HtmlEscape(name);
+        if (!escaped.empty()) {
+            text += rec.AttrQuot;
+            text += rec.AttrTop;
+            text += escaped;
+            text += rec.AttrEnd;
+        }
+    }
+    return text.substr(std::min(text.size(), rec.AttrQuot.size()));
+}
+
+int IsResult(bool condition, bool negated)
+{
+    return condition != negated ? 1 : 2;
+}
+
+std::optional<int32_t> StatusCode(std::string_view name)
+{
+    struct Entry {
+        std::string_view name;
+        int32_t code;
+    };
+    static constexpr std::array<Entry, 7> kCodes{{{"favorite", 1}, {"low", 4}, {"middle", 5}, {"high", 6},
+                                                  {"normal", 0}, {"warning", 2}, {"erase", 3}}};
+    for (const Entry& entry : kCodes) {
+        if (entry.name == name) {
+            return entry.code;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+const std::string& SimpleTemplateName()
+{
+    static const std::string name = SJ("標準簡易");
+    return name;
+}
+
+const std::string& DetailTemplateName()
+{
+    static const std::string name = SJ("標準詳細");
+    return name;
+}
+
+TTemplateRec BuiltinSimpleTemplate()
+{
+    return Builtin(SimpleTemplateName(), resources::TEMPLATE_SIMPLEHEADER, resources::TEMPLATE_SIMPLEBODY,
+                   resources::TEMPLATE_SIMPLEFOOTER);
+}
+
+TTemplateRec BuiltinDetailTemplate()
+{
+    return Builtin(DetailTemplateName(), resources::TEMPLATE_DETAILHEADER, resources::TEMPLATE_DETAILBODY,
+                   resources::TEMPLATE_DETAILFOOTER);
+}
+
+std::string StoredTemplateForm(const TTemplateRec& rec)
+{
+    std::string stored;
+    for (const std::string* field : {&rec.Name, &rec.Header, &rec.Body, &rec.Footer, &rec.AttrTop, &rec.AttrEnd,
+                                     &rec.AttrQuot}) {
+        if (field != &rec.Name) {
+            stored += '/';
+        }
+        stored += EscapeField(*field);
+    }
+    return stored;
+}
+
+std::optional<TTemplateRec> ParseStoredTemplate(std::string_view stored)
+{
+    const std::vector<std::string_view> fields = sjis::Split(stored, '/');
+    if (fields.size() != 7) {
+        return std::nullopt;
+    }
+    return TTemplateRec{UnescapeField(fields[0]), UnescapeField(fields[1]), UnescapeField(fields[2]),
+                        UnescapeField(fields[3]), UnescapeField(fields[4]), UnescapeField(fields[5]),
+                        UnescapeField(fields[6])};
+}
+
+TTemplateRec FindItemTemplate(const Project& project, std::string_view name)
+{
+    if (name == DetailTemplateName()) {
+        return BuiltinDetailTemplate();
+    }
+    if (name != SimpleTemplateName()) {
+        for (const std::string& stored : project.Templates) {
+            std::optional<TTemplateRec> rec = ParseStoredTemplate(stored);
+            if (rec && rec->Name == name) {
+                return std::move(*rec);
+            }
+        }
+    }
+    return BuiltinSimpleTemplate();
+}
+
+std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& evaluator)
+{
+    for (std::size_t open = text.rfind(kIfMarker); open != std::string::npos; open = text.rfind(kIfMarker)) {
+        const std::string_view rest = std::string_view(text).substr(open);
+        const std::size_t end = rest.find(kEndMarker);
+        const std::string_view block = end == std::string_view::npos ? rest : rest.substr(0, end);
+        const std::string_view after =
+            end == std::string_view::npos ? std::string_view() : rest.substr(end + kEndMarker.size());
+        std::string_view chosen;
+        const std::size_t close = block.find("-->");
+        if (close != std::string_view::npos) {
+            const std::string_view condition = Trim(block.substr(kIfMarker.size(), close - kIfMarker.size()));
+            const std::string_view inner = block.substr(close + 3);
+            const std::size_t elseAt = inner.find(kElseMarker);
+            const std::string_view thenPart = inner.substr(0, elseAt);
+            const std::string_view elsePart =
+                elseAt == std::string_view::npos ? std::string_view() : inner.substr(elseAt + kElseMarker.size());
+            const std::size_t blank = condition.find(' ');
+            if (blank != std::string_view::npos) {
+                const std::string operation = AsciiLower(condition.substr(0, blank));
+                const std::string argument = UnescapeField(Trim(condition.substr(blank + 1)));
+                const int result = evaluator(operation, argument);
+                chosen = result == 1 ? thenPart : result == 2 ? elsePart : std::string_view();
+            }
+        }
+        std::string expanded;
+        expanded.reserve(open + chosen.size() + after.size());
+        expanded.append(text, 0, open);
+        expanded.append(chosen);
+        expanded.append(after);
+        text = std::move(expanded);
+    }
+    return text;
+}
+
+int EvaluateItemCondition(const TLinkItem& item, std::string_view operation, std::string_view argument)
+{
+    if (operation == "is" || operation == "nis") {
+        const std::string* field = argument == "banner"      ? &item.Banner
+                                   : argument == "comment"   ? &item.Comment
+                                   : argument == "author"    ? &item.Author
+                                   : argument == "attribute" ? &item.Attributes
+                                   : argument == "content"   ? &item.Contents
+                                                             : nullptr;
+        return field == nullptr ? 0 : IsResult(!field->empty(), operation == "nis");
+    }
+    if (operation == "iss" || operation == "niss") {
+        const std::optional<int32_t> code = StatusCode(argument);
+        return code ? IsResult(item.Status == *code, operation == "niss") : 0;
+    }
+    if (operation == "isa" || operation == "nisa" || operation == "isc" || operation == "nisc") {
+        const bool attribute = operation == "isa" || operation == "nisa";
+        const std::string wanted = "/" + EscapeField(HtmlUnescape(argument)) + "/";
+        const std::string list = "/" + (attribute ? item.Attributes : item.Contents) + "/";
+        return IsResult(sjis::Contains(list, wanted), operation.starts_with("n"));
+    }
+    return 0;
+}
+
+int EvaluatePageCondition(const PageConditionFlags& flags, std::string_view operation, std::string_view argument)
+{
+    const bool* flag = nullptr;
+    if (operation == "is" || operation == "nis") {
+        flag = argument == "hits" ? &flags.Hits : argument == "dirs" ? &flags.Dirs : argument == "links" ? &flags.Links : nullptr;
+    } else if (operation == "at" || operation == "nat") {
+        flag = argument == "root" ? &flags.Root : argument == "default" ? &flags.Default : nullptr;
+    }
+    return flag == nullptr ? 0 : IsResult(*flag, operation.starts_with("n"));
+}
+
+std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::string_view bannerPrefix)
+{
+    std::string text = ExpandConditionalBlocks(rec.Body, [&item](std::string_view operation, std::string_view argument) {
+        return EvaluateItemCondition(item, operation, argument);
+    });
+    if (text.find('%') == std::string::npos) {
+        return text;
+    }
+    const DateParts date = DecodeDateTime(item.Date);
+    const std::string banner = item.Banner.starts_with("%%") ? std::string(bannerPrefix) + item.Banner.substr(2)
+                                                             : "http://" + item.Banner;
+    // In this order; a value put in by one keyword is open to the later ones.
+    ReplaceEvery(text, "%title;", HtmlEscape(item.Title));
+    ReplaceEvery(text, "%author;", HtmlEscape(item.Author));
+    ReplaceEvery(text, "%titlekana;", HtmlEscape(item.TitleKana));
+    ReplaceEvery(text, "%authorkana;", HtmlEscape(item.AuthorKana));
+    ReplaceEvery(text, "%mail;", item.Mail);
+    ReplaceEvery(text, "%url;", "http://" + item.Url);
+    ReplaceEvery(text, "%banner;", banner);
+    ReplaceEvery(text, "%x;", std::to_string(item.BannerX));
+    ReplaceEvery(text, "%y;", std::to_string(item.BannerY));
+    ReplaceEvery(text, "%date;", DateToText(item.Date));
+    ReplaceEvery(text, "%year;", std::to_string(date.Year));
+    ReplaceEvery(text, "%month;", std::to_string(date.Month));
+    ReplaceEvery(text, "%day;", std::to_string(date.Day));
+    ReplaceEvery(text, "%monthz;", TwoDigits(date.Month));
+    ReplaceEvery(text, "%dayz;", TwoDigits(date.Day));
+    if (text.find("%comment;") != std::string::npos) {
+        ReplaceEvery(text, "%comment;", sjis::ReplaceAll(item.Comment, "\r\n", "<BR>\r\n"));
+    }
+    ReplaceEvery(text, "%serial;", FormatSerial(item.Serial));
+    ReplaceEvery(text, "%genre;", HtmlEscape(item.GenreName));
+    ReplaceEvery(text, "%attribute;", ListText(item.Attributes, rec));
+    ReplaceEvery(text, "%content;", ListText(item.Contents, rec));
+    return text;
+}
+
+std::string RenderItemList(const TTemplateRec& rec, const std::vector<const TLinkItem*>& items,
+                           std::string_view bannerPrefix)
+{
+    std::string text = rec.Header;
+    for (const TLinkItem* item : items) {
+        text += RenderItem(*item, rec, bannerPrefix);
+    }
+    text += rec.Footer;
+    while (text.find(" \r\n") != std::string::npos) {
+        ReplaceEvery(text, " \r\n", "\r\n");
+    }
+    while (text.find("\r\n\r\n") != std::string::npos) {
+        ReplaceEvery(text, "\r\n\r\n", "\r\n");
+    }
+    return text;
+}
+
+std::string StripUrlScheme(std::string_view text)
+{
+    const std::string prefix = AsciiLower(text.substr(0, 7));
+    if (prefix == "http://" || prefix == "mailto:") {
+        return std::string(text.substr(7));
+    }
+    return std::string(text);
+}
+
+} // namespace tessaly
