@@ -15,7 +15,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
 
 private:
     std::filesystem::path path_;

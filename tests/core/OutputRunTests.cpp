@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "collection/Project.h"
+#include "design/SimpleDesign.h"
+#include "output/OutputRun.h"
+#include "support/TempDir.h"
+#include "templates/TemplateEngine.h"
+#include "text/Codepage.h"
+#include "text/FieldText.h"
+#include "text/Paths.h"
+
+using namespace tessaly;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kExpected = fs::path(TESSALY_TEST_DATA_DIR) / "site";
+
+TLinkItem Item(int serial, const std::string& genre, const std::string& title, const std::string& kana)
+{
+    TLinkItem item;
+    item.Serial = serial;
+    item.GenreName = genre;
+    item.Title = title;
+    item.TitleKana = kana;
+    item.Author = SJ("作者") + std::to_string(serial % 3);
+    item.AuthorKana = SJ("さくしゃ");
+    item.Url = "site" + std::to_string(serial) + ".example.jp/";
+    item.Date = *EncodeDateTime({2003, 5, 1 + serial % 28});
+    if (serial % 5 == 0) {
+        item.Banner = "%%bn" + std::to_string(serial) + ".gif";
+        item.BannerX = 88;
+        item.BannerY = 31;
+    }
+    if (serial % 4 == 0) {
+        item.Attributes = SJ("おすすめ");
+        item.Status = 1;
+    }
+    if (serial % 7 == 0) {
+        item.Comment = SJ("一行目\r\n<B>二行目</B>");
+    }
+    return item;
+}
+
+// A small site: a simple design over two genres (45 and 3 items) and one
+// deeper directory that narrows by attribute with its own page and item
+// templates.
+class SiteFixture {
+public:
+    SiteFixture()
+    {
+        root = *FromFsPath(dir.Path()) + "/";
+        fs::create_directories(dir / "img");
+        project.Title = SJ("テストのリンク集");
+        project.AuthorName = SJ("管理人");
+        project.AuthorKana = SJ("かんりにん");
+        project.AuthorMail = "admin@example.jp";
+        project.RootDir = root;
+        project.BannerDir = root + "img";
+        project.ParentPath = root + "../home.html";
+        project.ParentAnchor = SJ("ホーム");
+        const std::string kana[] = {SJ("あ"), SJ("か"), SJ("さ"), SJ("た"), SJ("な")};
+        const std::size_t many = project.AddGenre(SJ("多い"));
+        for (int i = 1; i <= 45; ++i) {
+            project.Genres[many].Lines.push_back(
+                ItemToLine(Item(i, SJ("多い"), "Site " + std::to_string(i), kana[i % 5] + SJ("い"))));
+        }
+        const std::size_t few = project.AddGenre("Few & <Small>");
+        for (int i = 46; i <= 48; ++i) {
+            project.Genres[few].Lines.push_back(ItemToLine(Item(i, "Few & <Small>", "Few " + std::to_string(i), SJ("ふ"))));
+        }
+        project.Templates.push_back(StoredTemplateForm(
+            {SJ("カード"), "<DL>\r\n",
+             "<DT>%serial; <A href=\"%url;\">%title;</A><!--if iss favorite--> *<!--end-->\r\n"
+             "<DD><!--if is comment-->%comment;<!--else-->-<!--end--> \r\n\r\n",
+             "</DL>\r\n", "{", "}", "|"}));
+        project.SerialMax = 48;
+
+        SimpleDesignForm form = InitialSimpleDesign(project);
+        EXPECT_TRUE(SaveSimpleDesign(form, project, today.Today()).ok);
+
+        fs::create_directories(dir / "genre001" / "best");
+        TDirectoryDesign best;
+        ResetDesign(best, {project.DefaultFile, project.SubFile, today.Today()});
+        best.dirTitle = SJ("おすすめ");
+        best.succession = false;
+        best.html.nameDef = "best.html";
+        best.html.templateDef = "page.tpl";
+        best.html.division = false;
+        best.squeeze.attrAnd = {SJ("おすすめ")};
+        best.squeeze.sortBy = 2;
+        best.squeeze.templateName = SJ("カード");
+        best.parentAdorn = {"[", "]"};
+        EXPECT_TRUE(WriteDesign(root + "genre001/best", best).ok);
+        test::WriteFile(dir / "page.tpl",
+                        "<HTML><TITLE>%directory; (%hits;)</TITLE>\n<BODY background=\"%%bg.gif\">\n"
+                        "<!--if at root-->root<!--else-->not root<!--end-->\n%returns;\n%links;\n</BODY></HTML>\n");
+        // The banner directory is never part of the site, design or not.
+        EXPECT_TRUE(WriteDesign(root + "img", best).ok);
+    }
+
+    OutputResult Run()
+    {
+        OutputObserver quiet;
+        return RunOutput(project, root, today, quiet);
+    }
+
+    std::vector<fs::path> Pages() const
+    {
+        std::vector<fs::path> pages;
+        for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
+            if (entry.path().extension() == ".html") {
+                pages.push_back(fs::relative(entry.path(), dir.Path()));
+            }
+        }
+        std::sort(pages.begin(), pages.end());
+        return pages;
+    }
+
+    test::TempDir dir;
+    std::string root;
+    Project project;
+    FixedClock today{*EncodeDateTime({2026, 12, 8, 10, 20, 30})};
+};
+
+TEST(OutputRun, WritesTheExpectedPagesByteForByte)
+{
+    SiteFixture site;
+    const OutputResult result = site.Run();
+    ASSERT_EQ(result.status, OutputResult::Status::Finished) << result.error;
+    EXPECT_EQ(result.counts.processed, 6);
+    EXPECT_EQ(result.counts.created, 6);
+
+    const std::vector<fs::path> pages = site.Pages();
+    const std::vector<fs::path> expected = {"genre001/best/best.html", "genre001/index.html", "genre001/pages002.html",
+                                            "genre001/pages003.html", "genre002/index.html", "index.html"};
+    EXPECT_EQ(pages, expected);
+    for (const fs::path& page : pages) {
+        const std::string written = test::ReadFile(site.dir / page);
+        if (std::getenv("TESSALY_UPDATE_EXPECTED") != nullptr) {
+            fs::create_directories((kExpected / page).parent_path());
+            test::WriteFile(kExpected / page, written);
+        }
+        EXPECT_EQ(written, test::ReadFile(kExpected / page)) << page;
+    }
+    EXPECT_EQ(result.log.front(), SJ("開始\t") + "2026/12/08 10:20:30");
+    EXPECT_EQ(result.log.back(), SJ("   0 個の余剰HTMLを削除しました."));
+}
+
+TEST(OutputRun, SecondRunSkipsEveryPageAndTouchesNothing)
+{
+    SiteFixture site;
+    ASSERT_EQ(site.Run().counts.created, 6);
+    std::map<fs::path, fs::file_time_type> stamps;
+    for (const fs::path& page : site.Pages()) {
+        fs::last_write_time(site.dir / page, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        stamps[page] = fs::last_write_time(site.dir / page);
+    }
+    const OutputResult again = site.Run();
+    EXPECT_EQ(again.counts.skipped, 6);
+    EXPECT_EQ(again.counts.created + again.counts.updated + again.counts.deleted, 0);
+    for (const auto& [page, stamp] : stamps) {
+        EXPECT_EQ(fs::last_write_time(site.dir / page), stamp) << page;
+    }
+}
+
+TEST(OutputRun, FewerHitsDeleteTheSurplusPagesOnly)
+{
+    SiteFixture site;
+    site.Run();
+    for (const char* name : {"pages007.html", "pages01.html", "pages0001.html", "pagesabc.html", "pages004.htm"}) {
+        test::WriteFile(site.dir / "genre001" / name, "old");
+    }
+    std::vector<std::string>& lines = site.project.Genres[1].Lines;
+    lines.resize(25);
+    const OutputResult result = site.Run();
+    EXPECT_EQ(result.counts.deleted, 2);  // pages003.html and pages007.html
+    EXPECT_FALSE(fs::exists(site.dir / "genre001" / "pages003.html"));
+    EXPECT_FALSE(fs::exists(site.dir / "genre001" / "pages007.html"));
+    for (const char* kept : {"pages002.html", "pages01.html", "pages0001.html", "pagesabc.html", "pages004.htm"}) {
+        EXPECT_TRUE(fs::exists(site.dir / "genre001" / kept)) << kept;
+    }
+}
+
+TEST(OutputRun, SubNameWithoutExtension)
+{
+    SiteFixture site;
+    SimpleDesignForm form = InitialSimpleDesign(site.project);
+    form.nameSub = "more";
+    ASSERT_TRUE(SaveSimpleDesign(form, site.project, site.today.Today()).ok);
+    test::WriteFile(site.dir / "genre001" / "more009", "old");
+    test::WriteFile(site.dir / "genre001" / "more009.html", "old");
+    site.Run();
+    EXPECT_TRUE(fs::exists(site.dir / "genre001" / "more002"));
+    EXPECT_TRUE(fs::exists(site.dir / "genre001" / "more003"));
+    EXPECT_FALSE(fs::exists(site.dir / "genre001" / "more009"));
+    EXPECT_TRUE(fs::exists(site.dir / "genre001" / "more009.html"));
+}
+
+TEST(OutputRun, MissingPageTemplateIsLoggedAndTheBuiltInUsed)
+{
+    SiteFixture site;
+    fs::remove(site.dir / "page.tpl");
+    const OutputResult result = site.Run();
+    ASSERT_EQ(result.status, OutputResult::Status::Finished);
+    const auto warning = std::find(result.log.begin(), result.log.end(), SJ("警告\t") + site.root + "genre001/best/");
+    ASSERT_NE(warning, result.log.end());
+    EXPECT_EQ(*(warning + 1), SJ("\tテンプレートが見付かりません."));
+    EXPECT_NE(test::ReadFile(site.dir / "genre001" / "best" / "best.html").find("<!DOCTYPE"), std::string::npos);
+}
+
+class AbortAt final : public OutputObserver {
+public:
+    explicit AbortAt(int check) : abortAt_(check) {}
+    bool ShouldAbort() override { return ++checks_ >= abortAt_; }
+    void PageDone(std::size_t, PageState) override { ++pages; }
+    int pages = 0;
+
+private:
+    int abortAt_;
+    int checks_ = 0;
+};
+
+TEST(OutputRun, AbortStopsAtOnceAndKeepsWrittenPages)
+{
+    SiteFixture site;
+    AbortAt observer(3);
+    const OutputResult result = RunOutput(site.project, site.root, site.today, observer);
+    EXPECT_EQ(result.status, OutputResult::Status::Aborted);
+    EXPECT_EQ(observer.pages, 1);
+    EXPECT_TRUE(fs::exists(site.dir / "index.html"));
+    EXPECT_EQ(result.log.size(), 2u);  // no end lines
+}
+
+TEST(OutputRun, FileSystemErrorEndsTheRun)
+{
+    SiteFixture site;
+    fs::create_directories(site.dir / "genre002" / "index.html");
+    const OutputResult result = site.Run();
+    EXPECT_EQ(result.status, OutputResult::Status::Failed);
+    EXPECT_FALSE(result.error.empty());
+}
+
+TEST(OutputRun, PageTextIsWrittenAsCrLfLines)
+{
+    EXPECT_EQ(PageFileText("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd\r\n");
+    EXPECT_EQ(PageFileText("a\r\n\r\n"), "a\r\n\r\n");
+    EXPECT_EQ(PageFileText(""), "");
+}
+
+} // namespace
