@@ -1,5 +1,6 @@
-// Writes examples/links.TSP: a sample link collection made and saved by the
-// program's own model and writer, so that it always round-trips.
+// Writes examples/links.TSP, a sample link collection, and the designs of its
+// site under examples/site, all with the program's own code, so that the
+// file always round-trips.
 
 #include <array>
 #include <iostream>
@@ -9,6 +10,9 @@
 #include "collection/Project.h"
 #include "collection/ProjectFile.h"
 #include "collection/ShownItems.h"
+#include "design/SimpleDesign.h"
+#include "text/Paths.h"
+#include "util/AtomicFile.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
 
@@ -140,12 +144,75 @@ std::string TagList(const std::vector<std::string>& names)
     return list;
 }
 
+// The site: a top menu with one directory per genre (the simple design),
+// and below the first genre a page of recommended links with its own page
+// template and the card item template.
+int WriteSiteDesigns(Project project, const std::filesystem::path& site)
+{
+    std::filesystem::create_directories(site / "templates");
+    const std::optional<std::string> root = FromFsPath(std::filesystem::absolute(site).lexically_normal());
+    if (!root) {
+        std::cerr << "make-example: the site path cannot be written in Shift_JIS\n";
+        return 1;
+    }
+    project.RootDir = *root;
+    const TDateTime today = *EncodeDateTime({2004, 4, 1});
+    SimpleDesignForm form = InitialSimpleDesign(project, "");
+    const char* directories[] = {"game", "music", "illust", "novel", "photo", "material"};
+    for (std::size_t i = 0; i < form.rows.size() && i < std::size(directories); ++i) {
+        form.rows[i].directory = directories[i];
+    }
+    form.divisionCount = 5;
+    form.column = 3;
+    const SimpleDesignResult simple = SaveSimpleDesign(form, project, today);
+    if (!simple.ok) {
+        std::cerr << "make-example: " << simple.error << '\n';
+        return 1;
+    }
+
+    TDirectoryDesign picks;
+    ResetDesign(picks, {project.DefaultFile, project.SubFile, today});
+    picks.dirTitle = SJ("ゲームのおすすめ");
+    picks.succession = false;
+    picks.html.nameDef = "index.html";
+    picks.html.templateDef = "templates/picks.html";
+    picks.html.division = false;
+    picks.squeeze.genre = SJ("ゲーム");
+    picks.squeeze.attrOr = {SJ("おすすめ"), SJ("最新")};
+    picks.squeeze.sortBy = 2;
+    picks.squeeze.templateName = SJ("カード型");
+    picks.parentAdorn = {SJ("［"), SJ("］ ")};
+    std::filesystem::create_directories(site / "game" / "picks");
+    if (!WriteDesign(project.RootDir + "/game/picks", picks).ok) {
+        std::cerr << "make-example: cannot write the design of game/picks\n";
+        return 1;
+    }
+    const std::string pageTemplate = SJ(
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+        "<HTML>\r\n<HEAD>\r\n"
+        "<META http-equiv=\"Content-Type\" content=\"text/html; charset=SHIFT_JIS\">\r\n"
+        "<TITLE>%directory; - %project;</TITLE>\r\n</HEAD>\r\n"
+        "<BODY bgcolor=\"#FFFFF0\" background=\"%%paper.gif\">\r\n"
+        "<H1>%directory;</H1>\r\n"
+        "<P>%admin; が選んだ %hits; 件のサイトです（全 %count; 件中）。</P>\r\n"
+        "<!--if is hits-->%links;<!--else--><P>まだありません。</P><!--end-->\r\n"
+        "<HR>\r\n<P align=right>%returns;</P>\r\n"
+        "<ADDRESS><A href=\"mailto:%adminmail;\">%admin;</A></ADDRESS>\r\n"
+        "</BODY>\r\n</HTML>\r\n");
+    const FileWriteResult written = WriteFileAtomically(site / "templates" / "picks.html", pageTemplate);
+    if (!written.ok) {
+        std::cerr << "make-example: " << written.error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: make-example OUTPUT.TSP\n";
+    if (argc != 3) {
+        std::cerr << "usage: make-example OUTPUT.TSP SITE_DIRECTORY\n";
         return 2;
     }
     Project project;
@@ -266,5 +333,5 @@ int main(int argc, char** argv)
         std::cerr << "make-example: " << saved.error << '\n';
         return 1;
     }
-    return 0;
+    return WriteSiteDesigns(project, argv[2]);
 }
