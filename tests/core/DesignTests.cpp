@@ -2,7 +2,9 @@
 
 #include "collection/Project.h"
 #include "design/DirectoryDesign.h"
+#include "design/RootDirectory.h"
 #include "design/SimpleDesign.h"
+#include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 #include "text/Codepage.h"
 #include "text/Paths.h"
@@ -177,6 +179,44 @@ TEST(SimpleDesign, NamesRowsAndWritesTheDesigns)
     EXPECT_TRUE(genreDesign.succession);
     EXPECT_EQ(genreDesign.squeeze.genre, "B/C");
     EXPECT_EQ(genreDesign.dirTitle, "B/C");
+}
+
+} // namespace
+
+
+namespace {
+
+TEST(EnsureRootDirectory, AsksAndSetsTheRootAsAnswered)
+{
+    Project project;
+    test::ScriptedMessages messages;
+    int optionsOpened = 0;
+    const auto options = [&] {
+        ++optionsOpened;
+        project.RootDir = "/srv/site";
+    };
+    project.RootDir = "/already";
+    EXPECT_TRUE(EnsureRootDirectory(project, messages, options));
+    EXPECT_TRUE(messages.shown.empty());
+
+    project.RootDir.clear();
+    messages.SetNextAnswer(MessageButton::Cancel);
+    EXPECT_FALSE(EnsureRootDirectory(project, messages, options));
+    messages.SetNextAnswer(MessageButton::Yes);
+    EXPECT_TRUE(EnsureRootDirectory(project, messages, options));
+    EXPECT_EQ(optionsOpened, 1);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Confirmation);
+
+    Project saved;
+    saved.EditingName = "/home/u/links/x.TSP";
+    saved.BannerDir = "/home/u/banners";
+    messages.SetNextAnswer(MessageButton::Yes);
+    EXPECT_TRUE(EnsureRootDirectory(saved, messages, options));
+    EXPECT_EQ(saved.RootDir, "/home/u/links");
+    EXPECT_EQ(saved.BannerDir, "/home/u/banners");
+    EXPECT_TRUE(saved.IsEditing);
+    EXPECT_NE(messages.shown.back().text.find(SJ("編集中のプロジェクトファイル")), std::string::npos);
 }
 
 } // namespace

@@ -198,8 +198,8 @@ private:
     {
         const TDirectoryDesign& design = pages.design;
         // The hits are counted even where no items are listed, so "%hits;"
-        // means the same on every page.
-        pages.selection = SelectFromCatalog(catalog_, design.squeeze, false, true);
+        // means the same on every page; only listed items need sorting.
+        pages.selection = SelectFromCatalog(catalog_, design.squeeze, false, design.linkOutputs);
         pages.hits = pages.selection.size();
         std::vector<PageRow> rows;
         if (!design.linkOutputs) {
@@ -231,11 +231,11 @@ private:
         const fs::path file = FsPath(path);
         const std::string text = PageFileText(page);
         const FileReadResult existing = ReadWholeFile(file);
-        if (existing.ok && PageFileText(existing.data) == text) {
+        if (existing.ok && (existing.data == text || PageFileText(existing.data) == text)) {
             ++result_.counts.skipped;
             return PageState::Skipped;
         }
-        const FileWriteResult written = WriteFileAtomically(file, text);
+        const FileWriteResult written = WriteFileAtomically(file, text, Durability::Unsynced);
         if (!written.ok) {
             throw RunFailure{written.error};
         }
@@ -312,10 +312,32 @@ OutputResult RunOutput(const Project& project, const std::string& rootDirectory,
 
 std::string PageFileText(std::string_view text)
 {
+    // Same as splitting into lines and ending each with CR LF, in one pass;
+    // most pages are in that form already.
+    bool alreadyLines = text.empty() || text.ends_with(kLineBreak);
+    for (std::size_t cr = text.find_first_of("\r\n"); alreadyLines && cr != std::string_view::npos;
+         cr = text.find_first_of("\r\n", cr + 2)) {
+        alreadyLines = text[cr] == '\r' && cr + 1 < text.size() && text[cr + 1] == '\n';
+    }
+    if (alreadyLines) {
+        return std::string(text);
+    }
     std::string lines;
-    lines.reserve(text.size() + text.size() / 32);
-    for (const std::string_view line : SplitLines(text)) {
-        lines.append(line);
+    lines.reserve(text.size() + 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            lines += kLineBreak;
+        } else if (c == '\n') {
+            lines += kLineBreak;
+        } else {
+            lines += c;
+        }
+    }
+    if (!lines.empty() && !lines.ends_with(kLineBreak)) {
         lines += kLineBreak;
     }
     return lines;

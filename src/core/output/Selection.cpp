@@ -105,6 +105,16 @@ ItemCatalog::ItemCatalog(const Project& project)
     }
     keys_.resize(entries_.size());
     keysReady_.resize(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        byGenreName_[entries_[i].item.GenreName].push_back(i);
+    }
+}
+
+const std::vector<std::size_t>& ItemCatalog::EntriesNamingGenre(const std::string& genreName) const
+{
+    static const std::vector<std::size_t> kNone;
+    const auto found = byGenreName_.find(genreName);
+    return found == byGenreName_.end() ? kNone : found->second;
 }
 
 const std::string& ItemCatalog::SortKey(std::size_t index, uint8_t sortBy) const
@@ -268,7 +278,17 @@ std::vector<std::size_t> MatchingEntries(const ItemCatalog& catalog, const TSque
 {
     const ItemMatcher matcher(criteria);
     std::vector<std::size_t> selection;
-    for (std::size_t i = includeUnfiled ? 0 : catalog.FirstFiled(); i < catalog.size(); ++i) {
+    const std::size_t first = includeUnfiled ? 0 : catalog.FirstFiled();
+    if (!criteria.genre.empty()) {
+        // Only items that name the genre can match; look at those alone.
+        for (const std::size_t i : catalog.EntriesNamingGenre(criteria.genre)) {
+            if (i >= first && matcher.Matches(catalog[i].item)) {
+                selection.push_back(i);
+            }
+        }
+        return selection;
+    }
+    for (std::size_t i = first; i < catalog.size(); ++i) {
         if (matcher.Matches(catalog[i].item)) {
             selection.push_back(i);
         }

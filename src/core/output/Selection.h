@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -38,8 +39,12 @@ public:
     // Collation keys of the title, title reading, author and author reading.
     const std::string& SortKey(std::size_t index, uint8_t sortBy) const;
 
+    // Indexes of the entries whose item names this genre, in catalog order.
+    const std::vector<std::size_t>& EntriesNamingGenre(const std::string& genreName) const;
+
 private:
     std::vector<Entry> entries_;
+    std::unordered_map<std::string, std::vector<std::size_t>> byGenreName_;
     std::size_t firstFiled_ = 0;
     mutable std::vector<std::array<std::string, 4>> keys_;
     mutable std::vector<std::array<bool, 4>> keysReady_;

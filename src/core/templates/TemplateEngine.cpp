@@ -34,6 +34,12 @@ void ReplaceEvery(std::string& text, std::string_view from, std::string_view to)
     if (pos == std::string::npos) {
         return;
     }
+    if (from.size() == to.size()) {
+        for (; pos != std::string::npos; pos = text.find(from, pos + to.size())) {
+            text.replace(pos, from.size(), to);
+        }
+        return;
+    }
     std::string result;
     result.reserve(text.size() + to.size());
     std::size_t start = 0;
@@ -230,35 +236,38 @@ std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::stri
     std::string text = ExpandConditionalBlocks(rec.Body, [&item](std::string_view operation, std::string_view argument) {
         return EvaluateItemCondition(item, operation, argument);
     });
+    // In this order; a value put in by one keyword is open to the later
+    // ones. Values are made only for keywords the text holds.
+    const auto replace = [&text](std::string_view keyword, auto&& value) {
+        if (text.find(keyword) != std::string::npos) {
+            ReplaceEvery(text, keyword, value());
+        }
+    };
     if (text.find('%') == std::string::npos) {
         return text;
     }
-    const DateParts date = DecodeDateTime(item.Date);
-    const std::string banner = item.Banner.starts_with("%%") ? std::string(bannerPrefix) + item.Banner.substr(2)
-                                                             : "http://" + item.Banner;
-    // In this order; a value put in by one keyword is open to the later ones.
-    ReplaceEvery(text, "%title;", HtmlEscape(item.Title));
-    ReplaceEvery(text, "%author;", HtmlEscape(item.Author));
-    ReplaceEvery(text, "%titlekana;", HtmlEscape(item.TitleKana));
-    ReplaceEvery(text, "%authorkana;", HtmlEscape(item.AuthorKana));
-    ReplaceEvery(text, "%mail;", item.Mail);
-    ReplaceEvery(text, "%url;", "http://" + item.Url);
-    ReplaceEvery(text, "%banner;", banner);
-    ReplaceEvery(text, "%x;", std::to_string(item.BannerX));
-    ReplaceEvery(text, "%y;", std::to_string(item.BannerY));
-    ReplaceEvery(text, "%date;", DateToText(item.Date));
-    ReplaceEvery(text, "%year;", std::to_string(date.Year));
-    ReplaceEvery(text, "%month;", std::to_string(date.Month));
-    ReplaceEvery(text, "%day;", std::to_string(date.Day));
-    ReplaceEvery(text, "%monthz;", TwoDigits(date.Month));
-    ReplaceEvery(text, "%dayz;", TwoDigits(date.Day));
-    if (text.find("%comment;") != std::string::npos) {
-        ReplaceEvery(text, "%comment;", sjis::ReplaceAll(item.Comment, "\r\n", "<BR>\r\n"));
-    }
-    ReplaceEvery(text, "%serial;", FormatSerial(item.Serial));
-    ReplaceEvery(text, "%genre;", HtmlEscape(item.GenreName));
-    ReplaceEvery(text, "%attribute;", ListText(item.Attributes, rec));
-    ReplaceEvery(text, "%content;", ListText(item.Contents, rec));
+    replace("%title;", [&] { return HtmlEscape(item.Title); });
+    replace("%author;", [&] { return HtmlEscape(item.Author); });
+    replace("%titlekana;", [&] { return HtmlEscape(item.TitleKana); });
+    replace("%authorkana;", [&] { return HtmlEscape(item.AuthorKana); });
+    replace("%mail;", [&] { return item.Mail; });
+    replace("%url;", [&] { return "http://" + item.Url; });
+    replace("%banner;", [&] {
+        return item.Banner.starts_with("%%") ? std::string(bannerPrefix) + item.Banner.substr(2) : "http://" + item.Banner;
+    });
+    replace("%x;", [&] { return std::to_string(item.BannerX); });
+    replace("%y;", [&] { return std::to_string(item.BannerY); });
+    replace("%date;", [&] { return DateToText(item.Date); });
+    replace("%year;", [&] { return std::to_string(DecodeDateTime(item.Date).Year); });
+    replace("%month;", [&] { return std::to_string(DecodeDateTime(item.Date).Month); });
+    replace("%day;", [&] { return std::to_string(DecodeDateTime(item.Date).Day); });
+    replace("%monthz;", [&] { return TwoDigits(DecodeDateTime(item.Date).Month); });
+    replace("%dayz;", [&] { return TwoDigits(DecodeDateTime(item.Date).Day); });
+    replace("%comment;", [&] { return sjis::ReplaceAll(item.Comment, "\r\n", "<BR>\r\n"); });
+    replace("%serial;", [&] { return FormatSerial(item.Serial); });
+    replace("%genre;", [&] { return HtmlEscape(item.GenreName); });
+    replace("%attribute;", [&] { return ListText(item.Attributes, rec); });
+    replace("%content;", [&] { return ListText(item.Contents, rec); });
     return text;
 }
 

@@ -46,7 +46,7 @@ bool WriteAll(int fd, std::string_view data)
 
 } // namespace
 
-FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data)
+FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data, Durability durability)
 {
     const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
     std::string pattern = (directory / ("." + path.filename().string() + ".XXXXXX")).string();
@@ -59,7 +59,8 @@ FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::stri
         ::unlink(pattern.c_str());
         return FileWriteResult{false, SystemError(path.string(), error)};
     };
-    if (::fchmod(fd, TargetMode(path)) != 0 || !WriteAll(fd, data) || ::fsync(fd) != 0) {
+    if (::fchmod(fd, TargetMode(path)) != 0 || !WriteAll(fd, data)
+        || (durability == Durability::Synced && ::fsync(fd) != 0)) {
         return fail(errno);
     }
     if (::close(fd) != 0) {

@@ -14,7 +14,12 @@ struct FileWriteResult {
     std::string error; // the system's reason when not ok
 };
 
-FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data);
+// Whether the data must be on the disk before the file replaces the old one.
+// Pages the output run can write again do without; user files need it.
+enum class Durability { Synced, Unsynced };
+
+FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
+                                    Durability durability = Durability::Synced);
 
 struct FileReadResult {
     bool ok = true;
