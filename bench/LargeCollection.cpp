@@ -12,8 +12,8 @@ namespace tessaly::bench {
 namespace {
 
 const std::array<const char*, 8> kWords = {"森", "海辺", "星空", "工房", "図書館", "散歩道", "音楽室", "画廊"};
-const std::array<const char*, 8> kKana = {"もり", "うみべ", "ほしぞら", "こうぼう", "としょかん", "さんぽみち",
-                                          "おんがくしつ", "がろう"};
+const std::array<const char*, 8> kKana
+    = {"もり", "うみべ", "ほしぞら", "こうぼう", "としょかん", "さんぽみち", "おんがくしつ", "がろう"};
 const std::array<const char*, 6> kAuthors = {"山田", "佐藤", "鈴木", "高橋", "田中", "伊藤"};
 const std::array<const char*, 6> kAuthorKana = {"やまだ", "さとう", "すずき", "たかはし", "たなか", "いとう"};
 

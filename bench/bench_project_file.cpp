@@ -38,8 +38,7 @@ int main(int argc, char** argv)
         const long before = PeakKilobytes();
         tessaly::Project project;
         tessaly::LoadProjectFile(project, argv[2]);
-        std::cout << "peak memory: " << PeakKilobytes() / 1024 << " MB (" << before / 1024
-                  << " MB before loading)\n";
+        std::cout << "peak memory: " << PeakKilobytes() / 1024 << " MB (" << before / 1024 << " MB before loading)\n";
         return 0;
     }
     if (argc != 2) {
@@ -72,7 +71,8 @@ int main(int argc, char** argv)
         bestSave = std::min(bestSave, Seconds(Clock::now() - saveStart));
     }
     std::filesystem::remove(copy);
-    std::cout << "file: " << static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0) << " MB, " << items << " items\n"
+    std::cout << "file: " << static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0) << " MB, "
+              << items << " items\n"
               << "load: " << bestLoad << " s (best of 5)\n"
               << "save: " << bestSave << " s (best of 5)\n";
     return 0;

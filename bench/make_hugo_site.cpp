@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iostream>
 
-#include "collection/Project.h"
 #include "collection/LinkItem.h"
+#include "collection/Project.h"
 #include "collection/ProjectFile.h"
 #include "text/Codepage.h"
 
@@ -46,30 +46,32 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::filesystem::path site = argv[2];
-    Write(site / "config.toml", "baseURL = \"http://example.org/\"\n"
-                                "disableKinds = [\"RSS\", \"sitemap\", \"robotsTXT\", \"404\"]\n"
-                                "paginate = 20\n"
-                                "[taxonomies]\n  genre = \"genres\"\n");
+    Write(site / "config.toml",
+        "baseURL = \"http://example.org/\"\n"
+        "disableKinds = [\"RSS\", \"sitemap\", \"robotsTXT\", \"404\"]\n"
+        "paginate = 20\n"
+        "[taxonomies]\n  genre = \"genres\"\n");
     // Item pages are listed but never rendered; the cascade sits on their
     // section so the genre pages still render.
     Write(site / "content" / "links" / "_index.md",
-          "---\ntitle: Links\ncascade:\n  _build:\n    render: never\n    list: always\n---\n");
+        "---\ntitle: Links\ncascade:\n  _build:\n    render: never\n    list: always\n---\n");
     Write(site / "layouts" / "_default" / "list.html", "<html><body><h1>{{ .Title }}</h1></body></html>\n");
     Write(site / "layouts" / "_default" / "terms.html",
-          "<html><body><ul>{{ range .Data.Terms.Alphabetical }}<li><a href=\"{{ .Page.RelPermalink }}\">"
-          "{{ .Page.Title }}</a></li>{{ end }}</ul></body></html>\n");
+        "<html><body><ul>{{ range .Data.Terms.Alphabetical }}<li><a href=\"{{ .Page.RelPermalink }}\">"
+        "{{ .Page.Title }}</a></li>{{ end }}</ul></body></html>\n");
     Write(site / "layouts" / "_default" / "term.html",
-          "<html><body><h1>{{ .Title }}</h1><ol>{{ range .Paginator.Pages }}<li><a href=\"{{ .Params.link }}\">"
-          "<b>{{ .Title }}</b> / {{ .Params.author }}</a></li>{{ end }}</ol>"
-          "{{ template \"_internal/pagination.html\" . }}</body></html>\n");
+        "<html><body><h1>{{ .Title }}</h1><ol>{{ range .Paginator.Pages }}<li><a href=\"{{ .Params.link }}\">"
+        "<b>{{ .Title }}</b> / {{ .Params.author }}</a></li>{{ end }}</ol>"
+        "{{ template \"_internal/pagination.html\" . }}</body></html>\n");
     std::size_t count = 0;
     for (std::size_t g = 1; g < project.TrashIndex(); ++g) {
         for (const std::string& line : project.Genres[g].Lines) {
             const tessaly::TLinkItem item = tessaly::LineToItem(line);
             Write(site / "content" / "links" / ("item" + std::to_string(item.Serial) + ".md"),
-                  "---\ntitle: " + Quoted(item.Title) + "\nauthor: " + Quoted(item.Author) + "\nlink: \"http://"
-                      + tessaly::SjisToUtf8Lossy(item.Url) + "\"\ndate: " + tessaly::DateToText(item.Date).replace(4, 1, "-").replace(7, 1, "-")
-                      + "\ngenres: [" + Quoted(project.Genres[g].Name) + "]\n---\n");
+                "---\ntitle: " + Quoted(item.Title) + "\nauthor: " + Quoted(item.Author) + "\nlink: \"http://"
+                    + tessaly::SjisToUtf8Lossy(item.Url)
+                    + "\"\ndate: " + tessaly::DateToText(item.Date).replace(4, 1, "-").replace(7, 1, "-")
+                    + "\ngenres: [" + Quoted(project.Genres[g].Name) + "]\n---\n");
             ++count;
         }
     }

@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The first byte decides what the evaluator answers.
     const int answer = data[0] % 3;
     const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::string expanded = tessaly::ExpandConditionalBlocks(
-        text, [answer](std::string_view, std::string_view) { return answer; });
+    const std::string expanded
+        = tessaly::ExpandConditionalBlocks(text, [answer](std::string_view, std::string_view) { return answer; });
     if (expanded.size() > text.size() || expanded.find("<!--if ") != std::string::npos) {
         std::abort();
     }

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string input(reinterpret_cast<const char*>(data), size);
     if (!tessaly::IsValidItemLine(input)) {
-        tessaly::LineToItem(input);  // must not crash either
+        tessaly::LineToItem(input); // must not crash either
         return 0;
     }
     const std::string line = tessaly::ItemToLine(tessaly::LineToItem(input));

@@ -3,8 +3,8 @@
 // fields such as an empty name without value; control bytes at the ends of
 // the text are trimmed away by every parse, so such texts are only run.)
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string input(reinterpret_cast<const char*>(data), size);
     const tessaly::TTagField tag(input);
     const std::string text = tessaly::TTagField(tag.Text()).Text();
-    const bool hasControlBytes =
-        std::any_of(input.begin(), input.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    const bool hasControlBytes
+        = std::any_of(input.begin(), input.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     if (!hasControlBytes && tessaly::TTagField(text).Text() != text) {
         std::abort();
     }

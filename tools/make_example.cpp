@@ -11,10 +11,10 @@
 #include "collection/ProjectFile.h"
 #include "collection/ShownItems.h"
 #include "design/SimpleDesign.h"
-#include "text/Paths.h"
-#include "util/AtomicFile.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
+#include "text/Paths.h"
+#include "util/AtomicFile.h"
 
 using namespace tessaly;
 
@@ -35,77 +35,82 @@ struct GenreSample {
 
 const std::vector<GenreSample> kGenres = {
     {"ゲーム",
-     {{"ドット絵工房", "どっとえこうぼう", "佐藤 健", "さとうけん", "dot.example.jp/"},
-      {"レトロゲーム博物館", "れとろげえむはくぶつかん", "鈴木 一郎", "すずきいちろう", "retro.example.com/museum/"},
-      {"RPGツクール研究所", "あるぴいじいつくうるけんきゅうじょ", "高橋 聡", "たかはしさとし", "rpg.example.net/"},
-      {"シューティング道場", "しゅうてぃんぐどうじょう", "田中 誠", "たなかまこと", "stg.example.jp/dojo/"},
-      {"パズルの小部屋", "ぱずるのこべや", "伊藤 美咲", "いとうみさき", "puzzle.example.org/"},
-      {"ボードゲーム倶楽部", "ぼおどげえむくらぶ", "渡辺 大輔", "わたなべだいすけ", "board.example.jp/"},
-      {"攻略メモ帳", "こうりゃくめもちょう", "山本 翔", "やまもとしょう", "memo.example.com/game/"},
-      {"フリーゲーム紹介所", "ふりいげえむしょうかいじょ", "中村 陽子", "なかむらようこ", "freegame.example.net/"},
-      {"格闘ゲーム研究会", "かくとうげえむけんきゅうかい", "小林 剛", "こばやしつよし", "fight.example.jp/"},
-      {"テキストアドベンチャー文庫", "てきすとあどべんちゃあぶんこ", "加藤 恵", "かとうめぐみ", "adv.example.org/bunko/"},
-      {"ゲーム音楽の部屋", "げえむおんがくのへや", "吉田 拓也", "よしだたくや", "gamemusic.example.jp/"}}},
+        {{"ドット絵工房", "どっとえこうぼう", "佐藤 健", "さとうけん", "dot.example.jp/"},
+            {"レトロゲーム博物館", "れとろげえむはくぶつかん", "鈴木 一郎", "すずきいちろう",
+                "retro.example.com/museum/"},
+            {"RPGツクール研究所", "あるぴいじいつくうるけんきゅうじょ", "高橋 聡", "たかはしさとし",
+                "rpg.example.net/"},
+            {"シューティング道場", "しゅうてぃんぐどうじょう", "田中 誠", "たなかまこと", "stg.example.jp/dojo/"},
+            {"パズルの小部屋", "ぱずるのこべや", "伊藤 美咲", "いとうみさき", "puzzle.example.org/"},
+            {"ボードゲーム倶楽部", "ぼおどげえむくらぶ", "渡辺 大輔", "わたなべだいすけ", "board.example.jp/"},
+            {"攻略メモ帳", "こうりゃくめもちょう", "山本 翔", "やまもとしょう", "memo.example.com/game/"},
+            {"フリーゲーム紹介所", "ふりいげえむしょうかいじょ", "中村 陽子", "なかむらようこ",
+                "freegame.example.net/"},
+            {"格闘ゲーム研究会", "かくとうげえむけんきゅうかい", "小林 剛", "こばやしつよし", "fight.example.jp/"},
+            {"テキストアドベンチャー文庫", "てきすとあどべんちゃあぶんこ", "加藤 恵", "かとうめぐみ",
+                "adv.example.org/bunko/"},
+            {"ゲーム音楽の部屋", "げえむおんがくのへや", "吉田 拓也", "よしだたくや", "gamemusic.example.jp/"}}},
     {"音楽",
-     {{"ピアノの森", "ぴあののもり", "山田 花子", "やまだはなこ", "piano.example.jp/"},
-      {"ギター弾き語り日記", "ぎたあひきがたりにっき", "佐々木 亮", "ささきりょう", "guitar.example.com/diary/"},
-      {"MIDI工房 ねこのて", "みでぃこうぼうねこのて", "山口 由美", "やまぐちゆみ", "midi.example.net/neko/"},
-      {"吹奏楽のすすめ", "すいそうがくのすすめ", "松本 健太", "まつもとけんた", "band.example.jp/"},
-      {"ジャズ喫茶ふうせん", "じゃずきっさふうせん", "井上 和也", "いのうえかずや", "jazz.example.org/"},
-      {"合唱団こだま", "がっしょうだんこだま", "木村 直子", "きむらなおこ", "kodama.example.jp/choir/"},
-      {"作曲講座", "さっきょくこうざ", "林 孝", "はやしたかし", "compose.example.com/"},
-      {"民謡の旅", "みんようのたび", "清水 光", "しみずひかる", "minyo.example.net/"},
-      {"バイオリン練習帳", "ばいおりんれんしゅうちょう", "山崎 愛", "やまざきあい", "violin.example.jp/"},
-      {"オルゴール館", "おるごおるかん", "森 修", "もりおさむ", "orgel.example.org/"},
-      {"打ち込み音楽研究室", "うちこみおんがくけんきゅうしつ", "池田 誠", "いけだまこと", "dtm.example.jp/lab/"}}},
+        {{"ピアノの森", "ぴあののもり", "山田 花子", "やまだはなこ", "piano.example.jp/"},
+            {"ギター弾き語り日記", "ぎたあひきがたりにっき", "佐々木 亮", "ささきりょう", "guitar.example.com/diary/"},
+            {"MIDI工房 ねこのて", "みでぃこうぼうねこのて", "山口 由美", "やまぐちゆみ", "midi.example.net/neko/"},
+            {"吹奏楽のすすめ", "すいそうがくのすすめ", "松本 健太", "まつもとけんた", "band.example.jp/"},
+            {"ジャズ喫茶ふうせん", "じゃずきっさふうせん", "井上 和也", "いのうえかずや", "jazz.example.org/"},
+            {"合唱団こだま", "がっしょうだんこだま", "木村 直子", "きむらなおこ", "kodama.example.jp/choir/"},
+            {"作曲講座", "さっきょくこうざ", "林 孝", "はやしたかし", "compose.example.com/"},
+            {"民謡の旅", "みんようのたび", "清水 光", "しみずひかる", "minyo.example.net/"},
+            {"バイオリン練習帳", "ばいおりんれんしゅうちょう", "山崎 愛", "やまざきあい", "violin.example.jp/"},
+            {"オルゴール館", "おるごおるかん", "森 修", "もりおさむ", "orgel.example.org/"},
+            {"打ち込み音楽研究室", "うちこみおんがくけんきゅうしつ", "池田 誠", "いけだまこと",
+                "dtm.example.jp/lab/"}}},
     {"イラスト",
-     {{"水彩画ギャラリー", "すいさいがぎゃらりい", "阿部 桜", "あべさくら", "suisai.example.jp/"},
-      {"CGの森", "しいじいのもり", "石川 悠", "いしかわゆう", "cg.example.com/mori/"},
-      {"落書き帳", "らくがきちょう", "前田 葵", "まえだあおい", "rakugaki.example.net/"},
-      {"猫の絵本", "ねこのえほん", "藤田 茜", "ふじたあかね", "neko.example.jp/ehon/"},
-      {"ファンタジー画廊", "ふぁんたじいがろう", "岡田 涼", "おかだりょう", "fantasy.example.org/"},
-      {"鉛筆画の部屋", "えんぴつがのへや", "後藤 翼", "ごとうつばさ", "pencil.example.jp/"},
-      {"四コマ漫画館", "よんこままんがかん", "長谷川 誠", "はせがわまこと", "4koma.example.com/"},
-      {"背景美術研究", "はいけいびじゅつけんきゅう", "村上 蓮", "むらかみれん", "haikei.example.net/"},
-      {"ドット絵素材館", "どっとえそざいかん", "近藤 舞", "こんどうまい", "dotsozai.example.jp/"},
-      {"色鉛筆日和", "いろえんぴつびより", "坂本 陸", "さかもとりく", "iroen.example.org/"},
-      {"メカデザイン工場", "めかでざいんこうじょう", "遠藤 隼", "えんどうはやと", "mecha.example.jp/"}}},
+        {{"水彩画ギャラリー", "すいさいがぎゃらりい", "阿部 桜", "あべさくら", "suisai.example.jp/"},
+            {"CGの森", "しいじいのもり", "石川 悠", "いしかわゆう", "cg.example.com/mori/"},
+            {"落書き帳", "らくがきちょう", "前田 葵", "まえだあおい", "rakugaki.example.net/"},
+            {"猫の絵本", "ねこのえほん", "藤田 茜", "ふじたあかね", "neko.example.jp/ehon/"},
+            {"ファンタジー画廊", "ふぁんたじいがろう", "岡田 涼", "おかだりょう", "fantasy.example.org/"},
+            {"鉛筆画の部屋", "えんぴつがのへや", "後藤 翼", "ごとうつばさ", "pencil.example.jp/"},
+            {"四コマ漫画館", "よんこままんがかん", "長谷川 誠", "はせがわまこと", "4koma.example.com/"},
+            {"背景美術研究", "はいけいびじゅつけんきゅう", "村上 蓮", "むらかみれん", "haikei.example.net/"},
+            {"ドット絵素材館", "どっとえそざいかん", "近藤 舞", "こんどうまい", "dotsozai.example.jp/"},
+            {"色鉛筆日和", "いろえんぴつびより", "坂本 陸", "さかもとりく", "iroen.example.org/"},
+            {"メカデザイン工場", "めかでざいんこうじょう", "遠藤 隼", "えんどうはやと", "mecha.example.jp/"}}},
     {"小説",
-     {{"夜明けの書架", "よあけのしょか", "青木 玲", "あおきれい", "shoka.example.jp/"},
-      {"短編集 風の便り", "たんぺんしゅうかぜのたより", "藤井 悟", "ふじいさとる", "kaze.example.com/"},
-      {"推理小説の館", "すいりしょうせつのやかた", "西村 健", "にしむらけん", "suiri.example.net/yakata/"},
-      {"ファンタジー文庫", "ふぁんたじいぶんこ", "福田 萌", "ふくだもえ", "fbunko.example.jp/"},
-      {"詩と散文", "しとさんぶん", "太田 静", "おおたしずか", "shi.example.org/"},
-      {"星屑物語", "ほしくずものがたり", "三浦 光", "みうらひかり", "hoshikuzu.example.jp/"},
-      {"時代小説茶屋", "じだいしょうせつちゃや", "藤原 武", "ふじわらたけし", "jidai.example.com/chaya/"},
-      {"SF短編倉庫", "えすえふたんぺんそうこ", "岡本 宙", "おかもとそら", "sf.example.net/"},
-      {"童話の森", "どうわのもり", "松田 楓", "まつだかえで", "douwa.example.jp/"},
-      {"ホラー小説館", "ほらあしょうせつかん", "中川 暗", "なかがわくらし", "horror.example.org/"},
-      {"連載小説 海辺の町", "れんさいしょうせつうみべのまち", "中野 渚", "なかのなぎさ", "umibe.example.jp/"}}},
+        {{"夜明けの書架", "よあけのしょか", "青木 玲", "あおきれい", "shoka.example.jp/"},
+            {"短編集 風の便り", "たんぺんしゅうかぜのたより", "藤井 悟", "ふじいさとる", "kaze.example.com/"},
+            {"推理小説の館", "すいりしょうせつのやかた", "西村 健", "にしむらけん", "suiri.example.net/yakata/"},
+            {"ファンタジー文庫", "ふぁんたじいぶんこ", "福田 萌", "ふくだもえ", "fbunko.example.jp/"},
+            {"詩と散文", "しとさんぶん", "太田 静", "おおたしずか", "shi.example.org/"},
+            {"星屑物語", "ほしくずものがたり", "三浦 光", "みうらひかり", "hoshikuzu.example.jp/"},
+            {"時代小説茶屋", "じだいしょうせつちゃや", "藤原 武", "ふじわらたけし", "jidai.example.com/chaya/"},
+            {"SF短編倉庫", "えすえふたんぺんそうこ", "岡本 宙", "おかもとそら", "sf.example.net/"},
+            {"童話の森", "どうわのもり", "松田 楓", "まつだかえで", "douwa.example.jp/"},
+            {"ホラー小説館", "ほらあしょうせつかん", "中川 暗", "なかがわくらし", "horror.example.org/"},
+            {"連載小説 海辺の町", "れんさいしょうせつうみべのまち", "中野 渚", "なかのなぎさ", "umibe.example.jp/"}}},
     {"写真",
-     {{"四季の風景", "しきのふうけい", "原田 景", "はらだけい", "shiki.example.jp/"},
-      {"鉄道写真館", "てつどうしゃしんかん", "小野 駿", "おのしゅん", "tetsu.example.com/"},
-      {"花の写真帖", "はなのしゃしんちょう", "田村 花", "たむらはな", "hana.example.net/"},
-      {"星空撮影記", "ほしぞらさつえいき", "竹内 昴", "たけうちすばる", "hoshizora.example.jp/"},
-      {"猫のいる風景", "ねこのいるふうけい", "金子 環", "かねこたまき", "nekofuukei.example.org/"},
-      {"山岳写真集", "さんがくしゃしんしゅう", "和田 岳", "わだがく", "sangaku.example.jp/"},
-      {"路地裏散歩", "ろじうらさんぽ", "中山 歩", "なかやまあゆむ", "roji.example.com/"},
-      {"海と空", "うみとそら", "石田 凪", "いしだなぎ", "umisora.example.net/"},
-      {"昭和の街角", "しょうわのまちかど", "上田 昭", "うえだあきら", "showa.example.jp/"},
-      {"野鳥観察日記", "やちょうかんさつにっき", "森田 翔", "もりたかける", "yachou.example.org/"},
-      {"モノクロ写真館", "ものくろしゃしんかん", "原 黒", "はらくろ", "mono.example.jp/"}}},
+        {{"四季の風景", "しきのふうけい", "原田 景", "はらだけい", "shiki.example.jp/"},
+            {"鉄道写真館", "てつどうしゃしんかん", "小野 駿", "おのしゅん", "tetsu.example.com/"},
+            {"花の写真帖", "はなのしゃしんちょう", "田村 花", "たむらはな", "hana.example.net/"},
+            {"星空撮影記", "ほしぞらさつえいき", "竹内 昴", "たけうちすばる", "hoshizora.example.jp/"},
+            {"猫のいる風景", "ねこのいるふうけい", "金子 環", "かねこたまき", "nekofuukei.example.org/"},
+            {"山岳写真集", "さんがくしゃしんしゅう", "和田 岳", "わだがく", "sangaku.example.jp/"},
+            {"路地裏散歩", "ろじうらさんぽ", "中山 歩", "なかやまあゆむ", "roji.example.com/"},
+            {"海と空", "うみとそら", "石田 凪", "いしだなぎ", "umisora.example.net/"},
+            {"昭和の街角", "しょうわのまちかど", "上田 昭", "うえだあきら", "showa.example.jp/"},
+            {"野鳥観察日記", "やちょうかんさつにっき", "森田 翔", "もりたかける", "yachou.example.org/"},
+            {"モノクロ写真館", "ものくろしゃしんかん", "原 黒", "はらくろ", "mono.example.jp/"}}},
     {"素材・リンク集",
-     {{"壁紙素材の泉", "かべがみそざいのいずみ", "柴田 泉", "しばたいずみ", "kabegami.example.jp/"},
-      {"アイコン工房", "あいこんこうぼう", "酒井 巧", "さかいたくみ", "icon.example.com/"},
-      {"ホームページ作成講座", "ほおむぺえじさくせいこうざ", "工藤 学", "くどうまなぶ", "hpkouza.example.net/"},
-      {"個人サイト検索", "こじんさいとけんさく", "横山 索", "よこやまもとむ", "search.example.jp/"},
-      {"バナー置き場", "ばなあおきば", "宮崎 旗", "みやざきはた", "banner.example.org/"},
-      {"CGI配布所", "しいじいあいはいふじょ", "宮本 信", "みやもとしん", "cgi.example.jp/"},
-      {"フォント紹介", "ふぉんとしょうかい", "内田 文", "うちだふみ", "font.example.com/"},
-      {"ラインとボタン", "らいんとぼたん", "高木 線", "たかぎせん", "line.example.net/"},
-      {"リンク集の作り方", "りんくしゅうのつくりかた", "安藤 繋", "あんどうつなぐ", "howto.example.jp/link/"},
-      {"HTMLタグ辞典", "えいちてぃいえむえるたぐじてん", "島田 辞", "しまだつかさ", "tag.example.org/"},
-      {"季節のイラスト素材", "きせつのいらすとそざい", "大野 季", "おおのみのる", "kisetsu.example.jp/"}}},
+        {{"壁紙素材の泉", "かべがみそざいのいずみ", "柴田 泉", "しばたいずみ", "kabegami.example.jp/"},
+            {"アイコン工房", "あいこんこうぼう", "酒井 巧", "さかいたくみ", "icon.example.com/"},
+            {"ホームページ作成講座", "ほおむぺえじさくせいこうざ", "工藤 学", "くどうまなぶ", "hpkouza.example.net/"},
+            {"個人サイト検索", "こじんさいとけんさく", "横山 索", "よこやまもとむ", "search.example.jp/"},
+            {"バナー置き場", "ばなあおきば", "宮崎 旗", "みやざきはた", "banner.example.org/"},
+            {"CGI配布所", "しいじいあいはいふじょ", "宮本 信", "みやもとしん", "cgi.example.jp/"},
+            {"フォント紹介", "ふぉんとしょうかい", "内田 文", "うちだふみ", "font.example.com/"},
+            {"ラインとボタン", "らいんとぼたん", "高木 線", "たかぎせん", "line.example.net/"},
+            {"リンク集の作り方", "りんくしゅうのつくりかた", "安藤 繋", "あんどうつなぐ", "howto.example.jp/link/"},
+            {"HTMLタグ辞典", "えいちてぃいえむえるたぐじてん", "島田 辞", "しまだつかさ", "tag.example.org/"},
+            {"季節のイラスト素材", "きせつのいらすとそざい", "大野 季", "おおのみのる", "kisetsu.example.jp/"}}},
 };
 
 const std::array<const char*, 5> kAttributes = {"最新", "相互リンク", "おすすめ", "更新停止", "閉鎖予定"};
@@ -187,18 +192,18 @@ int WriteSiteDesigns(Project project, const std::filesystem::path& site)
         std::cerr << "make-example: cannot write the design of game/picks\n";
         return 1;
     }
-    const std::string pageTemplate = SJ(
-        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
-        "<HTML>\r\n<HEAD>\r\n"
-        "<META http-equiv=\"Content-Type\" content=\"text/html; charset=SHIFT_JIS\">\r\n"
-        "<TITLE>%directory; - %project;</TITLE>\r\n</HEAD>\r\n"
-        "<BODY bgcolor=\"#FFFFF0\" background=\"%%paper.gif\">\r\n"
-        "<H1>%directory;</H1>\r\n"
-        "<P>%admin; が選んだ %hits; 件のサイトです（全 %count; 件中）。</P>\r\n"
-        "<!--if is hits-->%links;<!--else--><P>まだありません。</P><!--end-->\r\n"
-        "<HR>\r\n<P align=right>%returns;</P>\r\n"
-        "<ADDRESS><A href=\"mailto:%adminmail;\">%admin;</A></ADDRESS>\r\n"
-        "</BODY>\r\n</HTML>\r\n");
+    const std::string pageTemplate
+        = SJ("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+             "<HTML>\r\n<HEAD>\r\n"
+             "<META http-equiv=\"Content-Type\" content=\"text/html; charset=SHIFT_JIS\">\r\n"
+             "<TITLE>%directory; - %project;</TITLE>\r\n</HEAD>\r\n"
+             "<BODY bgcolor=\"#FFFFF0\" background=\"%%paper.gif\">\r\n"
+             "<H1>%directory;</H1>\r\n"
+             "<P>%admin; が選んだ %hits; 件のサイトです（全 %count; 件中）。</P>\r\n"
+             "<!--if is hits-->%links;<!--else--><P>まだありません。</P><!--end-->\r\n"
+             "<HR>\r\n<P align=right>%returns;</P>\r\n"
+             "<ADDRESS><A href=\"mailto:%adminmail;\">%admin;</A></ADDRESS>\r\n"
+             "</BODY>\r\n</HTML>\r\n");
     const FileWriteResult written = WriteFileAtomically(site / "templates" / "picks.html", pageTemplate);
     if (!written.ok) {
         std::cerr << "make-example: " << written.error << '\n';
@@ -267,7 +272,8 @@ int main(int argc, char** argv)
             item.TitleKana = SJ(site.titleKana);
             item.Author = SJ(site.author);
             item.AuthorKana = SJ(site.authorKana);
-            item.Mail = n % 3 == 0 ? std::string() : "webmaster@" + std::string(site.url).substr(0, std::string(site.url).find('/'));
+            item.Mail = n % 3 == 0 ? std::string()
+                                   : "webmaster@" + std::string(site.url).substr(0, std::string(site.url).find('/'));
             item.Url = site.url;
             if (n % 4 == 0) {
                 item.Banner = "%%bn" + std::to_string(n) + ".gif";
@@ -304,8 +310,8 @@ int main(int argc, char** argv)
     shown.SelectGenre(0);
     shown.Clear();
     const std::array<Site, 3> unfiled = {{{"気になるサイト", "きになるさいと", "不明", "ふめい", "unknown.example.jp/"},
-                                          {"あとで見る", "あとでみる", "管理人", "かんりにん", "later.example.com/"},
-                                          {"旅の記録", "たびのきろく", "旅人", "たびびと", "tabi.example.net/"}}};
+        {"あとで見る", "あとでみる", "管理人", "かんりにん", "later.example.com/"},
+        {"旅の記録", "たびのきろく", "旅人", "たびびと", "tabi.example.net/"}}};
     for (const Site& site : unfiled) {
         TLinkItem item;
         item.Title = SJ(site.title);

@@ -32,8 +32,7 @@ bool LoadForCommand(Project& project, const std::filesystem::path& path, Streams
 {
     outcome = LoadProjectFile(project, path);
     switch (outcome.result) {
-    case LoadOutcome::Result::Loaded:
-        break;
+    case LoadOutcome::Result::Loaded: break;
     case LoadOutcome::Result::NotFound:
         streams.err << "tessaly-cli: " << path.string() << ": no such project file\n";
         return false;
@@ -115,8 +114,8 @@ int Resave(std::span<const std::string_view> args, Streams streams)
 
 // PROJECT.TSP [--root DIR]: the project, and its site root as code page 932
 // text. Prints why and returns false when either cannot be had.
-bool ProjectWithRoot(std::span<const std::string_view> args, std::string_view command, Streams streams,
-                     Project& project)
+bool ProjectWithRoot(
+    std::span<const std::string_view> args, std::string_view command, Streams streams, Project& project)
 {
     std::vector<std::string_view> files;
     std::string_view rootArgument;
@@ -164,7 +163,11 @@ bool ProjectWithRoot(std::span<const std::string_view> args, std::string_view co
 // Progress on a terminal: one line, rewritten in place.
 class TerminalProgress final : public OutputObserver {
 public:
-    explicit TerminalProgress(std::ostream& out) : out_(out), enabled_(::isatty(STDOUT_FILENO) != 0) {}
+    explicit TerminalProgress(std::ostream& out)
+        : out_(out)
+        , enabled_(::isatty(STDOUT_FILENO) != 0)
+    {
+    }
     ~TerminalProgress() override
     {
         if (enabled_ && shown_) {
@@ -236,29 +239,29 @@ int SimpleDesign(std::span<const std::string_view> args, Streams streams)
 
 constexpr std::array kCommands{
     Command{"info", "show what a project file holds",
-            "PROJECT.TSP\n\n"
-            "Prints the title, serial maximum, each genre with its item count, the sizes of\n"
-            "the attribute and content vocabularies, the user template names and any\n"
-            "warning from reading the file.\n",
-            Info},
+        "PROJECT.TSP\n\n"
+        "Prints the title, serial maximum, each genre with its item count, the sizes of\n"
+        "the attribute and content vocabularies, the user template names and any\n"
+        "warning from reading the file.\n",
+        Info},
     Command{"resave", "read a project file and write it again",
-            "IN.TSP OUT.TSP\n\n"
-            "Reads IN.TSP and writes it to OUT.TSP in the program's own form. Item lines\n"
-            "are written exactly as they were read, so a file the program wrote comes back\n"
-            "byte for byte. OUT.TSP is replaced only when the whole file was written.\n",
-            Resave},
+        "IN.TSP OUT.TSP\n\n"
+        "Reads IN.TSP and writes it to OUT.TSP in the program's own form. Item lines\n"
+        "are written exactly as they were read, so a file the program wrote comes back\n"
+        "byte for byte. OUT.TSP is replaced only when the whole file was written.\n",
+        Resave},
     Command{"output", "write the site's pages",
-            "PROJECT.TSP [--root DIR]\n\n"
-            "Writes the pages of every directory under the project's root directory (or\n"
-            "DIR) that has a design. A page whose text has not changed is left alone;\n"
-            "surplus pages of earlier runs are deleted. Prints the run log and the counts.\n",
-            Output},
+        "PROJECT.TSP [--root DIR]\n\n"
+        "Writes the pages of every directory under the project's root directory (or\n"
+        "DIR) that has a design. A page whose text has not changed is left alone;\n"
+        "surplus pages of earlier runs are deleted. Prints the run log and the counts.\n",
+        Output},
     Command{"simple-design", "design a top menu and one directory per genre",
-            "PROJECT.TSP [--root DIR]\n\n"
-            "Writes _design.tsg and the directory designs of the simple design into the\n"
-            "project's root directory (or DIR): a top menu linking to one directory per\n"
-            "genre. Settings of an existing _design.tsg are kept.\n",
-            SimpleDesign},
+        "PROJECT.TSP [--root DIR]\n\n"
+        "Writes _design.tsg and the directory designs of the simple design into the\n"
+        "project's root directory (or DIR): a top menu linking to one directory per\n"
+        "genre. Settings of an existing _design.tsg are kept.\n",
+        SimpleDesign},
 };
 
 } // namespace

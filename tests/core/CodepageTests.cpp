@@ -37,9 +37,12 @@ TEST(Codepage, NamesTheCharacterItCannotConvert)
 
 TEST(Codepage, RefusesBytesThatAreNotShiftJis)
 {
-    EXPECT_FALSE(SjisToUtf8("a\x82").ok);  // lead byte without trail
+    EXPECT_FALSE(SjisToUtf8("a\x82").ok); // lead byte without trail
     EXPECT_FALSE(SjisToUtf8("\xFF").ok);
-    EXPECT_EQ(SjisToUtf8Lossy("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(SjisToUtf8Lossy("a\xFF"
+                              "b"),
+        "a\xEF\xBF\xBD"
+        "b");
 }
 
 TEST(Collation, IgnoresCaseAndFollowsJapaneseOrder)
@@ -56,11 +59,10 @@ TEST(Collation, KeysSortLikeComparison)
     std::vector<std::string> words = {SJ("かきく"), "Beta", "alpha", SJ("あいう"), SJ("カキク"), "ALPHA2", "10", "9"};
     std::vector<std::string> byCompare = words;
     std::stable_sort(byCompare.begin(), byCompare.end(),
-                     [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+        [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
     std::vector<std::string> byKey = words;
-    std::stable_sort(byKey.begin(), byKey.end(), [](const std::string& a, const std::string& b) {
-        return CollationKey(a) < CollationKey(b);
-    });
+    std::stable_sort(byKey.begin(), byKey.end(),
+        [](const std::string& a, const std::string& b) { return CollationKey(a) < CollationKey(b); });
     EXPECT_EQ(byCompare, byKey);
 }
 

@@ -20,10 +20,10 @@ TEST(DateTime, EpochAndKnownDays)
 
 struct ParseCase {
     const char* text;
-    const char* expected;  // nullptr: refused
+    const char* expected; // nullptr: refused
 };
 
-class DateTimeParse : public ::testing::TestWithParam<ParseCase> {};
+class DateTimeParse : public ::testing::TestWithParam<ParseCase> { };
 
 TEST_P(DateTimeParse, ReadsTheProgramsForms)
 {
@@ -36,16 +36,15 @@ TEST_P(DateTimeParse, ReadsTheProgramsForms)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, DateTimeParse,
+INSTANTIATE_TEST_SUITE_P(Texts, DateTimeParse,
     ::testing::Values(ParseCase{"2003/05/17", "2003/05/17"}, ParseCase{"2003/5/7", "2003/05/07"},
-                      ParseCase{" 2003/05/17 ", "2003/05/17"}, ParseCase{"2003/05/17 10:20:30", "2003/05/17 10:20:30"},
-                      ParseCase{"2003/05/17 10:20", "2003/05/17 10:20:00"}, ParseCase{"03/05/17", "2003/05/17"},
-                      ParseCase{"99/05/17", "1999/05/17"}, ParseCase{"2004/02/29", "2004/02/29"},
-                      ParseCase{"2003/02/29", nullptr}, ParseCase{"2003/13/01", nullptr}, ParseCase{"2003/00/01", nullptr},
-                      ParseCase{"0000/01/01", nullptr}, ParseCase{"2003-05-17", nullptr}, ParseCase{"2003/05", nullptr},
-                      ParseCase{"2003/05/17 24:00:00", nullptr}, ParseCase{"2003/05/17x", nullptr},
-                      ParseCase{"", nullptr}, ParseCase{"12:00:00", nullptr}, ParseCase{"9999/12/31", "9999/12/31"}));
+        ParseCase{" 2003/05/17 ", "2003/05/17"}, ParseCase{"2003/05/17 10:20:30", "2003/05/17 10:20:30"},
+        ParseCase{"2003/05/17 10:20", "2003/05/17 10:20:00"}, ParseCase{"03/05/17", "2003/05/17"},
+        ParseCase{"99/05/17", "1999/05/17"}, ParseCase{"2004/02/29", "2004/02/29"}, ParseCase{"2003/02/29", nullptr},
+        ParseCase{"2003/13/01", nullptr}, ParseCase{"2003/00/01", nullptr}, ParseCase{"0000/01/01", nullptr},
+        ParseCase{"2003-05-17", nullptr}, ParseCase{"2003/05", nullptr}, ParseCase{"2003/05/17 24:00:00", nullptr},
+        ParseCase{"2003/05/17x", nullptr}, ParseCase{"", nullptr}, ParseCase{"12:00:00", nullptr},
+        ParseCase{"9999/12/31", "9999/12/31"}));
 
 TEST(DateTime, FixedClockGivesToday)
 {

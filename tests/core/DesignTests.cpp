@@ -44,7 +44,7 @@ struct DateCase {
     int mode;
 };
 
-class DesignDates : public ::testing::TestWithParam<DateCase> {};
+class DesignDates : public ::testing::TestWithParam<DateCase> { };
 
 TEST_P(DesignDates, SplitAtTheFirstDash)
 {
@@ -52,9 +52,8 @@ TEST_P(DesignDates, SplitAtTheFirstDash)
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, DesignDates,
-                         ::testing::Values(DateCase{"2003/05/17", 1}, DateCase{"2003/05/17-2003/06/01", 2},
-                                           DateCase{"2003/05/17-", 3}, DateCase{"-2003/06/01", 4},
-                                           DateCase{"junk", 0}, DateCase{"-", 0}));
+    ::testing::Values(DateCase{"2003/05/17", 1}, DateCase{"2003/05/17-2003/06/01", 2}, DateCase{"2003/05/17-", 3},
+        DateCase{"-2003/06/01", 4}, DateCase{"junk", 0}, DateCase{"-", 0}));
 
 TEST(DesignFile, WritesAndReadsBackEverythingItStores)
 {
@@ -97,11 +96,12 @@ TEST(DesignFile, ExactBytesOfADefaultDesign)
 {
     TDirectoryDesign design;
     ResetDesign(design, kDefaults);
-    EXPECT_EQ(DesignFileText(design), "# ----- <<Tessaly>> Directory Design File -----\r\n"
-                                          + SJ("# このファイルは Tessaly が生成するファイルです.\r\n"
-                                               "# 改変した場合、予期しない動作をしたり異常終了、暴走の可能性があります.\r\n"
-                                               "# 絶対に改変しないで下さい.\r\n")
-                                          + "{dirtitle}=\r\n{htmloutputs}=TRUE\r\n{linkoutputs}=TRUE\r\n{succession}=TRUE\r\n");
+    EXPECT_EQ(DesignFileText(design),
+        "# ----- <<Tessaly>> Directory Design File -----\r\n"
+            + SJ("# このファイルは Tessaly が生成するファイルです.\r\n"
+                 "# 改変した場合、予期しない動作をしたり異常終了、暴走の可能性があります.\r\n"
+                 "# 絶対に改変しないで下さい.\r\n")
+            + "{dirtitle}=\r\n{htmloutputs}=TRUE\r\n{linkoutputs}=TRUE\r\n{succession}=TRUE\r\n");
 }
 
 TEST(DesignFile, SuccessionTakesThePageDesignFromTheNearestNonInheritingAncestor)
@@ -111,7 +111,7 @@ TEST(DesignFile, SuccessionTakesThePageDesignFromTheNearestNonInheritingAncestor
     std::filesystem::create_directories(dir / "a" / "b");
     TDirectoryDesign rootDesign;
     ResetDesign(rootDesign, kDefaults);
-    rootDesign.succession = true;  // read as off: the root never inherits
+    rootDesign.succession = true; // read as off: the root never inherits
     rootDesign.html.nameDef = "root.html";
     rootDesign.parentAdorn.rear = "]";
     ASSERT_TRUE(WriteDesign(root, rootDesign).ok);
@@ -124,7 +124,7 @@ TEST(DesignFile, SuccessionTakesThePageDesignFromTheNearestNonInheritingAncestor
     TDirectoryDesign read;
     EXPECT_TRUE(ReadDesign(root, root, read, kDefaults));
     EXPECT_FALSE(read.succession);
-    EXPECT_EQ(read.html.nameDef, "index.html");  // succession on: no names were written
+    EXPECT_EQ(read.html.nameDef, "index.html"); // succession on: no names were written
 
     EXPECT_TRUE(ReadDesignWithSuccession(root, root + "a/b", read, kDefaults));
     EXPECT_EQ(read.html.nameDef, "index.html");
@@ -134,7 +134,7 @@ TEST(DesignFile, SuccessionTakesThePageDesignFromTheNearestNonInheritingAncestor
 
     rootDesign.succession = false;
     ASSERT_TRUE(WriteDesign(root, rootDesign).written);
-    EXPECT_FALSE(WriteDesign(root, rootDesign).written);  // same text: left alone
+    EXPECT_FALSE(WriteDesign(root, rootDesign).written); // same text: left alone
     ReadDesignWithSuccession(root, root + "a/b/", read, kDefaults);
     EXPECT_EQ(read.html.nameDef, "root.html");
     EXPECT_EQ(read.parentAdorn.rear, "]");
@@ -172,8 +172,8 @@ TEST(SimpleDesign, NamesRowsAndWritesTheDesigns)
     const std::string root = project.RootDir;
     ASSERT_TRUE(ReadDesign(root, root, rootDesign, kDefaults));
     EXPECT_FALSE(rootDesign.linkOutputs);
-    EXPECT_EQ(rootDesign.subLinks.links,
-              (std::vector<std::string>{"A/genre001&sl;index.html", "B&sl;C/bc&sl;index.html"}));
+    EXPECT_EQ(
+        rootDesign.subLinks.links, (std::vector<std::string>{"A/genre001&sl;index.html", "B&sl;C/bc&sl;index.html"}));
     TDirectoryDesign genreDesign;
     ASSERT_TRUE(ReadDesign(root, root + "/bc", genreDesign, kDefaults));
     EXPECT_TRUE(genreDesign.succession);
@@ -182,7 +182,6 @@ TEST(SimpleDesign, NamesRowsAndWritesTheDesigns)
 }
 
 } // namespace
-
 
 namespace {
 

@@ -12,7 +12,7 @@ struct EscapeCase {
     std::string escaped;
 };
 
-class EscapeFieldRoundTrip : public ::testing::TestWithParam<EscapeCase> {};
+class EscapeFieldRoundTrip : public ::testing::TestWithParam<EscapeCase> { };
 
 TEST_P(EscapeFieldRoundTrip, EscapesAndComesBack)
 {
@@ -21,11 +21,9 @@ TEST_P(EscapeFieldRoundTrip, EscapesAndComesBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, EscapeFieldRoundTrip,
-                         ::testing::Values(EscapeCase{"a/b\r\nc&d", "a&sl;b&ln;c&amp;d"},
-                                           EscapeCase{"A/B & C", "A&sl;B &amp; C"},
-                                           EscapeCase{"<a href=\"x\">", "&lt;a href=&quot;x&quot;&gt;"},
-                                           EscapeCase{"&ln;", "&amp;ln;"}, EscapeCase{"", ""},
-                                           EscapeCase{"\x95\x5C/", "\x95\x5C&sl;"}));
+    ::testing::Values(EscapeCase{"a/b\r\nc&d", "a&sl;b&ln;c&amp;d"}, EscapeCase{"A/B & C", "A&sl;B &amp; C"},
+        EscapeCase{"<a href=\"x\">", "&lt;a href=&quot;x&quot;&gt;"}, EscapeCase{"&ln;", "&amp;ln;"},
+        EscapeCase{"", ""}, EscapeCase{"\x95\x5C/", "\x95\x5C&sl;"}));
 
 TEST(EscapeField, NormalisesEveryLineBreakToOneEntity)
 {

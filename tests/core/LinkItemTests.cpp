@@ -27,8 +27,9 @@ TLinkItem ExampleItem()
 TEST(ItemLine, WritesTheDocumentedLine)
 {
     const std::string line = ItemToLine(ExampleItem());
-    EXPECT_EQ(line, "12/Games/1/Title/" + SJ("たいとる") + "/Name/" + SJ("なまえ")
-                        + "//site&sl;page&sl;//200/40/new//2003&sl;05&sl;17/see the&amp;ln;top page");
+    EXPECT_EQ(line,
+        "12/Games/1/Title/" + SJ("たいとる") + "/Name/" + SJ("なまえ")
+            + "//site&sl;page&sl;//200/40/new//2003&sl;05&sl;17/see the&amp;ln;top page");
     EXPECT_TRUE(IsValidItemLine(line));
     EXPECT_EQ(LineToItem(line), ExampleItem());
 }
@@ -38,7 +39,7 @@ TEST(ItemLine, RoundTripsAwkwardText)
     TLinkItem item = ExampleItem();
     item.Title = "A/B & <C> \"q\"";
     item.Comment = "literal &ln; and &amp;\r\nnext/line";
-    item.Attributes = "a&sl;b/c&amp;d";  // a "/" list of escaped names
+    item.Attributes = "a&sl;b/c&amp;d"; // a "/" list of escaped names
     item.Date = *EncodeDateTime({2003, 5, 17, 8, 9, 10});
     item.Banner = "img/b.gif";
     item.BannerX = 88;
@@ -74,11 +75,11 @@ TEST(ItemLine, ValidityRules)
     EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, kana, "", "2003&sl;05&sl;17")));
     EXPECT_FALSE(IsValidItemLine(line("1", "t", SJ("タイトル"), kana, "u", "2003&sl;05&sl;17")));
     EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, "", "u", "2003&sl;05&sl;17")));
-    EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, kana, "u", "2003/05/17")));  // raw slashes: 18 fields
+    EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, kana, "u", "2003/05/17"))); // raw slashes: 18 fields
     EXPECT_FALSE(IsValidItemLine(line("1", "t", kana, kana, "u", "yesterday")));
     const std::string good = line("1", "t", kana, kana, "u", "2003&sl;05&sl;17");
-    EXPECT_FALSE(IsValidItemLine(good.substr(0, good.rfind('/'))));  // 15 fields
-    EXPECT_FALSE(IsValidItemLine(good + "/x"));                        // 17 fields
+    EXPECT_FALSE(IsValidItemLine(good.substr(0, good.rfind('/')))); // 15 fields
+    EXPECT_FALSE(IsValidItemLine(good + "/x")); // 17 fields
 }
 
 TEST(ItemLine, NumbersFallBackToTheirDefaults)

@@ -69,13 +69,13 @@ public:
         }
         const std::size_t few = project.AddGenre("Few & <Small>");
         for (int i = 46; i <= 48; ++i) {
-            project.Genres[few].Lines.push_back(ItemToLine(Item(i, "Few & <Small>", "Few " + std::to_string(i), SJ("ふ"))));
+            project.Genres[few].Lines.push_back(
+                ItemToLine(Item(i, "Few & <Small>", "Few " + std::to_string(i), SJ("ふ"))));
         }
-        project.Templates.push_back(StoredTemplateForm(
-            {SJ("カード"), "<DL>\r\n",
-             "<DT>%serial; <A href=\"%url;\">%title;</A><!--if iss favorite--> *<!--end-->\r\n"
-             "<DD><!--if is comment-->%comment;<!--else-->-<!--end--> \r\n\r\n",
-             "</DL>\r\n", "{", "}", "|"}));
+        project.Templates.push_back(StoredTemplateForm({SJ("カード"), "<DL>\r\n",
+            "<DT>%serial; <A href=\"%url;\">%title;</A><!--if iss favorite--> *<!--end-->\r\n"
+            "<DD><!--if is comment-->%comment;<!--else-->-<!--end--> \r\n\r\n",
+            "</DL>\r\n", "{", "}", "|"}));
         project.SerialMax = 48;
 
         SimpleDesignForm form = InitialSimpleDesign(project);
@@ -95,8 +95,8 @@ public:
         best.parentAdorn = {"[", "]"};
         EXPECT_TRUE(WriteDesign(root + "genre001/best", best).ok);
         test::WriteFile(dir / "page.tpl",
-                        "<HTML><TITLE>%directory; (%hits;)</TITLE>\n<BODY background=\"%%bg.gif\">\n"
-                        "<!--if at root-->root<!--else-->not root<!--end-->\n%returns;\n%links;\n</BODY></HTML>\n");
+            "<HTML><TITLE>%directory; (%hits;)</TITLE>\n<BODY background=\"%%bg.gif\">\n"
+            "<!--if at root-->root<!--else-->not root<!--end-->\n%returns;\n%links;\n</BODY></HTML>\n");
         // The banner directory is never part of the site, design or not.
         EXPECT_TRUE(WriteDesign(root + "img", best).ok);
     }
@@ -135,7 +135,7 @@ TEST(OutputRun, WritesTheExpectedPagesByteForByte)
 
     const std::vector<fs::path> pages = site.Pages();
     const std::vector<fs::path> expected = {"genre001/best/best.html", "genre001/index.html", "genre001/pages002.html",
-                                            "genre001/pages003.html", "genre002/index.html", "index.html"};
+        "genre001/pages003.html", "genre002/index.html", "index.html"};
     EXPECT_EQ(pages, expected);
     for (const fs::path& page : pages) {
         const std::string written = test::ReadFile(site.dir / page);
@@ -176,7 +176,7 @@ TEST(OutputRun, FewerHitsDeleteTheSurplusPagesOnly)
     std::vector<std::string>& lines = site.project.Genres[1].Lines;
     lines.resize(25);
     const OutputResult result = site.Run();
-    EXPECT_EQ(result.counts.deleted, 2);  // pages003.html and pages007.html
+    EXPECT_EQ(result.counts.deleted, 2); // pages003.html and pages007.html
     EXPECT_FALSE(fs::exists(site.dir / "genre001" / "pages003.html"));
     EXPECT_FALSE(fs::exists(site.dir / "genre001" / "pages007.html"));
     for (const char* kept : {"pages002.html", "pages01.html", "pages0001.html", "pagesabc.html", "pages004.htm"}) {
@@ -213,7 +213,10 @@ TEST(OutputRun, MissingPageTemplateIsLoggedAndTheBuiltInUsed)
 
 class AbortAt final : public OutputObserver {
 public:
-    explicit AbortAt(int check) : abortAt_(check) {}
+    explicit AbortAt(int check)
+        : abortAt_(check)
+    {
+    }
     bool ShouldAbort() override { return ++checks_ >= abortAt_; }
     void PageDone(std::size_t, PageState) override { ++pages; }
     int pages = 0;
@@ -231,7 +234,7 @@ TEST(OutputRun, AbortStopsAtOnceAndKeepsWrittenPages)
     EXPECT_EQ(result.status, OutputResult::Status::Aborted);
     EXPECT_EQ(observer.pages, 1);
     EXPECT_TRUE(fs::exists(site.dir / "index.html"));
-    EXPECT_EQ(result.log.size(), 2u);  // no end lines
+    EXPECT_EQ(result.log.size(), 2u); // no end lines
 }
 
 TEST(OutputRun, FileSystemErrorEndsTheRun)

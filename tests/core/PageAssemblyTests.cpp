@@ -54,15 +54,16 @@ TEST(DirectoryLinks, DistributionWidthsAndMarks)
     one.links = {"Top&amp;/a&sl;b.html"};
     one.column = 1;
     one.width = "80%";
-    EXPECT_EQ(BuildDirectoryLinks(one), "<TABLE border=0 width=\"80%\" cellspacing=0 cellpadding=0>\r\n"
-                                        "\t<TR>\r\n"
-                                        "\t\t<TD valign=top width=\"100%\">\r\n"
-                                        "\t\t\t<TABLE border=0 cellspacing=4 cellpadding=0>\r\n"
-                                        "\t\t\t\t<TR><TD align=right nowrap><B>1.</B></TD><TD nowrap><B>"
-                                        "<A href=\"a/b.html\">Top&</A></B></TD>\r\n"
-                                        "\t\t\t</TABLE>\r\n"
-                                        "\t\t</TD>\r\n"
-                                        "</TABLE>\r\n");
+    EXPECT_EQ(BuildDirectoryLinks(one),
+        "<TABLE border=0 width=\"80%\" cellspacing=0 cellpadding=0>\r\n"
+        "\t<TR>\r\n"
+        "\t\t<TD valign=top width=\"100%\">\r\n"
+        "\t\t\t<TABLE border=0 cellspacing=4 cellpadding=0>\r\n"
+        "\t\t\t\t<TR><TD align=right nowrap><B>1.</B></TD><TD nowrap><B>"
+        "<A href=\"a/b.html\">Top&</A></B></TD>\r\n"
+        "\t\t\t</TABLE>\r\n"
+        "\t\t</TD>\r\n"
+        "</TABLE>\r\n");
     one.width = "500";
     one.style = 2;
     one.image = "i.gif";
@@ -70,27 +71,29 @@ TEST(DirectoryLinks, DistributionWidthsAndMarks)
     one.imageHeight = 8;
     const std::string image = BuildDirectoryLinks(one);
     EXPECT_NE(image.find("<TABLE border=0 width=500 cellspacing"), std::string::npos);
-    EXPECT_NE(image.find("<IMG alt=\"\" src=\"i.gif\" width=9 height=8 border=0 hspace=0 vspace=0>"), std::string::npos);
+    EXPECT_NE(
+        image.find("<IMG alt=\"\" src=\"i.gif\" width=9 height=8 border=0 hspace=0 vspace=0>"), std::string::npos);
 }
 
 TEST(PageBar, LinksEveryPageButTheCurrentOne)
 {
     EXPECT_EQ(PageBar({"index.html"}, 0), "");
     EXPECT_EQ(PageBar({"index.html", "pages002.html", "pages003.html"}, 1),
-              "<P align=center>\r\n\t[<B><A href=\"index.html\">1</A></B>] [<B>2</B>] "
-              "[<B><A href=\"pages003.html\">3</A></B>]\r\n</P>\r\n");
+        "<P align=center>\r\n\t[<B><A href=\"index.html\">1</A></B>] [<B>2</B>] "
+        "[<B><A href=\"pages003.html\">3</A></B>]\r\n</P>\r\n");
 }
 
 TEST(RewriteLocalReferences, OnlyUrlAttributesOfKnownTags)
 {
     EXPECT_EQ(RewriteLocalReferences("<IMG src=\"%%b.gif\" alt=x>", "/site/a/", "../img/"),
-              "<IMG src=\"../img/b.gif\" alt=x>");
+        "<IMG src=\"../img/b.gif\" alt=x>");
     EXPECT_EQ(RewriteLocalReferences("<img  SRC=%%b.gif>", "/site/a/", "../"), "<img SRC=../b.gif>");
-    EXPECT_EQ(RewriteLocalReferences("<IMG src=\"http://x/%%b.gif\">", "/site/", "./"), "<IMG src=\"http://x/%%b.gif\">");
+    EXPECT_EQ(
+        RewriteLocalReferences("<IMG src=\"http://x/%%b.gif\">", "/site/", "./"), "<IMG src=\"http://x/%%b.gif\">");
     EXPECT_EQ(RewriteLocalReferences("<P class=\"%%x\">", "/site/", "./"), "<P class=\"%%x\">");
     EXPECT_EQ(RewriteLocalReferences("<A href=\"C:\\web\\a.html\">", "/site/", "./"), "<A href=\"C:/web/a.html\">");
     EXPECT_EQ(RewriteLocalReferences("<BODY background='%%bg.gif'>x<TD background=%%c.gif>", "/s/", "i/"),
-              "<BODY background='i/bg.gif'>x<TD background=i/c.gif>");
+        "<BODY background='i/bg.gif'>x<TD background=i/c.gif>");
     EXPECT_EQ(RewriteLocalReferences("a < b <IMG src=%%x>", "/s/", "p/"), "a < b <IMG src=%%x>");
     EXPECT_EQ(RewriteLocalReferences("<IMG src=%%x", "/s/", "p/"), "<IMG src=%%x");
     EXPECT_EQ(RewriteLocalReferences("<IMG>%%<A>", "/s/", "p/"), "<IMG>%%<A>");
@@ -108,8 +111,8 @@ TEST(PageKeywords, RangeAndCounts)
     std::string text = "%directory;|%project;|%admin;|%count;|%hits;|%titlerange;|%authorrange;|%begin;-%end;";
     ReplacePageKeywords(text, {project, design, 10, 45, range});
     EXPECT_EQ(text, "D|P|N|10|45|" + SJ("か-こ") + "||1-45");
-    for (const auto& [mode, expected] : std::vector<std::pair<uint8_t, std::string>>{
-             {1, "21-40"}, {2, "21-40"}, {3, "21-45"}, {4, "1-40"}}) {
+    for (const auto& [mode, expected] :
+        std::vector<std::pair<uint8_t, std::string>>{{1, "21-40"}, {2, "21-40"}, {3, "21-45"}, {4, "1-40"}}) {
         range.rangeMode = mode;
         range.rangeStart = 21;
         range.rangeEnd = 40;

@@ -13,7 +13,7 @@ TEST(IsValidFileName, RefusesTheTenCharactersWithOneMessage)
 {
     test::ScriptedMessages messages;
     EXPECT_TRUE(IsValidFileName("index.html", true, messages));
-    EXPECT_TRUE(IsValidFileName(SJ("表示.html"), true, messages));  // trail byte 0x5C is not "\"
+    EXPECT_TRUE(IsValidFileName(SJ("表示.html"), true, messages)); // trail byte 0x5C is not "\"
     EXPECT_TRUE(messages.shown.empty());
 
     EXPECT_FALSE(IsValidFileName("a;b.html", true, messages));
@@ -36,23 +36,19 @@ struct LinkCase {
     const char* link;
 };
 
-class RelativeLinks : public ::testing::TestWithParam<LinkCase> {};
+class RelativeLinks : public ::testing::TestWithParam<LinkCase> { };
 
 TEST_P(RelativeLinks, FromDirectoryToTarget)
 {
     EXPECT_EQ(RelativeLink(GetParam().base, GetParam().target), GetParam().link);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, RelativeLinks,
+INSTANTIATE_TEST_SUITE_P(Paths, RelativeLinks,
     ::testing::Values(LinkCase{"/site/a", "/site/a/", "./"}, LinkCase{"/site/a/", "/site/a/", "./"},
-                      LinkCase{"/site/a", "/site/a/index.html", "index.html"},
-                      LinkCase{"/site/a/b", "/site/index.html", "../../index.html"},
-                      LinkCase{"/site/a", "/site/c/d/", "../c/d/"},
-                      LinkCase{"/site", "/other/x.gif", "../other/x.gif"},
-                      LinkCase{"/site/a", "C:\\web\\x.html", "C:/web/x.html"},
-                      LinkCase{"/site/a", "img/x.gif", "img/x.gif"},
-                      LinkCase{"/site/Site", "/site/site/x", "../site/x"}));
+        LinkCase{"/site/a", "/site/a/index.html", "index.html"},
+        LinkCase{"/site/a/b", "/site/index.html", "../../index.html"}, LinkCase{"/site/a", "/site/c/d/", "../c/d/"},
+        LinkCase{"/site", "/other/x.gif", "../other/x.gif"}, LinkCase{"/site/a", "C:\\web\\x.html", "C:/web/x.html"},
+        LinkCase{"/site/a", "img/x.gif", "img/x.gif"}, LinkCase{"/site/Site", "/site/site/x", "../site/x"}));
 
 TEST(ResolveRelative, WalksUpAndDown)
 {

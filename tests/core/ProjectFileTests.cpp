@@ -18,14 +18,14 @@ using namespace tessaly;
 namespace {
 
 const std::string kHeader = "# ----- <<Tessaly>> Project File -----\r\n"
-                            + SJ("# このファイルは Tessaly が生成するファイルです.\r\n"
-                                 "# 改変した場合、予期しない動作をしたり異常終了、暴走の可能性があります.\r\n"
-                                 "# 絶対に改変しないで下さい.\r\n");
+    + SJ("# このファイルは Tessaly が生成するファイルです.\r\n"
+         "# 改変した場合、予期しない動作をしたり異常終了、暴走の可能性があります.\r\n"
+         "# 絶対に改変しないで下さい.\r\n");
 
 std::string Item(int serial, const std::string& genre, const std::string& title = "t")
 {
     return std::to_string(serial) + "/" + genre + "/0/" + title + "/" + SJ("あ") + "/a/" + SJ("い")
-           + "//u//200/40///2003&sl;05&sl;17/";
+        + "//u//200/40///2003&sl;05&sl;17/";
 }
 
 Project Loaded(const std::string& text, LoadOutcome* outcome = nullptr)
@@ -62,25 +62,26 @@ TEST(ProjectFile, WritesEveryLineInItsOrder)
     project.Contents = {"c"};
     project.Genres[0].Lines = {Item(1, "")};
     project.Genres[1].Lines = {Item(2, "G&sl;1")};
-    project.Genres.back().Lines = {Item(3, "")};  // the trash is never written
-    EXPECT_EQ(ProjectFileText(project), kHeader
-                                            + "{title}=A&sl;B &amp; C\r\n"
-                                              "{author}="
-                                            + SJ("山田/やまだ//")
-                                            + "\r\n"
-                                              "{rootdir}=&sl;srv&sl;site\r\n"
-                                              "{bannerdir}=&sl;srv&sl;site&sl;img\r\n"
-                                              "{defaultfile}=index.htm\r\n"
-                                              "{subfile}=p.htm\r\n"
-                                              "{parentanchor}=Home\r\n"
-                                              "{parentpath}=/srv/index.html\r\n"
-                                              "{template}=T/h/b/f/t/e/q\r\n"
-                                              "{serialmax}=3\r\n"
-                                              "{genre}=G&sl;1/\r\n"
-                                              "{attribute}=new/a&amp;b/\r\n"
-                                              "{content}=c/\r\n"
-                                              "{linkitem}="
-                                            + Item(1, "") + "\r\n{linkitem}=" + Item(2, "G&sl;1") + "\r\n");
+    project.Genres.back().Lines = {Item(3, "")}; // the trash is never written
+    EXPECT_EQ(ProjectFileText(project),
+        kHeader
+            + "{title}=A&sl;B &amp; C\r\n"
+              "{author}="
+            + SJ("山田/やまだ//")
+            + "\r\n"
+              "{rootdir}=&sl;srv&sl;site\r\n"
+              "{bannerdir}=&sl;srv&sl;site&sl;img\r\n"
+              "{defaultfile}=index.htm\r\n"
+              "{subfile}=p.htm\r\n"
+              "{parentanchor}=Home\r\n"
+              "{parentpath}=/srv/index.html\r\n"
+              "{template}=T/h/b/f/t/e/q\r\n"
+              "{serialmax}=3\r\n"
+              "{genre}=G&sl;1/\r\n"
+              "{attribute}=new/a&amp;b/\r\n"
+              "{content}=c/\r\n"
+              "{linkitem}="
+            + Item(1, "") + "\r\n{linkitem}=" + Item(2, "G&sl;1") + "\r\n");
 }
 
 TEST(ProjectFile, ReadsSettingsAndSkipsWhatItDoesNotKnow)
@@ -96,7 +97,7 @@ TEST(ProjectFile, ReadsSettingsAndSkipsWhatItDoesNotKnow)
                                    "{template}=1/2/3/4/5/6\r\n"
                                    "{template}=1/2/3/4/5/6/7/8\r\n"
                                    "{serialmax}=41\r\n",
-                                   &outcome);
+        &outcome);
     EXPECT_EQ(outcome.result, LoadOutcome::Result::Loaded);
     EXPECT_EQ(project.Title, "A/B & C");
     EXPECT_EQ(project.DefaultFile, "a=b.html");
@@ -110,7 +111,7 @@ struct AuthorCase {
     bool accepted;
 };
 
-class AuthorLine : public ::testing::TestWithParam<AuthorCase> {};
+class AuthorLine : public ::testing::TestWithParam<AuthorCase> { };
 
 TEST_P(AuthorLine, AcceptsOnlyNameReadingAndMail)
 {
@@ -121,28 +122,24 @@ TEST_P(AuthorLine, AcceptsOnlyNameReadingAndMail)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, AuthorLine,
-                         ::testing::Values(AuthorCase{SJ("山田/やまだ/m@x.jp/"), true},
-                                           AuthorCase{SJ("山田/やまだ/m@x.jp"), true},
-                                           AuthorCase{SJ("山田/やまだ//"), true},
-                                           AuthorCase{SJ("山田/やまだ/"), false}, AuthorCase{SJ("山田//m/"), false},
-                                           AuthorCase{SJ("山田/ヤマダ/m/"), false},
-                                           AuthorCase{SJ("/やまだ/m/"), false},
-                                           AuthorCase{SJ("山田/やまだ/m/x/"), false}));
+    ::testing::Values(AuthorCase{SJ("山田/やまだ/m@x.jp/"), true}, AuthorCase{SJ("山田/やまだ/m@x.jp"), true},
+        AuthorCase{SJ("山田/やまだ//"), true}, AuthorCase{SJ("山田/やまだ/"), false}, AuthorCase{SJ("山田//m/"), false},
+        AuthorCase{SJ("山田/ヤマダ/m/"), false}, AuthorCase{SJ("/やまだ/m/"), false},
+        AuthorCase{SJ("山田/やまだ/m/x/"), false}));
 
 TEST(ProjectFile, DirectoriesAreTakenOnlyWhenTheyExist)
 {
     test::TempDir dir;
     const std::string existing = *FromFsPath(dir.Path());
-    const Project project =
-        Loaded("{rootdir}=" + EscapeField(existing) + "\r\n{bannerdir}=&sl;no&sl;such&sl;dir\r\n");
+    const Project project = Loaded("{rootdir}=" + EscapeField(existing) + "\r\n{bannerdir}=&sl;no&sl;such&sl;dir\r\n");
     EXPECT_EQ(project.RootDir, existing);
     EXPECT_TRUE(project.BannerDir.empty());
 }
 
 TEST(ProjectFile, ItemsOnlyFileLandsInUnfiledWithGenreKept)
 {
-    const Project project = Loaded("{linkitem}=" + Item(1, "Games") + "\r\n{genre}=Games/\r\n{linkitem}="
-                                   + Item(2, "GAMES") + "\r\n");
+    const Project project
+        = Loaded("{linkitem}=" + Item(1, "Games") + "\r\n{genre}=Games/\r\n{linkitem}=" + Item(2, "GAMES") + "\r\n");
     ASSERT_EQ(project.Genres.size(), 3u);
     ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
     EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).GenreName, "Games");
@@ -160,18 +157,19 @@ TEST(ProjectFile, ItemNamingTheTrashIsKeptInUnfiled)
 TEST(ProjectFile, InvalidItemLinesAreSkipped)
 {
     const std::string good = Item(1, "");
-    const Project project = Loaded("{linkitem}=" + good.substr(0, good.rfind('/')) + "\r\n"  // 15 fields
-                                   + "{linkitem}=" + good + "/x\r\n"                          // 17 fields
-                                   + "{linkitem}=" + Item(-1, "") + "\r\n"                    //
-                                   + "{linkitem}=" + Item(2, "", "") + "\r\n"                 // empty title
-                                   + "{linkitem}=" + good + "\r\n");
+    const Project project = Loaded("{linkitem}=" + good.substr(0, good.rfind('/')) + "\r\n" // 15 fields
+        + "{linkitem}=" + good + "/x\r\n" // 17 fields
+        + "{linkitem}=" + Item(-1, "") + "\r\n" //
+        + "{linkitem}=" + Item(2, "", "") + "\r\n" // empty title
+        + "{linkitem}=" + good + "\r\n");
     EXPECT_EQ(project.Genres[0].Lines, std::vector<std::string>{good});
 }
 
 TEST(ProjectFile, GenresAndVocabulariesMatchIgnoringAsciiCase)
 {
-    const Project project = Loaded("{genre}=Games/games/" + EscapeField(SJ("【未整理】")) + "/Music//\r\n"
-                                   "{attribute}=New/NEW/hot/\r\n{content}=x/X/\r\n{genre}=GAMES/Books/\r\n");
+    const Project project = Loaded("{genre}=Games/games/" + EscapeField(SJ("【未整理】"))
+        + "/Music//\r\n"
+          "{attribute}=New/NEW/hot/\r\n{content}=x/X/\r\n{genre}=GAMES/Books/\r\n");
     ASSERT_EQ(project.Genres.size(), 5u);
     EXPECT_EQ(project.Genres[1].Name, "Games");
     EXPECT_EQ(project.Genres[2].Name, "Music");
@@ -197,7 +195,7 @@ TEST(ProjectFile, NamesWithVerticalLineAreLoadedWithAWarning)
     const Project project = Loaded("{genre}=a|b/\r\n", &outcome);
     EXPECT_TRUE(outcome.namesWithVerticalLine);
     EXPECT_EQ(project.Genres[1].Name, "a|b");
-    Loaded("{attribute}=" + SJ("ソ") + "/\r\n", &outcome);  // trail byte 0x5C only
+    Loaded("{attribute}=" + SJ("ソ") + "/\r\n", &outcome); // trail byte 0x5C only
     EXPECT_FALSE(outcome.namesWithVerticalLine);
     Loaded("{content}=x|/\r\n", &outcome);
     EXPECT_TRUE(outcome.namesWithVerticalLine);
@@ -206,9 +204,9 @@ TEST(ProjectFile, NamesWithVerticalLineAreLoadedWithAWarning)
 TEST(ProjectFile, MergeAppendsAndReplacesSettings)
 {
     Project project = Loaded("{title}=one\r\n{serialmax}=5\r\n{genre}=A/\r\n{template}=1/2/3/4/5/6/7\r\n{linkitem}="
-                             + Item(1, "A") + "\r\n");
-    LoadProjectText(project, "{serialmax}=9\r\n{genre}=B/a/\r\n{template}=1/2/3/4/5/6/7\r\n{linkitem}=" + Item(1, "A")
-                                 + "\r\n");
+        + Item(1, "A") + "\r\n");
+    LoadProjectText(
+        project, "{serialmax}=9\r\n{genre}=B/a/\r\n{template}=1/2/3/4/5/6/7\r\n{linkitem}=" + Item(1, "A") + "\r\n");
     EXPECT_EQ(project.Title, "one");
     EXPECT_EQ(project.SerialMax, 9);
     EXPECT_EQ(project.Genres.size(), 4u);

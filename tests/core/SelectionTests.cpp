@@ -31,8 +31,8 @@ struct Fixture {
         const std::size_t a = project.AddGenre("A");
         const std::size_t b = project.AddGenre("B");
         project.Genres[0].Lines = {ItemToLine(Item(1, "", "う"))};
-        project.Genres[a].Lines = {ItemToLine(Item(2, "A", "い")), ItemToLine(Item(3, "A", "あ", 6)),
-                                   ItemToLine(Item(4, "A", "え", 0, 3))};
+        project.Genres[a].Lines
+            = {ItemToLine(Item(2, "A", "い")), ItemToLine(Item(3, "A", "あ", 6)), ItemToLine(Item(4, "A", "え", 0, 3))};
         project.Genres[b].Lines = {ItemToLine(Item(5, "B", "お", 4, 2))};
         project.Genres.back().Lines = {ItemToLine(Item(6, "", "か"))};
     }
@@ -70,7 +70,7 @@ TEST(Selection, ImportanceFirstWhateverTheDirection)
     EXPECT_EQ(f.Serials(criteria, {false, false, true}), (std::vector<int>{3, 5, 2, 4}));
     criteria.sortDir = 1;
     EXPECT_EQ(f.Serials(criteria, {false, false, true}), (std::vector<int>{3, 5, 4, 2}));
-    criteria.sortBy = 2;  // newest first, then by reading; reversed
+    criteria.sortBy = 2; // newest first, then by reading; reversed
     criteria.sortDir = 0;
     EXPECT_EQ(f.Serials(criteria, {false, false, true}), (std::vector<int>{3, 5, 4, 2}));
     criteria.sortDir = 1;
@@ -97,7 +97,7 @@ TEST(Selection, Criteria)
     TSqueeze genre = Reset();
     genre.genre = "B";
     EXPECT_EQ(f.Serials(genre), std::vector<int>{5});
-    genre.genre = "b";  // exact match only
+    genre.genre = "b"; // exact match only
     EXPECT_TRUE(f.Serials(genre).empty());
 
     TSqueeze date = Reset();
@@ -109,12 +109,12 @@ TEST(Selection, Criteria)
     EXPECT_EQ(f.Serials(date), (std::vector<int>{4, 5}));
 
     TSqueeze status = Reset();
-    status.status = 7;  // high
+    status.status = 7; // high
     EXPECT_EQ(f.Serials(status), std::vector<int>{3});
 
     TSqueeze range = Reset();
     range.titleRange.set();
-    EXPECT_EQ(f.Serials(range).size(), 4u);  // all flags set: no narrowing
+    EXPECT_EQ(f.Serials(range).size(), 4u); // all flags set: no narrowing
     range.titleRange.reset();
     TextToKanaRange(SJ("あ-う"), range.titleRange);
     EXPECT_EQ(f.Serials(range), (std::vector<int>{2, 3}));
@@ -162,7 +162,7 @@ TEST(Selection, TagsKeywordAndDomain)
 
     TSqueeze domain = Reset();
     domain.domain = "BANNER.example";
-    EXPECT_EQ(serials(domain), std::vector<int>{2});  // page URL without "/" has no host part
+    EXPECT_EQ(serials(domain), std::vector<int>{2}); // page URL without "/" has no host part
     domain.domain = "host1.jp/";
     EXPECT_EQ(serials(domain), std::vector<int>{1});
 }
@@ -175,7 +175,7 @@ struct RangeCase {
     std::size_t last;
 };
 
-class Ranges : public ::testing::TestWithParam<RangeCase> {};
+class Ranges : public ::testing::TestWithParam<RangeCase> { };
 
 TEST_P(Ranges, KeepThePartAsked)
 {
@@ -187,17 +187,16 @@ TEST_P(Ranges, KeepThePartAsked)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Ranges,
-                         ::testing::Values(RangeCase{0, 5, 6, 0, 35}, RangeCase{1, 3, 0, 2, 3}, RangeCase{2, 21, 40, 20, 35},
-                                           RangeCase{2, 0, 10, 0, 10}, RangeCase{3, 30, 0, 29, 35},
-                                           RangeCase{4, 0, 5, 0, 5}, RangeCase{2, 40, 50, 35, 35},
-                                           RangeCase{2, 10, 5, 5, 5}, RangeCase{4, 0, -3, 0, 0}));
+    ::testing::Values(RangeCase{0, 5, 6, 0, 35}, RangeCase{1, 3, 0, 2, 3}, RangeCase{2, 21, 40, 20, 35},
+        RangeCase{2, 0, 10, 0, 10}, RangeCase{3, 30, 0, 29, 35}, RangeCase{4, 0, 5, 0, 5}, RangeCase{2, 40, 50, 35, 35},
+        RangeCase{2, 10, 5, 5, 5}, RangeCase{4, 0, -3, 0, 0}));
 
 TEST(Selection, ExtractPutsCutItemsBackAtTheEndOfTheirGenres)
 {
     Fixture f;
     TSqueeze criteria = Reset();
     criteria.rangeMode = 1;
-    criteria.rangeStart = 2;  // after sorting: 3, 5, 2, 4 -> keeps 5
+    criteria.rangeStart = 2; // after sorting: 3, 5, 2, 4 -> keeps 5
     EXPECT_EQ(f.Serials(criteria, {true, false, true}), std::vector<int>{5});
     const std::size_t a = *f.project.FindGenre("A");
     std::vector<int> left;

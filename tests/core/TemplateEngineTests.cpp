@@ -26,7 +26,7 @@ struct BlockCase {
     const char* expected;
 };
 
-class ConditionalBlocks : public ::testing::TestWithParam<BlockCase> {};
+class ConditionalBlocks : public ::testing::TestWithParam<BlockCase> { };
 
 TEST_P(ConditionalBlocks, Resolve)
 {
@@ -34,10 +34,8 @@ TEST_P(ConditionalBlocks, Resolve)
     EXPECT_EQ(ExpandConditionalBlocks(c.text, ItemWith(c.author, c.banner)), c.expected) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Grammar, ConditionalBlocks,
-    ::testing::Values(
-        BlockCase{"<!--if is author-->A<!--else-->N<!--end-->", true, false, "A"},
+INSTANTIATE_TEST_SUITE_P(Grammar, ConditionalBlocks,
+    ::testing::Values(BlockCase{"<!--if is author-->A<!--else-->N<!--end-->", true, false, "A"},
         BlockCase{"<!--if is author-->A<!--else-->N<!--end-->", false, false, "N"},
         BlockCase{"x<!--IF is author-->A<!--end-->y", true, false, "x<!--IF is author-->A<!--end-->y"},
         BlockCase{"x<!--if IS author-->A<!--end-->y", true, false, "xAy"},
@@ -62,7 +60,7 @@ TEST(ItemConditions, StatusAndTags)
     EXPECT_EQ(EvaluateItemCondition(item, "niss", "normal"), 1);
     EXPECT_EQ(EvaluateItemCondition(item, "iss", "High"), 0);
     EXPECT_EQ(EvaluateItemCondition(item, "isa", "new"), 1);
-    EXPECT_EQ(EvaluateItemCondition(item, "isa", "a&amp;b"), 1);  // HTML-unescaped, then field-escaped
+    EXPECT_EQ(EvaluateItemCondition(item, "isa", "a&amp;b"), 1); // HTML-unescaped, then field-escaped
     EXPECT_EQ(EvaluateItemCondition(item, "isa", "ne"), 2);
     EXPECT_EQ(EvaluateItemCondition(item, "nisa", "new"), 2);
     EXPECT_EQ(EvaluateItemCondition(item, "isc", "CG"), 1);
@@ -108,8 +106,8 @@ TEST(RenderItem, ReplacesKeywordsInOrder)
     rec.Body = "%title;|%url;|%banner;|%x;x%y;|%date;|%year;-%month;-%day;|%monthz;%dayz;|%comment;|%serial;|"
                "%attribute;|%content;|%mail;";
     EXPECT_EQ(RenderItem(SampleItem(), rec, "../../"),
-              "T&lt;1&gt; G&amp;1|http://example.jp/|../../b.gif|88x31|2003/05/07|2003-5-7|0507|one<BR>\r\n"
-              "<B>two</B>|0007|[new],[hot]||");
+        "T&lt;1&gt; G&amp;1|http://example.jp/|../../b.gif|88x31|2003/05/07|2003-5-7|0507|one<BR>\r\n"
+        "<B>two</B>|0007|[new],[hot]||");
     TLinkItem plain = SampleItem();
     plain.Banner = "";
     plain.Serial = 12345;
@@ -140,7 +138,7 @@ TEST(Templates, BuiltinsStoredFormAndLookup)
     const TTemplateRec simple = BuiltinSimpleTemplate();
     EXPECT_EQ(simple.Header, "<OL start=%begin;>\r\n");
     EXPECT_EQ(simple.Body,
-              "\t<LI><A href=\"%url;\" target=\"_blank\"><B>%title;</B><!--if is author--> / %author;<!--end--></A>\r\n");
+        "\t<LI><A href=\"%url;\" target=\"_blank\"><B>%title;</B><!--if is author--> / %author;<!--end--></A>\r\n");
     EXPECT_EQ(simple.Footer, "</OL>\r\n");
     const TTemplateRec detail = BuiltinDetailTemplate();
     EXPECT_EQ(detail.Header, "<DIV align=center>\r\n<OL start=%begin;>\r\n");

@@ -14,20 +14,20 @@ namespace {
 
 TEST(Sjis, SearchesNeverMatchTrailBytes)
 {
-    const std::string text = SJ("表示|");  // 表 is 0x95 0x5C
+    const std::string text = SJ("表示|"); // 表 is 0x95 0x5C
     EXPECT_EQ(sjis::FindChar(text, '\\'), sjis::npos);
     EXPECT_EQ(sjis::FindChar(text, '|'), 4u);
-    EXPECT_EQ(sjis::ReplaceAll(SJ("ソフト"), "\\", "/"), SJ("ソフト"));  // ソ is 0x83 0x5C
+    EXPECT_EQ(sjis::ReplaceAll(SJ("ソフト"), "\\", "/"), SJ("ソフト")); // ソ is 0x83 0x5C
     EXPECT_EQ(sjis::Split(SJ("表/示"), '/').size(), 2u);
     EXPECT_EQ(sjis::FindText("\x83\x41\x41", "\x41"), 2u);
     EXPECT_EQ(sjis::Characters(SJ("aあb")).size(), 3u);
-    EXPECT_EQ(sjis::CharLength("\x82", 0), 1u);  // lone lead byte at the end
+    EXPECT_EQ(sjis::CharLength("\x82", 0), 1u); // lone lead byte at the end
 }
 
 TEST(Strings, TrimAndLines)
 {
     EXPECT_EQ(Trim(" \t\r\nab c\x01 "), "ab c");
-    EXPECT_EQ(Trim(SJ("　あ")), SJ("　あ"));  // ideographic blank is not a control byte
+    EXPECT_EQ(Trim(SJ("　あ")), SJ("　あ")); // ideographic blank is not a control byte
     EXPECT_EQ(SplitLines("a\r\nb\rc\nd\r\n").size(), 4u);
     EXPECT_EQ(SplitLines("a\r\r\nb").size(), 3u);
     EXPECT_TRUE(SplitLines("").empty());
@@ -57,7 +57,7 @@ TEST(Kana, IsHiragana)
 {
     EXPECT_TRUE(IsHiragana(""));
     EXPECT_TRUE(IsHiragana(SJ("ぁあいうん")));
-    EXPECT_FALSE(IsHiragana(SJ("あー")));  // long vowel mark
+    EXPECT_FALSE(IsHiragana(SJ("あー"))); // long vowel mark
     EXPECT_FALSE(IsHiragana(SJ("ア")));
     EXPECT_FALSE(IsHiragana(SJ("あ　")));
     EXPECT_FALSE(IsHiragana("a"));
@@ -69,7 +69,7 @@ struct KanaRangeCase {
     const char* normalised;
 };
 
-class KanaRangeText : public ::testing::TestWithParam<KanaRangeCase> {};
+class KanaRangeText : public ::testing::TestWithParam<KanaRangeCase> { };
 
 TEST_P(KanaRangeText, ReadsAndWritesBack)
 {
@@ -79,12 +79,10 @@ TEST_P(KanaRangeText, ReadsAndWritesBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranges, KanaRangeText,
-                         ::testing::Values(KanaRangeCase{"ぁあぃ", "ぁ-ぃ"}, KanaRangeCase{"ぃあ", "あぃ"},
-                                           KanaRangeCase{"か-こ", "か-こ"}, KanaRangeCase{"か--こ", "か-こ"},
-                                           KanaRangeCase{"こ-か", ""}, KanaRangeCase{"ん-", "ん"},
-                                           KanaRangeCase{"を-", "をん"}, KanaRangeCase{"-ぃ", "ぁ-ぃ"},
-                                           KanaRangeCase{"あ-う", "あ-う"}, KanaRangeCase{"さ", "さ"},
-                                           KanaRangeCase{"あa", ""}, KanaRangeCase{"-ん", "ぁ-ん"}));
+    ::testing::Values(KanaRangeCase{"ぁあぃ", "ぁ-ぃ"}, KanaRangeCase{"ぃあ", "あぃ"}, KanaRangeCase{"か-こ", "か-こ"},
+        KanaRangeCase{"か--こ", "か-こ"}, KanaRangeCase{"こ-か", ""}, KanaRangeCase{"ん-", "ん"},
+        KanaRangeCase{"を-", "をん"}, KanaRangeCase{"-ぃ", "ぁ-ぃ"}, KanaRangeCase{"あ-う", "あ-う"},
+        KanaRangeCase{"さ", "さ"}, KanaRangeCase{"あa", ""}, KanaRangeCase{"-ん", "ぁ-ん"}));
 
 TEST(Kana, RangeOnlySetsAndPartialness)
 {
@@ -137,7 +135,7 @@ TEST(TagField, EdgeCases)
     TTagField single("src='x y' width=1\r\nheight=2 alt=");
     ASSERT_EQ(single.Count(), 3);
     EXPECT_EQ(single.Field(0).Quote, TFieldRec::SingleQuoted);
-    EXPECT_EQ(single.Value(1), "1\r\nheight=2");  // an unquoted value runs to the next blank
+    EXPECT_EQ(single.Value(1), "1\r\nheight=2"); // an unquoted value runs to the next blank
     EXPECT_EQ(single.Name(2), "alt");
     EXPECT_EQ(single.Text(), "src='x y' width=1\r\nheight=2 alt");
 

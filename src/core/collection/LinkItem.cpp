@@ -15,8 +15,22 @@ namespace {
 constexpr std::size_t kFieldCount = 16;
 
 enum Field : std::size_t {
-    kSerial, kGenreName, kStatus, kTitle, kTitleKana, kAuthor, kAuthorKana, kMail,
-    kUrl, kBanner, kBannerX, kBannerY, kAttributes, kContents, kDate, kComment,
+    kSerial,
+    kGenreName,
+    kStatus,
+    kTitle,
+    kTitleKana,
+    kAuthor,
+    kAuthorKana,
+    kMail,
+    kUrl,
+    kBanner,
+    kBannerX,
+    kBannerY,
+    kAttributes,
+    kContents,
+    kDate,
+    kComment,
 };
 
 // The sixteen "/"-separated fields of a line; false when there are not
@@ -63,8 +77,8 @@ void AppendNumber(std::string& line, int32_t value)
 
 std::string_view StatusName(int32_t status)
 {
-    static constexpr std::array<std::string_view, kStatusCount> kNames{"normal", "favorite", "warning", "erase",
-                                                                      "low",    "middle",   "high"};
+    static constexpr std::array<std::string_view, kStatusCount> kNames{
+        "normal", "favorite", "warning", "erase", "low", "middle", "high"};
     return status >= 0 && status < kStatusCount ? kNames[static_cast<std::size_t>(status)] : kNames[0];
 }
 
@@ -87,8 +101,8 @@ bool IsValidItemLine(std::string_view line)
     }
     const std::optional<int32_t> serial = ParseInt32(fields[kSerial]);
     return serial && *serial != kUnnumbered && !fields[kTitle].empty() && !fields[kUrl].empty()
-           && !fields[kTitleKana].empty() && IsHiragana(fields[kTitleKana]) && !fields[kAuthorKana].empty()
-           && IsHiragana(fields[kAuthorKana]) && ParseDateTime(UnescapeField(fields[kDate])).has_value();
+        && !fields[kTitleKana].empty() && IsHiragana(fields[kTitleKana]) && !fields[kAuthorKana].empty()
+        && IsHiragana(fields[kAuthorKana]) && ParseDateTime(UnescapeField(fields[kDate])).has_value();
 }
 
 TLinkItem LineToItem(std::string_view line)
@@ -132,8 +146,8 @@ std::string ItemToLine(const TLinkItem& item)
     AppendNumber(line, item.Serial);
     AppendField(line, item.GenreName);
     AppendNumber(line, item.Status);
-    for (const std::string* text : {&item.Title, &item.TitleKana, &item.Author, &item.AuthorKana, &item.Mail,
-                                    &item.Url, &item.Banner}) {
+    for (const std::string* text :
+        {&item.Title, &item.TitleKana, &item.Author, &item.AuthorKana, &item.Mail, &item.Url, &item.Banner}) {
         AppendField(line, *text);
     }
     AppendNumber(line, item.BannerX);
@@ -169,8 +183,8 @@ std::string ItemToReadableText(const TLinkItem& item)
     addLine("ページ URL     = ", "http://" + item.Url);
     addLine("バナー URL     = ", hasBanner ? "http://" + item.Banner : std::string());
     addLine("バナーサイズ   = ",
-            hasBanner ? "width=" + std::to_string(item.BannerX) + ", height=" + std::to_string(item.BannerY)
-                      : std::string());
+        hasBanner ? "width=" + std::to_string(item.BannerX) + ", height=" + std::to_string(item.BannerY)
+                  : std::string());
     addLine("アトリビュート = ", BracketList(item.Attributes));
     addLine("コンテンツ     = ", BracketList(item.Contents));
     addLine("登録日付       = ", DateTimeToText(item.Date));

@@ -8,6 +8,7 @@
 #include "text/Collation.h"
 #include "text/FieldText.h"
 #include "text/Kana.h"
+#include "text/KeyFile.h"
 #include "text/Paths.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
@@ -18,8 +19,21 @@ namespace tessaly {
 namespace {
 
 enum class Key {
-    Unknown, Title, Author, RootDir, BannerDir, DefaultFile, SubFile, ParentAnchor, ParentPath,
-    Template, SerialMax, Genre, Attribute, Content, LinkItem,
+    Unknown,
+    Title,
+    Author,
+    RootDir,
+    BannerDir,
+    DefaultFile,
+    SubFile,
+    ParentAnchor,
+    ParentPath,
+    Template,
+    SerialMax,
+    Genre,
+    Attribute,
+    Content,
+    LinkItem,
 };
 
 Key KeyOf(std::string_view key)
@@ -29,13 +43,20 @@ Key KeyOf(std::string_view key)
         Key key;
     };
     static constexpr Entry kKeys[] = {
-        {"{linkitem}", Key::LinkItem},   {"{title}", Key::Title},
-        {"{author}", Key::Author},       {"{rootdir}", Key::RootDir},
-        {"{bannerdir}", Key::BannerDir}, {"{defaultfile}", Key::DefaultFile},
-        {"{subfile}", Key::SubFile},     {"{parentanchor}", Key::ParentAnchor},
-        {"{parentpath}", Key::ParentPath}, {"{template}", Key::Template},
-        {"{serialmax}", Key::SerialMax}, {"{genre}", Key::Genre},
-        {"{attribute}", Key::Attribute}, {"{content}", Key::Content},
+        {"{linkitem}", Key::LinkItem},
+        {"{title}", Key::Title},
+        {"{author}", Key::Author},
+        {"{rootdir}", Key::RootDir},
+        {"{bannerdir}", Key::BannerDir},
+        {"{defaultfile}", Key::DefaultFile},
+        {"{subfile}", Key::SubFile},
+        {"{parentanchor}", Key::ParentAnchor},
+        {"{parentpath}", Key::ParentPath},
+        {"{template}", Key::Template},
+        {"{serialmax}", Key::SerialMax},
+        {"{genre}", Key::Genre},
+        {"{attribute}", Key::Attribute},
+        {"{content}", Key::Content},
     };
     for (const Entry& entry : kKeys) {
         if (SameNameIgnoringAsciiCase(key, entry.name)) {
@@ -55,7 +76,8 @@ bool DirectoryExists(std::string_view path)
 // Applies the lines of one file to a project.
 class ProjectReader {
 public:
-    explicit ProjectReader(Project& project) : project_(project)
+    explicit ProjectReader(Project& project)
+        : project_(project)
     {
         for (std::size_t i = 0; i + 1 < project_.Genres.size(); ++i) {
             genreIndex_.emplace(AsciiLower(project_.Genres[i].Name), i);
@@ -208,14 +230,6 @@ private:
     std::unordered_map<std::string, std::size_t> genreIndex_;
 };
 
-void AddLine(std::string& text, std::string_view key, std::string_view value)
-{
-    text += key;
-    text += '=';
-    text += value;
-    text += kLineBreak;
-}
-
 std::string NameList(const std::vector<std::string>& names)
 {
     std::string list;
@@ -266,52 +280,52 @@ std::string ProjectFileText(const Project& project)
     text.reserve(size);
     text += KeyFileHeader("Project File");
     if (!project.Title.empty()) {
-        AddLine(text, "{title}", EscapeField(project.Title));
+        AppendKeyLine(text, "{title}", EscapeField(project.Title));
     }
     if (!project.AuthorName.empty()) {
-        AddLine(text, "{author}",
-                EscapeField(project.AuthorName) + "/" + EscapeField(project.AuthorKana) + "/"
-                    + EscapeField(project.AuthorMail) + "/");
+        AppendKeyLine(text, "{author}",
+            EscapeField(project.AuthorName) + "/" + EscapeField(project.AuthorKana) + "/"
+                + EscapeField(project.AuthorMail) + "/");
     }
     if (!project.RootDir.empty()) {
-        AddLine(text, "{rootdir}", EscapeField(project.RootDir));
+        AppendKeyLine(text, "{rootdir}", EscapeField(project.RootDir));
     }
     if (!project.BannerDir.empty()) {
-        AddLine(text, "{bannerdir}", EscapeField(project.BannerDir));
+        AppendKeyLine(text, "{bannerdir}", EscapeField(project.BannerDir));
     }
     if (project.DefaultFile != kDefaultFileName) {
-        AddLine(text, "{defaultfile}", project.DefaultFile);
+        AppendKeyLine(text, "{defaultfile}", project.DefaultFile);
     }
     if (project.SubFile != kDefaultSubFileName) {
-        AddLine(text, "{subfile}", project.SubFile);
+        AppendKeyLine(text, "{subfile}", project.SubFile);
     }
     if (!project.ParentAnchor.empty()) {
-        AddLine(text, "{parentanchor}", project.ParentAnchor);
+        AppendKeyLine(text, "{parentanchor}", project.ParentAnchor);
     }
     if (!project.ParentPath.empty()) {
-        AddLine(text, "{parentpath}", project.ParentPath);
+        AppendKeyLine(text, "{parentpath}", project.ParentPath);
     }
     for (const std::string& stored : project.Templates) {
-        AddLine(text, "{template}", stored);
+        AppendKeyLine(text, "{template}", stored);
     }
-    AddLine(text, "{serialmax}", std::to_string(project.SerialMax));
+    AppendKeyLine(text, "{serialmax}", std::to_string(project.SerialMax));
     if (project.UserGenreCount() > 0) {
         std::string genres;
         for (std::size_t i = 1; i < project.TrashIndex(); ++i) {
             genres += EscapeField(project.Genres[i].Name);
             genres += '/';
         }
-        AddLine(text, "{genre}", genres);
+        AppendKeyLine(text, "{genre}", genres);
     }
     if (!project.Attributes.empty()) {
-        AddLine(text, "{attribute}", NameList(project.Attributes));
+        AppendKeyLine(text, "{attribute}", NameList(project.Attributes));
     }
     if (!project.Contents.empty()) {
-        AddLine(text, "{content}", NameList(project.Contents));
+        AppendKeyLine(text, "{content}", NameList(project.Contents));
     }
     for (std::size_t i = 0; i < project.TrashIndex(); ++i) {
         for (const std::string& line : project.Genres[i].Lines) {
-            AddLine(text, "{linkitem}", line);
+            AppendKeyLine(text, "{linkitem}", line);
         }
     }
     return text;
@@ -349,17 +363,6 @@ const std::string& VerticalLineWarning()
               "\"|\" Vertical Line (\\x7C)\r\n"
               "は利用できなくなりました.\r\n"
               "直ちに修正して下さい.");
-}
-
-std::string KeyFileHeader(std::string_view kind)
-{
-    std::string header = "# ----- <<Tessaly>> ";
-    header += kind;
-    header += " -----\r\n";
-    header += SJ("# このファイルは Tessaly が生成するファイルです.\r\n");
-    header += SJ("# 改変した場合、予期しない動作をしたり異常終了、暴走の可能性があります.\r\n");
-    header += SJ("# 絶対に改変しないで下さい.\r\n");
-    return header;
 }
 
 } // namespace tessaly

@@ -26,8 +26,8 @@ struct LoadOutcome {
     };
     Result result = Result::Loaded;
     std::size_t badLineNumber = 0; // 1-based, for StoppedAtBadSerialMax
-    std::string badValue;          // the value that was not a number
-    std::string error;             // the system's reason for ReadFailed
+    std::string badValue; // the value that was not a number
+    std::string error; // the system's reason for ReadFailed
     // A genre, attribute or content name holds "|".
     bool namesWithVerticalLine = false;
 };
@@ -60,9 +60,5 @@ std::string ProjectNotFoundMessage(std::string_view fileName);
 std::string ProjectReadingMessage(std::string_view fileName);
 std::string ProjectInterpretingMessage(std::string_view fileName);
 const std::string& VerticalLineWarning();
-
-// The four comment lines that open the program's key files, for the given
-// kind ("Project File", "Directory Design File", ...), each ended by CR LF.
-std::string KeyFileHeader(std::string_view kind);
 
 } // namespace tessaly

@@ -16,7 +16,10 @@ class SettingsStore;
 
 class ShownItems {
 public:
-    explicit ShownItems(Project& project) : project_(project) {}
+    explicit ShownItems(Project& project)
+        : project_(project)
+    {
+    }
 
     std::size_t SelectedGenre() const { return selectedGenre_; }
     // Only moves the selection; callers flush the genre they leave first.

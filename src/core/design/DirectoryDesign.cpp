@@ -1,12 +1,13 @@
 #include "design/DirectoryDesign.h"
 
 #include <algorithm>
+#include <unordered_map>
 
-#include "collection/ProjectFile.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/FieldText.h"
 #include "text/Html.h"
+#include "text/KeyFile.h"
 #include "text/Paths.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
@@ -15,14 +16,6 @@
 namespace tessaly {
 
 namespace {
-
-void AddLine(std::string& text, std::string_view key, std::string_view value)
-{
-    text += key;
-    text += '=';
-    text += value;
-    text += kLineBreak;
-}
 
 std::string JoinNames(const std::vector<std::string>& names)
 {
@@ -90,9 +83,10 @@ int32_t PositiveOr(std::string_view value, int32_t fallback)
     return number >= 1 ? number : fallback;
 }
 
-std::vector<std::string> NameList(std::string_view value)
+// Small numbers outside 0..maximum leave the field as it was.
+void SetSmallNumber(uint8_t& field, std::string_view value, int maximum)
 {
-    return SplitSlashList(value);
+    field = SmallNumber(value, maximum).value_or(field);
 }
 
 std::string DesignFilePath(std::string_view directory)
@@ -148,139 +142,145 @@ std::string DesignFileText(const TDirectoryDesign& design)
 {
     const TSqueeze& squeeze = design.squeeze;
     std::string text = KeyFileHeader("Directory Design File");
-    AddLine(text, "{dirtitle}", design.dirTitle);
-    AddLine(text, "{htmloutputs}", BoolToText(design.htmlOutputs));
-    AddLine(text, "{linkoutputs}", BoolToText(design.linkOutputs));
+    AppendKeyLine(text, "{dirtitle}", design.dirTitle);
+    AppendKeyLine(text, "{htmloutputs}", BoolToText(design.htmlOutputs));
+    AppendKeyLine(text, "{linkoutputs}", BoolToText(design.linkOutputs));
     if (design.succession) {
-        AddLine(text, "{succession}", "TRUE");
+        AppendKeyLine(text, "{succession}", "TRUE");
     } else {
-        AddLine(text, "{succession}", "FALSE");
-        AddLine(text, "{namedef}", design.html.nameDef);
-        AddLine(text, "{namesub}", design.html.nameSub);
-        AddLine(text, "{templatedef}", design.html.templateDef);
-        AddLine(text, "{templatesub}", design.html.templateSub);
-        AddLine(text, "{templatelink}", squeeze.templateName);
-        AddLine(text, "{division}", BoolToText(design.html.division));
-        AddLine(text, "{divisioncount}", std::to_string(design.html.divisionCount));
+        AppendKeyLine(text, "{succession}", "FALSE");
+        AppendKeyLine(text, "{namedef}", design.html.nameDef);
+        AppendKeyLine(text, "{namesub}", design.html.nameSub);
+        AppendKeyLine(text, "{templatedef}", design.html.templateDef);
+        AppendKeyLine(text, "{templatesub}", design.html.templateSub);
+        AppendKeyLine(text, "{templatelink}", squeeze.templateName);
+        AppendKeyLine(text, "{division}", BoolToText(design.html.division));
+        AppendKeyLine(text, "{divisioncount}", std::to_string(design.html.divisionCount));
         if (design.parentAdorn.front != DefaultParentFront()) {
-            AddLine(text, "{parentfront}", design.parentAdorn.front);
+            AppendKeyLine(text, "{parentfront}", design.parentAdorn.front);
         }
         if (design.parentAdorn.rear != kDefaultParentRear) {
-            AddLine(text, "{parentrear}", design.parentAdorn.rear);
+            AppendKeyLine(text, "{parentrear}", design.parentAdorn.rear);
         }
     }
     if (!squeeze.genre.empty()) {
-        AddLine(text, "{genre}", squeeze.genre);
+        AppendKeyLine(text, "{genre}", squeeze.genre);
     }
     if (squeeze.dateMode >= 1 && squeeze.dateMode <= 4) {
-        AddLine(text, "{date}", DateCriteriaText(squeeze));
+        AppendKeyLine(text, "{date}", DateCriteriaText(squeeze));
     }
     if (squeeze.status >= 1 && squeeze.status <= 7) {
-        AddLine(text, "{status}", std::to_string(squeeze.status - 1));
+        AppendKeyLine(text, "{status}", std::to_string(squeeze.status - 1));
     }
     if (squeeze.sortBy != 0) {
-        AddLine(text, "{sortby}", std::to_string(squeeze.sortBy));
+        AppendKeyLine(text, "{sortby}", std::to_string(squeeze.sortBy));
     }
     if (squeeze.sortDir != 0) {
-        AddLine(text, "{sortdir}", std::to_string(squeeze.sortDir));
+        AppendKeyLine(text, "{sortdir}", std::to_string(squeeze.sortDir));
     }
     if (KanaRangeIsPartial(squeeze.titleRange)) {
-        AddLine(text, "{titlerange}", KanaRangeToText(squeeze.titleRange));
+        AppendKeyLine(text, "{titlerange}", KanaRangeToText(squeeze.titleRange));
     }
     if (KanaRangeIsPartial(squeeze.authorRange)) {
-        AddLine(text, "{authorrange}", KanaRangeToText(squeeze.authorRange));
+        AppendKeyLine(text, "{authorrange}", KanaRangeToText(squeeze.authorRange));
     }
     const std::pair<std::string_view, const std::vector<std::string>*> lists[] = {
-        {"{attrand}", &squeeze.attrAnd},       {"{attror}", &squeeze.attrOr},
-        {"{attrnot}", &squeeze.attrNot},       {"{contentand}", &squeeze.contentAnd},
-        {"{contentor}", &squeeze.contentOr},   {"{contentnot}", &squeeze.contentNot},
+        {"{attrand}", &squeeze.attrAnd},
+        {"{attror}", &squeeze.attrOr},
+        {"{attrnot}", &squeeze.attrNot},
+        {"{contentand}", &squeeze.contentAnd},
+        {"{contentor}", &squeeze.contentOr},
+        {"{contentnot}", &squeeze.contentNot},
     };
     for (const auto& [key, names] : lists) {
         if (!names->empty()) {
-            AddLine(text, key, JoinNames(*names));
+            AppendKeyLine(text, key, JoinNames(*names));
         }
     }
     const TSubLinks& subLinks = design.subLinks;
     if (!subLinks.links.empty()) {
         for (const std::string& entry : subLinks.links) {
-            AddLine(text, "{pagelink}", entry);
+            AppendKeyLine(text, "{pagelink}", entry);
         }
-        AddLine(text, "{pagelinkcolumn}", std::to_string(subLinks.column));
+        AppendKeyLine(text, "{pagelinkcolumn}", std::to_string(subLinks.column));
     }
     if (subLinks.style != 0) {
-        AddLine(text, "{pagelinkstyle}", std::to_string(subLinks.style));
+        AppendKeyLine(text, "{pagelinkstyle}", std::to_string(subLinks.style));
     }
     if (subLinks.direction != 0) {
-        AddLine(text, "{pagelinkdirection}", std::to_string(subLinks.direction));
+        AppendKeyLine(text, "{pagelinkdirection}", std::to_string(subLinks.direction));
     }
     if (!subLinks.image.empty()) {
-        AddLine(text, "{pagelinkimage}", subLinks.image);
-        AddLine(text, "{pagelinkimagewidth}", std::to_string(subLinks.imageWidth));
-        AddLine(text, "{pagelinkimageheight}", std::to_string(subLinks.imageHeight));
+        AppendKeyLine(text, "{pagelinkimage}", subLinks.image);
+        AppendKeyLine(text, "{pagelinkimagewidth}", std::to_string(subLinks.imageWidth));
+        AppendKeyLine(text, "{pagelinkimageheight}", std::to_string(subLinks.imageHeight));
     }
     if (!subLinks.width.empty()) {
-        AddLine(text, "{pagelinkwidth}", subLinks.width);
+        AppendKeyLine(text, "{pagelinkwidth}", subLinks.width);
     }
     return text;
 }
 
 void ParseDesignText(std::string_view fileText, TDirectoryDesign& design)
 {
-    TSqueeze& squeeze = design.squeeze;
-    TSubLinks& subLinks = design.subLinks;
-    for (const std::string_view line : SplitLines(fileText)) {
-        if (line.empty() || line.front() == '#') {
-            continue;
+    using Reader = void (*)(TDirectoryDesign&, std::string_view);
+    static const std::unordered_map<std::string_view, Reader> kReaders{
+        {"{dirtitle}", [](TDirectoryDesign& d, std::string_view v) { d.dirTitle = v; }},
+        {"{htmloutputs}", [](TDirectoryDesign& d, std::string_view v) { d.htmlOutputs = TextToBool(v, true); }},
+        {"{linkoutputs}", [](TDirectoryDesign& d, std::string_view v) { d.linkOutputs = TextToBool(v, true); }},
+        {"{succession}", [](TDirectoryDesign& d, std::string_view v) { d.succession = TextToBool(v, true); }},
+        {"{namedef}", [](TDirectoryDesign& d, std::string_view v) { d.html.nameDef = v; }},
+        {"{namesub}", [](TDirectoryDesign& d, std::string_view v) { d.html.nameSub = v; }},
+        {"{templatedef}", [](TDirectoryDesign& d, std::string_view v) { d.html.templateDef = v; }},
+        {"{templatesub}", [](TDirectoryDesign& d, std::string_view v) { d.html.templateSub = v; }},
+        {"{templatelink}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.templateName = v; }},
+        {"{division}", [](TDirectoryDesign& d, std::string_view v) { d.html.division = TextToBool(v, true); }},
+        {"{divisioncount}", [](TDirectoryDesign& d, std::string_view v) { d.html.divisionCount = PositiveOr(v, 20); }},
+        {"{parentfront}", [](TDirectoryDesign& d, std::string_view v) { d.parentAdorn.front = v; }},
+        {"{parentrear}", [](TDirectoryDesign& d, std::string_view v) { d.parentAdorn.rear = v; }},
+        {"{genre}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.genre = v; }},
+        {"{date}", [](TDirectoryDesign& d, std::string_view v) { ReadDateCriteria(v, d.squeeze); }},
+        {"{status}",
+            [](TDirectoryDesign& d, std::string_view v) {
+                if (const auto code = SmallNumber(v, 6)) {
+                    d.squeeze.status = static_cast<uint8_t>(*code + 1);
+                }
+            }},
+        {"{sortby}", [](TDirectoryDesign& d, std::string_view v) { SetSmallNumber(d.squeeze.sortBy, v, 4); }},
+        {"{sortdir}", [](TDirectoryDesign& d, std::string_view v) { SetSmallNumber(d.squeeze.sortDir, v, 1); }},
+        {"{titlerange}", [](TDirectoryDesign& d, std::string_view v) { TextToKanaRange(v, d.squeeze.titleRange); }},
+        {"{authorrange}", [](TDirectoryDesign& d, std::string_view v) { TextToKanaRange(v, d.squeeze.authorRange); }},
+        {"{attrand}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrAnd = SplitSlashList(v); }},
+        {"{attror}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrOr = SplitSlashList(v); }},
+        {"{attrnot}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrNot = SplitSlashList(v); }},
+        {"{contentand}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentAnd = SplitSlashList(v); }},
+        {"{contentor}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentOr = SplitSlashList(v); }},
+        {"{contentnot}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentNot = SplitSlashList(v); }},
+        {"{pagelink}", [](TDirectoryDesign& d, std::string_view v) { d.subLinks.links.emplace_back(v); }},
+        {"{pagelinkcolumn}",
+            [](TDirectoryDesign& d, std::string_view v) {
+                d.subLinks.column = std::max(1, ParseInt32(v).value_or(2));
+            }},
+        {"{pagelinkstyle}", [](TDirectoryDesign& d, std::string_view v) { SetSmallNumber(d.subLinks.style, v, 2); }},
+        {"{pagelinkdirection}",
+            [](TDirectoryDesign& d, std::string_view v) { SetSmallNumber(d.subLinks.direction, v, 1); }},
+        {"{pagelinkimage}", [](TDirectoryDesign& d, std::string_view v) { d.subLinks.image = v; }},
+        {"{pagelinkimagewidth}",
+            [](TDirectoryDesign& d, std::string_view v) { d.subLinks.imageWidth = ParseInt32(v).value_or(0); }},
+        {"{pagelinkimageheight}",
+            [](TDirectoryDesign& d, std::string_view v) { d.subLinks.imageHeight = ParseInt32(v).value_or(0); }},
+        {"{pagelinkwidth}", [](TDirectoryDesign& d, std::string_view v) { d.subLinks.width = v; }},
+    };
+    ForEachKeyLine(fileText, [&design](const std::string& key, std::string_view value) {
+        if (const auto reader = kReaders.find(key); reader != kReaders.end()) {
+            reader->second(design, value);
         }
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            continue;
-        }
-        const std::string key = AsciiLower(line.substr(0, equals));
-        const std::string_view value = line.substr(equals + 1);
-        const auto text = [&] { return std::string(value); };
-        if (key == "{dirtitle}") design.dirTitle = text();
-        else if (key == "{htmloutputs}") design.htmlOutputs = TextToBool(value, true);
-        else if (key == "{linkoutputs}") design.linkOutputs = TextToBool(value, true);
-        else if (key == "{succession}") design.succession = TextToBool(value, true);
-        else if (key == "{namedef}") design.html.nameDef = text();
-        else if (key == "{namesub}") design.html.nameSub = text();
-        else if (key == "{templatedef}") design.html.templateDef = text();
-        else if (key == "{templatesub}") design.html.templateSub = text();
-        else if (key == "{templatelink}") squeeze.templateName = text();
-        else if (key == "{division}") design.html.division = TextToBool(value, true);
-        else if (key == "{divisioncount}") design.html.divisionCount = PositiveOr(value, 20);
-        else if (key == "{parentfront}") design.parentAdorn.front = text();
-        else if (key == "{parentrear}") design.parentAdorn.rear = text();
-        else if (key == "{genre}") squeeze.genre = text();
-        else if (key == "{date}") ReadDateCriteria(value, squeeze);
-        else if (key == "{status}") {
-            if (const auto code = SmallNumber(value, 6)) {
-                squeeze.status = static_cast<uint8_t>(*code + 1);
-            }
-        } else if (key == "{sortby}") squeeze.sortBy = SmallNumber(value, 4).value_or(squeeze.sortBy);
-        else if (key == "{sortdir}") squeeze.sortDir = SmallNumber(value, 1).value_or(squeeze.sortDir);
-        else if (key == "{titlerange}") TextToKanaRange(value, squeeze.titleRange);
-        else if (key == "{authorrange}") TextToKanaRange(value, squeeze.authorRange);
-        else if (key == "{attrand}") squeeze.attrAnd = NameList(value);
-        else if (key == "{attror}") squeeze.attrOr = NameList(value);
-        else if (key == "{attrnot}") squeeze.attrNot = NameList(value);
-        else if (key == "{contentand}") squeeze.contentAnd = NameList(value);
-        else if (key == "{contentor}") squeeze.contentOr = NameList(value);
-        else if (key == "{contentnot}") squeeze.contentNot = NameList(value);
-        else if (key == "{pagelink}") subLinks.links.push_back(text());
-        else if (key == "{pagelinkcolumn}") subLinks.column = std::max(1, ParseInt32(value).value_or(2));
-        else if (key == "{pagelinkstyle}") subLinks.style = SmallNumber(value, 2).value_or(subLinks.style);
-        else if (key == "{pagelinkdirection}") subLinks.direction = SmallNumber(value, 1).value_or(subLinks.direction);
-        else if (key == "{pagelinkimage}") subLinks.image = text();
-        else if (key == "{pagelinkimagewidth}") subLinks.imageWidth = ParseInt32(value).value_or(0);
-        else if (key == "{pagelinkimageheight}") subLinks.imageHeight = ParseInt32(value).value_or(0);
-        else if (key == "{pagelinkwidth}") subLinks.width = text();
-    }
+        return true;
+    });
 }
 
 bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-                const DesignDefaults& defaults)
+    const DesignDefaults& defaults)
 {
     ResetDesign(design, defaults);
     bool existed = false;
@@ -297,8 +297,8 @@ bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDir
     return existed;
 }
 
-bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view directory,
-                              TDirectoryDesign& design, const DesignDefaults& defaults)
+bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
+    const DesignDefaults& defaults)
 {
     const bool existed = ReadDesign(rootDirectory, directory, design, defaults);
     if (!design.succession) {

@@ -96,11 +96,11 @@ void ParseDesignText(std::string_view text, TDirectoryDesign& design);
 // Resets design and reads the directory's file; true when the file existed.
 // The root directory never inherits.
 bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-                const DesignDefaults& defaults);
+    const DesignDefaults& defaults);
 // ReadDesign, then the page design, item template and parent texts from the
 // nearest ancestor (up to the root) that does not inherit.
-bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view directory,
-                              TDirectoryDesign& design, const DesignDefaults& defaults);
+bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
+    const DesignDefaults& defaults);
 
 struct DesignWriteResult {
     bool ok = true;

@@ -11,31 +11,29 @@ bool EnsureRootDirectory(Project& project, MessagePresenter& messages, const std
 {
     while (project.RootDir.empty()) {
         if (project.EditingName.empty()) {
-            const MessageButton answer =
-                messages.Show(MessageKind::Confirmation,
-                              SJ("プロジェクトルートディレクトリが設定されていません.\r\n"
-                                 "プロジェクト設計時にはルートディレクトリの設定が必要です.\r\n"
-                                 "プロジェクトオプションで設定して下さい.\r\nここで設定しますか？"),
-                              MessageButton::Yes | MessageButton::Cancel);
+            const MessageButton answer = messages.Show(MessageKind::Confirmation,
+                SJ("プロジェクトルートディレクトリが設定されていません.\r\n"
+                   "プロジェクト設計時にはルートディレクトリの設定が必要です.\r\n"
+                   "プロジェクトオプションで設定して下さい.\r\nここで設定しますか？"),
+                MessageButton::Yes | MessageButton::Cancel);
             if (answer != MessageButton::Yes) {
                 return false;
             }
             openProjectOptions();
             continue;
         }
-        const MessageButton answer =
-            messages.Show(MessageKind::Confirmation,
-                          SJ("プロジェクトルートディレクトリが設定されていません.\r\n"
-                             "プロジェクト設計時にはルートディレクトリの設定が必要です.\r\n"
-                             "編集中のプロジェクトファイルが存在するディレクトリに設定してよろしいですか？"),
-                          MessageButton::Yes | MessageButton::Cancel);
+        const MessageButton answer = messages.Show(MessageKind::Confirmation,
+            SJ("プロジェクトルートディレクトリが設定されていません.\r\n"
+               "プロジェクト設計時にはルートディレクトリの設定が必要です.\r\n"
+               "編集中のプロジェクトファイルが存在するディレクトリに設定してよろしいですか？"),
+            MessageButton::Yes | MessageButton::Cancel);
         if (answer != MessageButton::Yes) {
             return false;
         }
         const std::optional<std::string> directory = FromFsPath(project.EditingName.parent_path());
         if (!directory || directory->empty()) {
             messages.Show(MessageKind::Error, SJ("プロジェクトファイルのディレクトリ名を Shift_JIS で表せません."),
-                          MessageButton::Ok);
+                MessageButton::Ok);
             return false;
         }
         project.RootDir = *directory;

@@ -4,12 +4,12 @@
 #include <system_error>
 
 #include "collection/Project.h"
-#include "collection/ProjectFile.h"
 #include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/FieldText.h"
 #include "text/Html.h"
+#include "text/KeyFile.h"
 #include "text/Paths.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
@@ -18,14 +18,6 @@
 namespace tessaly {
 
 namespace {
-
-void AddLine(std::string& text, std::string_view key, std::string_view value)
-{
-    text += key;
-    text += '=';
-    text += value;
-    text += kLineBreak;
-}
 
 std::string SimpleDesignPath(const Project& project)
 {
@@ -69,25 +61,25 @@ SimpleDesignForm InitialSimpleDesign(const Project& project, std::string_view si
     for (std::size_t g = 1; g < project.TrashIndex(); ++g) {
         form.rows.push_back({project.Genres[g].Name, {}});
     }
-    for (const std::string_view line : SplitLines(simpleDesignText)) {
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            continue;
-        }
-        const std::string key = AsciiLower(line.substr(0, equals));
-        const std::string_view value = line.substr(equals + 1);
-        if (key == "{namedef}") form.nameDefault = value;
-        else if (key == "{namesub}") form.nameSub = value;
-        else if (key == "{templatedef}") form.templateDefault = value;
-        else if (key == "{templatesub}") form.templateSub = value;
-        else if (key == "{division}") form.division = TextToBool(value, true);
-        else if (key == "{divisioncount}") form.divisionCount = ParseInt32(value).value_or(20);
-        else if (key == "{column}") form.column = ParseInt32(value).value_or(2);
-        else if (key == "{parentfront}") form.parentFront = value;
-        else if (key == "{parentrear}") form.parentRear = value;
+    ForEachKeyLine(simpleDesignText, [&](const std::string& key, std::string_view value) {
+        if (key == "{namedef}")
+            form.nameDefault = value;
+        else if (key == "{namesub}")
+            form.nameSub = value;
+        else if (key == "{templatedef}")
+            form.templateDefault = value;
+        else if (key == "{templatesub}")
+            form.templateSub = value;
+        else if (key == "{division}")
+            form.division = TextToBool(value, true);
+        else if (key == "{divisioncount}")
+            form.divisionCount = ParseInt32(value).value_or(20);
+        else if (key == "{column}")
+            form.column = ParseInt32(value).value_or(2);
+        else if (key == "{parentfront}")
+            form.parentFront = value;
+        else if (key == "{parentrear}")
+            form.parentRear = value;
         else if (key == "{templatelink}") {
             if (IsOfferedTemplate(project, value)) {
                 form.templateLink = value;
@@ -103,7 +95,8 @@ SimpleDesignForm InitialSimpleDesign(const Project& project, std::string_view si
                 }
             }
         }
-    }
+        return true;
+    });
     int n = 1;
     for (std::size_t i = 0; i < form.rows.size(); ++i) {
         if (!form.rows[i].directory.empty()) {
@@ -141,31 +134,31 @@ std::string SimpleDesignFileText(const SimpleDesignForm& form, const Project& pr
     const std::string_view nameDefault = Trim(form.nameDefault);
     const std::string_view nameSub = Trim(form.nameSub);
     if (nameDefault != project.DefaultFile) {
-        AddLine(text, "{namedef}", nameDefault);
+        AppendKeyLine(text, "{namedef}", nameDefault);
     }
     if (nameSub != project.SubFile) {
-        AddLine(text, "{namesub}", nameSub);
+        AppendKeyLine(text, "{namesub}", nameSub);
     }
-    AddLine(text, "{division}", BoolToText(form.division));
-    AddLine(text, "{divisioncount}", std::to_string(form.divisionCount));
+    AppendKeyLine(text, "{division}", BoolToText(form.division));
+    AppendKeyLine(text, "{divisioncount}", std::to_string(form.divisionCount));
     if (!Trim(form.templateDefault).empty()) {
-        AddLine(text, "{templatedef}", Trim(form.templateDefault));
+        AppendKeyLine(text, "{templatedef}", Trim(form.templateDefault));
     }
     if (!Trim(form.templateSub).empty()) {
-        AddLine(text, "{templatesub}", Trim(form.templateSub));
+        AppendKeyLine(text, "{templatesub}", Trim(form.templateSub));
     }
     if (form.templateLink != SimpleTemplateName()) {
-        AddLine(text, "{templatelink}", form.templateLink);
+        AppendKeyLine(text, "{templatelink}", form.templateLink);
     }
     for (const SimpleDesignRow& row : form.rows) {
-        AddLine(text, "{dirs}", EscapeField(row.genre) + "/" + EscapeField(row.directory));
+        AppendKeyLine(text, "{dirs}", EscapeField(row.genre) + "/" + EscapeField(row.directory));
     }
-    AddLine(text, "{column}", std::to_string(form.column));
+    AppendKeyLine(text, "{column}", std::to_string(form.column));
     if (form.parentFront != DefaultParentFront()) {
-        AddLine(text, "{parentfront}", form.parentFront);
+        AppendKeyLine(text, "{parentfront}", form.parentFront);
     }
     if (form.parentRear != kDefaultParentRear) {
-        AddLine(text, "{parentrear}", form.parentRear);
+        AppendKeyLine(text, "{parentrear}", form.parentRear);
     }
     return text;
 }
@@ -190,8 +183,8 @@ TDirectoryDesign SimpleRootDesign(const SimpleDesignForm& form, const DesignDefa
     design.html.division = form.division;
     design.html.divisionCount = form.divisionCount;
     for (const SimpleDesignRow& row : form.rows) {
-        design.subLinks.links.push_back(EscapeField(row.genre) + "/"
-                                        + EscapeField(row.directory + "/" + design.html.nameDef));
+        design.subLinks.links.push_back(
+            EscapeField(row.genre) + "/" + EscapeField(row.directory + "/" + design.html.nameDef));
     }
     design.subLinks.column = form.column;
     design.parentAdorn = {form.parentFront, form.parentRear};
@@ -229,10 +222,11 @@ SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project&
         const std::string directory = root + row.directory + "/";
         const auto fsDirectory = ToFsPath(directory);
         std::error_code error;
-        if (!fsDirectory || (!std::filesystem::is_directory(*fsDirectory, error)
-                             && !std::filesystem::create_directories(*fsDirectory, error))) {
+        if (!fsDirectory
+            || (!std::filesystem::is_directory(*fsDirectory, error)
+                && !std::filesystem::create_directories(*fsDirectory, error))) {
             return failure("cannot create the directory " + SjisToUtf8Lossy(directory)
-                           + (error ? ": " + error.message() : std::string()));
+                + (error ? ": " + error.message() : std::string()));
         }
         if (const DesignWriteResult written = WriteDesign(directory, SimpleGenreDesign(rootDesign, row)); !written.ok) {
             return failure(written.error);

@@ -55,7 +55,8 @@ public:
         , observer_(observer)
         , defaults_{project.DefaultFile, project.SubFile, clock.Today()}
         , catalog_(project)
-        , assembler_(project, catalog_, root_, defaults_, [this](std::string line) { result_.log.push_back(std::move(line)); })
+        , assembler_(
+              project, catalog_, root_, defaults_, [this](std::string line) { result_.log.push_back(std::move(line)); })
     {
     }
 
@@ -248,7 +249,7 @@ private:
     }
 
     void DeleteSurplusPages(const std::string& directory, const std::string& subBase, const std::string& subExtension,
-                            const std::vector<PageRow>& rows)
+        const std::vector<PageRow>& rows)
     {
         std::vector<fs::path> surplus;
         for (const fs::directory_entry& entry : fs::directory_iterator(FsPath(directory))) {
@@ -267,7 +268,7 @@ private:
     }
 
     static bool IsSurplusPage(const std::string& name, const std::string& subBase, const std::string& subExtension,
-                              const std::vector<PageRow>& rows)
+        const std::vector<PageRow>& rows)
     {
         if (!name.starts_with(subBase)) {
             return false;
@@ -283,11 +284,12 @@ private:
             }
             digits = rest.substr(0, dot);
         }
-        if (digits.size() != 3 || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        if (digits.size() != 3
+            || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             return false;
         }
         return std::none_of(rows.begin(), rows.end(),
-                            [&](const PageRow& row) { return SameNameIgnoringAsciiCase(row.fileName, name); });
+            [&](const PageRow& row) { return SameNameIgnoringAsciiCase(row.fileName, name); });
     }
 
     const Project& project_;
@@ -304,8 +306,8 @@ private:
 
 } // namespace
 
-OutputResult RunOutput(const Project& project, const std::string& rootDirectory, const Clock& clock,
-                       OutputObserver& observer)
+OutputResult RunOutput(
+    const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer)
 {
     return Run(project, rootDirectory, clock, observer).Execute();
 }
@@ -355,7 +357,8 @@ const std::string& PageStateText(PageState state)
 
 const std::string& OutputFinishedMessage()
 {
-    return SJ("プロジェクト出力が終了しました.\r\n特記すべき状況が発生した場合はログに記録されています.\r\n参照して下さい.");
+    return SJ(
+        "プロジェクト出力が終了しました.\r\n特記すべき状況が発生した場合はログに記録されています.\r\n参照して下さい.");
 }
 
 const std::string& OutputAbortedMessage()

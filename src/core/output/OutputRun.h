@@ -21,8 +21,8 @@ enum class PageState { Pending, Created, Updated, Skipped };
 
 struct PageRow {
     std::string fileName; // code page 932
-    std::string first;    // item number, "最初" or empty
-    std::string last;     // item number, "最後" or empty
+    std::string first; // item number, "最初" or empty
+    std::string last; // item number, "最後" or empty
     PageState state = PageState::Pending;
 };
 
@@ -38,12 +38,12 @@ struct OutputCounts {
 class OutputObserver {
 public:
     virtual ~OutputObserver() = default;
-    virtual void StepChanged(OutputStep) {}
-    virtual void DirectoriesListed(const std::vector<std::string>& /*directories*/) {}
-    virtual void DirectoryStarted(std::size_t /*index*/, const std::string& /*directory*/) {}
-    virtual void PagesPlanned(const std::vector<PageRow>& /*rows*/) {}
-    virtual void PageDone(std::size_t /*row*/, PageState) {}
-    virtual void ProgressChanged(int /*position*/, int /*maximum*/) {}
+    virtual void StepChanged(OutputStep) { }
+    virtual void DirectoriesListed(const std::vector<std::string>& /*directories*/) { }
+    virtual void DirectoryStarted(std::size_t /*index*/, const std::string& /*directory*/) { }
+    virtual void PagesPlanned(const std::vector<PageRow>& /*rows*/) { }
+    virtual void PageDone(std::size_t /*row*/, PageState) { }
+    virtual void ProgressChanged(int /*position*/, int /*maximum*/) { }
     // Asked between steps; true stops the run at once.
     virtual bool ShouldAbort() { return false; }
 };
@@ -58,8 +58,8 @@ struct OutputResult {
 
 // rootDirectory: code page 932; clock: for the log's time stamps and the
 // designs' "today".
-OutputResult RunOutput(const Project& project, const std::string& rootDirectory, const Clock& clock,
-                       OutputObserver& observer);
+OutputResult RunOutput(
+    const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer);
 
 // The text of the row states as the page plan shows them.
 const std::string& PageStateText(PageState state);

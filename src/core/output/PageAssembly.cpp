@@ -36,8 +36,7 @@ std::string Format(const char* format, auto... values)
     return buffer;
 }
 
-std::string LinkEntry(std::string_view front, std::string_view target, std::string_view caption,
-                      std::string_view rear)
+std::string LinkEntry(std::string_view front, std::string_view target, std::string_view caption, std::string_view rear)
 {
     std::string entry(front);
     entry += "<A href=\"";
@@ -112,12 +111,11 @@ bool IsDriveLetterPath(std::string_view value)
 {
     const char c = value.empty() ? '\0' : value[0];
     return value.size() >= 4 && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && value[1] == ':'
-           && value[2] == '\\';
+        && value[2] == '\\';
 }
 
 // Rebuilds the inner text of one tag when one of its URL values changes.
-std::optional<std::string> RewriteTag(std::string_view inner, std::string_view directory,
-                                      std::string_view bannerPrefix)
+std::optional<std::string> RewriteTag(std::string_view inner, std::string_view directory, std::string_view bannerPrefix)
 {
     if (inner.find("%%") == std::string_view::npos && inner.find(":\\") == std::string_view::npos) {
         return std::nullopt;
@@ -180,8 +178,8 @@ std::pair<int32_t, int32_t> JpegSize(const std::filesystem::path& path)
 
 } // namespace
 
-PageAssembler::PageAssembler(const Project& project, const ItemCatalog& catalog, std::string rootDirectory,
-                             DesignDefaults defaults, RunLog log)
+PageAssembler::PageAssembler(
+    const Project& project, const ItemCatalog& catalog, std::string rootDirectory, DesignDefaults defaults, RunLog log)
     : project_(project)
     , catalog_(catalog)
     , root_(WithTrailingSlash(rootDirectory))
@@ -247,8 +245,8 @@ std::string PageAssembler::BuildReturnLinks(const DirectoryPages& pages)
     }
     if (!project_.ParentPath.empty()) {
         const std::string caption = project_.ParentAnchor.empty() ? SJ("最上位へ") : project_.ParentAnchor;
-        links += LinkEntry(adorn.front, RelativeLink(pages.directory, SitePath(root_, project_.ParentPath)), caption,
-                           adorn.rear);
+        links += LinkEntry(
+            adorn.front, RelativeLink(pages.directory, SitePath(root_, project_.ParentPath)), caption, adorn.rear);
     }
     return links;
 }
@@ -284,15 +282,15 @@ std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t
         }
         text = *subTemplate_;
     }
-    const PageConditionFlags flags{pages.isRoot, pageIndex == 0, !design.subLinks.links.empty(), pages.hits != 0,
-                                   design.linkOutputs};
+    const PageConditionFlags flags{
+        pages.isRoot, pageIndex == 0, !design.subLinks.links.empty(), pages.hits != 0, design.linkOutputs};
     text = ExpandConditionalBlocks(std::move(text), [&flags](std::string_view operation, std::string_view argument) {
         return EvaluatePageCondition(flags, operation, argument);
     });
     ReplaceEvery(text, "%returns;", returns_);
     ReplaceEvery(text, "%directorylinks;", directoryLinks_);
-    const std::pair<int32_t, int32_t> pageRange =
-        pageIndex < pages.pageRanges.size() ? pages.pageRanges[pageIndex] : std::pair<int32_t, int32_t>{0, 0};
+    const std::pair<int32_t, int32_t> pageRange
+        = pageIndex < pages.pageRanges.size() ? pages.pageRanges[pageIndex] : std::pair<int32_t, int32_t>{0, 0};
     const TSqueeze range = PageRange(design.squeeze, pageRange);
     if (text.find("%links;") != std::string::npos) {
         ReplaceEvery(text, "%links;", design.linkOutputs ? BuildLinks(pages, pageIndex, range) : std::string());
@@ -332,12 +330,12 @@ std::string BuildDirectoryLinks(const TSubLinks& subLinks)
         case 1: mark = SJ("<B><TT>・</TT></B>"); break;
         case 2:
             mark = "<IMG alt=\"\" src=\"" + subLinks.image + "\" width=" + std::to_string(subLinks.imageWidth)
-                   + " height=" + std::to_string(subLinks.imageHeight) + " border=0 hspace=0 vspace=0>";
+                + " height=" + std::to_string(subLinks.imageHeight) + " border=0 hspace=0 vspace=0>";
             break;
         default: mark = "<B>" + std::to_string(i + 1) + ".</B>"; break;
         }
-        columnText[columnOf[i]] += "\t\t\t\t<TR><TD align=right nowrap>" + mark + "</TD><TD nowrap><B><A href=\"" + target
-                              + "\">" + caption + "</A></B></TD>\r\n";
+        columnText[columnOf[i]] += "\t\t\t\t<TR><TD align=right nowrap>" + mark + "</TD><TD nowrap><B><A href=\""
+            + target + "\">" + caption + "</A></B></TD>\r\n";
     }
     std::string table;
     if (subLinks.width.empty()) {
@@ -389,8 +387,8 @@ void ReplacePageKeywords(std::string& text, const PageKeywords& keywords)
     const TSqueeze& criteria = keywords.design.squeeze;
     const int mode = range.rangeMode;
     const std::string begin = mode == 0 || mode == 4 ? "1" : std::to_string(range.rangeStart);
-    const std::string end = mode == 1 || mode == 2 || mode == 4 ? std::to_string(range.rangeEnd)
-                                                                 : std::to_string(keywords.hits);
+    const std::string end
+        = mode == 1 || mode == 2 || mode == 4 ? std::to_string(range.rangeEnd) : std::to_string(keywords.hits);
     ReplaceEvery(text, "%directory;", keywords.design.dirTitle);
     ReplaceEvery(text, "%project;", project.Title);
     ReplaceEvery(text, "%admin;", project.AuthorName);
@@ -415,8 +413,8 @@ std::string RewriteLocalReferences(std::string_view text, std::string_view direc
         if (close == std::string_view::npos) {
             break;
         }
-        const std::optional<std::string> rebuilt = RewriteTag(text.substr(open + 1, close - open - 1), directory,
-                                                              bannerPrefix);
+        const std::optional<std::string> rebuilt
+            = RewriteTag(text.substr(open + 1, close - open - 1), directory, bannerPrefix);
         if (rebuilt) {
             result.append(text.substr(pos, open + 1 - pos));
             result += *rebuilt;

@@ -25,10 +25,10 @@ using RunLog = std::function<void(std::string line)>;
 
 // Everything about one directory that its pages share, prepared once.
 struct DirectoryPages {
-    std::string directory;     // code page 932, ending in "/"
+    std::string directory; // code page 932, ending in "/"
     bool isRoot = false;
-    TDirectoryDesign design;   // after succession
-    std::string bannerPrefix;  // from the directory to the banner directory
+    TDirectoryDesign design; // after succession
+    std::string bannerPrefix; // from the directory to the banner directory
     std::vector<std::size_t> selection; // the directory's items, sorted, as catalog indexes
     std::size_t hits = 0;
     std::vector<std::string> pageNames;
@@ -41,7 +41,7 @@ struct DirectoryPages {
 class PageAssembler {
 public:
     PageAssembler(const Project& project, const ItemCatalog& catalog, std::string rootDirectory,
-                  DesignDefaults defaults, RunLog log);
+        DesignDefaults defaults, RunLog log);
 
     std::string AssemblePage(const DirectoryPages& pages, std::size_t pageIndex);
 

@@ -52,8 +52,8 @@ bool InKanaRange(std::string_view reading, const KanaRange& range)
     if (reading.size() < 2) {
         return false;
     }
-    const unsigned code = (static_cast<unsigned>(static_cast<unsigned char>(reading[0])) << 8)
-                          | static_cast<unsigned char>(reading[1]);
+    const unsigned code
+        = (static_cast<unsigned>(static_cast<unsigned char>(reading[0])) << 8) | static_cast<unsigned char>(reading[1]);
     return code >= kFirstHiragana && code <= kLastHiragana && range.test(code - kFirstHiragana);
 }
 
@@ -135,7 +135,7 @@ ItemMatcher::ItemMatcher(const TSqueeze& criteria)
 }
 
 bool ItemMatcher::TagsMatch(std::string_view list, const std::vector<std::string>& all,
-                            const std::vector<std::string>& any, const std::vector<std::string>& none) const
+    const std::vector<std::string>& any, const std::vector<std::string>& none) const
 {
     if (all.empty() && any.empty() && none.empty()) {
         return true;
@@ -147,7 +147,7 @@ bool ItemMatcher::TagsMatch(std::string_view list, const std::vector<std::string
         return std::any_of(names.begin(), names.end(), [&](const std::string& name) { return keys.Of(name) == key; });
     };
     return std::all_of(all.begin(), all.end(), has) && (any.empty() || std::any_of(any.begin(), any.end(), has))
-           && std::none_of(none.begin(), none.end(), has);
+        && std::none_of(none.begin(), none.end(), has);
 }
 
 bool ItemMatcher::Matches(const TLinkItem& item) const
@@ -184,11 +184,9 @@ bool ItemMatcher::Matches(const TLinkItem& item) const
     }
     if (!c.keyword.empty()) {
         std::string searched;
-        const std::pair<bool, const std::string*> fields[] = {{c.inTitle, &item.Title},
-                                                              {c.inTitleKana, &item.TitleKana},
-                                                              {c.inAuthor, &item.Author},
-                                                              {c.inAuthorKana, &item.AuthorKana},
-                                                              {c.inComment, &item.Comment}};
+        const std::pair<bool, const std::string*> fields[]
+            = {{c.inTitle, &item.Title}, {c.inTitleKana, &item.TitleKana}, {c.inAuthor, &item.Author},
+                {c.inAuthorKana, &item.AuthorKana}, {c.inComment, &item.Comment}};
         for (const auto& [searchIt, text] : fields) {
             if (searchIt) {
                 searched += *text;
@@ -200,7 +198,7 @@ bool ItemMatcher::Matches(const TLinkItem& item) const
     }
     if (!c.domain.empty()) {
         return sjis::Contains(HostPart(item.Url, c.ignoreCase), domain_)
-               || sjis::Contains(HostPart(item.Banner, c.ignoreCase), domain_);
+            || sjis::Contains(HostPart(item.Banner, c.ignoreCase), domain_);
     }
     return true;
 }
@@ -246,7 +244,10 @@ std::pair<std::size_t, std::size_t> RangeBounds(std::size_t n, const TSqueeze& c
     int64_t last = count;
     switch (criteria.rangeMode) {
     case 1: first = last = criteria.rangeStart; break;
-    case 2: first = criteria.rangeStart; last = criteria.rangeEnd; break;
+    case 2:
+        first = criteria.rangeStart;
+        last = criteria.rangeEnd;
+        break;
     case 3: first = criteria.rangeStart; break;
     case 4: last = criteria.rangeEnd; break;
     default: break;
@@ -256,8 +257,7 @@ std::pair<std::size_t, std::size_t> RangeBounds(std::size_t n, const TSqueeze& c
     return {static_cast<std::size_t>(front), static_cast<std::size_t>(last)};
 }
 
-template <typename T>
-void ApplyRange(std::vector<T>& list, const TSqueeze& criteria, std::vector<T>* cut)
+template <typename T> void ApplyRange(std::vector<T>& list, const TSqueeze& criteria, std::vector<T>* cut)
 {
     const auto [first, last] = RangeBounds(list.size(), criteria);
     const auto begin = list.begin() + static_cast<std::ptrdiff_t>(first);
@@ -298,8 +298,8 @@ std::vector<std::size_t> MatchingEntries(const ItemCatalog& catalog, const TSque
 
 } // namespace
 
-std::vector<std::size_t> SelectFromCatalog(const ItemCatalog& catalog, const TSqueeze& criteria,
-                                           bool includeUnfiled, bool sort)
+std::vector<std::size_t> SelectFromCatalog(
+    const ItemCatalog& catalog, const TSqueeze& criteria, bool includeUnfiled, bool sort)
 {
     std::vector<std::size_t> selection = MatchingEntries(catalog, criteria, includeUnfiled);
     if (sort) {
@@ -310,7 +310,7 @@ std::vector<std::size_t> SelectFromCatalog(const ItemCatalog& catalog, const TSq
 }
 
 void SelectItems(Project& project, const TSqueeze& criteria, std::vector<std::string>& output,
-                 const SelectOptions& options, const SelectProgress& progress)
+    const SelectOptions& options, const SelectProgress& progress)
 {
     const ItemCatalog catalog(project);
     if (progress) {

@@ -58,7 +58,7 @@ public:
 
 private:
     bool TagsMatch(std::string_view list, const std::vector<std::string>& all, const std::vector<std::string>& any,
-                   const std::vector<std::string>& none) const;
+        const std::vector<std::string>& none) const;
     const TSqueeze& criteria_;
     std::u16string keyword_;
     std::string domain_;
@@ -68,8 +68,8 @@ bool MatchItem(const TLinkItem& item, const TSqueeze& criteria);
 
 // Indexes into the catalog of the items the criteria select: optionally
 // sorted (stably), then cut to the criteria's range.
-std::vector<std::size_t> SelectFromCatalog(const ItemCatalog& catalog, const TSqueeze& criteria,
-                                           bool includeUnfiled, bool sort);
+std::vector<std::size_t> SelectFromCatalog(
+    const ItemCatalog& catalog, const TSqueeze& criteria, bool includeUnfiled, bool sort);
 
 // Sorts indexes into the catalog by the criteria's sort keys, stably.
 void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::vector<std::size_t>& selection);
@@ -79,11 +79,10 @@ std::pair<std::size_t, std::size_t> RangeBounds(std::size_t n, const TSqueeze& c
 
 // Keeps the part of a sorted list that rangeMode asks for; returns what was
 // cut away (in list order) through cut when given.
-template <typename T>
-void ApplyRange(std::vector<T>& list, const TSqueeze& criteria, std::vector<T>* cut = nullptr);
+template <typename T> void ApplyRange(std::vector<T>& list, const TSqueeze& criteria, std::vector<T>* cut = nullptr);
 
 struct SelectOptions {
-    bool extract = false;        // take matching items out of their genres
+    bool extract = false; // take matching items out of their genres
     bool includeUnfiled = false; // search the unfiled genre too
     bool sort = false;
 };
@@ -94,6 +93,6 @@ using SelectProgress = std::function<void(std::string_view message, std::size_t 
 // items leave their genres; those the range cuts away go back to the end of
 // their genres.
 void SelectItems(Project& project, const TSqueeze& criteria, std::vector<std::string>& output,
-                 const SelectOptions& options, const SelectProgress& progress = {});
+    const SelectOptions& options, const SelectProgress& progress = {});
 
 } // namespace tessaly

@@ -20,8 +20,7 @@ std::string NormalKey(std::string_view key)
 
 } // namespace
 
-template <typename T>
-std::optional<T> MemorySettingsStore::Read(std::string_view key, std::string_view name) const
+template <typename T> std::optional<T> MemorySettingsStore::Read(std::string_view key, std::string_view name) const
 {
     const auto values = keys_.find(NormalKey(key));
     if (values == keys_.end()) {

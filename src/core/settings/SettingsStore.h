@@ -50,8 +50,7 @@ private:
     using Value = std::variant<std::string, int32_t, SettingsBinary>;
     using Values = std::map<std::string, Value>;
 
-    template <typename T>
-    std::optional<T> Read(std::string_view key, std::string_view name) const;
+    template <typename T> std::optional<T> Read(std::string_view key, std::string_view name) const;
 
     std::map<std::string, Values> keys_;
 };

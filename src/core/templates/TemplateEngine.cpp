@@ -20,8 +20,7 @@ constexpr std::string_view kIfMarker = "<!--if ";
 constexpr std::string_view kEndMarker = "<!--end-->";
 constexpr std::string_view kElseMarker = "<!--else-->";
 
-TTemplateRec Builtin(const std::string& name, std::string_view header, std::string_view body,
-                     std::string_view footer)
+TTemplateRec Builtin(const std::string& name, std::string_view header, std::string_view body, std::string_view footer)
 {
     return {name, std::string(header), std::string(body), std::string(footer), "[", "]", ","};
 }
@@ -85,8 +84,8 @@ std::optional<int32_t> StatusCode(std::string_view name)
         std::string_view name;
         int32_t code;
     };
-    static constexpr std::array<Entry, 7> kCodes{{{"favorite", 1}, {"low", 4}, {"middle", 5}, {"high", 6},
-                                                  {"normal", 0}, {"warning", 2}, {"erase", 3}}};
+    static constexpr std::array<Entry, 7> kCodes{
+        {{"favorite", 1}, {"low", 4}, {"middle", 5}, {"high", 6}, {"normal", 0}, {"warning", 2}, {"erase", 3}}};
     for (const Entry& entry : kCodes) {
         if (entry.name == name) {
             return entry.code;
@@ -112,20 +111,20 @@ const std::string& DetailTemplateName()
 TTemplateRec BuiltinSimpleTemplate()
 {
     return Builtin(SimpleTemplateName(), resources::TEMPLATE_SIMPLEHEADER, resources::TEMPLATE_SIMPLEBODY,
-                   resources::TEMPLATE_SIMPLEFOOTER);
+        resources::TEMPLATE_SIMPLEFOOTER);
 }
 
 TTemplateRec BuiltinDetailTemplate()
 {
     return Builtin(DetailTemplateName(), resources::TEMPLATE_DETAILHEADER, resources::TEMPLATE_DETAILBODY,
-                   resources::TEMPLATE_DETAILFOOTER);
+        resources::TEMPLATE_DETAILFOOTER);
 }
 
 std::string StoredTemplateForm(const TTemplateRec& rec)
 {
     std::string stored;
-    for (const std::string* field : {&rec.Name, &rec.Header, &rec.Body, &rec.Footer, &rec.AttrTop, &rec.AttrEnd,
-                                     &rec.AttrQuot}) {
+    for (const std::string* field :
+        {&rec.Name, &rec.Header, &rec.Body, &rec.Footer, &rec.AttrTop, &rec.AttrEnd, &rec.AttrQuot}) {
         if (field != &rec.Name) {
             stored += '/';
         }
@@ -141,8 +140,7 @@ std::optional<TTemplateRec> ParseStoredTemplate(std::string_view stored)
         return std::nullopt;
     }
     return TTemplateRec{UnescapeField(fields[0]), UnescapeField(fields[1]), UnescapeField(fields[2]),
-                        UnescapeField(fields[3]), UnescapeField(fields[4]), UnescapeField(fields[5]),
-                        UnescapeField(fields[6])};
+        UnescapeField(fields[3]), UnescapeField(fields[4]), UnescapeField(fields[5]), UnescapeField(fields[6])};
 }
 
 TTemplateRec FindItemTemplate(const Project& project, std::string_view name)
@@ -167,8 +165,8 @@ std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& 
         const std::string_view rest = std::string_view(text).substr(open);
         const std::size_t end = rest.find(kEndMarker);
         const std::string_view block = end == std::string_view::npos ? rest : rest.substr(0, end);
-        const std::string_view after =
-            end == std::string_view::npos ? std::string_view() : rest.substr(end + kEndMarker.size());
+        const std::string_view after
+            = end == std::string_view::npos ? std::string_view() : rest.substr(end + kEndMarker.size());
         std::string_view chosen;
         const std::size_t close = block.find("-->");
         if (close != std::string_view::npos) {
@@ -176,8 +174,8 @@ std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& 
             const std::string_view inner = block.substr(close + 3);
             const std::size_t elseAt = inner.find(kElseMarker);
             const std::string_view thenPart = inner.substr(0, elseAt);
-            const std::string_view elsePart =
-                elseAt == std::string_view::npos ? std::string_view() : inner.substr(elseAt + kElseMarker.size());
+            const std::string_view elsePart
+                = elseAt == std::string_view::npos ? std::string_view() : inner.substr(elseAt + kElseMarker.size());
             const std::size_t blank = condition.find(' ');
             if (blank != std::string_view::npos) {
                 const std::string operation = AsciiLower(condition.substr(0, blank));
@@ -199,12 +197,12 @@ std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& 
 int EvaluateItemCondition(const TLinkItem& item, std::string_view operation, std::string_view argument)
 {
     if (operation == "is" || operation == "nis") {
-        const std::string* field = argument == "banner"      ? &item.Banner
-                                   : argument == "comment"   ? &item.Comment
-                                   : argument == "author"    ? &item.Author
-                                   : argument == "attribute" ? &item.Attributes
-                                   : argument == "content"   ? &item.Contents
-                                                             : nullptr;
+        const std::string* field = argument == "banner" ? &item.Banner
+            : argument == "comment"                     ? &item.Comment
+            : argument == "author"                      ? &item.Author
+            : argument == "attribute"                   ? &item.Attributes
+            : argument == "content"                     ? &item.Contents
+                                                        : nullptr;
         return field == nullptr ? 0 : IsResult(!field->empty(), operation == "nis");
     }
     if (operation == "iss" || operation == "niss") {
@@ -224,7 +222,10 @@ int EvaluatePageCondition(const PageConditionFlags& flags, std::string_view oper
 {
     const bool* flag = nullptr;
     if (operation == "is" || operation == "nis") {
-        flag = argument == "hits" ? &flags.Hits : argument == "dirs" ? &flags.Dirs : argument == "links" ? &flags.Links : nullptr;
+        flag = argument == "hits" ? &flags.Hits
+            : argument == "dirs"  ? &flags.Dirs
+            : argument == "links" ? &flags.Links
+                                  : nullptr;
     } else if (operation == "at" || operation == "nat") {
         flag = argument == "root" ? &flags.Root : argument == "default" ? &flags.Default : nullptr;
     }
@@ -233,9 +234,10 @@ int EvaluatePageCondition(const PageConditionFlags& flags, std::string_view oper
 
 std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::string_view bannerPrefix)
 {
-    std::string text = ExpandConditionalBlocks(rec.Body, [&item](std::string_view operation, std::string_view argument) {
-        return EvaluateItemCondition(item, operation, argument);
-    });
+    std::string text
+        = ExpandConditionalBlocks(rec.Body, [&item](std::string_view operation, std::string_view argument) {
+              return EvaluateItemCondition(item, operation, argument);
+          });
     // In this order; a value put in by one keyword is open to the later
     // ones. Values are made only for keywords the text holds.
     const auto replace = [&text](std::string_view keyword, auto&& value) {
@@ -253,7 +255,8 @@ std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::stri
     replace("%mail;", [&] { return item.Mail; });
     replace("%url;", [&] { return "http://" + item.Url; });
     replace("%banner;", [&] {
-        return item.Banner.starts_with("%%") ? std::string(bannerPrefix) + item.Banner.substr(2) : "http://" + item.Banner;
+        return item.Banner.starts_with("%%") ? std::string(bannerPrefix) + item.Banner.substr(2)
+                                             : "http://" + item.Banner;
     });
     replace("%x;", [&] { return std::to_string(item.BannerX); });
     replace("%y;", [&] { return std::to_string(item.BannerY); });
@@ -271,8 +274,8 @@ std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::stri
     return text;
 }
 
-std::string RenderItemList(const TTemplateRec& rec, const std::vector<const TLinkItem*>& items,
-                           std::string_view bannerPrefix)
+std::string RenderItemList(
+    const TTemplateRec& rec, const std::vector<const TLinkItem*>& items, std::string_view bannerPrefix)
 {
     std::string text = rec.Header;
     for (const TLinkItem* item : items) {

@@ -63,8 +63,8 @@ std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::stri
 
 // Header, the bodies and the footer, without blanks at line ends and
 // without empty lines.
-std::string RenderItemList(const TTemplateRec& rec, const std::vector<const TLinkItem*>& items,
-                           std::string_view bannerPrefix);
+std::string RenderItemList(
+    const TTemplateRec& rec, const std::vector<const TLinkItem*>& items, std::string_view bannerPrefix);
 
 // Removes a leading "http://" or "mailto:" (either case), the form in which
 // page and banner addresses are stored.

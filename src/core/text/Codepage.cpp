@@ -20,7 +20,7 @@ using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
 // Undecodable bytes show as U+FFFD in text meant for display.
 void ToUnicodeReplacement(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
-                          UConverterCallbackReason reason, UErrorCode* error)
+    UConverterCallbackReason reason, UErrorCode* error)
 {
     if (reason == UCNV_UNASSIGNED || reason == UCNV_ILLEGAL || reason == UCNV_IRREGULAR) {
         *error = U_ZERO_ERROR;
@@ -173,8 +173,8 @@ ConversionResult Utf8ToSjis(std::string_view utf8)
     char* target = result.text.data();
     const UChar* source = utf16.data();
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_fromUnicode(converter, &target, target + result.text.size(), &source, source + utf16.size(), nullptr,
-                     true, &status);
+    ucnv_fromUnicode(
+        converter, &target, target + result.text.size(), &source, source + utf16.size(), nullptr, true, &status);
     if (U_SUCCESS(status)) {
         result.text.resize(static_cast<std::size_t>(target - result.text.data()));
         return result;
@@ -189,8 +189,8 @@ ConversionResult Utf8ToSjis(std::string_view utf8)
         AppendUtf8(character, NextCodePoint(utf16, i));
         UErrorCode charStatus = U_ZERO_ERROR;
         char buffer[8];
-        ucnv_fromUChars(Cp932(true), buffer, sizeof buffer, utf16.data() + start, static_cast<int32_t>(i - start),
-                        &charStatus);
+        ucnv_fromUChars(
+            Cp932(true), buffer, sizeof buffer, utf16.data() + start, static_cast<int32_t>(i - start), &charStatus);
         if (U_FAILURE(charStatus)) {
             result.errorOffset = utf8Offset;
             result.badCharacter = character;
@@ -201,45 +201,51 @@ ConversionResult Utf8ToSjis(std::string_view utf8)
     return result;
 }
 
+namespace {
+
+// Decodes with the converter's own error handling; on a stop, consumed
+// tells how far the input was read.
+std::u16string DecodeCp932(UConverter* converter, std::string_view sjis, UErrorCode& status, std::size_t& consumed)
+{
+    std::u16string utf16(sjis.size() + 1, u'\0');
+    UChar* target = utf16.data();
+    const char* source = sjis.data();
+    ucnv_toUnicode(
+        converter, &target, target + utf16.size(), &source, sjis.data() + sjis.size(), nullptr, true, &status);
+    consumed = static_cast<std::size_t>(source - sjis.data());
+    utf16.resize(static_cast<std::size_t>(target - utf16.data()));
+    return utf16;
+}
+
+} // namespace
+
 ConversionResult SjisToUtf8(std::string_view sjis)
 {
     ConversionResult result;
     UConverter* converter = Cp932(true);
-    std::u16string utf16(sjis.size() + 1, u'\0');
-    UChar* target = utf16.data();
-    const char* source = sjis.data();
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_toUnicode(converter, &target, target + utf16.size(), &source, sjis.data() + sjis.size(), nullptr, true,
-                   &status);
+    std::size_t consumed = 0;
+    const std::u16string utf16 = DecodeCp932(converter, sjis, status, consumed);
     if (U_FAILURE(status)) {
         result.ok = false;
         char bad[8];
         int8_t badLength = sizeof bad;
         UErrorCode ignored = U_ZERO_ERROR;
         ucnv_getInvalidChars(converter, bad, &badLength, &ignored);
-        const auto consumed = static_cast<std::size_t>(source - sjis.data());
-        result.errorOffset = consumed >= static_cast<std::size_t>(badLength)
-                                 ? consumed - static_cast<std::size_t>(badLength)
-                                 : 0;
-        result.badCharacter = HexBytes(std::string_view(bad, static_cast<std::size_t>(badLength)));
+        const auto length = static_cast<std::size_t>(badLength);
+        result.errorOffset = consumed >= length ? consumed - length : 0;
+        result.badCharacter = HexBytes(std::string_view(bad, length));
         return result;
     }
-    utf16.resize(static_cast<std::size_t>(target - utf16.data()));
     result.text = Utf8FromUtf16(utf16);
     return result;
 }
 
 std::u16string SjisToUtf16Lossy(std::string_view sjis)
 {
-    UConverter* converter = Cp932(false);
-    std::u16string utf16(sjis.size() + 1, u'\0');
-    UChar* target = utf16.data();
-    const char* source = sjis.data();
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_toUnicode(converter, &target, target + utf16.size(), &source, sjis.data() + sjis.size(), nullptr, true,
-                   &status);
-    utf16.resize(static_cast<std::size_t>(target - utf16.data()));
-    return utf16;
+    std::size_t consumed = 0;
+    return DecodeCp932(Cp932(false), sjis, status, consumed);
 }
 
 std::string SjisToUtf8Lossy(std::string_view sjis)

@@ -3,9 +3,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
-#include <unicode/uchar.h>
 
 #include "text/Codepage.h"
 #include "text/Sjis.h"
@@ -38,7 +38,7 @@ std::u16string Folded(std::string_view text)
     for (;;) {
         UErrorCode status = U_ZERO_ERROR;
         const int32_t length = u_strFoldCase(folded.data(), static_cast<int32_t>(folded.size()), utf16.data(),
-                                             static_cast<int32_t>(utf16.size()), U_FOLD_CASE_DEFAULT, &status);
+            static_cast<int32_t>(utf16.size()), U_FOLD_CASE_DEFAULT, &status);
         if (status == U_BUFFER_OVERFLOW_ERROR) {
             folded.assign(static_cast<std::size_t>(length) + 1, u'\0');
             continue;
@@ -55,7 +55,7 @@ int CompareText(std::string_view a, std::string_view b)
     const std::u16string left = Folded(a);
     const std::u16string right = Folded(b);
     return ucol_strcoll(JapaneseCollator(), left.data(), static_cast<int32_t>(left.size()), right.data(),
-                        static_cast<int32_t>(right.size()));
+        static_cast<int32_t>(right.size()));
 }
 
 std::string CollationKey(std::string_view text)
@@ -63,9 +63,8 @@ std::string CollationKey(std::string_view text)
     const std::u16string folded = Folded(text);
     std::string key(folded.size() * 4 + 16, '\0');
     for (;;) {
-        const int32_t length =
-            ucol_getSortKey(JapaneseCollator(), folded.data(), static_cast<int32_t>(folded.size()),
-                            reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+        const int32_t length = ucol_getSortKey(JapaneseCollator(), folded.data(), static_cast<int32_t>(folded.size()),
+            reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
         if (static_cast<std::size_t>(length) > key.size()) {
             key.assign(static_cast<std::size_t>(length), '\0');
             continue;
@@ -103,7 +102,7 @@ std::u16string SearchText(std::string_view text, bool ignoreCase)
     for (;;) {
         UErrorCode status = U_ZERO_ERROR;
         const int32_t length = u_strToLower(lowered.data(), static_cast<int32_t>(lowered.size()), utf16.data(),
-                                            static_cast<int32_t>(utf16.size()), "ja", &status);
+            static_cast<int32_t>(utf16.size()), "ja", &status);
         if (status == U_BUFFER_OVERFLOW_ERROR) {
             lowered.assign(static_cast<std::size_t>(length) + 1, u'\0');
             continue;

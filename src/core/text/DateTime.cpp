@@ -81,14 +81,14 @@ bool Expect(std::string_view text, std::size_t& pos, char c)
 std::optional<TDateTime> EncodeDateTime(const DateParts& parts)
 {
     if (parts.Year < 1 || parts.Year > 9999 || parts.Month < 1 || parts.Month > 12 || parts.Day < 1
-        || parts.Day > DaysInMonth(parts.Year, parts.Month) || parts.Hour < 0 || parts.Hour > 23
-        || parts.Minute < 0 || parts.Minute > 59 || parts.Second < 0 || parts.Second > 59
-        || parts.Millisecond < 0 || parts.Millisecond > 999) {
+        || parts.Day > DaysInMonth(parts.Year, parts.Month) || parts.Hour < 0 || parts.Hour > 23 || parts.Minute < 0
+        || parts.Minute > 59 || parts.Second < 0 || parts.Second > 59 || parts.Millisecond < 0
+        || parts.Millisecond > 999) {
         return std::nullopt;
     }
     const int64_t day = DaysFromCivil(parts.Year, parts.Month, parts.Day) + kUnixEpochDay;
-    const double time =
-        static_cast<double>(((parts.Hour * 60 + parts.Minute) * 60 + parts.Second) * 1000 + parts.Millisecond)
+    const double time
+        = static_cast<double>(((parts.Hour * 60 + parts.Minute) * 60 + parts.Second) * 1000 + parts.Millisecond)
         / static_cast<double>(kMillisecondsPerDay);
     // Before the epoch the time still counts forward from midnight.
     return TDateTime{day >= 0 ? static_cast<double>(day) + time : static_cast<double>(day) - time};

@@ -61,7 +61,10 @@ public:
 
 class FixedClock final : public Clock {
 public:
-    explicit FixedClock(TDateTime now) : now_(now) {}
+    explicit FixedClock(TDateTime now)
+        : now_(now)
+    {
+    }
     TDateTime Now() const override { return now_; }
     void Set(TDateTime now) { now_ = now; }
 

@@ -10,7 +10,7 @@
 namespace tessaly {
 
 inline constexpr unsigned kFirstHiragana = 0x829F; // ぁ
-inline constexpr unsigned kLastHiragana = 0x82F1;  // ん
+inline constexpr unsigned kLastHiragana = 0x82F1; // ん
 inline constexpr std::size_t kKanaCount = kLastHiragana - kFirstHiragana + 1;
 
 using KanaRange = std::bitset<kKanaCount>;

@@ -28,7 +28,10 @@ public:
     int Count() const { return static_cast<int>(fields_.size()); }
     const std::string& Name(int index) const { return fields_.at(static_cast<std::size_t>(index)).Name; }
     const std::string& Value(int index) const { return fields_.at(static_cast<std::size_t>(index)).Value; }
-    void SetValue(int index, std::string value) { fields_.at(static_cast<std::size_t>(index)).Value = std::move(value); }
+    void SetValue(int index, std::string value)
+    {
+        fields_.at(static_cast<std::size_t>(index)).Value = std::move(value);
+    }
     const TFieldRec& Field(int index) const { return fields_.at(static_cast<std::size_t>(index)); }
 
     // The fields again as attribute text, separated by single blanks.

@@ -20,7 +20,7 @@ std::string SystemError(const std::string& what, int error)
 // newly created file would get.
 mode_t TargetMode(const std::filesystem::path& path)
 {
-    struct stat status {};
+    struct stat status { };
     if (::stat(path.c_str(), &status) == 0) {
         return status.st_mode & 07777;
     }
@@ -86,7 +86,7 @@ FileReadResult ReadWholeFile(const std::filesystem::path& path)
         result.error = SystemError(path.string(), errno);
         return result;
     }
-    struct stat status {};
+    struct stat status { };
     if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
         ::close(fd);
         result.ok = false;

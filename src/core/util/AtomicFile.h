@@ -18,8 +18,8 @@ struct FileWriteResult {
 // Pages the output run can write again do without; user files need it.
 enum class Durability { Synced, Unsynced };
 
-FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
-                                    Durability durability = Durability::Synced);
+FileWriteResult WriteFileAtomically(
+    const std::filesystem::path& path, std::string_view data, Durability durability = Durability::Synced);
 
 struct FileReadResult {
     bool ok = true;

@@ -27,7 +27,10 @@ enum class MessageButton : uint32_t {
 class MessageButtons {
 public:
     constexpr MessageButtons() = default;
-    constexpr MessageButtons(MessageButton button) : bits_(static_cast<uint32_t>(button)) {}
+    constexpr MessageButtons(MessageButton button)
+        : bits_(static_cast<uint32_t>(button))
+    {
+    }
     constexpr MessageButtons operator|(MessageButton button) const
     {
         return MessageButtons(bits_ | static_cast<uint32_t>(button));
@@ -36,7 +39,10 @@ public:
     constexpr uint32_t Bits() const { return bits_; }
 
 private:
-    constexpr explicit MessageButtons(uint32_t bits) : bits_(bits) {}
+    constexpr explicit MessageButtons(uint32_t bits)
+        : bits_(bits)
+    {
+    }
     uint32_t bits_ = 0;
 };
 
