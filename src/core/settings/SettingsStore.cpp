@@ -35,13 +35,15 @@ template <typename T> std::optional<T> MemorySettingsStore::Read(std::string_vie
 
 bool MemorySettingsStore::KeyExists(std::string_view key) const
 {
-    const std::string normal = NormalKey(key);
-    if (keys_.contains(normal)) {
-        return true;
-    }
     // A key that only has keys below it exists as well.
-    const auto next = keys_.upper_bound(normal + "\\");
-    return next != keys_.end() && next->first.starts_with(normal + "\\");
+    return keys_.contains(NormalKey(key)) || HasSubkeys(key);
+}
+
+bool MemorySettingsStore::HasSubkeys(std::string_view key) const
+{
+    const std::string below = NormalKey(key) + "\\";
+    const auto next = keys_.upper_bound(below);
+    return next != keys_.end() && next->first.starts_with(below);
 }
 
 std::optional<std::string> MemorySettingsStore::ReadString(std::string_view key, std::string_view name) const

@@ -33,6 +33,8 @@ public:
 
     // Removes the key with its values and every key below it.
     virtual void DeleteKey(std::string_view key) = 0;
+    // True when some key lies below key.
+    virtual bool HasSubkeys(std::string_view key) const = 0;
 };
 
 class MemorySettingsStore final : public SettingsStore {
@@ -45,6 +47,7 @@ public:
     void WriteInteger(std::string_view key, std::string_view name, int32_t value) override;
     void WriteBinary(std::string_view key, std::string_view name, const SettingsBinary& value) override;
     void DeleteKey(std::string_view key) override;
+    bool HasSubkeys(std::string_view key) const override;
 
 private:
     using Value = std::variant<std::string, int32_t, SettingsBinary>;

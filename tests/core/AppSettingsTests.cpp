@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "settings/AppSettings.h"
+#include "settings/SettingsStore.h"
+
+using namespace tessaly;
+
+namespace {
+
+const SettingsEnvironment kEnvironment{1600, 1000, "/usr/bin/editor", "/usr/bin/browser"};
+
+TEST(AppSettings, DefaultsFollowTheScreen)
+{
+    MemorySettingsStore store;
+    const AppSettings settings = LoadSettings(store, kEnvironment, true);
+    EXPECT_EQ(settings.mainWindow.top, 300);
+    EXPECT_EQ(settings.mainWindow.left, 500);
+    EXPECT_EQ(settings.mainWindow.width, 640);
+    EXPECT_EQ(settings.mainWindow.columns, (std::array<int32_t, 7>{160, 120, 120, 240, 240, 80, 40}));
+    EXPECT_EQ(settings.editorPath, "/usr/bin/editor");
+    EXPECT_EQ(settings.browser.appPath, "/usr/bin/browser");
+    EXPECT_TRUE(settings.mainWindow.sortKana);
+    EXPECT_FALSE(store.KeyExists(kSettingsKey)); // loading writes nothing
+}
+
+TEST(AppSettings, SaveAndLoadRoundTrip)
+{
+    MemorySettingsStore store;
+    AppSettings settings = DefaultSettings(kEnvironment);
+    settings.mainWindow.top = 5;
+    settings.mainWindow.columns = {50, 60, 70, 80, 90, 100, 110};
+    settings.mainWindow.viewStyle = 2;
+    settings.mainWindow.gridLines = true;
+    settings.browser.defShell = false;
+    settings.browser.ddeService = "NSShell";
+    settings.fileDrop = 2;
+    SaveSettings(store, settings);
+    const AppSettings loaded = LoadSettings(store, kEnvironment, true);
+    EXPECT_EQ(loaded.mainWindow.top, 5);
+    EXPECT_EQ(loaded.mainWindow.columns, settings.mainWindow.columns);
+    EXPECT_EQ(loaded.mainWindow.viewStyle, 2);
+    EXPECT_TRUE(loaded.mainWindow.gridLines);
+    EXPECT_FALSE(loaded.browser.defShell);
+    EXPECT_EQ(loaded.browser.ddeService, "NSShell");
+    EXPECT_EQ(loaded.fileDrop, 2);
+}
+
+TEST(AppSettings, OddStoredValues)
+{
+    MemorySettingsStore store;
+    const std::string window = std::string(kSettingsKey) + "\\MainWindow";
+    store.WriteInteger(window, "Top", 1);
+    store.WriteInteger(window, "Width", 900);
+    store.WriteInteger(window, "ViewStyle", 1);
+    store.WriteBinary(window, "Column",
+        {10, 0, 0, 0, 200, 0, 0, 0, 0, 1, 0, 0, 40, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 255, 255, 255, 255});
+    const AppSettings settings = LoadSettings(store, kEnvironment, false);
+    EXPECT_EQ(settings.mainWindow.top, 300); // position not restored
+    EXPECT_EQ(settings.mainWindow.width, 900);
+    EXPECT_EQ(settings.mainWindow.viewStyle, 3);
+    EXPECT_EQ(settings.mainWindow.columns, (std::array<int32_t, 7>{40, 200, 256, 40, 40, 40, 40}));
+    store.WriteBinary(window, "Column", {1, 2, 3}); // wrong size: defaults
+    EXPECT_EQ(LoadSettings(store, kEnvironment, true).mainWindow.columns[0], 160);
+}
+
+TEST(AppSettings, MigratesFromTheOldKeyOnce)
+{
+    MemorySettingsStore store;
+    store.WriteInteger(std::string(kOldSettingsKey) + "\\MainWindow", "Width", 777);
+    store.WriteString(std::string(kOldSettingsKey) + "\\Author", "Name", "owner");
+    const AppSettings settings = LoadSettings(store, kEnvironment, true);
+    EXPECT_EQ(settings.mainWindow.width, 777);
+    EXPECT_FALSE(store.KeyExists(kOldSettingsKey));
+    EXPECT_EQ(store.ReadInteger(std::string(kSettingsKey) + "\\MainWindow", "Width"), 777);
+}
+
+TEST(AppSettings, EraseKeepsOtherProgramsOfTheMaker)
+{
+    MemorySettingsStore store;
+    SaveSettings(store, DefaultSettings(kEnvironment));
+    store.WriteInteger("\\Software\\Brindlewood\\Other", "x", 1);
+    EraseSettings(store);
+    EXPECT_FALSE(store.KeyExists(kSettingsKey));
+    EXPECT_TRUE(store.KeyExists("\\Software\\Brindlewood"));
+    store.DeleteKey("\\Software\\Brindlewood\\Other");
+    SaveSettings(store, DefaultSettings(kEnvironment));
+    EraseSettings(store);
+    EXPECT_FALSE(store.KeyExists("\\Software\\Brindlewood"));
+}
+
+} // namespace
