@@ -1,0 +1,59 @@
+// The desktop program.
+
+#include <QApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "FileDialogs.h"
+#include "MessageBoxPresenter.h"
+#include "QtSettingsStore.h"
+#include "dlgMain.h"
+#include "text/DateTime.h"
+
+namespace {
+
+// The programs the settings start with on this system.
+tessaly::SettingsEnvironment Environment()
+{
+    tessaly::SettingsEnvironment environment;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        environment.screenWidth = screen->geometry().width();
+        environment.screenHeight = screen->geometry().height();
+    }
+    const auto firstProgram = [](std::initializer_list<const char*> names, const char* fallback) {
+        for (const char* name : names) {
+            const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+            if (!path.isEmpty()) {
+                return path.toStdString();
+            }
+        }
+        return std::string(fallback);
+    };
+    environment.editorPath
+        = firstProgram({"gedit", "gnome-text-editor", "kate", "mousepad", "xed"}, "/usr/bin/xdg-open");
+    environment.browserPath = firstProgram({"firefox", "firefox-esr", "chromium"}, "/usr/bin/xdg-open");
+    return environment;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessaly"));
+    QApplication::setOrganizationName(QStringLiteral("Brindlewood"));
+
+    tessaly::MessageBoxPresenter messages;
+    tessaly::QtFileDialogs files;
+    tessaly::QtSettingsStore settings;
+    const tessaly::SystemClock clock;
+    tessaly::TForm_Main window(
+        {messages, files, settings, clock, Environment()}, tessaly::ParseCommandLine(QApplication::arguments().mid(1)));
+    messages.SetParent(&window);
+    window.show();
+    QTimer::singleShot(0, &window, &tessaly::TForm_Main::OpenPassedFiles);
+    return QApplication::exec();
+}

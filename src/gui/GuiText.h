@@ -1,0 +1,23 @@
+#pragma once
+
+// Text at the widget edge: the core's code page 932 bytes to QString and
+// back. Text that code page 932 cannot hold is refused, never replaced.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <QString>
+
+namespace tessaly {
+
+QString ToQString(std::string_view sjis);
+
+// Nothing when text holds a character code page 932 cannot represent; that
+// character is then put into badCharacter when given.
+std::optional<std::string> ToSjis(const QString& text, QString* badCharacter = nullptr);
+
+// For fixed program texts, which always convert.
+std::string ToSjisOrEmpty(const QString& text);
+
+} // namespace tessaly

@@ -1,0 +1,27 @@
+#pragma once
+
+// Message boxes of the desktop program: a beep for the kind, then a modal
+// box with the buttons the message names.
+
+#include "util/Messages.h"
+
+class QWidget;
+
+namespace tessaly {
+
+class MessageBoxPresenter final : public MessagePresenter {
+public:
+    explicit MessageBoxPresenter(QWidget* parent = nullptr)
+        : parent_(parent)
+    {
+    }
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    MessageButton Show(MessageKind kind, std::string_view text, MessageButtons buttons) override;
+    void Beep() override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace tessaly

@@ -1,0 +1,497 @@
+#include "dlgMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "FileDialogs.h"
+#include "GuiText.h"
+#include "ItemListModel.h"
+#include "collection/ProjectFile.h"
+#include "settings/SettingsStore.h"
+#include "text/Codepage.h"
+#include "util/Messages.h"
+
+namespace tessaly {
+
+namespace {
+
+const QString kProjectFilter = QStringLiteral("TSYプロジェクトファイル (*.TSP)");
+
+QString ShownPath(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+// A pane: a title bar over its control.
+QWidget* Pane(const QString& objectName, const QString& title, QWidget* control)
+{
+    auto* pane = new QWidget;
+    pane->setObjectName(objectName);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* label = new QLabel(title);
+    label->setContentsMargins(4, 2, 4, 2);
+    label->setBuddy(control);
+    layout->addWidget(label);
+    layout->addWidget(control);
+    return pane;
+}
+
+} // namespace
+
+StartOptions ParseCommandLine(const QStringList& arguments)
+{
+    StartOptions options;
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(QLatin1Char('-')) || argument.startsWith(QLatin1Char('/'))) {
+            const QString name = argument.mid(1).toUpper();
+            if (name == QLatin1String("T")) {
+                options.startScreen = !options.startScreen;
+            } else if (name == QLatin1String("W")) {
+                options.restorePosition = !options.restorePosition;
+            }
+        } else {
+            options.passedFiles.append(argument);
+        }
+    }
+    return options;
+}
+
+TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* parent)
+    : QMainWindow(parent)
+    , services_(std::move(services))
+    , options_(std::move(options))
+    , shown_(project_)
+{
+    setObjectName(QStringLiteral("TForm_Main"));
+    startProcess = [](const QStringList& arguments) {
+        QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
+    };
+    BuildWidgets();
+    BuildMenus();
+    settings_ = LoadSettings(services_.settings, services_.environment, options_.restorePosition);
+    ApplySettings();
+    ResetToNewProject();
+}
+
+TForm_Main::~TForm_Main() = default;
+
+void TForm_Main::BuildWidgets()
+{
+    genreList_ = new QListWidget;
+    genreList_->setObjectName(QStringLiteral("ListBox_Genre"));
+    itemModel_ = new ItemListModel(shown_, this);
+    itemView_ = new QTreeView;
+    itemView_->setObjectName(QStringLiteral("ListView_Item"));
+    itemView_->setModel(itemModel_);
+    itemView_->setRootIsDecorated(false);
+    itemView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    itemView_->setUniformRowHeights(true);
+    itemView_->header()->setSectionsClickable(true);
+    attributeList_ = new QListWidget;
+    attributeList_->setObjectName(QStringLiteral("CheckBox_Attr"));
+    contentList_ = new QListWidget;
+    contentList_->setObjectName(QStringLiteral("CheckBox_Content"));
+
+    tagSplitter_ = new QSplitter(Qt::Vertical);
+    tagSplitter_->addWidget(Pane(QStringLiteral("Panel_Attr1"), QStringLiteral("アトリビュート"), attributeList_));
+    tagSplitter_->addWidget(Pane(QStringLiteral("Panel_Attr2"), QStringLiteral("コンテンツ"), contentList_));
+    splitter_ = new QSplitter(Qt::Horizontal);
+    splitter_->addWidget(Pane(QStringLiteral("Panel_Genre"), QStringLiteral("ジャンル"), genreList_));
+    splitter_->addWidget(Pane(QStringLiteral("Panel_Links"), QStringLiteral("リンクアイテム"), itemView_));
+    tagSplitter_->setObjectName(QStringLiteral("Panel_Attribute"));
+    splitter_->addWidget(tagSplitter_);
+    splitter_->setStretchFactor(1, 1);
+    setCentralWidget(splitter_);
+
+    changedPanel_ = new QLabel;
+    changedPanel_->setObjectName(QStringLiteral("StatusBar_Changed"));
+    changedPanel_->setAlignment(Qt::AlignCenter);
+    changedPanel_->setMinimumWidth(32);
+    textPanel_ = new QLabel;
+    textPanel_->setObjectName(QStringLiteral("StatusBar_Text"));
+    textPanel_->setMinimumWidth(400);
+    statusBar()->addWidget(changedPanel_);
+    statusBar()->addWidget(textPanel_, 1);
+
+    connect(genreList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && static_cast<std::size_t>(row) != shown_.SelectedGenre()) {
+            shown_.FlushGenre();
+            ShowGenre(row);
+        }
+    });
+    connect(itemView_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        const auto key = static_cast<ItemSortKey>(column);
+        if (key == order_.sortBy) {
+            order_.sortDir = 1 - order_.sortDir;
+        } else {
+            order_.sortBy = key;
+        }
+        SortRows();
+    });
+}
+
+void TForm_Main::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QToolBar* tools = addToolBar(QStringLiteral("ファイル"));
+    tools->setObjectName(QStringLiteral("ToolBar_File"));
+    const auto add = [&](const char* name, const QString& caption, const QKeySequence& shortcut,
+                         void (TForm_Main::*handler)(), QStyle::StandardPixmap icon) {
+        auto* action = new QAction(style()->standardIcon(icon), caption, this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, handler);
+        file->addAction(action);
+        return action;
+    };
+    QAction* newFile = add("MM_NewFile", QStringLiteral("新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N),
+        &TForm_Main::MM_NewFileClick, QStyle::SP_FileIcon);
+    QAction* open = add("MM_OpenFile", QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O),
+        &TForm_Main::MM_OpenFileClick, QStyle::SP_DialogOpenButton);
+    saveAction_ = add("MM_SaveFile", QStringLiteral("上書保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        &TForm_Main::MM_SaveFileClick, QStyle::SP_DialogSaveButton);
+    QAction* merge = add("MM_MergeFile", QStringLiteral("追加(&M)"), QKeySequence(), &TForm_Main::MM_MergeFileClick,
+        QStyle::SP_FileDialogNewFolder);
+    reloadAction_ = add("MM_ReloadFile", QStringLiteral("再読み込み(&R)"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5), &TForm_Main::MM_ReloadFileClick, QStyle::SP_BrowserReload);
+    file->addSeparator();
+    add("MM_Exit", QStringLiteral("保存終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_E), &TForm_Main::MM_ExitClick,
+        QStyle::SP_DialogApplyButton);
+    QAction* quit = add("MM_Quit", QStringLiteral("終了(&Q)"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+        &TForm_Main::MM_QuitClick, QStyle::SP_DialogCloseButton);
+    for (QAction* action : {newFile, open, saveAction_, merge, reloadAction_, quit}) {
+        tools->addAction(action);
+    }
+}
+
+void TForm_Main::ApplySettings()
+{
+    const MainWindowSettings& window = settings_.mainWindow;
+    if (options_.restorePosition) {
+        setGeometry(window.left, window.top, window.width, window.height);
+    } else {
+        resize(window.width, window.height);
+    }
+    splitter_->setSizes(
+        {window.genreWidth, std::max(100, window.width - window.genreWidth - window.attrWidth), window.attrWidth});
+    tagSplitter_->setSizes({window.attrHeight, std::max(50, window.height - window.attrHeight)});
+    for (std::size_t column = 0; column < window.columns.size(); ++column) {
+        itemView_->setColumnWidth(static_cast<int>(column), window.columns[column]);
+    }
+    order_ = {static_cast<ItemSortKey>(std::clamp(window.sortBy, 0, 6)), window.sortDir == 1 ? 1 : 0, window.sortKana};
+    if (window.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void TForm_Main::StoreWindowSettings()
+{
+    MainWindowSettings& window = settings_.mainWindow;
+    const QRect frame = normalGeometry();
+    window.left = frame.left();
+    window.top = frame.top();
+    window.width = frame.width();
+    window.height = frame.height();
+    window.maximized = isMaximized();
+    const QList<int> sizes = splitter_->sizes();
+    window.genreWidth = sizes.value(0, window.genreWidth);
+    window.attrWidth = sizes.value(2, window.attrWidth);
+    window.attrHeight = tagSplitter_->sizes().value(0, window.attrHeight);
+    for (std::size_t column = 0; column < window.columns.size(); ++column) {
+        window.columns[column] = itemView_->columnWidth(static_cast<int>(column));
+    }
+    window.sortBy = static_cast<int32_t>(order_.sortBy);
+    window.sortDir = order_.sortDir;
+    window.sortKana = order_.sortKana;
+}
+
+void TForm_Main::SetIsEditing(bool editing)
+{
+    project_.IsEditing = editing;
+    changedPanel_->setText(editing ? QStringLiteral("変更") : QString());
+    UpdateCommandStates();
+}
+
+void TForm_Main::SetEditingName(const std::filesystem::path& name)
+{
+    project_.EditingName = name;
+    UpdateTitle();
+    UpdateCommandStates();
+}
+
+QString TForm_Main::StatusBarText() const
+{
+    return textPanel_->text();
+}
+
+void TForm_Main::UpdateTitle()
+{
+    const QString title
+        = project_.Title.empty() ? QStringLiteral("(無題) ") : ToQString(project_.Title) + QLatin1Char(' ');
+    const QString name = project_.EditingName.empty() ? QStringLiteral("(未保存)") : ShownPath(project_.EditingName);
+    setWindowTitle(title + name + QStringLiteral(" - Tessaly"));
+}
+
+void TForm_Main::UpdateCommandStates()
+{
+    const bool searching = shown_.SearchMode();
+    saveAction_->setEnabled(project_.IsEditing && !searching);
+    reloadAction_->setEnabled(!project_.EditingName.empty() && project_.IsEditing && !searching);
+}
+
+void TForm_Main::UpdateCounts()
+{
+    QWidget* focus = focusWidget();
+    if (focus == genreList_) {
+        textPanel_->setText(QStringLiteral("%1 種類のジャンル").arg(project_.Genres.size()));
+    } else if (focus == itemView_) {
+        const int rows = itemModel_->rowCount();
+        const int selected = static_cast<int>(itemView_->selectionModel()->selectedRows().size());
+        textPanel_->setText(selected >= 1 ? QStringLiteral("%1 個のアイテム、%2 個の選択").arg(rows).arg(selected)
+                                          : QStringLiteral("%1 個のアイテム").arg(rows));
+    } else if (focus == attributeList_) {
+        textPanel_->setText(QStringLiteral("%1 種類のアトリビュート").arg(project_.Attributes.size()));
+    } else if (focus == contentList_) {
+        textPanel_->setText(QStringLiteral("%1 種類のコンテンツ候補").arg(project_.Contents.size()));
+    }
+}
+
+void TForm_Main::ResetToNewProject()
+{
+    NewProject(project_, shown_, &services_.settings);
+    SetIsEditing(false);
+    SetEditingName({});
+    RefreshPanes();
+}
+
+void TForm_Main::RefreshPanes()
+{
+    const QSignalBlocker blocker(genreList_);
+    genreList_->clear();
+    for (const Genre& genre : project_.Genres) {
+        genreList_->addItem(ToQString(genre.Name));
+    }
+    genreList_->setCurrentRow(static_cast<int>(shown_.SelectedGenre()));
+    for (auto [list, names] :
+        {std::pair{attributeList_, &project_.Attributes}, std::pair{contentList_, &project_.Contents}}) {
+        list->clear();
+        for (const std::string& name : *names) {
+            auto* entry = new QListWidgetItem(ToQString(name), list);
+            entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
+            entry->setCheckState(Qt::Unchecked);
+        }
+    }
+    ShowGenre(static_cast<int>(shown_.SelectedGenre()));
+    UpdateTitle();
+}
+
+void TForm_Main::ShowGenre(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= project_.Genres.size()) {
+        return;
+    }
+    shown_.SelectGenre(static_cast<std::size_t>(index));
+    shown_.LoadGenreIntoList();
+    SortRows();
+}
+
+void TForm_Main::SortRows()
+{
+    SortItemRows(shown_.Rows(), order_);
+    itemModel_->Reset();
+    UpdateCounts();
+}
+
+bool TForm_Main::SavePrompt(const QString& question)
+{
+    if (!project_.IsEditing) {
+        return true;
+    }
+    const QString name = project_.EditingName.empty() ? QStringLiteral("(無題)") : ShownPath(project_.EditingName);
+    const QString text = name + QStringLiteral(" は変更されています.\r\n") + question;
+    const MessageButton answer = services_.messages.Show(
+        MessageKind::Confirmation, ToSjisOrEmpty(text), MessageButton::Yes | MessageButton::No | MessageButton::Cancel);
+    if (answer == MessageButton::Yes) {
+        return SaveProject();
+    }
+    return answer == MessageButton::No;
+}
+
+bool TForm_Main::SaveProject()
+{
+    std::filesystem::path name = project_.EditingName;
+    while (name.empty()) {
+        const std::optional<QString> chosen
+            = services_.files.SaveFile(this, QString(), kProjectFilter, QStringLiteral("TSP"));
+        if (!chosen) {
+            return false;
+        }
+        QString path = *chosen;
+        if (QFileInfo(path).suffix().toUpper() != QLatin1String("TSP")) {
+            const MessageButton answer = services_.messages.Show(MessageKind::Warning,
+                SJ("拡張子は TSP でなければなりません.\r\n変更してよろしいですか？"),
+                MessageButton::Ok | MessageButton::Cancel);
+            if (answer == MessageButton::Ok) {
+                const QFileInfo info(path);
+                path = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".TSP");
+            }
+        }
+        name = path.toStdString();
+        SetEditingName(name);
+    }
+    shown_.FlushGenre();
+    const SaveOutcome saved = SaveProjectFile(project_, name);
+    if (!saved.ok) {
+        services_.messages.Show(
+            MessageKind::Error, ToSjisOrEmpty(QString::fromStdString(saved.error)), MessageButton::Ok);
+        return false;
+    }
+    SetIsEditing(false);
+    return true;
+}
+
+void TForm_Main::LoadProject(const QString& fileName)
+{
+    shown_.FlushGenre();
+    const std::string shownName = ToSjisOrEmpty(fileName);
+    textPanel_->setText(ToQString(ProjectReadingMessage(shownName)));
+    const LoadOutcome outcome = LoadProjectFile(project_, fileName.toStdString());
+    textPanel_->clear();
+    switch (outcome.result) {
+    case LoadOutcome::Result::NotFound:
+        services_.messages.Show(MessageKind::Warning, ProjectNotFoundMessage(shownName), MessageButton::Cancel);
+        return;
+    case LoadOutcome::Result::ReadFailed:
+        services_.messages.Show(
+            MessageKind::Error, ToSjisOrEmpty(QString::fromStdString(outcome.error)), MessageButton::Ok);
+        return;
+    case LoadOutcome::Result::StoppedAtBadSerialMax:
+        services_.messages.Show(MessageKind::Error,
+            SJ("'") + outcome.badValue + SJ("' は整数ではありません.\r\n") + SJ("この行以降は読み込まれていません: ")
+                + std::to_string(outcome.badLineNumber),
+            MessageButton::Ok);
+        break;
+    case LoadOutcome::Result::Loaded: break;
+    }
+    SetEditingName(project_.EditingName);
+    shown_.SelectGenre(0);
+    RefreshPanes();
+    if (outcome.namesWithVerticalLine) {
+        services_.messages.Show(MessageKind::Warning, VerticalLineWarning(), MessageButton::Ok);
+    }
+}
+
+void TForm_Main::OpenPassedFiles()
+{
+    bool openedHere = false;
+    for (const QString& file : options_.passedFiles) {
+        if (QFileInfo(file).suffix().toUpper() != QLatin1String("TSP")) {
+            continue;
+        }
+        if (!openedHere) {
+            openedHere = true;
+            LoadProject(file);
+        } else {
+            startProcess({QStringLiteral("-T"), file});
+        }
+    }
+    options_.passedFiles.clear();
+}
+
+void TForm_Main::MM_NewFileClick()
+{
+    if (SavePrompt(QStringLiteral("新規ファイル構築の前に保存しますか？"))) {
+        ResetToNewProject();
+    }
+}
+
+void TForm_Main::MM_OpenFileClick()
+{
+    if (!SavePrompt(QStringLiteral("ファイル読み込みの前に保存しますか？"))) {
+        return;
+    }
+    const std::optional<QString> file = services_.files.OpenFile(this, QString(), kProjectFilter);
+    if (file) {
+        ResetToNewProject();
+        LoadProject(*file);
+    }
+}
+
+void TForm_Main::MM_SaveFileClick()
+{
+    if (project_.IsEditing) {
+        SaveProject();
+    }
+}
+
+void TForm_Main::MM_MergeFileClick()
+{
+    const std::optional<QString> file
+        = services_.files.OpenFile(this, QStringLiteral("リンクデータの追加読み込み"), kProjectFilter);
+    if (!file) {
+        return;
+    }
+    const std::filesystem::path name = project_.EditingName;
+    LoadProject(*file);
+    SetEditingName(name);
+    SetIsEditing(true);
+}
+
+void TForm_Main::MM_ReloadFileClick()
+{
+    const MessageButton answer = services_.messages.Show(MessageKind::Confirmation,
+        SJ("再読み込みを実行すると、前回保存時の状態に復帰します.\r\n保存・読み込み後に行った操作は破棄されます."
+           "\r\nよろしいですか？"),
+        MessageButton::Yes | MessageButton::Cancel);
+    if (answer == MessageButton::Cancel) {
+        return;
+    }
+    const QString name = ShownPath(project_.EditingName);
+    ResetToNewProject();
+    LoadProject(name);
+}
+
+void TForm_Main::MM_ExitClick()
+{
+    if (project_.IsEditing && !SaveProject()) {
+        return;
+    }
+    closingWithoutPrompt_ = true;
+    close();
+}
+
+void TForm_Main::MM_QuitClick()
+{
+    close();
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event)
+{
+    if (!closingWithoutPrompt_ && !SavePrompt(QStringLiteral("終了の前に保存しますか？"))) {
+        closingWithoutPrompt_ = false;
+        event->ignore();
+        return;
+    }
+    closingWithoutPrompt_ = false;
+    if (saveSettingsOnClose_) {
+        StoreWindowSettings();
+        SaveSettings(services_.settings, settings_);
+    }
+    event->accept();
+}
+
+} // namespace tessaly
