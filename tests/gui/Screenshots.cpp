@@ -1,0 +1,37 @@
+// Grabs the program's windows with the example collection open, as PNG
+// files, so that they can be looked at without a display:
+//   QT_QPA_PLATFORM=offscreen tessaly-screenshots OUTPUT_DIRECTORY
+
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+
+#include "ScriptedFileDialogs.h"
+#include "dlgMain.h"
+#include "settings/SettingsStore.h"
+#include "support/ScriptedMessages.h"
+
+using namespace tessaly;
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        qWarning("usage: tessaly-screenshots OUTPUT_DIRECTORY");
+        return 2;
+    }
+    const QDir output(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(output.path());
+    test::ScriptedMessages messages;
+    test::ScriptedFileDialogs files;
+    MemorySettingsStore settings;
+    const SystemClock clock;
+    TForm_Main window({messages, files, settings, clock, {1280, 800, {}, {}}}, {});
+    window.resize(1000, 600);
+    window.show();
+    window.LoadProject(QStringLiteral(TESSALY_EXAMPLES_DIR "/links.TSP"));
+    window.findChild<QListWidget*>(QStringLiteral("ListBox_Genre"))->setCurrentRow(1);
+    QApplication::processEvents();
+    const bool saved = window.grab().save(output.filePath(QStringLiteral("main-window.png")));
+    return saved ? 0 : 1;
+}
