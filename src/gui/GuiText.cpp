@@ -1,5 +1,7 @@
 #include "GuiText.h"
 
+#include <QList>
+
 #include "text/Codepage.h"
 
 namespace tessaly {
@@ -19,6 +21,15 @@ std::optional<std::string> ToSjis(const QString& text, QString* badCharacter)
         return std::nullopt;
     }
     return std::move(converted.text);
+}
+
+std::string UnrepresentableMessage(const QString& character)
+{
+    const QList<uint> codes = character.toUcs4();
+    const uint code = codes.isEmpty() ? 0 : codes.front();
+    const QString name = QStringLiteral("U+%1").arg(code, 4, 16, QLatin1Char('0')).toUpper();
+    return ToSjisOrEmpty(
+        QStringLiteral("%1 の文字は Shift_JIS で表せないため使えません.\r\n別の文字に置き換えて下さい.").arg(name));
 }
 
 std::string ToSjisOrEmpty(const QString& text)

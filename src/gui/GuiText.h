@@ -17,6 +17,11 @@ QString ToQString(std::string_view sjis);
 // character is then put into badCharacter when given.
 std::optional<std::string> ToSjis(const QString& text, QString* badCharacter = nullptr);
 
+// The message for text that holds a character code page 932 cannot
+// represent; it names the character by its code ("U+1F600"), since the
+// message itself is code page 932 text.
+std::string UnrepresentableMessage(const QString& character);
+
 // For fixed program texts, which always convert.
 std::string ToSjisOrEmpty(const QString& text);
 

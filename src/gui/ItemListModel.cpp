@@ -1,8 +1,10 @@
 #include "ItemListModel.h"
 
+#include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
 
+#include "GenreListWidget.h"
 #include "GuiText.h"
 #include "collection/ShownItems.h"
 #include "text/Strings.h"
@@ -118,6 +120,24 @@ QVariant ItemListModel::headerData(int section, Qt::Orientation orientation, int
         QStringLiteral("メール"), QStringLiteral("URL"), QStringLiteral("バナー"), QStringLiteral("日付"),
         QStringLiteral("ｼﾘｱﾙ")};
     return section >= 0 && section < 7 ? kHeaders[static_cast<std::size_t>(section)] : QVariant();
+}
+
+Qt::ItemFlags ItemListModel::flags(const QModelIndex& index) const
+{
+    return QAbstractTableModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
+QStringList ItemListModel::mimeTypes() const
+{
+    return {QString::fromLatin1(kItemRowsMimeType)};
+}
+
+// The drag carries only a marker: the drop takes the list's selected rows.
+QMimeData* ItemListModel::mimeData(const QModelIndexList& indexes) const
+{
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kItemRowsMimeType), QByteArray::number(indexes.size()));
+    return data;
 }
 
 void ItemListModel::Reset()

@@ -1,13 +1,17 @@
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "ScriptedFileDialogs.h"
 #include "collection/ProjectFile.h"
 #include "dlgMain.h"
+#include "dlgStrInput.h"
 #include "settings/SettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "text/Codepage.h"
@@ -21,6 +25,21 @@ const QString kExample = QStringLiteral(TESSALY_EXAMPLES_DIR "/links.TSP");
 QString Shown(const std::string& sjis)
 {
     return QString::fromStdString(SjisToUtf8Lossy(sjis));
+}
+
+// Answers the next name dialog: types text and presses OK, then Cancel if
+// the dialog refused the name and is still open.
+void AnswerNameDialog(const QString& text)
+{
+    QTimer::singleShot(0, [text] {
+        auto* dialog = qobject_cast<TForm_StrInput*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        dialog->findChild<QLineEdit*>("EditBox")->setText(text);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
 }
 
 } // namespace
@@ -192,6 +211,89 @@ private slots:
         h.window->OpenPassedFiles();
         QCOMPARE(h.Genres()->count(), 8);
         QCOMPARE(h.started, QStringList{"-T /other/b.tsp"});
+    }
+
+    void genreCommandsThroughTheNameDialog()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(0);
+        AnswerNameDialog(QStringLiteral("新ジャンル"));
+        h.Action("TB_GenreNew")->trigger();
+        QCOMPARE(h.Genres()->count(), 9);
+        QCOMPARE(h.Genres()->item(7)->text(), QStringLiteral("新ジャンル")); // just above the trash
+        QCOMPARE(h.Genres()->currentRow(), 7);
+        QVERIFY(h.window->IsEditing());
+
+        AnswerNameDialog(QStringLiteral("ゲーム")); // a duplicate is refused
+        h.Action("TB_GenreNew")->trigger();
+        QCOMPARE(Shown(h.messages.shown.back().text),
+            QStringLiteral("文字列が重複しています.\r\n各文字列は互いにユニークでなければなりません."));
+        QCOMPARE(h.Genres()->count(), 9);
+
+        AnswerNameDialog(QStringLiteral("a|b"));
+        h.Action("TB_GenreNew")->trigger();
+        QVERIFY(Shown(h.messages.shown.back().text).startsWith(QStringLiteral("\"|\" Vertical Line")));
+
+        AnswerNameDialog(QStringLiteral("😀")); // not representable: refused with its name
+        h.Action("TB_GenreNew")->trigger();
+        QVERIFY(Shown(h.messages.shown.back().text).startsWith(QStringLiteral("U+1F600 の文字は")));
+        QCOMPARE(h.Genres()->count(), 9);
+
+        h.Genres()->setCurrentRow(1);
+        QVERIFY(!h.Action("TB_GenreUp")->isEnabled());
+        AnswerNameDialog(QStringLiteral("ゲーム類"));
+        h.Action("TB_GenreEdit")->trigger();
+        QCOMPARE(h.Genres()->item(1)->text(), QStringLiteral("ゲーム類"));
+        QCOMPARE(
+            Shown(LineToItem(h.window->CurrentProject().Genres[1].Lines[0]).GenreName), QStringLiteral("ゲーム類"));
+
+        h.Action("TB_GenreErase")->trigger();
+        QCOMPARE(h.Genres()->count(), 8);
+        QCOMPARE(h.window->CurrentProject().Genres.back().Lines.size(), std::size_t{11});
+        QCOMPARE(h.Genres()->currentRow(), 0);
+    }
+
+    void tagsFollowTheSelectionAndTheCheckLists()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        auto* attributes = h.window->findChild<QListWidget*>("CheckBox_Attr");
+        h.Items()->selectionModel()->select(
+            h.Items()->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const TLinkItem& first = h.window->Shown().Rows()[0];
+        for (int i = 0; i < attributes->count(); ++i) {
+            const bool has = ListContainsName(
+                first.Attributes, h.window->CurrentProject().Attributes[static_cast<std::size_t>(i)]);
+            QCOMPARE(attributes->item(i)->checkState() == Qt::Checked, has);
+        }
+        h.Items()->selectionModel()->select(
+            h.Items()->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        for (int i = 0; i < attributes->count(); ++i) {
+            attributes->item(i)->setCheckState(i == 2 ? Qt::Checked : Qt::Unchecked);
+        }
+        QCOMPARE(Shown(h.window->Shown().Rows()[0].Attributes), QStringLiteral("おすすめ"));
+        QCOMPARE(Shown(h.window->Shown().Rows()[1].Attributes), QStringLiteral("おすすめ"));
+        QVERIFY(h.window->IsEditing());
+        h.Items()->clearSelection();
+        QCOMPARE(attributes->item(2)->checkState(), Qt::Unchecked);
+    }
+
+    void droppedItemsMoveToTheirGenre()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        h.Items()->selectionModel()->select(
+            h.Items()->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        h.window->MoveSelectedItemsTo(2);
+        QCOMPARE(h.Items()->model()->rowCount(), 10);
+        const auto& music = h.window->CurrentProject().Genres[2].Lines;
+        QCOMPARE(music.size(), std::size_t{12});
+        QCOMPARE(Shown(LineToItem(music.back()).GenreName), QStringLiteral("音楽"));
+        h.Genres()->setCurrentRow(h.Genres()->count() - 1);
+        QVERIFY(h.window->findChild<QWidget*>("Memo_Warning")->isVisibleTo(h.window.get()));
     }
 
     void closingAsksAndSavesTheSettings()

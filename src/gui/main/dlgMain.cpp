@@ -1,6 +1,7 @@
 #include "dlgMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSplitter>
 #include <QStatusBar>
@@ -16,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "FileDialogs.h"
+#include "GenreListWidget.h"
 #include "GuiText.h"
 #include "ItemListModel.h"
 #include "collection/ProjectFile.h"
@@ -34,19 +37,25 @@ QString ShownPath(const std::filesystem::path& path)
     return QString::fromStdString(path.string());
 }
 
-// A pane: a title bar over its control.
-QWidget* Pane(const QString& objectName, const QString& title, QWidget* control)
+// A pane: a title bar and its tool bar over its control.
+QWidget* Pane(const QString& objectName, QLabel* title, QToolBar* tools, QWidget* control, QWidget* below = nullptr)
 {
     auto* pane = new QWidget;
     pane->setObjectName(objectName);
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* label = new QLabel(title);
-    label->setContentsMargins(4, 2, 4, 2);
-    label->setBuddy(control);
-    layout->addWidget(label);
-    layout->addWidget(control);
+    title->setContentsMargins(4, 2, 4, 2);
+    title->setAutoFillBackground(true);
+    title->setBuddy(control);
+    layout->addWidget(title);
+    if (tools != nullptr) {
+        layout->addWidget(tools);
+    }
+    layout->addWidget(control, 1);
+    if (below != nullptr) {
+        layout->addWidget(below);
+    }
     return pane;
 }
 
@@ -91,7 +100,7 @@ TForm_Main::~TForm_Main() = default;
 
 void TForm_Main::BuildWidgets()
 {
-    genreList_ = new QListWidget;
+    genreList_ = new GenreListWidget;
     genreList_->setObjectName(QStringLiteral("ListBox_Genre"));
     itemModel_ = new ItemListModel(shown_, this);
     itemView_ = new QTreeView;
@@ -100,19 +109,52 @@ void TForm_Main::BuildWidgets()
     itemView_->setRootIsDecorated(false);
     itemView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     itemView_->setUniformRowHeights(true);
+    itemView_->setDragEnabled(true);
+    itemView_->setDragDropMode(QAbstractItemView::DragOnly);
     itemView_->header()->setSectionsClickable(true);
     attributeList_ = new QListWidget;
     attributeList_->setObjectName(QStringLiteral("CheckBox_Attr"));
     contentList_ = new QListWidget;
     contentList_->setObjectName(QStringLiteral("CheckBox_Content"));
+    trashNotice_ = new QPlainTextEdit;
+    trashNotice_->setObjectName(QStringLiteral("Memo_Warning"));
+    trashNotice_->setReadOnly(true);
+    trashNotice_->setPlainText(QStringLiteral(
+        "【ゴミ箱】は、他のジャンルフォルダで削除されたリンクアイテムを一時的に格納するシステムフォルダです。\n"
+        "【ゴミ箱】から削除されたリンクアイテムは復帰できません。\n"
+        "また、現在のファイルの編集を終了した時点で破棄されます。"));
+    trashNotice_->setFixedHeight(68);
+    trashNotice_->hide();
+
+    const auto title = [this](const QString& text, QWidget* control) {
+        auto* label = new QLabel(text);
+        paneTitles_.emplace_back(control, label);
+        return label;
+    };
+    QToolBar* genreTools = PaneToolBar(
+        QStringLiteral("TB_Genre"), [this] { TB_GenreNewClick(); }, [this] { TB_GenreEditClick(); },
+        [this] { TB_GenreEraseClick(); }, [this](bool up) { TB_GenreMoveClick(up); });
+    QToolBar* attributeTools = PaneToolBar(
+        QStringLiteral("TB_Attr1"), [this] { TagNewClick(Vocabulary::Attributes); },
+        [this] { TagEditClick(Vocabulary::Attributes); }, [this] { TagEraseClick(Vocabulary::Attributes); },
+        [this](bool up) { TagMoveClick(Vocabulary::Attributes, up); });
+    QToolBar* contentTools = PaneToolBar(
+        QStringLiteral("TB_Attr2"), [this] { TagNewClick(Vocabulary::Contents); },
+        [this] { TagEditClick(Vocabulary::Contents); }, [this] { TagEraseClick(Vocabulary::Contents); },
+        [this](bool up) { TagMoveClick(Vocabulary::Contents, up); });
 
     tagSplitter_ = new QSplitter(Qt::Vertical);
-    tagSplitter_->addWidget(Pane(QStringLiteral("Panel_Attr1"), QStringLiteral("アトリビュート"), attributeList_));
-    tagSplitter_->addWidget(Pane(QStringLiteral("Panel_Attr2"), QStringLiteral("コンテンツ"), contentList_));
-    splitter_ = new QSplitter(Qt::Horizontal);
-    splitter_->addWidget(Pane(QStringLiteral("Panel_Genre"), QStringLiteral("ジャンル"), genreList_));
-    splitter_->addWidget(Pane(QStringLiteral("Panel_Links"), QStringLiteral("リンクアイテム"), itemView_));
     tagSplitter_->setObjectName(QStringLiteral("Panel_Attribute"));
+    tagSplitter_->addWidget(Pane(QStringLiteral("Panel_Attr1"), title(QStringLiteral("アトリビュート"), attributeList_),
+        attributeTools, attributeList_));
+    tagSplitter_->addWidget(Pane(
+        QStringLiteral("Panel_Attr2"), title(QStringLiteral("コンテンツ"), contentList_), contentTools, contentList_));
+    linksPanel_ = Pane(QStringLiteral("Panel_Links"), title(QStringLiteral("リンクアイテム"), itemView_), nullptr,
+        itemView_, trashNotice_);
+    splitter_ = new QSplitter(Qt::Horizontal);
+    splitter_->addWidget(Pane(
+        QStringLiteral("Panel_Genre"), title(QStringLiteral("ジャンルフォルダ"), genreList_), genreTools, genreList_));
+    splitter_->addWidget(linksPanel_);
     splitter_->addWidget(tagSplitter_);
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
@@ -132,6 +174,19 @@ void TForm_Main::BuildWidgets()
             shown_.FlushGenre();
             ShowGenre(row);
         }
+        UpdatePaneCommands();
+    });
+    connect(genreList_, &QListWidget::itemDoubleClicked, this, [this] { TB_GenreEditClick(); });
+    connect(genreList_, &GenreListWidget::itemsDropped, this, &TForm_Main::MoveSelectedItemsTo);
+    for (const Vocabulary vocabulary : {Vocabulary::Attributes, Vocabulary::Contents}) {
+        QListWidget* list = TagListWidget(vocabulary);
+        connect(list, &QListWidget::itemChanged, this, [this, vocabulary] { ApplyCheckedTags(vocabulary); });
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, vocabulary] { TagEditClick(vocabulary); });
+        connect(list, &QListWidget::currentRowChanged, this, [this] { UpdatePaneCommands(); });
+    }
+    connect(itemView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        ShowTagsOfSelection();
+        UpdateCounts();
     });
     connect(itemView_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         const auto key = static_cast<ItemSortKey>(column);
@@ -142,6 +197,7 @@ void TForm_Main::BuildWidgets()
         }
         SortRows();
     });
+    connect(qApp, &QApplication::focusChanged, this, &TForm_Main::OnFocusChanged);
 }
 
 void TForm_Main::BuildMenus()
@@ -280,23 +336,12 @@ void TForm_Main::ResetToNewProject()
 
 void TForm_Main::RefreshPanes()
 {
-    const QSignalBlocker blocker(genreList_);
-    genreList_->clear();
-    for (const Genre& genre : project_.Genres) {
-        genreList_->addItem(ToQString(genre.Name));
-    }
-    genreList_->setCurrentRow(static_cast<int>(shown_.SelectedGenre()));
-    for (auto [list, names] :
-        {std::pair{attributeList_, &project_.Attributes}, std::pair{contentList_, &project_.Contents}}) {
-        list->clear();
-        for (const std::string& name : *names) {
-            auto* entry = new QListWidgetItem(ToQString(name), list);
-            entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
-            entry->setCheckState(Qt::Unchecked);
-        }
-    }
+    RefreshGenreList();
+    RefreshTagList(Vocabulary::Attributes);
+    RefreshTagList(Vocabulary::Contents);
     ShowGenre(static_cast<int>(shown_.SelectedGenre()));
     UpdateTitle();
+    UpdatePaneCommands();
 }
 
 void TForm_Main::ShowGenre(int index)
@@ -306,7 +351,9 @@ void TForm_Main::ShowGenre(int index)
     }
     shown_.SelectGenre(static_cast<std::size_t>(index));
     shown_.LoadGenreIntoList();
+    trashNotice_->setVisible(shown_.SelectedGenre() == project_.TrashIndex() && !shown_.SearchMode());
     SortRows();
+    ShowTagsOfSelection();
 }
 
 void TForm_Main::SortRows()

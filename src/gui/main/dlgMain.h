@@ -7,6 +7,10 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
+#include "collection/CollectionEditing.h"
 #include "collection/ItemListSort.h"
 #include "collection/Project.h"
 #include "collection/ShownItems.h"
@@ -14,6 +18,8 @@
 
 class QAction;
 class QLabel;
+class QPlainTextEdit;
+class QToolBar;
 class QListWidget;
 class QSplitter;
 class QTreeView;
@@ -22,6 +28,7 @@ namespace tessaly {
 
 class Clock;
 class FileDialogs;
+class GenreListWidget;
 class ItemListModel;
 class MessagePresenter;
 class SettingsStore;
@@ -78,6 +85,19 @@ public:
     bool SaveProject();
     void LoadProject(const QString& fileName);
 
+    // Collection editing: the genre, attribute and content panes.
+    void TB_GenreNewClick();
+    void TB_GenreEditClick();
+    void TB_GenreEraseClick();
+    void TB_GenreMoveClick(bool up);
+    void TagNewClick(Vocabulary vocabulary);
+    void TagEditClick(Vocabulary vocabulary);
+    void TagEraseClick(Vocabulary vocabulary);
+    void TagMoveClick(Vocabulary vocabulary, bool up);
+    // Moves the selected rows of the item list to a genre (a drop).
+    void MoveSelectedItemsTo(int genreIndex);
+    std::vector<std::size_t> SelectedRows() const;
+
     // Starts another instance of the program for a file (overridable by tests).
     std::function<void(const QStringList& arguments)> startProcess;
 
@@ -86,7 +106,19 @@ protected:
 
 private:
     void BuildWidgets();
+    QToolBar* PaneToolBar(const QString& prefix, const std::function<void()>& onNew,
+        const std::function<void()>& onEdit, const std::function<void()>& onErase,
+        const std::function<void(bool)>& onMove);
     void BuildMenus();
+    std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial,
+        std::vector<std::string> existing, int renaming);
+    QListWidget* TagListWidget(Vocabulary vocabulary) const;
+    void RefreshGenreList();
+    void RefreshTagList(Vocabulary vocabulary);
+    void UpdatePaneCommands();
+    void ApplyCheckedTags(Vocabulary vocabulary);
+    void ShowTagsOfSelection();
+    void OnFocusChanged(QWidget* old, QWidget* now);
     void ApplySettings();
     void StoreWindowSettings();
 
@@ -111,7 +143,10 @@ private:
 
     QSplitter* splitter_ = nullptr;
     QSplitter* tagSplitter_ = nullptr;
-    QListWidget* genreList_ = nullptr;
+    GenreListWidget* genreList_ = nullptr;
+    QPlainTextEdit* trashNotice_ = nullptr;
+    QWidget* linksPanel_ = nullptr;
+    std::vector<std::pair<QWidget*, QLabel*>> paneTitles_;
     QTreeView* itemView_ = nullptr;
     ItemListModel* itemModel_ = nullptr;
     QListWidget* attributeList_ = nullptr;

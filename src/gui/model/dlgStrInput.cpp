@@ -1,0 +1,79 @@
+#include "dlgStrInput.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "GuiText.h"
+#include "collection/CollectionEditing.h"
+#include "util/Messages.h"
+
+namespace tessaly {
+
+TForm_StrInput::TForm_StrInput(
+    MessagePresenter& messages, const QString& caption, const QString& prompt, QWidget* parent)
+    : QDialog(parent)
+    , messages_(messages)
+    , infoLabel_(new QLabel(prompt))
+    , editBox_(new QLineEdit)
+{
+    setObjectName(QStringLiteral("TForm_StrInput"));
+    setWindowTitle(caption);
+    infoLabel_->setObjectName(QStringLiteral("InfoLabel"));
+    editBox_->setObjectName(QStringLiteral("EditBox"));
+    editBox_->setMinimumWidth(280);
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    connect(ok, &QPushButton::clicked, this, &TForm_StrInput::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(infoLabel_);
+    layout->addWidget(editBox_);
+    layout->addWidget(buttons);
+}
+
+void TForm_StrInput::SetText(const QString& text)
+{
+    editBox_->setText(text);
+    editBox_->selectAll();
+}
+
+QString TForm_StrInput::Text() const
+{
+    return editBox_->text();
+}
+
+void TForm_StrInput::SetExisting(std::vector<std::string> names, int renaming)
+{
+    existing_ = std::move(names);
+    renaming_ = renaming;
+}
+
+void TForm_StrInput::Button1Click()
+{
+    QString bad;
+    const std::optional<std::string> text = ToSjis(editBox_->text(), &bad);
+    if (!text) {
+        messages_.Show(MessageKind::Warning, UnrepresentableMessage(bad), MessageButton::Retry);
+        editBox_->setFocus();
+        return;
+    }
+    const NameCheck check = CheckName(*text, existing_, renaming_);
+    if (check == NameCheck::Empty) {
+        messages_.Beep();
+    } else if (check != NameCheck::Ok) {
+        messages_.Show(MessageKind::Warning, NameCheckMessage(check), MessageButton::Retry);
+    } else {
+        accept();
+        return;
+    }
+    editBox_->setFocus();
+}
+
+} // namespace tessaly
