@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <unordered_set>
 #include <system_error>
 
 #include "collection/Project.h"
@@ -174,8 +175,11 @@ private:
             return false;
         }
         Step(OutputStep::DefaultPage);
+        const std::unordered_set<std::string> existing = FileNames(directory);
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            rows[i].state = WritePage(directory + rows[i].fileName, assembler_.AssemblePage(pages, i));
+            const std::string path = directory + rows[i].fileName;
+            rows[i].state = WritePage(path, existing.contains(FsPath(path).filename().string()),
+                                      assembler_.AssemblePage(pages, i));
             ++result_.counts.processed;
             observer_.PageDone(i, rows[i].state);
             if (i == 0) {
@@ -227,11 +231,22 @@ private:
         return rows;
     }
 
-    PageState WritePage(const std::string& path, const std::string& page)
+    // The names of the files in a directory, so that pages that do not exist
+    // yet are not looked for one by one.
+    static std::unordered_set<std::string> FileNames(const std::string& directory)
+    {
+        std::unordered_set<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(FsPath(directory))) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    PageState WritePage(const std::string& path, bool exists, const std::string& page)
     {
         const fs::path file = FsPath(path);
         const std::string text = PageFileText(page);
-        const FileReadResult existing = ReadWholeFile(file);
+        const FileReadResult existing = exists ? ReadWholeFile(file) : FileReadResult{false, true, {}, {}};
         if (existing.ok && (existing.data == text || PageFileText(existing.data) == text)) {
             ++result_.counts.skipped;
             return PageState::Skipped;
