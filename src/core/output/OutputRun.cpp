@@ -332,8 +332,8 @@ std::string PageFileText(std::string_view text)
     // Same as splitting into lines and ending each with CR LF, in one pass;
     // most pages are in that form already.
     bool alreadyLines = text.empty() || text.ends_with(kLineBreak);
-    for (std::size_t cr = text.find_first_of("\r\n"); alreadyLines && cr != std::string_view::npos;
-         cr = text.find_first_of("\r\n", cr + 2)) {
+    for (std::size_t cr = FindLineBreak(text); alreadyLines && cr != std::string_view::npos;
+         cr = FindLineBreak(text, cr + 2)) {
         alreadyLines = text[cr] == '\r' && cr + 1 < text.size() && text[cr + 1] == '\n';
     }
     if (alreadyLines) {

@@ -35,12 +35,23 @@ std::string_view Trim(std::string_view text)
     return text.substr(0, end);
 }
 
+std::size_t FindLineBreak(std::string_view text, std::size_t from)
+{
+    // A plain scan: find_first_of would search the set once per byte.
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
+        const std::size_t end = FindLineBreak(text, start);
         if (end == std::string_view::npos) {
             lines.push_back(text.substr(start));
             break;
