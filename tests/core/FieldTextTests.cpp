@@ -60,3 +60,14 @@ TEST(BracketList, TwoByteCharacterWithBracketTrailByteIsKept)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SlashLists, NamesWithAnyByteSurviveJoiningAndSplitting)
+{
+    const std::vector<std::string> names = {"a\xFF" "b", "\x82", "c/d"};
+    const std::string joined = JoinSlashList(names[0] + "\r\n" + names[1] + "\r\n" + names[2]);
+    EXPECT_EQ(SplitSlashList(joined), names);
+}
+
+} // namespace

@@ -85,8 +85,18 @@ std::vector<std::string> SplitSlashList(std::string_view list)
 
 std::string JoinSlashList(std::string_view linesText)
 {
-    const std::string marked = sjis::ReplaceAll(linesText, "\r\n", "\xFF");
-    return sjis::ReplaceAll(EscapeField(marked), "\xFF", "/");
+    // Each CR LF separated name escaped on its own; joining with "/" directly
+    // (rather than through a marker byte) keeps names that hold any byte.
+    std::string list;
+    std::size_t start = 0;
+    for (std::size_t end = linesText.find("\r\n"); end != std::string_view::npos;
+         end = linesText.find("\r\n", start)) {
+        list += EscapeField(linesText.substr(start, end - start));
+        list += '/';
+        start = end + 2;
+    }
+    list += EscapeField(linesText.substr(start));
+    return list;
 }
 
 std::string BracketList(std::string_view list)
