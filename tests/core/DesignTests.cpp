@@ -219,3 +219,14 @@ TEST(EnsureRootDirectory, AsksAndSetsTheRootAsAnswered)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DesignFile, EmptyNamesInCriteriaListsAreLeftOut)
+{
+    const TDirectoryDesign design = Parsed("{attrand}=a//b///\r\n{contentnot}=/\r\n");
+    EXPECT_EQ(design.squeeze.attrAnd, (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(design.squeeze.contentNot.empty());
+}
+
+} // namespace

@@ -83,6 +83,14 @@ int32_t PositiveOr(std::string_view value, int32_t fallback)
     return number >= 1 ? number : fallback;
 }
 
+// A name list of a criterion; empty names name nothing and are left out.
+std::vector<std::string> NameList(std::string_view value)
+{
+    std::vector<std::string> names = SplitSlashList(value);
+    std::erase(names, std::string());
+    return names;
+}
+
 // Small numbers outside 0..maximum leave the field as it was.
 void SetSmallNumber(uint8_t& field, std::string_view value, int maximum)
 {
@@ -250,12 +258,12 @@ void ParseDesignText(std::string_view fileText, TDirectoryDesign& design)
         {"{sortdir}", [](TDirectoryDesign& d, std::string_view v) { SetSmallNumber(d.squeeze.sortDir, v, 1); }},
         {"{titlerange}", [](TDirectoryDesign& d, std::string_view v) { TextToKanaRange(v, d.squeeze.titleRange); }},
         {"{authorrange}", [](TDirectoryDesign& d, std::string_view v) { TextToKanaRange(v, d.squeeze.authorRange); }},
-        {"{attrand}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrAnd = SplitSlashList(v); }},
-        {"{attror}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrOr = SplitSlashList(v); }},
-        {"{attrnot}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrNot = SplitSlashList(v); }},
-        {"{contentand}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentAnd = SplitSlashList(v); }},
-        {"{contentor}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentOr = SplitSlashList(v); }},
-        {"{contentnot}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentNot = SplitSlashList(v); }},
+        {"{attrand}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrAnd = NameList(v); }},
+        {"{attror}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrOr = NameList(v); }},
+        {"{attrnot}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.attrNot = NameList(v); }},
+        {"{contentand}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentAnd = NameList(v); }},
+        {"{contentor}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentOr = NameList(v); }},
+        {"{contentnot}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentNot = NameList(v); }},
         {"{pagelink}", [](TDirectoryDesign& d, std::string_view v) { d.subLinks.links.emplace_back(v); }},
         {"{pagelinkcolumn}",
             [](TDirectoryDesign& d, std::string_view v) {
