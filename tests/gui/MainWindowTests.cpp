@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "ScriptedFileDialogs.h"
 #include "collection/ProjectFile.h"
+#include "dlgLinkItem.h"
 #include "dlgMain.h"
 #include "dlgStrInput.h"
 #include "settings/SettingsStore.h"
@@ -35,6 +37,20 @@ void AnswerNameDialog(const QString& text)
         auto* dialog = qobject_cast<TForm_StrInput*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         dialog->findChild<QLineEdit*>("EditBox")->setText(text);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
+}
+
+// Fills the next item editor and presses OK.
+void AnswerItemEditor(const std::function<void(TForm_LinkItem*)>& fill)
+{
+    QTimer::singleShot(0, [fill] {
+        auto* dialog = qobject_cast<TForm_LinkItem*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        fill(dialog);
         QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
         if (dialog->isVisible()) {
             dialog->reject();
@@ -294,6 +310,60 @@ private slots:
         QCOMPARE(Shown(LineToItem(music.back()).GenreName), QStringLiteral("音楽"));
         h.Genres()->setCurrentRow(h.Genres()->count() - 1);
         QVERIFY(h.window->findChild<QWidget*>("Memo_Warning")->isVisibleTo(h.window.get()));
+    }
+
+    void newAndEditedItems()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(2);
+        const int32_t serialMax = h.window->CurrentProject().SerialMax;
+        AnswerItemEditor([](TForm_LinkItem* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("新規アイテム"));
+            dialog->findChild<QLineEdit*>("Edit_Title")->setText(QStringLiteral("新しいサイト"));
+            dialog->findChild<QLineEdit*>("Edit_TitleKana")->setText(QStringLiteral("あたらしいさいと"));
+            dialog->findChild<QLineEdit*>("Edit_AuthorKana")->setText(QStringLiteral("だれか"));
+            dialog->findChild<QLineEdit*>("Edit_Page")->setText(QStringLiteral("http://new.example.jp/"));
+        });
+        h.Action("TB_ItemNew")->trigger();
+        QCOMPARE(h.Items()->model()->rowCount(), 12);
+        const TLinkItem& added = h.window->Shown().Rows().back();
+        QCOMPARE(added.Serial, serialMax + 1);
+        QCOMPARE(Shown(added.GenreName), QStringLiteral("音楽"));
+        QCOMPARE(added.Url, std::string("new.example.jp/"));
+        QCOMPARE(DateTimeToText(added.Date), std::string("2026/12/08"));
+        QVERIFY(h.window->IsEditing());
+        QCOMPARE(h.Items()->selectionModel()->selectedRows().size(), 1);
+
+        AnswerItemEditor([](TForm_LinkItem* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("アイテムプロパティ"));
+            dialog->findChild<QLineEdit*>("Edit_Title")->setText(QStringLiteral("改名したサイト"));
+        });
+        h.Action("TB_ItemEdit")->trigger();
+        QCOMPARE(h.Items()->model()->index(11, 0).data().toString(), QStringLiteral("改名したサイト"));
+    }
+
+    void sortCommandsAndViewStyles()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        h.Action("MM_SortSerial")->trigger();
+        QCOMPARE(h.Items()->model()->index(0, 6).data().toString(), QStringLiteral("0001"));
+        h.Action("MM_SortDown")->trigger();
+        QCOMPARE(h.Items()->model()->index(0, 6).data().toString(), QStringLiteral("0011"));
+        h.Items()->header()->sectionClicked(6); // same column: direction flips
+        QCOMPARE(h.Items()->model()->index(0, 6).data().toString(), QStringLiteral("0001"));
+        QVERIFY(h.Action("MM_SortUp")->isChecked());
+        h.Items()->header()->sectionClicked(0); // another column keeps the direction
+        QCOMPARE(h.window->Order().sortBy, ItemSortKey::Title);
+        QCOMPARE(h.window->Order().sortDir, 0);
+        h.Action("MM_ItemList")->trigger();
+        QVERIFY(h.Items()->isColumnHidden(1));
+        h.Action("MM_ItemReport")->trigger();
+        QVERIFY(!h.Items()->isColumnHidden(1));
+        h.Action("MM_SortKana")->trigger();
+        QVERIFY(!h.window->Order().sortKana);
     }
 
     void closingAsksAndSavesTheSettings()

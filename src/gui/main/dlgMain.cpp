@@ -91,6 +91,7 @@ TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* par
     };
     BuildWidgets();
     BuildMenus();
+    BuildItemMenu();
     settings_ = LoadSettings(services_.settings, services_.environment, options_.restorePosition);
     ApplySettings();
     ResetToNewProject();
@@ -195,6 +196,7 @@ void TForm_Main::BuildWidgets()
         } else {
             order_.sortBy = key;
         }
+        UpdateSortChecks();
         SortRows();
     });
     connect(qApp, &QApplication::focusChanged, this, &TForm_Main::OnFocusChanged);
@@ -249,6 +251,11 @@ void TForm_Main::ApplySettings()
         itemView_->setColumnWidth(static_cast<int>(column), window.columns[column]);
     }
     order_ = {static_cast<ItemSortKey>(std::clamp(window.sortBy, 0, 6)), window.sortDir == 1 ? 1 : 0, window.sortKana};
+    UpdateSortChecks();
+    ChangeViewStyle(window.viewStyle);
+    if (window.gridLines) {
+        TB_ItemGridLinesClick();
+    }
     if (window.maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
@@ -273,6 +280,8 @@ void TForm_Main::StoreWindowSettings()
     window.sortBy = static_cast<int32_t>(order_.sortBy);
     window.sortDir = order_.sortDir;
     window.sortKana = order_.sortKana;
+    window.viewStyle = listStyleAction_->isChecked() ? 2 : 3;
+    window.gridLines = gridLinesAction_->isChecked();
 }
 
 void TForm_Main::SetIsEditing(bool editing)

@@ -94,6 +94,16 @@ public:
     void TagEditClick(Vocabulary vocabulary);
     void TagEraseClick(Vocabulary vocabulary);
     void TagMoveClick(Vocabulary vocabulary, bool up);
+    // Item commands.
+    void TB_ItemNewClick();
+    void TB_ItemEditClick();
+    void SetSortKey(ItemSortKey key);
+    void SetSortDirection(int direction);
+    void TB_SortKanaClick();
+    void ChangeViewStyle(int style);
+    void TB_ItemGridLinesClick();
+    const ItemListOrder& Order() const { return order_; }
+
     // Moves the selected rows of the item list to a genre (a drop).
     void MoveSelectedItemsTo(int genreIndex);
     std::vector<std::size_t> SelectedRows() const;
@@ -103,6 +113,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildWidgets();
@@ -110,6 +121,8 @@ private:
         const std::function<void()>& onEdit, const std::function<void()>& onErase,
         const std::function<void(bool)>& onMove);
     void BuildMenus();
+    void BuildItemMenu();
+    void UpdateSortChecks();
     std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial,
         std::vector<std::string> existing, int renaming);
     QListWidget* TagListWidget(Vocabulary vocabulary) const;
@@ -154,6 +167,13 @@ private:
     QLabel* changedPanel_ = nullptr;
     QLabel* textPanel_ = nullptr;
     QAction* saveAction_ = nullptr;
+    std::vector<QAction*> sortKeyActions_;
+    QAction* sortUpAction_ = nullptr;
+    QAction* sortDownAction_ = nullptr;
+    QAction* sortKanaAction_ = nullptr;
+    QAction* listStyleAction_ = nullptr;
+    QAction* reportStyleAction_ = nullptr;
+    QAction* gridLinesAction_ = nullptr;
     QAction* reloadAction_ = nullptr;
 };
 

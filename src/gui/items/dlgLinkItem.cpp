@@ -1,0 +1,330 @@
+#include "dlgLinkItem.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "GuiText.h"
+#include "InputGuard.h"
+#include "collection/Project.h"
+#include "frmDateTimePicker.h"
+#include "templates/TemplateEngine.h"
+#include "text/Codepage.h"
+#include "text/FieldText.h"
+#include "text/Kana.h"
+#include "text/Strings.h"
+#include "util/Messages.h"
+
+namespace tessaly {
+
+namespace {
+
+std::string Trimmed(const QLineEdit* edit)
+{
+    return std::string(Trim(ToSjisOrEmpty(edit->text())));
+}
+
+QListWidget* CheckList(const QString& name, const std::vector<std::string>& names)
+{
+    auto* list = new QListWidget;
+    list->setObjectName(name);
+    for (const std::string& entry : names) {
+        auto* item = new QListWidgetItem(ToQString(entry), list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    return list;
+}
+
+void ShowTags(QListWidget* list, const std::vector<std::string>& names, std::string_view tagList)
+{
+    for (int i = 0; i < list->count(); ++i) {
+        const bool has = ListContainsName(tagList, names[static_cast<std::size_t>(i)]);
+        list->item(i)->setCheckState(has ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+std::string CheckedTags(const QListWidget* list, const std::vector<std::string>& names)
+{
+    std::string tags;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->checkState() == Qt::Checked) {
+            if (!tags.empty()) {
+                tags += '/';
+            }
+            tags += EscapeField(names[static_cast<std::size_t>(i)]);
+        }
+    }
+    return tags;
+}
+
+} // namespace
+
+TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std::string>& attributes,
+    const std::vector<std::string>& contents, TDateTime today, QWidget* parent)
+    : QDialog(parent)
+    , messages_(messages)
+    , attributeNames_(attributes)
+    , contentNames_(contents)
+    , serialPanel_(new QLabel)
+    , genrePanel_(new QLabel)
+    , title_(AddLine(QStringLiteral("Edit_Title")))
+    , titleKana_(AddLine(QStringLiteral("Edit_TitleKana")))
+    , page_(AddLine(QStringLiteral("Edit_Page")))
+    , banner_(AddLine(QStringLiteral("Edit_Banner")))
+    , width_(AddLine(QStringLiteral("Edit_X")))
+    , height_(AddLine(QStringLiteral("Edit_Y")))
+    , date_(new TFrame_DateTimePicker)
+    , author_(AddLine(QStringLiteral("Edit_Author")))
+    , authorKana_(AddLine(QStringLiteral("Edit_AuthorKana")))
+    , mail_(AddLine(QStringLiteral("Edit_Mail")))
+    , comment_(new QPlainTextEdit)
+    , attributes_(CheckList(QStringLiteral("CheckBox_Attr"), attributes))
+    , contents_(CheckList(QStringLiteral("CheckBox_Content"), contents))
+{
+    setObjectName(QStringLiteral("TForm_LinkItem"));
+    setWindowTitle(QStringLiteral("アイテムプロパティ"));
+    serialPanel_->setObjectName(QStringLiteral("Panel_Serial"));
+    genrePanel_->setObjectName(QStringLiteral("Panel_Genre"));
+    date_->setObjectName(QStringLiteral("RegistDate"));
+    comment_->setObjectName(QStringLiteral("Comment"));
+    GuardShiftJisInput(comment_, messages_);
+    for (QLineEdit* number : {width_, height_}) {
+        number->setAlignment(Qt::AlignRight);
+        number->setValidator(new QIntValidator(0, 99999, number));
+        number->setMaximumWidth(64);
+    }
+    width_->setText(QStringLiteral("200"));
+    height_->setText(QStringLiteral("40"));
+    date_->SetDate(today);
+
+    auto* tools = new QToolBar;
+    tools->addWidget(new QLabel(QStringLiteral(" ジャンル ")));
+    tools->addWidget(genrePanel_);
+    tools->addWidget(new QLabel(QStringLiteral("  シリアル ")));
+    tools->addWidget(serialPanel_);
+    tools->addSeparator();
+    QAction* browse = tools->addAction(style()->standardIcon(QStyle::SP_DriveNetIcon), QString());
+    browse->setToolTip(QStringLiteral("ブラウザで表示"));
+    browse->setObjectName(QStringLiteral("TB_Browse"));
+    connect(browse, &QAction::triggered, this, [this] {
+        if (openUrl) {
+            openUrl("http://" + ToSjisOrEmpty(page_->text()));
+        }
+    });
+    QAction* mail = tools->addAction(style()->standardIcon(QStyle::SP_MessageBoxInformation), QString());
+    mail->setToolTip(QStringLiteral("作者にメール送信"));
+    mail->setObjectName(QStringLiteral("TB_Mail"));
+    connect(mail, &QAction::triggered, this, [this] {
+        const std::string address = ToSjisOrEmpty(mail_->text());
+        if (mailTo && !address.empty()) {
+            mailTo(address);
+        }
+    });
+
+    const auto withPrefix = [](QLineEdit* edit) {
+        auto* row = new QWidget;
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* prefix = new QLabel(QStringLiteral("http://"));
+        prefix->setBuddy(edit);
+        layout->addWidget(prefix);
+        layout->addWidget(edit, 1);
+        return row;
+    };
+    auto* size = new QWidget;
+    auto* sizeLayout = new QHBoxLayout(size);
+    sizeLayout->setContentsMargins(0, 0, 0, 0);
+    for (auto [caption, edit] : {std::pair{QStringLiteral("X"), width_}, std::pair{QStringLiteral("Y"), height_}}) {
+        auto* label = new QLabel(caption);
+        label->setBuddy(edit);
+        sizeLayout->addWidget(label);
+        sizeLayout->addWidget(edit);
+    }
+    sizeLayout->addStretch();
+
+    auto* page = new QGroupBox(QStringLiteral("ページ情報"));
+    auto* pageForm = new QFormLayout(page);
+    pageForm->addRow(QStringLiteral("タイトル"), title_);
+    pageForm->addRow(QStringLiteral("タイトル(かな)"), titleKana_);
+    pageForm->addRow(QStringLiteral("ページURL"), withPrefix(page_));
+    pageForm->addRow(QStringLiteral("バナーURL"), withPrefix(banner_));
+    pageForm->addRow(QStringLiteral("バナーサイズ"), size);
+    pageForm->addRow(QStringLiteral("登録日"), date_);
+    auto* owner = new QGroupBox(QStringLiteral("作者情報"));
+    auto* ownerForm = new QFormLayout(owner);
+    ownerForm->addRow(QStringLiteral("作者名"), author_);
+    ownerForm->addRow(QStringLiteral("作者名(かな)"), authorKana_);
+    ownerForm->addRow(QStringLiteral("E-Mail"), mail_);
+    auto* comment = new QGroupBox(QStringLiteral("コメント"));
+    (new QVBoxLayout(comment))->addWidget(comment_);
+
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    connect(ok, &QPushButton::clicked, this, &TForm_LinkItem::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(page);
+    left->addWidget(owner);
+    left->addWidget(comment, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(new QLabel(QStringLiteral("アトリビュート")));
+    right->addWidget(attributes_, 1);
+    right->addWidget(new QLabel(QStringLiteral("コンテンツ")));
+    right->addWidget(contents_, 1);
+    right->addWidget(buttons);
+    auto* body = new QHBoxLayout;
+    body->addLayout(left, 3);
+    body->addLayout(right, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tools);
+    layout->addLayout(body, 1);
+    resize(720, 560);
+
+    setTabOrder(title_, titleKana_);
+    setTabOrder(titleKana_, page_);
+    setTabOrder(page_, banner_);
+    setTabOrder(banner_, width_);
+    setTabOrder(width_, height_);
+    setTabOrder(height_, date_->YearBox());
+    setTabOrder(date_->DayBox(), author_);
+    setTabOrder(author_, authorKana_);
+    setTabOrder(authorKana_, mail_);
+    setTabOrder(mail_, comment_);
+    setTabOrder(comment_, attributes_);
+    setTabOrder(attributes_, contents_);
+    setTabOrder(contents_, ok);
+    setTabOrder(ok, cancel);
+}
+
+QLineEdit* TForm_LinkItem::AddLine(const QString& name)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(name);
+    edit->installEventFilter(this);
+    GuardShiftJisInput(edit, messages_);
+    return edit;
+}
+
+bool TForm_LinkItem::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (edit == titleKana_ || edit == authorKana_) {
+            LeaveReading(edit);
+        } else if (edit == page_ || edit == banner_ || edit == mail_) {
+            LeaveAddress(edit);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_LinkItem::SetLinkItem(const TLinkItem& item)
+{
+    carried_ = item;
+    serialPanel_->setText(
+        item.Serial == kUnnumbered ? QStringLiteral("(新規)") : QString::fromStdString(FormatSerial(item.Serial)));
+    const bool unfiled = item.GenreName.empty();
+    const bool trash = item.GenreName == kTrashGenreMark;
+    genrePanel_->setText(unfiled ? ToQString(UnfiledGenreName())
+            : trash              ? ToQString(TrashGenreName())
+                                 : ToQString(item.GenreName));
+    genrePanel_->setStyleSheet(unfiled || trash ? QStringLiteral("color: red; font-weight: bold;") : QString());
+    title_->setText(ToQString(item.Title));
+    titleKana_->setText(ToQString(item.TitleKana));
+    page_->setText(ToQString(item.Url));
+    banner_->setText(ToQString(item.Banner));
+    width_->setText(QString::number(item.BannerX));
+    height_->setText(QString::number(item.BannerY));
+    date_->SetDate(item.Date);
+    author_->setText(ToQString(item.Author));
+    authorKana_->setText(ToQString(item.AuthorKana));
+    mail_->setText(ToQString(item.Mail));
+    comment_->setPlainText(ToQString(item.Comment).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    ShowTags(attributes_, attributeNames_, item.Attributes);
+    ShowTags(contents_, contentNames_, item.Contents);
+}
+
+TLinkItem TForm_LinkItem::LinkItem() const
+{
+    TLinkItem item = carried_;
+    item.Title = Trimmed(title_);
+    item.TitleKana = Trimmed(titleKana_);
+    item.Url = Trimmed(page_);
+    item.Banner = Trimmed(banner_);
+    item.BannerX = ParseInt32(ToSjisOrEmpty(width_->text())).value_or(kDefaultBannerWidth);
+    item.BannerY = ParseInt32(ToSjisOrEmpty(height_->text())).value_or(kDefaultBannerHeight);
+    item.Date = date_->Date().value_or(item.Date);
+    item.Author = Trimmed(author_);
+    item.AuthorKana = Trimmed(authorKana_);
+    item.Mail = Trimmed(mail_);
+    item.Comment = ToSjisOrEmpty(comment_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+    item.Attributes = CheckedTags(attributes_, attributeNames_);
+    item.Contents = CheckedTags(contents_, contentNames_);
+    return item;
+}
+
+void TForm_LinkItem::LeaveReading(QLineEdit* edit)
+{
+    if (!IsHiragana(ToSjisOrEmpty(edit->text()))) {
+        messages_.Show(MessageKind::Warning,
+            SJ("不正な文字が含まれています.\r\nかなには全角平仮名のみ利用できます."
+               "\r\n長音符\"ー\"も読みに変換して下さい."),
+            MessageButton::Retry);
+        edit->setFocus();
+        return;
+    }
+    if (!titleKana_->text().isEmpty() && authorKana_->text().isEmpty()) {
+        authorKana_->setText(titleKana_->text());
+    } else if (titleKana_->text().isEmpty() && !authorKana_->text().isEmpty()) {
+        titleKana_->setText(authorKana_->text());
+    }
+}
+
+void TForm_LinkItem::LeaveAddress(QLineEdit* edit)
+{
+    edit->setText(ToQString(StripUrlScheme(ToSjisOrEmpty(edit->text()))));
+}
+
+bool TForm_LinkItem::Refuse(const char* message, QWidget* field)
+{
+    messages_.Show(MessageKind::Warning, SJ(message), MessageButton::Retry);
+    field->setFocus();
+    return false;
+}
+
+void TForm_LinkItem::Button1Click()
+{
+    const bool ok = (!title_->text().isEmpty() || Refuse("ページタイトルは必須項目です.", title_))
+        && (!titleKana_->text().isEmpty() || Refuse("ページタイトル(かな)は必須項目です.", titleKana_))
+        && (!authorKana_->text().isEmpty()
+            || Refuse("作者名(かな)は必須項目です.\r\n不明の場合はタイトル(かな)と同値にします.", authorKana_))
+        && (!page_->text().isEmpty() || Refuse("ページURLは必須項目です.", page_))
+        && (date_->Date().has_value()
+            || Refuse("登録日の年に 0 は使えません.\r\n1 以上の年を入力して下さい.", date_->YearBox()));
+    if (!ok) {
+        return;
+    }
+    for (QLineEdit* address : {page_, banner_, mail_}) {
+        LeaveAddress(address);
+    }
+    accept();
+}
+
+} // namespace tessaly

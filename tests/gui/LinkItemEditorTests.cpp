@@ -1,0 +1,155 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include "dlgLinkItem.h"
+#include "frmDateTimePicker.h"
+#include "support/ScriptedMessages.h"
+#include "text/Codepage.h"
+
+using namespace tessaly;
+
+namespace {
+
+QString Shown(const std::string& sjis)
+{
+    return QString::fromStdString(SjisToUtf8Lossy(sjis));
+}
+
+} // namespace
+
+class LinkItemEditorTests : public QObject {
+    Q_OBJECT
+
+    struct Editor {
+        test::ScriptedMessages messages;
+        std::vector<std::string> attributes{SJ("新着"), "a/b"};
+        std::vector<std::string> contents{"CG"};
+        TForm_LinkItem dialog{messages, attributes, contents, *EncodeDateTime({2026, 12, 8})};
+        QLineEdit* Field(const char* name) { return dialog.findChild<QLineEdit*>(name); }
+        void Ok() { QTest::mouseClick(dialog.findChild<QPushButton*>("Button1"), Qt::LeftButton); }
+        QString LastMessage() { return messages.shown.empty() ? QString() : Shown(messages.shown.back().text); }
+    };
+
+private slots:
+    void showsAndReadsBackARecord()
+    {
+        Editor e;
+        TLinkItem item;
+        item.Serial = 7;
+        item.GenreName = "Games";
+        item.Status = 5;
+        item.Title = SJ("題名");
+        item.TitleKana = SJ("だいめい");
+        item.AuthorKana = SJ("だいめい");
+        item.Url = "example.jp/";
+        item.Attributes = "a&sl;b";
+        item.Comment = "one\r\ntwo";
+        item.Date = *EncodeDateTime({2003, 5, 17});
+        e.dialog.SetLinkItem(item);
+        QCOMPARE(e.dialog.findChild<QLabel*>("Panel_Serial")->text(), QStringLiteral("0007"));
+        QCOMPARE(e.dialog.findChild<QListWidget*>("CheckBox_Attr")->item(1)->checkState(), Qt::Checked);
+        QCOMPARE(e.dialog.findChild<QListWidget*>("CheckBox_Attr")->item(0)->checkState(), Qt::Unchecked);
+        e.Field("Edit_Title")->setText(QStringLiteral("  新しい題名 "));
+        e.Field("Edit_X")->setText(QStringLiteral("abc"));
+        const TLinkItem back = e.dialog.LinkItem();
+        QCOMPARE(Shown(back.Title), QStringLiteral("新しい題名"));
+        QCOMPARE(back.BannerX, 200);
+        QCOMPARE(back.Status, 5);
+        QCOMPARE(back.Attributes, std::string("a&sl;b"));
+        QCOMPARE(back.Comment, std::string("one\r\ntwo"));
+        QCOMPARE(DateTimeToText(back.Date), std::string("2003/05/17"));
+    }
+
+    void genrePanelNamesTheSystemGenres()
+    {
+        Editor e;
+        TLinkItem item;
+        e.dialog.SetLinkItem(item);
+        QCOMPARE(e.dialog.findChild<QLabel*>("Panel_Serial")->text(), QStringLiteral("(新規)"));
+        QCOMPARE(e.dialog.findChild<QLabel*>("Panel_Genre")->text(), QStringLiteral("【未整理】"));
+        item.GenreName = "\xFF";
+        e.dialog.SetLinkItem(item);
+        QCOMPARE(e.dialog.findChild<QLabel*>("Panel_Genre")->text(), QStringLiteral("【ゴミ箱】"));
+    }
+
+    void requiredFieldsInOrder()
+    {
+        Editor e;
+        e.dialog.SetLinkItem(TLinkItem{});
+        e.Ok();
+        QCOMPARE(e.LastMessage(), QStringLiteral("ページタイトルは必須項目です."));
+        e.Field("Edit_Title")->setText(QStringLiteral(" ")); // blanks pass the required test
+        e.Ok();
+        QCOMPARE(e.LastMessage(), QStringLiteral("ページタイトル(かな)は必須項目です."));
+        e.Field("Edit_TitleKana")->setText(QStringLiteral("かな"));
+        e.Ok();
+        QVERIFY(e.LastMessage().startsWith(QStringLiteral("作者名(かな)は必須項目です.")));
+        e.Field("Edit_AuthorKana")->setText(QStringLiteral("かな"));
+        e.Ok();
+        QCOMPARE(e.LastMessage(), QStringLiteral("ページURLは必須項目です."));
+        e.Field("Edit_Page")->setText(QStringLiteral("HTTP://example.jp/"));
+        e.Field("Edit_Mail")->setText(QStringLiteral("mailto:http://x"));
+        e.dialog.findChild<QSpinBox*>("Year")->setValue(0);
+        e.Ok();
+        QVERIFY(e.LastMessage().startsWith(QStringLiteral("登録日の年に 0 は使えません.")));
+        e.dialog.findChild<QSpinBox*>("Year")->setValue(2004);
+        e.Ok();
+        QCOMPARE(e.dialog.result(), int(QDialog::Accepted));
+        const TLinkItem item = e.dialog.LinkItem();
+        QCOMPARE(item.Url, std::string("example.jp/"));
+        QCOMPARE(item.Mail, std::string("http://x")); // only one prefix goes
+        QCOMPARE(item.Title, std::string());
+    }
+
+    void readingsAreCheckedAndCopied()
+    {
+        Editor e;
+        e.dialog.SetLinkItem(TLinkItem{});
+        e.Field("Edit_TitleKana")->setText(QStringLiteral("かー"));
+        e.dialog.LeaveReading(e.Field("Edit_TitleKana"));
+        QVERIFY(e.LastMessage().startsWith(QStringLiteral("不正な文字が含まれています.")));
+        QCOMPARE(e.messages.shown.back().buttons.Bits(), MessageButtons(MessageButton::Retry).Bits());
+        e.Field("Edit_TitleKana")->setText(QStringLiteral("かあ"));
+        e.dialog.LeaveReading(e.Field("Edit_TitleKana"));
+        QCOMPARE(e.Field("Edit_AuthorKana")->text(), QStringLiteral("かあ"));
+        e.Field("Edit_TitleKana")->clear();
+        e.dialog.LeaveReading(e.Field("Edit_AuthorKana"));
+        QCOMPARE(e.Field("Edit_TitleKana")->text(), QStringLiteral("かあ"));
+    }
+
+    void unrepresentableTextIsRefusedWhereItEnters()
+    {
+        Editor e;
+        e.dialog.SetLinkItem(TLinkItem{});
+        e.Field("Edit_Title")->setText(QStringLiteral("ok"));
+        e.Field("Edit_Title")->setText(QStringLiteral("ok😀"));
+        QCOMPARE(e.Field("Edit_Title")->text(), QStringLiteral("ok"));
+        QVERIFY(e.LastMessage().startsWith(QStringLiteral("U+1F600")));
+        auto* comment = e.dialog.findChild<QPlainTextEdit*>("Comment");
+        comment->setPlainText(QStringLiteral("한"));
+        QCOMPARE(comment->toPlainText(), QString());
+    }
+
+    void dateFrameFollowsTheMonth()
+    {
+        TFrame_DateTimePicker frame;
+        frame.SetDate(*EncodeDateTime({2003, 1, 31}));
+        frame.MonthBox()->setValue(2);
+        QCOMPARE(frame.DayBox()->value(), 28);
+        frame.YearBox()->setValue(2004);
+        QCOMPARE(frame.DayBox()->maximum(), 29);
+        frame.MonthBox()->setValue(4);
+        QCOMPARE(frame.DayBox()->maximum(), 30);
+        frame.YearBox()->setValue(0);
+        QVERIFY(!frame.Date().has_value());
+    }
+};
+
+QTEST_MAIN(LinkItemEditorTests)
+#include "LinkItemEditorTests.moc"
