@@ -7,7 +7,10 @@
 #include <QListWidget>
 
 #include "ScriptedFileDialogs.h"
+#include "collection/Project.h"
+#include "dlgLinkItem.h"
 #include "dlgMain.h"
+#include "dlgStrInput.h"
 #include "settings/SettingsStore.h"
 #include "support/ScriptedMessages.h"
 
@@ -32,6 +35,19 @@ int main(int argc, char** argv)
     window.LoadProject(QStringLiteral(TESSALY_EXAMPLES_DIR "/links.TSP"));
     window.findChild<QListWidget*>(QStringLiteral("ListBox_Genre"))->setCurrentRow(1);
     QApplication::processEvents();
-    const bool saved = window.grab().save(output.filePath(QStringLiteral("main-window.png")));
+    bool saved = window.grab().save(output.filePath(QStringLiteral("main-window.png")));
+
+    const Project& project = window.CurrentProject();
+    TForm_LinkItem editor(messages, project.Attributes, project.Contents, clock.Today());
+    editor.SetLinkItem(window.Shown().Rows().at(1));
+    editor.show();
+    QApplication::processEvents();
+    saved = editor.grab().save(output.filePath(QStringLiteral("item-editor.png"))) && saved;
+
+    TForm_StrInput input(messages, QStringLiteral("ジャンル登録"), QStringLiteral("新規ジャンルを登録します"));
+    input.SetText(QStringLiteral("新しいジャンル"));
+    input.show();
+    QApplication::processEvents();
+    saved = input.grab().save(output.filePath(QStringLiteral("string-input.png"))) && saved;
     return saved ? 0 : 1;
 }
