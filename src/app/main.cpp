@@ -10,6 +10,7 @@
 #include "FileDialogs.h"
 #include "MessageBoxPresenter.h"
 #include "QtSettingsStore.h"
+#include "QtShellServices.h"
 #include "dlgMain.h"
 #include "text/DateTime.h"
 
@@ -49,9 +50,10 @@ int main(int argc, char** argv)
     tessaly::MessageBoxPresenter messages;
     tessaly::QtFileDialogs files;
     tessaly::QtSettingsStore settings;
+    tessaly::QtShellServices shell;
     const tessaly::SystemClock clock;
-    tessaly::TForm_Main window(
-        {messages, files, settings, clock, Environment()}, tessaly::ParseCommandLine(QApplication::arguments().mid(1)));
+    tessaly::TForm_Main window({messages, files, settings, clock, shell, Environment()},
+        tessaly::ParseCommandLine(QApplication::arguments().mid(1)));
     messages.SetParent(&window);
     window.show();
     QTimer::singleShot(0, &window, &tessaly::TForm_Main::OpenPassedFiles);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "settings/AppSettings.h"
+#include "settings/ExternalPrograms.h"
 #include "settings/SettingsStore.h"
+#include "support/RecordingShell.h"
 
 using namespace tessaly;
 
@@ -86,6 +88,31 @@ TEST(AppSettings, EraseKeepsOtherProgramsOfTheMaker)
     SaveSettings(store, DefaultSettings(kEnvironment));
     EraseSettings(store);
     EXPECT_FALSE(store.KeyExists("\\Software\\Brindlewood"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExternalPrograms, OpenUrlFollowsTheBrowserSettings)
+{
+    test::RecordingShell shell;
+    BrowserSettings browser;
+    browser.appPath = "/usr/bin/b";
+    OpenUrl(shell, browser, "");
+    EXPECT_TRUE(shell.calls.empty());
+    OpenUrl(shell, browser, "http://x/");
+    browser.defShell = false;
+    OpenUrl(shell, browser, "http://y/"); // DDE unanswered: the program
+    shell.ddeAnswers = true;
+    OpenUrl(shell, browser, "http://z/");
+    browser.ddeUse = false;
+    OpenUrl(shell, browser, "http://w/");
+    MailTo(shell, "");
+    MailTo(shell, "a@b");
+    EXPECT_EQ(shell.calls,
+        (std::vector<std::string>{"open http://x/", "dde IExplore http://y/", "start /usr/bin/b http://y/",
+            "dde IExplore http://z/", "start /usr/bin/b http://w/", "open mailto:a@b"}));
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,8 +16,10 @@
 #include "collection/ProjectFile.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
+#include "dlgOptions.h"
 #include "dlgStrInput.h"
 #include "settings/SettingsStore.h"
+#include "support/RecordingShell.h"
 #include "support/ScriptedMessages.h"
 #include "text/Codepage.h"
 
@@ -67,6 +72,7 @@ class MainWindowTests : public QObject {
         test::ScriptedMessages messages;
         test::ScriptedFileDialogs files;
         MemorySettingsStore settings;
+        test::RecordingShell shell;
         FixedClock clock{*EncodeDateTime({2026, 12, 8})};
         std::unique_ptr<TForm_Main> window;
         QStringList started;
@@ -74,7 +80,7 @@ class MainWindowTests : public QObject {
         explicit Harness(StartOptions options = {})
         {
             window = std::make_unique<TForm_Main>(
-                MainServices{messages, files, settings, clock, {1600, 1000, "ed", "br"}}, std::move(options));
+                MainServices{messages, files, settings, clock, shell, {1600, 1000, "ed", "br"}}, std::move(options));
             window->startProcess = [this](const QStringList& arguments) { started.append(arguments.join(' ')); };
         }
         QListWidget* Genres() { return window->findChild<QListWidget*>("ListBox_Genre"); }
@@ -366,6 +372,45 @@ private slots:
         QVERIFY(!h.window->Order().sortKana);
     }
 
+    void optionsDialogEnablesAndStores()
+    {
+        Harness h;
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TForm_Options*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            auto* preset = dialog->findChild<QComboBox*>("template");
+            auto* appPath = dialog->findChild<QLineEdit*>("appPath");
+            auto* service = dialog->findChild<QLineEdit*>("ddeService");
+            QVERIFY(!preset->isEnabled()); // standard association chosen
+            dialog->findChild<QRadioButton*>("Details")->setChecked(true);
+            QVERIFY(preset->isEnabled());
+            QVERIFY(!appPath->isEnabled());
+            dialog->ChoosePreset(1);
+            QCOMPARE(appPath->text(), QStringLiteral("/usr/bin/chromium"));
+            preset->setCurrentIndex(2);
+            dialog->UpdateEnabling();
+            QVERIFY(appPath->isEnabled());
+            QVERIFY(service->isEnabled());
+            dialog->findChild<QCheckBox*>("ddeUse")->setChecked(false);
+            QVERIFY(!service->isEnabled());
+            appPath->setText(QStringLiteral("/opt/browser"));
+            dialog->findChild<QComboBox*>("doubleClick")->setCurrentIndex(1);
+            dialog->accept();
+        });
+        h.Action("MM_Options")->trigger();
+        QCOMPARE(h.window->Settings().browser.appPath, std::string("/opt/browser"));
+        QVERIFY(!h.window->Settings().browser.defShell);
+        QCOMPARE(h.settings.ReadInteger("\\Software\\Brindlewood\\Tessaly\\UserInterface", "DoubleClick").value(), 1);
+
+        // Double click now opens the item in the browser program.
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        const QModelIndex first = h.Items()->model()->index(0, 0);
+        h.Items()->selectionModel()->select(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        emit h.Items()->doubleClicked(first);
+        QCOMPARE(h.shell.calls.back(), std::string("start /opt/browser http://rpg.example.net/"));
+    }
+
     void closingAsksAndSavesTheSettings()
     {
         Harness h;
@@ -381,7 +426,7 @@ private slots:
         QCOMPARE(h.settings.ReadInteger("\\Software\\Brindlewood\\Tessaly\\MainWindow", "Width").value(), 900);
 
         // A new window starts with the stored size.
-        TForm_Main again(MainServices{h.messages, h.files, h.settings, h.clock, {}}, {});
+        TForm_Main again(MainServices{h.messages, h.files, h.settings, h.clock, h.shell, {}}, {});
         QCOMPARE(again.width(), 900);
     }
 };

@@ -12,6 +12,7 @@
 #include "dlgMain.h"
 #include "dlgStrInput.h"
 #include "settings/SettingsStore.h"
+#include "support/RecordingShell.h"
 #include "support/ScriptedMessages.h"
 
 using namespace tessaly;
@@ -29,7 +30,8 @@ int main(int argc, char** argv)
     test::ScriptedFileDialogs files;
     MemorySettingsStore settings;
     const SystemClock clock;
-    TForm_Main window({messages, files, settings, clock, {1280, 800, {}, {}}}, {});
+    test::RecordingShell shell;
+    TForm_Main window({messages, files, settings, clock, shell, {1280, 800, {}, {}}}, {});
     window.resize(1000, 600);
     window.show();
     window.LoadProject(QStringLiteral(TESSALY_EXAMPLES_DIR "/links.TSP"));

@@ -22,6 +22,7 @@
 #include "GuiText.h"
 #include "ItemListModel.h"
 #include "collection/ProjectFile.h"
+#include "dlgOptions.h"
 #include "settings/SettingsStore.h"
 #include "text/Codepage.h"
 #include "util/Messages.h"
@@ -234,6 +235,12 @@ void TForm_Main::BuildMenus()
     for (QAction* action : {newFile, open, saveAction_, merge, reloadAction_, quit}) {
         tools->addAction(action);
     }
+    QMenu* toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
+    auto* options = new QAction(QStringLiteral("環境オプション(&O)..."), this);
+    options->setObjectName(QStringLiteral("MM_Options"));
+    options->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11));
+    connect(options, &QAction::triggered, this, &TForm_Main::MM_OptionsClick);
+    toolMenu->addAction(options);
 }
 
 void TForm_Main::ApplySettings()
@@ -528,6 +535,16 @@ void TForm_Main::MM_ExitClick()
     }
     closingWithoutPrompt_ = true;
     close();
+}
+
+void TForm_Main::MM_OptionsClick()
+{
+    TForm_Options dialog(settings_, services_.files, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        settings_ = dialog.Settings();
+        StoreWindowSettings();
+        SaveSettings(services_.settings, settings_);
+    }
 }
 
 void TForm_Main::MM_QuitClick()

@@ -32,6 +32,7 @@ class GenreListWidget;
 class ItemListModel;
 class MessagePresenter;
 class SettingsStore;
+class ShellServices;
 
 // What the window needs from outside; tests pass scripted ones.
 struct MainServices {
@@ -39,6 +40,7 @@ struct MainServices {
     FileDialogs& files;
     SettingsStore& settings;
     const Clock& clock;
+    ShellServices& shell;
     SettingsEnvironment environment;
 };
 
@@ -80,6 +82,7 @@ public:
     void MM_ReloadFileClick();
     void MM_ExitClick();
     void MM_QuitClick();
+    void MM_OptionsClick();
 
     // False when the user cancelled the name dialog or the save failed.
     bool SaveProject();
@@ -123,6 +126,7 @@ private:
     void BuildMenus();
     void BuildItemMenu();
     void UpdateSortChecks();
+    void ConnectBrowser(class TForm_LinkItem& dialog);
     std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial,
         std::vector<std::string> existing, int renaming);
     QListWidget* TagListWidget(Vocabulary vocabulary) const;

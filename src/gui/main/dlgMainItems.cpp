@@ -13,6 +13,7 @@
 #include "collection/LinkItem.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
+#include "settings/ExternalPrograms.h"
 #include "text/DateTime.h"
 
 namespace tessaly {
@@ -96,11 +97,20 @@ void TForm_Main::BuildItemMenu()
     menu->addAction(gridLinesAction_);
 
     connect(itemView_, &QTreeView::doubleClicked, this, [this] {
+        const std::vector<std::size_t> rows = SelectedRows();
         if (settings_.doubleClick == 0) {
             TB_ItemEditClick();
+        } else if (settings_.doubleClick == 1 && rows.size() == 1) {
+            OpenUrl(services_.shell, settings_.browser, "http://" + shown_.Rows()[rows.front()].Url);
         }
     });
     itemView_->installEventFilter(this);
+}
+
+void TForm_Main::ConnectBrowser(TForm_LinkItem& dialog)
+{
+    dialog.openUrl = [this](const std::string& url) { OpenUrl(services_.shell, settings_.browser, url); };
+    dialog.mailTo = [this](const std::string& address) { MailTo(services_.shell, address); };
 }
 
 void TForm_Main::TB_ItemNewClick()
@@ -114,6 +124,7 @@ void TForm_Main::TB_ItemNewClick()
         : genre == project_.TrashIndex()     ? std::string(kTrashGenreMark)
                                              : project_.Genres[genre].Name;
     TForm_LinkItem dialog(services_.messages, project_.Attributes, project_.Contents, services_.clock.Today(), this);
+    ConnectBrowser(dialog);
     dialog.setWindowTitle(QStringLiteral("新規アイテム"));
     dialog.SetLinkItem(NewLinkItem(services_.clock, genreName));
     if (dialog.exec() != QDialog::Accepted) {
@@ -136,6 +147,7 @@ void TForm_Main::TB_ItemEditClick()
     }
     TLinkItem& record = shown_.Rows()[rows.front()];
     TForm_LinkItem dialog(services_.messages, project_.Attributes, project_.Contents, services_.clock.Today(), this);
+    ConnectBrowser(dialog);
     dialog.SetLinkItem(record);
     if (dialog.exec() != QDialog::Accepted) {
         return;

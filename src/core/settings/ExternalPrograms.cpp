@@ -1,0 +1,40 @@
+#include "settings/ExternalPrograms.h"
+
+#include "settings/AppSettings.h"
+#include "text/Codepage.h"
+
+namespace tessaly {
+
+void OpenUrl(ShellServices& shell, const BrowserSettings& browser, std::string_view url)
+{
+    if (url.empty()) {
+        return;
+    }
+    if (browser.defShell) {
+        shell.OpenDocument(url);
+    } else if (!browser.ddeUse || !shell.DdeOpenUrl(browser.ddeService, browser.ddeTopic, url)) {
+        shell.StartProgram(browser.appPath, {std::string(url)});
+    }
+}
+
+void MailTo(ShellServices& shell, std::string_view address)
+{
+    if (!address.empty()) {
+        shell.OpenDocument("mailto:" + std::string(address));
+    }
+}
+
+const std::vector<BrowserPreset>& BrowserPresets()
+{
+    // The two browsers a Linux desktop most often has; DDE does not exist
+    // here, the fields only keep their meaning for settings shared with
+    // other systems.
+    static const std::vector<BrowserPreset> presets{
+        {"Firefox", "/usr/bin/firefox", "Firefox", "WWW_OpenURL"},
+        {"Chromium", "/usr/bin/chromium", "Chromium", "WWW_OpenURL"},
+        {SJ("任意"), "", "", ""},
+    };
+    return presets;
+}
+
+} // namespace tessaly

@@ -1,0 +1,40 @@
+#include "QtShellServices.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStringList>
+#include <QUrl>
+
+#include "text/Codepage.h"
+
+namespace tessaly {
+
+namespace {
+
+QString FromSjis(std::string_view text)
+{
+    return QString::fromStdString(SjisToUtf8Lossy(text));
+}
+
+} // namespace
+
+void QtShellServices::OpenDocument(std::string_view address)
+{
+    QDesktopServices::openUrl(QUrl::fromUserInput(FromSjis(address)));
+}
+
+bool QtShellServices::DdeOpenUrl(std::string_view, std::string_view, std::string_view)
+{
+    return false;
+}
+
+void QtShellServices::StartProgram(std::string_view program, const std::vector<std::string>& arguments)
+{
+    QStringList list;
+    for (const std::string& argument : arguments) {
+        list.append(FromSjis(argument));
+    }
+    QProcess::startDetached(FromSjis(program), list);
+}
+
+} // namespace tessaly
