@@ -77,8 +77,9 @@ class MainWindowTests : public QObject {
         std::unique_ptr<TForm_Main> window;
         QStringList started;
 
-        explicit Harness(StartOptions options = {})
+        explicit Harness(StartOptions options = {}, int fileDrop = 0)
         {
+            settings.WriteInteger("\\Software\\Brindlewood\\Tessaly\\UserInterface", "FileDrop", fileDrop);
             window = std::make_unique<TForm_Main>(
                 MainServices{messages, files, settings, clock, shell, {1600, 1000, "ed", "br"}}, std::move(options));
             window->startProcess = [this](const QStringList& arguments) { started.append(arguments.join(' ')); };
@@ -409,6 +410,41 @@ private slots:
         h.Items()->selectionModel()->select(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         emit h.Items()->doubleClicked(first);
         QCOMPARE(h.shell.calls.back(), std::string("start /opt/browser http://rpg.example.net/"));
+    }
+
+    void droppedFilesFollowTheDropSetting()
+    {
+        Harness anew;
+        anew.window->HandleDroppedFiles({kExample, "/x/b.TSP", "/x/c.TSP"}); // only the first opens
+        QCOMPARE(anew.Genres()->count(), 8);
+        QVERIFY(anew.started.isEmpty());
+
+        Harness windows({}, 1);
+        windows.window->HandleDroppedFiles({kExample, "/x/b.tsm", "/x/c.TSP"});
+        QCOMPARE(windows.started, (QStringList{"-T -W " + kExample, "-T -W /x/c.TSP"}));
+        QCOMPARE(windows.Genres()->count(), 2);
+
+        QTemporaryDir dir;
+        QFile::copy(kExample, dir.filePath("own.TSP"));
+        Harness merge({}, 2);
+        merge.Open(dir.filePath("own.TSP"));
+        merge.window->HandleDroppedFiles({kExample});
+        QCOMPARE(merge.window->CurrentProject().Genres[1].Lines.size(), std::size_t{22});
+        QVERIFY(merge.window->windowTitle().contains(QStringLiteral("own.TSP")));
+        QVERIFY(merge.window->IsEditing());
+    }
+
+    void registryEraseClosesWithoutSavingSettings()
+    {
+        Harness h;
+        h.window->show();
+        h.messages.SetNextAnswer(MessageButton::Abort);
+        h.Action("MM_RegErase")->trigger();
+        QVERIFY(h.window->isVisible());
+        h.messages.SetNextAnswer(MessageButton::Yes);
+        h.Action("MM_RegErase")->trigger();
+        QVERIFY(!h.window->isVisible());
+        QVERIFY(!h.settings.KeyExists("\\Software\\Brindlewood\\Tessaly"));
     }
 
     void closingAsksAndSavesTheSettings()

@@ -9,12 +9,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "FileDialogs.h"
@@ -87,6 +89,7 @@ TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* par
     , shown_(project_)
 {
     setObjectName(QStringLiteral("TForm_Main"));
+    setAcceptDrops(true);
     startProcess = [](const QStringList& arguments) {
         QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
     };
@@ -241,6 +244,11 @@ void TForm_Main::BuildMenus()
     options->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11));
     connect(options, &QAction::triggered, this, &TForm_Main::MM_OptionsClick);
     toolMenu->addAction(options);
+    toolMenu->addSeparator();
+    auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
+    erase->setObjectName(QStringLiteral("MM_RegErase"));
+    connect(erase, &QAction::triggered, this, &TForm_Main::MM_RegEraseClick);
+    toolMenu->addAction(erase);
 }
 
 void TForm_Main::ApplySettings()
@@ -545,6 +553,75 @@ void TForm_Main::MM_OptionsClick()
         StoreWindowSettings();
         SaveSettings(services_.settings, settings_);
     }
+}
+
+void TForm_Main::MM_RegEraseClick()
+{
+    if (!SavePrompt(QStringLiteral("ファイル読み込みの前に保存しますか？"))) {
+        return;
+    }
+    const MessageButton answer = services_.messages.Show(MessageKind::Confirmation,
+        SJ("レジストリ情報を削除して TSY を強制終了します.\r\nよろしいですか？"),
+        MessageButton::Yes | MessageButton::Abort);
+    if (answer != MessageButton::Yes) {
+        return;
+    }
+    EraseSettings(services_.settings);
+    saveSettingsOnClose_ = false;
+    closingWithoutPrompt_ = true;
+    close();
+}
+
+void TForm_Main::HandleDroppedFiles(const QStringList& files)
+{
+    const auto isProject
+        = [](const QString& file) { return QFileInfo(file).suffix().toUpper() == QLatin1String("TSP"); };
+    switch (settings_.fileDrop) {
+    case 1:
+        for (const QString& file : files) {
+            if (isProject(file)) {
+                startProcess({QStringLiteral("-T"), QStringLiteral("-W"), file});
+            }
+        }
+        break;
+    case 2:
+        for (const QString& file : files) {
+            if (isProject(file)) {
+                const std::filesystem::path name = project_.EditingName;
+                LoadProject(file);
+                SetEditingName(name);
+                SetIsEditing(true);
+            }
+        }
+        break;
+    default:
+        if (!files.isEmpty() && SavePrompt(QStringLiteral("ファイル読み込みの前に保存しますか？"))) {
+            ResetToNewProject();
+            if (isProject(files.front())) {
+                LoadProject(files.front());
+            }
+        }
+        break;
+    }
+}
+
+void TForm_Main::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm_Main::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            files.append(url.toLocalFile());
+        }
+    }
+    event->acceptProposedAction();
+    HandleDroppedFiles(files);
 }
 
 void TForm_Main::MM_QuitClick()

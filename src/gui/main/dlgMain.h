@@ -83,6 +83,9 @@ public:
     void MM_ExitClick();
     void MM_QuitClick();
     void MM_OptionsClick();
+    void MM_RegEraseClick();
+    // Files dropped on the window, handled by the drop setting.
+    void HandleDroppedFiles(const QStringList& files);
 
     // False when the user cancelled the name dialog or the save failed.
     bool SaveProject();
@@ -117,6 +120,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildWidgets();
