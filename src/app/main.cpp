@@ -12,6 +12,7 @@
 #include "QtSettingsStore.h"
 #include "QtShellServices.h"
 #include "dlgMain.h"
+#include "dlgVersion.h"
 #include "text/DateTime.h"
 
 namespace {
@@ -55,6 +56,13 @@ int main(int argc, char** argv)
     tessaly::TForm_Main window({messages, files, settings, clock, shell, Environment()},
         tessaly::ParseCommandLine(QApplication::arguments().mid(1)));
     messages.SetParent(&window);
+    if (window.StartScreen()) {
+        // The start screen stays for a moment while the window comes up.
+        auto* start = new tessaly::TForm_Version(window.Settings().mainWindow.girlDisabled, true);
+        start->setAttribute(Qt::WA_DeleteOnClose);
+        start->show();
+        QTimer::singleShot(1500, start, &QWidget::close);
+    }
     window.show();
     QTimer::singleShot(0, &window, &tessaly::TForm_Main::OpenPassedFiles);
     return QApplication::exec();

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "dlgMain.h"
 #include "dlgOptions.h"
 #include "dlgStrInput.h"
+#include "dlgVersion.h"
 #include "settings/SettingsStore.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedMessages.h"
@@ -445,6 +447,23 @@ private slots:
         h.Action("MM_RegErase")->trigger();
         QVERIFY(!h.window->isVisible());
         QVERIFY(!h.settings.KeyExists("\\Software\\Brindlewood\\Tessaly"));
+    }
+
+    void versionWindowPicturesAndModes()
+    {
+        for (const bool girlDisabled : {false, true}) {
+            const QImage picture = TForm_Version::Picture(girlDisabled);
+            QCOMPARE(picture.size(), QSize(480, 320));
+        }
+        TForm_Version start(false, true);
+        QVERIFY(start.findChild<QWidget*>("BtnClose")->isHidden());
+        TForm_Version about(false, false);
+        QVERIFY(!about.findChild<QWidget*>("BtnClose")->isHidden());
+        QCOMPARE(about.findChild<QLabel*>("Label_Version")->text(), QStringLiteral("1.04"));
+        bool mailed = false;
+        about.mailSupport = [&mailed] { mailed = true; };
+        emit about.findChild<QLabel*>("Label_Mail")->linkActivated(QStringLiteral("mail"));
+        QVERIFY(mailed);
     }
 
     void closingAsksAndSavesTheSettings()

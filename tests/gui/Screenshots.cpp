@@ -10,7 +10,9 @@
 #include "collection/Project.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
+#include "dlgOptions.h"
 #include "dlgStrInput.h"
+#include "dlgVersion.h"
 #include "settings/SettingsStore.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedMessages.h"
@@ -51,5 +53,14 @@ int main(int argc, char** argv)
     input.show();
     QApplication::processEvents();
     saved = input.grab().save(output.filePath(QStringLiteral("string-input.png"))) && saved;
+    TForm_Version version(false, false);
+    version.show();
+    QApplication::processEvents();
+    saved = version.grab().save(output.filePath(QStringLiteral("version-window.png"))) && saved;
+
+    TForm_Options options(window.Settings(), files);
+    options.show();
+    QApplication::processEvents();
+    saved = options.grab().save(output.filePath(QStringLiteral("options-dialog.png"))) && saved;
     return saved ? 0 : 1;
 }

@@ -1,11 +1,8 @@
 #include "output/PageAssembly.h"
 
 #include <array>
-#include <csetjmp>
 #include <cstdio>
 #include <fstream>
-
-#include <jpeglib.h>
 
 #include "collection/Project.h"
 #include "text/Codepage.h"
@@ -17,6 +14,7 @@
 #include "text/Strings.h"
 #include "text/TagField.h"
 #include "util/AtomicFile.h"
+#include "util/Jpeg.h"
 
 namespace tessaly {
 
@@ -141,39 +139,6 @@ std::optional<std::string> RewriteTag(std::string_view inner, std::string_view d
         }
     }
     return changed ? std::optional<std::string>(tag.Text()) : std::nullopt;
-}
-
-struct JpegError {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void JpegErrorExit(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
-}
-
-std::pair<int32_t, int32_t> JpegSize(const std::filesystem::path& path)
-{
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return {0, 0};
-    }
-    jpeg_decompress_struct info{};
-    JpegError error{};
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = JpegErrorExit;
-    std::pair<int32_t, int32_t> size{0, 0};
-    if (setjmp(error.jump) == 0) {
-        jpeg_create_decompress(&info);
-        jpeg_stdio_src(&info, file);
-        if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK) {
-            size = {static_cast<int32_t>(info.image_width), static_cast<int32_t>(info.image_height)};
-        }
-    }
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return size;
 }
 
 } // namespace
@@ -450,7 +415,7 @@ std::pair<int32_t, int32_t> ReadImageSize(std::string_view path)
         return {header[6] | (header[7] << 8), header[8] | (header[9] << 8)};
     }
     if (extension == ".JPG" || extension == ".JPEG") {
-        return JpegSize(*fsPath);
+        return ReadJpegSize(*fsPath);
     }
     return {0, 0};
 }

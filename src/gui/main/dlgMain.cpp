@@ -25,6 +25,8 @@
 #include "ItemListModel.h"
 #include "collection/ProjectFile.h"
 #include "dlgOptions.h"
+#include "dlgVersion.h"
+#include "settings/ExternalPrograms.h"
 #include "settings/SettingsStore.h"
 #include "text/Codepage.h"
 #include "util/Messages.h"
@@ -249,6 +251,11 @@ void TForm_Main::BuildMenus()
     erase->setObjectName(QStringLiteral("MM_RegErase"));
     connect(erase, &QAction::triggered, this, &TForm_Main::MM_RegEraseClick);
     toolMenu->addAction(erase);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    auto* about = new QAction(QStringLiteral("バージョン情報(&A)..."), this);
+    about->setObjectName(QStringLiteral("MM_About"));
+    connect(about, &QAction::triggered, this, &TForm_Main::MM_AboutClick);
+    help->addAction(about);
 }
 
 void TForm_Main::ApplySettings()
@@ -622,6 +629,14 @@ void TForm_Main::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     HandleDroppedFiles(files);
+}
+
+void TForm_Main::MM_AboutClick()
+{
+    TForm_Version version(settings_.mainWindow.girlDisabled, false, this);
+    version.openMakerPage = [this] { OpenUrl(services_.shell, settings_.browser, "http://www.brindlewood.example/"); };
+    version.mailSupport = [this] { MailTo(services_.shell, "support@brindlewood.example"); };
+    version.exec();
 }
 
 void TForm_Main::MM_QuitClick()

@@ -64,6 +64,7 @@ public:
     Project& CurrentProject() { return project_; }
     ShownItems& Shown() { return shown_; }
     const AppSettings& Settings() const { return settings_; }
+    bool StartScreen() const { return options_.startScreen; }
 
     bool IsEditing() const { return project_.IsEditing; }
     void SetIsEditing(bool editing);
@@ -84,6 +85,7 @@ public:
     void MM_QuitClick();
     void MM_OptionsClick();
     void MM_RegEraseClick();
+    void MM_AboutClick();
     // Files dropped on the window, handled by the drop setting.
     void HandleDroppedFiles(const QStringList& files);
 
