@@ -466,6 +466,17 @@ private slots:
         QVERIFY(mailed);
     }
 
+    void destroyingAFocusedWindowIsSafe()
+    {
+        auto h = std::make_unique<Harness>();
+        h->Open();
+        h->window->show();
+        QApplication::setActiveWindow(h->window.get());
+        h->Items()->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
+        h.reset(); // focus moves while the window is torn down
+    }
+
     void closingAsksAndSavesTheSettings()
     {
         Harness h;

@@ -103,7 +103,11 @@ TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* par
     ResetToNewProject();
 }
 
-TForm_Main::~TForm_Main() = default;
+TForm_Main::~TForm_Main()
+{
+    // Hiding during destruction moves the focus; the project is gone by then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void TForm_Main::BuildWidgets()
 {
