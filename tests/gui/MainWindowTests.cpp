@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
 #include "dlgOptions.h"
+#include "dlgSplash.h"
 #include "dlgStrInput.h"
 #include "dlgVersion.h"
 #include "settings/SettingsStore.h"
@@ -464,6 +466,17 @@ private slots:
         about.mailSupport = [&mailed] { mailed = true; };
         emit about.findChild<QLabel*>("Label_Mail")->linkActivated(QStringLiteral("mail"));
         QVERIFY(mailed);
+    }
+
+    void splashShowsItsMessageAndProgress()
+    {
+        TSplashWindow splash;
+        splash.SetSplashMes(QStringLiteral("links.TSP を解釈しています"));
+        QCOMPARE(splash.SplashMes(), QStringLiteral("links.TSP を解釈しています\n少々お待ち下さい..."));
+        splash.SetMax(10);
+        splash.SetPos(5);
+        QCOMPARE(splash.findChild<QProgressBar*>()->value(), 5);
+        QVERIFY(splash.width() >= 240);
     }
 
     void destroyingAFocusedWindowIsSafe()

@@ -25,6 +25,7 @@
 #include "ItemListModel.h"
 #include "collection/ProjectFile.h"
 #include "dlgOptions.h"
+#include "dlgSplash.h"
 #include "dlgVersion.h"
 #include "settings/ExternalPrograms.h"
 #include "settings/SettingsStore.h"
@@ -451,7 +452,22 @@ void TForm_Main::LoadProject(const QString& fileName)
     shown_.FlushGenre();
     const std::string shownName = ToSjisOrEmpty(fileName);
     textPanel_->setText(ToQString(ProjectReadingMessage(shownName)));
-    const LoadOutcome outcome = LoadProjectFile(project_, fileName.toStdString());
+    std::unique_ptr<TSplashWindow> splash;
+    const LoadOutcome outcome
+        = LoadProjectFile(project_, fileName.toStdString(), [&](std::size_t line, std::size_t lines) {
+              if (line == 0) {
+                  textPanel_->clear();
+                  splash = std::make_unique<TSplashWindow>(this);
+                  splash->SetSplashMes(ToQString(ProjectInterpretingMessage(shownName)));
+                  splash->SetMax(static_cast<int>(lines) - 1);
+                  splash->show();
+              }
+              // Repainting every line would cost more than reading it.
+              if (line % 1024 == 0) {
+                  splash->SetPos(static_cast<int>(line));
+              }
+          });
+    splash.reset();
     textPanel_->clear();
     switch (outcome.result) {
     case LoadOutcome::Result::NotFound:
