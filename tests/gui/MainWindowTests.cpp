@@ -16,6 +16,7 @@
 
 #include "ScriptedFileDialogs.h"
 #include "collection/ProjectFile.h"
+#include "dlgHelp.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
 #include "dlgOptions.h"
@@ -466,6 +467,19 @@ private slots:
         about.mailSupport = [&mailed] { mailed = true; };
         emit about.findChild<QLabel*>("Label_Mail")->linkActivated(QStringLiteral("mail"));
         QVERIFY(mailed);
+    }
+
+    void everyHelpTopicHasAPage()
+    {
+        THelpWindow help;
+        help.ShowTopic(QStringLiteral("contents"));
+        QCOMPARE(help.CurrentTitle(), QStringLiteral("Tessaly ヘルプ"));
+        for (const char* topic :
+            {"HID00000015", "HID00000023", "HID00000026", "HID00000027", "HID00000029", "HID00000045", "HID00000049",
+                "HID00000054", "HID00000055", "HID00000056", "HID00000057", "HID00000058", "HID00000059"}) {
+            help.ShowTopic(QString::fromLatin1(topic));
+            QVERIFY2(!help.CurrentTitle().isEmpty() && help.CurrentTitle() != QStringLiteral("Tessaly ヘルプ"), topic);
+        }
     }
 
     void splashShowsItsMessageAndProgress()

@@ -18,6 +18,7 @@
 #include "GuiText.h"
 #include "InputGuard.h"
 #include "collection/Project.h"
+#include "dlgHelp.h"
 #include "frmDateTimePicker.h"
 #include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
@@ -126,6 +127,10 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     QAction* mail = tools->addAction(style()->standardIcon(QStyle::SP_MessageBoxInformation), QString());
     mail->setToolTip(QStringLiteral("作者にメール送信"));
     mail->setObjectName(QStringLiteral("TB_Mail"));
+    QAction* help = tools->addAction(style()->standardIcon(QStyle::SP_DialogHelpButton), QString());
+    help->setToolTip(QStringLiteral("ヘルプ"));
+    help->setObjectName(QStringLiteral("TB_Help"));
+    connect(help, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("HID00000023")); });
     connect(mail, &QAction::triggered, this, [this] {
         const std::string address = ToSjisOrEmpty(mail_->text());
         if (mailTo && !address.empty()) {

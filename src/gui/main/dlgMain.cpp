@@ -24,6 +24,7 @@
 #include "GuiText.h"
 #include "ItemListModel.h"
 #include "collection/ProjectFile.h"
+#include "dlgHelp.h"
 #include "dlgOptions.h"
 #include "dlgSplash.h"
 #include "dlgVersion.h"
@@ -257,6 +258,11 @@ void TForm_Main::BuildMenus()
     connect(erase, &QAction::triggered, this, &TForm_Main::MM_RegEraseClick);
     toolMenu->addAction(erase);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    auto* contents = new QAction(QStringLiteral("ヘルプ(&H)"), this);
+    contents->setObjectName(QStringLiteral("MM_Help"));
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contents, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("contents")); });
+    help->addAction(contents);
     auto* about = new QAction(QStringLiteral("バージョン情報(&A)..."), this);
     about->setObjectName(QStringLiteral("MM_About"));
     connect(about, &QAction::triggered, this, &TForm_Main::MM_AboutClick);

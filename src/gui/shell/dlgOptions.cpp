@@ -14,6 +14,7 @@
 
 #include "FileDialogs.h"
 #include "GuiText.h"
+#include "dlgHelp.h"
 #include "settings/ExternalPrograms.h"
 
 namespace tessaly {
@@ -117,6 +118,8 @@ TForm_Options::TForm_Options(const AppSettings& settings, FileDialogs& files, QW
     ok->setObjectName(QStringLiteral("BtnOk"));
     ok->setDefault(true);
     buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    QPushButton* helpButton = buttons->addButton(QStringLiteral("ヘルプ(&H)"), QDialogButtonBox::HelpRole);
+    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(this, QStringLiteral("HID00000049")); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
