@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <iostream>
 
+#include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "MessageBoxPresenter.h"
 #include "QtShellServices.h"
@@ -26,7 +28,9 @@ int main(int argc, char** argv)
     tessaly::MemorySettingsStore settings;
     tessaly::QtShellServices shell;
     const tessaly::SystemClock clock;
-    tessaly::TForm_Main window({messages, files, settings, clock, shell, {1280, 800, {}, {}}}, {});
+    QTemporaryDir xdg;
+    tessaly::FileAssociation association(QApplication::applicationFilePath(), xdg.path(), xdg.path());
+    tessaly::TForm_Main window({messages, files, settings, clock, shell, association, {1280, 800, {}, {}}}, {});
     window.show();
     QApplication::processEvents();
 

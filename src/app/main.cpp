@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "MessageBoxPresenter.h"
 #include "QtSettingsStore.h"
@@ -52,8 +53,9 @@ int main(int argc, char** argv)
     tessaly::QtFileDialogs files;
     tessaly::QtSettingsStore settings;
     tessaly::QtShellServices shell;
+    tessaly::FileAssociation association(QApplication::applicationFilePath());
     const tessaly::SystemClock clock;
-    tessaly::TForm_Main window({messages, files, settings, clock, shell, Environment()},
+    tessaly::TForm_Main window({messages, files, settings, clock, shell, association, Environment()},
         tessaly::ParseCommandLine(QApplication::arguments().mid(1)));
     messages.SetParent(&window);
     if (window.StartScreen()) {

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "FileAssociation.h"
 #include "ScriptedFileDialogs.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
@@ -78,6 +79,8 @@ class MainWindowTests : public QObject {
         test::ScriptedFileDialogs files;
         MemorySettingsStore settings;
         test::RecordingShell shell;
+        QTemporaryDir xdg;
+        FileAssociation association{"/usr/bin/tessaly", xdg.filePath("data"), xdg.filePath("config")};
         FixedClock clock{*EncodeDateTime({2026, 12, 8})};
         std::unique_ptr<TForm_Main> window;
         QStringList started;
@@ -86,7 +89,8 @@ class MainWindowTests : public QObject {
         {
             settings.WriteInteger("\\Software\\Brindlewood\\Tessaly\\UserInterface", "FileDrop", fileDrop);
             window = std::make_unique<TForm_Main>(
-                MainServices{messages, files, settings, clock, shell, {1600, 1000, "ed", "br"}}, std::move(options));
+                MainServices{messages, files, settings, clock, shell, association, {1600, 1000, "ed", "br"}},
+                std::move(options));
             window->startProcess = [this](const QStringList& arguments) { started.append(arguments.join(' ')); };
         }
         QListWidget* Genres() { return window->findChild<QListWidget*>("ListBox_Genre"); }
@@ -439,6 +443,22 @@ private slots:
         QVERIFY(merge.window->IsEditing());
     }
 
+    void associationCommandAsksFirst()
+    {
+        Harness h;
+        h.messages.SetNextAnswer(MessageButton::Cancel);
+        h.Action("MM_AppAccount")->trigger();
+        QVERIFY(!h.association.IsAssociated());
+        QCOMPARE(Shown(h.messages.shown.back().text),
+            QStringLiteral("拡張子 TSP を Tessaly に関連付けます.\r\nよろしいですか？"));
+        h.messages.SetNextAnswer(MessageButton::Yes);
+        h.Action("MM_AppAccount")->trigger();
+        QVERIFY(h.association.IsAssociated());
+        h.messages.SetNextAnswer(MessageButton::Yes);
+        h.Action("MM_AppAccount")->trigger();
+        QVERIFY(!h.association.IsAssociated());
+    }
+
     void registryEraseClosesWithoutSavingSettings()
     {
         Harness h;
@@ -519,7 +539,7 @@ private slots:
         QCOMPARE(h.settings.ReadInteger("\\Software\\Brindlewood\\Tessaly\\MainWindow", "Width").value(), 900);
 
         // A new window starts with the stored size.
-        TForm_Main again(MainServices{h.messages, h.files, h.settings, h.clock, h.shell, {}}, {});
+        TForm_Main again(MainServices{h.messages, h.files, h.settings, h.clock, h.shell, h.association, {}}, {});
         QCOMPARE(again.width(), 900);
     }
 };

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QTemporaryDir>
 
+#include "FileAssociation.h"
 #include "ScriptedFileDialogs.h"
 #include "collection/Project.h"
 #include "dlgLinkItem.h"
@@ -33,7 +35,9 @@ int main(int argc, char** argv)
     MemorySettingsStore settings;
     const SystemClock clock;
     test::RecordingShell shell;
-    TForm_Main window({messages, files, settings, clock, shell, {1280, 800, {}, {}}}, {});
+    QTemporaryDir xdg;
+    FileAssociation association("/usr/bin/tessaly", xdg.path(), xdg.path());
+    TForm_Main window({messages, files, settings, clock, shell, association, {1280, 800, {}, {}}}, {});
     window.resize(1000, 600);
     window.show();
     window.LoadProject(QStringLiteral(TESSALY_EXAMPLES_DIR "/links.TSP"));

@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "GenreListWidget.h"
 #include "GuiText.h"
@@ -252,6 +253,14 @@ void TForm_Main::BuildMenus()
     options->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11));
     connect(options, &QAction::triggered, this, &TForm_Main::MM_OptionsClick);
     toolMenu->addAction(options);
+    auto* account = new QAction(QStringLiteral("関連付け(&C)"), this);
+    account->setObjectName(QStringLiteral("MM_AppAccount"));
+    connect(account, &QAction::triggered, this, &TForm_Main::MM_AppAccountClick);
+    toolMenu->addAction(account);
+    connect(toolMenu, &QMenu::aboutToShow, this, [this, account] {
+        account->setText(services_.association.IsAssociated() ? QStringLiteral("関連付けの解除(&C)")
+                                                              : QStringLiteral("関連付け(&C)"));
+    });
     toolMenu->addSeparator();
     auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
     erase->setObjectName(QStringLiteral("MM_RegErase"));
@@ -600,6 +609,7 @@ void TForm_Main::MM_RegEraseClick()
         return;
     }
     EraseSettings(services_.settings);
+    services_.association.Unassociate();
     saveSettingsOnClose_ = false;
     closingWithoutPrompt_ = true;
     close();
@@ -655,6 +665,18 @@ void TForm_Main::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     HandleDroppedFiles(files);
+}
+
+void TForm_Main::MM_AppAccountClick()
+{
+    const bool associated = services_.association.IsAssociated();
+    const MessageButton answer = services_.messages.Show(MessageKind::Confirmation,
+        associated ? SJ("拡張子 TSP が Tessaly に関連付けられています.\r\n関連付けを解除してよろしいですか？")
+                   : SJ("拡張子 TSP を Tessaly に関連付けます.\r\nよろしいですか？"),
+        MessageButton::Yes | MessageButton::Cancel);
+    if (answer == MessageButton::Yes) {
+        associated ? services_.association.Unassociate() : services_.association.Associate();
+    }
 }
 
 void TForm_Main::MM_AboutClick()

@@ -27,6 +27,7 @@ class QTreeView;
 namespace tessaly {
 
 class Clock;
+class FileAssociation;
 class FileDialogs;
 class GenreListWidget;
 class ItemListModel;
@@ -41,6 +42,7 @@ struct MainServices {
     SettingsStore& settings;
     const Clock& clock;
     ShellServices& shell;
+    FileAssociation& association;
     SettingsEnvironment environment;
 };
 
@@ -86,6 +88,7 @@ public:
     void MM_OptionsClick();
     void MM_RegEraseClick();
     void MM_AboutClick();
+    void MM_AppAccountClick();
     // Files dropped on the window, handled by the drop setting.
     void HandleDroppedFiles(const QStringList& files);
 
