@@ -359,6 +359,30 @@ private slots:
         QCOMPARE(h.Items()->model()->index(11, 0).data().toString(), QStringLiteral("改名したサイト"));
     }
 
+    void keysAndCommandStates()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        QVERIFY(!h.Action("TB_ItemEdit")->isEnabled());
+        h.Items()->selectionModel()->select(
+            h.Items()->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QVERIFY(h.Action("TB_ItemEdit")->isEnabled());
+        h.Items()->selectionModel()->select(
+            h.Items()->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QVERIFY(!h.Action("TB_ItemEdit")->isEnabled());
+
+        QTest::keyClick(h.Genres(), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(h.Genres()->item(2)->text(), QStringLiteral("ゲーム"));
+        QCOMPARE(h.Genres()->currentRow(), 2);
+        QVERIFY(h.window->IsEditing());
+        QTest::keyClick(h.Genres(), Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(h.Genres()->item(1)->text(), QStringLiteral("ゲーム"));
+        AnswerNameDialog(QStringLiteral("キーで追加"));
+        QTest::keyClick(h.Genres(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(h.Genres()->item(7)->text(), QStringLiteral("キーで追加"));
+    }
+
     void sortCommandsAndViewStyles()
     {
         Harness h;

@@ -200,6 +200,7 @@ void TForm_Main::BuildWidgets()
     }
     connect(itemView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         ShowTagsOfSelection();
+        UpdateItemCommandStates();
         UpdateCounts();
     });
     connect(itemView_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -411,6 +412,7 @@ void TForm_Main::SortRows()
 {
     SortItemRows(shown_.Rows(), order_);
     itemModel_->Reset();
+    UpdateItemCommandStates();
     UpdateCounts();
 }
 

@@ -136,6 +136,7 @@ private:
     void BuildMenus();
     void BuildItemMenu();
     void UpdateSortChecks();
+    void UpdateItemCommandStates();
     void ConnectBrowser(class TForm_LinkItem& dialog);
     std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial,
         std::vector<std::string> existing, int renaming);

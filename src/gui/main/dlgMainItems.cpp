@@ -4,11 +4,13 @@
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QTreeView>
 
+#include "GenreListWidget.h"
 #include "ItemListModel.h"
 #include "collection/LinkItem.h"
 #include "dlgLinkItem.h"
@@ -104,13 +106,29 @@ void TForm_Main::BuildItemMenu()
             OpenUrl(services_.shell, settings_.browser, "http://" + shown_.Rows()[rows.front()].Url);
         }
     });
-    itemView_->installEventFilter(this);
+    for (QWidget* list : {static_cast<QWidget*>(itemView_), static_cast<QWidget*>(genreList_),
+             static_cast<QWidget*>(attributeList_), static_cast<QWidget*>(contentList_)}) {
+        list->installEventFilter(this);
+    }
 }
 
 void TForm_Main::ConnectBrowser(TForm_LinkItem& dialog)
 {
     dialog.openUrl = [this](const std::string& url) { OpenUrl(services_.shell, settings_.browser, url); };
     dialog.mailTo = [this](const std::string& address) { MailTo(services_.shell, address); };
+}
+
+void TForm_Main::UpdateItemCommandStates()
+{
+    const int rows = itemModel_->rowCount();
+    const std::size_t selected = SelectedRows().size();
+    const auto enable = [this](const char* name, bool on) {
+        if (QAction* action = findChild<QAction*>(QString::fromLatin1(name))) {
+            action->setEnabled(on);
+        }
+    };
+    enable("TB_ItemNew", !shown_.SearchMode());
+    enable("TB_ItemEdit", rows >= 1 && selected == 1);
 }
 
 void TForm_Main::TB_ItemNewClick()
@@ -215,6 +233,32 @@ void TForm_Main::TB_ItemGridLinesClick()
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress
+        && (watched == genreList_ || watched == attributeList_ || watched == contentList_)) {
+        // The keys of the three vocabulary lists: new, up, down, rename.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool ctrlShift = key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+        const QString prefix = watched == genreList_ ? QStringLiteral("TB_Genre")
+            : watched == attributeList_              ? QStringLiteral("TB_Attr1")
+                                                     : QStringLiteral("TB_Attr2");
+        QString command;
+        if (ctrlShift && key->key() == Qt::Key_A) {
+            command = QStringLiteral("New");
+        } else if (ctrlShift && key->key() == Qt::Key_Up) {
+            command = QStringLiteral("Up");
+        } else if (ctrlShift && key->key() == Qt::Key_Down) {
+            command = QStringLiteral("Down");
+        } else if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && key->modifiers() == Qt::NoModifier) {
+            command = QStringLiteral("Edit");
+        }
+        if (!command.isEmpty()) {
+            if (QAction* action = findChild<QAction*>(prefix + command); action != nullptr && action->isEnabled()) {
+                action->trigger();
+            }
+            return true;
+        }
+    }
     if (watched == itemView_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
