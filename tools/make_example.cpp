@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "collection/CollectionEditing.h"
 #include "collection/Project.h"
 #include "collection/ProjectFile.h"
 #include "collection/ShownItems.h"
 #include "design/SimpleDesign.h"
+#include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
 #include "text/Paths.h"
@@ -125,28 +127,10 @@ const std::array<const char*, 6> kComments = {
     "掲示板がにぎやかです。\r\n初めての方も歓迎とのこと。\r\n<I>一見の価値あり</I>",
 };
 
-std::string TemplateStoredForm(const std::array<const char*, 7>& fields)
+// A template written in UTF-8 here, in the program's code page 932.
+TTemplateRec SjisTemplate(const std::array<const char*, 7>& fields)
 {
-    std::string stored;
-    for (const char* field : fields) {
-        if (!stored.empty()) {
-            stored += '/';
-        }
-        stored += EscapeField(SJ(field));
-    }
-    return stored;
-}
-
-std::string TagList(const std::vector<std::string>& names)
-{
-    std::string list;
-    for (const std::string& name : names) {
-        if (!list.empty()) {
-            list += '/';
-        }
-        list += EscapeField(name);
-    }
-    return list;
+    return {SJ(fields[0]), SJ(fields[1]), SJ(fields[2]), SJ(fields[3]), SJ(fields[4]), SJ(fields[5]), SJ(fields[6])};
 }
 
 // The site: a top menu with one directory per genre (the simple design),
@@ -235,7 +219,7 @@ int main(int argc, char** argv)
     for (const char* name : kContents) {
         project.Contents.push_back(SJ(name));
     }
-    project.Templates.push_back(TemplateStoredForm({
+    project.Templates.push_back(StoredTemplateForm(SjisTemplate({
         "カード型",
         "<DL>\r\n",
         "<DT><A href=\"%url;\" target=\"_blank\">%title;</A><!--if is author--> （%author;）<!--end-->\r\n"
@@ -246,8 +230,8 @@ int main(int argc, char** argv)
         "【",
         "】",
         "",
-    }));
-    project.Templates.push_back(TemplateStoredForm({
+    })));
+    project.Templates.push_back(StoredTemplateForm(SjisTemplate({
         "バナー一覧",
         "<P align=center>\r\n",
         "<!--if is banner--><A href=\"%url;\" target=\"_blank\"><IMG src=\"%banner;\" width=%x; height=%y; "
@@ -256,7 +240,7 @@ int main(int argc, char** argv)
         "",
         "",
         "・",
-    }));
+    })));
 
     int siteNumber = 0;
     for (const GenreSample& sample : kGenres) {

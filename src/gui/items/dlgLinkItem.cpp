@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "DialogButtons.h"
 #include "GuiText.h"
 #include "InputGuard.h"
 #include "collection/Project.h"
@@ -175,14 +176,7 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     auto* comment = new QGroupBox(QStringLiteral("コメント"));
     (new QVBoxLayout(comment))->addWidget(comment_);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    connect(ok, &QPushButton::clicked, this, &TForm_LinkItem::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this, [this] { Button1Click(); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(page);
@@ -214,8 +208,7 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     setTabOrder(mail_, comment_);
     setTabOrder(comment_, attributes_);
     setTabOrder(attributes_, contents_);
-    setTabOrder(contents_, ok);
-    setTabOrder(ok, cancel);
+    setTabOrder(contents_, buttons);
 }
 
 QLineEdit* TForm_LinkItem::AddLine(const QString& name)

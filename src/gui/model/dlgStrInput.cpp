@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "DialogButtons.h"
 #include "GuiText.h"
 #include "collection/CollectionEditing.h"
 #include "util/Messages.h"
@@ -24,14 +25,7 @@ TForm_StrInput::TForm_StrInput(
     infoLabel_->setObjectName(QStringLiteral("InfoLabel"));
     editBox_->setObjectName(QStringLiteral("EditBox"));
     editBox_->setMinimumWidth(280);
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    connect(ok, &QPushButton::clicked, this, &TForm_StrInput::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this, [this] { Button1Click(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(infoLabel_);
     layout->addWidget(editBox_);
