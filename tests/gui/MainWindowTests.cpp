@@ -359,6 +359,19 @@ private slots:
         QCOMPARE(h.Items()->model()->index(11, 0).data().toString(), QStringLiteral("改名したサイト"));
     }
 
+    void paneTitlesMoveTheFocus()
+    {
+        Harness h;
+        h.window->show();
+        QApplication::setActiveWindow(h.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+        auto* genreTitle = h.window->findChild<QWidget*>("Panel_Genre")->findChild<QLabel*>();
+        QTest::mouseClick(genreTitle, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.Genres()));
+        QVERIFY(genreTitle->font().bold());
+        QCOMPARE(h.window->StatusBarText(), QStringLiteral("2 種類のジャンル"));
+    }
+
     void keysAndCommandStates()
     {
         Harness h;

@@ -191,6 +191,12 @@ void TForm_Main::BuildWidgets()
         UpdatePaneCommands();
     });
     connect(genreList_, &QListWidget::itemDoubleClicked, this, [this] { TB_GenreEditClick(); });
+    AttachPopup(genreList_, QStringLiteral("TB_Genre"));
+    AttachPopup(attributeList_, QStringLiteral("TB_Attr1"));
+    AttachPopup(contentList_, QStringLiteral("TB_Attr2"));
+    for (const auto& [control, label] : paneTitles_) {
+        label->installEventFilter(this);
+    }
     connect(genreList_, &GenreListWidget::itemsDropped, this, &TForm_Main::MoveSelectedItemsTo);
     for (const Vocabulary vocabulary : {Vocabulary::Attributes, Vocabulary::Contents}) {
         QListWidget* list = TagListWidget(vocabulary);

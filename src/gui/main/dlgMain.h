@@ -141,6 +141,7 @@ private:
     std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial,
         std::vector<std::string> existing, int renaming);
     QListWidget* TagListWidget(Vocabulary vocabulary) const;
+    void AttachPopup(QListWidget* list, const QString& prefix);
     void RefreshGenreList();
     void RefreshTagList(Vocabulary vocabulary);
     void UpdatePaneCommands();

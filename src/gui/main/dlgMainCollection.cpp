@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QToolBar>
 #include <QTreeView>
@@ -17,6 +18,21 @@
 #include "util/Messages.h"
 
 namespace tessaly {
+
+void TForm_Main::AttachPopup(QListWidget* list, const QString& prefix)
+{
+    // The pane's popup: New, Rename and Erase, enabled as the tool bar is.
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, [this, list, prefix](const QPoint& position) {
+        UpdatePaneCommands();
+        QMenu menu(this);
+        menu.setObjectName(QStringLiteral("PU_") + prefix.mid(3));
+        for (const char* command : {"New", "Edit", "Erase"}) {
+            menu.addAction(findChild<QAction*>(prefix + QString::fromLatin1(command)));
+        }
+        menu.exec(list->viewport()->mapToGlobal(position));
+    });
+}
 
 QToolBar* TForm_Main::PaneToolBar(const QString& prefix, const std::function<void()>& onNew,
     const std::function<void()>& onEdit, const std::function<void()>& onErase, const std::function<void(bool)>& onMove)

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -233,6 +234,15 @@ void TForm_Main::TB_ItemGridLinesClick()
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A click on a pane's title bar moves the focus to its control.
+        for (const auto& [control, label] : paneTitles_) {
+            if (watched == static_cast<QObject*>(label)) {
+                control->setFocus(Qt::MouseFocusReason);
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::KeyPress
         && (watched == genreList_ || watched == attributeList_ || watched == contentList_)) {
         // The keys of the three vocabulary lists: new, up, down, rename.
