@@ -254,3 +254,24 @@ TEST(OutputRun, PageTextIsWrittenAsCrLfLines)
 }
 
 } // namespace
+
+namespace {
+
+TEST(OutputRun, FindRootPageSaysWhyThereIsNone)
+{
+    Project project;
+    const DesignDefaults defaults;
+    EXPECT_NE(
+        FindRootPage(project, defaults).message.find(SJ("ルートディレクトリが設定されていません")), std::string::npos);
+    SiteFixture site;
+    test::WriteFile(site.dir / "_design.tsd", "");
+    fs::remove(site.dir / "_design.tsd");
+    EXPECT_NE(FindRootPage(site.project, defaults).message.find(SJ("設計が為されていません")), std::string::npos);
+    SimpleDesignForm form = InitialSimpleDesign(site.project);
+    ASSERT_TRUE(SaveSimpleDesign(form, site.project, site.today.Today()).ok);
+    EXPECT_EQ(FindRootPage(site.project, defaults).message, SJ("デフォルトHTMLファイルが見付かりません."));
+    site.Run();
+    EXPECT_EQ(FindRootPage(site.project, defaults).page, site.root + "index.html");
+}
+
+} // namespace

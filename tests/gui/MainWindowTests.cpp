@@ -359,6 +359,17 @@ private slots:
         QCOMPARE(h.Items()->model()->index(11, 0).data().toString(), QStringLiteral("改名したサイト"));
     }
 
+    void openRootAndWebPages()
+    {
+        Harness h;
+        h.Action("MM_OpenRoot")->trigger();
+        QCOMPARE(Shown(h.messages.shown.back().text),
+            QStringLiteral("ルートディレクトリが設定されていません.\r\nプロジェクトオプションで設定して下さい."));
+        QCOMPARE(h.messages.shown.back().buttons.Bits(), MessageButtons(MessageButton::Abort).Bits());
+        h.Action("MM_TSYPage")->trigger();
+        QCOMPARE(h.shell.calls.back(), std::string("open http://www.brindlewood.example/tessaly/"));
+    }
+
     void paneTitlesMoveTheFocus()
     {
         Harness h;

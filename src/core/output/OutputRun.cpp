@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <deque>
-#include <unordered_set>
 #include <system_error>
+#include <unordered_set>
 
 #include "collection/Project.h"
 #include "output/PageAssembly.h"
@@ -178,8 +178,8 @@ private:
         const std::unordered_set<std::string> existing = FileNames(directory);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const std::string path = directory + rows[i].fileName;
-            rows[i].state = WritePage(path, existing.contains(FsPath(path).filename().string()),
-                                      assembler_.AssemblePage(pages, i));
+            rows[i].state = WritePage(
+                path, existing.contains(FsPath(path).filename().string()), assembler_.AssemblePage(pages, i));
             ++result_.counts.processed;
             observer_.PageDone(i, rows[i].state);
             if (i == 0) {
@@ -393,6 +393,35 @@ const std::string& OutputStepText(OutputStep step)
     case OutputStep::Finished: return SJ("終了しました");
     default: return SJ("実行待ち状態です");
     }
+}
+
+} // namespace tessaly
+
+namespace tessaly {
+
+RootPage FindRootPage(const Project& project, const DesignDefaults& defaults)
+{
+    if (project.RootDir.empty()) {
+        return {{}, SJ("ルートディレクトリが設定されていません.\r\nプロジェクトオプションで設定して下さい.")};
+    }
+    const std::string root = WithTrailingSlash(project.RootDir);
+    TDirectoryDesign design;
+    if (!ReadDesign(root, root, design, defaults)) {
+        return {{}, root + SJ("\r\nルートディレクトリの設計が為されていません.")};
+    }
+    const std::string page = root + design.html.nameDef;
+    const std::optional<fs::path> fsPage = ToFsPath(page);
+    std::error_code error;
+    const bool exists = fsPage && fs::is_regular_file(*fsPage, error);
+    if (!design.htmlOutputs && !exists) {
+        return {{},
+            SJ("ルートディレクトリはHTMLを生成しない設計になっています.\r\n"
+               "また、デフォルトHTMLと思しきファイルも見付かりません.")};
+    }
+    if (!exists) {
+        return {{}, SJ("デフォルトHTMLファイルが見付かりません.")};
+    }
+    return {page, {}};
 }
 
 } // namespace tessaly

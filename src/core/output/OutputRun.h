@@ -73,3 +73,16 @@ const std::string& OutputStepText(OutputStep step);
 std::string PageFileText(std::string_view text);
 
 } // namespace tessaly
+
+namespace tessaly {
+
+// What "open the root" finds: the root's first page, or the message that
+// says why there is none (code page 932).
+struct RootPage {
+    std::string page; // code page 932 path when found
+    std::string message; // when not found
+};
+
+RootPage FindRootPage(const Project& project, const DesignDefaults& defaults);
+
+} // namespace tessaly

@@ -29,6 +29,7 @@
 #include "dlgOptions.h"
 #include "dlgSplash.h"
 #include "dlgVersion.h"
+#include "output/OutputRun.h"
 #include "settings/ExternalPrograms.h"
 #include "settings/SettingsStore.h"
 #include "text/Codepage.h"
@@ -268,6 +269,11 @@ void TForm_Main::BuildMenus()
         account->setText(services_.association.IsAssociated() ? QStringLiteral("関連付けの解除(&C)")
                                                               : QStringLiteral("関連付け(&C)"));
     });
+    auto* openRoot = new QAction(QStringLiteral("ルートを開く(&R)"), this);
+    openRoot->setObjectName(QStringLiteral("MM_OpenRoot"));
+    openRoot->setShortcut(QKeySequence(Qt::Key_F9));
+    connect(openRoot, &QAction::triggered, this, &TForm_Main::MM_OpenRootClick);
+    toolMenu->addAction(openRoot);
     toolMenu->addSeparator();
     auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
     erase->setObjectName(QStringLiteral("MM_RegErase"));
@@ -279,6 +285,18 @@ void TForm_Main::BuildMenus()
     contents->setShortcut(QKeySequence(Qt::Key_F1));
     connect(contents, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("contents")); });
     help->addAction(contents);
+    help->addSeparator();
+    for (const auto& [name, caption, url] :
+        {std::tuple{"MM_ASPage", QStringLiteral("Brindlewood ウェブページ(&W)"), "http://www.brindlewood.example/"},
+            std::tuple{
+                "MM_TSYPage", QStringLiteral("Tessaly ウェブページ(&H)"), "http://www.brindlewood.example/tessaly/"}}) {
+        auto* page = new QAction(caption, this);
+        page->setObjectName(QString::fromLatin1(name));
+        connect(page, &QAction::triggered, this,
+            [this, target = std::string(url)] { OpenUrl(services_.shell, settings_.browser, target); });
+        help->addAction(page);
+    }
+    help->addSeparator();
     auto* about = new QAction(QStringLiteral("バージョン情報(&A)..."), this);
     about->setObjectName(QStringLiteral("MM_About"));
     connect(about, &QAction::triggered, this, &TForm_Main::MM_AboutClick);
@@ -685,6 +703,16 @@ void TForm_Main::MM_AppAccountClick()
     if (answer == MessageButton::Yes) {
         associated ? services_.association.Unassociate() : services_.association.Associate();
     }
+}
+
+void TForm_Main::MM_OpenRootClick()
+{
+    const RootPage root = FindRootPage(project_, {project_.DefaultFile, project_.SubFile, services_.clock.Today()});
+    if (!root.message.empty()) {
+        services_.messages.Show(MessageKind::Warning, root.message, MessageButton::Abort);
+        return;
+    }
+    OpenUrl(services_.shell, settings_.browser, root.page);
 }
 
 void TForm_Main::MM_AboutClick()

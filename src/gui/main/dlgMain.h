@@ -89,6 +89,7 @@ public:
     void MM_RegEraseClick();
     void MM_AboutClick();
     void MM_AppAccountClick();
+    void MM_OpenRootClick();
     // Files dropped on the window, handled by the drop setting.
     void HandleDroppedFiles(const QStringList& files);
 
