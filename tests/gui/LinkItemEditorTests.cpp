@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "dlgLinkItem.h"
+#include "dlgOtherProg.h"
 #include "frmDateTimePicker.h"
 #include "support/ScriptedMessages.h"
 #include "text/Codepage.h"
@@ -134,6 +135,14 @@ private slots:
         auto* comment = e.dialog.findChild<QPlainTextEdit*>("Comment");
         comment->setPlainText(QStringLiteral("한"));
         QCOMPARE(comment->toPlainText(), QString());
+    }
+
+    void editorWaitEndsWithTheProgram()
+    {
+        TForm_OtherProg ran(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 0.2")});
+        QCOMPARE(ran.exec(), int(QDialog::Accepted));
+        TForm_OtherProg missing(QStringLiteral("/nonexistent/editor"), {});
+        QCOMPARE(missing.exec(), int(QDialog::Rejected));
     }
 
     void dateFrameFollowsTheMonth()
