@@ -2,6 +2,7 @@
 
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 
 namespace tessaly {
 
@@ -11,6 +12,18 @@ GenreListWidget::GenreListWidget(QWidget* parent)
     setAcceptDrops(true);
     setDropIndicatorShown(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+}
+
+void GenreListWidget::focusInEvent(QFocusEvent* event)
+{
+    QListWidget::focusInEvent(event);
+    viewport()->update();
+}
+
+void GenreListWidget::focusOutEvent(QFocusEvent* event)
+{
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
 }
 
 int GenreListWidget::TargetOf(const QPoint& position) const

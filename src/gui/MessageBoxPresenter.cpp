@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include "GuiText.h"
 
@@ -37,9 +39,22 @@ QMessageBox::Icon IconOf(MessageKind kind)
 
 } // namespace
 
+void MessageBoxPresenter::PlaySound(MessageKind kind)
+{
+    // Warning and error share the exclamation sound, as the message kinds do.
+    const char* event = kind == MessageKind::Warning || kind == MessageKind::Error ? "dialog-warning"
+        : kind == MessageKind::Information                                         ? "dialog-information"
+        : kind == MessageKind::Confirmation                                        ? "dialog-question"
+                                                                                   : "bell";
+    static const QString player = QStandardPaths::findExecutable(QStringLiteral("canberra-gtk-play"));
+    if (player.isEmpty() || !QProcess::startDetached(player, {QStringLiteral("-i"), QString::fromLatin1(event)})) {
+        QApplication::beep();
+    }
+}
+
 MessageButton MessageBoxPresenter::Show(MessageKind kind, std::string_view text, MessageButtons buttons)
 {
-    Beep();
+    PlaySound(kind);
     QMessageBox box(IconOf(kind), QApplication::applicationName(), ToQString(text), QMessageBox::NoButton, parent_);
     for (const auto& [button, standard] : kButtons) {
         if (buttons.Has(button)) {
@@ -57,7 +72,7 @@ MessageButton MessageBoxPresenter::Show(MessageKind kind, std::string_view text,
 
 void MessageBoxPresenter::Beep()
 {
-    QApplication::beep();
+    PlaySound(MessageKind::Custom);
 }
 
 } // namespace tessaly

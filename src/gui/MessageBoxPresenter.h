@@ -20,6 +20,10 @@ public:
     MessageButton Show(MessageKind kind, std::string_view text, MessageButtons buttons) override;
     void Beep() override;
 
+    // The sound of a kind: the desktop sound theme's event, played with
+    // canberra-gtk-play where it is installed, else the plain beep.
+    static void PlaySound(MessageKind kind);
+
 private:
     QWidget* parent_;
 };

@@ -1,3 +1,4 @@
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -65,6 +66,27 @@ private slots:
         QCOMPARE(back.Attributes, std::string("a&sl;b"));
         QCOMPARE(back.Comment, std::string("one\r\ntwo"));
         QCOMPARE(DateTimeToText(back.Date), std::string("2003/05/17"));
+    }
+
+    void labelsAndSectionsGuideTheFocus()
+    {
+        Editor e;
+        e.dialog.SetLinkItem(TLinkItem{});
+        e.dialog.show();
+        QApplication::setActiveWindow(&e.dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&e.dialog));
+        QLabel* urlLabel = nullptr;
+        for (QLabel* label : e.dialog.findChildren<QLabel*>()) {
+            if (label->text() == QStringLiteral("ページURL")) {
+                urlLabel = label;
+            }
+        }
+        QVERIFY(urlLabel != nullptr);
+        QTest::mouseClick(urlLabel, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.Field("Edit_Page")));
+        auto* page = qobject_cast<QGroupBox*>(e.Field("Edit_Page")->parentWidget()->parentWidget());
+        QVERIFY(page != nullptr);
+        QVERIFY(page->styleSheet().contains(QStringLiteral("bold")));
     }
 
     void genrePanelNamesTheSystemGenres()

@@ -324,8 +324,14 @@ private slots:
         const auto& music = h.window->CurrentProject().Genres[2].Lines;
         QCOMPARE(music.size(), std::size_t{12});
         QCOMPARE(Shown(LineToItem(music.back()).GenreName), QStringLiteral("音楽"));
+        h.Items()->selectionModel()->select(
+            h.Items()->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        h.window->MoveSelectedItemsTo(h.Genres()->count() - 1); // onto the trash
+        QCOMPARE(h.Items()->model()->rowCount(), 9);
+        QCOMPARE(LineToItem(h.window->CurrentProject().Genres.back().Lines.back()).GenreName, std::string("\xFF"));
         h.Genres()->setCurrentRow(h.Genres()->count() - 1);
         QVERIFY(h.window->findChild<QWidget*>("Memo_Warning")->isVisibleTo(h.window.get()));
+        QCOMPARE(h.Items()->model()->rowCount(), 1);
     }
 
     void newAndEditedItems()
@@ -405,6 +411,23 @@ private slots:
         AnswerNameDialog(QStringLiteral("キーで追加"));
         QTest::keyClick(h.Genres(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(h.Genres()->item(7)->text(), QStringLiteral("キーで追加"));
+    }
+
+    void everySortKeyOrdersTheList()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        const char* keys[] = {"MM_SortTitle", "MM_SortAuthor", "MM_SortMail", "MM_SortPage", "MM_SortBanner",
+            "MM_SortDate", "MM_SortSerial"};
+        for (int key = 0; key < 7; ++key) {
+            h.Action(keys[key])->trigger();
+            QVERIFY(h.Action(keys[key])->isChecked());
+            const auto& rows = h.window->Shown().Rows();
+            for (std::size_t i = 1; i < rows.size(); ++i) {
+                QVERIFY2(CompareItems(rows[i - 1], rows[i], h.window->Order()) <= 0, keys[key]);
+            }
+        }
     }
 
     void sortCommandsAndViewStyles()

@@ -1,5 +1,6 @@
 #include "dlgLinkItem.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -147,6 +148,7 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
         prefix->setBuddy(edit);
         layout->addWidget(prefix);
         layout->addWidget(edit, 1);
+        row->setFocusProxy(edit);
         return row;
     };
     auto* size = new QWidget;
@@ -159,6 +161,8 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
         sizeLayout->addWidget(edit);
     }
     sizeLayout->addStretch();
+    size->setFocusProxy(width_);
+    date_->setFocusProxy(date_->YearBox());
 
     auto* page = new QGroupBox(QStringLiteral("ページ情報"));
     auto* pageForm = new QFormLayout(page);
@@ -196,6 +200,23 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     layout->addLayout(body, 1);
     resize(720, 560);
 
+    // Focus aids: a click on a field's label moves the focus to the field;
+    // the section holding the focus shows its title highlighted.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->buddy() != nullptr) {
+            label->installEventFilter(this);
+        }
+    }
+    sections_ = {page, owner, comment};
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (QGroupBox* section : sections_) {
+            const bool active = now != nullptr && section->isAncestorOf(now);
+            section->setStyleSheet(active ? QStringLiteral("QGroupBox::title { color: palette(highlighted-text); "
+                                                           "background: palette(highlight); font-weight: bold; }")
+                                          : QString());
+        }
+    });
+
     setTabOrder(title_, titleKana_);
     setTabOrder(titleKana_, page_);
     setTabOrder(page_, banner_);
@@ -211,6 +232,12 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     setTabOrder(contents_, buttons);
 }
 
+TForm_LinkItem::~TForm_LinkItem()
+{
+    // Focus moves while the dialog is torn down; its sections are gone by then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 QLineEdit* TForm_LinkItem::AddLine(const QString& name)
 {
     auto* edit = new QLineEdit;
@@ -222,6 +249,12 @@ QLineEdit* TForm_LinkItem::AddLine(const QString& name)
 
 bool TForm_LinkItem::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (auto* label = qobject_cast<QLabel*>(watched); label != nullptr && label->buddy() != nullptr) {
+            label->buddy()->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusOut) {
         auto* edit = qobject_cast<QLineEdit*>(watched);
         if (edit == titleKana_ || edit == authorKana_) {

@@ -10,6 +10,7 @@
 
 #include "collection/LinkItem.h"
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -26,6 +27,7 @@ class TForm_LinkItem final : public QDialog {
 public:
     TForm_LinkItem(MessagePresenter& messages, const std::vector<std::string>& attributes,
         const std::vector<std::string>& contents, TDateTime today, QWidget* parent = nullptr);
+    ~TForm_LinkItem() override;
 
     void SetLinkItem(const TLinkItem& item);
     TLinkItem LinkItem() const;
@@ -65,6 +67,7 @@ private:
     QPlainTextEdit* comment_;
     QListWidget* attributes_;
     QListWidget* contents_;
+    std::vector<QGroupBox*> sections_;
 };
 
 } // namespace tessaly

@@ -99,6 +99,32 @@ void TForm_Main::BuildItemMenu()
     });
     menu->addAction(gridLinesAction_);
 
+    auto* selectAll = action("MM_SelectAll", QStringLiteral("全て選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    selectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(selectAll, &QAction::triggered, itemView_, &QTreeView::selectAll);
+    itemView_->addAction(selectAll);
+    menu->addSeparator();
+    menu->addAction(selectAll);
+
+    // The list's popup, enabled by the selection when it opens.
+    itemView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(itemView_, &QWidget::customContextMenuRequested, this,
+        [this, newItem, edit, keys, selectAll](const QPoint& at) {
+            const std::size_t selected = SelectedRows().size();
+            QMenu popup(this);
+            popup.setObjectName(QStringLiteral("PU_ItemOperate"));
+            popup.addAction(newItem);
+            popup.addAction(edit);
+            newItem->setEnabled(!shown_.SearchMode());
+            edit->setEnabled(selected == 1);
+            popup.addSeparator();
+            popup.addMenu(keys);
+            popup.addSeparator();
+            popup.addAction(selectAll);
+            selectAll->setEnabled(itemModel_->rowCount() >= 1);
+            popup.exec(itemView_->viewport()->mapToGlobal(at));
+        });
+
     connect(itemView_, &QTreeView::doubleClicked, this, [this] {
         const std::vector<std::size_t> rows = SelectedRows();
         if (settings_.doubleClick == 0) {
