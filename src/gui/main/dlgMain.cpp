@@ -102,6 +102,7 @@ TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* par
     BuildWidgets();
     BuildMenus();
     BuildItemMenu();
+    BuildToolMenus();
     settings_ = LoadSettings(services_.settings, services_.environment, options_.restorePosition);
     ApplySettings();
     ResetToNewProject();
@@ -117,6 +118,7 @@ void TForm_Main::BuildWidgets()
 {
     genreList_ = new GenreListWidget;
     genreList_->setObjectName(QStringLiteral("ListBox_Genre"));
+    genreList_->setIconSize(QSize(16, 16));
     itemModel_ = new ItemListModel(shown_, this);
     itemView_ = new QTreeView;
     itemView_->setObjectName(QStringLiteral("ListView_Item"));
@@ -255,6 +257,10 @@ void TForm_Main::BuildMenus()
     for (QAction* action : {newFile, open, saveAction_, merge, reloadAction_, quit}) {
         tools->addAction(action);
     }
+}
+
+void TForm_Main::BuildToolMenus()
+{
     QMenu* toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     auto* options = new QAction(QStringLiteral("環境オプション(&O)..."), this);
     options->setObjectName(QStringLiteral("MM_Options"));

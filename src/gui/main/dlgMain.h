@@ -136,6 +136,7 @@ private:
         const std::function<void(bool)>& onMove);
     void BuildMenus();
     void BuildItemMenu();
+    void BuildToolMenus();
     void UpdateSortChecks();
     void UpdateItemCommandStates();
     void ConnectBrowser(class TForm_LinkItem& dialog);

@@ -40,6 +40,8 @@ QToolBar* TForm_Main::PaneToolBar(const QString& prefix, const std::function<voi
     auto* tools = new QToolBar;
     tools->setObjectName(prefix + QStringLiteral("Tools"));
     tools->setIconSize(QSize(16, 16));
+    tools->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; } "
+                                        "QToolButton { padding: 1px; }"));
     const auto add = [&](const QString& name, const QString& text, QStyle::StandardPixmap icon,
                          const std::function<void()>& handler) {
         QAction* action = tools->addAction(style()->standardIcon(icon), text);

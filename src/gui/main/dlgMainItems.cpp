@@ -65,6 +65,8 @@ void TForm_Main::BuildItemMenu()
     auto* directionGroup = new QActionGroup(this);
     sortUpAction_ = action("MM_SortUp", QStringLiteral("昇順(&U)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
     sortDownAction_ = action("MM_SortDown", QStringLiteral("降順(&D)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
+    sortUpAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    sortDownAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     for (QAction* direction : {sortUpAction_, sortDownAction_}) {
         direction->setCheckable(true);
         directionGroup->addAction(direction);
