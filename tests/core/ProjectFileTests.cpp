@@ -299,6 +299,18 @@ TEST(ProjectFile, FailedSaveKeepsTheOldFileAndTheUnsavedState)
     EXPECT_FALSE(SaveProjectFile(project, dir / "no" / "such.TSP").ok);
 }
 
+TEST(ProjectFile, SavingThroughASymbolicLinkReplacesTheFileItNames)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "real");
+    test::WriteFile(dir / "real" / "x.TSP", "old");
+    std::filesystem::create_symlink(dir / "real" / "x.TSP", dir / "link.TSP");
+    Project project;
+    ASSERT_TRUE(SaveProjectFile(project, dir / "link.TSP").ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.TSP"));
+    EXPECT_EQ(test::ReadFile(dir / "real" / "x.TSP"), ProjectFileText(project));
+}
+
 TEST(ProjectFile, ExampleRoundTripsByteForByte)
 {
     const std::filesystem::path example = std::filesystem::path(TESSALY_EXAMPLES_DIR) / "links.TSP";

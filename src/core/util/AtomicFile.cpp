@@ -46,8 +46,12 @@ bool WriteAll(int fd, std::string_view data)
 
 } // namespace
 
-FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data, Durability durability)
+FileWriteResult WriteFileAtomically(const std::filesystem::path& link, std::string_view data, Durability durability)
 {
+    // A symbolic link keeps pointing at the file: the file it names is replaced.
+    std::error_code ignored;
+    const std::filesystem::path path
+        = std::filesystem::is_symlink(link, ignored) ? std::filesystem::weakly_canonical(link, ignored) : link;
     const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
     std::string pattern = (directory / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
