@@ -206,6 +206,10 @@ TEST(EnsureRootDirectory, AsksAndSetsTheRootAsAnswered)
     EXPECT_EQ(optionsOpened, 1);
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[0].kind, MessageKind::Confirmation);
+    EXPECT_EQ(messages.shown[0].text,
+        SJ("プロジェクトルートディレクトリが設定されていません.\r\n"
+           "プロジェクト設計時にはルートディレクトリの設定が必要です.\r\n"
+           "プロジェクトオプションで設定して下さい.\r\nここで設定しますか？"));
 
     Project saved;
     saved.EditingName = "/home/u/links/x.TSP";

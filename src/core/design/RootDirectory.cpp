@@ -7,27 +7,31 @@
 
 namespace tessaly {
 
+namespace {
+
+constexpr const char* kNoRootDirectory = "プロジェクトルートディレクトリが設定されていません.\r\n"
+                                         "プロジェクト設計時にはルートディレクトリの設定が必要です.\r\n";
+
+bool AskYes(MessagePresenter& messages, const char* question)
+{
+    return messages.Show(MessageKind::Confirmation, SJ(kNoRootDirectory) + SJ(question),
+               MessageButton::Yes | MessageButton::Cancel)
+        == MessageButton::Yes;
+}
+
+} // namespace
+
 bool EnsureRootDirectory(Project& project, MessagePresenter& messages, const std::function<void()>& openProjectOptions)
 {
     while (project.RootDir.empty()) {
         if (project.EditingName.empty()) {
-            const MessageButton answer = messages.Show(MessageKind::Confirmation,
-                SJ("プロジェクトルートディレクトリが設定されていません.\r\n"
-                   "プロジェクト設計時にはルートディレクトリの設定が必要です.\r\n"
-                   "プロジェクトオプションで設定して下さい.\r\nここで設定しますか？"),
-                MessageButton::Yes | MessageButton::Cancel);
-            if (answer != MessageButton::Yes) {
+            if (!AskYes(messages, "プロジェクトオプションで設定して下さい.\r\nここで設定しますか？")) {
                 return false;
             }
             openProjectOptions();
             continue;
         }
-        const MessageButton answer = messages.Show(MessageKind::Confirmation,
-            SJ("プロジェクトルートディレクトリが設定されていません.\r\n"
-               "プロジェクト設計時にはルートディレクトリの設定が必要です.\r\n"
-               "編集中のプロジェクトファイルが存在するディレクトリに設定してよろしいですか？"),
-            MessageButton::Yes | MessageButton::Cancel);
-        if (answer != MessageButton::Yes) {
+        if (!AskYes(messages, "編集中のプロジェクトファイルが存在するディレクトリに設定してよろしいですか？")) {
             return false;
         }
         const std::optional<std::string> directory = FromFsPath(project.EditingName.parent_path());
