@@ -12,6 +12,7 @@
 #include "FileDialogs.h"
 #include "MessageBoxPresenter.h"
 #include "QtShellServices.h"
+#include "ItemListViewCommands.h"
 #include "dlgMain.h"
 #include "settings/SettingsStore.h"
 #include "text/DateTime.h"
@@ -51,7 +52,7 @@ int main(int argc, char** argv)
     const char* names[] = {"title", "author", "mail", "page URL", "banner URL", "date", "serial"};
     for (int key = 0; key < 7; ++key) {
         timer.restart();
-        window.SetSortKey(static_cast<tessaly::ItemSortKey>(key));
+        window.ViewCommands().SetSortKey(static_cast<tessaly::ItemSortKey>(key));
         QApplication::processEvents();
         std::cout << "sort by " << names[key] << ": " << static_cast<double>(timer.nsecsElapsed()) / 1e9 << " s\n";
     }

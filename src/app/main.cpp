@@ -10,6 +10,7 @@
 #include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "MessageBoxPresenter.h"
+#include "QtJapanese.h"
 #include "QtSettingsStore.h"
 #include "QtShellServices.h"
 #include "dlgMain.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     QApplication::setOrganizationName(QStringLiteral("Brindlewood"));
+    tessaly::InstallJapaneseQtTexts(application);
 
     tessaly::MessageBoxPresenter messages;
     tessaly::QtFileDialogs files;

@@ -2,13 +2,77 @@
 
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace tessaly {
 
+namespace {
+
+// Each genre: its icon at 4 pixels from the left and top, its name at 24
+// from the left. While the list has the focus the selected genre is bold and
+// the system genres lie on the tooltip colour; without it every entry lies
+// on the button face, so the list reads as resting.
+class GenreDelegate final : public QStyledItemDelegate {
+public:
+    explicit GenreDelegate(GenreListWidget* list)
+        : QStyledItemDelegate(list)
+        , list_(list)
+    {
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QSize text = QStyledItemDelegate::sizeHint(option, index);
+        return {std::max(text.width(), 24 + option.fontMetrics.horizontalAdvance(index.data().toString()) + 4),
+            std::max(24, option.fontMetrics.height() + 8)};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const bool focused = list_->hasFocus();
+        const bool selected = option.state.testFlag(QStyle::State_Selected);
+        const QPalette& palette = option.palette;
+        QColor background = palette.color(QPalette::Button);
+        QColor text = palette.color(QPalette::ButtonText);
+        if (focused) {
+            background = list_->IsSystemGenre(index.row()) ? palette.color(QPalette::ToolTipBase)
+                                                           : palette.color(QPalette::Base);
+            text = list_->IsSystemGenre(index.row()) ? palette.color(QPalette::ToolTipText)
+                                                     : palette.color(QPalette::Text);
+            if (selected) {
+                background = palette.color(QPalette::Highlight);
+                text = palette.color(QPalette::HighlightedText);
+            }
+        }
+        painter->save();
+        painter->fillRect(option.rect, background);
+        if (selected && !focused) {
+            // The shown genre stays visible without taking the eye.
+            painter->setPen(palette.color(QPalette::Mid));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        }
+        const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
+        icon.paint(painter, QRect(option.rect.topLeft() + QPoint(4, 4), QSize(16, 16)));
+        QFont font = option.font;
+        font.setBold(focused && selected);
+        painter->setFont(font);
+        painter->setPen(text);
+        painter->drawText(option.rect.adjusted(24, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+            index.data().toString());
+        painter->restore();
+    }
+
+private:
+    GenreListWidget* list_;
+};
+
+} // namespace
+
 GenreListWidget::GenreListWidget(QWidget* parent)
     : QListWidget(parent)
 {
+    setItemDelegate(new GenreDelegate(this));
     setAcceptDrops(true);
     setDropIndicatorShown(true);
     setDragDropMode(QAbstractItemView::DropOnly);

@@ -1,6 +1,7 @@
 #pragma once
 
-// The genre list: accepts item rows dragged from the item list.
+// The genre list: draws the genres with the system genres set apart while it
+// has the focus, and accepts item rows dragged from the item list.
 
 #include <QListWidget>
 
@@ -13,6 +14,9 @@ class GenreListWidget final : public QListWidget {
 
 public:
     explicit GenreListWidget(QWidget* parent = nullptr);
+
+    // The first and the last entry are the system genres.
+    bool IsSystemGenre(int row) const { return row == 0 || row == count() - 1; }
 
 signals:
     // Rows of the item list were dropped on the genre at index.

@@ -25,6 +25,28 @@ TEST(AppSettings, DefaultsFollowTheScreen)
     EXPECT_FALSE(store.KeyExists(kSettingsKey)); // loading writes nothing
 }
 
+// The preset shown, the program's path and its service agree from the start.
+TEST(AppSettings, DefaultBrowserPresetMatchesTheProgramFound)
+{
+    const struct {
+        const char* path;
+        int32_t preset;
+        const char* service;
+    } cases[] = {
+        {"/usr/bin/firefox", 0, "Firefox"},
+        {"/usr/bin/firefox-esr", 0, "Firefox"},
+        {"/usr/bin/chromium", 1, "Chromium"},
+        {"/usr/bin/xdg-open", kAnyBrowserPreset, ""},
+    };
+    for (const auto& c : cases) {
+        const BrowserSettings browser = DefaultBrowser(c.path);
+        EXPECT_EQ(browser.appPath, c.path);
+        EXPECT_EQ(browser.preset, c.preset) << c.path;
+        EXPECT_EQ(browser.ddeService, c.service) << c.path;
+        EXPECT_NE(browser.ddeService, "IExplore");
+    }
+}
+
 TEST(AppSettings, SaveAndLoadRoundTrip)
 {
     MemorySettingsStore store;

@@ -35,6 +35,34 @@ TEST(Codepage, NamesTheCharacterItCannotConvert)
     EXPECT_EQ(badUtf8.errorOffset, 1u);
 }
 
+// Input methods give the JIS forms; each is stored as code page 932 writes it.
+TEST(Codepage, TakesTheJisFormsOfEverydayCharacters)
+{
+    const struct {
+        const char* utf8;
+        const char* sjis;
+    } cases[] = {
+        {"\u301C", "\x81\x60"}, // wave dash, as typed for "〜"
+        {"\uFF5E", "\x81\x60"}, // the code page's own form stays
+        {"\u2016", "\x81\x61"},
+        {"\u2212", "\x81\x7C"},
+        {"\u00A2", "\x81\x91"},
+        {"\u00A3", "\x81\x92"},
+        {"\u00AC", "\x81\xCA"},
+        {"\u2014", "\x81\x5C"},
+    };
+    for (const auto& [utf8, sjis] : cases) {
+        const ConversionResult converted = Utf8ToSjis(std::string("a") + utf8 + "b");
+        ASSERT_TRUE(converted.ok) << utf8;
+        EXPECT_EQ(converted.text, std::string("a") + sjis + "b") << utf8;
+    }
+    // The mapping comes before the check, so a later unconvertible character
+    // is still named at its own offset.
+    const ConversionResult emoji = Utf8ToSjis("\u301C\U0001F600");
+    EXPECT_FALSE(emoji.ok);
+    EXPECT_EQ(emoji.errorOffset, 3u);
+}
+
 TEST(Codepage, RefusesBytesThatAreNotShiftJis)
 {
     EXPECT_FALSE(SjisToUtf8("a\x82").ok); // lead byte without trail

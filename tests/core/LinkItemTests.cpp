@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "collection/LinkItem.h"
 #include "text/Codepage.h"
+#include "text/FieldText.h"
 
 using namespace tessaly;
 
@@ -82,6 +85,42 @@ TEST(ItemLine, ValidityRules)
     EXPECT_FALSE(IsValidItemLine(good + "/x")); // 17 fields
 }
 
+// The editor's checks and the reader's check agree: whatever the editor
+// lets through is read back, and whatever it refuses would be dropped.
+TEST(ItemProblems, AgreeWithTheReadersCheck)
+{
+    const struct {
+        const char* what;
+        std::function<void(TLinkItem&)> change;
+        ItemProblem problem;
+    } cases[] = {
+        {"complete", [](TLinkItem&) {}, ItemProblem::None},
+        {"blank title", [](TLinkItem& i) { i.Title = "  \t"; }, ItemProblem::TitleMissing},
+        {"no reading", [](TLinkItem& i) { i.TitleKana.clear(); }, ItemProblem::TitleKanaMissing},
+        {"katakana reading", [](TLinkItem& i) { i.TitleKana = SJ("カナ"); }, ItemProblem::TitleKanaNotHiragana},
+        {"long vowel", [](TLinkItem& i) { i.TitleKana = SJ("らーめん"); }, ItemProblem::TitleKanaNotHiragana},
+        {"reading with blanks", [](TLinkItem& i) { i.TitleKana = SJ(" たいとる "); }, ItemProblem::None},
+        {"inner blank", [](TLinkItem& i) { i.TitleKana = SJ("たい とる"); }, ItemProblem::TitleKanaNotHiragana},
+        {"blank author reading", [](TLinkItem& i) { i.AuthorKana = " "; }, ItemProblem::AuthorKanaMissing},
+        {"latin author reading", [](TLinkItem& i) { i.AuthorKana = "name"; }, ItemProblem::AuthorKanaNotHiragana},
+        {"blank url", [](TLinkItem& i) { i.Url = " "; }, ItemProblem::UrlMissing},
+        {"year zero", [](TLinkItem& i) { i.Date = TDateTime{-700000.0}; }, ItemProblem::DateInvalid},
+        {"slashes everywhere",
+            [](TLinkItem& i) {
+                i.Title = "a/b";
+                i.GenreName = "g/&amp;/h";
+                i.Attributes = EscapeField("x/y") + "/z";
+            },
+            ItemProblem::None},
+    };
+    for (const auto& c : cases) {
+        TLinkItem item = ExampleItem();
+        c.change(item);
+        EXPECT_EQ(FindItemProblem(item), c.problem) << c.what;
+        EXPECT_EQ(IsValidItemLine(ItemToLine(item)), c.problem == ItemProblem::None) << c.what;
+    }
+}
+
 TEST(ItemLine, NumbersFallBackToTheirDefaults)
 {
     const TLinkItem item = LineToItem("5//x/t/" + SJ("あ") + "/a/" + SJ("あ") + "//u//wide/high///2003&sl;05&sl;17/");
@@ -136,6 +175,12 @@ TEST(ReadableText, LabelsEveryFieldAndIndentsTheComment)
     EXPECT_NE(text.find(SJ("バナー URL     = http://b.gif\r\n")), std::string::npos);
     EXPECT_NE(text.find(SJ("バナーサイズ   = width=200, height=40\r\n")), std::string::npos);
     EXPECT_NE(text.find(SJ("コメント       = \r\n\r\n")), std::string::npos);
+
+    item.Url = "https://secure.example/";
+    item.Banner = "HTTPS://secure.example/b.png";
+    const std::string secure = ItemToReadableText(item);
+    EXPECT_NE(secure.find(SJ("ページ URL     = https://secure.example/\r\n")), std::string::npos);
+    EXPECT_NE(secure.find(SJ("バナー URL     = HTTPS://secure.example/b.png\r\n")), std::string::npos);
 }
 
 TEST(ReadableText, LabelsAreSeventeenBytes)

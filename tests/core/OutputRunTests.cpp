@@ -41,6 +41,12 @@ TLinkItem Item(int serial, const std::string& genre, const std::string& title, c
     if (serial % 7 == 0) {
         item.Comment = SJ("一行目\r\n<B>二行目</B>");
     }
+    if (serial % 9 == 0) { // stored with its own scheme
+        item.Url = "https://secure" + std::to_string(serial) + ".example.jp/";
+    }
+    if (serial == 45) {
+        item.Banner = "https://img.example.jp/bn45.gif";
+    }
     return item;
 }
 

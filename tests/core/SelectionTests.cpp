@@ -165,6 +165,15 @@ TEST(Selection, TagsKeywordAndDomain)
     EXPECT_EQ(serials(domain), std::vector<int>{2}); // page URL without "/" has no host part
     domain.domain = "host1.jp/";
     EXPECT_EQ(serials(domain), std::vector<int>{1});
+
+    // The host of an address stored with its scheme begins after it.
+    b.Url = "https://secure.example/";
+    b.Banner.clear();
+    project.Genres[g].Lines = {ItemToLine(a), ItemToLine(b)};
+    domain.domain = "https";
+    EXPECT_TRUE(serials(domain).empty());
+    domain.domain = "secure.example/";
+    EXPECT_EQ(serials(domain), std::vector<int>{2});
 }
 
 struct RangeCase {

@@ -113,6 +113,13 @@ TEST(RenderItem, ReplacesKeywordsInOrder)
     plain.Serial = 12345;
     rec.Body = "%banner;|%serial;";
     EXPECT_EQ(RenderItem(plain, rec, "./"), "http://|12345");
+
+    // Addresses stored with their own scheme are written as they are.
+    TLinkItem secure = SampleItem();
+    secure.Url = "https://example.jp/";
+    secure.Banner = "https://img.example.jp/b.png";
+    rec.Body = "%url;|%banner;";
+    EXPECT_EQ(RenderItem(secure, rec, "./"), "https://example.jp/|https://img.example.jp/b.png");
 }
 
 TEST(RenderItem, ListMarksOfUserTemplates)
@@ -152,14 +159,6 @@ TEST(Templates, BuiltinsStoredFormAndLookup)
     EXPECT_EQ(FindItemTemplate(project, "mine/1"), simple);
     EXPECT_EQ(FindItemTemplate(project, DetailTemplateName()), detail);
     EXPECT_FALSE(ParseStoredTemplate("a/b/c").has_value());
-}
-
-TEST(StripUrlScheme, RemovesOnlyKnownSchemes)
-{
-    EXPECT_EQ(StripUrlScheme("http://a.jp/"), "a.jp/");
-    EXPECT_EQ(StripUrlScheme("HTTP://a.jp/"), "a.jp/");
-    EXPECT_EQ(StripUrlScheme("mailto:x@y"), "x@y");
-    EXPECT_EQ(StripUrlScheme("https://a.jp/"), "https://a.jp/");
 }
 
 } // namespace

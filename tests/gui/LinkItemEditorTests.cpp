@@ -1,3 +1,4 @@
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include "dlgLinkItem.h"
 #include "dlgOtherProg.h"
 #include "frmDateTimePicker.h"
+#include "support/ActiveWindow.h"
 #include "support/ScriptedMessages.h"
 #include "text/Codepage.h"
 
@@ -73,8 +75,7 @@ private slots:
         Editor e;
         e.dialog.SetLinkItem(TLinkItem{});
         e.dialog.show();
-        QApplication::setActiveWindow(&e.dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&e.dialog));
+        QVERIFY(test::MakeActive(&e.dialog));
         QLabel* urlLabel = nullptr;
         for (QLabel* label : e.dialog.findChildren<QLabel*>()) {
             if (label->text() == QStringLiteral("ページURL")) {
@@ -107,13 +108,19 @@ private slots:
         e.dialog.SetLinkItem(TLinkItem{});
         e.Ok();
         QCOMPARE(e.LastMessage(), QStringLiteral("ページタイトルは必須項目です."));
-        e.Field("Edit_Title")->setText(QStringLiteral(" ")); // blanks pass the required test
+        e.Field("Edit_Title")->setText(QStringLiteral(" ")); // stored trimmed: as good as empty
+        e.Ok();
+        QCOMPARE(e.LastMessage(), QStringLiteral("ページタイトルは必須項目です."));
+        e.Field("Edit_Title")->setText(QStringLiteral(" 題 "));
         e.Ok();
         QCOMPARE(e.LastMessage(), QStringLiteral("ページタイトル(かな)は必須項目です."));
         e.Field("Edit_TitleKana")->setText(QStringLiteral("かな"));
         e.Ok();
         QVERIFY(e.LastMessage().startsWith(QStringLiteral("作者名(かな)は必須項目です.")));
         e.Field("Edit_AuthorKana")->setText(QStringLiteral("かな"));
+        e.Ok();
+        QCOMPARE(e.LastMessage(), QStringLiteral("ページURLは必須項目です."));
+        e.Field("Edit_Page")->setText(QStringLiteral("http://")); // nothing left once normalised
         e.Ok();
         QCOMPARE(e.LastMessage(), QStringLiteral("ページURLは必須項目です."));
         e.Field("Edit_Page")->setText(QStringLiteral("HTTP://example.jp/"));
@@ -127,7 +134,64 @@ private slots:
         const TLinkItem item = e.dialog.LinkItem();
         QCOMPARE(item.Url, std::string("example.jp/"));
         QCOMPARE(item.Mail, std::string("http://x")); // only one prefix goes
-        QCOMPARE(item.Title, std::string());
+        QCOMPARE(Shown(item.Title), QStringLiteral("題"));
+    }
+
+    // A reading the file could not keep is refused at OK, even when its
+    // field was never left.
+    void okRefusesReadingsThatAreNotHiragana()
+    {
+        for (const char* field : {"Edit_TitleKana", "Edit_AuthorKana"}) {
+            Editor e;
+            e.dialog.SetLinkItem(TLinkItem{});
+            e.Field("Edit_Title")->setText(QStringLiteral("題"));
+            e.Field("Edit_TitleKana")->setText(QStringLiteral("だい"));
+            e.Field("Edit_AuthorKana")->setText(QStringLiteral("だい"));
+            e.Field("Edit_Page")->setText(QStringLiteral("example.jp/"));
+            e.Field(field)->setText(QStringLiteral("カナ"));
+            e.Ok();
+            QVERIFY2(e.LastMessage().startsWith(QStringLiteral("不正な文字が含まれています.")), field);
+            QCOMPARE(e.messages.shown.size(), std::size_t{1});
+            QVERIFY(e.dialog.result() != int(QDialog::Accepted));
+            QCOMPARE(e.dialog.focusWidget(), static_cast<QWidget*>(e.Field(field)));
+        }
+    }
+
+    // The reading is checked when the focus moves to another field of the
+    // dialog, and only then.
+    void readingCheckedOnlyOnMovingToAnotherField()
+    {
+        Editor e;
+        e.dialog.SetLinkItem(TLinkItem{});
+        e.dialog.show();
+        QVERIFY(test::MakeActive(&e.dialog));
+        QLineEdit* reading = e.Field("Edit_TitleKana");
+        reading->setFocus();
+        reading->setText(QStringLiteral("カナ"));
+
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(4, 4), reading->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(reading, &rightClick);
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+        QVERIFY(e.messages.shown.empty());
+
+        QWidget other;
+        other.show();
+        QVERIFY(test::MakeActive(&other));
+        QVERIFY(e.messages.shown.empty());
+        QVERIFY(test::MakeActive(&e.dialog));
+
+        QTest::mouseClick(e.dialog.findChild<QPushButton*>("Button2"), Qt::LeftButton);
+        QVERIFY(e.messages.shown.empty()); // cancel keeps nothing and asks nothing
+
+        e.dialog.show();
+        QVERIFY(test::MakeActive(&e.dialog));
+        reading->setFocus();
+        QTest::keyClick(reading, Qt::Key_Tab);
+        QCOMPARE(e.messages.shown.size(), std::size_t{1});
+        QVERIFY(e.LastMessage().startsWith(QStringLiteral("不正な文字が含まれています.")));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(reading));
     }
 
     void readingsAreCheckedAndCopied()

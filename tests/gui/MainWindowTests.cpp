@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include "dlgVersion.h"
 #include "settings/SettingsStore.h"
 #include "support/RecordingShell.h"
+#include "support/ActiveWindow.h"
 #include "support/ScriptedMessages.h"
 #include "text/Codepage.h"
 
@@ -89,7 +91,7 @@ class MainWindowTests : public QObject {
         {
             settings.WriteInteger("\\Software\\Brindlewood\\Tessaly\\UserInterface", "FileDrop", fileDrop);
             window = std::make_unique<TForm_Main>(
-                MainServices{messages, files, settings, clock, shell, association, {1600, 1000, "ed", "br"}},
+                MainServices{messages, files, settings, clock, shell, association, {1600, 1000, "ed", "/usr/bin/firefox"}},
                 std::move(options));
             window->startProcess = [this](const QStringList& arguments) { started.append(arguments.join(' ')); };
         }
@@ -114,7 +116,12 @@ private slots:
         QTest::newRow("lower case") << QStringList{"-t", "-w"} << false << false << QStringList{};
         QTest::newRow("slash") << QStringList{"/T"} << false << true << QStringList{};
         QTest::newRow("twice") << QStringList{"-T", "-T"} << true << true << QStringList{};
-        QTest::newRow("files") << QStringList{"a.TSP", "-x", "b.tsm"} << true << true << QStringList{"a.TSP", "b.tsm"};
+        QTest::newRow("files") << QStringList{"a.TSP", "-x", "b.tsm"} << true << true
+                               << QStringList{"a.TSP", "-x", "b.tsm"};
+        QTest::newRow("absolute paths") << QStringList{"/home/u/links.TSP", "-T", "/T", "/tmp/x/b.TSP"} << true << true
+                                        << QStringList{"/home/u/links.TSP", "/tmp/x/b.TSP"};
+        QTest::newRow("one-letter root names") << QStringList{"/t/", "/W", "-TW"} << true << false
+                                               << QStringList{"/t/", "-TW"};
     }
 
     void commandLineSwitches()
@@ -243,6 +250,17 @@ private slots:
         h.window->OpenPassedFiles();
         QCOMPARE(h.Genres()->count(), 8);
         QCOMPARE(h.started, QStringList{"-T /other/b.tsp"});
+
+        // An absolute path is a file, and a relative one is shown absolute.
+        Harness absolute(ParseCommandLine({"-T", kExample}));
+        absolute.window->OpenPassedFiles();
+        QCOMPARE(absolute.Genres()->count(), 8);
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(QFileInfo(kExample).absolutePath());
+        Harness relative(ParseCommandLine({"links.TSP"}));
+        relative.window->OpenPassedFiles();
+        QDir::setCurrent(current);
+        QVERIFY(relative.window->windowTitle().endsWith(QFileInfo(kExample).absoluteFilePath() + " - Tessaly"));
     }
 
     void genreCommandsThroughTheNameDialog()
@@ -380,8 +398,7 @@ private slots:
     {
         Harness h;
         h.window->show();
-        QApplication::setActiveWindow(h.window.get());
-        QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+        QVERIFY(test::MakeActive(h.window.get()));
         auto* genreTitle = h.window->findChild<QWidget*>("Panel_Genre")->findChild<QLabel*>();
         QTest::mouseClick(genreTitle, Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.Genres()));
@@ -588,10 +605,8 @@ private slots:
     {
         auto h = std::make_unique<Harness>();
         h->Open();
-        h->window->show();
-        QApplication::setActiveWindow(h->window.get());
+        QVERIFY(test::MakeActive(h->window.get()));
         h->Items()->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
         h.reset(); // focus moves while the window is torn down
     }
 

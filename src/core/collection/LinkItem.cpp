@@ -7,6 +7,7 @@
 #include "text/Kana.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
+#include "text/Url.h"
 
 namespace tessaly {
 
@@ -105,6 +106,35 @@ bool IsValidItemLine(std::string_view line)
         && IsHiragana(fields[kAuthorKana]) && ParseDateTime(UnescapeField(fields[kDate])).has_value();
 }
 
+ItemProblem FindItemProblem(const TLinkItem& item)
+{
+    // The fields as ItemToLine stores them.
+    const std::string_view titleKana = Trim(item.TitleKana);
+    const std::string_view authorKana = Trim(item.AuthorKana);
+    if (Trim(item.Title).empty()) {
+        return ItemProblem::TitleMissing;
+    }
+    if (titleKana.empty()) {
+        return ItemProblem::TitleKanaMissing;
+    }
+    if (!IsHiragana(titleKana)) {
+        return ItemProblem::TitleKanaNotHiragana;
+    }
+    if (authorKana.empty()) {
+        return ItemProblem::AuthorKanaMissing;
+    }
+    if (!IsHiragana(authorKana)) {
+        return ItemProblem::AuthorKanaNotHiragana;
+    }
+    if (Trim(item.Url).empty()) {
+        return ItemProblem::UrlMissing;
+    }
+    if (!ParseDateTime(DateTimeToText(item.Date)).has_value()) {
+        return ItemProblem::DateInvalid;
+    }
+    return ItemProblem::None;
+}
+
 TLinkItem LineToItem(std::string_view line)
 {
     // Each field is unescaped on its own, so an "&ln;" inside a field can
@@ -180,8 +210,8 @@ std::string ItemToReadableText(const TLinkItem& item)
     addLine("作者名         = ", item.Author);
     addLine("作者名(仮名)   = ", item.AuthorKana);
     addLine("メールアドレス = ", item.Mail);
-    addLine("ページ URL     = ", "http://" + item.Url);
-    addLine("バナー URL     = ", hasBanner ? "http://" + item.Banner : std::string());
+    addLine("ページ URL     = ", FullUrl(item.Url));
+    addLine("バナー URL     = ", hasBanner ? FullUrl(item.Banner) : std::string());
     addLine("バナーサイズ   = ",
         hasBanner ? "width=" + std::to_string(item.BannerX) + ", height=" + std::to_string(item.BannerY)
                   : std::string());

@@ -55,6 +55,21 @@ TLinkItem NewLinkItem(const Clock& clock, std::string genreName = {});
 // The tests an item line must pass to be read at all.
 bool IsValidItemLine(std::string_view line);
 
+// What keeps an item from being stored, in the order the editor asks for
+// the fields. An item without a problem (and with a serial) always gives a
+// line that IsValidItemLine accepts, so nothing stored is lost on reading.
+enum class ItemProblem {
+    None,
+    TitleMissing,
+    TitleKanaMissing,
+    TitleKanaNotHiragana,
+    AuthorKanaMissing,
+    AuthorKanaNotHiragana,
+    UrlMissing,
+    DateInvalid,
+};
+ItemProblem FindItemProblem(const TLinkItem& item);
+
 // Decodes an item line; fields that are not numbers take their defaults.
 TLinkItem LineToItem(std::string_view line);
 

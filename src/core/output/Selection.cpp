@@ -9,6 +9,7 @@
 #include "text/Collation.h"
 #include "text/FieldText.h"
 #include "text/Sjis.h"
+#include "text/Url.h"
 
 namespace tessaly {
 
@@ -59,8 +60,7 @@ bool InKanaRange(std::string_view reading, const KanaRange& range)
 
 std::string HostPart(std::string_view url, bool ignoreCase)
 {
-    const std::size_t slash = url.find('/');
-    const std::string_view host = slash == std::string_view::npos ? std::string_view() : url.substr(0, slash + 1);
+    const std::string_view host = UrlHostPart(url);
     return ignoreCase ? AsciiLower(host) : std::string(host);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "settings/ExternalPrograms.h"
 #include "settings/SettingsStore.h"
 
 namespace tessaly {
@@ -60,13 +61,36 @@ private:
 
 } // namespace
 
+BrowserSettings DefaultBrowser(const std::string& browserPath)
+{
+    // The preset, the path and the service shown together must agree: the
+    // preset is the one of the browser found, or "any" for another program.
+    BrowserSettings browser;
+    browser.appPath = browserPath;
+    const std::vector<BrowserPreset>& presets = BrowserPresets();
+    const std::string program = browserPath.substr(browserPath.rfind('/') + 1);
+    browser.preset = kAnyBrowserPreset;
+    browser.ddeService.clear();
+    for (int32_t index = 0; index < kAnyBrowserPreset; ++index) {
+        const BrowserPreset& preset = presets[static_cast<std::size_t>(index)];
+        const std::string presetProgram = preset.program.substr(preset.program.rfind('/') + 1);
+        if (program.starts_with(presetProgram)) {
+            browser.preset = index;
+            browser.ddeService = preset.ddeService;
+            browser.ddeTopic = preset.ddeTopic;
+            break;
+        }
+    }
+    return browser;
+}
+
 AppSettings DefaultSettings(const SettingsEnvironment& environment)
 {
     AppSettings settings;
     settings.mainWindow.top = (environment.screenHeight - 400) / 2;
     settings.mainWindow.left = (environment.screenWidth - 600) / 2;
     settings.editorPath = environment.editorPath;
-    settings.browser.appPath = environment.browserPath;
+    settings.browser = DefaultBrowser(environment.browserPath);
     return settings;
 }
 

@@ -63,6 +63,9 @@ struct SettingsEnvironment {
     std::string browserPath;
 };
 
+// The browser settings a new user starts with for the browser found.
+BrowserSettings DefaultBrowser(const std::string& browserPath);
+
 AppSettings DefaultSettings(const SettingsEnvironment& environment);
 
 // Reads the settings over the defaults; "Top" and "Left" only when

@@ -2,6 +2,7 @@
 
 // Starting the browser and the mailer the way the settings say.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,5 +39,6 @@ struct BrowserPreset {
 
 // 0 and 1 fill the fields; 2 ("任意", any) leaves them as they are.
 const std::vector<BrowserPreset>& BrowserPresets();
+inline constexpr int32_t kAnyBrowserPreset = 2;
 
 } // namespace tessaly

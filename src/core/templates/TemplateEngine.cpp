@@ -11,6 +11,7 @@
 #include "text/Html.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
+#include "text/Url.h"
 
 namespace tessaly {
 
@@ -253,10 +254,10 @@ std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::stri
     replace("%titlekana;", [&] { return HtmlEscape(item.TitleKana); });
     replace("%authorkana;", [&] { return HtmlEscape(item.AuthorKana); });
     replace("%mail;", [&] { return item.Mail; });
-    replace("%url;", [&] { return "http://" + item.Url; });
+    replace("%url;", [&] { return FullUrl(item.Url); });
     replace("%banner;", [&] {
         return item.Banner.starts_with("%%") ? std::string(bannerPrefix) + item.Banner.substr(2)
-                                             : "http://" + item.Banner;
+                                             : FullUrl(item.Banner);
     });
     replace("%x;", [&] { return std::to_string(item.BannerX); });
     replace("%y;", [&] { return std::to_string(item.BannerY); });
@@ -289,15 +290,6 @@ std::string RenderItemList(
         ReplaceEvery(text, "\r\n\r\n", "\r\n");
     }
     return text;
-}
-
-std::string StripUrlScheme(std::string_view text)
-{
-    const std::string prefix = AsciiLower(text.substr(0, 7));
-    if (prefix == "http://" || prefix == "mailto:") {
-        return std::string(text.substr(7));
-    }
-    return std::string(text);
 }
 
 } // namespace tessaly

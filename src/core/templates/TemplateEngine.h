@@ -66,8 +66,4 @@ std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::stri
 std::string RenderItemList(
     const TTemplateRec& rec, const std::vector<const TLinkItem*>& items, std::string_view bannerPrefix);
 
-// Removes a leading "http://" or "mailto:" (either case), the form in which
-// page and banner addresses are stored.
-std::string StripUrlScheme(std::string_view text);
-
 } // namespace tessaly

@@ -145,6 +145,25 @@ void AppendUtf8(std::string& text, char32_t c)
     }
 }
 
+// Linux input methods and clipboards give the JIS forms of a few characters
+// (U+301C for the wave dash, say), while code page 932 holds them under other
+// code points; each maps to the form the code page writes.
+void MapJisFormsToCp932(std::u16string& utf16)
+{
+    for (char16_t& unit : utf16) {
+        switch (unit) {
+        case u'\u301C': unit = u'\uFF5E'; break;
+        case u'\u2016': unit = u'\u2225'; break;
+        case u'\u2212': unit = u'\uFF0D'; break;
+        case u'\u00A2': unit = u'\uFFE0'; break;
+        case u'\u00A3': unit = u'\uFFE1'; break;
+        case u'\u00AC': unit = u'\uFFE2'; break;
+        case u'\u2014': unit = u'\u2015'; break;
+        default: break;
+        }
+    }
+}
+
 std::string Utf8FromUtf16(std::u16string_view utf16)
 {
     std::string utf8;
@@ -161,13 +180,14 @@ ConversionResult Utf8ToSjis(std::string_view utf8)
 {
     ConversionResult result;
     std::size_t badUtf8 = 0;
-    const std::u16string utf16 = Utf16FromUtf8(utf8, &badUtf8);
+    std::u16string utf16 = Utf16FromUtf8(utf8, &badUtf8);
     if (badUtf8 != std::string_view::npos) {
         result.ok = false;
         result.errorOffset = badUtf8;
         result.badCharacter = HexBytes(utf8.substr(badUtf8, 1));
         return result;
     }
+    MapJisFormsToCp932(utf16);
     UConverter* converter = Cp932(true);
     result.text.resize(utf16.size() * 2 + 2);
     char* target = result.text.data();

@@ -18,20 +18,24 @@
 
 #include "DialogButtons.h"
 #include "GuiText.h"
+#include "Icons.h"
 #include "InputGuard.h"
 #include "collection/Project.h"
 #include "dlgHelp.h"
 #include "frmDateTimePicker.h"
-#include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
 #include "text/Kana.h"
 #include "text/Strings.h"
+#include "text/Url.h"
 #include "util/Messages.h"
 
 namespace tessaly {
 
 namespace {
+
+constexpr const char* kReadingWarning
+    = "不正な文字が含まれています.\r\nかなには全角平仮名のみ利用できます.\r\n長音符\"ー\"も読みに変換して下さい.";
 
 std::string Trimmed(const QLineEdit* edit)
 {
@@ -118,15 +122,15 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     tools->addWidget(new QLabel(QStringLiteral("  シリアル ")));
     tools->addWidget(serialPanel_);
     tools->addSeparator();
-    QAction* browse = tools->addAction(style()->standardIcon(QStyle::SP_DriveNetIcon), QString());
+    QAction* browse = tools->addAction(DrawnIcon(ProgramIcon::Browse), QString());
     browse->setToolTip(QStringLiteral("ブラウザで表示"));
     browse->setObjectName(QStringLiteral("TB_Browse"));
     connect(browse, &QAction::triggered, this, [this] {
         if (openUrl) {
-            openUrl("http://" + ToSjisOrEmpty(page_->text()));
+            openUrl(FullUrl(ToSjisOrEmpty(page_->text())));
         }
     });
-    QAction* mail = tools->addAction(style()->standardIcon(QStyle::SP_MessageBoxInformation), QString());
+    QAction* mail = tools->addAction(DrawnIcon(ProgramIcon::Mail), QString());
     mail->setToolTip(QStringLiteral("作者にメール送信"));
     mail->setObjectName(QStringLiteral("TB_Mail"));
     QAction* help = tools->addAction(style()->standardIcon(QStyle::SP_DialogHelpButton), QString());
@@ -208,7 +212,15 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
         }
     }
     sections_ = {page, owner, comment};
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    connect(qApp, &QApplication::focusChanged, this, [this, buttons](QWidget* old, QWidget* now) {
+        // A reading is checked when the user moves on to another field of
+        // this dialog: not on a right click (a popup menu is a window of its
+        // own), not when another window takes the focus, and not on the way
+        // to OK, which checks again, or to Cancel, which keeps nothing.
+        const bool movedOn = now != nullptr && now != old && isAncestorOf(now) && !buttons->isAncestorOf(now);
+        if (movedOn && (old == titleKana_ || old == authorKana_)) {
+            LeaveReading(static_cast<QLineEdit*>(old));
+        }
         for (QGroupBox* section : sections_) {
             const bool active = now != nullptr && section->isAncestorOf(now);
             section->setStyleSheet(active ? QStringLiteral("QGroupBox::title { color: palette(highlighted-text); "
@@ -257,9 +269,7 @@ bool TForm_LinkItem::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::FocusOut) {
         auto* edit = qobject_cast<QLineEdit*>(watched);
-        if (edit == titleKana_ || edit == authorKana_) {
-            LeaveReading(edit);
-        } else if (edit == page_ || edit == banner_ || edit == mail_) {
+        if (edit == page_ || edit == banner_ || edit == mail_) {
             LeaveAddress(edit);
         }
     }
@@ -313,11 +323,8 @@ TLinkItem TForm_LinkItem::LinkItem() const
 
 void TForm_LinkItem::LeaveReading(QLineEdit* edit)
 {
-    if (!IsHiragana(ToSjisOrEmpty(edit->text()))) {
-        messages_.Show(MessageKind::Warning,
-            SJ("不正な文字が含まれています.\r\nかなには全角平仮名のみ利用できます."
-               "\r\n長音符\"ー\"も読みに変換して下さい."),
-            MessageButton::Retry);
+    if (!IsHiragana(Trimmed(edit))) {
+        messages_.Show(MessageKind::Warning, SJ(kReadingWarning), MessageButton::Retry);
         edit->setFocus();
         return;
     }
@@ -333,29 +340,38 @@ void TForm_LinkItem::LeaveAddress(QLineEdit* edit)
     edit->setText(ToQString(StripUrlScheme(ToSjisOrEmpty(edit->text()))));
 }
 
-bool TForm_LinkItem::Refuse(const char* message, QWidget* field)
-{
-    messages_.Show(MessageKind::Warning, SJ(message), MessageButton::Retry);
-    field->setFocus();
-    return false;
-}
-
 void TForm_LinkItem::Button1Click()
 {
-    const bool ok = (!title_->text().isEmpty() || Refuse("ページタイトルは必須項目です.", title_))
-        && (!titleKana_->text().isEmpty() || Refuse("ページタイトル(かな)は必須項目です.", titleKana_))
-        && (!authorKana_->text().isEmpty()
-            || Refuse("作者名(かな)は必須項目です.\r\n不明の場合はタイトル(かな)と同値にします.", authorKana_))
-        && (!page_->text().isEmpty() || Refuse("ページURLは必須項目です.", page_))
-        && (date_->Date().has_value()
-            || Refuse("登録日の年に 0 は使えません.\r\n1 以上の年を入力して下さい.", date_->YearBox()));
-    if (!ok) {
-        return;
+    // Every check looks at the fields as they will be stored (an address
+    // of "http://" alone is none), so an accepted item is always read back.
+    TLinkItem stored = LinkItem();
+    for (std::string* address : {&stored.Url, &stored.Banner, &stored.Mail}) {
+        *address = StripUrlScheme(*address);
     }
-    for (QLineEdit* address : {page_, banner_, mail_}) {
-        LeaveAddress(address);
+    const ItemProblem problem = date_->Date().has_value() ? FindItemProblem(stored) : ItemProblem::DateInvalid;
+    const auto refuse = [this](const char* message, QWidget* field) {
+        messages_.Show(MessageKind::Warning, SJ(message), MessageButton::Retry);
+        field->setFocus();
+    };
+    switch (problem) {
+    case ItemProblem::None:
+        for (QLineEdit* address : {page_, banner_, mail_}) {
+            LeaveAddress(address);
+        }
+        accept();
+        break;
+    case ItemProblem::TitleMissing: refuse("ページタイトルは必須項目です.", title_); break;
+    case ItemProblem::TitleKanaMissing: refuse("ページタイトル(かな)は必須項目です.", titleKana_); break;
+    case ItemProblem::TitleKanaNotHiragana: refuse(kReadingWarning, titleKana_); break;
+    case ItemProblem::AuthorKanaMissing:
+        refuse("作者名(かな)は必須項目です.\r\n不明の場合はタイトル(かな)と同値にします.", authorKana_);
+        break;
+    case ItemProblem::AuthorKanaNotHiragana: refuse(kReadingWarning, authorKana_); break;
+    case ItemProblem::UrlMissing: refuse("ページURLは必須項目です.", page_); break;
+    case ItemProblem::DateInvalid:
+        refuse("登録日の年に 0 は使えません.\r\n1 以上の年を入力して下さい.", date_->YearBox());
+        break;
     }
-    accept();
 }
 
 } // namespace tessaly

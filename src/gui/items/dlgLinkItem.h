@@ -46,7 +46,6 @@ protected:
 
 private:
     QLineEdit* AddLine(const QString& name);
-    bool Refuse(const char* message, QWidget* field);
 
     MessagePresenter& messages_;
     const std::vector<std::string>& attributeNames_;

@@ -22,7 +22,10 @@
 #include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "GenreListWidget.h"
+#include "GridLineDelegate.h"
+#include "ItemListViewCommands.h"
 #include "GuiText.h"
+#include "Icons.h"
 #include "ItemListModel.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
@@ -72,15 +75,16 @@ QWidget* Pane(const QString& objectName, QLabel* title, QToolBar* tools, QWidget
 
 StartOptions ParseCommandLine(const QStringList& arguments)
 {
+    // Only these four are switches: every absolute path here begins with "/".
     StartOptions options;
     for (const QString& argument : arguments) {
-        if (argument.startsWith(QLatin1Char('-')) || argument.startsWith(QLatin1Char('/'))) {
-            const QString name = argument.mid(1).toUpper();
-            if (name == QLatin1String("T")) {
-                options.startScreen = !options.startScreen;
-            } else if (name == QLatin1String("W")) {
-                options.restorePosition = !options.restorePosition;
-            }
+        const bool switchLike = argument.size() == 2
+            && (argument.front() == QLatin1Char('-') || argument.front() == QLatin1Char('/'));
+        const QChar name = switchLike ? argument.back().toUpper() : QChar();
+        if (name == QLatin1Char('T')) {
+            options.startScreen = !options.startScreen;
+        } else if (name == QLatin1Char('W')) {
+            options.restorePosition = !options.restorePosition;
         } else {
             options.passedFiles.append(argument);
         }
@@ -123,12 +127,13 @@ void TForm_Main::BuildWidgets()
     itemView_ = new QTreeView;
     itemView_->setObjectName(QStringLiteral("ListView_Item"));
     itemView_->setModel(itemModel_);
+    gridLines_ = new GridLineDelegate(itemView_);
+    itemView_->setItemDelegate(gridLines_);
     itemView_->setRootIsDecorated(false);
     itemView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     itemView_->setUniformRowHeights(true);
     itemView_->setDragEnabled(true);
     itemView_->setDragDropMode(QAbstractItemView::DragOnly);
-    itemView_->header()->setSectionsClickable(true);
     attributeList_ = new QListWidget;
     attributeList_->setObjectName(QStringLiteral("CheckBox_Attr"));
     contentList_ = new QListWidget;
@@ -212,15 +217,11 @@ void TForm_Main::BuildWidgets()
         UpdateItemCommandStates();
         UpdateCounts();
     });
-    connect(itemView_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
-        const auto key = static_cast<ItemSortKey>(column);
-        if (key == order_.sortBy) {
-            order_.sortDir = 1 - order_.sortDir;
-        } else {
-            order_.sortBy = key;
-        }
-        UpdateSortChecks();
-        SortRows();
+    // A reset drops the selection without a selection signal: the check
+    // lists and commands must not keep showing rows that are gone.
+    connect(itemModel_, &QAbstractItemModel::modelReset, this, [this] {
+        ShowTagsOfSelection();
+        UpdateItemCommandStates();
     });
     connect(qApp, &QApplication::focusChanged, this, &TForm_Main::OnFocusChanged);
 }
@@ -231,8 +232,8 @@ void TForm_Main::BuildMenus()
     QToolBar* tools = addToolBar(QStringLiteral("ファイル"));
     tools->setObjectName(QStringLiteral("ToolBar_File"));
     const auto add = [&](const char* name, const QString& caption, const QKeySequence& shortcut,
-                         void (TForm_Main::*handler)(), QStyle::StandardPixmap icon) {
-        auto* action = new QAction(style()->standardIcon(icon), caption, this);
+                         void (TForm_Main::*handler)(), const QIcon& icon) {
+        auto* action = new QAction(icon, caption, this);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, handler);
@@ -240,20 +241,21 @@ void TForm_Main::BuildMenus()
         return action;
     };
     QAction* newFile = add("MM_NewFile", QStringLiteral("新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N),
-        &TForm_Main::MM_NewFileClick, QStyle::SP_FileIcon);
+        &TForm_Main::MM_NewFileClick, DrawnIcon(ProgramIcon::NewFile));
     QAction* open = add("MM_OpenFile", QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O),
-        &TForm_Main::MM_OpenFileClick, QStyle::SP_DialogOpenButton);
+        &TForm_Main::MM_OpenFileClick, style()->standardIcon(QStyle::SP_DialogOpenButton));
     saveAction_ = add("MM_SaveFile", QStringLiteral("上書保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        &TForm_Main::MM_SaveFileClick, QStyle::SP_DialogSaveButton);
+        &TForm_Main::MM_SaveFileClick, style()->standardIcon(QStyle::SP_DialogSaveButton));
     QAction* merge = add("MM_MergeFile", QStringLiteral("追加(&M)"), QKeySequence(), &TForm_Main::MM_MergeFileClick,
-        QStyle::SP_FileDialogNewFolder);
+        style()->standardIcon(QStyle::SP_FileDialogNewFolder));
     reloadAction_ = add("MM_ReloadFile", QStringLiteral("再読み込み(&R)"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5), &TForm_Main::MM_ReloadFileClick, QStyle::SP_BrowserReload);
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5), &TForm_Main::MM_ReloadFileClick,
+        style()->standardIcon(QStyle::SP_BrowserReload));
     file->addSeparator();
     add("MM_Exit", QStringLiteral("保存終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_E), &TForm_Main::MM_ExitClick,
-        QStyle::SP_DialogApplyButton);
+        style()->standardIcon(QStyle::SP_DialogApplyButton));
     QAction* quit = add("MM_Quit", QStringLiteral("終了(&Q)"), QKeySequence(Qt::CTRL | Qt::Key_Q),
-        &TForm_Main::MM_QuitClick, QStyle::SP_DialogCloseButton);
+        &TForm_Main::MM_QuitClick, style()->standardIcon(QStyle::SP_DialogCloseButton));
     for (QAction* action : {newFile, open, saveAction_, merge, reloadAction_, quit}) {
         tools->addAction(action);
     }
@@ -323,12 +325,7 @@ void TForm_Main::ApplySettings()
     for (std::size_t column = 0; column < window.columns.size(); ++column) {
         itemView_->setColumnWidth(static_cast<int>(column), window.columns[column]);
     }
-    order_ = {static_cast<ItemSortKey>(std::clamp(window.sortBy, 0, 6)), window.sortDir == 1 ? 1 : 0, window.sortKana};
-    UpdateSortChecks();
-    ChangeViewStyle(window.viewStyle);
-    if (window.gridLines) {
-        TB_ItemGridLinesClick();
-    }
+    viewCommands_->Apply(window);
     if (window.maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
@@ -350,11 +347,7 @@ void TForm_Main::StoreWindowSettings()
     for (std::size_t column = 0; column < window.columns.size(); ++column) {
         window.columns[column] = itemView_->columnWidth(static_cast<int>(column));
     }
-    window.sortBy = static_cast<int32_t>(order_.sortBy);
-    window.sortDir = order_.sortDir;
-    window.sortKana = order_.sortKana;
-    window.viewStyle = listStyleAction_->isChecked() ? 2 : 3;
-    window.gridLines = gridLinesAction_->isChecked();
+    viewCommands_->Store(window);
 }
 
 void TForm_Main::SetIsEditing(bool editing)
@@ -369,6 +362,11 @@ void TForm_Main::SetEditingName(const std::filesystem::path& name)
     project_.EditingName = name;
     UpdateTitle();
     UpdateCommandStates();
+}
+
+const ItemListOrder& TForm_Main::Order() const
+{
+    return viewCommands_->Order();
 }
 
 QString TForm_Main::StatusBarText() const
@@ -440,7 +438,7 @@ void TForm_Main::ShowGenre(int index)
 
 void TForm_Main::SortRows()
 {
-    SortItemRows(shown_.Rows(), order_);
+    SortItemRows(shown_.Rows(), Order());
     itemModel_->Reset();
     UpdateItemCommandStates();
     UpdateCounts();
@@ -494,8 +492,10 @@ bool TForm_Main::SaveProject()
     return true;
 }
 
-void TForm_Main::LoadProject(const QString& fileName)
+void TForm_Main::LoadProject(const QString& passedName)
 {
+    // The title and every prompt name the file by its absolute path.
+    const QString fileName = QFileInfo(passedName).absoluteFilePath();
     shown_.FlushGenre();
     const std::string shownName = ToSjisOrEmpty(fileName);
     textPanel_->setText(ToQString(ProjectReadingMessage(shownName)));

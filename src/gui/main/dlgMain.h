@@ -30,6 +30,8 @@ class Clock;
 class FileAssociation;
 class FileDialogs;
 class GenreListWidget;
+class GridLineDelegate;
+class ItemListViewCommands;
 class ItemListModel;
 class MessagePresenter;
 class SettingsStore;
@@ -109,12 +111,8 @@ public:
     // Item commands.
     void TB_ItemNewClick();
     void TB_ItemEditClick();
-    void SetSortKey(ItemSortKey key);
-    void SetSortDirection(int direction);
-    void TB_SortKanaClick();
-    void ChangeViewStyle(int style);
-    void TB_ItemGridLinesClick();
-    const ItemListOrder& Order() const { return order_; }
+    ItemListViewCommands& ViewCommands() { return *viewCommands_; }
+    const ItemListOrder& Order() const;
 
     // Moves the selected rows of the item list to a genre (a drop).
     void MoveSelectedItemsTo(int genreIndex);
@@ -137,7 +135,6 @@ private:
     void BuildMenus();
     void BuildItemMenu();
     void BuildToolMenus();
-    void UpdateSortChecks();
     void UpdateItemCommandStates();
     void ConnectBrowser(class TForm_LinkItem& dialog);
     std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial,
@@ -168,7 +165,6 @@ private:
     AppSettings settings_;
     Project project_;
     ShownItems shown_;
-    ItemListOrder order_;
     bool closingWithoutPrompt_ = false;
     bool saveSettingsOnClose_ = true;
 
@@ -180,18 +176,13 @@ private:
     std::vector<std::pair<QWidget*, QLabel*>> paneTitles_;
     QTreeView* itemView_ = nullptr;
     ItemListModel* itemModel_ = nullptr;
+    GridLineDelegate* gridLines_ = nullptr;
     QListWidget* attributeList_ = nullptr;
     QListWidget* contentList_ = nullptr;
     QLabel* changedPanel_ = nullptr;
     QLabel* textPanel_ = nullptr;
     QAction* saveAction_ = nullptr;
-    std::vector<QAction*> sortKeyActions_;
-    QAction* sortUpAction_ = nullptr;
-    QAction* sortDownAction_ = nullptr;
-    QAction* sortKanaAction_ = nullptr;
-    QAction* listStyleAction_ = nullptr;
-    QAction* reportStyleAction_ = nullptr;
-    QAction* gridLinesAction_ = nullptr;
+    ItemListViewCommands* viewCommands_ = nullptr;
     QAction* reloadAction_ = nullptr;
 };
 

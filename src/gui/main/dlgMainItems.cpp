@@ -1,7 +1,6 @@
 // The main window's item list commands: new and edit, sorting, view style.
 
 #include <QAction>
-#include <QActionGroup>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,14 +11,40 @@
 #include <QTreeView>
 
 #include "GenreListWidget.h"
+#include "Icons.h"
+#include "ItemListViewCommands.h"
 #include "ItemListModel.h"
 #include "collection/LinkItem.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
 #include "settings/ExternalPrograms.h"
 #include "text/DateTime.h"
+#include "text/Url.h"
 
 namespace tessaly {
+
+namespace {
+
+// The command a key runs in the genre, attribute and content lists.
+QString VocabularyListCommand(const QKeyEvent& key)
+{
+    const bool ctrlShift = key.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+    if (ctrlShift && key.key() == Qt::Key_A) {
+        return QStringLiteral("New");
+    }
+    if (ctrlShift && key.key() == Qt::Key_Up) {
+        return QStringLiteral("Up");
+    }
+    if (ctrlShift && key.key() == Qt::Key_Down) {
+        return QStringLiteral("Down");
+    }
+    if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && key.modifiers() == Qt::NoModifier) {
+        return QStringLiteral("Edit");
+    }
+    return {};
+}
+
+} // namespace
 
 void TForm_Main::BuildItemMenu()
 {
@@ -34,10 +59,10 @@ void TForm_Main::BuildItemMenu()
     };
     QAction* newItem
         = action("TB_ItemNew", QStringLiteral("新規アイテム(&N)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    newItem->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    newItem->setIcon(DrawnIcon(ProgramIcon::NewItem));
     connect(newItem, &QAction::triggered, this, &TForm_Main::TB_ItemNewClick);
     QAction* edit = action("TB_ItemEdit", QStringLiteral("アイテム編集(&E)"), QKeySequence());
-    edit->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    edit->setIcon(DrawnIcon(ProgramIcon::EditItem));
     connect(edit, &QAction::triggered, this, &TForm_Main::TB_ItemEditClick);
     menu->addAction(newItem);
     menu->addAction(edit);
@@ -45,61 +70,10 @@ void TForm_Main::BuildItemMenu()
     tools->addAction(edit);
     menu->addSeparator();
 
-    QAction* sort = action("MM_Sort", QStringLiteral("リンクアイテムのソート(&S)"), QKeySequence(Qt::Key_F5));
-    connect(sort, &QAction::triggered, this, [this] { SortRows(); });
-    menu->addAction(sort);
-    QMenu* keys = menu->addMenu(QStringLiteral("ソート条件(&C)"));
-    const std::pair<const char*, QString> keyNames[] = {{"MM_SortTitle", QStringLiteral("タイトル(&T)")},
-        {"MM_SortAuthor", QStringLiteral("作者名(&A)")}, {"MM_SortMail", QStringLiteral("メール(&M)")},
-        {"MM_SortPage", QStringLiteral("ページURL(&P)")}, {"MM_SortBanner", QStringLiteral("バナーURL(&B)")},
-        {"MM_SortDate", QStringLiteral("日付(&D)")}, {"MM_SortSerial", QStringLiteral("シリアル(&S)")}};
-    auto* keyGroup = new QActionGroup(this);
-    for (int key = 0; key < 7; ++key) {
-        QAction* entry = action(keyNames[key].first, keyNames[key].second, QKeySequence());
-        entry->setCheckable(true);
-        keyGroup->addAction(entry);
-        connect(entry, &QAction::triggered, this, [this, key] { SetSortKey(static_cast<ItemSortKey>(key)); });
-        keys->addAction(entry);
-        sortKeyActions_.push_back(entry);
-    }
-    auto* directionGroup = new QActionGroup(this);
-    sortUpAction_ = action("MM_SortUp", QStringLiteral("昇順(&U)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
-    sortDownAction_ = action("MM_SortDown", QStringLiteral("降順(&D)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
-    sortUpAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    sortDownAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    for (QAction* direction : {sortUpAction_, sortDownAction_}) {
-        direction->setCheckable(true);
-        directionGroup->addAction(direction);
-        menu->addAction(direction);
-        tools->addAction(direction);
-    }
-    connect(sortUpAction_, &QAction::triggered, this, [this] { SetSortDirection(0); });
-    connect(sortDownAction_, &QAction::triggered, this, [this] { SetSortDirection(1); });
-    sortKanaAction_ = action(
-        "MM_SortKana", QStringLiteral("タイトル・作者名ソートでかなを使う(&K)"), QKeySequence(Qt::CTRL | Qt::Key_K));
-    sortKanaAction_->setCheckable(true);
-    connect(sortKanaAction_, &QAction::triggered, this, &TForm_Main::TB_SortKanaClick);
-    menu->addAction(sortKanaAction_);
-    menu->addSeparator();
-
-    auto* styleGroup = new QActionGroup(this);
-    listStyleAction_ = action("MM_ItemList", QStringLiteral("一覧(&L)"), QKeySequence(Qt::CTRL | Qt::Key_L));
-    reportStyleAction_ = action("MM_ItemReport", QStringLiteral("詳細(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    for (QAction* styleAction : {listStyleAction_, reportStyleAction_}) {
-        styleAction->setCheckable(true);
-        styleGroup->addAction(styleAction);
-        menu->addAction(styleAction);
-    }
-    connect(listStyleAction_, &QAction::triggered, this, [this] { ChangeViewStyle(2); });
-    connect(reportStyleAction_, &QAction::triggered, this, [this] { ChangeViewStyle(3); });
-    gridLinesAction_
-        = action("MM_ItemGridLines", QStringLiteral("グリッドを表示する(&G)"), QKeySequence(Qt::CTRL | Qt::Key_G));
-    gridLinesAction_->setCheckable(true);
-    connect(gridLinesAction_, &QAction::triggered, this, [this] {
-        gridLinesAction_->setChecked(!gridLinesAction_->isChecked()); // the handler toggles
-        TB_ItemGridLinesClick();
-    });
-    menu->addAction(gridLinesAction_);
+    viewCommands_ = new ItemListViewCommands(itemView_, gridLines_, [this] { SortRows(); }, this);
+    viewCommands_->AddToMenu(menu);
+    tools->addSeparator();
+    viewCommands_->AddToToolBar(tools);
 
     auto* selectAll = action("MM_SelectAll", QStringLiteral("全て選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
     selectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -111,7 +85,7 @@ void TForm_Main::BuildItemMenu()
     // The list's popup, enabled by the selection when it opens.
     itemView_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(itemView_, &QWidget::customContextMenuRequested, this,
-        [this, newItem, edit, keys, selectAll](const QPoint& at) {
+        [this, newItem, edit, selectAll](const QPoint& at) {
             const std::size_t selected = SelectedRows().size();
             QMenu popup(this);
             popup.setObjectName(QStringLiteral("PU_ItemOperate"));
@@ -120,7 +94,7 @@ void TForm_Main::BuildItemMenu()
             newItem->setEnabled(!shown_.SearchMode());
             edit->setEnabled(selected == 1);
             popup.addSeparator();
-            popup.addMenu(keys);
+            popup.addMenu(viewCommands_->SortPopup());
             popup.addSeparator();
             popup.addAction(selectAll);
             selectAll->setEnabled(itemModel_->rowCount() >= 1);
@@ -132,7 +106,7 @@ void TForm_Main::BuildItemMenu()
         if (settings_.doubleClick == 0) {
             TB_ItemEditClick();
         } else if (settings_.doubleClick == 1 && rows.size() == 1) {
-            OpenUrl(services_.shell, settings_.browser, "http://" + shown_.Rows()[rows.front()].Url);
+            OpenUrl(services_.shell, settings_.browser, FullUrl(shown_.Rows()[rows.front()].Url));
         }
     });
     for (QWidget* list : {static_cast<QWidget*>(itemView_), static_cast<QWidget*>(genreList_),
@@ -206,60 +180,6 @@ void TForm_Main::TB_ItemEditClick()
     SetIsEditing(true);
 }
 
-void TForm_Main::SetSortKey(ItemSortKey key)
-{
-    itemView_->setFocus();
-    order_.sortBy = key;
-    UpdateSortChecks();
-    SortRows();
-}
-
-void TForm_Main::SetSortDirection(int direction)
-{
-    itemView_->setFocus();
-    order_.sortDir = direction;
-    UpdateSortChecks();
-    SortRows();
-}
-
-void TForm_Main::TB_SortKanaClick()
-{
-    itemView_->setFocus();
-    order_.sortKana = !order_.sortKana;
-    UpdateSortChecks();
-    SortRows();
-}
-
-void TForm_Main::UpdateSortChecks()
-{
-    const auto key = static_cast<std::size_t>(order_.sortBy);
-    if (key < sortKeyActions_.size()) {
-        sortKeyActions_[key]->setChecked(true);
-    }
-    (order_.sortDir == 1 ? sortDownAction_ : sortUpAction_)->setChecked(true);
-    sortKanaAction_->setChecked(order_.sortKana);
-}
-
-void TForm_Main::ChangeViewStyle(int viewStyle)
-{
-    // Style 2 shows the titles only; 3 shows every column.
-    const bool list = viewStyle == 2;
-    for (int column = 1; column < 7; ++column) {
-        itemView_->setColumnHidden(column, list);
-    }
-    itemView_->setHeaderHidden(list);
-    (list ? listStyleAction_ : reportStyleAction_)->setChecked(true);
-}
-
-void TForm_Main::TB_ItemGridLinesClick()
-{
-    const bool on = !gridLinesAction_->isChecked();
-    gridLinesAction_->setChecked(on);
-    itemView_->setStyleSheet(on ? QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid); "
-                                                 "border-bottom: 1px solid palette(mid); }")
-                                : QString());
-}
-
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
@@ -271,31 +191,24 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
             }
         }
     }
-    if (event->type() == QEvent::KeyPress
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
         && (watched == genreList_ || watched == attributeList_ || watched == contentList_)) {
-        // The keys of the three vocabulary lists: new, up, down, rename.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool ctrlShift = key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
-        const QString prefix = watched == genreList_ ? QStringLiteral("TB_Genre")
-            : watched == attributeList_              ? QStringLiteral("TB_Attr1")
-                                                     : QStringLiteral("TB_Attr2");
-        QString command;
-        if (ctrlShift && key->key() == Qt::Key_A) {
-            command = QStringLiteral("New");
-        } else if (ctrlShift && key->key() == Qt::Key_Up) {
-            command = QStringLiteral("Up");
-        } else if (ctrlShift && key->key() == Qt::Key_Down) {
-            command = QStringLiteral("Down");
-        } else if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            && key->modifiers() == Qt::NoModifier) {
-            command = QStringLiteral("Edit");
+        // The keys of the three vocabulary lists: new, up, down, rename. They
+        // win over the window's shortcuts (Ctrl+Shift+A is new item there).
+        const QString command = VocabularyListCommand(*static_cast<QKeyEvent*>(event));
+        if (command.isEmpty()) {
+            return QMainWindow::eventFilter(watched, event);
         }
-        if (!command.isEmpty()) {
+        event->accept();
+        if (event->type() == QEvent::KeyPress) {
+            const QString prefix = watched == genreList_ ? QStringLiteral("TB_Genre")
+                : watched == attributeList_              ? QStringLiteral("TB_Attr1")
+                                                         : QStringLiteral("TB_Attr2");
             if (QAction* action = findChild<QAction*>(prefix + command); action != nullptr && action->isEnabled()) {
                 action->trigger();
             }
-            return true;
         }
+        return true;
     }
     if (watched == itemView_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -304,7 +217,7 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (key->key() == Qt::Key_V && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
-            ChangeViewStyle(listStyleAction_->isChecked() ? 3 : 2);
+            viewCommands_->ChangeViewStyle(viewCommands_->ListStyle() ? 3 : 2);
             return true;
         }
     }

@@ -1,0 +1,60 @@
+#include "text/Url.h"
+
+#include "text/Collation.h"
+
+namespace tessaly {
+
+namespace {
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsSchemeCharacter(char c)
+{
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+// The length of "scheme://" at the start of the text, or 0.
+std::size_t SchemeLength(std::string_view url)
+{
+    if (url.empty() || !IsAsciiLetter(url.front())) {
+        return 0;
+    }
+    std::size_t end = 1;
+    while (end < url.size() && IsSchemeCharacter(url[end])) {
+        ++end;
+    }
+    return url.substr(end).starts_with("://") ? end + 3 : 0;
+}
+
+} // namespace
+
+bool HasUrlScheme(std::string_view url)
+{
+    return SchemeLength(url) > 0;
+}
+
+std::string FullUrl(std::string_view stored)
+{
+    return HasUrlScheme(stored) ? std::string(stored) : "http://" + std::string(stored);
+}
+
+std::string_view UrlHostPart(std::string_view stored)
+{
+    const std::string_view rest = stored.substr(SchemeLength(stored));
+    const std::size_t slash = rest.find('/');
+    return slash == std::string_view::npos ? std::string_view() : rest.substr(0, slash + 1);
+}
+
+std::string StripUrlScheme(std::string_view text)
+{
+    const std::string prefix = AsciiLower(text.substr(0, 7));
+    if (prefix == "http://" || prefix == "mailto:") {
+        return std::string(text.substr(7));
+    }
+    return std::string(text);
+}
+
+} // namespace tessaly

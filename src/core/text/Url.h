@@ -1,0 +1,27 @@
+#pragma once
+
+// Page and banner addresses are stored without their "http://"; an address
+// stored with a scheme of its own ("https://", "ftp://") keeps it, and every
+// place that rebuilds or takes apart a stored address goes through here.
+
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+// True when the text begins with a scheme and "://" ("https://...").
+bool HasUrlScheme(std::string_view url);
+
+// The stored address as a browser takes it: as it is when it names its
+// scheme, otherwise with "http://" in front.
+std::string FullUrl(std::string_view stored);
+
+// The host part of a stored address: after its scheme, up to and including
+// the first "/"; empty when there is no "/" after the scheme.
+std::string_view UrlHostPart(std::string_view stored);
+
+// The stored form of a typed address: a leading "http://" or "mailto:" (in
+// any case, at most one of them) is dropped; other schemes stay.
+std::string StripUrlScheme(std::string_view text);
+
+} // namespace tessaly

@@ -1,0 +1,27 @@
+#pragma once
+
+// The program's own tool bar icons, drawn as vectors so that they stay crisp
+// at every size and screen scale.
+
+#include <QIcon>
+
+namespace tessaly {
+
+enum class ProgramIcon {
+    NewFile,
+    NewItem,
+    EditItem,
+    Sort,
+    SortUp,
+    SortDown,
+    SortKana,
+    ListView,
+    ReportView,
+    GridLines,
+    Mail,
+    Browse,
+};
+
+QIcon DrawnIcon(ProgramIcon icon);
+
+} // namespace tessaly
