@@ -39,6 +39,9 @@ bool LoadForCommand(Project& project, const std::filesystem::path& path, Streams
     case LoadOutcome::Result::ReadFailed:
         streams.err << "tessaly-cli: cannot read " << outcome.error << '\n';
         return false;
+    case LoadOutcome::Result::NotAProjectFile:
+        streams.err << "tessaly-cli: " << path.string() << ": not a project file\n";
+        return false;
     case LoadOutcome::Result::StoppedAtBadSerialMax:
         streams.err << "tessaly-cli: " << path.string() << ":" << outcome.badLineNumber
                     << ": {serialmax} is not a number ('" << Shown(outcome.badValue)

@@ -246,7 +246,7 @@ private:
     {
         const fs::path file = FsPath(path);
         const std::string text = PageFileText(page);
-        const FileReadResult existing = exists ? ReadWholeFile(file) : FileReadResult{false, true, {}, {}};
+        const FileReadResult existing = exists ? ReadWholeFile(file) : FileReadResult{false, ReadFailure::NotFound, {}, {}};
         if (existing.ok && (existing.data == text || PageFileText(existing.data) == text)) {
             ++result_.counts.skipped;
             return PageState::Skipped;
