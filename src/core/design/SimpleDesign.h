@@ -33,8 +33,6 @@ struct SimpleDesignForm {
     std::vector<SimpleDesignRow> rows;
 };
 
-inline constexpr std::string_view kSimpleDesignFileName = "_design.tsg";
-
 // The form as it opens: the project's values, then those of "_design.tsg"
 // in the root when it exists, then "genre001"-style names for rows still
 // without a directory.
