@@ -227,9 +227,13 @@ int SimpleDesign(std::span<const std::string_view> args, Streams streams)
         return 1;
     }
     const SimpleDesignForm form = InitialSimpleDesign(project);
+    for (const std::string& refused : form.refusedRows) {
+        streams.err << "tessaly-cli simple-design: _design.tsg: " << Shown(refused) << '\n';
+    }
     const SimpleDesignResult result = SaveSimpleDesign(form, project, SystemClock().Today());
     if (!result.ok) {
-        streams.err << "tessaly-cli simple-design: " << result.error << '\n';
+        streams.err << "tessaly-cli simple-design: "
+                    << (result.refusedName.empty() ? result.error : Shown(result.refusedName)) << '\n';
         return 1;
     }
     const std::string root = WithTrailingSlash(project.RootDir);
