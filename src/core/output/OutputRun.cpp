@@ -294,7 +294,7 @@ private:
 
         Step(OutputStep::Planning);
         std::vector<PageRow> rows = PlanPages(pages, subBase, subExtension);
-        if (const std::optional<std::string> refused = RefusedPageName(directory, html.nameSub, rows)) {
+        if (const std::optional<std::string> refused = RefusedPageName(directory, html, rows)) {
             Warn(directory, SJ("ページのファイル名 \"") + *refused + SJ("\" は使えないため、出力しませんでした."));
             Advance(4);
             return !observer_.ShouldAbort();
@@ -328,13 +328,15 @@ private:
     }
 
     // A page name that would leave the directory or replace one of the
-    // program's own files; the sub page name counts even when no sub page
-    // is planned, since the surplus step goes by it.
+    // program's own files. The design's names count even when no page is
+    // planned: the surplus step goes by the sub page name.
     std::optional<std::string> RefusedPageName(
-        const std::string& directory, const std::string& nameSub, const std::vector<PageRow>& rows) const
+        const std::string& directory, const THtmlDesign& html, const std::vector<PageRow>& rows) const
     {
-        if (!IsValidPageName(nameSub)) {
-            return nameSub;
+        for (const std::string* name : {&html.nameDef, &html.nameSub}) {
+            if (!IsValidPageName(*name)) {
+                return *name;
+            }
         }
         for (const PageRow& row : rows) {
             const std::optional<fs::path> path = ToFsPath(directory + row.fileName);
