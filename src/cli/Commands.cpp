@@ -172,9 +172,9 @@ int Resave(std::span<const std::string_view> args, Streams streams)
 }
 
 // PROJECT.TSP [--root DIR]: the project, and its site root as code page 932
-// text. Prints why and returns false when either cannot be had.
-bool ProjectWithRoot(
-    std::span<const std::string_view> args, std::string_view command, Streams streams, Project& project)
+// text. Prints why and returns the exit code when either cannot be had, 0
+// when both can.
+int ProjectWithRoot(std::span<const std::string_view> args, std::string_view command, Streams streams, Project& project)
 {
     std::vector<std::string_view> files;
     std::string_view rootArgument;
@@ -189,34 +189,36 @@ bool ProjectWithRoot(
     }
     if (files.size() != 1) {
         streams.err << "tessaly-cli " << command << ": expected one project file (see --help)\n";
-        return false;
+        return 2;
     }
     LoadOutcome outcome;
-    if (LoadForCommand(project, std::filesystem::path(files[0]), streams, outcome) != 0
-        || outcome.result != LoadOutcome::Result::Loaded) {
-        return false;
+    if (const int failed = LoadForCommand(project, std::filesystem::path(files[0]), streams, outcome)) {
+        return failed;
+    }
+    if (outcome.result != LoadOutcome::Result::Loaded) {
+        return 1;
     }
     if (!rootArgument.empty()) {
         std::error_code error;
         const std::filesystem::path root = std::filesystem::absolute(std::filesystem::path(rootArgument), error);
         if (error || !std::filesystem::is_directory(root, error)) {
             streams.err << "tessaly-cli " << command << ": " << Escaped(rootArgument) << ": no such directory\n";
-            return false;
+            return 1;
         }
         const std::optional<std::string> sjisRoot = FromFsPath(root.lexically_normal());
         if (!sjisRoot) {
             streams.err << "tessaly-cli " << command << ": " << Escaped(rootArgument)
                         << ": the path cannot be written in Shift_JIS\n";
-            return false;
+            return 1;
         }
         project.RootDir = *sjisRoot;
     }
     if (project.RootDir.empty()) {
         streams.err << "tessaly-cli " << command
                     << ": the project has no root directory (or it does not exist here); give one with --root DIR\n";
-        return false;
+        return 1;
     }
-    return true;
+    return 0;
 }
 
 // Progress on a terminal: one line, rewritten in place.
@@ -256,8 +258,8 @@ private:
 int Output(std::span<const std::string_view> args, Streams streams)
 {
     Project project;
-    if (!ProjectWithRoot(args, "output", streams, project)) {
-        return 1;
+    if (const int failed = ProjectWithRoot(args, "output", streams, project)) {
+        return failed;
     }
     const SystemClock clock;
     OutputResult result;
@@ -279,8 +281,8 @@ int Output(std::span<const std::string_view> args, Streams streams)
 int SimpleDesign(std::span<const std::string_view> args, Streams streams)
 {
     Project project;
-    if (!ProjectWithRoot(args, "simple-design", streams, project)) {
-        return 1;
+    if (const int failed = ProjectWithRoot(args, "simple-design", streams, project)) {
+        return failed;
     }
     const SimpleDesignForm form = InitialSimpleDesign(project);
     for (const std::string& refused : form.refusedRows) {

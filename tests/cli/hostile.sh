@@ -47,6 +47,10 @@ not_a_project)
   "$cli" resave random.TSP out.TSP 2> logs/err.txt; rc=$?
   [ $rc -eq 2 ] || fail "resave exited $rc, not 2"
   "$cli" resave random.TSP new.TSP 2> logs/err.txt
+  for command in output simple-design; do
+    "$cli" $command random.TSP --root . 2> logs/err.txt; rc=$?
+    [ $rc -eq 2 ] || fail "$command exited $rc, not 2"
+  done
   [ "$(listing)" = "$before" ] || fail "files changed"
   ;;
 skipped_lines)
