@@ -179,6 +179,16 @@ TEST_F(HostileSite, APageNeverReplacesATemplateOfAnotherDirectory)
     EXPECT_NE(log.find(SJ("ページのファイル名 \"pages002.html\"")), std::string::npos) << log;
 }
 
+TEST_F(HostileSite, APageNeverReplacesTheProjectFile)
+{
+    test::WriteFile(site / "links.TSP", "the project");
+    project.EditingName = site / "links.TSP";
+    Design(site, "{succession}=FALSE\r\n{namedef}=links.TSP\r\n");
+    EXPECT_EQ(Run().status, OutputResult::Status::Finished);
+    EXPECT_EQ(test::ReadFile(site / "links.TSP"), "the project");
+    EXPECT_TRUE(fs::exists(site / "sub" / "links.TSP")); // the same name elsewhere is a page
+}
+
 TEST_F(HostileSite, APageThatIsALinkIsLeftAlone)
 {
     fs::create_symlink(sandbox / "x.html", site / "index.html");
