@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -21,34 +22,84 @@ namespace tessaly::cli {
 
 namespace {
 
-std::string Shown(std::string_view sjisText)
+// Control characters (C0, DEL and C1) of UTF-8 text as escapes, so that a
+// name cannot move the cursor or retitle the terminal; tabs too unless
+// keepTabs.
+std::string Escaped(std::string_view utf8, bool keepTabs = false)
 {
-    return SjisToUtf8Lossy(sjisText);
+    std::string shown;
+    shown.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F
+            && static_cast<unsigned char>(utf8[i + 1]) >= 0x80;
+        if ((byte < 0x20 && !(keepTabs && byte == '\t')) || byte == 0x7F || c1) {
+            const unsigned code = c1 ? static_cast<unsigned char>(utf8[++i]) : byte;
+            char escape[8];
+            std::snprintf(escape, sizeof escape, c1 ? "\\u%04X" : "\\x%02X", code);
+            shown += escape;
+        } else {
+            shown += static_cast<char>(byte);
+        }
+    }
+    return shown;
 }
 
-// Loads a project for a command; prints why and returns false when it
-// cannot be used.
-bool LoadForCommand(Project& project, const std::filesystem::path& path, Streams streams, LoadOutcome& outcome)
+std::string Shown(std::string_view sjisText)
+{
+    return Escaped(SjisToUtf8Lossy(sjisText));
+}
+
+std::string ShownPath(const std::filesystem::path& path)
+{
+    return Escaped(path.string());
+}
+
+// A run log line keeps its tabs, which separate its parts.
+std::string ShownLogLine(std::string_view sjisLine)
+{
+    return Escaped(SjisToUtf8Lossy(sjisLine), true);
+}
+
+const char* SkipReasonText(SkipReason reason)
+{
+    switch (reason) {
+    case SkipReason::NoKey: return "no {key}= form";
+    case SkipReason::UnknownKey: return "unknown key";
+    case SkipReason::BadItemLine: return "not a valid item line";
+    case SkipReason::BadAuthor: return "owner not taken (name, reading in hiragana, mail)";
+    case SkipReason::BadTemplate: return "template without seven fields";
+    case SkipReason::MissingDirectory: return "no such directory here";
+    }
+    return "";
+}
+
+// Loads a project for a command; prints why and returns the exit code when
+// it cannot be used, 0 when it can.
+int LoadForCommand(Project& project, const std::filesystem::path& path, Streams streams, LoadOutcome& outcome)
 {
     outcome = LoadProjectFile(project, path);
     switch (outcome.result) {
     case LoadOutcome::Result::Loaded: break;
     case LoadOutcome::Result::NotFound:
-        streams.err << "tessaly-cli: " << path.string() << ": no such project file\n";
-        return false;
+        streams.err << "tessaly-cli: " << ShownPath(path) << ": no such project file\n";
+        return 1;
     case LoadOutcome::Result::ReadFailed:
-        streams.err << "tessaly-cli: cannot read " << outcome.error << '\n';
-        return false;
+        streams.err << "tessaly-cli: cannot read " << Escaped(outcome.error) << '\n';
+        return 1;
+    case LoadOutcome::Result::NotAProjectFile:
+        streams.err << "tessaly-cli: " << ShownPath(path) << ": not a project file\n";
+        return 2;
     case LoadOutcome::Result::StoppedAtBadSerialMax:
-        streams.err << "tessaly-cli: " << path.string() << ":" << outcome.badLineNumber
-                    << ": {serialmax} is not a number ('" << Shown(outcome.badValue)
-                    << "'); the rest of the file was not read\n";
+        streams.err << "tessaly-cli: " << ShownPath(path) << ":" << outcome.badLineNumber << ": {serialmax} is "
+                    << (outcome.badValueOutOfRange ? "out of range" : "not a number") << " ('"
+                    << Shown(outcome.badValue) << "'); the rest of the file was not read\n";
         break;
     }
     if (outcome.namesWithVerticalLine) {
         streams.err << "warning: " << Shown(VerticalLineWarning()) << '\n';
     }
-    return true;
+    return 0;
 }
 
 std::string TemplateName(std::string_view stored)
@@ -64,8 +115,8 @@ int Info(std::span<const std::string_view> args, Streams streams)
     }
     Project project;
     LoadOutcome outcome;
-    if (!LoadForCommand(project, std::filesystem::path(args[0]), streams, outcome)) {
-        return 1;
+    if (const int failed = LoadForCommand(project, std::filesystem::path(args[0]), streams, outcome)) {
+        return failed;
     }
     std::ostream& out = streams.out;
     out << "Title:          " << Shown(project.Title) << '\n';
@@ -86,6 +137,10 @@ int Info(std::span<const std::string_view> args, Streams streams)
         out << ' ' << Shown(TemplateName(stored));
     }
     out << '\n';
+    out << "Skipped lines:  " << outcome.skippedLines.size() << '\n';
+    for (const SkippedLine& skipped : outcome.skippedLines) {
+        out << "  line " << skipped.lineNumber << ": " << SkipReasonText(skipped.reason) << '\n';
+    }
     return outcome.result == LoadOutcome::Result::Loaded ? 0 : 1;
 }
 
@@ -97,8 +152,12 @@ int Resave(std::span<const std::string_view> args, Streams streams)
     }
     Project project;
     LoadOutcome outcome;
-    if (!LoadForCommand(project, std::filesystem::path(args[0]), streams, outcome)) {
-        return 1;
+    if (const int failed = LoadForCommand(project, std::filesystem::path(args[0]), streams, outcome)) {
+        return failed;
+    }
+    if (!outcome.skippedLines.empty()) {
+        streams.err << "tessaly-cli resave: " << outcome.skippedLines.size()
+                    << " lines skipped and not written (see 'tessaly-cli info')\n";
     }
     if (outcome.result != LoadOutcome::Result::Loaded) {
         streams.err << "tessaly-cli resave: not saving a project that was read only in part\n";
@@ -106,16 +165,16 @@ int Resave(std::span<const std::string_view> args, Streams streams)
     }
     const SaveOutcome saved = SaveProjectFile(project, std::filesystem::path(args[1]));
     if (!saved.ok) {
-        streams.err << "tessaly-cli: cannot save " << saved.error << '\n';
+        streams.err << "tessaly-cli: cannot save " << Escaped(saved.error) << '\n';
         return 1;
     }
     return 0;
 }
 
 // PROJECT.TSP [--root DIR]: the project, and its site root as code page 932
-// text. Prints why and returns false when either cannot be had.
-bool ProjectWithRoot(
-    std::span<const std::string_view> args, std::string_view command, Streams streams, Project& project)
+// text. Prints why and returns the exit code when either cannot be had, 0
+// when both can.
+int ProjectWithRoot(std::span<const std::string_view> args, std::string_view command, Streams streams, Project& project)
 {
     std::vector<std::string_view> files;
     std::string_view rootArgument;
@@ -130,34 +189,36 @@ bool ProjectWithRoot(
     }
     if (files.size() != 1) {
         streams.err << "tessaly-cli " << command << ": expected one project file (see --help)\n";
-        return false;
+        return 2;
     }
     LoadOutcome outcome;
-    if (!LoadForCommand(project, std::filesystem::path(files[0]), streams, outcome)
-        || outcome.result != LoadOutcome::Result::Loaded) {
-        return false;
+    if (const int failed = LoadForCommand(project, std::filesystem::path(files[0]), streams, outcome)) {
+        return failed;
+    }
+    if (outcome.result != LoadOutcome::Result::Loaded) {
+        return 1;
     }
     if (!rootArgument.empty()) {
         std::error_code error;
         const std::filesystem::path root = std::filesystem::absolute(std::filesystem::path(rootArgument), error);
         if (error || !std::filesystem::is_directory(root, error)) {
-            streams.err << "tessaly-cli " << command << ": " << rootArgument << ": no such directory\n";
-            return false;
+            streams.err << "tessaly-cli " << command << ": " << Escaped(rootArgument) << ": no such directory\n";
+            return 1;
         }
         const std::optional<std::string> sjisRoot = FromFsPath(root.lexically_normal());
         if (!sjisRoot) {
-            streams.err << "tessaly-cli " << command << ": " << rootArgument
+            streams.err << "tessaly-cli " << command << ": " << Escaped(rootArgument)
                         << ": the path cannot be written in Shift_JIS\n";
-            return false;
+            return 1;
         }
         project.RootDir = *sjisRoot;
     }
     if (project.RootDir.empty()) {
         streams.err << "tessaly-cli " << command
                     << ": the project has no root directory (or it does not exist here); give one with --root DIR\n";
-        return false;
+        return 1;
     }
-    return true;
+    return 0;
 }
 
 // Progress on a terminal: one line, rewritten in place.
@@ -197,8 +258,8 @@ private:
 int Output(std::span<const std::string_view> args, Streams streams)
 {
     Project project;
-    if (!ProjectWithRoot(args, "output", streams, project)) {
-        return 1;
+    if (const int failed = ProjectWithRoot(args, "output", streams, project)) {
+        return failed;
     }
     const SystemClock clock;
     OutputResult result;
@@ -207,10 +268,10 @@ int Output(std::span<const std::string_view> args, Streams streams)
         result = RunOutput(project, project.RootDir, clock, progress);
     }
     for (const std::string& line : result.log) {
-        streams.out << Shown(line) << '\n';
+        streams.out << ShownLogLine(line) << '\n';
     }
     if (result.status == OutputResult::Status::Failed) {
-        streams.err << "tessaly-cli output: the run stopped: " << result.error << '\n';
+        streams.err << "tessaly-cli output: the run stopped: " << Escaped(result.error) << '\n';
         return 1;
     }
     streams.out << "Pages in " << Shown(WithTrailingSlash(project.RootDir)) << '\n';
@@ -220,13 +281,17 @@ int Output(std::span<const std::string_view> args, Streams streams)
 int SimpleDesign(std::span<const std::string_view> args, Streams streams)
 {
     Project project;
-    if (!ProjectWithRoot(args, "simple-design", streams, project)) {
-        return 1;
+    if (const int failed = ProjectWithRoot(args, "simple-design", streams, project)) {
+        return failed;
     }
     const SimpleDesignForm form = InitialSimpleDesign(project);
+    for (const std::string& refused : form.refusedRows) {
+        streams.err << "tessaly-cli simple-design: _design.tsg: " << Shown(refused) << '\n';
+    }
     const SimpleDesignResult result = SaveSimpleDesign(form, project, SystemClock().Today());
     if (!result.ok) {
-        streams.err << "tessaly-cli simple-design: " << result.error << '\n';
+        streams.err << "tessaly-cli simple-design: "
+                    << (result.refusedName.empty() ? Escaped(result.error) : Shown(result.refusedName)) << '\n';
         return 1;
     }
     const std::string root = WithTrailingSlash(project.RootDir);

@@ -39,6 +39,15 @@ TEST(DesignFile, ValuesFallBackAsDocumented)
     EXPECT_EQ(Parsed("{status}=6\r\n").squeeze.status, 7);
 }
 
+TEST(DesignFile, ColumnCountsAreHeldToWhatTheDialogOffers)
+{
+    const std::pair<const char*, int32_t> cases[]
+        = {{"2147483647", 5}, {"6", 5}, {"5", 5}, {"1", 1}, {"0", 1}, {"-2147483648", 1}, {"many", 2}};
+    for (const auto& [value, column] : cases) {
+        EXPECT_EQ(Parsed(std::string("{pagelinkcolumn}=") + value + "\r\n").subLinks.column, column) << value;
+    }
+}
+
 struct DateCase {
     const char* value;
     int mode;

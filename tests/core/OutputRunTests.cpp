@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "collection/Project.h"
 #include "design/SimpleDesign.h"
@@ -246,10 +250,20 @@ TEST(OutputRun, AbortStopsAtOnceAndKeepsWrittenPages)
 TEST(OutputRun, FileSystemErrorEndsTheRun)
 {
     SiteFixture site;
-    fs::create_directories(site.dir / "genre002" / "index.html");
-    const OutputResult result = site.Run();
-    EXPECT_EQ(result.status, OutputResult::Status::Failed);
-    EXPECT_FALSE(result.error.empty());
+    // A file size limit makes every page write fail; in a child process so
+    // that the limit stays there.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const OutputResult result = site.Run();
+        _exit(result.status == OutputResult::Status::Failed && !result.error.empty() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST(OutputRun, PageTextIsWrittenAsCrLfLines)

@@ -1,6 +1,8 @@
 #include "collection/ProjectFile.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
@@ -73,11 +75,41 @@ bool DirectoryExists(std::string_view path)
     return fsPath && !fsPath->empty() && std::filesystem::is_directory(*fsPath, error);
 }
 
+// A decimal integer as ParseInt32 reads it, whatever its size: blanks, an
+// optional sign and digits.
+bool IsDecimalNumber(std::string_view text)
+{
+    text = TrimLeft(text);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        text.remove_prefix(1);
+    }
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Names matched without regard to ASCII case, looked up by hashing so that
+// reading many names stays linear.
+class NameIndex {
+public:
+    explicit NameIndex(const std::vector<std::string>& names)
+    {
+        for (const std::string& name : names) {
+            lowered_.insert(AsciiLower(name));
+        }
+    }
+    // True when name was not there yet.
+    bool Insert(std::string_view name) { return lowered_.insert(AsciiLower(name)).second; }
+
+private:
+    std::unordered_set<std::string> lowered_;
+};
+
 // Applies the lines of one file to a project.
 class ProjectReader {
 public:
     explicit ProjectReader(Project& project)
         : project_(project)
+        , attributeIndex_(project.Attributes)
+        , contentIndex_(project.Contents)
     {
         for (std::size_t i = 0; i + 1 < project_.Genres.size(); ++i) {
             genreIndex_.emplace(AsciiLower(project_.Genres[i].Name), i);
@@ -92,11 +124,17 @@ public:
             if (progress) {
                 progress(i, lines.size());
             }
-            if (!ReadLine(lines[i], outcome)) {
+            if (!ReadLine(lines[i], i + 1, outcome)) {
                 outcome.result = LoadOutcome::Result::StoppedAtBadSerialMax;
                 outcome.badLineNumber = i + 1;
                 break;
             }
+        }
+        if (knownKeyLines_ == 0) {
+            // Nothing was applied, so the project is as it was.
+            outcome.result = LoadOutcome::Result::NotAProjectFile;
+            outcome.skippedLines.clear();
+            return outcome;
         }
         outcome.namesWithVerticalLine = AnyNameHasVerticalLine();
         return outcome;
@@ -104,7 +142,7 @@ public:
 
 private:
     // False when the load has to stop here.
-    bool ReadLine(std::string_view line, LoadOutcome& outcome)
+    bool ReadLine(std::string_view line, std::size_t lineNumber, LoadOutcome& outcome)
     {
         line = Trim(line);
         if (line.empty() || line.front() == '#') {
@@ -112,60 +150,94 @@ private:
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos || equals == 0) {
+            outcome.skippedLines.push_back({lineNumber, SkipReason::NoKey});
             return true;
         }
+        const Key key = KeyOf(line.substr(0, equals));
         const std::string_view value = line.substr(equals + 1);
-        switch (KeyOf(line.substr(0, equals))) {
-        case Key::Unknown: break;
+        if (key == Key::Unknown) {
+            outcome.skippedLines.push_back({lineNumber, SkipReason::UnknownKey});
+            return true;
+        }
+        ++knownKeyLines_;
+        if (key == Key::SerialMax) {
+            const std::optional<int32_t> serialMax = ParseInt32(value);
+            if (!serialMax) {
+                outcome.badValue = value;
+                outcome.badValueOutOfRange = IsDecimalNumber(value);
+                return false;
+            }
+            project_.SerialMax = *serialMax;
+            return true;
+        }
+        if (const std::optional<SkipReason> skipped = Apply(key, value)) {
+            outcome.skippedLines.push_back({lineNumber, *skipped});
+        }
+        return true;
+    }
+
+    // Why the value was not taken, if it was not.
+    std::optional<SkipReason> Apply(Key key, std::string_view value)
+    {
+        switch (key) {
         case Key::Title: project_.Title = UnescapeField(value); break;
-        case Key::Author: ReadAuthor(value); break;
-        case Key::RootDir: ReadDirectory(value, project_.RootDir); break;
-        case Key::BannerDir: ReadDirectory(value, project_.BannerDir); break;
+        case Key::Author:
+            if (!ReadAuthor(value)) {
+                return SkipReason::BadAuthor;
+            }
+            break;
+        case Key::RootDir:
+        case Key::BannerDir:
+            if (!ReadDirectory(value, key == Key::RootDir ? project_.RootDir : project_.BannerDir)) {
+                return SkipReason::MissingDirectory;
+            }
+            break;
         case Key::DefaultFile: project_.DefaultFile = value; break;
         case Key::SubFile: project_.SubFile = value; break;
         case Key::ParentAnchor: project_.ParentAnchor = value; break;
         case Key::ParentPath: project_.ParentPath = value; break;
         case Key::Template:
-            if (SplitList(std::string(value) + "/", '/').size() == 7) {
-                project_.Templates.emplace_back(value);
+            if (SplitList(std::string(value) + "/", '/').size() != 7) {
+                return SkipReason::BadTemplate;
             }
+            project_.Templates.emplace_back(value);
             break;
-        case Key::SerialMax: {
-            const std::optional<int32_t> serialMax = ParseInt32(value);
-            if (!serialMax) {
-                outcome.badValue = value;
-                return false;
-            }
-            project_.SerialMax = *serialMax;
-            break;
-        }
         case Key::Genre: ReadGenres(value); break;
-        case Key::Attribute: ReadVocabulary(value, project_.Attributes); break;
-        case Key::Content: ReadVocabulary(value, project_.Contents); break;
-        case Key::LinkItem: ReadItem(value); break;
+        case Key::Attribute: ReadVocabulary(value, project_.Attributes, attributeIndex_); break;
+        case Key::Content: ReadVocabulary(value, project_.Contents, contentIndex_); break;
+        case Key::LinkItem:
+            if (!ReadItem(value)) {
+                return SkipReason::BadItemLine;
+            }
+            break;
+        case Key::SerialMax:
+        case Key::Unknown: break;
         }
-        return true;
+        return std::nullopt;
     }
 
-    void ReadAuthor(std::string_view value)
+    bool ReadAuthor(std::string_view value)
     {
         // An empty mail part is accepted: owners without a mail address
         // are written that way.
         const std::vector<std::string_view> parts = SplitList(value, '/');
         if (parts.size() != 3 || parts[0].empty() || parts[1].empty() || !IsHiragana(parts[1])) {
-            return;
+            return false;
         }
         project_.AuthorName = UnescapeField(parts[0]);
         project_.AuthorKana = UnescapeField(parts[1]);
         project_.AuthorMail = UnescapeField(parts[2]);
+        return true;
     }
 
-    static void ReadDirectory(std::string_view value, std::string& field)
+    static bool ReadDirectory(std::string_view value, std::string& field)
     {
         std::string directory = UnescapeField(value);
-        if (DirectoryExists(directory)) {
-            field = std::move(directory);
+        if (!DirectoryExists(directory)) {
+            return false;
         }
+        field = std::move(directory);
+        return true;
     }
 
     void ReadGenres(std::string_view value)
@@ -181,17 +253,20 @@ private:
         }
     }
 
-    static void ReadVocabulary(std::string_view value, std::vector<std::string>& vocabulary)
+    static void ReadVocabulary(std::string_view value, std::vector<std::string>& vocabulary, NameIndex& index)
     {
         for (const std::string_view part : sjis::Split(value, '/')) {
-            AddVocabularyName(vocabulary, UnescapeField(part));
+            std::string name = UnescapeField(part);
+            if (!name.empty() && index.Insert(name)) {
+                vocabulary.push_back(std::move(name));
+            }
         }
     }
 
-    void ReadItem(std::string_view value)
+    bool ReadItem(std::string_view value)
     {
         if (!IsValidItemLine(value)) {
-            return;
+            return false;
         }
         // Field 1 is the genre name. An item never lands in the trash on
         // reading, or it would be lost at the next save.
@@ -205,6 +280,7 @@ private:
             }
         }
         project_.Genres[genre].Lines.emplace_back(value);
+        return true;
     }
 
     bool AnyNameHasVerticalLine() const
@@ -228,6 +304,9 @@ private:
     Project& project_;
     // User genres and the unfiled genre by their ASCII-lowered names.
     std::unordered_map<std::string, std::size_t> genreIndex_;
+    NameIndex attributeIndex_;
+    NameIndex contentIndex_;
+    std::size_t knownKeyLines_ = 0;
 };
 
 std::string NameList(const std::vector<std::string>& names)
@@ -257,7 +336,8 @@ LoadOutcome LoadProjectFile(Project& project, const std::filesystem::path& path,
     }
     const FileReadResult file = ReadWholeFile(path);
     if (!file.ok) {
-        outcome.result = file.notFound ? LoadOutcome::Result::NotFound : LoadOutcome::Result::ReadFailed;
+        outcome.result
+            = file.failure == ReadFailure::NotFound ? LoadOutcome::Result::NotFound : LoadOutcome::Result::ReadFailed;
         outcome.error = file.error;
         return outcome;
     }
@@ -335,7 +415,12 @@ SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path)
 {
     const FileWriteResult written = WriteFileAtomically(path, ProjectFileText(project));
     if (!written.ok) {
-        return {false, written.error};
+        return {false, written.failure, written.error};
+    }
+    std::error_code error;
+    const std::filesystem::path saved = std::filesystem::canonical(path, error);
+    if (!error) {
+        RemoveLeftoverTemporaryFiles(saved.parent_path(), saved.filename().string());
     }
     project.EditingName = path;
     project.IsEditing = false;
@@ -355,6 +440,22 @@ std::string ProjectReadingMessage(std::string_view fileName)
 std::string ProjectInterpretingMessage(std::string_view fileName)
 {
     return std::string(fileName) + SJ(" を解釈しています");
+}
+
+std::string NotAProjectFileMessage(std::string_view fileName)
+{
+    return std::string(fileName) + SJ(" はプロジェクトファイルではありません.");
+}
+
+std::string SaveFailureMessage(WriteFailure failure, std::string_view fileName)
+{
+    switch (failure) {
+    case WriteFailure::ReadOnly: return std::string(fileName) + SJ(" は読み込み専用のため保存できません.");
+    case WriteFailure::DanglingLink:
+        return std::string(fileName) + SJ(" はリンク先のないシンボリックリンクのため保存できません.");
+    case WriteFailure::NotAFile: return std::string(fileName) + SJ(" は通常のファイルではないため保存できません.");
+    default: return std::string(fileName) + SJ(" を保存できませんでした.");
+    }
 }
 
 const std::string& VerticalLineWarning()

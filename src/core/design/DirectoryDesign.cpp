@@ -97,6 +97,13 @@ void SetSmallNumber(uint8_t& field, std::string_view value, int maximum)
     field = SmallNumber(value, maximum).value_or(field);
 }
 
+// The count of directory-link columns: not a number gives 2, others are
+// held to what the design dialogs offer, since the count sizes the table.
+int32_t PageLinkColumns(std::string_view value)
+{
+    return std::clamp(ParseInt32(value).value_or(2), kMinPageLinkColumns, kMaxPageLinkColumns);
+}
+
 std::string DesignFilePath(std::string_view directory)
 {
     return WithTrailingSlash(directory) + std::string(kDesignFileName);
@@ -111,6 +118,19 @@ std::string ParentOf(std::string_view directory)
 }
 
 } // namespace
+
+bool IsPlainName(std::string_view name)
+{
+    const bool hasControl
+        = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    return !name.empty() && name != "." && name != ".." && !hasControl && HasOnlyFileNameCharacters(name);
+}
+
+bool IsValidPageName(std::string_view name)
+{
+    return IsPlainName(name) && !SameNameIgnoringAsciiCase(name, kDesignFileName)
+        && !SameNameIgnoringAsciiCase(name, kSimpleDesignFileName);
+}
 
 const std::string& DefaultParentFront()
 {
@@ -265,10 +285,7 @@ void ParseDesignText(std::string_view fileText, TDirectoryDesign& design)
         {"{contentor}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentOr = NameList(v); }},
         {"{contentnot}", [](TDirectoryDesign& d, std::string_view v) { d.squeeze.contentNot = NameList(v); }},
         {"{pagelink}", [](TDirectoryDesign& d, std::string_view v) { d.subLinks.links.emplace_back(v); }},
-        {"{pagelinkcolumn}",
-            [](TDirectoryDesign& d, std::string_view v) {
-                d.subLinks.column = std::max(1, ParseInt32(v).value_or(2));
-            }},
+        {"{pagelinkcolumn}", [](TDirectoryDesign& d, std::string_view v) { d.subLinks.column = PageLinkColumns(v); }},
         {"{pagelinkstyle}", [](TDirectoryDesign& d, std::string_view v) { SetSmallNumber(d.subLinks.style, v, 2); }},
         {"{pagelinkdirection}",
             [](TDirectoryDesign& d, std::string_view v) { SetSmallNumber(d.subLinks.direction, v, 1); }},
@@ -288,15 +305,17 @@ void ParseDesignText(std::string_view fileText, TDirectoryDesign& design)
 }
 
 bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-    const DesignDefaults& defaults)
+    const DesignDefaults& defaults, std::string* problem)
 {
     ResetDesign(design, defaults);
     bool existed = false;
     if (const auto path = ToFsPath(DesignFilePath(directory))) {
-        const FileReadResult file = ReadWholeFile(*path);
+        const FileReadResult file = ReadWholeFile(*path, kDesignFileLimit);
         if (file.ok) {
             existed = true;
             ParseDesignText(file.data, design);
+        } else if (problem != nullptr && file.failure != ReadFailure::NotFound) {
+            *problem = file.error;
         }
     }
     if (WithTrailingSlash(directory) == WithTrailingSlash(rootDirectory)) {
@@ -306,9 +325,9 @@ bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDir
 }
 
 bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-    const DesignDefaults& defaults)
+    const DesignDefaults& defaults, std::string* problem)
 {
-    const bool existed = ReadDesign(rootDirectory, directory, design, defaults);
+    const bool existed = ReadDesign(rootDirectory, directory, design, defaults, problem);
     if (!design.succession) {
         return existed;
     }

@@ -3,6 +3,7 @@
 // The design of one output directory ("_design.tsd"): whether and how it
 // gets pages, which items they list, and how they link to other directories.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -80,6 +81,20 @@ struct DesignDefaults {
 };
 
 inline constexpr std::string_view kDesignFileName = "_design.tsd";
+inline constexpr std::string_view kSimpleDesignFileName = "_design.tsg";
+// Design files are small; larger ones are refused as unreadable.
+inline constexpr std::size_t kDesignFileLimit = std::size_t{16} << 20;
+// The column counts the design dialogs offer for the directory-link table.
+inline constexpr int32_t kMinPageLinkColumns = 1;
+inline constexpr int32_t kMaxPageLinkColumns = 5;
+
+// A name that stays inside its directory: not empty, not "." or "..", and
+// free of path separators, control characters and the characters that
+// IsValidFileName refuses.
+bool IsPlainName(std::string_view name);
+// A page name: a plain name that is none of the design files (in any
+// letter case).
+bool IsValidPageName(std::string_view name);
 
 const std::string& DefaultParentFront(); // "⇒<B>"
 inline constexpr std::string_view kDefaultParentRear = "</B>";
@@ -93,14 +108,16 @@ std::string DesignFileText(const TDirectoryDesign& design);
 void ParseDesignText(std::string_view text, TDirectoryDesign& design);
 
 // Directories are code page 932 paths; a trailing "/" is optional.
-// Resets design and reads the directory's file; true when the file existed.
-// The root directory never inherits.
+// Resets design and reads the directory's file; true when the file existed
+// and could be read. The root directory never inherits. problem, when
+// given, receives the reason when a file is there but cannot be read (not
+// a regular file, too large), which then counts as no file.
 bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-    const DesignDefaults& defaults);
+    const DesignDefaults& defaults, std::string* problem = nullptr);
 // ReadDesign, then the page design, item template and parent texts from the
 // nearest ancestor (up to the root) that does not inherit.
 bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-    const DesignDefaults& defaults);
+    const DesignDefaults& defaults, std::string* problem = nullptr);
 
 struct DesignWriteResult {
     bool ok = true;

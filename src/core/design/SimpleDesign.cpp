@@ -1,5 +1,6 @@
 #include "design/SimpleDesign.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
 
@@ -38,6 +39,18 @@ bool IsOfferedTemplate(const Project& project, std::string_view name)
     return false;
 }
 
+std::string RefusedDirectoryMessage(std::string_view directory)
+{
+    return SJ("ディレクトリ名 \"") + std::string(directory) + SJ("\" は使えません.");
+}
+
+// Counts that size the pages: a value below 1 reads as no number.
+int32_t PositiveOr(std::string_view value, int32_t fallback)
+{
+    const int32_t number = ParseInt32(value).value_or(fallback);
+    return number >= 1 ? number : fallback;
+}
+
 } // namespace
 
 bool DirectoryNameTaken(const SimpleDesignForm& form, std::string_view name, std::size_t exceptRow)
@@ -73,9 +86,9 @@ SimpleDesignForm InitialSimpleDesign(const Project& project, std::string_view si
         else if (key == "{division}")
             form.division = TextToBool(value, true);
         else if (key == "{divisioncount}")
-            form.divisionCount = ParseInt32(value).value_or(20);
+            form.divisionCount = PositiveOr(value, 20);
         else if (key == "{column}")
-            form.column = ParseInt32(value).value_or(2);
+            form.column = std::clamp(ParseInt32(value).value_or(2), kMinPageLinkColumns, kMaxPageLinkColumns);
         else if (key == "{parentfront}")
             form.parentFront = value;
         else if (key == "{parentrear}")
@@ -88,6 +101,10 @@ SimpleDesignForm InitialSimpleDesign(const Project& project, std::string_view si
             const std::size_t slash = sjis::FindChar(value, '/');
             const std::string genre = UnescapeField(value.substr(0, slash));
             const std::string directory = slash == sjis::npos ? std::string() : UnescapeField(value.substr(slash + 1));
+            if (!IsPlainName(directory)) {
+                form.refusedRows.push_back(RefusedDirectoryMessage(directory));
+                return true;
+            }
             for (SimpleDesignRow& row : form.rows) {
                 if (row.genre == genre) {
                     row.directory = directory;
@@ -202,9 +219,27 @@ TDirectoryDesign SimpleGenreDesign(const TDirectoryDesign& rootDesign, const Sim
     return design;
 }
 
+std::string RefusedSimpleDesignName(const SimpleDesignForm& form)
+{
+    for (const std::string_view name : {Trim(form.nameDefault), Trim(form.nameSub)}) {
+        if (!IsValidPageName(name)) {
+            return SJ("ページのファイル名 \"") + std::string(name) + SJ("\" は使えません.");
+        }
+    }
+    for (const SimpleDesignRow& row : form.rows) {
+        if (!IsPlainName(row.directory)) {
+            return RefusedDirectoryMessage(row.directory);
+        }
+    }
+    return {};
+}
+
 SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project& project, TDateTime today)
 {
-    const auto failure = [](std::string error) { return SimpleDesignResult{false, std::move(error)}; };
+    const auto failure = [](std::string error) { return SimpleDesignResult{false, {}, std::move(error)}; };
+    if (std::string refused = RefusedSimpleDesignName(form); !refused.empty()) {
+        return {false, std::move(refused), {}};
+    }
     const std::string root = WithTrailingSlash(project.RootDir);
     const auto tsgPath = ToFsPath(SimpleDesignPath(project));
     if (project.RootDir.empty() || !tsgPath) {

@@ -31,9 +31,9 @@ struct SimpleDesignForm {
     std::string parentFront;
     std::string parentRear;
     std::vector<SimpleDesignRow> rows;
+    // Why "{dirs}" lines of "_design.tsg" were not taken (code page 932).
+    std::vector<std::string> refusedRows;
 };
-
-inline constexpr std::string_view kSimpleDesignFileName = "_design.tsg";
 
 // The form as it opens: the project's values, then those of "_design.tsg"
 // in the root when it exists, then "genre001"-style names for rows still
@@ -49,11 +49,17 @@ TDirectoryDesign SimpleGenreDesign(const TDirectoryDesign& rootDesign, const Sim
 
 struct SimpleDesignResult {
     bool ok = true;
-    std::string error;
+    std::string refusedName; // the message that refuses a name (code page 932)
+    std::string error; // the system's reason otherwise
 };
 
+// The message that refuses a name which is not a plain directory or page
+// name (code page 932); empty when the form's names are all usable.
+std::string RefusedSimpleDesignName(const SimpleDesignForm& form);
+
 // Writes "_design.tsg" and the designs of the root and every genre
-// directory, creating the directories that do not exist.
+// directory, creating the directories that do not exist. A form with a
+// refused name writes nothing.
 SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project& project, TDateTime today);
 
 // The duplicate check of the directory column (names compared ignoring

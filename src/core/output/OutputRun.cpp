@@ -1,9 +1,11 @@
 #include "output/OutputRun.h"
 
 #include <algorithm>
-#include <deque>
+#include <set>
 #include <system_error>
-#include <unordered_set>
+#include <tuple>
+
+#include <sys/stat.h>
 
 #include "collection/Project.h"
 #include "output/PageAssembly.h"
@@ -45,6 +47,33 @@ std::string CountLine(int count, const char* text)
     char number[16];
     std::snprintf(number, sizeof number, "%4d", count);
     return number + SJ(text);
+}
+
+// A file as the system knows it, whatever path names it.
+struct FileId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    friend bool operator<(const FileId& a, const FileId& b)
+    {
+        return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
+    }
+};
+
+std::optional<FileId> IdOf(const fs::path& path)
+{
+    struct stat status { };
+    if (::stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return FileId{status.st_dev, status.st_ino};
+}
+
+// The sub page numbers the plan writes with "%3.3d": three digits, or more
+// without a leading zero.
+bool IsPageNumber(std::string_view digits)
+{
+    return (digits.size() == 3 || (digits.size() > 3 && digits.front() != '0'))
+        && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 class Run {
@@ -90,12 +119,26 @@ public:
     }
 
 private:
+    // A directory whose design says it gets pages.
+    struct Designed {
+        std::string directory;
+        std::optional<TDirectoryDesign> design; // none: passed over
+    };
+
     void Step(OutputStep step) { observer_.StepChanged(step); }
 
     void Advance(int steps)
     {
         progress_ += steps;
         observer_.ProgressChanged(progress_, progressMaximum_);
+    }
+
+    // The log's three lines for something noteworthy in a directory.
+    void Warn(const std::string& directory, const std::string& message)
+    {
+        result_.log.push_back(SJ("警告\t") + directory);
+        result_.log.push_back("\t" + message);
+        result_.log.emplace_back();
     }
 
     // False when the run is to stop.
@@ -108,78 +151,163 @@ private:
         if (observer_.ShouldAbort()) {
             return false;
         }
-        for (std::size_t i = 0; i < directories.size(); ++i) {
-            observer_.DirectoryStarted(i, directories[i]);
-            if (!WriteDirectory(directories[i])) {
+        // Every design first, so that no page replaces a template that a
+        // later directory reads.
+        std::vector<Designed> designed;
+        designed.reserve(directories.size());
+        for (const std::string& directory : directories) {
+            designed.push_back({directory, ReadDirectoryDesign(directory)});
+        }
+        ProtectOwnFiles(designed);
+        for (std::size_t i = 0; i < designed.size(); ++i) {
+            observer_.DirectoryStarted(i, designed[i].directory);
+            if (!WriteDirectory(designed[i])) {
                 return false;
             }
         }
         return true;
     }
 
+    // Nothing when the directory gets no pages.
+    std::optional<TDirectoryDesign> ReadDirectoryDesign(const std::string& directory)
+    {
+        TDirectoryDesign design;
+        std::string problem;
+        const bool hasDesign = ReadDesignWithSuccession(root_, directory, design, defaults_, &problem);
+        if (!problem.empty()) {
+            Warn(directory, SJ("設計ファイルを読み込めないため、出力しませんでした: ") + Utf8ForLog(problem));
+        }
+        if (!hasDesign || !design.htmlOutputs) {
+            return std::nullopt;
+        }
+        return design;
+    }
+
+    // The page templates of the run and the project file, which no page
+    // may replace and no surplus step may delete.
+    void ProtectOwnFiles(const std::vector<Designed>& designed)
+    {
+        const auto protect = [this](const std::optional<fs::path>& path) {
+            if (path) {
+                if (const std::optional<FileId> id = IdOf(*path)) {
+                    protected_.insert(*id);
+                }
+            }
+        };
+        for (const Designed& entry : designed) {
+            if (!entry.design) {
+                continue;
+            }
+            for (const std::string* path : {&entry.design->html.templateDef, &entry.design->html.templateSub}) {
+                if (!path->empty()) {
+                    protect(ToFsPath(SitePath(root_, *path)));
+                }
+            }
+        }
+        if (!project_.EditingName.empty()) {
+            protect(project_.EditingName);
+        }
+    }
+
+    bool IsProtected(const fs::path& path) const
+    {
+        const std::optional<FileId> id = IdOf(path);
+        return id && protected_.contains(*id);
+    }
+
+    static std::string Utf8ForLog(const std::string& utf8)
+    {
+        ConversionResult sjis = Utf8ToSjis(utf8);
+        return sjis.ok ? std::move(sjis.text) : std::string();
+    }
+
     // The root, then the subdirectories of each listed directory in turn,
     // by name; hidden directories, the banner directory and symbolic links
-    // (which could loop) are left out.
+    // (which could loop) are left out. An entry that cannot be examined is
+    // logged and left out.
     std::vector<std::string> ListDirectories()
     {
         std::vector<std::string> directories{root_};
         const std::string banner = project_.BannerDir.empty() ? std::string() : WithTrailingSlash(project_.BannerDir);
         for (std::size_t next = 0; next < directories.size(); ++next) {
             std::vector<std::string> children;
-            for (const fs::directory_entry& entry : fs::directory_iterator(FsPath(directories[next]))) {
+            ForEachEntry(directories[next], [&](const fs::directory_entry& entry, fs::file_status status) {
                 const std::string name = entry.path().filename().string();
-                if (name.starts_with(".") || entry.is_symlink() || !entry.is_directory()) {
-                    continue;
+                if (name.starts_with(".") || !fs::is_directory(status)) {
+                    return;
                 }
                 const std::optional<std::string> sjisName = FromFsPath(entry.path().filename());
                 if (!sjisName) {
-                    result_.log.push_back(SJ("警告\t") + directories[next]);
-                    result_.log.push_back(SJ("\tShift_JIS で表せない名前のディレクトリを出力しませんでした."));
-                    result_.log.emplace_back();
-                    continue;
+                    Warn(directories[next], SJ("Shift_JIS で表せない名前のディレクトリを出力しませんでした."));
+                    return;
                 }
                 const std::string child = directories[next] + *sjisName + "/";
-                if (!banner.empty() && SameNameIgnoringAsciiCase(child, banner)) {
-                    continue;
+                if (banner.empty() || !SameNameIgnoringAsciiCase(child, banner)) {
+                    children.push_back(child);
                 }
-                children.push_back(child);
-            }
+            });
             std::sort(children.begin(), children.end());
             directories.insert(directories.end(), children.begin(), children.end());
         }
         return directories;
     }
 
-    bool WriteDirectory(const std::string& directory)
+    // Calls visit with each entry of directory and its own status (a link
+    // is not followed).
+    template <typename Visit> void ForEachEntry(const std::string& directory, Visit visit)
     {
-        DirectoryPages pages;
-        pages.directory = directory;
-        pages.isRoot = directory == root_;
-        const std::string bannerDir = project_.BannerDir.empty() ? project_.RootDir : project_.BannerDir;
-        pages.bannerPrefix = RelativeLink(directory, WithTrailingSlash(bannerDir.empty() ? root_ : bannerDir));
-        const bool hasDesign = ReadDesignWithSuccession(root_, directory, pages.design, defaults_);
-        const THtmlDesign& html = pages.design.html;
-        if (!hasDesign || !pages.design.htmlOutputs) {
+        std::error_code error;
+        fs::directory_iterator entry(FsPath(directory), error);
+        for (const fs::directory_iterator end; !error && entry != end; entry.increment(error)) {
+            std::error_code statusError;
+            const fs::file_status status = entry->symlink_status(statusError);
+            if (statusError) {
+                Warn(directory,
+                    SJ("調べられない項目を飛ばしました: ")
+                        + Utf8ForLog(entry->path().filename().string() + ": " + statusError.message()));
+                continue;
+            }
+            visit(*entry, status);
+        }
+        if (error) {
+            Warn(directory, SJ("ディレクトリの内容を調べられませんでした: ") + Utf8ForLog(error.message()));
+        }
+    }
+
+    bool WriteDirectory(const Designed& designed)
+    {
+        const std::string& directory = designed.directory;
+        if (!designed.design) {
             Advance(4);
             return !observer_.ShouldAbort();
         }
+        DirectoryPages pages;
+        pages.directory = directory;
+        pages.isRoot = directory == root_;
+        pages.design = *designed.design;
+        const std::string bannerDir = project_.BannerDir.empty() ? project_.RootDir : project_.BannerDir;
+        pages.bannerPrefix = RelativeLink(directory, WithTrailingSlash(bannerDir.empty() ? root_ : bannerDir));
+        const THtmlDesign& html = pages.design.html;
         const std::size_t dot = html.nameSub.rfind('.');
         const std::string subBase = html.nameSub.substr(0, dot);
         const std::string subExtension = dot == std::string::npos ? std::string() : html.nameSub.substr(dot + 1);
 
         Step(OutputStep::Planning);
         std::vector<PageRow> rows = PlanPages(pages, subBase, subExtension);
+        if (const std::optional<std::string> refused = RefusedPageName(directory, html, rows)) {
+            Warn(directory, SJ("ページのファイル名 \"") + *refused + SJ("\" は使えないため、出力しませんでした."));
+            Advance(4);
+            return !observer_.ShouldAbort();
+        }
         observer_.PagesPlanned(rows);
         Advance(1);
         if (observer_.ShouldAbort()) {
             return false;
         }
+        RemoveLeftoverTemporaryFiles(FsPath(directory));
         Step(OutputStep::DefaultPage);
-        const std::unordered_set<std::string> existing = FileNames(directory);
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            const std::string path = directory + rows[i].fileName;
-            rows[i].state = WritePage(
-                path, existing.contains(FsPath(path).filename().string()), assembler_.AssemblePage(pages, i));
+            rows[i].state = WritePage(directory, rows[i].fileName, assembler_.AssemblePage(pages, i));
             ++result_.counts.processed;
             observer_.PageDone(i, rows[i].state);
             if (i == 0) {
@@ -199,6 +327,26 @@ private:
         return !observer_.ShouldAbort();
     }
 
+    // A page name that would leave the directory or replace one of the
+    // program's own files. The design's names count even when no page is
+    // planned: the surplus step goes by the sub page name.
+    std::optional<std::string> RefusedPageName(
+        const std::string& directory, const THtmlDesign& html, const std::vector<PageRow>& rows) const
+    {
+        for (const std::string* name : {&html.nameDef, &html.nameSub}) {
+            if (!IsValidPageName(*name)) {
+                return *name;
+            }
+        }
+        for (const PageRow& row : rows) {
+            const std::optional<fs::path> path = ToFsPath(directory + row.fileName);
+            if (!IsValidPageName(row.fileName) || !path || IsProtected(*path)) {
+                return row.fileName;
+            }
+        }
+        return std::nullopt;
+    }
+
     std::vector<PageRow> PlanPages(DirectoryPages& pages, const std::string& subBase, const std::string& subExtension)
     {
         const TDirectoryDesign& design = pages.design;
@@ -215,7 +363,7 @@ private:
             const std::size_t perPage = static_cast<std::size_t>(design.html.divisionCount);
             const std::size_t count = (pages.hits + perPage - 1) / perPage;
             for (std::size_t p = 1; p <= count; ++p) {
-                char number[16];
+                char number[24];
                 std::snprintf(number, sizeof number, "%3.3zu", p);
                 std::string name = p == 1 ? design.html.nameDef
                                           : subBase + number + (subExtension.empty() ? "" : "." + subExtension);
@@ -231,31 +379,40 @@ private:
         return rows;
     }
 
-    // The names of the files in a directory, so that pages that do not exist
-    // yet are not looked for one by one.
-    static std::unordered_set<std::string> FileNames(const std::string& directory)
+    // A page is written only as a regular file of its own: a symbolic link,
+    // FIFO or directory in its place, or a read-only file, is logged and
+    // left alone.
+    PageState WritePage(const std::string& directory, const std::string& fileName, const std::string& page)
     {
-        std::unordered_set<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(FsPath(directory))) {
-            names.insert(entry.path().filename().string());
-        }
-        return names;
-    }
-
-    PageState WritePage(const std::string& path, bool exists, const std::string& page)
-    {
-        const fs::path file = FsPath(path);
+        const fs::path file = FsPath(directory + fileName);
         const std::string text = PageFileText(page);
-        const FileReadResult existing = exists ? ReadWholeFile(file) : FileReadResult{false, true, {}, {}};
+        std::error_code error;
+        const fs::file_status status = fs::symlink_status(file, error);
+        if (fs::exists(status) && !fs::is_regular_file(status)) {
+            Warn(directory, fileName + SJ(" は通常のファイルではないため、書き込みませんでした."));
+            return PageState::Pending;
+        }
+        // A larger file cannot be the same page.
+        const FileReadResult existing = fs::exists(status) ? ReadWholeFile(file, text.size())
+                                                           : FileReadResult{false, ReadFailure::NotFound, {}, {}};
         if (existing.ok && (existing.data == text || PageFileText(existing.data) == text)) {
             ++result_.counts.skipped;
             return PageState::Skipped;
         }
-        const FileWriteResult written = WriteFileAtomically(file, text, Durability::Unsynced);
-        if (!written.ok) {
-            throw RunFailure{written.error};
+        const FileWriteResult written = WriteFileAtomically(file, text, Durability::Unsynced, SymbolicLinks::Refuse);
+        switch (written.failure) {
+        case WriteFailure::None: break;
+        case WriteFailure::ReadOnly:
+            Warn(directory, fileName + SJ(" は読み込み専用のため、書き込みませんでした."));
+            return PageState::Pending;
+        case WriteFailure::Link:
+        case WriteFailure::DanglingLink:
+        case WriteFailure::NotAFile:
+            Warn(directory, fileName + SJ(" は通常のファイルではないため、書き込みませんでした."));
+            return PageState::Pending;
+        case WriteFailure::System: throw RunFailure{written.error};
         }
-        if (existing.ok) {
+        if (existing.failure != ReadFailure::NotFound) {
             ++result_.counts.updated;
             return PageState::Updated;
         }
@@ -266,19 +423,23 @@ private:
     void DeleteSurplusPages(const std::string& directory, const std::string& subBase, const std::string& subExtension,
         const std::vector<PageRow>& rows)
     {
-        std::vector<fs::path> surplus;
-        for (const fs::directory_entry& entry : fs::directory_iterator(FsPath(directory))) {
-            if (!entry.is_regular_file()) {
-                continue;
+        std::vector<std::pair<fs::path, std::string>> surplus;
+        ForEachEntry(directory, [&](const fs::directory_entry& entry, fs::file_status status) {
+            if (!fs::is_regular_file(status)) {
+                return;
             }
             const std::optional<std::string> name = FromFsPath(entry.path().filename());
-            if (name && IsSurplusPage(*name, subBase, subExtension, rows)) {
-                surplus.push_back(entry.path());
+            if (name && IsSurplusPage(*name, subBase, subExtension, rows) && !IsProtected(entry.path())) {
+                surplus.emplace_back(entry.path(), *name);
             }
-        }
-        for (const fs::path& path : surplus) {
-            fs::remove(path);
-            ++result_.counts.deleted;
+        });
+        for (const auto& [path, name] : surplus) {
+            std::error_code error;
+            if (fs::remove(path, error)) {
+                ++result_.counts.deleted;
+            } else if (error) {
+                Warn(directory, name + SJ(" を削除できませんでした: ") + Utf8ForLog(error.message()));
+            }
         }
     }
 
@@ -288,23 +449,18 @@ private:
         if (!name.starts_with(subBase)) {
             return false;
         }
-        const std::string rest = name.substr(subBase.size());
-        std::string digits;
-        if (subExtension.empty()) {
-            digits = rest;
-        } else {
+        const std::string_view rest = std::string_view(name).substr(subBase.size());
+        std::string_view digits = rest;
+        if (!subExtension.empty()) {
             const std::size_t dot = rest.rfind('.');
-            if (dot == std::string::npos || rest.substr(dot + 1) != subExtension) {
+            if (dot == std::string_view::npos || rest.substr(dot + 1) != subExtension) {
                 return false;
             }
             digits = rest.substr(0, dot);
         }
-        if (digits.size() != 3
-            || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-            return false;
-        }
-        return std::none_of(rows.begin(), rows.end(),
-            [&](const PageRow& row) { return SameNameIgnoringAsciiCase(row.fileName, name); });
+        return IsPageNumber(digits) && std::none_of(rows.begin(), rows.end(), [&](const PageRow& row) {
+            return SameNameIgnoringAsciiCase(row.fileName, name);
+        });
     }
 
     const Project& project_;
@@ -315,6 +471,7 @@ private:
     ItemCatalog catalog_;
     OutputResult result_;
     PageAssembler assembler_;
+    std::set<FileId> protected_;
     int progress_ = 0;
     int progressMaximum_ = 0;
 };

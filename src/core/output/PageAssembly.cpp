@@ -1,5 +1,6 @@
 #include "output/PageAssembly.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -58,11 +59,15 @@ TSqueeze PageRange(const TSqueeze& criteria, std::pair<int32_t, int32_t> range)
     return squeeze;
 }
 
-// A path in a design or the project: absolute as it stands, relative to the
-// site's root otherwise.
-std::string SitePath(std::string_view root, std::string_view path)
+// Why a page template is not used, as the run log says it.
+std::string TemplateProblem(ReadFailure failure)
 {
-    return path.starts_with("/") ? std::string(path) : ResolveRelative(root, path);
+    switch (failure) {
+    case ReadFailure::NotFound: return SJ("\tテンプレートが見付かりません.");
+    case ReadFailure::NotAFile: return SJ("\tテンプレートが通常のファイルではないため、使いませんでした.");
+    case ReadFailure::TooLarge: return SJ("\tテンプレートが 16 MB を超えるため、使いませんでした.");
+    default: return SJ("\tテンプレートを読み込めませんでした.");
+    }
 }
 
 struct UrlAttributes {
@@ -143,6 +148,11 @@ std::optional<std::string> RewriteTag(std::string_view inner, std::string_view d
 
 } // namespace
 
+std::string SitePath(std::string_view root, std::string_view path)
+{
+    return path.starts_with("/") ? std::string(path) : ResolveRelative(root, path);
+}
+
 PageAssembler::PageAssembler(
     const Project& project, const ItemCatalog& catalog, std::string rootDirectory, DesignDefaults defaults, RunLog log)
     : project_(project)
@@ -174,20 +184,16 @@ std::string PageAssembler::LoadPageTemplate(std::string_view path, std::string_v
     const std::string sitePath = SitePath(root_, path);
     auto found = templateFiles_.find(sitePath);
     if (found == templateFiles_.end()) {
-        std::optional<std::string> text;
-        if (const auto fsPath = ToFsPath(sitePath)) {
-            FileReadResult file = ReadWholeFile(*fsPath);
-            if (file.ok) {
-                text = std::move(file.data);
-            }
-        }
-        found = templateFiles_.emplace(sitePath, std::move(text)).first;
+        const auto fsPath = ToFsPath(sitePath);
+        FileReadResult file = fsPath ? ReadWholeFile(*fsPath, kTemplateFileLimit)
+                                     : FileReadResult{false, ReadFailure::NotFound, {}, {}};
+        found = templateFiles_.emplace(sitePath, std::move(file)).first;
     }
-    if (found->second) {
-        return *found->second;
+    if (found->second.ok) {
+        return found->second.data;
     }
     log_(SJ("警告\t") + std::string(directory));
-    log_(SJ("\tテンプレートが見付かりません."));
+    log_(TemplateProblem(found->second.failure));
     log_("");
     return std::string(resources::TEMPLATE_OUTPUTHTML);
 }
@@ -266,7 +272,8 @@ std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t
 
 std::string BuildDirectoryLinks(const TSubLinks& subLinks)
 {
-    const std::size_t columns = static_cast<std::size_t>(std::max(1, subLinks.column));
+    const std::size_t columns
+        = static_cast<std::size_t>(std::clamp(subLinks.column, kMinPageLinkColumns, kMaxPageLinkColumns));
     const std::size_t n = subLinks.links.size();
     // Direction 0 fills column by column, the first n mod cols columns
     // taking one entry more; direction 1 deals the entries out in turn.

@@ -15,6 +15,7 @@
 #include "output/Selection.h"
 #include "templates/Resources.h"
 #include "templates/TemplateEngine.h"
+#include "util/AtomicFile.h"
 
 namespace tessaly {
 
@@ -59,7 +60,7 @@ private:
     RunLog log_;
     std::size_t itemCount_ = 0;
     std::map<std::string, std::pair<bool, TDirectoryDesign>> ancestors_;
-    std::map<std::string, std::optional<std::string>> templateFiles_;
+    std::map<std::string, FileReadResult> templateFiles_;
     // Per directory: its return links, directory links and the page
     // template of its further pages.
     std::string currentDirectory_;
@@ -67,6 +68,10 @@ private:
     std::string directoryLinks_;
     std::optional<std::string> subTemplate_;
 };
+
+// A path in a design or the project: absolute as it stands, relative to the
+// site's root otherwise.
+std::string SitePath(std::string_view root, std::string_view path);
 
 std::string BuildDirectoryLinks(const TSubLinks& subLinks);
 

@@ -2,6 +2,7 @@
 
 // Item templates, conditional blocks and the rendering of link items.
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,6 +26,9 @@ struct TTemplateRec {
 
     friend bool operator==(const TTemplateRec&, const TTemplateRec&) = default;
 };
+
+// Page and item template files larger than this are not used.
+inline constexpr std::size_t kTemplateFileLimit = std::size_t{16} << 20;
 
 const std::string& SimpleTemplateName(); // "標準簡易"
 const std::string& DetailTemplateName(); // "標準詳細"

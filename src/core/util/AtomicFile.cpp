@@ -1,9 +1,14 @@
 #include "util/AtomicFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,22 +16,76 @@ namespace tessaly {
 
 namespace {
 
-std::string SystemError(const std::string& what, int error)
+namespace fs = std::filesystem;
+
+// Temporary files are named "." + the file's name + this marker + six
+// random letters, so that leftovers are recognised whatever they belong to.
+constexpr std::string_view kTemporaryMarker = ".tessaly-";
+constexpr std::size_t kRandomLength = 6;
+// Keeps temporary names within the file system's limit of 255 bytes.
+constexpr std::size_t kNamePartLimit = 200;
+
+// Owns a file descriptor.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1)
+        : fd_(fd)
+    {
+    }
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(FileDescriptor&& other) noexcept
+        : fd_(std::exchange(other.fd_, -1))
+    {
+    }
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int Get() const { return fd_; }
+    bool IsOpen() const { return fd_ >= 0; }
+    // Closes now; the result of close, which can report a failed write.
+    int Close() { return ::close(std::exchange(fd_, -1)); }
+
+private:
+    int fd_;
+};
+
+std::string SystemError(const fs::path& path, int error)
 {
-    return what + ": " + std::strerror(error);
+    return path.string() + ": " + std::strerror(error);
 }
 
-// Permissions for the new file: those of the file it replaces, or what a
-// newly created file would get.
-mode_t TargetMode(const std::filesystem::path& path)
+FileWriteResult WriteFailed(WriteFailure failure, const fs::path& path, std::string_view why)
 {
-    struct stat status { };
-    if (::stat(path.c_str(), &status) == 0) {
-        return status.st_mode & 07777;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return {false, failure, path.string() + ": " + std::string(why)};
+}
+
+FileWriteResult SystemFailure(const fs::path& path, int error)
+{
+    return {false, WriteFailure::System, SystemError(path, error)};
+}
+
+std::string TemporaryPrefix(std::string_view fileName)
+{
+    return "." + std::string(fileName.substr(0, kNamePartLimit)) + std::string(kTemporaryMarker);
+}
+
+// True when fd is the file that path names (not one put in its place).
+bool IsFileAt(int fd, const fs::path& path)
+{
+    struct stat open { };
+    struct stat named { };
+    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev
+        && open.st_ino == named.st_ino;
 }
 
 bool WriteAll(int fd, std::string_view data)
@@ -44,90 +103,235 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
-} // namespace
+// The file a write replaces: the given path, or the file its link names.
+struct Target {
+    fs::path path;
+    bool exists = false;
+    mode_t mode = 0;
+};
 
-FileWriteResult WriteFileAtomically(const std::filesystem::path& link, std::string_view data, Durability durability)
+// Fills target and checks that it may be replaced.
+FileWriteResult ResolveTarget(const fs::path& given, SymbolicLinks links, Target& target)
 {
-    // A symbolic link keeps pointing at the file: the file it names is replaced.
-    std::error_code ignored;
-    const std::filesystem::path path
-        = std::filesystem::is_symlink(link, ignored) ? std::filesystem::weakly_canonical(link, ignored) : link;
-    const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
-    std::string pattern = (directory / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        return {false, SystemError(path.string(), errno)};
+    target.path = given;
+    struct stat status { };
+    if (::lstat(given.c_str(), &status) != 0) {
+        // A new file; creating it reports what stands in the way.
+        return {};
     }
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(pattern.c_str());
-        return FileWriteResult{false, SystemError(path.string(), error)};
-    };
-    if (::fchmod(fd, TargetMode(path)) != 0 || !WriteAll(fd, data)
-        || (durability == Durability::Synced && ::fsync(fd) != 0)) {
-        return fail(errno);
+    if (S_ISLNK(status.st_mode)) {
+        if (links == SymbolicLinks::Refuse) {
+            return WriteFailed(WriteFailure::Link, given, "a symbolic link");
+        }
+        std::error_code error;
+        target.path = fs::canonical(given, error);
+        if (error == std::errc::no_such_file_or_directory || error == std::errc::too_many_symbolic_link_levels) {
+            return WriteFailed(WriteFailure::DanglingLink, given, "the symbolic link leads to no file");
+        }
+        if (error || ::stat(target.path.c_str(), &status) != 0) {
+            return SystemFailure(given, error ? error.value() : errno);
+        }
     }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(pattern.c_str());
-        return {false, SystemError(path.string(), error)};
+    if (!S_ISREG(status.st_mode)) {
+        return WriteFailed(WriteFailure::NotAFile, given, "not a regular file");
     }
-    if (::rename(pattern.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(pattern.c_str());
-        return {false, SystemError(path.string(), error)};
+    // The write bits count even for the superuser, who passes every access
+    // check: a file made read-only stays so.
+    if ((status.st_mode & 0222) == 0 || ::access(target.path.c_str(), W_OK) != 0) {
+        return WriteFailed(WriteFailure::ReadOnly, given, "the file is read-only");
+    }
+    target.exists = true;
+    target.mode = status.st_mode & 07777;
+    return {};
+}
+
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// A temporary file beside the target. A second descriptor holds an
+// advisory lock for as long as the file lives, which tells cleaners that it
+// is not a leftover.
+struct TemporaryFile {
+    fs::path path;
+    FileDescriptor file;
+    FileDescriptor lock;
+};
+
+// errno tells why when the file could not be made.
+bool CreateTemporaryFile(const fs::path& target, TemporaryFile& temporary)
+{
+    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string pattern
+        = (directory / (TemporaryPrefix(target.filename().string()) + std::string(kRandomLength, 'X'))).string();
+    // A cleaner may remove the new file before it is locked; then try again.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string name = pattern;
+        FileDescriptor file(::mkostemp(name.data(), O_CLOEXEC));
+        if (!file.IsOpen()) {
+            return false;
+        }
+        FileDescriptor lock(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+        if (!lock.IsOpen() || ::flock(lock.Get(), LOCK_EX) != 0) {
+            const int error = errno;
+            ::unlink(name.c_str());
+            errno = error;
+            return false;
+        }
+        if (IsFileAt(file.Get(), name)) {
+            temporary = {name, std::move(file), std::move(lock)};
+            return true;
+        }
+    }
+    errno = EAGAIN;
+    return false;
+}
+
+// The fallback when the directory takes no new file: the file is written
+// where it is.
+FileWriteResult WriteInPlace(const fs::path& given, const Target& target, std::string_view data, Durability durability)
+{
+    FileDescriptor file(::open(target.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat status { };
+    if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0) {
+        return SystemFailure(given, errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return WriteFailed(WriteFailure::NotAFile, given, "not a regular file");
+    }
+    if (!WriteAll(file.Get(), data) || ::ftruncate(file.Get(), static_cast<off_t>(data.size())) != 0
+        || (durability == Durability::Synced && ::fsync(file.Get()) != 0) || file.Close() != 0) {
+        return SystemFailure(given, errno);
     }
     return {};
 }
 
-FileReadResult ReadWholeFile(const std::filesystem::path& path)
+// Removes a leftover unless a running write holds its lock.
+bool RemoveIfUnheld(const fs::path& path)
+{
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat status { };
+    return file.IsOpen() && ::fstat(file.Get(), &status) == 0 && S_ISREG(status.st_mode)
+        && ::flock(file.Get(), LOCK_EX | LOCK_NB) == 0 && IsFileAt(file.Get(), path) && ::unlink(path.c_str()) == 0;
+}
+
+} // namespace
+
+FileWriteResult WriteFileAtomically(
+    const fs::path& path, std::string_view data, Durability durability, SymbolicLinks links)
+{
+    Target target;
+    if (FileWriteResult refused = ResolveTarget(path, links, target); !refused.ok) {
+        return refused;
+    }
+    TemporaryFile temporary;
+    if (!CreateTemporaryFile(target.path, temporary)) {
+        const int error = errno;
+        if (target.exists && (error == EACCES || error == EPERM)) {
+            return WriteInPlace(path, target, data, durability);
+        }
+        return SystemFailure(path, error);
+    }
+    const int fd = temporary.file.Get();
+    if (::fchmod(fd, target.exists ? target.mode : NewFileMode()) != 0 || !WriteAll(fd, data)
+        || (durability == Durability::Synced && ::fsync(fd) != 0) || temporary.file.Close() != 0
+        || ::rename(temporary.path.c_str(), target.path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.path.c_str());
+        return SystemFailure(path, error);
+    }
+    return {};
+}
+
+bool IsTemporaryFileName(std::string_view name)
+{
+    const std::size_t suffix = kTemporaryMarker.size() + kRandomLength;
+    if (name.size() < 1 + suffix || name.front() != '.') {
+        return false;
+    }
+    const std::string_view random = name.substr(name.size() - kRandomLength);
+    return name.substr(name.size() - suffix, kTemporaryMarker.size()) == kTemporaryMarker
+        && std::all_of(
+            random.begin(), random.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+std::size_t RemoveLeftoverTemporaryFiles(const fs::path& directory, std::string_view fileName)
+{
+    const std::string prefix = fileName.empty() ? std::string() : TemporaryPrefix(fileName);
+    std::vector<fs::path> leftovers;
+    std::error_code error;
+    for (fs::directory_iterator entry(directory, error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (IsTemporaryFileName(name)
+            && (prefix.empty() || (name.starts_with(prefix) && name.size() == prefix.size() + kRandomLength))) {
+            leftovers.push_back(entry->path());
+        }
+    }
+    return static_cast<std::size_t>(std::count_if(leftovers.begin(), leftovers.end(), RemoveIfUnheld));
+}
+
+FileReadResult ReadWholeFile(const fs::path& path, std::size_t maxSize)
 {
     FileReadResult result;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const auto fail = [&](ReadFailure failure, std::string error) {
         result.ok = false;
-        result.notFound = errno == ENOENT || errno == ENOTDIR;
-        result.error = SystemError(path.string(), errno);
-        return result;
+        result.failure = failure;
+        result.error = std::move(error);
+        result.data.clear();
+        return std::move(result);
+    };
+    // Not blocking, so that a FIFO is refused instead of waited for.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!file.IsOpen()) {
+        const int error = errno;
+        return fail(error == ENOENT || error == ENOTDIR ? ReadFailure::NotFound : ReadFailure::System,
+            SystemError(path, error));
     }
     struct stat status { };
-    if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-        ::close(fd);
-        result.ok = false;
-        result.error = SystemError(path.string(), EISDIR);
-        return result;
+    if (::fstat(file.Get(), &status) != 0) {
+        return fail(ReadFailure::System, SystemError(path, errno));
     }
-    if (status.st_size > 0) {
-        result.data.reserve(static_cast<std::size_t>(status.st_size));
+    if (!S_ISREG(status.st_mode)) {
+        return fail(ReadFailure::NotAFile, path.string() + ": not a regular file");
     }
+    const auto tooLarge = [&] {
+        return fail(ReadFailure::TooLarge, path.string() + ": larger than " + std::to_string(maxSize) + " bytes");
+    };
+    if (static_cast<std::size_t>(status.st_size) > maxSize) {
+        return tooLarge();
+    }
+    result.data.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
-            result.ok = false;
-            result.error = SystemError(path.string(), errno);
-            result.data.clear();
-            break;
+            return fail(ReadFailure::System, SystemError(path, errno));
         }
         if (got == 0) {
-            break;
+            return result;
+        }
+        // A file may grow while it is read, or report no size at all.
+        if (static_cast<std::size_t>(got) > maxSize - result.data.size()) {
+            return tooLarge();
         }
         result.data.append(buffer, static_cast<std::size_t>(got));
     }
-    ::close(fd);
-    return result;
 }
 
 } // namespace tessaly
 
 namespace tessaly {
 
-FileUpdateResult WriteFileIfChanged(const std::filesystem::path& path, std::string_view data)
+FileUpdateResult WriteFileIfChanged(const fs::path& path, std::string_view data)
 {
-    const FileReadResult existing = ReadWholeFile(path);
+    // A larger file cannot hold the same bytes.
+    const FileReadResult existing = ReadWholeFile(path, data.size());
     if (existing.ok && existing.data == data) {
         return {};
     }
@@ -135,7 +339,7 @@ FileUpdateResult WriteFileIfChanged(const std::filesystem::path& path, std::stri
     if (!written.ok) {
         return {false, FileUpdate::Unchanged, written.error};
     }
-    return {true, existing.ok ? FileUpdate::Updated : FileUpdate::Created, {}};
+    return {true, existing.failure == ReadFailure::NotFound ? FileUpdate::Created : FileUpdate::Updated, {}};
 }
 
 } // namespace tessaly

@@ -1,34 +1,75 @@
 #pragma once
 
-// Whole-file writes that never leave a half-written file: the data goes to a
-// temporary file in the same directory, which then replaces the target.
+// Whole-file reads and writes that are safe on any input: a read takes only
+// regular files of a bounded size, and a write never leaves a half-written
+// file: the data goes to a temporary file in the same directory, which then
+// replaces the target.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace tessaly {
 
+// Why a write did not happen; the caller maps it to its own message.
+enum class WriteFailure {
+    None,
+    // The file exists and the user may not write it.
+    ReadOnly,
+    // A symbolic link whose target does not exist, or a loop of links.
+    DanglingLink,
+    // A symbolic link where links are refused (pages of the output run).
+    Link,
+    // A directory, FIFO, device or socket.
+    NotAFile,
+    // The system refused; the error says why.
+    System,
+};
+
 struct FileWriteResult {
     bool ok = true;
-    std::string error; // the system's reason when not ok
+    WriteFailure failure = WriteFailure::None;
+    std::string error; // names the file and says why when not ok
 };
 
 // Whether the data must be on the disk before the file replaces the old one.
 // Pages the output run can write again do without; user files need it.
 enum class Durability { Synced, Unsynced };
 
-FileWriteResult WriteFileAtomically(
-    const std::filesystem::path& path, std::string_view data, Durability durability = Durability::Synced);
+// User files saved through a symbolic link replace the file it names; pages
+// are never written through one.
+enum class SymbolicLinks { Follow, Refuse };
+
+// Writes data as the whole new content of path. A file without write
+// permission for the user is not replaced. When the directory takes no new
+// file but the file itself is writable, the file is written in place.
+FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
+    Durability durability = Durability::Synced, SymbolicLinks links = SymbolicLinks::Follow);
+
+// Removes the temporary files that writes stopped by a crash or a kill left
+// in directory, those of fileName only when it is given. A file that a
+// running write still holds is kept. Returns how many were removed.
+std::size_t RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory, std::string_view fileName = {});
+
+// True for names of the temporary files that writes create.
+bool IsTemporaryFileName(std::string_view name);
+
+enum class ReadFailure { None, NotFound, NotAFile, TooLarge, System };
 
 struct FileReadResult {
     bool ok = true;
-    bool notFound = false;
+    ReadFailure failure = ReadFailure::None;
     std::string data;
-    std::string error;
+    std::string error; // names the file and says why when not ok
 };
 
-FileReadResult ReadWholeFile(const std::filesystem::path& path);
+// Larger files are refused unless a caller knows better.
+inline constexpr std::size_t kReadLimit = std::size_t{512} << 20;
+
+// Reads a regular file of at most maxSize bytes; a FIFO or device is refused
+// without waiting for it.
+FileReadResult ReadWholeFile(const std::filesystem::path& path, std::size_t maxSize = kReadLimit);
 
 } // namespace tessaly
 

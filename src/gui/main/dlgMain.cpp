@@ -524,6 +524,9 @@ void TForm_Main::LoadProject(const QString& passedName)
         services_.messages.Show(
             MessageKind::Error, ToSjisOrEmpty(QString::fromStdString(outcome.error)), MessageButton::Ok);
         return;
+    case LoadOutcome::Result::NotAProjectFile:
+        services_.messages.Show(MessageKind::Warning, NotAProjectFileMessage(shownName), MessageButton::Ok);
+        return;
     case LoadOutcome::Result::StoppedAtBadSerialMax:
         services_.messages.Show(MessageKind::Error,
             SJ("'") + outcome.badValue + SJ("' は整数ではありません.\r\n") + SJ("この行以降は読み込まれていません: ")
