@@ -2,6 +2,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QMenu>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -48,6 +51,9 @@ void AnswerNameDialog(const QString& text)
 {
     QTimer::singleShot(0, [text] {
         auto* dialog = qobject_cast<TForm_StrInput*>(QApplication::activeModalWidget());
+        if (dialog == nullptr && QApplication::activeModalWidget() != nullptr) {
+            QApplication::activeModalWidget()->close(); // another dialog came up: do not hang
+        }
         QVERIFY(dialog != nullptr);
         dialog->findChild<QLineEdit*>("EditBox")->setText(text);
         QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
@@ -608,6 +614,229 @@ private slots:
         QVERIFY(test::MakeActive(h->window.get()));
         h->Items()->setFocus();
         h.reset(); // focus moves while the window is torn down
+    }
+
+    void paneSizesSurviveRestarts()
+    {
+        const char* key = "\\Software\\Brindlewood\\Tessaly\\MainWindow";
+        Harness first;
+        first.settings.WriteInteger(key, "AttrHeight", 160);
+        first.settings.WriteInteger(key, "GenreWidth", 150);
+        first.settings.WriteInteger(key, "AttrWidth", 210);
+        for (int start = 0; start < 3; ++start) {
+            TForm_Main window(MainServices{first.messages, first.files, first.settings, first.clock, first.shell,
+                                  first.association, {}},
+                {});
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(window.close());
+            QCOMPARE(first.settings.ReadInteger(key, "AttrHeight").value(), 160);
+            QCOMPARE(first.settings.ReadInteger(key, "GenreWidth").value(), 150);
+            QCOMPARE(first.settings.ReadInteger(key, "AttrWidth").value(), 210);
+        }
+    }
+
+    // Real key events on the active window: the lists' own keys win over
+    // the window's shortcut for a new item.
+    void vocabularyKeysWinOverWindowShortcuts()
+    {
+        Harness h;
+        h.Open();
+        QVERIFY(test::MakeActive(h.window.get()));
+        h.Genres()->setFocus();
+        AnswerNameDialog(QStringLiteral("キーのジャンル"));
+        QTest::keyClick(h.Genres(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(h.Genres()->count(), 9);
+        auto* attributes = h.window->findChild<QListWidget*>("CheckBox_Attr");
+        const int attributeCount = attributes->count();
+        attributes->setFocus();
+        AnswerNameDialog(QStringLiteral("キーの属性"));
+        QTest::keyClick(attributes, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(attributes->count(), attributeCount + 1);
+
+        // In the item list the same keys still make a new item.
+        QVERIFY(test::MakeActive(h.window.get()));
+        h.Items()->setFocus();
+        bool editorShown = false;
+        QTimer::singleShot(0, [&editorShown] {
+            auto* editor = qobject_cast<TForm_LinkItem*>(QApplication::activeModalWidget());
+            editorShown = editor != nullptr;
+            if (editor != nullptr) {
+                editor->reject();
+            }
+        });
+        QTest::keyClick(h.Items(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(editorShown);
+    }
+
+    // Grid lines are drawn along the cells' edges and leave the selected
+    // row's colours and text as they were.
+    void gridLinesKeepTheSelectedRowReadable()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        QVERIFY(test::MakeActive(h.window.get()));
+        h.Items()->setFocus();
+        const QModelIndex first = h.Items()->model()->index(0, 0);
+        h.Items()->selectionModel()->select(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const QRect cell = h.Items()->visualRect(first).adjusted(0, 0, -1, -1);
+        const QImage before = h.Items()->viewport()->grab().toImage().copy(cell);
+        h.Action("MM_ItemGridLines")->trigger();
+        QVERIFY(h.Action("TB_ItemGridLines")->isChecked());
+        const QImage after = h.Items()->viewport()->grab().toImage().copy(cell);
+        QCOMPARE(after, before);
+        QVERIFY(h.Items()->styleSheet().isEmpty());
+    }
+
+    void sortAndViewToolButtonsFollowTheState()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        QVERIFY(h.Action("TB_SortUp")->isChecked());
+        h.Action("TB_SortDown")->trigger();
+        QVERIFY(h.Action("MM_SortDown")->isChecked());
+        QVERIFY(!h.Action("TB_SortUp")->isChecked());
+        h.Action("PU_SortSerial")->trigger();
+        QVERIFY(h.Action("MM_SortSerial")->isChecked());
+        QVERIFY(!h.Action("PU_SortTitle")->isChecked());
+        QCOMPARE(h.Items()->header()->sortIndicatorSection(), 6);
+        QCOMPARE(h.Items()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(h.Items()->model()->index(0, 6).data().toString(), QStringLiteral("0011"));
+
+        QVERIFY(h.Action("TB_SortKana")->isChecked());
+        h.Action("TB_SortKana")->trigger();
+        QVERIFY(!h.Action("MM_SortKana")->isChecked());
+        QVERIFY(!h.window->Order().sortKana);
+
+        h.Action("TB_ItemList")->trigger();
+        QVERIFY(h.Action("MM_ItemList")->isChecked());
+        QVERIFY(!h.Action("TB_ItemReport")->isChecked());
+        QVERIFY(!h.Action("TB_ItemGridLines")->isEnabled());
+        h.Action("MM_ItemGridLines")->trigger(); // the menu entry still toggles
+        QVERIFY(h.Action("TB_ItemGridLines")->isChecked());
+        h.Action("TB_ItemReport")->trigger();
+        QVERIFY(h.Action("TB_ItemGridLines")->isEnabled());
+
+        // The sort button re-sorts with the current settings; its menu is the
+        // sort-key popup of the list.
+        h.window->Shown().Rows().front().Serial = 1;
+        h.Action("TB_Sort")->trigger();
+        QCOMPARE(h.Items()->model()->index(h.Items()->model()->rowCount() - 1, 6).data().toString(),
+            QStringLiteral("0001"));
+        QCOMPARE(h.Action("TB_Sort")->menu<QMenu*>()->objectName(), QStringLiteral("PU_ItemSortOperate"));
+    }
+
+    void movedItemsLeaveNoStaleTagMarks()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        auto* attributes = h.window->findChild<QListWidget*>("CheckBox_Attr");
+        int tagged = -1;
+        for (int row = 0; row < h.Items()->model()->rowCount() && tagged < 0; ++row) {
+            if (!h.window->Shown().Rows()[static_cast<std::size_t>(row)].Attributes.empty()) {
+                tagged = row;
+            }
+        }
+        QVERIFY(tagged >= 0);
+        h.Items()->selectionModel()->select(
+            h.Items()->model()->index(tagged, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const auto checkedCount = [attributes] {
+            int checked = 0;
+            for (int i = 0; i < attributes->count(); ++i) {
+                checked += attributes->item(i)->checkState() == Qt::Checked ? 1 : 0;
+            }
+            return checked;
+        };
+        QVERIFY(checkedCount() > 0);
+        h.window->MoveSelectedItemsTo(2);
+        QCOMPARE(checkedCount(), 0);
+        QVERIFY(!h.Action("TB_ItemEdit")->isEnabled());
+    }
+
+    void genreListSetsTheSystemGenresApartWhileFocused()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        QVERIFY(test::MakeActive(h.window.get()));
+        const auto backgroundOf = [&h](int row) {
+            const QRect rect = h.Genres()->visualItemRect(h.Genres()->item(row));
+            return h.Genres()->viewport()->grab().toImage().pixelColor(rect.right() - 2, rect.center().y());
+        };
+        const int trash = h.Genres()->count() - 1;
+        h.Genres()->setFocus();
+        QCOMPARE(backgroundOf(0), h.Genres()->palette().color(QPalette::ToolTipBase));
+        QCOMPARE(backgroundOf(trash), h.Genres()->palette().color(QPalette::ToolTipBase));
+        QCOMPARE(backgroundOf(2), h.Genres()->palette().color(QPalette::Base));
+        h.Items()->setFocus();
+        for (const int row : {0, 2, trash}) {
+            QCOMPARE(backgroundOf(row), h.Genres()->palette().color(QPalette::Button));
+        }
+    }
+
+    void readOnlyProjectIsNotReplaced()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("ro.TSP");
+        QFile::copy(kExample, file);
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        const QByteArray original = [&file] {
+            QFile f(file);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        Harness h;
+        h.Open(file);
+        h.window->CurrentProject().Title = SJ("変えた題");
+        h.window->SetIsEditing(true);
+        h.Action("MM_SaveFile")->trigger();
+        QVERIFY(Shown(h.messages.shown.back().text).contains(QStringLiteral("読み込み専用")));
+        QVERIFY(Shown(h.messages.shown.back().text).contains(file));
+        QVERIFY(h.window->IsEditing());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), original);
+
+        // Saving under another name is the way out.
+        h.files.SetNextFile(dir.filePath("copy.TSP"));
+        h.Action("MM_SaveAsFile")->trigger();
+        QVERIFY(!h.window->IsEditing());
+        QVERIFY(h.window->windowTitle().endsWith(dir.filePath("copy.TSP") + " - Tessaly"));
+        QVERIFY(QFile::exists(dir.filePath("copy.TSP")));
+    }
+
+    void saveAsKeepsTheNameWhenCancelled()
+    {
+        Harness h;
+        h.Open();
+        const QString title = h.window->windowTitle();
+        h.Action("MM_SaveAsFile")->trigger(); // no file chosen
+        QCOMPARE(h.window->windowTitle(), title);
+    }
+
+    void aFileThatIsNoProjectIsNotTakenForOne()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("notes.TSP");
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("just some notes\r\nnothing = here\r\n\x01\x02\xff");
+        }
+        Harness h;
+        h.Open(file);
+        QCOMPARE(Shown(h.messages.shown.back().text), file + QStringLiteral(" はプロジェクトファイルではありません."));
+        QVERIFY(h.window->windowTitle().endsWith(QStringLiteral("(未保存) - Tessaly")));
+        h.window->SetIsEditing(true);
+        h.files.SetNextFile(dir.filePath("chosen.TSP"));
+        QVERIFY(h.window->SaveProject()); // asks for a name instead of replacing the file
+        QVERIFY(QFile::exists(dir.filePath("chosen.TSP")));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().startsWith("just some notes"));
     }
 
     void closingAsksAndSavesTheSettings()

@@ -149,7 +149,12 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
         auto* layout = new QHBoxLayout(row);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* prefix = new QLabel(QStringLiteral("http://"));
+        prefix->setObjectName(edit->objectName() + QStringLiteral("Scheme"));
         prefix->setBuddy(edit);
+        // An address typed with a scheme of its own ("https://") is kept as
+        // it is, so the fixed text would mislead.
+        QObject::connect(edit, &QLineEdit::textChanged, prefix,
+            [prefix](const QString& text) { prefix->setHidden(HasUrlScheme(text.toStdString())); });
         layout->addWidget(prefix);
         layout->addWidget(edit, 1);
         row->setFocusProxy(edit);

@@ -179,6 +179,9 @@ void TForm_Main::BuildWidgets()
     splitter_->addWidget(linksPanel_);
     splitter_->addWidget(tagSplitter_);
     splitter_->setStretchFactor(1, 1);
+    // A resized window gives and takes its height from the content pane.
+    tagSplitter_->setStretchFactor(0, 0);
+    tagSplitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
 
     changedPanel_ = new QLabel;
@@ -246,6 +249,8 @@ void TForm_Main::BuildMenus()
         &TForm_Main::MM_OpenFileClick, style()->standardIcon(QStyle::SP_DialogOpenButton));
     saveAction_ = add("MM_SaveFile", QStringLiteral("上書保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S),
         &TForm_Main::MM_SaveFileClick, style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveAsAction_ = add("MM_SaveAsFile", QStringLiteral("名前を付けて保存(&A)..."),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TForm_Main::MM_SaveAsFileClick, QIcon());
     QAction* merge = add("MM_MergeFile", QStringLiteral("追加(&M)"), QKeySequence(), &TForm_Main::MM_MergeFileClick,
         style()->standardIcon(QStyle::SP_FileDialogNewFolder));
     reloadAction_ = add("MM_ReloadFile", QStringLiteral("再読み込み(&R)"),
@@ -319,9 +324,6 @@ void TForm_Main::ApplySettings()
     } else {
         resize(window.width, window.height);
     }
-    splitter_->setSizes(
-        {window.genreWidth, std::max(100, window.width - window.genreWidth - window.attrWidth), window.attrWidth});
-    tagSplitter_->setSizes({window.attrHeight, std::max(50, window.height - window.attrHeight)});
     for (std::size_t column = 0; column < window.columns.size(); ++column) {
         itemView_->setColumnWidth(static_cast<int>(column), window.columns[column]);
     }
@@ -329,6 +331,26 @@ void TForm_Main::ApplySettings()
     if (window.maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
+}
+
+void TForm_Main::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!paneSizesApplied_) {
+        paneSizesApplied_ = true;
+        ApplyPaneSizes();
+    }
+}
+
+void TForm_Main::ApplyPaneSizes()
+{
+    // Applied once the splitters have their real size: sizes set before are
+    // scaled to it, and the panes would shrink a little on every start.
+    const MainWindowSettings& window = settings_.mainWindow;
+    const int width = splitter_->width() - 2 * splitter_->handleWidth();
+    splitter_->setSizes({window.genreWidth, std::max(100, width - window.genreWidth - window.attrWidth), window.attrWidth});
+    const int height = tagSplitter_->height() - tagSplitter_->handleWidth();
+    tagSplitter_->setSizes({window.attrHeight, std::max(50, height - window.attrHeight)});
 }
 
 void TForm_Main::StoreWindowSettings()
@@ -386,6 +408,7 @@ void TForm_Main::UpdateCommandStates()
 {
     const bool searching = shown_.SearchMode();
     saveAction_->setEnabled(project_.IsEditing && !searching);
+    saveAsAction_->setEnabled(!searching);
     reloadAction_->setEnabled(!project_.EditingName.empty() && project_.IsEditing && !searching);
 }
 
@@ -459,40 +482,61 @@ bool TForm_Main::SavePrompt(const QString& question)
     return answer == MessageButton::No;
 }
 
+std::optional<std::filesystem::path> TForm_Main::AskProjectFileName()
+{
+    const std::optional<QString> chosen = services_.files.SaveFile(this, QString(), kProjectFilter, QStringLiteral("TSP"));
+    if (!chosen) {
+        return std::nullopt;
+    }
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().toUpper() != QLatin1String("TSP")) {
+        const MessageButton answer = services_.messages.Show(MessageKind::Warning,
+            SJ("拡張子は TSP でなければなりません.\r\n変更してよろしいですか？"), MessageButton::Ok | MessageButton::Cancel);
+        if (answer == MessageButton::Ok) {
+            const QFileInfo info(path);
+            path = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".TSP");
+        }
+    }
+    return QFileInfo(path).absoluteFilePath().toStdString();
+}
+
 bool TForm_Main::SaveProject()
 {
-    std::filesystem::path name = project_.EditingName;
-    while (name.empty()) {
-        const std::optional<QString> chosen
-            = services_.files.SaveFile(this, QString(), kProjectFilter, QStringLiteral("TSP"));
-        if (!chosen) {
+    if (project_.EditingName.empty()) {
+        const std::optional<std::filesystem::path> name = AskProjectFileName();
+        if (!name) {
             return false;
         }
-        QString path = *chosen;
-        if (QFileInfo(path).suffix().toUpper() != QLatin1String("TSP")) {
-            const MessageButton answer = services_.messages.Show(MessageKind::Warning,
-                SJ("拡張子は TSP でなければなりません.\r\n変更してよろしいですか？"),
-                MessageButton::Ok | MessageButton::Cancel);
-            if (answer == MessageButton::Ok) {
-                const QFileInfo info(path);
-                path = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".TSP");
-            }
-        }
-        name = path.toStdString();
-        SetEditingName(name);
+        SetEditingName(*name);
     }
+    return WriteProject(project_.EditingName);
+}
+
+bool TForm_Main::SaveProjectAs()
+{
+    // The name changes only when the file was written under it.
+    const std::optional<std::filesystem::path> name = AskProjectFileName();
+    return name && WriteProject(*name);
+}
+
+bool TForm_Main::WriteProject(const std::filesystem::path& name)
+{
     shown_.FlushGenre();
     const SaveOutcome saved = SaveProjectFile(project_, name);
     if (!saved.ok) {
-        services_.messages.Show(
-            MessageKind::Error, ToSjisOrEmpty(QString::fromStdString(saved.error)), MessageButton::Ok);
+        std::string message = SaveFailureMessage(saved.failure, ToSjisOrEmpty(ShownPath(name)));
+        if (saved.failure == WriteFailure::System) {
+            message += "\r\n" + ToSjisOrEmpty(QString::fromStdString(saved.error));
+        }
+        services_.messages.Show(MessageKind::Error, message, MessageButton::Ok);
         return false;
     }
+    SetEditingName(name);
     SetIsEditing(false);
     return true;
 }
 
-void TForm_Main::LoadProject(const QString& passedName)
+bool TForm_Main::LoadProject(const QString& passedName)
 {
     // The title and every prompt name the file by its absolute path.
     const QString fileName = QFileInfo(passedName).absoluteFilePath();
@@ -519,14 +563,14 @@ void TForm_Main::LoadProject(const QString& passedName)
     switch (outcome.result) {
     case LoadOutcome::Result::NotFound:
         services_.messages.Show(MessageKind::Warning, ProjectNotFoundMessage(shownName), MessageButton::Cancel);
-        return;
+        return false;
     case LoadOutcome::Result::ReadFailed:
         services_.messages.Show(
             MessageKind::Error, ToSjisOrEmpty(QString::fromStdString(outcome.error)), MessageButton::Ok);
-        return;
+        return false;
     case LoadOutcome::Result::NotAProjectFile:
         services_.messages.Show(MessageKind::Warning, NotAProjectFileMessage(shownName), MessageButton::Ok);
-        return;
+        return false;
     case LoadOutcome::Result::StoppedAtBadSerialMax:
         services_.messages.Show(MessageKind::Error,
             SJ("'") + outcome.badValue + SJ("' は整数ではありません.\r\n") + SJ("この行以降は読み込まれていません: ")
@@ -541,6 +585,7 @@ void TForm_Main::LoadProject(const QString& passedName)
     if (outcome.namesWithVerticalLine) {
         services_.messages.Show(MessageKind::Warning, VerticalLineWarning(), MessageButton::Ok);
     }
+    return true;
 }
 
 void TForm_Main::OpenPassedFiles()
@@ -586,6 +631,11 @@ void TForm_Main::MM_SaveFileClick()
     }
 }
 
+void TForm_Main::MM_SaveAsFileClick()
+{
+    SaveProjectAs();
+}
+
 void TForm_Main::MM_MergeFileClick()
 {
     const std::optional<QString> file
@@ -594,9 +644,10 @@ void TForm_Main::MM_MergeFileClick()
         return;
     }
     const std::filesystem::path name = project_.EditingName;
-    LoadProject(*file);
-    SetEditingName(name);
-    SetIsEditing(true);
+    if (LoadProject(*file)) {
+        SetEditingName(name);
+        SetIsEditing(true);
+    }
 }
 
 void TForm_Main::MM_ReloadFileClick()
@@ -666,9 +717,10 @@ void TForm_Main::HandleDroppedFiles(const QStringList& files)
         for (const QString& file : files) {
             if (isProject(file)) {
                 const std::filesystem::path name = project_.EditingName;
-                LoadProject(file);
-                SetEditingName(name);
-                SetIsEditing(true);
+                if (LoadProject(file)) {
+                    SetEditingName(name);
+                    SetIsEditing(true);
+                }
             }
         }
         break;

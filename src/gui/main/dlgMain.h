@@ -83,6 +83,7 @@ public:
     void MM_NewFileClick();
     void MM_OpenFileClick();
     void MM_SaveFileClick();
+    void MM_SaveAsFileClick();
     void MM_MergeFileClick();
     void MM_ReloadFileClick();
     void MM_ExitClick();
@@ -97,7 +98,10 @@ public:
 
     // False when the user cancelled the name dialog or the save failed.
     bool SaveProject();
-    void LoadProject(const QString& fileName);
+    // Saves under a name the user chooses; false when cancelled or failed.
+    bool SaveProjectAs();
+    // False when nothing was read (the user has been told why).
+    bool LoadProject(const QString& fileName);
 
     // Collection editing: the genre, attribute and content panes.
     void TB_GenreNewClick();
@@ -123,6 +127,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -148,10 +153,13 @@ private:
     void ShowTagsOfSelection();
     void OnFocusChanged(QWidget* old, QWidget* now);
     void ApplySettings();
+    void ApplyPaneSizes();
     void StoreWindowSettings();
 
     // Asks to save a changed project; false when the command must stop.
     bool SavePrompt(const QString& question);
+    std::optional<std::filesystem::path> AskProjectFileName();
+    bool WriteProject(const std::filesystem::path& name);
     void ResetToNewProject();
     void RefreshPanes();
     void ShowGenre(int index);
@@ -167,6 +175,7 @@ private:
     ShownItems shown_;
     bool closingWithoutPrompt_ = false;
     bool saveSettingsOnClose_ = true;
+    bool paneSizesApplied_ = false;
 
     QSplitter* splitter_ = nullptr;
     QSplitter* tagSplitter_ = nullptr;
@@ -182,6 +191,7 @@ private:
     QLabel* changedPanel_ = nullptr;
     QLabel* textPanel_ = nullptr;
     QAction* saveAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
     ItemListViewCommands* viewCommands_ = nullptr;
     QAction* reloadAction_ = nullptr;
 };
