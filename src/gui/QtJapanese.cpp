@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QLocale>
 #include <QTranslator>
 
 namespace tessaly {
@@ -48,6 +49,8 @@ public:
 
 QtTextSource InstallJapaneseQtTexts(QCoreApplication& application, const QString& translationsPath)
 {
+    // Dates and sizes in the file dialogs follow the language of the texts.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* translation = new QTranslator(&application);
     if (translation->load(QStringLiteral("qtbase_ja"), translationsPath)) {
         QCoreApplication::installTranslator(translation);

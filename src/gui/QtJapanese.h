@@ -12,8 +12,9 @@ namespace tessaly {
 
 enum class QtTextSource { Translation, ButtonsOnly };
 
-// Installs Qt's Japanese translation; when it is not installed on this
-// system, at least the standard buttons are given their Japanese texts.
+// Installs Qt's Japanese translation and makes Japanese the default locale;
+// when the translation is not installed on this system, at least the
+// standard buttons are given their Japanese texts.
 QtTextSource InstallJapaneseQtTexts(QCoreApplication& application,
     const QString& translationsPath = QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 

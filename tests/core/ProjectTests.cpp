@@ -61,6 +61,28 @@ TEST(Project, SerialsOnlyGrow)
     EXPECT_EQ(project.SerialMax, 2);
 }
 
+// A serial maximum taken from a file may sit anywhere; the serials handed
+// out from it are always ones the reader accepts.
+TEST(Project, SerialsFromAnyMaximumAreReadable)
+{
+    const struct {
+        int32_t maximum;
+        int32_t next;
+    } cases[] = {{0, 1}, {-2, 0}, {-5, -4}, {2147483646, 2147483647}, {2147483647, 2147483647}};
+    for (const auto& c : cases) {
+        Project project;
+        project.SerialMax = c.maximum;
+        const int32_t serial = project.NextSerial();
+        EXPECT_EQ(serial, c.next) << c.maximum;
+        TLinkItem item;
+        item.Serial = serial;
+        item.Title = "t";
+        item.TitleKana = item.AuthorKana = SJ("あ");
+        item.Url = "u/";
+        EXPECT_TRUE(IsValidItemLine(ItemToLine(item))) << c.maximum;
+    }
+}
+
 TEST(Project, GenresKeepTheSystemGenresAtBothEnds)
 {
     Project project;

@@ -1,4 +1,5 @@
 #include <QDialogButtonBox>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -41,6 +42,7 @@ private slots:
         }
         QDialogButtonBox buttons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Open)->text(), QStringLiteral("開く"));
+        QCOMPARE(QLocale().language(), QLocale::Japanese);
     }
 
     void qtsOwnTranslation()

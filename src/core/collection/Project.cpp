@@ -1,5 +1,8 @@
 #include "collection/Project.h"
 
+#include <limits>
+
+#include "collection/LinkItem.h"
 #include "settings/SettingsStore.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
@@ -35,7 +38,15 @@ void Project::Reset(const SettingsStore* settings)
 
 int32_t Project::NextSerial()
 {
-    return ++SerialMax;
+    // A serial the reader refuses (-1) would lose the item on the next open,
+    // and one past the largest number would wrap around: both are skipped.
+    if (SerialMax < std::numeric_limits<int32_t>::max()) {
+        ++SerialMax;
+    }
+    if (SerialMax == kUnnumbered) {
+        ++SerialMax;
+    }
+    return SerialMax;
 }
 
 std::optional<std::size_t> Project::FindGenre(std::string_view name) const
