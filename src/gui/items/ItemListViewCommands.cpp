@@ -72,39 +72,18 @@ ItemListViewCommands::ItemListViewCommands(
         Resort();
     });
 
-    menuUp_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
-    menuDown_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
-    buttonUp_->setIcon(DrawnIcon(ProgramIcon::SortUp));
-    buttonDown_->setIcon(DrawnIcon(ProgramIcon::SortDown));
-    for (QAction* up : {menuUp_, buttonUp_}) {
-        connect(up, &QAction::triggered, this, [this] { SetSortDirection(0); });
-    }
-    for (QAction* down : {menuDown_, buttonDown_}) {
-        connect(down, &QAction::triggered, this, [this] { SetSortDirection(1); });
-    }
-
-    menuKana_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    buttonKana_->setIcon(DrawnIcon(ProgramIcon::SortKana));
-    for (QAction* kana : {menuKana_, buttonKana_}) {
-        connect(kana, &QAction::triggered, this, &ItemListViewCommands::ToggleSortKana);
-    }
-
-    menuList_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    menuReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    buttonList_->setIcon(DrawnIcon(ProgramIcon::ListView));
-    buttonReport_->setIcon(DrawnIcon(ProgramIcon::ReportView));
-    for (QAction* list : {menuList_, buttonList_}) {
-        connect(list, &QAction::triggered, this, [this] { ChangeViewStyle(2); });
-    }
-    for (QAction* report : {menuReport_, buttonReport_}) {
-        connect(report, &QAction::triggered, this, [this] { ChangeViewStyle(3); });
-    }
-
-    menuGrid_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    buttonGrid_->setIcon(DrawnIcon(ProgramIcon::GridLines));
-    for (QAction* gridLines : {menuGrid_, buttonGrid_}) {
-        connect(gridLines, &QAction::triggered, this, &ItemListViewCommands::ToggleGridLines);
-    }
+    Bind(menuUp_, buttonUp_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U), ProgramIcon::SortUp,
+        [this] { SetSortDirection(0); });
+    Bind(menuDown_, buttonDown_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), ProgramIcon::SortDown,
+        [this] { SetSortDirection(1); });
+    Bind(menuKana_, buttonKana_, QKeySequence(Qt::CTRL | Qt::Key_K), ProgramIcon::SortKana,
+        [this] { ToggleSortKana(); });
+    Bind(menuList_, buttonList_, QKeySequence(Qt::CTRL | Qt::Key_L), ProgramIcon::ListView,
+        [this] { ChangeViewStyle(2); });
+    Bind(menuReport_, buttonReport_, QKeySequence(Qt::CTRL | Qt::Key_R), ProgramIcon::ReportView,
+        [this] { ChangeViewStyle(3); });
+    Bind(menuGrid_, buttonGrid_, QKeySequence(Qt::CTRL | Qt::Key_G), ProgramIcon::GridLines,
+        [this] { ToggleGridLines(); });
 
     view_->header()->setSectionsClickable(true);
     view_->header()->setSortIndicatorShown(true);
@@ -119,6 +98,16 @@ QAction* ItemListViewCommands::Add(const char* name, const QString& caption, boo
     action->setObjectName(QString::fromLatin1(name));
     action->setCheckable(checkable);
     return action;
+}
+
+void ItemListViewCommands::Bind(QAction* menuEntry, QAction* button, const QKeySequence& shortcut, ProgramIcon icon,
+    const std::function<void()>& handler)
+{
+    menuEntry->setShortcut(shortcut);
+    button->setIcon(DrawnIcon(icon));
+    for (QAction* action : {menuEntry, button}) {
+        connect(action, &QAction::triggered, this, handler);
+    }
 }
 
 void ItemListViewCommands::AddToMenu(QMenu* menu)

@@ -10,9 +10,11 @@
 #include <functional>
 #include <vector>
 
+#include "Icons.h"
 #include "collection/ItemListSort.h"
 
 class QAction;
+class QKeySequence;
 class QMenu;
 class QToolBar;
 class QTreeView;
@@ -53,6 +55,9 @@ public:
 
 private:
     QAction* Add(const char* name, const QString& caption, bool checkable);
+    // The menu entry takes the shortcut, the tool button the icon; both run the handler.
+    void Bind(QAction* menuEntry, QAction* button, const QKeySequence& shortcut, ProgramIcon icon,
+        const std::function<void()>& handler);
     void ShowOrder();
     void ShowStyle(bool list);
     void ShowGridLines(bool on);
