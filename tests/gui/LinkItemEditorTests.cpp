@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -208,6 +209,26 @@ private slots:
         e.Field("Edit_TitleKana")->clear();
         e.dialog.LeaveReading(e.Field("Edit_AuthorKana"));
         QCOMPARE(e.Field("Edit_TitleKana")->text(), QStringLiteral("かあ"));
+    }
+
+    // An address with a scheme of its own is browsed as it is, and the
+    // fixed "http://" in front of the field goes away while it is there.
+    void addressesWithTheirOwnScheme()
+    {
+        Editor e;
+        e.dialog.SetLinkItem(TLinkItem{});
+        e.dialog.show();
+        std::vector<std::string> opened;
+        e.dialog.openUrl = [&opened](const std::string& url) { opened.push_back(url); };
+        auto* scheme = e.dialog.findChild<QLabel*>("Edit_PageScheme");
+        QVERIFY(scheme != nullptr);
+        e.Field("Edit_Page")->setText(QStringLiteral("https://secure.example/"));
+        QVERIFY(scheme->isHidden());
+        e.dialog.findChild<QAction*>("TB_Browse")->trigger();
+        e.Field("Edit_Page")->setText(QStringLiteral("plain.example/"));
+        QVERIFY(!scheme->isHidden());
+        e.dialog.findChild<QAction*>("TB_Browse")->trigger();
+        QCOMPARE(opened, (std::vector<std::string>{"https://secure.example/", "http://plain.example/"}));
     }
 
     void unrepresentableTextIsRefusedWhereItEnters()
