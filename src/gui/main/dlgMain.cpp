@@ -171,7 +171,9 @@ void TForm_Main::BuildWidgets()
         attributeTools, attributeList_));
     tagSplitter_->addWidget(Pane(
         QStringLiteral("Panel_Attr2"), title(QStringLiteral("コンテンツ"), contentList_), contentTools, contentList_));
-    linksPanel_ = Pane(QStringLiteral("Panel_Links"), title(QStringLiteral("リンクアイテム"), itemView_), nullptr,
+    itemPaneTitle_ = title(QStringLiteral("リンクアイテム"), itemView_);
+    itemPaneTitle_->setObjectName(QStringLiteral("Panel_ItemTitle"));
+    linksPanel_ = Pane(QStringLiteral("Panel_Links"), itemPaneTitle_, nullptr,
         itemView_, trashNotice_);
     splitter_ = new QSplitter(Qt::Horizontal);
     splitter_->addWidget(Pane(
@@ -261,6 +263,8 @@ void TForm_Main::BuildMenus()
         style()->standardIcon(QStyle::SP_DialogApplyButton));
     QAction* quit = add("MM_Quit", QStringLiteral("終了(&Q)"), QKeySequence(Qt::CTRL | Qt::Key_Q),
         &TForm_Main::MM_QuitClick, style()->standardIcon(QStyle::SP_DialogCloseButton));
+    // Save and reload follow the command states; these only the search mode.
+    fileActions_ = {newFile, open, merge};
     for (QAction* action : {newFile, open, saveAction_, merge, reloadAction_, quit}) {
         tools->addAction(action);
     }
@@ -461,8 +465,21 @@ void TForm_Main::ShowGenre(int index)
 
 void TForm_Main::SortRows()
 {
-    SortItemRows(shown_.Rows(), Order());
+    // The chosen rows stay chosen wherever the order puts them.
+    const std::vector<std::size_t> selected = SelectedRows();
+    std::vector<bool> wasSelected(shown_.Rows().size(), false);
+    for (const std::size_t row : selected) {
+        wasSelected[row] = true;
+    }
+    const std::vector<std::size_t> from = SortItemRows(shown_.Rows(), Order());
+    std::vector<std::size_t> stillSelected;
+    for (std::size_t row = 0; row < from.size(); ++row) {
+        if (wasSelected[from[row]]) {
+            stillSelected.push_back(row);
+        }
+    }
     itemModel_->Reset();
+    SelectRows(stillSelected);
     UpdateItemCommandStates();
     UpdateCounts();
 }
