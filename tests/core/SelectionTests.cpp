@@ -217,4 +217,20 @@ TEST(Selection, ExtractPutsCutItemsBackAtTheEndOfTheirGenres)
     EXPECT_EQ(f.project.Genres[0].Lines.size(), 1u);
 }
 
+TEST(Selection, ExtractLeavesTheOtherLinesAsTheyWere)
+{
+    Fixture f;
+    const Project before = f.project;
+    TSqueeze criteria = Reset();
+    criteria.genre = "B";
+    EXPECT_EQ(f.Serials(criteria, {true, true, false}), std::vector<int>{5});
+    const std::size_t b = *f.project.FindGenre("B");
+    for (std::size_t g = 0; g < f.project.Genres.size(); ++g) {
+        if (g != b) {
+            EXPECT_EQ(f.project.Genres[g].Lines, before.Genres[g].Lines) << g;
+        }
+    }
+    EXPECT_TRUE(f.project.Genres[b].Lines.empty());
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "collection/ItemClipboard.h"
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "collection/ShownItems.h"
@@ -231,9 +232,7 @@ bool MoveRowsToGenre(Project& project, ShownItems& shown, std::vector<std::size_
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    const std::string genreName = target == 0 ? std::string()
-        : target == project.TrashIndex()      ? std::string(kTrashGenreMark)
-                                              : project.Genres[target].Name;
+    const std::string genreName = GenreFieldOf(project, target);
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         if (*row >= shown.Rows().size()) {
             continue;

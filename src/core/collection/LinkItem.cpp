@@ -135,10 +135,12 @@ ItemProblem FindItemProblem(const TLinkItem& item)
     return ItemProblem::None;
 }
 
-TLinkItem LineToItem(std::string_view line)
+namespace {
+
+// The fields as LineToItem takes them: a line without exactly sixteen
+// fields gives its first sixteen, and empty ones for those it lacks.
+std::array<std::string_view, kFieldCount> ItemLineFields(std::string_view line)
 {
-    // Each field is unescaped on its own, so an "&ln;" inside a field can
-    // never shift the fields after it.
     std::array<std::string_view, kFieldCount> fields;
     if (!SplitFields(line, fields)) {
         const std::vector<std::string_view> parts = sjis::Split(line, '/');
@@ -146,6 +148,21 @@ TLinkItem LineToItem(std::string_view line)
             fields[i] = i < parts.size() ? parts[i] : std::string_view();
         }
     }
+    return fields;
+}
+
+TDateTime DateField(std::string_view field)
+{
+    return ParseDateTime(UnescapeField(field)).value_or(TDateTime{});
+}
+
+} // namespace
+
+TLinkItem LineToItem(std::string_view line)
+{
+    // Each field is unescaped on its own, so an "&ln;" inside a field can
+    // never shift the fields after it.
+    const std::array<std::string_view, kFieldCount> fields = ItemLineFields(line);
     TLinkItem item;
     item.Serial = IntegerOr(fields[kSerial], kUnnumbered);
     item.GenreName = UnescapeField(fields[kGenreName]);
@@ -164,9 +181,14 @@ TLinkItem LineToItem(std::string_view line)
     item.BannerY = IntegerOr(fields[kBannerY], kDefaultBannerHeight);
     item.Attributes = UnescapeField(fields[kAttributes]);
     item.Contents = UnescapeField(fields[kContents]);
-    item.Date = ParseDateTime(UnescapeField(fields[kDate])).value_or(TDateTime{});
+    item.Date = DateField(fields[kDate]);
     item.Comment = UnescapeField(UnescapeField(fields[kComment]));
     return item;
+}
+
+TDateTime ItemLineDate(std::string_view line)
+{
+    return DateField(ItemLineFields(line)[kDate]);
 }
 
 std::string ItemToLine(const TLinkItem& item)

@@ -73,6 +73,9 @@ ItemProblem FindItemProblem(const TLinkItem& item);
 // Decodes an item line; fields that are not numbers take their defaults.
 TLinkItem LineToItem(std::string_view line);
 
+// The Date of LineToItem(line), without decoding the other fields.
+TDateTime ItemLineDate(std::string_view line);
+
 std::string ItemToLine(const TLinkItem& item);
 
 // True when the "/" list holds the (unescaped) name.

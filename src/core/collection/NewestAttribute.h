@@ -29,6 +29,7 @@ const std::string& NewestAttributeName();
 // genres but the trash (the shown rows must be written back first). Whole
 // days count; a range given backwards is turned round. Returns how many
 // items changed; IsEditing is set when any did, or when the vocabulary grew.
+// progress is told the index of each genre before it is walked.
 std::size_t AdjustNewestAttribute(Project& project, const NewestPeriod& period,
     const std::function<void(std::size_t genre, std::size_t genres)>& progress = {});
 

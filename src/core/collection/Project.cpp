@@ -66,6 +66,32 @@ std::size_t Project::AddGenre(std::string name)
     return index;
 }
 
+GenreIndex::GenreIndex(const Project& project)
+{
+    for (std::size_t i = 0; i < project.TrashIndex(); ++i) {
+        Add(project.Genres[i].Name, i);
+    }
+}
+
+bool GenreIndex::Contains(std::string_view name) const
+{
+    return byName_.contains(AsciiLower(name));
+}
+
+void GenreIndex::Add(std::string_view name, std::size_t genre)
+{
+    byName_.emplace(AsciiLower(name), genre);
+}
+
+std::size_t GenreIndex::FileUnder(std::string_view genreField) const
+{
+    if (genreField.empty()) {
+        return 0;
+    }
+    const auto found = byName_.find(AsciiLower(genreField));
+    return found == byName_.end() ? 0 : found->second;
+}
+
 bool AddVocabularyName(std::vector<std::string>& vocabulary, std::string name)
 {
     if (name.empty() || FindVocabularyName(vocabulary, name)) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tessaly {
@@ -66,6 +67,24 @@ public:
     std::optional<std::size_t> FindGenre(std::string_view name) const;
     // Adds an empty user genre just before the trash; returns its index.
     std::size_t AddGenre(std::string name);
+};
+
+// The genres an item's genre field can name: every genre but the trash,
+// matched without regard to ASCII case and looked up by hashing, so that
+// filing many items stays linear. The first of two equal names wins.
+class GenreIndex {
+public:
+    explicit GenreIndex(const Project& project);
+
+    bool Contains(std::string_view name) const;
+    void Add(std::string_view name, std::size_t genre);
+
+    // The genre an item with this genre field is filed under: the genre it
+    // names, or the first genre when it is empty or names none.
+    std::size_t FileUnder(std::string_view genreField) const;
+
+private:
+    std::unordered_map<std::string, std::size_t> byName_;
 };
 
 // Adds name to a vocabulary unless it is empty or already there (matched

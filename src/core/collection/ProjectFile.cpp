@@ -1,7 +1,6 @@
 #include "collection/ProjectFile.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "collection/LinkItem.h"
@@ -108,12 +107,10 @@ class ProjectReader {
 public:
     explicit ProjectReader(Project& project)
         : project_(project)
+        , genreIndex_(project)
         , attributeIndex_(project.Attributes)
         , contentIndex_(project.Contents)
     {
-        for (std::size_t i = 0; i + 1 < project_.Genres.size(); ++i) {
-            genreIndex_.emplace(AsciiLower(project_.Genres[i].Name), i);
-        }
     }
 
     LoadOutcome Read(std::string_view text, const LoadProgress& progress)
@@ -244,12 +241,11 @@ private:
     {
         for (const std::string_view part : sjis::Split(value, '/')) {
             std::string name = UnescapeField(part);
-            if (name.empty() || genreIndex_.contains(AsciiLower(name))
-                || SameNameIgnoringAsciiCase(name, TrashGenreName())) {
+            if (name.empty() || genreIndex_.Contains(name) || SameNameIgnoringAsciiCase(name, TrashGenreName())) {
                 continue;
             }
-            const std::string key = AsciiLower(name);
-            genreIndex_.emplace(key, project_.AddGenre(std::move(name)));
+            const std::size_t genre = project_.AddGenre(std::move(name));
+            genreIndex_.Add(project_.Genres[genre].Name, genre);
         }
     }
 
@@ -272,14 +268,7 @@ private:
         // reading, or it would be lost at the next save.
         const std::size_t start = value.find('/') + 1;
         const std::string genreName = UnescapeField(value.substr(start, value.find('/', start) - start));
-        std::size_t genre = 0;
-        if (!genreName.empty()) {
-            const auto found = genreIndex_.find(AsciiLower(genreName));
-            if (found != genreIndex_.end()) {
-                genre = found->second;
-            }
-        }
-        project_.Genres[genre].Lines.emplace_back(value);
+        project_.Genres[genreIndex_.FileUnder(genreName)].Lines.emplace_back(value);
         return true;
     }
 
@@ -302,8 +291,7 @@ private:
     }
 
     Project& project_;
-    // User genres and the unfiled genre by their ASCII-lowered names.
-    std::unordered_map<std::string, std::size_t> genreIndex_;
+    GenreIndex genreIndex_;
     NameIndex attributeIndex_;
     NameIndex contentIndex_;
     std::size_t knownKeyLines_ = 0;

@@ -1,7 +1,6 @@
 #include "output/Selection.h"
 
 #include <algorithm>
-#include <cmath>
 #include <unordered_map>
 
 #include "collection/Project.h"
@@ -18,11 +17,6 @@ namespace {
 int ImportanceGroup(int32_t status)
 {
     return status >= 4 && status <= 6 ? status - 3 : 0;
-}
-
-int64_t Day(TDateTime value)
-{
-    return static_cast<int64_t>(std::trunc(value.Value));
 }
 
 std::size_t KeySlot(uint8_t sortBy)
@@ -129,7 +123,7 @@ const std::string& ItemCatalog::SortKey(std::size_t index, uint8_t sortBy) const
 
 ItemMatcher::ItemMatcher(const TSqueeze& criteria)
     : criteria_(criteria)
-    , keyword_(SearchText(criteria.keyword, criteria.ignoreCase))
+    , keyword_(criteria.ignoreCase ? AsciiLower(criteria.keyword) : criteria.keyword)
     , domain_(criteria.ignoreCase ? AsciiLower(criteria.domain) : criteria.domain)
 {
 }
@@ -150,25 +144,42 @@ bool ItemMatcher::TagsMatch(std::string_view list, const std::vector<std::string
         && std::none_of(none.begin(), none.end(), has);
 }
 
+bool ItemMatcher::KeywordMatches(const TLinkItem& item) const
+{
+    // The fields run together, so a keyword may span the end of one and the
+    // start of the next; only single-byte letters fold, and the search keeps
+    // to character boundaries.
+    const TSqueeze& c = criteria_;
+    std::string searched;
+    const std::pair<bool, const std::string*> fields[] = {{c.inTitle, &item.Title}, {c.inTitleKana, &item.TitleKana},
+        {c.inAuthor, &item.Author}, {c.inAuthorKana, &item.AuthorKana}, {c.inComment, &item.Comment}};
+    for (const auto& [searchIt, text] : fields) {
+        if (searchIt) {
+            searched += *text;
+        }
+    }
+    return sjis::Contains(c.ignoreCase ? AsciiLower(searched) : searched, keyword_);
+}
+
 bool ItemMatcher::Matches(const TLinkItem& item) const
 {
     const TSqueeze& c = criteria_;
     if (!c.genre.empty() && item.GenreName != c.genre) {
         return false;
     }
-    const int64_t day = Day(item.Date);
+    const int64_t day = WholeDays(item.Date);
     switch (c.dateMode) {
     case 1:
-        if (day != Day(c.date1)) return false;
+        if (day != WholeDays(c.date1)) return false;
         break;
     case 2:
-        if (day < Day(c.date1) || day > Day(c.date2)) return false;
+        if (day < WholeDays(c.date1) || day > WholeDays(c.date2)) return false;
         break;
     case 3:
-        if (day < Day(c.date1)) return false;
+        if (day < WholeDays(c.date1)) return false;
         break;
     case 4:
-        if (day > Day(c.date2)) return false;
+        if (day > WholeDays(c.date2)) return false;
         break;
     default: break;
     }
@@ -182,19 +193,8 @@ bool ItemMatcher::Matches(const TLinkItem& item) const
         || !TagsMatch(item.Contents, c.contentAnd, c.contentOr, c.contentNot)) {
         return false;
     }
-    if (!c.keyword.empty()) {
-        std::string searched;
-        const std::pair<bool, const std::string*> fields[]
-            = {{c.inTitle, &item.Title}, {c.inTitleKana, &item.TitleKana}, {c.inAuthor, &item.Author},
-                {c.inAuthorKana, &item.AuthorKana}, {c.inComment, &item.Comment}};
-        for (const auto& [searchIt, text] : fields) {
-            if (searchIt) {
-                searched += *text;
-            }
-        }
-        if (SearchText(searched, c.ignoreCase).find(keyword_) == std::u16string::npos) {
-            return false;
-        }
+    if (!c.keyword.empty() && !KeywordMatches(item)) {
+        return false;
     }
     if (!c.domain.empty()) {
         return sjis::Contains(HostPart(item.Url, c.ignoreCase), domain_)
@@ -221,8 +221,8 @@ void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::ve
             return groupX > groupY;
         }
         if (sortBy == 2) {
-            const int64_t dayX = Day(x.Date);
-            const int64_t dayY = Day(y.Date);
+            const int64_t dayX = WholeDays(x.Date);
+            const int64_t dayY = WholeDays(y.Date);
             if (dayX != dayY) {
                 return descending ? dayX < dayY : dayX > dayY;
             }
@@ -366,22 +366,19 @@ void SelectItems(Project& project, const TSqueeze& criteria, std::vector<std::st
         std::vector<std::string>& lines = project.Genres[g].Lines;
         std::size_t kept = 0;
         for (std::size_t k = 0; k < lines.size(); ++k) {
-            if (!taken[g][k]) {
-                lines[kept++] = std::move(lines[k]);
+            if (taken[g][k]) {
+                continue;
             }
+            if (kept != k) { // a string moved onto itself is left empty
+                lines[kept] = std::move(lines[k]);
+            }
+            ++kept;
         }
         lines.resize(kept);
     }
+    const GenreIndex genres(project);
     for (std::string& line : returned) {
-        const std::string genreName = LineToItem(line).GenreName;
-        std::size_t genre = 0;
-        if (!genreName.empty()) {
-            genre = project.FindGenre(genreName).value_or(0);
-            if (genre == project.TrashIndex()) {
-                genre = 0;
-            }
-        }
-        project.Genres[genre].Lines.push_back(std::move(line));
+        project.Genres[genres.FileUnder(LineToItem(line).GenreName)].Lines.push_back(std::move(line));
     }
 }
 

@@ -59,8 +59,9 @@ public:
 private:
     bool TagsMatch(std::string_view list, const std::vector<std::string>& all, const std::vector<std::string>& any,
         const std::vector<std::string>& none) const;
+    bool KeywordMatches(const TLinkItem& item) const;
     const TSqueeze& criteria_;
-    std::u16string keyword_;
+    std::string keyword_;
     std::string domain_;
 };
 

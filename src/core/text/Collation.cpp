@@ -92,24 +92,4 @@ std::string AsciiLower(std::string_view text)
     return lowered;
 }
 
-std::u16string SearchText(std::string_view text, bool ignoreCase)
-{
-    std::u16string utf16 = SjisToUtf16Lossy(text);
-    if (!ignoreCase) {
-        return utf16;
-    }
-    std::u16string lowered(utf16.size() + 8, u'\0');
-    for (;;) {
-        UErrorCode status = U_ZERO_ERROR;
-        const int32_t length = u_strToLower(lowered.data(), static_cast<int32_t>(lowered.size()), utf16.data(),
-            static_cast<int32_t>(utf16.size()), "ja", &status);
-        if (status == U_BUFFER_OVERFLOW_ERROR) {
-            lowered.assign(static_cast<std::size_t>(length) + 1, u'\0');
-            continue;
-        }
-        lowered.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
-        return lowered;
-    }
-}
-
 } // namespace tessaly

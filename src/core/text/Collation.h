@@ -25,11 +25,3 @@ bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b);
 std::string AsciiLower(std::string_view text);
 
 } // namespace tessaly
-
-namespace tessaly {
-
-// Text prepared for a substring search: UTF-16, lower-cased for Japanese
-// rules when ignoreCase is set.
-std::u16string SearchText(std::string_view text, bool ignoreCase);
-
-} // namespace tessaly

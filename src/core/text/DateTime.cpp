@@ -121,6 +121,11 @@ TDateTime DateOf(TDateTime value)
     return EncodeDateTime(parts).value_or(TDateTime{});
 }
 
+int64_t WholeDays(TDateTime value)
+{
+    return static_cast<int64_t>(std::trunc(value.Value));
+}
+
 std::string DateToText(TDateTime value)
 {
     const DateParts parts = DecodeDateTime(value);

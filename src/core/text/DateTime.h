@@ -35,6 +35,9 @@ DateParts DecodeDateTime(TDateTime value);
 // The date part alone (time 00:00:00).
 TDateTime DateOf(TDateTime value);
 
+// The day number with the time cut off, as date conditions compare days.
+int64_t WholeDays(TDateTime value);
+
 // "yyyy/mm/dd".
 std::string DateToText(TDateTime value);
 // "hh:nn:ss".
