@@ -13,6 +13,7 @@
 #include "collection/CollectionEditing.h"
 #include "collection/ItemListSort.h"
 #include "collection/Project.h"
+#include "collection/ProjectFile.h"
 #include "collection/ShownItems.h"
 #include "ItemListHost.h"
 #include "settings/AppSettings.h"
@@ -113,6 +114,9 @@ public:
     bool SaveProjectAs();
     // False when nothing was read (the user has been told why).
     bool LoadProject(const QString& fileName);
+    // Reads a project file into a project, telling the user what went wrong;
+    // nothing when nothing was read.
+    std::optional<LoadOutcome> ReadProject(const QString& fileName, Project& into);
 
     // Collection editing: the genre, attribute and content panes.
     void TB_GenreNewClick();
@@ -178,6 +182,7 @@ private:
     std::optional<std::filesystem::path> AskProjectFileName();
     bool WriteProject(const std::filesystem::path& name);
     void ResetToNewProject();
+    void ShowLoadedProject(const LoadOutcome& outcome);
     void RefreshPanes();
     void ShowGenre(int index);
     void SortRows();
