@@ -154,7 +154,7 @@ void ItemClipboardCommands::MM_CutClick()
     if (rows.empty()) {
         return;
     }
-    copy_->trigger();
+    MM_CopyClick();
     std::vector<TLinkItem>& shown = host_.Shown().Rows();
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         shown.erase(shown.begin() + static_cast<std::ptrdiff_t>(*row));

@@ -73,7 +73,7 @@ QAction* ItemMarkCommands::Add(const char* name, const QString& caption, void (I
 
 QMenu* ItemMarkCommands::StatusMenu(const char* name, const char* prefix)
 {
-    auto* menu = new QMenu(QStringLiteral("アイテムの状態(&S)"));
+    auto* menu = new QMenu(QStringLiteral("アイテムの状態(&S)"), host_.DialogParent());
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
     for (int status = 0; status < 7; ++status) {
@@ -82,7 +82,6 @@ QMenu* ItemMarkCommands::StatusMenu(const char* name, const char* prefix)
         entry->setObjectName(QString::fromLatin1(prefix) + QString::fromLatin1(kStatuses[status].first));
         connect(entry, &QAction::triggered, this, [this, status] { SetStatus(status); });
     }
-    connect(this, &QObject::destroyed, menu, &QObject::deleteLater);
     return menu;
 }
 

@@ -114,8 +114,10 @@ TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* par
 
 TForm_Main::~TForm_Main()
 {
-    // Hiding during destruction moves the focus; the project is gone by then.
+    // Hiding during destruction moves the focus and lays out the list; the
+    // project and its rows are gone by then.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    itemView_->setModel(nullptr);
 }
 
 void TForm_Main::BuildWidgets()
