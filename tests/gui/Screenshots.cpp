@@ -9,7 +9,15 @@
 
 #include "FileAssociation.h"
 #include "ScriptedFileDialogs.h"
+#include "collection/ItemMarks.h"
 #include "collection/Project.h"
+#include "dlgDateSelect.h"
+#include "dlgNewAttribute.h"
+#include "dlgSearchDomain.h"
+#include "dlgSearchProject.h"
+#include "dlgSearchString.h"
+#include "frmSqueeze.h"
+#include "search/SearchMode.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
 #include "dlgOptions.h"
@@ -20,6 +28,17 @@
 #include "support/ScriptedMessages.h"
 
 using namespace tessaly;
+
+namespace {
+
+bool Grab(QWidget& widget, const QDir& output, const char* name)
+{
+    widget.show();
+    QApplication::processEvents();
+    return widget.grab().save(output.filePath(QString::fromLatin1(name)));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,8 +82,23 @@ int main(int argc, char** argv)
     saved = version.grab().save(output.filePath(QStringLiteral("version-window.png"))) && saved;
 
     TForm_Options options(window.Settings(), files);
-    options.show();
-    QApplication::processEvents();
-    saved = options.grab().save(output.filePath(QStringLiteral("options-dialog.png"))) && saved;
+    saved = Grab(options, output, "options-dialog.png") && saved;
+
+    const std::vector<std::string> dates = RegisteredDates(project, window.Shown().Rows());
+    TForm_DateSelect dateSelect(messages, dates, clock.Today());
+    saved = Grab(dateSelect, output, "date-select.png") && saved;
+    TForm_NewAttribute newest(messages, dates, clock.Today());
+    saved = Grab(newest, output, "newest-attribute.png") && saved;
+    const RunSearch none = [](const TSqueeze&) { return false; };
+    TForm_SearchString searchString(messages, none);
+    saved = Grab(searchString, output, "search-string.png") && saved;
+    TForm_SearchDomain searchDomain(messages, none, RegisteredDomains(project));
+    saved = Grab(searchDomain, output, "search-domain.png") && saved;
+    SqueezeChoices choices{{}, project.Attributes, project.Contents, dates, clock.Today()};
+    for (std::size_t genre = 1; genre + 1 < project.Genres.size(); ++genre) {
+        choices.genres.push_back(project.Genres[genre].Name);
+    }
+    TForm_SearchProject searchProject(messages, none, choices);
+    saved = Grab(searchProject, output, "search-project.png") && saved;
     return saved ? 0 : 1;
 }
