@@ -4,9 +4,16 @@
 
 namespace tessaly {
 
-std::optional<QString> QtFileDialogs::OpenFile(QWidget* parent, const QString& title, const QString& filter)
+std::optional<QString> QtFileDialogs::OpenFile(
+    QWidget* parent, const QString& title, const QString& filter, const QString& start)
 {
-    const QString name = QFileDialog::getOpenFileName(parent, title, {}, filter);
+    const QString name = QFileDialog::getOpenFileName(parent, title, start, filter);
+    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+}
+
+std::optional<QString> QtFileDialogs::ChooseDirectory(QWidget* parent, const QString& title, const QString& start)
+{
+    const QString name = QFileDialog::getExistingDirectory(parent, title, start);
     return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 

@@ -13,17 +13,23 @@ namespace tessaly {
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    virtual std::optional<QString> OpenFile(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // start: the folder the dialog opens in (empty: the dialog's own choice).
+    virtual std::optional<QString> OpenFile(
+        QWidget* parent, const QString& title, const QString& filter, const QString& start = {})
+        = 0;
     virtual std::optional<QString> SaveFile(
         QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix)
         = 0;
+    virtual std::optional<QString> ChooseDirectory(QWidget* parent, const QString& title, const QString& start) = 0;
 };
 
 class QtFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> OpenFile(QWidget* parent, const QString& title, const QString& filter) override;
+    std::optional<QString> OpenFile(
+        QWidget* parent, const QString& title, const QString& filter, const QString& start = {}) override;
     std::optional<QString> SaveFile(
         QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix) override;
+    std::optional<QString> ChooseDirectory(QWidget* parent, const QString& title, const QString& start) override;
 };
 
 } // namespace tessaly

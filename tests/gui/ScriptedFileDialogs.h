@@ -16,13 +16,23 @@ public:
     // A null string answers as a cancelled dialog.
     void SetNextFile(const QString& file) { answers_.push_back(file); }
 
-    std::optional<QString> OpenFile(QWidget*, const QString& title, const QString&) override { return Next(title); }
+    std::optional<QString> OpenFile(QWidget*, const QString& title, const QString&, const QString& start = {}) override
+    {
+        starts.append(start);
+        return Next(title);
+    }
+    std::optional<QString> ChooseDirectory(QWidget*, const QString& title, const QString& start) override
+    {
+        starts.append(start);
+        return Next(title);
+    }
     std::optional<QString> SaveFile(QWidget*, const QString& title, const QString&, const QString&) override
     {
         return Next(title);
     }
 
     QStringList titles;
+    QStringList starts;
 
 private:
     std::optional<QString> Next(const QString& title)

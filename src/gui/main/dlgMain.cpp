@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "DesignCommands.h"
 #include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "GenreListWidget.h"
@@ -274,6 +275,10 @@ void TForm_Main::BuildMenus()
 
 void TForm_Main::BuildToolMenus()
 {
+    QMenu* projectMenu = menuBar()->addMenu(QStringLiteral("プロジェクト(&P)"));
+    design_ = new DesignCommands(*this, this);
+    design_->AddToMenu(projectMenu);
+    connect(design_, &DesignCommands::optionsChanged, this, &TForm_Main::UpdateTitle);
     QMenu* toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     auto* options = new QAction(QStringLiteral("環境オプション(&O)..."), this);
     options->setObjectName(QStringLiteral("MM_Options"));

@@ -33,6 +33,7 @@ class FileAssociation;
 class FileDialogs;
 class GenreListWidget;
 class GridLineDelegate;
+class DesignCommands;
 class ItemClipboardCommands;
 class ItemListViewCommands;
 class ItemMarkCommands;
@@ -218,6 +219,7 @@ private:
     ItemClipboardCommands* clipboard_ = nullptr;
     ItemMarkCommands* marks_ = nullptr;
     SearchCommands* search_ = nullptr;
+    DesignCommands* design_ = nullptr;
     QLabel* itemPaneTitle_ = nullptr;
     std::vector<QAction*> fileActions_;
     QAction* newItemAction_ = nullptr;

@@ -1,0 +1,132 @@
+#include "design/ProjectOptions.h"
+
+#include <filesystem>
+
+#include "collection/Project.h"
+#include "settings/SettingsStore.h"
+#include "text/Codepage.h"
+#include "text/Kana.h"
+#include "text/Paths.h"
+#include "text/Strings.h"
+#include "util/Messages.h"
+
+namespace tessaly {
+
+namespace {
+
+bool DirectoryExists(const std::string& path)
+{
+    const std::optional<std::filesystem::path> onDisk = ToFsPath(path);
+    std::error_code error;
+    return onDisk && std::filesystem::is_directory(*onDisk, error);
+}
+
+OptionsVerdict Refuse(MessagePresenter& messages, const char* message, OptionsField field)
+{
+    messages.Show(MessageKind::Warning, SJ(message), MessageButton::Retry);
+    return {false, field};
+}
+
+// An empty file name: the usual one when the user agrees.
+bool FillWhenAgreed(MessagePresenter& messages, const char* question, std::string& name, const char* usual)
+{
+    if (!name.empty()) {
+        return true;
+    }
+    if (messages.Show(MessageKind::Confirmation, SJ(question), MessageButton::Yes | MessageButton::Retry)
+        != MessageButton::Yes) {
+        return false;
+    }
+    name = usual;
+    return true;
+}
+
+} // namespace
+
+ProjectOptions OptionsOf(const Project& project)
+{
+    return {project.Title, project.AuthorName, project.AuthorKana, project.AuthorMail, project.RootDir,
+        project.BannerDir, project.DefaultFile, project.SubFile, project.ParentAnchor, project.ParentPath};
+}
+
+void ApplyOptions(Project& project, const ProjectOptions& options)
+{
+    const auto trimmed = [](const std::string& text) { return std::string(Trim(text)); };
+    project.Title = trimmed(options.Title);
+    project.AuthorName = trimmed(options.AuthorName);
+    project.AuthorKana = trimmed(options.AuthorKana);
+    project.AuthorMail = trimmed(options.AuthorMail);
+    project.RootDir = trimmed(options.RootDir);
+    project.BannerDir = trimmed(options.BannerDir);
+    project.DefaultFile = trimmed(options.DefaultFile);
+    project.SubFile = trimmed(options.SubFile);
+    project.ParentAnchor = trimmed(options.ParentAnchor);
+    project.ParentPath = trimmed(options.ParentPath);
+    project.IsEditing = true;
+}
+
+void StoreOwnerDefaults(SettingsStore& settings, const ProjectOptions& options)
+{
+    settings.WriteString(kOwnerDefaultsKey, "Name", std::string(Trim(options.AuthorName)));
+    settings.WriteString(kOwnerDefaultsKey, "NameKana", std::string(Trim(options.AuthorKana)));
+    settings.WriteString(kOwnerDefaultsKey, "Mail", std::string(Trim(options.AuthorMail)));
+}
+
+int OptionsTabOf(OptionsField field)
+{
+    switch (field) {
+    case OptionsField::AuthorName:
+    case OptionsField::AuthorKana: return 1;
+    case OptionsField::None: return 0;
+    default: return 2;
+    }
+}
+
+bool CheckOwnerKana(const ProjectOptions& options, MessagePresenter& messages)
+{
+    const std::string_view kana = Trim(options.AuthorKana);
+    if (kana.empty() || IsHiragana(kana)) {
+        return true;
+    }
+    Refuse(messages, "不正な文字が含まれています.\r\nかなには全角平仮名のみ利用できます.", OptionsField::AuthorKana);
+    return false;
+}
+
+OptionsVerdict CheckProjectOptions(ProjectOptions& options, MessagePresenter& messages)
+{
+    const bool hasName = !Trim(options.AuthorName).empty();
+    const bool hasKana = !Trim(options.AuthorKana).empty();
+    if (hasName != hasKana) {
+        return Refuse(messages, "管理者の名前と名前(かな)は対で入力して下さい.",
+            hasName ? OptionsField::AuthorKana : OptionsField::AuthorName);
+    }
+    if (!CheckOwnerKana(options, messages)) {
+        return {false, OptionsField::AuthorKana};
+    }
+    const std::string root(Trim(options.RootDir));
+    const std::string banner(Trim(options.BannerDir));
+    if (!root.empty() && !DirectoryExists(root)) {
+        return Refuse(messages, "ルートディレクトリが見付かりません.", OptionsField::RootDir);
+    }
+    if (!banner.empty() && !DirectoryExists(banner)) {
+        return Refuse(messages, "バナーディレクトリが見付かりません.", OptionsField::BannerDir);
+    }
+    options.DefaultFile = std::string(Trim(options.DefaultFile));
+    if (!FillWhenAgreed(messages,
+            "デフォルトファイル名が設定されていません.\r\n一般的なデフォルトファイル名である index.html "
+            "を設定します.\r\nよろしいですか？",
+            options.DefaultFile, "index.html")
+        || !IsValidFileName(options.DefaultFile, false, messages)) {
+        return {false, OptionsField::DefaultFile};
+    }
+    options.SubFile = std::string(Trim(options.SubFile));
+    if (!FillWhenAgreed(messages,
+            "サブファイル名が設定されていません.\r\n初期設定である pages.html を設定します.\r\nよろしいですか？",
+            options.SubFile, "pages.html")
+        || !IsValidFileName(options.SubFile, false, messages)) {
+        return {false, OptionsField::SubFile};
+    }
+    return {};
+}
+
+} // namespace tessaly

@@ -1,0 +1,213 @@
+#include "dlgProjectOption.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "DialogButtons.h"
+#include "FileDialogs.h"
+#include "GuiText.h"
+#include "InputGuard.h"
+
+namespace tessaly {
+
+namespace {
+
+QWidget* Page(QTabWidget* tabs, const QString& caption)
+{
+    auto* page = new QWidget;
+    tabs->addTab(page, caption);
+    return page;
+}
+
+// A field with its browse buttons beside it.
+QWidget* WithButtons(QLineEdit* field, std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(field, 1);
+    for (QPushButton* button : buttons) {
+        layout->addWidget(button);
+    }
+    row->setFocusProxy(field);
+    return row;
+}
+
+QPushButton* Button(const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TForm_ProjectOption::TForm_ProjectOption(MessagePresenter& messages, FileDialogs& files,
+    const ProjectOptions& options, const QString& projectDirectory, int page, QWidget* parent)
+    : QDialog(parent)
+    , messages_(messages)
+    , files_(files)
+    , projectDirectory_(projectDirectory)
+    , tabs_(new QTabWidget)
+    , title_(Field(QStringLiteral("Edit_Title"), options.Title))
+    , name_(Field(QStringLiteral("Edit_Name"), options.AuthorName))
+    , nameKana_(Field(QStringLiteral("Edit_NameKana"), options.AuthorKana))
+    , mail_(Field(QStringLiteral("Edit_Mail"), options.AuthorMail))
+    , ownerDefault_(new QCheckBox(QStringLiteral("デフォルト")))
+    , root_(Field(QStringLiteral("Edit_Root"), options.RootDir))
+    , banner_(Field(QStringLiteral("Edit_Banner"), options.BannerDir))
+    , defaultFile_(Field(QStringLiteral("Edit_Default"), options.DefaultFile))
+    , subFile_(Field(QStringLiteral("Edit_Sub"), options.SubFile))
+    , parentAnchor_(Field(QStringLiteral("ParentAnchor"), options.ParentAnchor))
+    , parentPath_(Field(QStringLiteral("ParentPath"), options.ParentPath))
+{
+    setObjectName(QStringLiteral("TForm_ProjectOption"));
+    setWindowTitle(QStringLiteral("プロジェクトオプション"));
+    tabs_->setObjectName(QStringLiteral("PageControl"));
+    ownerDefault_->setObjectName(QStringLiteral("CheckBox_Default"));
+
+    auto* titleForm = new QFormLayout(Page(tabs_, QStringLiteral("タイトル")));
+    titleForm->addRow(QStringLiteral("タイトル"), title_);
+    auto* ownerForm = new QFormLayout(Page(tabs_, QStringLiteral("管理者")));
+    ownerForm->addRow(QStringLiteral("名前"), name_);
+    ownerForm->addRow(QStringLiteral("名前(かな)"), nameKana_);
+    ownerForm->addRow(QStringLiteral("E-Mail"), mail_);
+    ownerForm->addRow(QString(), ownerDefault_);
+    QPushButton* rootBrowse = Button(QStringLiteral("Button_Root"), QStringLiteral("参照"));
+    QPushButton* bannerBrowse = Button(QStringLiteral("Button_Banner"), QStringLiteral("参照"));
+    auto* filesForm = new QFormLayout(Page(tabs_, QStringLiteral("ディレクトリ・ファイル名")));
+    filesForm->addRow(QStringLiteral("ルートディレクトリ"), WithButtons(root_, {rootBrowse}));
+    filesForm->addRow(QStringLiteral("バナーディレクトリ"), WithButtons(banner_, {bannerBrowse}));
+    filesForm->addRow(QStringLiteral("デフォルトファイル名"), defaultFile_);
+    filesForm->addRow(QStringLiteral("サブファイル名"), subFile_);
+    QPushButton* topDirectory = Button(QStringLiteral("Button_TopDirectory"), QStringLiteral("ディレクトリ選択"));
+    QPushButton* topFile = Button(QStringLiteral("Button_TopFile"), QStringLiteral("ファイル選択"));
+    auto* topForm = new QFormLayout(Page(tabs_, QStringLiteral("最上位リンク")));
+    topForm->addRow(QStringLiteral("リンク文字列"), parentAnchor_);
+    topForm->addRow(QStringLiteral("リンク先"), WithButtons(parentPath_, {topDirectory, topFile}));
+
+    connect(rootBrowse, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseRoot);
+    connect(bannerBrowse, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseBanner);
+    connect(topDirectory, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseTopDirectory);
+    connect(topFile, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseTopFile);
+    // The reading is checked as soon as the user moves on to another field.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (old == nameKana_ && now != nullptr && isAncestorOf(now) && !CheckOwnerKana(Options(), messages_)) {
+            nameKana_->setFocus();
+        }
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(DialogButtons(this, QStringLiteral("決定"), [this] { Button1Click(); }, QStringLiteral("HID00000015")));
+    tabs_->setCurrentIndex(std::clamp(page, 0, 3));
+    resize(520, 260);
+}
+
+TForm_ProjectOption::~TForm_ProjectOption()
+{
+    // Focus moves while the dialog is torn down; its fields are gone by then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+QLineEdit* TForm_ProjectOption::Field(const QString& name, const std::string& text)
+{
+    auto* field = new QLineEdit(ToQString(text));
+    field->setObjectName(name);
+    GuardShiftJisInput(field, messages_);
+    return field;
+}
+
+ProjectOptions TForm_ProjectOption::Options() const
+{
+    const auto text = [](const QLineEdit* field) { return ToSjisOrEmpty(field->text()); };
+    return {text(title_), text(name_), text(nameKana_), text(mail_), text(root_), text(banner_), text(defaultFile_),
+        text(subFile_), text(parentAnchor_), text(parentPath_)};
+}
+
+bool TForm_ProjectOption::StoreAsDefault() const
+{
+    return ownerDefault_->isChecked();
+}
+
+QLineEdit* TForm_ProjectOption::FieldOf(OptionsField field) const
+{
+    switch (field) {
+    case OptionsField::AuthorName: return name_;
+    case OptionsField::AuthorKana: return nameKana_;
+    case OptionsField::RootDir: return root_;
+    case OptionsField::BannerDir: return banner_;
+    case OptionsField::DefaultFile: return defaultFile_;
+    case OptionsField::SubFile: return subFile_;
+    case OptionsField::None: break;
+    }
+    return title_;
+}
+
+void TForm_ProjectOption::Button1Click()
+{
+    ProjectOptions options = Options();
+    const OptionsVerdict verdict = CheckProjectOptions(options, messages_);
+    // The names filled in on the user's word show in their fields.
+    defaultFile_->setText(ToQString(options.DefaultFile));
+    subFile_->setText(ToQString(options.SubFile));
+    if (verdict.ok) {
+        accept();
+        return;
+    }
+    tabs_->setCurrentIndex(OptionsTabOf(verdict.field));
+    FieldOf(verdict.field)->setFocus();
+}
+
+QString TForm_ProjectOption::ExistingOr(const QString& path, const QString& fallback) const
+{
+    return !path.isEmpty() && QFileInfo(path).isDir() ? path : fallback;
+}
+
+void TForm_ProjectOption::BrowseRoot()
+{
+    const QString start = ExistingOr(root_->text(), ExistingOr(projectDirectory_, QString()));
+    if (const std::optional<QString> chosen = files_.ChooseDirectory(this, QStringLiteral("ルートディレクトリ"), start)) {
+        root_->setText(*chosen);
+    }
+}
+
+void TForm_ProjectOption::BrowseBanner()
+{
+    const QString start
+        = ExistingOr(banner_->text(), ExistingOr(root_->text(), ExistingOr(projectDirectory_, QString())));
+    if (const std::optional<QString> chosen
+        = files_.ChooseDirectory(this, QStringLiteral("バナーディレクトリ"), start)) {
+        banner_->setText(*chosen);
+    }
+}
+
+void TForm_ProjectOption::BrowseTopDirectory()
+{
+    const QString start = ExistingOr(QFileInfo(parentPath_->text()).path(),
+        ExistingOr(root_->text(), ExistingOr(projectDirectory_, QString())));
+    if (const std::optional<QString> chosen = files_.ChooseDirectory(this, QStringLiteral("ディレクトリ選択"), start)) {
+        parentPath_->setText(chosen->endsWith(QLatin1Char('/')) ? *chosen : *chosen + QLatin1Char('/'));
+    }
+}
+
+void TForm_ProjectOption::BrowseTopFile()
+{
+    const QString start = ExistingOr(root_->text(), ExistingOr(projectDirectory_, QString()));
+    if (const std::optional<QString> chosen
+        = files_.OpenFile(this, QStringLiteral("ファイル選択"), QStringLiteral("すべてのファイル (*)"), start)) {
+        parentPath_->setText(*chosen);
+    }
+}
+
+} // namespace tessaly
