@@ -1,15 +1,22 @@
 #pragma once
 
-// The "OK" (default, Button1) and "キャンセル" (Button2) pair of the
-// program's dialogs; OK runs the dialog's own check, Cancel rejects.
+// The button row of the program's dialogs: the default button (Button1)
+// runs the dialog's own check, "キャンセル" (Button2) rejects, and "ヘルプ(&H)"
+// (Button3), where a help topic is given, opens that topic.
 
 #include <functional>
+
+#include <QString>
 
 class QDialog;
 class QDialogButtonBox;
 
 namespace tessaly {
 
+QDialogButtonBox* DialogButtons(
+    QDialog* dialog, const QString& okCaption, const std::function<void()>& onOk, const QString& helpTopic = {});
+
+// "OK" and "キャンセル".
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, const std::function<void()>& onOk);
 
 } // namespace tessaly

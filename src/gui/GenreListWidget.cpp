@@ -2,6 +2,7 @@
 
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -30,11 +31,11 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        const bool focused = list_->hasFocus();
+        const bool focused = list_->hasFocus() && !list_->IsLocked();
         const bool selected = option.state.testFlag(QStyle::State_Selected);
         const QPalette& palette = option.palette;
         QColor background = palette.color(QPalette::Button);
-        QColor text = palette.color(QPalette::ButtonText);
+        QColor text = palette.color(list_->IsLocked() ? QPalette::Disabled : QPalette::Active, QPalette::ButtonText);
         if (focused) {
             background = list_->IsSystemGenre(index.row()) ? palette.color(QPalette::ToolTipBase)
                                                            : palette.color(QPalette::Base);
@@ -78,6 +79,35 @@ GenreListWidget::GenreListWidget(QWidget* parent)
     setDragDropMode(QAbstractItemView::DropOnly);
 }
 
+void GenreListWidget::SetLocked(bool locked)
+{
+    locked_ = locked;
+    setContextMenuPolicy(locked ? Qt::NoContextMenu : Qt::CustomContextMenu);
+    viewport()->update();
+}
+
+void GenreListWidget::mousePressEvent(QMouseEvent* event)
+{
+    // A click beside the genres keeps the shown genre chosen.
+    if (!locked_ && itemAt(event->position().toPoint()) != nullptr) {
+        QListWidget::mousePressEvent(event);
+    }
+}
+
+void GenreListWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!locked_ && itemAt(event->position().toPoint()) != nullptr) {
+        QListWidget::mouseDoubleClickEvent(event);
+    }
+}
+
+void GenreListWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (!locked_) {
+        QListWidget::keyPressEvent(event);
+    }
+}
+
 void GenreListWidget::focusInEvent(QFocusEvent* event)
 {
     QListWidget::focusInEvent(event);
@@ -94,8 +124,9 @@ int GenreListWidget::TargetOf(const QPoint& position) const
 {
     const QListWidgetItem* target = itemAt(position);
     const int index = target != nullptr ? row(target) : -1;
-    // Only another genre than the shown one takes the items.
-    return index != currentRow() ? index : -1;
+    // Only another genre than the shown one takes the items; found items
+    // of a search mode may go to any genre.
+    return locked_ || index != currentRow() ? index : -1;
 }
 
 void GenreListWidget::dragEnterEvent(QDragEnterEvent* event)

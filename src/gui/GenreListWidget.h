@@ -15,6 +15,11 @@ class GenreListWidget final : public QListWidget {
 public:
     explicit GenreListWidget(QWidget* parent = nullptr);
 
+    // A locked list (in a search mode) keeps its genre: it takes no clicks,
+    // keys or pop-up, but still takes dropped items.
+    void SetLocked(bool locked);
+    bool IsLocked() const { return locked_; }
+
     // The first and the last entry are the system genres.
     bool IsSystemGenre(int row) const { return row == 0 || row == count() - 1; }
 
@@ -23,6 +28,9 @@ signals:
     void itemsDropped(int genreIndex);
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -31,6 +39,8 @@ protected:
 
 private:
     int TargetOf(const QPoint& position) const;
+
+    bool locked_ = false;
 };
 
 } // namespace tessaly

@@ -119,6 +119,23 @@ void CircularArrow(QPainter& p)
     p.drawPolyline(QPolygonF({{26, 6}, {28, 10.5}, {23.5, 12}}));
 }
 
+void Magnifier(QPainter& p, QPointF centre, qreal radius)
+{
+    p.setPen(QPen(kOutline, 3.0, Qt::SolidLine, Qt::RoundCap));
+    const QPointF handle = centre + QPointF(radius * 0.75, radius * 0.75);
+    p.drawLine(handle, handle + QPointF(radius * 0.8, radius * 0.8));
+    p.setPen(Outline(2.0));
+    p.setBrush(QColor(0xE8, 0xF4, 0xFF));
+    p.drawEllipse(centre, radius, radius);
+}
+
+void RedCross(QPainter& p, QPointF centre, qreal half)
+{
+    p.setPen(QPen(QColor(0xD0, 0x30, 0x30), 3.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(centre + QPointF(-half, -half), centre + QPointF(half, half));
+    p.drawLine(centre + QPointF(-half, half), centre + QPointF(half, -half));
+}
+
 void Draw(ProgramIcon icon, QPainter& p)
 {
     switch (icon) {
@@ -194,6 +211,56 @@ void Draw(ProgramIcon icon, QPainter& p)
         p.drawRect(QRectF(3, 8, 26, 17));
         p.setBrush(Qt::NoBrush);
         p.drawPolyline(QPolygonF({{3, 8}, {16, 18}, {29, 8}}));
+        break;
+    case ProgramIcon::EraseItem:
+        Card(p);
+        RedCross(p, {24, 24}, 5);
+        break;
+    case ProgramIcon::DateSetting:
+        p.setPen(Outline());
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(4, 6, 24, 22));
+        p.setBrush(QColor(0xD0, 0x40, 0x40));
+        p.drawRect(QRectF(4, 6, 24, 6));
+        p.setPen(Qt::NoPen);
+        p.setBrush(kOutline);
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 0; column < 4; ++column) {
+                p.drawRect(QRectF(7 + column * 5.5, 15 + row * 6, 3, 3));
+            }
+        }
+        break;
+    case ProgramIcon::SearchString: {
+        QFont font;
+        font.setPixelSize(13);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(kAccent);
+        p.drawText(QRectF(0, 0, 20, 14), Qt::AlignCenter, QStringLiteral("Aa"));
+        Magnifier(p, {15, 18}, 6.5);
+        break;
+    }
+    case ProgramIcon::SearchDomain:
+        p.setPen(Outline(1.2));
+        p.setBrush(kCard);
+        p.drawEllipse(QPointF(11, 11), 8, 8);
+        p.drawLine(QPointF(3, 11), QPointF(19, 11));
+        p.drawEllipse(QPointF(11, 11), 3.5, 8);
+        Magnifier(p, {18, 18}, 6);
+        break;
+    case ProgramIcon::SearchProject:
+        p.setPen(Outline(1.4));
+        p.setBrush(kYellow);
+        p.drawPolygon(QPolygonF({{3, 5}, {25, 5}, {16, 15}, {16, 25}, {12, 28}, {12, 15}}));
+        Magnifier(p, {21, 20}, 5);
+        break;
+    case ProgramIcon::SearchAll:
+        SortBars(p, {16, 16, 16});
+        Magnifier(p, {22, 14}, 5);
+        break;
+    case ProgramIcon::SearchExit:
+        Magnifier(p, {13, 13}, 8);
+        RedCross(p, {24, 24}, 5);
         break;
     case ProgramIcon::Browse:
         p.setPen(Outline(1.4));

@@ -20,6 +20,13 @@ enum class ProgramIcon {
     GridLines,
     Mail,
     Browse,
+    EraseItem,
+    DateSetting,
+    SearchString,
+    SearchDomain,
+    SearchProject,
+    SearchAll,
+    SearchExit,
 };
 
 QIcon DrawnIcon(ProgramIcon icon);

@@ -9,36 +9,46 @@
 
 namespace tessaly {
 
-void GuardShiftJisInput(QLineEdit* edit, MessagePresenter& messages)
+namespace {
+
+// Keeps the last text that code page 932 can hold: a change that brings in a
+// character it cannot hold is undone, and the warning names the character.
+template <typename Edit, typename Signal, typename Read, typename Write>
+void Guard(Edit* edit, Signal changed, MessagePresenter& messages, Read read, Write write)
 {
-    auto lastGood = std::make_shared<QString>(edit->text());
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, &messages, lastGood](const QString& text) {
+    auto lastGood = std::make_shared<QString>(read(edit));
+    QObject::connect(edit, changed, edit, [edit, &messages, lastGood, read, write] {
         QString bad;
+        const QString text = read(edit);
         if (ToSjis(text, &bad)) {
             *lastGood = text;
             return;
         }
-        const QSignalBlocker blocker(edit);
-        edit->setText(*lastGood);
-        messages.Show(MessageKind::Warning, UnrepresentableMessage(bad), MessageButton::Ok);
+        {
+            const QSignalBlocker blocker(edit);
+            write(edit, *lastGood);
+        }
+        messages.Show(MessageKind::Warning, UnrepresentableMessage(bad), MessageButton::Retry);
     });
+}
+
+} // namespace
+
+void GuardShiftJisInput(QLineEdit* edit, MessagePresenter& messages)
+{
+    Guard(
+        edit, &QLineEdit::textChanged, messages, [](const QLineEdit* e) { return e->text(); },
+        [](QLineEdit* e, const QString& text) { e->setText(text); });
 }
 
 void GuardShiftJisInput(QPlainTextEdit* edit, MessagePresenter& messages)
 {
-    auto lastGood = std::make_shared<QString>(edit->toPlainText());
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, &messages, lastGood] {
-        QString bad;
-        const QString text = edit->toPlainText();
-        if (ToSjis(text, &bad)) {
-            *lastGood = text;
-            return;
-        }
-        const QSignalBlocker blocker(edit);
-        edit->setPlainText(*lastGood);
-        edit->moveCursor(QTextCursor::End);
-        messages.Show(MessageKind::Warning, UnrepresentableMessage(bad), MessageButton::Ok);
-    });
+    Guard(
+        edit, &QPlainTextEdit::textChanged, messages, [](const QPlainTextEdit* e) { return e->toPlainText(); },
+        [](QPlainTextEdit* e, const QString& text) {
+            e->setPlainText(text);
+            e->moveCursor(QTextCursor::End);
+        });
 }
 
 } // namespace tessaly

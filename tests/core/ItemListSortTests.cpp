@@ -22,10 +22,12 @@ TLinkItem Row(int serial, const char* title, const char* kana, int day, int hour
 
 std::vector<int> Serials(std::vector<TLinkItem> rows, ItemListOrder order)
 {
-    SortItemRows(rows, order);
+    const std::vector<TLinkItem> before = rows;
+    const std::vector<std::size_t> from = SortItemRows(rows, order);
     std::vector<int> serials;
-    for (const TLinkItem& row : rows) {
-        serials.push_back(row.Serial);
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(rows[row], before[from[row]]); // the list says where each row came from
+        serials.push_back(rows[row].Serial);
     }
     return serials;
 }

@@ -19,6 +19,7 @@
 #include <QTreeView>
 
 #include "FileAssociation.h"
+#include "MainWindowHarness.h"
 #include "ScriptedFileDialogs.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
@@ -35,81 +36,14 @@
 #include "text/Codepage.h"
 
 using namespace tessaly;
-
-namespace {
-
-const QString kExample = QStringLiteral(TESSALY_EXAMPLES_DIR "/links.TSP");
-
-QString Shown(const std::string& sjis)
-{
-    return QString::fromStdString(SjisToUtf8Lossy(sjis));
-}
-
-// Answers the next name dialog: types text and presses OK, then Cancel if
-// the dialog refused the name and is still open.
-void AnswerNameDialog(const QString& text)
-{
-    QTimer::singleShot(0, [text] {
-        auto* dialog = qobject_cast<TForm_StrInput*>(QApplication::activeModalWidget());
-        if (dialog == nullptr && QApplication::activeModalWidget() != nullptr) {
-            QApplication::activeModalWidget()->close(); // another dialog came up: do not hang
-        }
-        QVERIFY(dialog != nullptr);
-        dialog->findChild<QLineEdit*>("EditBox")->setText(text);
-        QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
-        if (dialog->isVisible()) {
-            dialog->reject();
-        }
-    });
-}
-
-// Fills the next item editor and presses OK.
-void AnswerItemEditor(const std::function<void(TForm_LinkItem*)>& fill)
-{
-    QTimer::singleShot(0, [fill] {
-        auto* dialog = qobject_cast<TForm_LinkItem*>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
-        fill(dialog);
-        QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
-        if (dialog->isVisible()) {
-            dialog->reject();
-        }
-    });
-}
-
-} // namespace
+using test::AnswerItemEditor;
+using test::AnswerNameDialog;
+using test::Harness;
+using test::kExample;
+using test::Shown;
 
 class MainWindowTests : public QObject {
     Q_OBJECT
-
-    struct Harness {
-        test::ScriptedMessages messages;
-        test::ScriptedFileDialogs files;
-        MemorySettingsStore settings;
-        test::RecordingShell shell;
-        QTemporaryDir xdg;
-        FileAssociation association{"/usr/bin/tessaly", xdg.filePath("data"), xdg.filePath("config")};
-        FixedClock clock{*EncodeDateTime({2026, 12, 8})};
-        std::unique_ptr<TForm_Main> window;
-        QStringList started;
-
-        explicit Harness(StartOptions options = {}, int fileDrop = 0)
-        {
-            settings.WriteInteger("\\Software\\Brindlewood\\Tessaly\\UserInterface", "FileDrop", fileDrop);
-            window = std::make_unique<TForm_Main>(
-                MainServices{messages, files, settings, clock, shell, association, {1600, 1000, "ed", "/usr/bin/firefox"}},
-                std::move(options));
-            window->startProcess = [this](const QStringList& arguments) { started.append(arguments.join(' ')); };
-        }
-        QListWidget* Genres() { return window->findChild<QListWidget*>("ListBox_Genre"); }
-        QTreeView* Items() { return window->findChild<QTreeView*>("ListView_Item"); }
-        QAction* Action(const char* name) { return window->findChild<QAction*>(name); }
-        void Open(const QString& file = kExample)
-        {
-            files.SetNextFile(file);
-            Action("MM_OpenFile")->trigger();
-        }
-    };
 
 private slots:
     void commandLineSwitches_data()

@@ -46,7 +46,7 @@ int CompareItems(const TLinkItem& a, const TLinkItem& b, const ItemListOrder& or
     return order.sortDir == 1 ? -result : result;
 }
 
-void SortItemRows(std::vector<TLinkItem>& rows, const ItemListOrder& order)
+std::vector<std::size_t> SortItemRows(std::vector<TLinkItem>& rows, const ItemListOrder& order)
 {
     // Keys once per row: collation keys for text, numbers otherwise.
     std::vector<std::size_t> index(rows.size());
@@ -73,6 +73,7 @@ void SortItemRows(std::vector<TLinkItem>& rows, const ItemListOrder& order)
         sorted.push_back(std::move(rows[i]));
     }
     rows = std::move(sorted);
+    return index;
 }
 
 } // namespace tessaly

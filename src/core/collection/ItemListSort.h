@@ -23,6 +23,7 @@ struct ItemListOrder {
 int CompareItems(const TLinkItem& a, const TLinkItem& b, const ItemListOrder& order);
 
 // Sorts the rows by the order; rows that compare equal keep their order.
-void SortItemRows(std::vector<TLinkItem>& rows, const ItemListOrder& order);
+// Returns where each row came from: the new row k was row result[k].
+std::vector<std::size_t> SortItemRows(std::vector<TLinkItem>& rows, const ItemListOrder& order);
 
 } // namespace tessaly

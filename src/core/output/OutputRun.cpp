@@ -388,6 +388,10 @@ private:
         const std::string text = PageFileText(page);
         std::error_code error;
         const fs::file_status status = fs::symlink_status(file, error);
+        if (fs::is_symlink(status)) {
+            Warn(directory, fileName + SJ(" はシンボリックリンクのため、書き込みませんでした."));
+            return PageState::Pending;
+        }
         if (fs::exists(status) && !fs::is_regular_file(status)) {
             Warn(directory, fileName + SJ(" は通常のファイルではないため、書き込みませんでした."));
             return PageState::Pending;

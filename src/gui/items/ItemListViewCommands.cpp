@@ -146,7 +146,7 @@ bool ItemListViewCommands::ListStyle() const
 
 bool ItemListViewCommands::GridLines() const
 {
-    return grid_->GridLines();
+    return gridLines_;
 }
 
 void ItemListViewCommands::Apply(const MainWindowSettings& window)
@@ -248,17 +248,21 @@ void ItemListViewCommands::ShowStyle(bool list)
     buttonReport_->setChecked(!list);
     // Grid lines belong to the report; the menu entry still sets them.
     buttonGrid_->setEnabled(!list);
+    grid_->SetGridLines(GridLines() && !list);
+    view_->viewport()->update();
 }
 
 void ItemListViewCommands::ToggleGridLines()
 {
     view_->setFocus();
-    ShowGridLines(!grid_->GridLines());
+    ShowGridLines(!GridLines());
 }
 
 void ItemListViewCommands::ShowGridLines(bool on)
 {
-    grid_->SetGridLines(on);
+    // Kept as a setting in either style, drawn in the report only.
+    gridLines_ = on;
+    grid_->SetGridLines(on && !ListStyle());
     menuGrid_->setChecked(on);
     buttonGrid_->setChecked(on);
     view_->viewport()->update();

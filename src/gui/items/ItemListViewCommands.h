@@ -67,6 +67,7 @@ private:
     GridLineDelegate* grid_;
     std::function<void()> resort_;
     ItemListOrder order_;
+    bool gridLines_ = false;
     QMenu* sortPopup_;
     QMenu* keyMenu_;
     QAction* sort_;

@@ -373,9 +373,7 @@ void TForm_LinkItem::Button1Click()
         break;
     case ItemProblem::AuthorKanaNotHiragana: refuse(kReadingWarning, authorKana_); break;
     case ItemProblem::UrlMissing: refuse("ページURLは必須項目です.", page_); break;
-    case ItemProblem::DateInvalid:
-        refuse("登録日の年に 0 は使えません.\r\n1 以上の年を入力して下さい.", date_->YearBox());
-        break;
+    case ItemProblem::DateInvalid: RefuseYearZero(messages_, date_); break;
     }
 }
 

@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QSpinBox>
 
+#include "text/Codepage.h"
+#include "util/Messages.h"
+
 namespace tessaly {
 
 namespace {
@@ -72,6 +75,13 @@ void TFrame_DateTimePicker::SetFormEnabled(bool enabled)
     for (QSpinBox* box : {year_, month_, day_}) {
         box->setEnabled(enabled);
     }
+}
+
+void RefuseYearZero(MessagePresenter& messages, TFrame_DateTimePicker* frame)
+{
+    messages.Show(
+        MessageKind::Warning, SJ("登録日の年に 0 は使えません.\r\n1 以上の年を入力して下さい."), MessageButton::Retry);
+    frame->YearBox()->setFocus();
 }
 
 } // namespace tessaly

@@ -11,6 +11,8 @@ class QSpinBox;
 
 namespace tessaly {
 
+class MessagePresenter;
+
 class TFrame_DateTimePicker final : public QWidget {
     Q_OBJECT
 
@@ -33,5 +35,8 @@ private:
     QSpinBox* month_;
     QSpinBox* day_;
 };
+
+// The warning for a frame whose year is 0; the focus goes to its year.
+void RefuseYearZero(MessagePresenter& messages, TFrame_DateTimePicker* frame);
 
 } // namespace tessaly

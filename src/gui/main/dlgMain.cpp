@@ -171,7 +171,9 @@ void TForm_Main::BuildWidgets()
         attributeTools, attributeList_));
     tagSplitter_->addWidget(Pane(
         QStringLiteral("Panel_Attr2"), title(QStringLiteral("コンテンツ"), contentList_), contentTools, contentList_));
-    linksPanel_ = Pane(QStringLiteral("Panel_Links"), title(QStringLiteral("リンクアイテム"), itemView_), nullptr,
+    itemPaneTitle_ = title(QStringLiteral("リンクアイテム"), itemView_);
+    itemPaneTitle_->setObjectName(QStringLiteral("Panel_ItemTitle"));
+    linksPanel_ = Pane(QStringLiteral("Panel_Links"), itemPaneTitle_, nullptr,
         itemView_, trashNotice_);
     splitter_ = new QSplitter(Qt::Horizontal);
     splitter_->addWidget(Pane(
@@ -261,6 +263,8 @@ void TForm_Main::BuildMenus()
         style()->standardIcon(QStyle::SP_DialogApplyButton));
     QAction* quit = add("MM_Quit", QStringLiteral("終了(&Q)"), QKeySequence(Qt::CTRL | Qt::Key_Q),
         &TForm_Main::MM_QuitClick, style()->standardIcon(QStyle::SP_DialogCloseButton));
+    // Save and reload follow the command states; these only the search mode.
+    fileActions_ = {newFile, open, merge};
     for (QAction* action : {newFile, open, saveAction_, merge, reloadAction_, quit}) {
         tools->addAction(action);
     }
@@ -461,8 +465,21 @@ void TForm_Main::ShowGenre(int index)
 
 void TForm_Main::SortRows()
 {
-    SortItemRows(shown_.Rows(), Order());
+    // The chosen rows stay chosen wherever the order puts them.
+    const std::vector<std::size_t> selected = SelectedRows();
+    std::vector<bool> wasSelected(shown_.Rows().size(), false);
+    for (const std::size_t row : selected) {
+        wasSelected[row] = true;
+    }
+    const std::vector<std::size_t> from = SortItemRows(shown_.Rows(), Order());
+    std::vector<std::size_t> stillSelected;
+    for (std::size_t row = 0; row < from.size(); ++row) {
+        if (wasSelected[from[row]]) {
+            stillSelected.push_back(row);
+        }
+    }
     itemModel_->Reset();
+    SelectRows(stillSelected);
     UpdateItemCommandStates();
     UpdateCounts();
 }
@@ -538,14 +555,23 @@ bool TForm_Main::WriteProject(const std::filesystem::path& name)
 
 bool TForm_Main::LoadProject(const QString& passedName)
 {
+    shown_.FlushGenre();
+    const std::optional<LoadOutcome> outcome = ReadProject(passedName, project_);
+    if (outcome) {
+        ShowLoadedProject(*outcome);
+    }
+    return outcome.has_value();
+}
+
+std::optional<LoadOutcome> TForm_Main::ReadProject(const QString& passedName, Project& into)
+{
     // The title and every prompt name the file by its absolute path.
     const QString fileName = QFileInfo(passedName).absoluteFilePath();
-    shown_.FlushGenre();
     const std::string shownName = ToSjisOrEmpty(fileName);
     textPanel_->setText(ToQString(ProjectReadingMessage(shownName)));
     std::unique_ptr<TSplashWindow> splash;
     const LoadOutcome outcome
-        = LoadProjectFile(project_, fileName.toStdString(), [&](std::size_t line, std::size_t lines) {
+        = LoadProjectFile(into, fileName.toStdString(), [&](std::size_t line, std::size_t lines) {
               if (line == 0) {
                   textPanel_->clear();
                   splash = std::make_unique<TSplashWindow>(this);
@@ -563,14 +589,14 @@ bool TForm_Main::LoadProject(const QString& passedName)
     switch (outcome.result) {
     case LoadOutcome::Result::NotFound:
         services_.messages.Show(MessageKind::Warning, ProjectNotFoundMessage(shownName), MessageButton::Cancel);
-        return false;
+        return std::nullopt;
     case LoadOutcome::Result::ReadFailed:
         services_.messages.Show(
             MessageKind::Error, ToSjisOrEmpty(QString::fromStdString(outcome.error)), MessageButton::Ok);
-        return false;
+        return std::nullopt;
     case LoadOutcome::Result::NotAProjectFile:
         services_.messages.Show(MessageKind::Warning, NotAProjectFileMessage(shownName), MessageButton::Ok);
-        return false;
+        return std::nullopt;
     case LoadOutcome::Result::StoppedAtBadSerialMax:
         services_.messages.Show(MessageKind::Error,
             SJ("'") + outcome.badValue + SJ("' は整数ではありません.\r\n") + SJ("この行以降は読み込まれていません: ")
@@ -579,13 +605,17 @@ bool TForm_Main::LoadProject(const QString& passedName)
         break;
     case LoadOutcome::Result::Loaded: break;
     }
+    return outcome;
+}
+
+void TForm_Main::ShowLoadedProject(const LoadOutcome& outcome)
+{
     SetEditingName(project_.EditingName);
     shown_.SelectGenre(0);
     RefreshPanes();
     if (outcome.namesWithVerticalLine) {
         services_.messages.Show(MessageKind::Warning, VerticalLineWarning(), MessageButton::Ok);
     }
-    return true;
 }
 
 void TForm_Main::OpenPassedFiles()
@@ -659,9 +689,19 @@ void TForm_Main::MM_ReloadFileClick()
     if (answer == MessageButton::Cancel) {
         return;
     }
-    const QString name = ShownPath(project_.EditingName);
-    ResetToNewProject();
-    LoadProject(name);
+    // Read into a new project first: a file that is gone or damaged by now
+    // must not cost the collection that is open.
+    Project fresh;
+    ShownItems freshRows(fresh);
+    NewProject(fresh, freshRows, &services_.settings);
+    const std::optional<LoadOutcome> outcome = ReadProject(ShownPath(project_.EditingName), fresh);
+    if (!outcome) {
+        return;
+    }
+    project_ = std::move(fresh);
+    shown_.Clear();
+    SetIsEditing(false);
+    ShowLoadedProject(*outcome);
 }
 
 void TForm_Main::MM_ExitClick()

@@ -13,7 +13,9 @@
 #include "collection/CollectionEditing.h"
 #include "collection/ItemListSort.h"
 #include "collection/Project.h"
+#include "collection/ProjectFile.h"
 #include "collection/ShownItems.h"
+#include "ItemListHost.h"
 #include "settings/AppSettings.h"
 
 class QAction;
@@ -31,7 +33,10 @@ class FileAssociation;
 class FileDialogs;
 class GenreListWidget;
 class GridLineDelegate;
+class ItemClipboardCommands;
 class ItemListViewCommands;
+class ItemMarkCommands;
+class SearchCommands;
 class ItemListModel;
 class MessagePresenter;
 class SettingsStore;
@@ -58,20 +63,27 @@ struct StartOptions {
 
 StartOptions ParseCommandLine(const QStringList& arguments);
 
-class TForm_Main final : public QMainWindow {
+class TForm_Main final : public QMainWindow, public ItemListHost {
     Q_OBJECT
 
 public:
     TForm_Main(MainServices services, StartOptions options, QWidget* parent = nullptr);
     ~TForm_Main() override;
 
-    Project& CurrentProject() { return project_; }
-    ShownItems& Shown() { return shown_; }
-    const AppSettings& Settings() const { return settings_; }
+    Project& CurrentProject() override { return project_; }
+    ShownItems& Shown() override { return shown_; }
+    const AppSettings& Settings() const override { return settings_; }
+    MainServices& Services() override { return services_; }
+    QWidget* DialogParent() override { return this; }
+    QTreeView* ItemView() const override { return itemView_; }
+    void RowsReplaced(const std::vector<std::size_t>& selected) override;
+    void RowsChanged(const std::vector<std::size_t>& rows) override;
+    void ShowGenreAgain() override;
+    void SearchModeChanged(const QString& title) override;
     bool StartScreen() const { return options_.startScreen; }
 
     bool IsEditing() const { return project_.IsEditing; }
-    void SetIsEditing(bool editing);
+    void SetIsEditing(bool editing) override;
     void SetEditingName(const std::filesystem::path& name);
     QString StatusBarText() const;
 
@@ -102,6 +114,9 @@ public:
     bool SaveProjectAs();
     // False when nothing was read (the user has been told why).
     bool LoadProject(const QString& fileName);
+    // Reads a project file into a project, telling the user what went wrong;
+    // nothing when nothing was read.
+    std::optional<LoadOutcome> ReadProject(const QString& fileName, Project& into);
 
     // Collection editing: the genre, attribute and content panes.
     void TB_GenreNewClick();
@@ -120,7 +135,11 @@ public:
 
     // Moves the selected rows of the item list to a genre (a drop).
     void MoveSelectedItemsTo(int genreIndex);
-    std::vector<std::size_t> SelectedRows() const;
+    std::vector<std::size_t> SelectedRows() const override;
+    // Delete: the genre, the items or the attribute or content that has the focus.
+    void MM_DeleteClick();
+    ItemClipboardCommands& ClipboardCommands() { return *clipboard_; }
+    SearchCommands& Searches() { return *search_; }
 
     // Starts another instance of the program for a file (overridable by tests).
     std::function<void(const QStringList& arguments)> startProcess;
@@ -141,6 +160,8 @@ private:
     void BuildItemMenu();
     void BuildToolMenus();
     void UpdateItemCommandStates();
+    void SelectRows(const std::vector<std::size_t>& rows);
+    ItemListState CurrentItemListState() const;
     void ConnectBrowser(class TForm_LinkItem& dialog);
     std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial,
         std::vector<std::string> existing, int renaming);
@@ -161,6 +182,7 @@ private:
     std::optional<std::filesystem::path> AskProjectFileName();
     bool WriteProject(const std::filesystem::path& name);
     void ResetToNewProject();
+    void ShowLoadedProject(const LoadOutcome& outcome);
     void RefreshPanes();
     void ShowGenre(int index);
     void SortRows();
@@ -193,6 +215,15 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* saveAsAction_ = nullptr;
     ItemListViewCommands* viewCommands_ = nullptr;
+    ItemClipboardCommands* clipboard_ = nullptr;
+    ItemMarkCommands* marks_ = nullptr;
+    SearchCommands* search_ = nullptr;
+    QLabel* itemPaneTitle_ = nullptr;
+    std::vector<QAction*> fileActions_;
+    QAction* newItemAction_ = nullptr;
+    QAction* editItemAction_ = nullptr;
+    QAction* selectAllAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
     QAction* reloadAction_ = nullptr;
 };
 

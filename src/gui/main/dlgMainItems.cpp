@@ -1,19 +1,27 @@
 // The main window's item list commands: new and edit, sorting, view style.
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QItemSelection>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QToolBar>
 #include <QTreeView>
 
 #include "GenreListWidget.h"
 #include "Icons.h"
+#include "ItemClipboardCommands.h"
 #include "ItemListViewCommands.h"
+#include "ItemMarkCommands.h"
+#include "SearchCommands.h"
 #include "ItemListModel.h"
+#include "collection/ItemClipboard.h"
 #include "collection/LinkItem.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
@@ -48,7 +56,9 @@ QString VocabularyListCommand(const QKeyEvent& key)
 
 void TForm_Main::BuildItemMenu()
 {
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     QMenu* menu = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
+    QMenu* searchMenu = menuBar()->addMenu(QStringLiteral("検索(&S)"));
     QToolBar* tools = addToolBar(QStringLiteral("アイテム"));
     tools->setObjectName(QStringLiteral("ToolBar_Item"));
     const auto action = [this](const char* name, const QString& caption, const QKeySequence& shortcut) {
@@ -57,56 +67,76 @@ void TForm_Main::BuildItemMenu()
         created->setShortcut(shortcut);
         return created;
     };
-    QAction* newItem
-        = action("TB_ItemNew", QStringLiteral("新規アイテム(&N)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    newItem->setIcon(DrawnIcon(ProgramIcon::NewItem));
-    connect(newItem, &QAction::triggered, this, &TForm_Main::TB_ItemNewClick);
-    QAction* edit = action("TB_ItemEdit", QStringLiteral("アイテム編集(&E)"), QKeySequence());
-    edit->setIcon(DrawnIcon(ProgramIcon::EditItem));
-    connect(edit, &QAction::triggered, this, &TForm_Main::TB_ItemEditClick);
-    menu->addAction(newItem);
-    menu->addAction(edit);
-    tools->addAction(newItem);
-    tools->addAction(edit);
-    menu->addSeparator();
-
+    clipboard_ = new ItemClipboardCommands(*this, QApplication::clipboard(), this);
+    marks_ = new ItemMarkCommands(*this, this);
+    search_ = new SearchCommands(*this, this);
     viewCommands_ = new ItemListViewCommands(itemView_, gridLines_, [this] { SortRows(); }, this);
+
+    clipboard_->AddToMenu(editMenu);
+    deleteAction_ = action("MM_Delete", QStringLiteral("削除(&D)"), QKeySequence(Qt::Key_Delete));
+    connect(deleteAction_, &QAction::triggered, this, &TForm_Main::MM_DeleteClick);
+    editMenu->addAction(deleteAction_);
+    editMenu->addSeparator();
+    selectAllAction_ = action("MM_SelectAll", QStringLiteral("全て選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(selectAllAction_, &QAction::triggered, itemView_, &QTreeView::selectAll);
+    editMenu->addAction(selectAllAction_);
+    editMenu->addSeparator();
+    marks_->AddToEditMenu(editMenu);
+
+    newItemAction_
+        = action("TB_ItemNew", QStringLiteral("新規アイテム(&N)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    newItemAction_->setIcon(DrawnIcon(ProgramIcon::NewItem));
+    connect(newItemAction_, &QAction::triggered, this, &TForm_Main::TB_ItemNewClick);
+    editItemAction_ = action("TB_ItemEdit", QStringLiteral("アイテム編集(&E)"), QKeySequence());
+    editItemAction_->setIcon(DrawnIcon(ProgramIcon::EditItem));
+    connect(editItemAction_, &QAction::triggered, this, &TForm_Main::TB_ItemEditClick);
+    menu->addAction(newItemAction_);
+    menu->addAction(editItemAction_);
+    marks_->AddToItemMenu(menu);
+    menu->addSeparator();
     viewCommands_->AddToMenu(menu);
+    search_->AddToMenu(searchMenu);
+
+    tools->addAction(newItemAction_);
+    tools->addAction(editItemAction_);
+    clipboard_->AddToToolBar(tools);
+    marks_->AddToToolBar(tools);
     tools->addSeparator();
     viewCommands_->AddToToolBar(tools);
-
-    auto* selectAll = action("MM_SelectAll", QStringLiteral("全て選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
-    selectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(selectAll, &QAction::triggered, itemView_, &QTreeView::selectAll);
-    itemView_->addAction(selectAll);
-    menu->addSeparator();
-    menu->addAction(selectAll);
+    QToolBar* searchTools = addToolBar(QStringLiteral("検索"));
+    searchTools->setObjectName(QStringLiteral("ToolBar_Search"));
+    search_->AddToToolBar(searchTools);
 
     // The list's popup, enabled by the selection when it opens.
     itemView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(itemView_, &QWidget::customContextMenuRequested, this,
-        [this, newItem, edit, selectAll](const QPoint& at) {
-            const std::size_t selected = SelectedRows().size();
-            QMenu popup(this);
-            popup.setObjectName(QStringLiteral("PU_ItemOperate"));
-            popup.addAction(newItem);
-            popup.addAction(edit);
-            newItem->setEnabled(!shown_.SearchMode());
-            edit->setEnabled(selected == 1);
-            popup.addSeparator();
-            popup.addMenu(viewCommands_->SortPopup());
-            popup.addSeparator();
-            popup.addAction(selectAll);
-            selectAll->setEnabled(itemModel_->rowCount() >= 1);
-            popup.exec(itemView_->viewport()->mapToGlobal(at));
-        });
+    connect(itemView_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const ItemListState state = CurrentItemListState();
+        QMenu popup(this);
+        popup.setObjectName(QStringLiteral("PU_ItemOperate"));
+        popup.addAction(newItemAction_);
+        popup.addAction(editItemAction_);
+        newItemAction_->setEnabled(!state.searchMode);
+        editItemAction_->setEnabled(state.selected == 1);
+        clipboard_->AddToPopup(&popup);
+        popup.addSeparator();
+        marks_->AddToPopup(&popup);
+        popup.addSeparator();
+        popup.addMenu(viewCommands_->SortPopup());
+        popup.addSeparator();
+        popup.addAction(selectAllAction_);
+        clipboard_->UpdatePopupStates(state);
+        marks_->UpdatePopupStates(state);
+        selectAllAction_->setEnabled(state.rows >= 1);
+        popup.exec(itemView_->viewport()->mapToGlobal(at));
+        UpdateItemCommandStates();
+    });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateItemCommandStates(); });
 
     connect(itemView_, &QTreeView::doubleClicked, this, [this] {
-        const std::vector<std::size_t> rows = SelectedRows();
         if (settings_.doubleClick == 0) {
             TB_ItemEditClick();
-        } else if (settings_.doubleClick == 1 && rows.size() == 1) {
-            OpenUrl(services_.shell, settings_.browser, FullUrl(shown_.Rows()[rows.front()].Url));
+        } else if (settings_.doubleClick == 1) {
+            marks_->MM_ItemBrowseClick();
         }
     });
     for (QWidget* list : {static_cast<QWidget*>(itemView_), static_cast<QWidget*>(genreList_),
@@ -121,17 +151,105 @@ void TForm_Main::ConnectBrowser(TForm_LinkItem& dialog)
     dialog.mailTo = [this](const std::string& address) { MailTo(services_.shell, address); };
 }
 
+ItemListState TForm_Main::CurrentItemListState() const
+{
+    ItemListState state;
+    state.focused = itemView_->hasFocus();
+    state.rows = itemModel_->rowCount();
+    state.selected = SelectedRows().size();
+    state.searchMode = shown_.SearchMode();
+    state.clipboardHasText = clipboard_->ClipboardHasText();
+    return state;
+}
+
 void TForm_Main::UpdateItemCommandStates()
 {
-    const int rows = itemModel_->rowCount();
-    const std::size_t selected = SelectedRows().size();
-    const auto enable = [this](const char* name, bool on) {
-        if (QAction* action = findChild<QAction*>(QString::fromLatin1(name))) {
-            action->setEnabled(on);
-        }
-    };
-    enable("TB_ItemNew", !shown_.SearchMode());
-    enable("TB_ItemEdit", rows >= 1 && selected == 1);
+    const ItemListState state = CurrentItemListState();
+    newItemAction_->setEnabled(!state.searchMode);
+    editItemAction_->setEnabled(state.rows >= 1 && state.selected == 1);
+    selectAllAction_->setEnabled(state.focused && state.rows >= 1);
+    if (state.focused) {
+        deleteAction_->setEnabled(state.selected >= 1);
+    }
+    clipboard_->UpdateStates(state);
+    marks_->UpdateStates(state);
+}
+
+void TForm_Main::MM_DeleteClick()
+{
+    QWidget* focus = focusWidget();
+    if (focus == genreList_) {
+        TB_GenreEraseClick();
+    } else if (focus == itemView_) {
+        clipboard_->TB_ItemEraseClick();
+    } else if (focus == attributeList_) {
+        TagEraseClick(Vocabulary::Attributes);
+    } else if (focus == contentList_) {
+        TagEraseClick(Vocabulary::Contents);
+    }
+}
+
+void TForm_Main::SelectRows(const std::vector<std::size_t>& rows)
+{
+    QItemSelection selection;
+    for (const std::size_t row : rows) {
+        const QModelIndex index = itemModel_->index(static_cast<int>(row), 0);
+        selection.select(index, index);
+    }
+    itemView_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!rows.empty()) {
+        itemView_->selectionModel()->setCurrentIndex(
+            itemModel_->index(static_cast<int>(rows.back()), 0), QItemSelectionModel::NoUpdate);
+    }
+}
+
+void TForm_Main::RowsReplaced(const std::vector<std::size_t>& selected)
+{
+    itemModel_->Reset();
+    SelectRows(selected);
+    UpdateItemCommandStates();
+    UpdateCounts();
+}
+
+void TForm_Main::RowsChanged(const std::vector<std::size_t>& rows)
+{
+    for (const std::size_t row : rows) {
+        emit itemModel_->dataChanged(
+            itemModel_->index(static_cast<int>(row), 0), itemModel_->index(static_cast<int>(row), 6));
+    }
+}
+
+void TForm_Main::ShowGenreAgain()
+{
+    RefreshTagList(Vocabulary::Attributes);
+    RefreshTagList(Vocabulary::Contents);
+    ShowGenre(static_cast<int>(shown_.SelectedGenre()));
+}
+
+void TForm_Main::SearchModeChanged(const QString& title)
+{
+    const bool searching = shown_.SearchMode();
+    itemPaneTitle_->setText(searching ? QStringLiteral("リンクアイテム [検索モード] : %1").arg(title)
+                                      : QStringLiteral("リンクアイテム"));
+    // The genre list still takes dropped rows: a found item may be filed anew.
+    genreList_->SetLocked(searching);
+    if (auto* genreTools = findChild<QToolBar*>(QStringLiteral("TB_GenreTools"))) {
+        genreTools->setEnabled(!searching);
+    }
+    for (QAction* file : fileActions_) {
+        file->setEnabled(!searching);
+    }
+    if (searching) {
+        trashNotice_->hide();
+        itemModel_->Reset();
+        SortRows();
+    } else {
+        ShowGenre(static_cast<int>(shown_.SelectedGenre()));
+    }
+    UpdateCommandStates();
+    UpdateItemCommandStates();
+    itemView_->setFocus();
+    UpdateCounts();
 }
 
 void TForm_Main::TB_ItemNewClick()
@@ -140,10 +258,7 @@ void TForm_Main::TB_ItemNewClick()
         return;
     }
     itemView_->setFocus();
-    const std::size_t genre = shown_.SelectedGenre();
-    const std::string genreName = genre == 0 ? std::string()
-        : genre == project_.TrashIndex()     ? std::string(kTrashGenreMark)
-                                             : project_.Genres[genre].Name;
+    const std::string genreName = GenreFieldOf(project_, shown_.SelectedGenre());
     TForm_LinkItem dialog(services_.messages, project_.Attributes, project_.Contents, services_.clock.Today(), this);
     ConnectBrowser(dialog);
     dialog.setWindowTitle(QStringLiteral("新規アイテム"));
@@ -151,11 +266,7 @@ void TForm_Main::TB_ItemNewClick()
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    const std::size_t row = shown_.AddItemRecord(dialog.LinkItem());
-    itemModel_->Reset();
-    const QModelIndex index = itemModel_->index(static_cast<int>(row), 0);
-    itemView_->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    itemView_->setCurrentIndex(index);
+    RowsReplaced({shown_.AddItemRecord(dialog.LinkItem())});
     itemView_->scrollToBottom();
     SetIsEditing(true);
 }
@@ -192,7 +303,8 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
-        && (watched == genreList_ || watched == attributeList_ || watched == contentList_)) {
+        && ((watched == genreList_ && !genreList_->IsLocked()) || watched == attributeList_
+            || watched == contentList_)) {
         // The keys of the three vocabulary lists: new, up, down, rename. They
         // win over the window's shortcuts (Ctrl+Shift+A is new item there).
         const QString command = VocabularyListCommand(*static_cast<QKeyEvent*>(event));

@@ -1,0 +1,57 @@
+#pragma once
+
+// What the command classes of the item list need of the main window: the
+// collection, the shown rows and the user's choice of them, and ways to show
+// what a command changed. The window owns the panes; the commands do their
+// work in the core.
+
+#include <cstddef>
+#include <vector>
+
+#include <QString>
+
+class QTreeView;
+class QWidget;
+
+namespace tessaly {
+
+class Project;
+class ShownItems;
+struct AppSettings;
+struct MainServices;
+
+// The state the item commands are enabled by.
+struct ItemListState {
+    bool focused = false; // the item list has the input focus
+    int rows = 0;
+    std::size_t selected = 0;
+    bool searchMode = false;
+    bool clipboardHasText = false;
+};
+
+class ItemListHost {
+public:
+    virtual ~ItemListHost() = default;
+
+    virtual Project& CurrentProject() = 0;
+    virtual ShownItems& Shown() = 0;
+    virtual MainServices& Services() = 0;
+    virtual const AppSettings& Settings() const = 0;
+    virtual QWidget* DialogParent() = 0;
+    virtual QTreeView* ItemView() const = 0;
+
+    // The chosen rows, ascending.
+    virtual std::vector<std::size_t> SelectedRows() const = 0;
+    // Rows were added or removed: the list shows the rows anew, with the
+    // given rows selected.
+    virtual void RowsReplaced(const std::vector<std::size_t>& selected) = 0;
+    // The texts or marks of these rows changed.
+    virtual void RowsChanged(const std::vector<std::size_t>& rows) = 0;
+    virtual void SetIsEditing(bool editing) = 0;
+    // The selected genre's items are shown again from its stored lines.
+    virtual void ShowGenreAgain() = 0;
+    // The window's look for the search mode that began (title) or ended.
+    virtual void SearchModeChanged(const QString& title) = 0;
+};
+
+} // namespace tessaly

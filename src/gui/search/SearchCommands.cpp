@@ -1,0 +1,191 @@
+#include "SearchCommands.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+#include <QTreeView>
+
+#include "Icons.h"
+#include "ItemListHost.h"
+#include "collection/ItemMarks.h"
+#include "collection/Project.h"
+#include "collection/ShownItems.h"
+#include "dlgMain.h"
+#include "dlgSearchDomain.h"
+#include "dlgSearchProject.h"
+#include "dlgSearchString.h"
+#include "dlgSplash.h"
+#include "frmSqueeze.h"
+#include "search/SearchMode.h"
+#include "text/Codepage.h"
+
+namespace tessaly {
+
+namespace {
+
+struct SearchEntry {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    QKeyCombination key;
+    ProgramIcon icon;
+    void (SearchCommands::*handler)();
+};
+
+} // namespace
+
+SearchCommands::SearchCommands(ItemListHost& host, QObject* parent)
+    : QObject(parent)
+    , host_(host)
+{
+    const SearchEntry entries[] = {
+        {"SearchString", "文字列検索モード(&S)...", "文字列検索モード", Qt::CTRL | Qt::Key_F, ProgramIcon::SearchString,
+            &SearchCommands::MM_SearchStringClick},
+        {"SearchDomain", "ドメイン検索モード(&D)...", "ドメイン検索モード", Qt::CTRL | Qt::Key_D,
+            ProgramIcon::SearchDomain, &SearchCommands::MM_SearchDomainClick},
+        {"SearchProject", "プロジェクト設計型検索モード(&M)...", "プロジェクト設計型検索モード", Qt::CTRL | Qt::Key_P,
+            ProgramIcon::SearchProject, &SearchCommands::MM_SearchProjectClick},
+        {"SearchAll", "一覧表示(&A)", "一覧表示", Qt::CTRL | Qt::ALT | Qt::Key_A, ProgramIcon::SearchAll,
+            &SearchCommands::MM_SearchAllClick},
+        {"SearchExit", "検索モード終了(&X)", "検索モード終了", Qt::CTRL | Qt::ALT | Qt::Key_X, ProgramIcon::SearchExit,
+            &SearchCommands::MM_SearchExitClick},
+    };
+    for (const SearchEntry& entry : entries) {
+        QAction* menuEntry = Add((std::string("MM_") + entry.name).c_str(), QString::fromUtf8(entry.caption),
+            QKeySequence(entry.key), entry.handler);
+        QAction* button = Add((std::string("TB_") + entry.name).c_str(), QString::fromUtf8(entry.hint),
+            QKeySequence(), entry.handler);
+        button->setIcon(DrawnIcon(entry.icon));
+        menuEntries_.push_back(menuEntry);
+        buttons_.push_back(button);
+    }
+    exit_ = menuEntries_.back();
+    buttonExit_ = buttons_.back();
+    exit_->setEnabled(false);
+    buttonExit_->setEnabled(false);
+}
+
+QAction* SearchCommands::Add(
+    const char* name, const QString& caption, const QKeySequence& shortcut, void (SearchCommands::*handler)())
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void SearchCommands::AddToMenu(QMenu* menu)
+{
+    for (QAction* action : menuEntries_) {
+        if (action == exit_) {
+            menu->addSeparator();
+        }
+        menu->addAction(action);
+    }
+}
+
+void SearchCommands::AddToToolBar(QToolBar* tools)
+{
+    for (QAction* action : buttons_) {
+        tools->addAction(action);
+    }
+}
+
+bool SearchCommands::Search(const TSqueeze& criteria, const QString& title)
+{
+    Project& project = host_.CurrentProject();
+    TSplashWindow splash(host_.DialogParent());
+    splash.SetSplashMes(QStringLiteral("リンクアイテムを絞り込んでいます"));
+    splash.show();
+    const std::vector<std::string> lines
+        = ExtractMatchingItems(project, criteria, [&splash](std::string_view, std::size_t position, std::size_t maximum) {
+              splash.SetMax(static_cast<int>(maximum));
+              splash.SetPos(static_cast<int>(position));
+          });
+    splash.close();
+    if (lines.empty()) {
+        return false;
+    }
+    ShowResult(lines, title);
+    return true;
+}
+
+void SearchCommands::ShowResult(const std::vector<std::string>& lines, const QString& title)
+{
+    ShowSearchResult(host_.Shown(), lines);
+    exit_->setEnabled(true);
+    buttonExit_->setEnabled(true);
+    host_.SearchModeChanged(title);
+}
+
+void SearchCommands::EndSearchMode()
+{
+    if (!host_.Shown().SearchMode()) {
+        return;
+    }
+    tessaly::EndSearchMode(host_.CurrentProject(), host_.Shown());
+    exit_->setEnabled(false);
+    buttonExit_->setEnabled(false);
+    host_.SearchModeChanged(QString());
+}
+
+void SearchCommands::MM_SearchStringClick()
+{
+    EndSearchMode();
+    host_.Shown().FlushGenre();
+    TForm_SearchString dialog(
+        host_.Services().messages, [this](const TSqueeze& criteria) { return Search(criteria, QStringLiteral("文字列")); },
+        host_.DialogParent());
+    dialog.exec();
+}
+
+void SearchCommands::MM_SearchDomainClick()
+{
+    EndSearchMode();
+    host_.Shown().FlushGenre();
+    TSplashWindow splash(host_.DialogParent());
+    splash.SetSplashMes(QStringLiteral("既登録ドメイン一覧を取得しています..."));
+    splash.show();
+    const std::vector<std::string> domains = RegisteredDomains(host_.CurrentProject());
+    splash.close();
+    TForm_SearchDomain dialog(
+        host_.Services().messages,
+        [this](const TSqueeze& criteria) { return Search(criteria, QStringLiteral("ドメイン")); }, domains,
+        host_.DialogParent());
+    dialog.exec();
+}
+
+void SearchCommands::MM_SearchProjectClick()
+{
+    EndSearchMode();
+    host_.Shown().FlushGenre();
+    Project& project = host_.CurrentProject();
+    SqueezeChoices choices;
+    for (std::size_t genre = 1; genre + 1 < project.Genres.size(); ++genre) {
+        choices.genres.push_back(project.Genres[genre].Name);
+    }
+    choices.attributes = project.Attributes;
+    choices.contents = project.Contents;
+    choices.dates = RegisteredDates(project, host_.Shown().Rows());
+    choices.today = host_.Services().clock.Today();
+    TForm_SearchProject dialog(
+        host_.Services().messages,
+        [this](const TSqueeze& criteria) { return Search(criteria, QStringLiteral("プロジェクト")); }, choices,
+        host_.DialogParent());
+    dialog.exec();
+}
+
+void SearchCommands::MM_SearchAllClick()
+{
+    EndSearchMode();
+    host_.Shown().FlushGenre();
+    ShowResult(ExtractAllItems(host_.CurrentProject()), QStringLiteral("一覧表示"));
+}
+
+void SearchCommands::MM_SearchExitClick()
+{
+    EndSearchMode();
+}
+
+} // namespace tessaly

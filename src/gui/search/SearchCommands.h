@@ -1,0 +1,54 @@
+#pragma once
+
+// The search modes: string, domain and design-type search, list all, and
+// ending the mode. The found items are taken out of their genres while the
+// result is shown and go back when the mode ends.
+
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+#include "design/DirectoryDesign.h"
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace tessaly {
+
+class ItemListHost;
+struct ItemListState;
+
+class SearchCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    SearchCommands(ItemListHost& host, QObject* parent);
+
+    void AddToMenu(QMenu* menu);
+    void AddToToolBar(QToolBar* tools);
+
+    void MM_SearchStringClick();
+    void MM_SearchDomainClick();
+    void MM_SearchProjectClick();
+    void MM_SearchAllClick();
+    void MM_SearchExitClick();
+
+    // Ends a search mode, if one is on, returning the rows to their genres.
+    void EndSearchMode();
+
+private:
+    QAction* Add(const char* name, const QString& caption, const QKeySequence& shortcut, void (SearchCommands::*handler)());
+    // Runs the criteria over the collection; shows the result when found.
+    bool Search(const TSqueeze& criteria, const QString& title);
+    void ShowResult(const std::vector<std::string>& lines, const QString& title);
+
+    ItemListHost& host_;
+    std::vector<QAction*> menuEntries_;
+    std::vector<QAction*> buttons_;
+    QAction* exit_ = nullptr;
+    QAction* buttonExit_ = nullptr;
+};
+
+} // namespace tessaly

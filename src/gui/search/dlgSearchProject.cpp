@@ -1,0 +1,32 @@
+#include "dlgSearchProject.h"
+
+#include <QComboBox>
+#include <QVBoxLayout>
+
+#include "frmSqueeze.h"
+
+namespace tessaly {
+
+TForm_SearchProject::TForm_SearchProject(
+    MessagePresenter& messages, RunSearch run, const SqueezeChoices& choices, QWidget* parent)
+    : SearchDialog(
+        messages, std::move(run), QStringLiteral("プロジェクト設計型検索モード"), QStringLiteral("HID00000056"), parent)
+    , squeeze_(new TFrame_Squeeze)
+{
+    setObjectName(QStringLiteral("TForm_SearchProject"));
+    squeeze_->Initialise(choices);
+    squeeze_->SetSortEnabled(false);
+    Body()->addWidget(squeeze_);
+}
+
+void TForm_SearchProject::FillCriteria(TSqueeze& criteria) const
+{
+    squeeze_->Read(criteria);
+}
+
+QWidget* TForm_SearchProject::RetryField() const
+{
+    return squeeze_->GenreBox();
+}
+
+} // namespace tessaly
