@@ -2,17 +2,7 @@
 # The search and newest commands on a small project: exact output, exact
 # files, and refusals that write nothing.
 #   items.sh TESSALY-CLI CASE
-set -u
-cli=$1
-case_name=$2
-sandbox=$(mktemp -d)
-trap 'chmod -R u+w "$sandbox"; rm -rf "$sandbox"' EXIT
-cd "$sandbox" || exit 1
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+. "$(dirname "$0")/sandbox.sh"
 
 # An item line: serial, genre, title, page address, date, attributes. The
 # readings are "あ" (0x82 0xA0).
