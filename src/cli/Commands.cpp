@@ -1,22 +1,27 @@
 #include "Commands.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
-
-#include <iostream>
 
 #include <unistd.h>
 
+#include "collection/ItemClipboard.h"
+#include "collection/NewestAttribute.h"
 #include "collection/Project.h"
 #include "collection/ProjectFile.h"
 #include "design/SimpleDesign.h"
 #include "output/OutputRun.h"
+#include "search/SearchMode.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
 #include "text/Paths.h"
 #include "text/Sjis.h"
+#include "text/Strings.h"
 
 namespace tessaly::cli {
 
@@ -302,6 +307,315 @@ int SimpleDesign(std::span<const std::string_view> args, Streams streams)
     return 0;
 }
 
+// The options of a command: "--name VALUE" or "--name=VALUE" for the names
+// that take a value, "--name" for flags; every other argument is a file.
+class Options {
+public:
+    // Prints why and returns nothing when an option is unknown, repeated or
+    // lacks its value.
+    static std::optional<Options> Parse(std::span<const std::string_view> args,
+        std::span<const std::string_view> valueNames, std::span<const std::string_view> flagNames,
+        std::string_view command, Streams streams);
+
+    const std::vector<std::string_view>& Files() const { return files_; }
+    bool Has(std::string_view name) const { return values_.contains(name); }
+    std::string_view Value(std::string_view name) const
+    {
+        const auto found = values_.find(name);
+        return found == values_.end() ? std::string_view() : found->second;
+    }
+
+private:
+    std::vector<std::string_view> files_;
+    std::map<std::string_view, std::string_view, std::less<>> values_;
+};
+
+std::optional<Options> Options::Parse(std::span<const std::string_view> args,
+    std::span<const std::string_view> valueNames, std::span<const std::string_view> flagNames, std::string_view command,
+    Streams streams)
+{
+    const auto named = [](std::span<const std::string_view> names, std::string_view name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (!arg.starts_with("--")) {
+            options.files_.push_back(arg);
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
+        std::string_view value;
+        if (named(valueNames, name)) {
+            if (equals == std::string_view::npos && i + 1 >= args.size()) {
+                streams.err << "tessaly-cli " << command << ": " << name << " needs a value\n";
+                return std::nullopt;
+            }
+            value = equals == std::string_view::npos ? args[++i] : arg.substr(equals + 1);
+        } else if (!named(flagNames, name) || equals != std::string_view::npos) {
+            streams.err << "tessaly-cli " << command << ": unknown option '" << Escaped(arg) << "' (see --help)\n";
+            return std::nullopt;
+        }
+        if (!options.values_.emplace(name, value).second) {
+            streams.err << "tessaly-cli " << command << ": " << name << " given twice\n";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+enum class LoadPurpose { Reading, Rewriting };
+
+// Loads the one project file of a command that must see all of it; one to
+// be rewritten must not have lost a line on reading either, or saving would
+// drop it. Prints why and returns false when it cannot be had so.
+bool LoadWholeProject(
+    Project& project, const Options& options, LoadPurpose purpose, std::string_view command, Streams streams)
+{
+    if (options.Files().size() != 1) {
+        streams.err << "tessaly-cli " << command << ": expected one project file (see --help)\n";
+        return false;
+    }
+    LoadOutcome outcome;
+    if (LoadForCommand(project, std::filesystem::path(options.Files()[0]), streams, outcome) != 0
+        || outcome.result != LoadOutcome::Result::Loaded) {
+        return false;
+    }
+    if (!outcome.skippedLines.empty()) {
+        const bool refused = purpose == LoadPurpose::Rewriting;
+        streams.err << (refused ? "tessaly-cli " + std::string(command) + ": " : std::string("warning: "))
+                    << outcome.skippedLines.size() << " lines could not be read (see 'tessaly-cli info')"
+                    << (refused ? "; not writing a project that would lose them\n" : "\n");
+        return !refused;
+    }
+    return true;
+}
+
+// A text of the command line (UTF-8) in code page 932; prints why and
+// returns nothing when it holds a character that code page 932 lacks.
+std::optional<std::string> ArgumentText(
+    std::string_view utf8, std::string_view option, std::string_view command, Streams streams)
+{
+    ConversionResult converted = Utf8ToSjis(utf8);
+    if (!converted.ok) {
+        streams.err << "tessaly-cli " << command << ": " << option << ": '" << Escaped(converted.badCharacter)
+                    << "' cannot be written in Shift_JIS\n";
+        return std::nullopt;
+    }
+    return std::move(converted.text);
+}
+
+// The fields --in names, set in criteria; false (after saying why) for an
+// unknown name.
+bool SetSearchedFields(std::string_view list, TSqueeze& criteria, Streams streams)
+{
+    const std::pair<std::string_view, bool TSqueeze::*> fields[]
+        = {{"title", &TSqueeze::inTitle}, {"title-kana", &TSqueeze::inTitleKana}, {"author", &TSqueeze::inAuthor},
+            {"author-kana", &TSqueeze::inAuthorKana}, {"comment", &TSqueeze::inComment}};
+    if (SplitList(list, ',').empty()) {
+        streams.err << "tessaly-cli search: --in names no field\n";
+        return false;
+    }
+    for (const auto& field : fields) {
+        criteria.*field.second = false;
+    }
+    for (const std::string_view name : SplitList(list, ',')) {
+        const auto found = std::find_if(
+            std::begin(fields), std::end(fields), [name](const auto& field) { return field.first == name; });
+        if (found == std::end(fields)) {
+            streams.err << "tessaly-cli search: --in: unknown field '" << Escaped(name)
+                        << "' (title, title-kana, author, author-kana, comment)\n";
+            return false;
+        }
+        criteria.*found->second = true;
+    }
+    return true;
+}
+
+// The narrowing conditions of the design in the directory, without its
+// page range; false (after saying why) when it has no readable design.
+bool SetDesignConditions(std::string_view directory, TSqueeze& criteria, Streams streams)
+{
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(directory), error);
+    const std::optional<std::string> sjisPath = error ? std::nullopt : FromFsPath(path.lexically_normal());
+    TDirectoryDesign design;
+    std::string problem;
+    if (!sjisPath || !ReadDesign(*sjisPath, *sjisPath, design, DesignDefaults{}, &problem)) {
+        streams.err << "tessaly-cli search: --design: " << Escaped(directory) << ": "
+                    << (problem.empty() ? "no " + std::string(kDesignFileName) + " there" : Escaped(problem)) << '\n';
+        return false;
+    }
+    criteria = design.squeeze;
+    criteria.rangeMode = 0;
+    return true;
+}
+
+// The search criteria the options ask for; nothing (after saying why) when
+// they cannot be had.
+std::optional<TSqueeze> SearchCriteriaOf(const Options& options, Streams streams)
+{
+    TSqueeze criteria = SearchCriteria();
+    if (options.Has("--design") && !SetDesignConditions(options.Value("--design"), criteria, streams)) {
+        return std::nullopt;
+    }
+    criteria.ignoreCase = !options.Has("--match-case");
+    if (options.Has("--in") && !SetSearchedFields(options.Value("--in"), criteria, streams)) {
+        return std::nullopt;
+    }
+    for (const auto& [option, field] : {std::pair{"--keyword", &TSqueeze::keyword}, {"--domain", &TSqueeze::domain}}) {
+        if (options.Has(option)) {
+            std::optional<std::string> text = ArgumentText(options.Value(option), option, "search", streams);
+            if (!text) {
+                return std::nullopt;
+            }
+            criteria.*field = std::move(*text);
+        }
+    }
+    return criteria;
+}
+
+void PrintReadable(const std::vector<TLinkItem>& items, std::ostream& out)
+{
+    std::vector<std::size_t> all(items.size());
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        all[i] = i;
+    }
+    const std::string text = ReadableItemsText(items, all);
+    for (const std::string_view line : SplitLines(text)) {
+        out << Shown(line) << '\n';
+    }
+}
+
+int Search(std::span<const std::string_view> args, Streams streams)
+{
+    constexpr std::string_view kValues[] = {"--keyword", "--in", "--domain", "--design"};
+    constexpr std::string_view kFlags[] = {"--match-case", "--lines", "--count"};
+    const std::optional<Options> options = Options::Parse(args, kValues, kFlags, "search", streams);
+    if (!options) {
+        return 2;
+    }
+    if (options->Has("--lines") && options->Has("--count")) {
+        streams.err << "tessaly-cli search: give --lines or --count, not both\n";
+        return 2;
+    }
+    const std::optional<TSqueeze> criteria = SearchCriteriaOf(*options, streams);
+    Project project;
+    if (!criteria || !LoadWholeProject(project, *options, LoadPurpose::Reading, "search", streams)) {
+        return 2;
+    }
+    // The search takes the items out of the project in memory only; the
+    // file is never written.
+    const std::vector<std::string> found = ExtractMatchingItems(project, *criteria);
+    if (options->Has("--count")) {
+        streams.out << found.size() << '\n';
+    } else if (options->Has("--lines")) {
+        for (const std::string& line : found) {
+            streams.out << line << kLineBreak;
+        }
+    } else {
+        std::vector<TLinkItem> items;
+        items.reserve(found.size());
+        for (const std::string& line : found) {
+            items.push_back(LineToItem(line));
+        }
+        PrintReadable(items, streams.out);
+    }
+    return 0;
+}
+
+// "YYYY/MM/DD" or "YYYY-MM-DD" of a date that exists.
+std::optional<TDateTime> CommandLineDate(std::string_view text)
+{
+    const char separator = text.find('-') != std::string_view::npos ? '-' : '/';
+    const std::vector<std::string_view> parts = SplitList(text, separator);
+    if (parts.size() != 3 || parts[0].size() != 4 || parts[1].empty() || parts[1].size() > 2 || parts[2].empty()
+        || parts[2].size() > 2) {
+        return std::nullopt;
+    }
+    int numbers[3] = {};
+    for (std::size_t i = 0; i < 3; ++i) {
+        for (const char c : parts[i]) {
+            if (c < '0' || c > '9') {
+                return std::nullopt;
+            }
+            numbers[i] = numbers[i] * 10 + (c - '0');
+        }
+    }
+    return EncodeDateTime({numbers[0], numbers[1], numbers[2]});
+}
+
+// The period the options ask for; nothing (after saying why) when they do
+// not name exactly one, or a date is not a date.
+std::optional<NewestPeriod> NewestPeriodOf(const Options& options, const Clock& clock, Streams streams)
+{
+    const std::array<std::string_view, 4> kinds = {"--day", "--from", "--until", "--last-days"};
+    const auto given
+        = std::count_if(kinds.begin(), kinds.end(), [&](std::string_view kind) { return options.Has(kind); });
+    if (given != 1 || (options.Has("--to") && !options.Has("--from"))) {
+        streams.err << "tessaly-cli newest: give one of --day, --from (with --to or not), --until, --last-days\n";
+        return std::nullopt;
+    }
+    std::map<std::string_view, TDateTime> dates;
+    for (const std::string_view option : {"--day", "--from", "--to", "--until"}) {
+        if (!options.Has(option)) {
+            continue;
+        }
+        const std::optional<TDateTime> date = CommandLineDate(options.Value(option));
+        if (!date) {
+            streams.err << "tessaly-cli newest: " << option << ": '" << Escaped(options.Value(option))
+                        << "' is not a date (YYYY/MM/DD)\n";
+            return std::nullopt;
+        }
+        dates[option] = *date;
+    }
+    if (options.Has("--day")) {
+        return NewestPeriod{NewestPeriodMode::Day, dates["--day"], {}};
+    }
+    if (options.Has("--from")) {
+        return options.Has("--to") ? NewestPeriod{NewestPeriodMode::Range, dates["--from"], dates["--to"]}
+                                   : NewestPeriod{NewestPeriodMode::From, dates["--from"], {}};
+    }
+    if (options.Has("--until")) {
+        return NewestPeriod{NewestPeriodMode::Until, {}, dates["--until"]};
+    }
+    const std::optional<int32_t> days = ParseInt32(options.Value("--last-days"));
+    if (!days || *days < 1 || options.Value("--last-days").find_first_not_of("0123456789") != std::string_view::npos) {
+        streams.err << "tessaly-cli newest: --last-days: '" << Escaped(options.Value("--last-days"))
+                    << "' is not a number of days (1 or more)\n";
+        return std::nullopt;
+    }
+    const TDateTime today = clock.Today();
+    return NewestPeriod{NewestPeriodMode::Range, TDateTime{today.Value - (*days - 1)}, today};
+}
+
+int Newest(std::span<const std::string_view> args, Streams streams)
+{
+    constexpr std::string_view kValues[] = {"--day", "--from", "--to", "--until", "--last-days", "--out"};
+    const std::optional<Options> options = Options::Parse(args, kValues, {}, "newest", streams);
+    if (!options) {
+        return 2;
+    }
+    const std::optional<NewestPeriod> period = NewestPeriodOf(*options, SystemClock(), streams);
+    Project project;
+    if (!period || !LoadWholeProject(project, *options, LoadPurpose::Rewriting, "newest", streams)) {
+        return 2;
+    }
+    const std::size_t changed = AdjustNewestAttribute(project, *period);
+    const bool inPlace = !options->Has("--out");
+    if (!inPlace || project.IsEditing) {
+        const std::filesystem::path target(inPlace ? options->Files()[0] : options->Value("--out"));
+        const SaveOutcome saved = SaveProjectFile(project, target);
+        if (!saved.ok) {
+            streams.err << "tessaly-cli newest: cannot save " << Escaped(saved.error) << '\n';
+            return 2;
+        }
+    }
+    streams.out << changed << '\n';
+    return 0;
+}
+
 constexpr std::array kCommands{
     Command{"info", "show what a project file holds",
         "PROJECT.TSP\n\n"
@@ -327,6 +641,34 @@ constexpr std::array kCommands{
         "project's root directory (or DIR): a top menu linking to one directory per\n"
         "genre. Settings of an existing _design.tsg are kept.\n",
         SimpleDesign},
+    Command{"search", "find items by text, domain or a directory's conditions",
+        "PROJECT.TSP [--keyword TEXT] [--in FIELDS] [--match-case] [--domain TEXT]\n"
+        "       [--design DIR] [--lines | --count]\n\n"
+        "Prints the items of every genre but the trash that match all the conditions\n"
+        "given, in collection order; with no condition, every item.\n\n"
+        "  --keyword TEXT  TEXT occurs in the title, title reading, author, author\n"
+        "                  reading and comment, run together\n"
+        "  --in FIELDS     search only these fields, separated by commas: title,\n"
+        "                  title-kana, author, author-kana, comment\n"
+        "  --match-case    tell capital from small letters (ASCII letters only)\n"
+        "  --domain TEXT   TEXT occurs in the host part (up to the first \"/\") of the\n"
+        "                  page or banner address\n"
+        "  --design DIR    the narrowing conditions of DIR's _design.tsd\n"
+        "  --lines         print item lines, Shift_JIS bytes as stored, CR LF ended\n"
+        "  --count         print the number of items only\n\n"
+        "Without --lines or --count the items are printed in the readable layout\n"
+        "(UTF-8). The project file is never written.\n",
+        Search},
+    Command{"newest", "keep the attribute \"最新\" on the items of a period",
+        "PROJECT.TSP (--day DATE | --from DATE [--to DATE] | --until DATE\n"
+        "       | --last-days N) [--out OUT.TSP]\n\n"
+        "Gives \"最新\" to every item registered in the period and takes it from every\n"
+        "other item; adds \"最新\" first to the attributes when the project lacks it.\n"
+        "Dates are YYYY/MM/DD (or YYYY-MM-DD); --last-days N is the period from N-1 days\n"
+        "before today to today. Writes the project in place, only when something\n"
+        "changed, or always to OUT.TSP; a file is replaced only when the whole file\n"
+        "was written. Prints the number of changed items.\n",
+        Newest},
 };
 
 } // namespace

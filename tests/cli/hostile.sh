@@ -2,17 +2,7 @@
 # Hostile input for the command-line tool: each case builds its files in a
 # fresh sandbox with canaries around them, runs the tool and compares.
 #   hostile.sh TESSALY-CLI CASE
-set -u
-cli=$1
-case_name=$2
-sandbox=$(mktemp -d)
-trap 'chmod -R u+w "$sandbox"; rm -rf "$sandbox"' EXIT
-cd "$sandbox" || exit 1
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+. "$(dirname "$0")/sandbox.sh"
 
 # Every file below the sandbox with its checksum, links with their targets.
 listing() {

@@ -150,7 +150,8 @@ bool ItemMatcher::KeywordMatches(const TLinkItem& item) const
     // start of the next; only single-byte letters fold, and the search keeps
     // to character boundaries.
     const TSqueeze& c = criteria_;
-    std::string searched;
+    thread_local std::string searched; // keeps its capacity from item to item
+    searched.clear();
     const std::pair<bool, const std::string*> fields[] = {{c.inTitle, &item.Title}, {c.inTitleKana, &item.TitleKana},
         {c.inAuthor, &item.Author}, {c.inAuthorKana, &item.AuthorKana}, {c.inComment, &item.Comment}};
     for (const auto& [searchIt, text] : fields) {
@@ -158,7 +159,10 @@ bool ItemMatcher::KeywordMatches(const TLinkItem& item) const
             searched += *text;
         }
     }
-    return sjis::Contains(c.ignoreCase ? AsciiLower(searched) : searched, keyword_);
+    if (c.ignoreCase) {
+        AsciiLowerInPlace(searched);
+    }
+    return sjis::Contains(searched, keyword_);
 }
 
 bool ItemMatcher::Matches(const TLinkItem& item) const
@@ -309,9 +313,58 @@ std::vector<std::size_t> SelectFromCatalog(
     return selection;
 }
 
+namespace {
+
+// Without sort and range every hit keeps its place: one walk over the lines,
+// each decoded once and none held, takes the hits (out of their genres, with
+// extract) in genre order and stored order.
+void SelectInPlace(Project& project, const TSqueeze& criteria, std::vector<std::string>& output,
+    const SelectOptions& options, const SelectProgress& progress)
+{
+    std::size_t total = 0;
+    for (std::size_t g = 0; g < project.TrashIndex(); ++g) {
+        total += project.Genres[g].Lines.size();
+    }
+    std::size_t done = 0;
+    if (progress) {
+        progress(SJ("リンクアイテムを絞り込んでいます"), done, total);
+    }
+    if (!options.includeUnfiled) {
+        done = project.Genres[0].Lines.size();
+    }
+    const ItemMatcher matcher(criteria);
+    for (std::size_t g = options.includeUnfiled ? 0 : 1; g < project.TrashIndex(); ++g) {
+        std::vector<std::string>& lines = project.Genres[g].Lines;
+        std::size_t kept = 0;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            if (matcher.Matches(LineToItem(lines[k]))) {
+                output.push_back(options.extract ? std::move(lines[k]) : lines[k]);
+            } else if (options.extract) {
+                if (kept != k) { // a string moved onto itself is left empty
+                    lines[kept] = std::move(lines[k]);
+                }
+                ++kept;
+            }
+        }
+        done += lines.size();
+        if (options.extract) {
+            lines.resize(kept);
+        }
+        if (progress) {
+            progress(SJ("リンクアイテムを絞り込んでいます"), done, total);
+        }
+    }
+}
+
+} // namespace
+
 void SelectItems(Project& project, const TSqueeze& criteria, std::vector<std::string>& output,
     const SelectOptions& options, const SelectProgress& progress)
 {
+    if (!options.sort && criteria.rangeMode == 0) {
+        SelectInPlace(project, criteria, output, options, progress);
+        return;
+    }
     const ItemCatalog catalog(project);
     if (progress) {
         progress(SJ("リンクアイテムを絞り込んでいます"), 0, catalog.size());

@@ -83,13 +83,18 @@ bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b)
 std::string AsciiLower(std::string_view text)
 {
     std::string lowered(text);
-    for (std::size_t pos = 0; pos < lowered.size(); pos += sjis::CharLength(lowered, pos)) {
-        char& c = lowered[pos];
+    AsciiLowerInPlace(lowered);
+    return lowered;
+}
+
+void AsciiLowerInPlace(std::string& text)
+{
+    for (std::size_t pos = 0; pos < text.size(); pos += sjis::CharLength(text, pos)) {
+        char& c = text[pos];
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return lowered;
 }
 
 } // namespace tessaly

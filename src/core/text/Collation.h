@@ -23,5 +23,6 @@ bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b);
 // Single-byte ASCII letters lowered; two-byte characters untouched, even when
 // their trail byte has the code of a letter.
 std::string AsciiLower(std::string_view text);
+void AsciiLowerInPlace(std::string& text);
 
 } // namespace tessaly
