@@ -24,33 +24,12 @@
 
 using namespace tessaly;
 using test::Harness;
+using test::Click;
+using test::OnNextDialog;
 using test::kExample;
 using test::Shown;
 
 namespace {
-
-// Runs the code on the next modal dialog of type Dialog once it is open;
-// closes any other dialog so that a failing test does not hang.
-template <typename Dialog> void OnNextDialog(std::function<void(Dialog*)> act)
-{
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* dialog = qobject_cast<Dialog*>(modal);
-        if (dialog == nullptr && modal != nullptr) {
-            modal->close();
-        }
-        QVERIFY(dialog != nullptr);
-        act(dialog);
-        if (dialog->isVisible()) {
-            dialog->reject();
-        }
-    });
-}
-
-void Click(QWidget* dialog, const char* button)
-{
-    QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
-}
 
 void Choose(Harness& h, std::initializer_list<int> rows)
 {

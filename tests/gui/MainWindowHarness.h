@@ -67,6 +67,30 @@ inline void AnswerItemEditor(const std::function<void(TForm_LinkItem*)>& fill)
     });
 }
 
+// Runs the code on the next modal dialog of type Dialog once it is open;
+// closes any other dialog so that a failing test does not hang.
+template <typename Dialog> void OnNextDialog(std::function<void(Dialog*)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<Dialog*>(modal);
+        if (dialog == nullptr && modal != nullptr) {
+            modal->close();
+        }
+        QVERIFY(dialog != nullptr);
+        act(dialog);
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
+}
+
+// Presses a dialog button by its name.
+inline void Click(QWidget* dialog, const char* button)
+{
+    QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+}
+
 struct Harness {
     test::ScriptedMessages messages;
     test::ScriptedFileDialogs files;

@@ -194,8 +194,12 @@ void TForm_ProjectOption::BrowseBanner()
 
 void TForm_ProjectOption::BrowseTopDirectory()
 {
-    const QString start = ExistingOr(QFileInfo(parentPath_->text()).path(),
-        ExistingOr(root_->text(), ExistingOr(projectDirectory_, QString())));
+    // A relative top-page path is taken from the root, like the links to it.
+    const QString root = ExistingOr(root_->text(), ExistingOr(projectDirectory_, QString()));
+    const QString top = parentPath_->text();
+    const QString topFolder
+        = top.isEmpty() ? QString() : QFileInfo(QDir(root).filePath(top)).absolutePath();
+    const QString start = ExistingOr(topFolder, root);
     if (const std::optional<QString> chosen = files_.ChooseDirectory(this, QStringLiteral("ディレクトリ選択"), start)) {
         parentPath_->setText(chosen->endsWith(QLatin1Char('/')) ? *chosen : *chosen + QLatin1Char('/'));
     }
