@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "collection/Project.h"
 #include "design/SimpleDesign.h"
 #include "output/OutputRun.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
@@ -250,20 +247,11 @@ TEST(OutputRun, AbortStopsAtOnceAndKeepsWrittenPages)
 TEST(OutputRun, FileSystemErrorEndsTheRun)
 {
     SiteFixture site;
-    // A file size limit makes every page write fail; in a child process so
-    // that the limit stays there.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    // A file size limit makes every page write fail.
+    EXPECT_TRUE(test::HoldsWithTinyFileSizeLimit([&site] {
         const OutputResult result = site.Run();
-        _exit(result.status == OutputResult::Status::Failed && !result.error.empty() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        return result.status == OutputResult::Status::Failed && !result.error.empty();
+    }));
 }
 
 TEST(OutputRun, PageTextIsWrittenAsCrLfLines)

@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "collection/ProjectFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
@@ -273,20 +270,11 @@ TEST(ProjectFile, FailedSaveKeepsTheOldFileAndTheUnsavedState)
     project.Title = std::string(1 << 16, 'x');
     project.IsEditing = true;
 
-    // A save that hits the file size limit after a few bytes, in a child
-    // process so the limit stays there.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    // A save that hits the file size limit after a few bytes.
+    EXPECT_TRUE(test::HoldsWithTinyFileSizeLimit([&project, &path] {
         const SaveOutcome saved = SaveProjectFile(project, path);
-        _exit(!saved.ok && !saved.error.empty() && project.IsEditing ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        return !saved.ok && !saved.error.empty() && project.IsEditing;
+    }));
     EXPECT_EQ(test::ReadFile(path), "old contents");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 

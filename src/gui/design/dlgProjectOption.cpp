@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "DialogButtons.h"
+#include "FieldRow.h"
 #include "FileDialogs.h"
 #include "GuiText.h"
 #include "InputGuard.h"
@@ -26,20 +27,6 @@ QWidget* Page(QTabWidget* tabs, const QString& caption)
     auto* page = new QWidget;
     tabs->addTab(page, caption);
     return page;
-}
-
-// A field with its browse buttons beside it.
-QWidget* WithButtons(QLineEdit* field, std::initializer_list<QPushButton*> buttons)
-{
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(field, 1);
-    for (QPushButton* button : buttons) {
-        layout->addWidget(button);
-    }
-    row->setFocusProxy(field);
-    return row;
 }
 
 QPushButton* Button(const QString& name, const QString& caption)
@@ -86,15 +73,15 @@ TForm_ProjectOption::TForm_ProjectOption(MessagePresenter& messages, FileDialogs
     QPushButton* rootBrowse = Button(QStringLiteral("Button_Root"), QStringLiteral("参照"));
     QPushButton* bannerBrowse = Button(QStringLiteral("Button_Banner"), QStringLiteral("参照"));
     auto* filesForm = new QFormLayout(Page(tabs_, QStringLiteral("ディレクトリ・ファイル名")));
-    filesForm->addRow(QStringLiteral("ルートディレクトリ"), WithButtons(root_, {rootBrowse}));
-    filesForm->addRow(QStringLiteral("バナーディレクトリ"), WithButtons(banner_, {bannerBrowse}));
+    filesForm->addRow(QStringLiteral("ルートディレクトリ"), FieldRow(root_, {rootBrowse}));
+    filesForm->addRow(QStringLiteral("バナーディレクトリ"), FieldRow(banner_, {bannerBrowse}));
     filesForm->addRow(QStringLiteral("デフォルトファイル名"), defaultFile_);
     filesForm->addRow(QStringLiteral("サブファイル名"), subFile_);
     QPushButton* topDirectory = Button(QStringLiteral("Button_TopDirectory"), QStringLiteral("ディレクトリ選択"));
     QPushButton* topFile = Button(QStringLiteral("Button_TopFile"), QStringLiteral("ファイル選択"));
     auto* topForm = new QFormLayout(Page(tabs_, QStringLiteral("最上位リンク")));
     topForm->addRow(QStringLiteral("リンク文字列"), parentAnchor_);
-    topForm->addRow(QStringLiteral("リンク先"), WithButtons(parentPath_, {topDirectory, topFile}));
+    topForm->addRow(QStringLiteral("リンク先"), FieldRow(parentPath_, {topDirectory, topFile}));
 
     connect(rootBrowse, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseRoot);
     connect(bannerBrowse, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseBanner);

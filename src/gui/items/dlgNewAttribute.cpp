@@ -8,24 +8,11 @@
 #include <QVBoxLayout>
 
 #include "DialogButtons.h"
+#include "FieldRow.h"
 #include "dlgDateList.h"
 #include "frmDateTimePicker.h"
 
 namespace tessaly {
-
-namespace {
-
-QWidget* DateRow(TFrame_DateTimePicker* picker, QPushButton* list)
-{
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(picker, 1);
-    layout->addWidget(list);
-    return row;
-}
-
-} // namespace
 
 TForm_NewAttribute::TForm_NewAttribute(
     MessagePresenter& messages, const std::vector<std::string>& dates, TDateTime today, QWidget* parent)
@@ -52,8 +39,8 @@ TForm_NewAttribute::TForm_NewAttribute(
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("期間"), dateRange_);
-    form->addRow(QStringLiteral("先頭"), DateRow(dateBegin_, beginList_));
-    form->addRow(QStringLiteral("最後"), DateRow(dateEnd_, endList_));
+    form->addRow(QStringLiteral("先頭"), FieldRow(dateBegin_, {beginList_}));
+    form->addRow(QStringLiteral("最後"), FieldRow(dateEnd_, {endList_}));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(DialogButtons(this, QStringLiteral("実行"), [this] { Button1Click(); }, QStringLiteral("HID00000058")));

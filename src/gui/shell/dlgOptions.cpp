@@ -13,25 +13,13 @@
 #include <QVBoxLayout>
 
 #include "FileDialogs.h"
+#include "FieldRow.h"
 #include "GuiText.h"
 #include "dlgHelp.h"
 #include "settings/ExternalPrograms.h"
 
 namespace tessaly {
 
-namespace {
-
-QWidget* WithButton(QLineEdit* edit, QPushButton* button)
-{
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(edit, 1);
-    layout->addWidget(button);
-    return row;
-}
-
-} // namespace
 
 TForm_Options::TForm_Options(const AppSettings& settings, FileDialogs& files, QWidget* parent)
     : QDialog(parent)
@@ -94,13 +82,13 @@ TForm_Options::TForm_Options(const AppSettings& settings, FileDialogs& files, QW
     browserLayout->addRow(details_);
     browserLayout->addRow(QStringLiteral("プリセット"), preset_);
     browserLayout->addRow(ddeUse_);
-    browserLayout->addRow(QStringLiteral("プログラム"), WithButton(appPath_, browse_));
+    browserLayout->addRow(QStringLiteral("プログラム"), FieldRow(appPath_, {browse_}));
     browserLayout->addRow(QStringLiteral("サービス"), ddeService_);
     browserLayout->addRow(QStringLiteral("トピック"), ddeTopic_);
     auto* programs = new QWidget;
     auto* programsLayout = new QVBoxLayout(programs);
     auto* editorForm = new QFormLayout;
-    editorForm->addRow(QStringLiteral("テキストエディタ"), WithButton(editor_, editorBrowse));
+    editorForm->addRow(QStringLiteral("テキストエディタ"), FieldRow(editor_, {editorBrowse}));
     programsLayout->addLayout(editorForm);
     programsLayout->addWidget(browser);
     programsLayout->addStretch();
