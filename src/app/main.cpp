@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -49,6 +50,9 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     QApplication::setOrganizationName(QStringLiteral("Brindlewood"));
+    // The installed desktop entry and icon carry the application id.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(tessaly::FileAssociation::kAppId));
+    QApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(tessaly::FileAssociation::kAppId)));
     tessaly::InstallJapaneseQtTexts(application);
 
     tessaly::MessageBoxPresenter messages;

@@ -678,4 +678,22 @@ std::span<const Command> AllCommands()
     return kCommands;
 }
 
+std::vector<std::string_view> UsageOptions(const Command& command)
+{
+    std::vector<std::string_view> options;
+    std::string_view synopsis = command.usage.substr(0, command.usage.find('\n'));
+    while (!synopsis.empty()) {
+        const std::size_t end = std::min(synopsis.find(' '), synopsis.size());
+        std::string_view word = synopsis.substr(0, end);
+        synopsis.remove_prefix(std::min(end + 1, synopsis.size()));
+        if (word.starts_with('[')) {
+            word.remove_prefix(1);
+        }
+        if (word.starts_with("--")) {
+            options.push_back(word.substr(0, word.find_first_of("]=")));
+        }
+    }
+    return options;
+}
+
 } // namespace tessaly::cli

@@ -3,6 +3,7 @@
 #include <ostream>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace tessaly::cli {
 
@@ -21,5 +22,13 @@ struct Command {
 };
 
 std::span<const Command> AllCommands();
+
+// What the tool is for, under the usage line of --help and in the manual page.
+inline constexpr std::string_view kToolDescription
+    = "Works on Tessaly link collections (.TSP project files) without the desktop program.";
+
+// The options a command's usage names ("--root" of "PROJECT.TSP [--root DIR]"),
+// for the manual page and the shell completion.
+std::vector<std::string_view> UsageOptions(const Command& command);
 
 } // namespace tessaly::cli

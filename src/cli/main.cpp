@@ -8,9 +8,7 @@ namespace {
 
 void PrintOverview(std::ostream& out)
 {
-    out << "Usage: tessaly-cli COMMAND [ARGS...]\n\n"
-           "Works on Tessaly link collections (.TSP project files) without the desktop program.\n\n"
-           "Commands:\n";
+    out << "Usage: tessaly-cli COMMAND [ARGS...]\n\n" << tessaly::cli::kToolDescription << "\n\nCommands:\n";
     for (const tessaly::cli::Command& command : tessaly::cli::AllCommands()) {
         out << "  " << command.name << std::string(14 - std::min<std::size_t>(13, command.name.size()), ' ')
             << command.summary << '\n';

@@ -104,6 +104,17 @@ bool FileAssociation::EntryIsOurs(const QString& name) const
     return ReadText(EntryPath(name)).split(QLatin1Char('\n')).contains(ExecLine(), Qt::CaseInsensitive);
 }
 
+QString FileAssociation::InstalledEntry() const
+{
+    const QString share
+        = QDir::cleanPath(QFileInfo(program_).absolutePath() + QStringLiteral("/../share")) + QLatin1Char('/');
+    const QString entry = QString::fromLatin1(kAppId) + QStringLiteral(".desktop");
+    const bool installed = QFileInfo::exists(share + QStringLiteral("applications/") + entry)
+        && QFileInfo::exists(
+            share + QStringLiteral("mime/packages/") + QString::fromLatin1(kAppId) + QStringLiteral(".xml"));
+    return installed ? entry : QString();
+}
+
 QString FileAssociation::DefaultEntry() const
 {
     return DefaultApplication(ReadText(config_ + QStringLiteral("/mimeapps.list")), QString::fromLatin1(kMimeType));
@@ -124,7 +135,7 @@ QString FileAssociation::DesktopEntryName() const
 bool FileAssociation::IsAssociated() const
 {
     const QString entry = DefaultEntry();
-    return !entry.isEmpty() && EntryIsOurs(entry);
+    return !entry.isEmpty() && (entry == InstalledEntry() || EntryIsOurs(entry));
 }
 
 bool FileAssociation::Associate()
@@ -132,10 +143,13 @@ bool FileAssociation::Associate()
     if (IsAssociated()) {
         return true;
     }
-    const QString entry = DesktopEntryName();
-    const QString mimePackage = data_ + QStringLiteral("/mime/packages/tessaly-project.xml");
     const QString mimeApps = config_ + QStringLiteral("/mimeapps.list");
     const QString oldMimeApps = ReadText(mimeApps);
+    if (const QString installed = InstalledEntry(); !installed.isEmpty()) {
+        return WriteText(mimeApps, WithDefaultApplication(oldMimeApps, QString::fromLatin1(kMimeType), installed));
+    }
+    const QString entry = DesktopEntryName();
+    const QString mimePackage = data_ + QStringLiteral("/mime/packages/tessaly-project.xml");
     const bool written
         = WriteText(mimePackage,
               QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -148,9 +162,9 @@ bool FileAssociation::Associate()
                   .arg(QString::fromLatin1(kMimeType)))
         && WriteText(EntryPath(entry),
             QStringLiteral("[Desktop Entry]\nType=Application\nName=Brindle TSY Project\n"
-                           "GenericName=プロジェクトを開く\n%1\nIcon=tessaly\n"
-                           "MimeType=%2;\nNoDisplay=true\n")
-                .arg(ExecLine(), QString::fromLatin1(kMimeType)))
+                           "GenericName=プロジェクトを開く\n%1\nIcon=%2\n"
+                           "MimeType=%3;\nNoDisplay=true\n")
+                .arg(ExecLine(), QString::fromLatin1(kAppId), QString::fromLatin1(kMimeType)))
         && WriteText(mimeApps, WithDefaultApplication(oldMimeApps, QString::fromLatin1(kMimeType), entry));
     if (!written) {
         QFile::remove(EntryPath(entry));
@@ -168,9 +182,13 @@ bool FileAssociation::Unassociate()
     }
     const QString entry = DefaultEntry();
     const QString mimeApps = config_ + QStringLiteral("/mimeapps.list");
-    const bool removed
-        = WriteText(mimeApps, WithDefaultApplication(ReadText(mimeApps), QString::fromLatin1(kMimeType), {}))
-        && QFile::remove(EntryPath(entry));
+    const bool defaultRemoved
+        = WriteText(mimeApps, WithDefaultApplication(ReadText(mimeApps), QString::fromLatin1(kMimeType), {}));
+    if (entry == InstalledEntry()) {
+        // The installed entry and MIME type belong to the package.
+        return defaultRemoved;
+    }
+    const bool removed = defaultRemoved && QFile::remove(EntryPath(entry));
     QFile::remove(data_ + QStringLiteral("/mime/packages/tessaly-project.xml"));
     if (removed) {
         Notify();

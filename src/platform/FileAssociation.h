@@ -1,8 +1,11 @@
 #pragma once
 
-// The ".TSP" association on a freedesktop system: a MIME type for the
-// files, a desktop entry that opens them with the program, and the default
-// application in mimeapps.list, all in the user's own directories.
+// The ".TSP" association on a freedesktop system: the program's desktop
+// entry as the default application of the project MIME type in the user's
+// mimeapps.list. An installed program brings its desktop entry and MIME
+// type (under share/ beside its bin/ directory) and only becomes the
+// default; one run from elsewhere writes its own MIME type and desktop entry
+// into the user's directories.
 
 #include <QString>
 
@@ -20,12 +23,19 @@ public:
     bool Associate();
     bool Unassociate();
 
-    // The desktop entry that Associate writes or would write.
+    // The desktop entry that Associate writes or would write when the
+    // program is not installed.
     QString DesktopEntryName() const;
 
     static constexpr const char* kMimeType = "application/x-tessaly-project";
+    // The application id: the name of the installed desktop entry, MIME
+    // package and icon.
+    static constexpr const char* kAppId = "jp.brindlewood.Tessaly";
 
 private:
+    // The installed desktop entry's name when the program's installation
+    // holds it and the MIME type, else empty.
+    QString InstalledEntry() const;
     QString DefaultEntry() const;
     QString EntryPath(const QString& name) const;
     QString ExecLine() const;

@@ -54,6 +54,51 @@ private slots:
         QVERIFY(Read(config.filePath("mimeapps.list")).contains("text/plain=editor.desktop"));
     }
 
+    void installedProgram_data()
+    {
+        QTest::addColumn<bool>("entryInstalled");
+        QTest::addColumn<bool>("mimeTypeInstalled");
+        QTest::newRow("entry and MIME type") << true << true;
+        QTest::newRow("entry only") << true << false;
+        QTest::newRow("MIME type only") << false << true;
+    }
+
+    // An installed program makes its installed desktop entry the default and
+    // writes nothing else; without both installed files it writes its own.
+    void installedProgram()
+    {
+        QFETCH(bool, entryInstalled);
+        QFETCH(bool, mimeTypeInstalled);
+        QTemporaryDir prefix;
+        QTemporaryDir data;
+        QTemporaryDir config;
+        const QString entry = prefix.filePath("share/applications/jp.brindlewood.Tessaly.desktop");
+        const QString mimeType = prefix.filePath("share/mime/packages/jp.brindlewood.Tessaly.xml");
+        if (entryInstalled) {
+            Write(entry, "[Desktop Entry]\nExec=tessaly %F\n");
+        }
+        if (mimeTypeInstalled) {
+            Write(mimeType, "<mime-info/>\n");
+        }
+        const bool installed = entryInstalled && mimeTypeInstalled;
+        FileAssociation association(prefix.filePath("bin/tessaly"), data.path(), config.path());
+
+        QVERIFY(association.Associate());
+        QVERIFY(association.IsAssociated());
+        QCOMPARE(Read(config.filePath("mimeapps.list"))
+                     .contains("application/x-tessaly-project=jp.brindlewood.Tessaly.desktop\n"),
+            installed);
+        QCOMPARE(QDir(data.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot), installed);
+        // Another installation's entry is not this program's association.
+        QVERIFY(!FileAssociation(data.filePath("bin/tessaly"), data.path(), config.path()).IsAssociated());
+
+        QVERIFY(association.Unassociate());
+        QVERIFY(!association.IsAssociated());
+        QVERIFY(!Read(config.filePath("mimeapps.list")).contains("tessaly"));
+        QCOMPARE(QFile::exists(entry), entryInstalled);
+        QCOMPARE(QFile::exists(mimeType), mimeTypeInstalled);
+    }
+
     void aNameTakenByAnotherProgramGetsANumber()
     {
         QTemporaryDir data;
