@@ -15,7 +15,8 @@ inline bool MakeActive(QWidget* window)
     window->raise();
     window->activateWindow();
     QApplication::setActiveWindow(window);
-    return QTest::qWaitForWindowActive(window);
+    // Generous: a sanitizer build on a busy machine is slow to be served.
+    return QTest::qWaitForWindowActive(window, 20000);
 }
 
 } // namespace tessaly::test
