@@ -1,9 +1,11 @@
 #include "Commands.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <iostream>
 
@@ -255,17 +257,50 @@ private:
     std::string directory_;
 };
 
+// Most threads "--jobs" takes; more only cost memory.
+constexpr unsigned kMaxJobs = 256;
+
+// Takes "--jobs N" or "--jobs=N" out of args into jobs; false when N is not
+// a number from 1 to kMaxJobs.
+bool TakeJobs(std::span<const std::string_view> args, std::vector<std::string_view>& rest, unsigned& jobs)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view value;
+        if (args[i] == "--jobs" && i + 1 < args.size()) {
+            value = args[++i];
+        } else if (args[i].starts_with("--jobs=")) {
+            value = args[i].substr(7);
+        } else {
+            rest.push_back(args[i]);
+            continue;
+        }
+        unsigned number = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (error != std::errc() || end != value.data() + value.size() || number < 1 || number > kMaxJobs) {
+            return false;
+        }
+        jobs = number;
+    }
+    return true;
+}
+
 int Output(std::span<const std::string_view> args, Streams streams)
 {
+    std::vector<std::string_view> rest;
+    unsigned jobs = DefaultJobs();
+    if (!TakeJobs(args, rest, jobs)) {
+        streams.err << "tessaly-cli output: --jobs takes a number from 1 to " << kMaxJobs << '\n';
+        return 2;
+    }
     Project project;
-    if (const int failed = ProjectWithRoot(args, "output", streams, project)) {
+    if (const int failed = ProjectWithRoot(rest, "output", streams, project)) {
         return failed;
     }
     const SystemClock clock;
     OutputResult result;
     {
         TerminalProgress progress(streams.out);
-        result = RunOutput(project, project.RootDir, clock, progress);
+        result = RunOutput(project, project.RootDir, clock, progress, jobs);
     }
     for (const std::string& line : result.log) {
         streams.out << ShownLogLine(line) << '\n';
@@ -316,10 +351,12 @@ constexpr std::array kCommands{
         "byte for byte. OUT.TSP is replaced only when the whole file was written.\n",
         Resave},
     Command{"output", "write the site's pages",
-        "PROJECT.TSP [--root DIR]\n\n"
+        "PROJECT.TSP [--root DIR] [--jobs N]\n\n"
         "Writes the pages of every directory under the project's root directory (or\n"
         "DIR) that has a design. A page whose text has not changed is left alone;\n"
-        "surplus pages of earlier runs are deleted. Prints the run log and the counts.\n",
+        "surplus pages of earlier runs are deleted. Prints the run log and the counts.\n"
+        "Pages are put together on N threads (default: one per core); the pages, the\n"
+        "log and the counts are the same for any N.\n",
         Output},
     Command{"simple-design", "design a top menu and one directory per genre",
         "PROJECT.TSP [--root DIR]\n\n"

@@ -9,6 +9,7 @@
 
 #include "collection/Project.h"
 #include "output/PageAssembly.h"
+#include "output/PageWorkers.h"
 #include "output/Selection.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
@@ -78,7 +79,8 @@ bool IsPageNumber(std::string_view digits)
 
 class Run {
 public:
-    Run(const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer)
+    Run(const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer,
+        unsigned jobs)
         : project_(project)
         , root_(WithTrailingSlash(rootDirectory))
         , clock_(clock)
@@ -87,6 +89,7 @@ public:
         , catalog_(project)
         , assembler_(
               project, catalog_, root_, defaults_, [this](std::string line) { result_.log.push_back(std::move(line)); })
+        , workers_(jobs)
     {
     }
 
@@ -306,25 +309,50 @@ private:
         }
         RemoveLeftoverTemporaryFiles(FsPath(directory));
         Step(OutputStep::DefaultPage);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            rows[i].state = WritePage(directory, rows[i].fileName, assembler_.AssemblePage(pages, i));
-            ++result_.counts.processed;
-            observer_.PageDone(i, rows[i].state);
-            if (i == 0) {
-                Advance(1);
-                if (observer_.ShouldAbort()) {
-                    return false;
-                }
-                Step(OutputStep::SubPages);
-            } else if (observer_.ShouldAbort()) {
+        if (!rows.empty()) {
+            assembler_.StartDirectory(pages);
+            WriteRow(pages.directory, rows, 0, PageFileText(assembler_.AssemblePage(pages, 0)));
+            Advance(1);
+            if (observer_.ShouldAbort()) {
                 return false;
             }
+            Step(OutputStep::SubPages);
+        }
+        if (!WriteSubPages(pages, rows)) {
+            return false;
         }
         Advance(1);
         Step(OutputStep::Surplus);
         DeleteSurplusPages(directory, subBase, subExtension, rows);
         Advance(1);
         return !observer_.ShouldAbort();
+    }
+
+    // text: the page as it is written, in CR LF lines.
+    void WriteRow(const std::string& directory, std::vector<PageRow>& rows, std::size_t i, const std::string& text)
+    {
+        rows[i].state = WritePage(directory, rows[i].fileName, text);
+        ++result_.counts.processed;
+        observer_.PageDone(i, rows[i].state);
+    }
+
+    // The further pages are assembled on the workers, ahead of the writes;
+    // false when the run is to stop.
+    bool WriteSubPages(const DirectoryPages& pages, std::vector<PageRow>& rows)
+    {
+        if (rows.size() < 2) {
+            return true;
+        }
+        assembler_.StartSubPages(pages);
+        PageWorkers::Series texts = workers_.Begin(
+            rows.size() - 1, [this, &pages](std::size_t i) { return PageFileText(assembler_.AssemblePage(pages, i + 1)); });
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            WriteRow(pages.directory, rows, i, texts.Take(i - 1));
+            if (observer_.ShouldAbort()) {
+                return false;
+            }
+        }
+        return true;
     }
 
     // A page name that would leave the directory or replace one of the
@@ -382,10 +410,9 @@ private:
     // A page is written only as a regular file of its own: a symbolic link,
     // FIFO or directory in its place, or a read-only file, is logged and
     // left alone.
-    PageState WritePage(const std::string& directory, const std::string& fileName, const std::string& page)
+    PageState WritePage(const std::string& directory, const std::string& fileName, const std::string& text)
     {
         const fs::path file = FsPath(directory + fileName);
-        const std::string text = PageFileText(page);
         std::error_code error;
         const fs::file_status status = fs::symlink_status(file, error);
         if (fs::is_symlink(status)) {
@@ -475,6 +502,7 @@ private:
     ItemCatalog catalog_;
     OutputResult result_;
     PageAssembler assembler_;
+    PageWorkers workers_;
     std::set<FileId> protected_;
     int progress_ = 0;
     int progressMaximum_ = 0;
@@ -482,10 +510,10 @@ private:
 
 } // namespace
 
-OutputResult RunOutput(
-    const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer)
+OutputResult RunOutput(const Project& project, const std::string& rootDirectory, const Clock& clock,
+    OutputObserver& observer, unsigned jobs)
 {
-    return Run(project, rootDirectory, clock, observer).Execute();
+    return Run(project, rootDirectory, clock, observer, jobs).Execute();
 }
 
 std::string PageFileText(std::string_view text)

@@ -222,7 +222,7 @@ std::string PageAssembler::BuildReturnLinks(const DirectoryPages& pages)
     return links;
 }
 
-std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range)
+std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const
 {
     const auto [first, last] = RangeBounds(pages.selection.size(), range);
     std::vector<const TLinkItem*> items;
@@ -231,33 +231,33 @@ std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t p
         items.push_back(&catalog_[pages.selection[i]].item);
     }
     const std::string bar = PageBar(pages.pageNames, pageIndex);
-    const TTemplateRec rec = FindItemTemplate(project_, pages.design.squeeze.templateName);
-    return bar + RenderItemList(rec, items, pages.bannerPrefix) + bar;
+    return bar + RenderItemList(itemTemplate_, items, pages.bannerPrefix) + bar;
 }
 
-std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t pageIndex)
+void PageAssembler::StartDirectory(const DirectoryPages& pages)
 {
     const TDirectoryDesign& design = pages.design;
-    if (pages.directory != currentDirectory_) {
-        currentDirectory_ = pages.directory;
-        returns_ = BuildReturnLinks(pages);
-        directoryLinks_ = BuildDirectoryLinks(design.subLinks);
-        subTemplate_.reset();
-    }
-    std::string text;
-    if (pageIndex == 0) {
-        text = LoadPageTemplate(design.html.templateDef, pages.directory);
-    } else {
-        if (!subTemplate_) {
-            subTemplate_ = LoadPageTemplate(design.html.templateSub, pages.directory);
-        }
-        text = *subTemplate_;
-    }
+    returns_ = BuildReturnLinks(pages);
+    directoryLinks_ = BuildDirectoryLinks(design.subLinks);
+    itemTemplate_ = FindItemTemplate(project_, design.squeeze.templateName);
+    defTemplate_ = LoadPageTemplate(design.html.templateDef, pages.directory);
+    subTemplate_.clear();
+}
+
+void PageAssembler::StartSubPages(const DirectoryPages& pages)
+{
+    subTemplate_ = LoadPageTemplate(pages.design.html.templateSub, pages.directory);
+}
+
+std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t pageIndex) const
+{
+    const TDirectoryDesign& design = pages.design;
     const PageConditionFlags flags{
         pages.isRoot, pageIndex == 0, !design.subLinks.links.empty(), pages.hits != 0, design.linkOutputs};
-    text = ExpandConditionalBlocks(std::move(text), [&flags](std::string_view operation, std::string_view argument) {
-        return EvaluatePageCondition(flags, operation, argument);
-    });
+    std::string text = ExpandConditionalBlocks(pageIndex == 0 ? defTemplate_ : subTemplate_,
+        [&flags](std::string_view operation, std::string_view argument) {
+            return EvaluatePageCondition(flags, operation, argument);
+        });
     ReplaceEvery(text, "%returns;", returns_);
     ReplaceEvery(text, "%directorylinks;", directoryLinks_);
     const std::pair<int32_t, int32_t> pageRange
