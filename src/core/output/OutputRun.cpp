@@ -77,6 +77,23 @@ bool IsPageNumber(std::string_view digits)
         && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// True when every line of text ends in CR LF and there is no other CR or
+// LF: every LF follows a CR and there are as many of each.
+bool IsCrLfLines(std::string_view text)
+{
+    if (!text.empty() && !text.ends_with(kLineBreak)) {
+        return false;
+    }
+    std::size_t breaks = 0;
+    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', lf + 1)) {
+        if (lf == 0 || text[lf - 1] != '\r') {
+            return false;
+        }
+        ++breaks;
+    }
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r')) == breaks;
+}
+
 class Run {
 public:
     Run(const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer,
@@ -430,7 +447,10 @@ private:
             ++result_.counts.skipped;
             return PageState::Skipped;
         }
-        const FileWriteResult written = WriteFileAtomically(file, text, Durability::Unsynced, SymbolicLinks::Refuse);
+        // A new page has no old one to protect from a half-written file.
+        const FileWriteResult written = status.type() == fs::file_type::not_found
+            ? WriteNewFile(file, text, Durability::Unsynced, SymbolicLinks::Refuse)
+            : WriteFileAtomically(file, text, Durability::Unsynced, SymbolicLinks::Refuse);
         switch (written.failure) {
         case WriteFailure::None: break;
         case WriteFailure::ReadOnly:
@@ -520,12 +540,7 @@ std::string PageFileText(std::string_view text)
 {
     // Same as splitting into lines and ending each with CR LF, in one pass;
     // most pages are in that form already.
-    bool alreadyLines = text.empty() || text.ends_with(kLineBreak);
-    for (std::size_t cr = FindLineBreak(text); alreadyLines && cr != std::string_view::npos;
-         cr = FindLineBreak(text, cr + 2)) {
-        alreadyLines = text[cr] == '\r' && cr + 1 < text.size() && text[cr + 1] == '\n';
-    }
-    if (alreadyLines) {
+    if (IsCrLfLines(text)) {
         return std::string(text);
     }
     std::string lines;

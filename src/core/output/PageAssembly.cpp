@@ -117,12 +117,18 @@ bool IsDriveLetterPath(std::string_view value)
         && value[2] == '\\';
 }
 
+// A tag changes only when it holds "%%" (the banner directory) or ":\\" (an
+// absolute local path); both are this long.
+constexpr std::size_t kLocalMarkSize = 2;
+
+std::size_t NextLocalMark(std::string_view text, std::size_t from)
+{
+    return std::min(text.find("%%", from), text.find(":\\", from));
+}
+
 // Rebuilds the inner text of one tag when one of its URL values changes.
 std::optional<std::string> RewriteTag(std::string_view inner, std::string_view directory, std::string_view bannerPrefix)
 {
-    if (inner.find("%%") == std::string_view::npos && inner.find(":\\") == std::string_view::npos) {
-        return std::nullopt;
-    }
     TTagField tag(inner);
     const UrlAttributes* known = tag.Count() >= 2 ? UrlAttributesOf(tag.Name(0)) : nullptr;
     if (known == nullptr) {
@@ -377,26 +383,32 @@ void ReplacePageKeywords(std::string& text, const PageKeywords& keywords)
 std::string RewriteLocalReferences(std::string_view text, std::string_view directory, std::string_view bannerPrefix)
 {
     std::string result;
-    result.reserve(text.size() + 256);
-    std::size_t pos = 0;
-    for (;;) {
+    std::size_t copied = 0; // text in front of this is in result
+    std::size_t mark = 0; // the first value that may change at or behind the current tag
+    for (std::size_t pos = 0;;) {
         const std::size_t open = text.find('<', pos);
         const std::size_t close = open == std::string_view::npos ? open : text.find('>', open + 1);
         if (close == std::string_view::npos) {
             break;
         }
-        const std::optional<std::string> rebuilt
-            = RewriteTag(text.substr(open + 1, close - open - 1), directory, bannerPrefix);
-        if (rebuilt) {
-            result.append(text.substr(pos, open + 1 - pos));
-            result += *rebuilt;
-            pos = close;
-        } else {
-            result.append(text.substr(pos, close - pos));
-            pos = close;
+        if (mark <= open) {
+            mark = NextLocalMark(text, open + 1);
+            if (mark == std::string_view::npos) {
+                break;
+            }
         }
+        // Only a tag that holds a mark can change.
+        if (mark + kLocalMarkSize <= close) {
+            if (const std::optional<std::string> rebuilt
+                = RewriteTag(text.substr(open + 1, close - open - 1), directory, bannerPrefix)) {
+                result.append(text.substr(copied, open + 1 - copied));
+                result += *rebuilt;
+                copied = close;
+            }
+        }
+        pos = close;
     }
-    result.append(text.substr(pos));
+    result.append(text.substr(copied));
     return result;
 }
 
