@@ -9,7 +9,7 @@
 
 #include "collection/Project.h"
 #include "output/PageAssembly.h"
-#include "output/PageWorkers.h"
+#include "output/WorkerPool.h"
 #include "output/Selection.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
@@ -103,10 +103,10 @@ public:
         , clock_(clock)
         , observer_(observer)
         , defaults_{project.DefaultFile, project.SubFile, clock.Today()}
-        , catalog_(project)
+        , workers_(jobs)
+        , catalog_(project, &workers_)
         , assembler_(
               project, catalog_, root_, defaults_, [this](std::string line) { result_.log.push_back(std::move(line)); })
-        , workers_(jobs)
     {
     }
 
@@ -361,7 +361,7 @@ private:
             return true;
         }
         assembler_.StartSubPages(pages);
-        PageWorkers::Series texts = workers_.Begin(
+        WorkerPool::Series texts = workers_.Begin(
             rows.size() - 1, [this, &pages](std::size_t i) { return PageFileText(assembler_.AssemblePage(pages, i + 1)); });
         for (std::size_t i = 1; i < rows.size(); ++i) {
             WriteRow(pages.directory, rows, i, texts.Take(i - 1));
@@ -519,10 +519,10 @@ private:
     const Clock& clock_;
     OutputObserver& observer_;
     DesignDefaults defaults_;
+    WorkerPool workers_;
     ItemCatalog catalog_;
     OutputResult result_;
     PageAssembler assembler_;
-    PageWorkers workers_;
     std::set<FileId> protected_;
     int progress_ = 0;
     int progressMaximum_ = 0;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "design/DirectoryDesign.h"
-#include "output/PageWorkers.h"
+#include "output/WorkerPool.h"
 #include "text/DateTime.h"
 
 namespace tessaly {

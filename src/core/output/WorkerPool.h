@@ -1,9 +1,10 @@
 #pragma once
 
-// Worker threads that make the texts of a series of pages ahead of the one
-// thread that takes them, in order. Only the making runs on the workers;
-// what is done with each text (writing, logging, counting) stays on the
-// taking thread, so it happens exactly as with no workers at all.
+// Worker threads for the output run. They make the texts of a series of
+// pages ahead of the one thread that takes them, in order: only the making
+// runs on the workers; what is done with each text (writing, logging,
+// counting) stays on the taking thread, so it happens exactly as with no
+// workers at all. They also share out work whose parts are independent.
 
 #include <condition_variable>
 #include <cstddef>
@@ -20,16 +21,17 @@ namespace tessaly {
 // The number of cores, at least 1.
 unsigned DefaultJobs();
 
-class PageWorkers {
+class WorkerPool {
 public:
     using Make = std::function<std::string(std::size_t index)>;
 
     // jobs counts the taking thread: 1 starts no worker, and every text is
     // made when it is taken.
-    explicit PageWorkers(unsigned jobs);
-    ~PageWorkers();
-    PageWorkers(const PageWorkers&) = delete;
-    PageWorkers& operator=(const PageWorkers&) = delete;
+    explicit WorkerPool(unsigned jobs);
+    unsigned Jobs() const { return static_cast<unsigned>(threads_.size()) + 1; }
+    ~WorkerPool();
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
 
     // The texts 0 .. count-1 of one series, taken in order. Ending the
     // series (leaving its scope) waits for texts still being made and drops
@@ -43,16 +45,21 @@ public:
         std::string Take(std::size_t index);
 
     private:
-        friend class PageWorkers;
-        explicit Series(PageWorkers& workers)
+        friend class WorkerPool;
+        explicit Series(WorkerPool& workers)
             : workers_(workers)
         {
         }
-        PageWorkers& workers_;
+        WorkerPool& workers_;
     };
 
     // One series at a time.
     Series Begin(std::size_t count, Make make);
+
+    // Calls work on consecutive ranges that together cover [0, count), on
+    // all the threads, and returns when every call has; rethrows what the
+    // first failing range threw. Not while a series is open.
+    void ForRanges(std::size_t count, const std::function<void(std::size_t begin, std::size_t end)>& work);
 
 private:
     struct Slot {

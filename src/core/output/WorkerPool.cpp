@@ -1,4 +1,4 @@
-#include "output/PageWorkers.h"
+#include "output/WorkerPool.h"
 
 #include <algorithm>
 #include <system_error>
@@ -11,6 +11,7 @@ namespace {
 // How far the workers may run ahead of the taker, per job: enough to keep
 // them busy while it writes, few enough to hold little memory.
 constexpr std::size_t kLookAheadPerJob = 8;
+constexpr std::size_t kRangesPerJob = 4;
 
 } // namespace
 
@@ -19,7 +20,7 @@ unsigned DefaultJobs()
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-PageWorkers::PageWorkers(unsigned jobs)
+WorkerPool::WorkerPool(unsigned jobs)
     : lookAhead_(kLookAheadPerJob * std::max(1u, jobs))
 {
     try {
@@ -31,7 +32,7 @@ PageWorkers::PageWorkers(unsigned jobs)
     }
 }
 
-PageWorkers::~PageWorkers()
+WorkerPool::~WorkerPool()
 {
     {
         const std::lock_guard lock(mutex_);
@@ -43,7 +44,7 @@ PageWorkers::~PageWorkers()
     }
 }
 
-PageWorkers::Series PageWorkers::Begin(std::size_t count, Make make)
+WorkerPool::Series WorkerPool::Begin(std::size_t count, Make make)
 {
     {
         const std::lock_guard lock(mutex_);
@@ -57,17 +58,35 @@ PageWorkers::Series PageWorkers::Begin(std::size_t count, Make make)
     return Series(*this);
 }
 
-PageWorkers::Series::~Series()
+WorkerPool::Series::~Series()
 {
     workers_.End();
 }
 
-std::string PageWorkers::Series::Take(std::size_t index)
+std::string WorkerPool::Series::Take(std::size_t index)
 {
     return workers_.Take(index);
 }
 
-void PageWorkers::Work()
+void WorkerPool::ForRanges(std::size_t count, const std::function<void(std::size_t begin, std::size_t end)>& work)
+{
+    // A few ranges per thread even out their different speeds.
+    const std::size_t ranges = std::min<std::size_t>(count, kRangesPerJob * Jobs());
+    if (ranges <= 1) {
+        work(0, count);
+        return;
+    }
+    const auto bound = [count, ranges](std::size_t range) { return count * range / ranges; };
+    Series series = Begin(ranges, [&](std::size_t range) {
+        work(bound(range), bound(range + 1));
+        return std::string();
+    });
+    for (std::size_t range = 0; range < ranges; ++range) {
+        series.Take(range);
+    }
+}
+
+void WorkerPool::Work()
 {
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -79,12 +98,12 @@ void PageWorkers::Work()
     }
 }
 
-bool PageWorkers::CanClaim() const
+bool WorkerPool::CanClaim() const
 {
     return next_ < count_ && next_ < taken_ + lookAhead_;
 }
 
-void PageWorkers::MakeNext(std::unique_lock<std::mutex>& lock)
+void WorkerPool::MakeNext(std::unique_lock<std::mutex>& lock)
 {
     const std::size_t index = next_++;
     ++busy_;
@@ -102,7 +121,7 @@ void PageWorkers::MakeNext(std::unique_lock<std::mutex>& lock)
     made_.notify_all();
 }
 
-std::string PageWorkers::Take(std::size_t index)
+std::string WorkerPool::Take(std::size_t index)
 {
     std::unique_lock lock(mutex_);
     if (index > taken_) {
@@ -124,7 +143,7 @@ std::string PageWorkers::Take(std::size_t index)
     return std::move(slot.text);
 }
 
-void PageWorkers::End()
+void WorkerPool::End()
 {
     std::unique_lock lock(mutex_);
     count_ = next_;
