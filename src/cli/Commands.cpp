@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,20 @@ int Resave(std::span<const std::string_view> args, Streams streams)
     return 0;
 }
 
+// The value of the option name ("--root") at args[i]: "--root VALUE", which
+// moves i on to the value, or "--root=VALUE".
+std::optional<std::string_view> OptionValue(
+    std::span<const std::string_view> args, std::size_t& i, std::string_view name)
+{
+    if (args[i] == name && i + 1 < args.size()) {
+        return args[++i];
+    }
+    if (args[i].starts_with(name) && args[i].substr(name.size()).starts_with("=")) {
+        return args[i].substr(name.size() + 1);
+    }
+    return std::nullopt;
+}
+
 // PROJECT.TSP [--root DIR]: the project, and its site root as code page 932
 // text. Prints why and returns the exit code when either cannot be had, 0
 // when both can.
@@ -181,10 +196,8 @@ int ProjectWithRoot(std::span<const std::string_view> args, std::string_view com
     std::vector<std::string_view> files;
     std::string_view rootArgument;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--root" && i + 1 < args.size()) {
-            rootArgument = args[++i];
-        } else if (args[i].starts_with("--root=")) {
-            rootArgument = args[i].substr(7);
+        if (const std::optional<std::string_view> root = OptionValue(args, i, "--root")) {
+            rootArgument = *root;
         } else {
             files.push_back(args[i]);
         }
@@ -265,15 +278,12 @@ constexpr unsigned kMaxJobs = 256;
 bool TakeJobs(std::span<const std::string_view> args, std::vector<std::string_view>& rest, unsigned& jobs)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view value;
-        if (args[i] == "--jobs" && i + 1 < args.size()) {
-            value = args[++i];
-        } else if (args[i].starts_with("--jobs=")) {
-            value = args[i].substr(7);
-        } else {
+        const std::optional<std::string_view> option = OptionValue(args, i, "--jobs");
+        if (!option) {
             rest.push_back(args[i]);
             continue;
         }
+        const std::string_view value = *option;
         unsigned number = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
         if (error != std::errc() || end != value.data() + value.size() || number < 1 || number > kMaxJobs) {
