@@ -4,6 +4,7 @@
 #include <set>
 #include <system_error>
 #include <tuple>
+#include <unordered_set>
 
 #include <sys/stat.h>
 
@@ -474,13 +475,18 @@ private:
     void DeleteSurplusPages(const std::string& directory, const std::string& subBase, const std::string& subExtension,
         const std::vector<PageRow>& rows)
     {
+        // The planned names as compared, ignoring the case of ASCII letters.
+        std::unordered_set<std::string> planned;
+        for (const PageRow& row : rows) {
+            planned.insert(AsciiLower(row.fileName));
+        }
         std::vector<std::pair<fs::path, std::string>> surplus;
         ForEachEntry(directory, [&](const fs::directory_entry& entry, fs::file_status status) {
             if (!fs::is_regular_file(status)) {
                 return;
             }
             const std::optional<std::string> name = FromFsPath(entry.path().filename());
-            if (name && IsSurplusPage(*name, subBase, subExtension, rows) && !IsProtected(entry.path())) {
+            if (name && IsSurplusPage(*name, subBase, subExtension, planned) && !IsProtected(entry.path())) {
                 surplus.emplace_back(entry.path(), *name);
             }
         });
@@ -495,7 +501,7 @@ private:
     }
 
     static bool IsSurplusPage(const std::string& name, const std::string& subBase, const std::string& subExtension,
-        const std::vector<PageRow>& rows)
+        const std::unordered_set<std::string>& planned)
     {
         if (!name.starts_with(subBase)) {
             return false;
@@ -509,9 +515,7 @@ private:
             }
             digits = rest.substr(0, dot);
         }
-        return IsPageNumber(digits) && std::none_of(rows.begin(), rows.end(), [&](const PageRow& row) {
-            return SameNameIgnoringAsciiCase(row.fileName, name);
-        });
+        return IsPageNumber(digits) && !planned.contains(AsciiLower(name));
     }
 
     const Project& project_;
