@@ -105,8 +105,7 @@ class WorkersAgree : public ::testing::Test {
 protected:
     // prepare sets up the site in root; steps run in turn and each may
     // change the project before its run. Returns the outcomes with 1 job.
-    template <typename Prepare, typename Steps>
-    std::vector<Outcome> ExpectSameOutcomes(Prepare prepare, Steps steps)
+    template <typename Prepare, typename Steps> std::vector<Outcome> ExpectSameOutcomes(Prepare prepare, Steps steps)
     {
         std::vector<Outcome> single;
         for (const unsigned jobs : {1u, 4u}) {
@@ -138,8 +137,8 @@ Project Example(const fs::path& root)
 {
     fs::copy(fs::path(TESSALY_EXAMPLES_DIR) / "site", root, fs::copy_options::recursive);
     Project project;
-    EXPECT_EQ(LoadProjectFile(project, fs::path(TESSALY_EXAMPLES_DIR) / "links.TSP").result,
-        LoadOutcome::Result::Loaded);
+    EXPECT_EQ(
+        LoadProjectFile(project, fs::path(TESSALY_EXAMPLES_DIR) / "links.TSP").result, LoadOutcome::Result::Loaded);
     return project;
 }
 

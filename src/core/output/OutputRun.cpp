@@ -10,8 +10,8 @@
 
 #include "collection/Project.h"
 #include "output/PageAssembly.h"
-#include "output/WorkerPool.h"
 #include "output/Selection.h"
+#include "output/WorkerPool.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/Paths.h"
@@ -362,8 +362,8 @@ private:
             return true;
         }
         assembler_.StartSubPages(pages);
-        WorkerPool::Series texts = workers_.Begin(
-            rows.size() - 1, [this, &pages](std::size_t i) { return PageFileText(assembler_.AssemblePage(pages, i + 1)); });
+        WorkerPool::Series texts = workers_.Begin(rows.size() - 1,
+            [this, &pages](std::size_t i) { return PageFileText(assembler_.AssemblePage(pages, i + 1)); });
         for (std::size_t i = 1; i < rows.size(); ++i) {
             WriteRow(pages.directory, rows, i, texts.Take(i - 1));
             if (observer_.ShouldAbort()) {

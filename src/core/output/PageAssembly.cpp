@@ -260,8 +260,8 @@ std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t
     const TDirectoryDesign& design = pages.design;
     const PageConditionFlags flags{
         pages.isRoot, pageIndex == 0, !design.subLinks.links.empty(), pages.hits != 0, design.linkOutputs};
-    std::string text = ExpandConditionalBlocks(pageIndex == 0 ? defTemplate_ : subTemplate_,
-        [&flags](std::string_view operation, std::string_view argument) {
+    std::string text = ExpandConditionalBlocks(
+        pageIndex == 0 ? defTemplate_ : subTemplate_, [&flags](std::string_view operation, std::string_view argument) {
             return EvaluatePageCondition(flags, operation, argument);
         });
     ReplaceEvery(text, "%returns;", returns_);
