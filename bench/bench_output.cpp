@@ -1,7 +1,7 @@
 // Times the output run over a large collection with a simple design (one
 // directory per genre, 20 items a page): a full run into a fresh root, then
 // a second run in which every page is unchanged. Reports peak memory.
-//   bench-output ITEMS [GENRES=100] [ROOT]
+//   bench-output ITEMS [GENRES=100] [ROOT] [JOBS=cores]
 
 #include <chrono>
 #include <filesystem>
@@ -27,13 +27,14 @@ double Seconds(std::chrono::steady_clock::duration duration)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::cerr << "usage: bench-output ITEMS [GENRES] [ROOT]\n";
+        std::cerr << "usage: bench-output ITEMS [GENRES] [ROOT] [JOBS]\n";
         return 2;
     }
     namespace fs = std::filesystem;
     const std::size_t items = std::stoul(argv[1]);
     const std::size_t genres = argc > 2 ? std::stoul(argv[2]) : 100;
     const fs::path root = argc > 3 ? fs::path(argv[3]) : fs::current_path() / ("bench-root-" + std::to_string(items));
+    const unsigned jobs = argc > 4 ? static_cast<unsigned>(std::stoul(argv[4])) : tessaly::DefaultJobs();
     fs::remove_all(root);
     fs::create_directories(root);
 
@@ -46,9 +47,9 @@ int main(int argc, char** argv)
     }
     tessaly::OutputObserver quiet;
     const auto start = std::chrono::steady_clock::now();
-    const tessaly::OutputResult first = tessaly::RunOutput(project, project.RootDir, clock, quiet);
+    const tessaly::OutputResult first = tessaly::RunOutput(project, project.RootDir, clock, quiet, jobs);
     const auto middle = std::chrono::steady_clock::now();
-    const tessaly::OutputResult second = tessaly::RunOutput(project, project.RootDir, clock, quiet);
+    const tessaly::OutputResult second = tessaly::RunOutput(project, project.RootDir, clock, quiet, jobs);
     const auto end = std::chrono::steady_clock::now();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -176,6 +178,20 @@ int Resave(std::span<const std::string_view> args, Streams streams)
     return 0;
 }
 
+// The value of the option name ("--root") at args[i]: "--root VALUE", which
+// moves i on to the value, or "--root=VALUE".
+std::optional<std::string_view> OptionValue(
+    std::span<const std::string_view> args, std::size_t& i, std::string_view name)
+{
+    if (args[i] == name && i + 1 < args.size()) {
+        return args[++i];
+    }
+    if (args[i].starts_with(name) && args[i].substr(name.size()).starts_with("=")) {
+        return args[i].substr(name.size() + 1);
+    }
+    return std::nullopt;
+}
+
 // PROJECT.TSP [--root DIR]: the project, and its site root as code page 932
 // text. Prints why and returns the exit code when either cannot be had, 0
 // when both can.
@@ -184,10 +200,8 @@ int ProjectWithRoot(std::span<const std::string_view> args, std::string_view com
     std::vector<std::string_view> files;
     std::string_view rootArgument;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--root" && i + 1 < args.size()) {
-            rootArgument = args[++i];
-        } else if (args[i].starts_with("--root=")) {
-            rootArgument = args[i].substr(7);
+        if (const std::optional<std::string_view> root = OptionValue(args, i, "--root")) {
+            rootArgument = *root;
         } else {
             files.push_back(args[i]);
         }
@@ -260,17 +274,47 @@ private:
     std::string directory_;
 };
 
+// Most threads "--jobs" takes; more only cost memory.
+constexpr unsigned kMaxJobs = 256;
+
+// Takes "--jobs N" or "--jobs=N" out of args into jobs; false when N is not
+// a number from 1 to kMaxJobs.
+bool TakeJobs(std::span<const std::string_view> args, std::vector<std::string_view>& rest, unsigned& jobs)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::optional<std::string_view> option = OptionValue(args, i, "--jobs");
+        if (!option) {
+            rest.push_back(args[i]);
+            continue;
+        }
+        const std::string_view value = *option;
+        unsigned number = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (error != std::errc() || end != value.data() + value.size() || number < 1 || number > kMaxJobs) {
+            return false;
+        }
+        jobs = number;
+    }
+    return true;
+}
+
 int Output(std::span<const std::string_view> args, Streams streams)
 {
+    std::vector<std::string_view> rest;
+    unsigned jobs = DefaultJobs();
+    if (!TakeJobs(args, rest, jobs)) {
+        streams.err << "tessaly-cli output: --jobs takes a number from 1 to " << kMaxJobs << '\n';
+        return 2;
+    }
     Project project;
-    if (const int failed = ProjectWithRoot(args, "output", streams, project)) {
+    if (const int failed = ProjectWithRoot(rest, "output", streams, project)) {
         return failed;
     }
     const SystemClock clock;
     OutputResult result;
     {
         TerminalProgress progress(streams.out);
-        result = RunOutput(project, project.RootDir, clock, progress);
+        result = RunOutput(project, project.RootDir, clock, progress, jobs);
     }
     for (const std::string& line : result.log) {
         streams.out << ShownLogLine(line) << '\n';
@@ -630,10 +674,12 @@ constexpr std::array kCommands{
         "byte for byte. OUT.TSP is replaced only when the whole file was written.\n",
         Resave},
     Command{"output", "write the site's pages",
-        "PROJECT.TSP [--root DIR]\n\n"
+        "PROJECT.TSP [--root DIR] [--jobs N]\n\n"
         "Writes the pages of every directory under the project's root directory (or\n"
         "DIR) that has a design. A page whose text has not changed is left alone;\n"
-        "surplus pages of earlier runs are deleted. Prints the run log and the counts.\n",
+        "surplus pages of earlier runs are deleted. Prints the run log and the counts.\n"
+        "Pages are put together on N threads (default: one per core); the pages, the\n"
+        "log and the counts are the same for any N.\n",
         Output},
     Command{"simple-design", "design a top menu and one directory per genre",
         "PROJECT.TSP [--root DIR]\n\n"

@@ -4,12 +4,14 @@
 #include <set>
 #include <system_error>
 #include <tuple>
+#include <unordered_set>
 
 #include <sys/stat.h>
 
 #include "collection/Project.h"
 #include "output/PageAssembly.h"
 #include "output/Selection.h"
+#include "output/WorkerPool.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/Paths.h"
@@ -76,15 +78,34 @@ bool IsPageNumber(std::string_view digits)
         && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// True when every line of text ends in CR LF and there is no other CR or
+// LF: every LF follows a CR and there are as many of each.
+bool IsCrLfLines(std::string_view text)
+{
+    if (!text.empty() && !text.ends_with(kLineBreak)) {
+        return false;
+    }
+    std::size_t breaks = 0;
+    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', lf + 1)) {
+        if (lf == 0 || text[lf - 1] != '\r') {
+            return false;
+        }
+        ++breaks;
+    }
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r')) == breaks;
+}
+
 class Run {
 public:
-    Run(const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer)
+    Run(const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer,
+        unsigned jobs)
         : project_(project)
         , root_(WithTrailingSlash(rootDirectory))
         , clock_(clock)
         , observer_(observer)
         , defaults_{project.DefaultFile, project.SubFile, clock.Today()}
-        , catalog_(project)
+        , workers_(jobs)
+        , catalog_(project, &workers_)
         , assembler_(
               project, catalog_, root_, defaults_, [this](std::string line) { result_.log.push_back(std::move(line)); })
     {
@@ -306,25 +327,50 @@ private:
         }
         RemoveLeftoverTemporaryFiles(FsPath(directory));
         Step(OutputStep::DefaultPage);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            rows[i].state = WritePage(directory, rows[i].fileName, assembler_.AssemblePage(pages, i));
-            ++result_.counts.processed;
-            observer_.PageDone(i, rows[i].state);
-            if (i == 0) {
-                Advance(1);
-                if (observer_.ShouldAbort()) {
-                    return false;
-                }
-                Step(OutputStep::SubPages);
-            } else if (observer_.ShouldAbort()) {
+        if (!rows.empty()) {
+            assembler_.StartDirectory(pages);
+            WriteRow(pages.directory, rows, 0, PageFileText(assembler_.AssemblePage(pages, 0)));
+            Advance(1);
+            if (observer_.ShouldAbort()) {
                 return false;
             }
+            Step(OutputStep::SubPages);
+        }
+        if (!WriteSubPages(pages, rows)) {
+            return false;
         }
         Advance(1);
         Step(OutputStep::Surplus);
         DeleteSurplusPages(directory, subBase, subExtension, rows);
         Advance(1);
         return !observer_.ShouldAbort();
+    }
+
+    // text: the page as it is written, in CR LF lines.
+    void WriteRow(const std::string& directory, std::vector<PageRow>& rows, std::size_t i, const std::string& text)
+    {
+        rows[i].state = WritePage(directory, rows[i].fileName, text);
+        ++result_.counts.processed;
+        observer_.PageDone(i, rows[i].state);
+    }
+
+    // The further pages are assembled on the workers, ahead of the writes;
+    // false when the run is to stop.
+    bool WriteSubPages(const DirectoryPages& pages, std::vector<PageRow>& rows)
+    {
+        if (rows.size() < 2) {
+            return true;
+        }
+        assembler_.StartSubPages(pages);
+        WorkerPool::Series texts = workers_.Begin(rows.size() - 1,
+            [this, &pages](std::size_t i) { return PageFileText(assembler_.AssemblePage(pages, i + 1)); });
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            WriteRow(pages.directory, rows, i, texts.Take(i - 1));
+            if (observer_.ShouldAbort()) {
+                return false;
+            }
+        }
+        return true;
     }
 
     // A page name that would leave the directory or replace one of the
@@ -382,10 +428,9 @@ private:
     // A page is written only as a regular file of its own: a symbolic link,
     // FIFO or directory in its place, or a read-only file, is logged and
     // left alone.
-    PageState WritePage(const std::string& directory, const std::string& fileName, const std::string& page)
+    PageState WritePage(const std::string& directory, const std::string& fileName, const std::string& text)
     {
         const fs::path file = FsPath(directory + fileName);
-        const std::string text = PageFileText(page);
         std::error_code error;
         const fs::file_status status = fs::symlink_status(file, error);
         if (fs::is_symlink(status)) {
@@ -403,7 +448,10 @@ private:
             ++result_.counts.skipped;
             return PageState::Skipped;
         }
-        const FileWriteResult written = WriteFileAtomically(file, text, Durability::Unsynced, SymbolicLinks::Refuse);
+        // A new page has no old one to protect from a half-written file.
+        const FileWriteResult written = status.type() == fs::file_type::not_found
+            ? WriteNewFile(file, text, Durability::Unsynced, SymbolicLinks::Refuse)
+            : WriteFileAtomically(file, text, Durability::Unsynced, SymbolicLinks::Refuse);
         switch (written.failure) {
         case WriteFailure::None: break;
         case WriteFailure::ReadOnly:
@@ -427,13 +475,18 @@ private:
     void DeleteSurplusPages(const std::string& directory, const std::string& subBase, const std::string& subExtension,
         const std::vector<PageRow>& rows)
     {
+        // The planned names as compared, ignoring the case of ASCII letters.
+        std::unordered_set<std::string> planned;
+        for (const PageRow& row : rows) {
+            planned.insert(AsciiLower(row.fileName));
+        }
         std::vector<std::pair<fs::path, std::string>> surplus;
         ForEachEntry(directory, [&](const fs::directory_entry& entry, fs::file_status status) {
             if (!fs::is_regular_file(status)) {
                 return;
             }
             const std::optional<std::string> name = FromFsPath(entry.path().filename());
-            if (name && IsSurplusPage(*name, subBase, subExtension, rows) && !IsProtected(entry.path())) {
+            if (name && IsSurplusPage(*name, subBase, subExtension, planned) && !IsProtected(entry.path())) {
                 surplus.emplace_back(entry.path(), *name);
             }
         });
@@ -448,7 +501,7 @@ private:
     }
 
     static bool IsSurplusPage(const std::string& name, const std::string& subBase, const std::string& subExtension,
-        const std::vector<PageRow>& rows)
+        const std::unordered_set<std::string>& planned)
     {
         if (!name.starts_with(subBase)) {
             return false;
@@ -462,9 +515,7 @@ private:
             }
             digits = rest.substr(0, dot);
         }
-        return IsPageNumber(digits) && std::none_of(rows.begin(), rows.end(), [&](const PageRow& row) {
-            return SameNameIgnoringAsciiCase(row.fileName, name);
-        });
+        return IsPageNumber(digits) && !planned.contains(AsciiLower(name));
     }
 
     const Project& project_;
@@ -472,6 +523,7 @@ private:
     const Clock& clock_;
     OutputObserver& observer_;
     DesignDefaults defaults_;
+    WorkerPool workers_;
     ItemCatalog catalog_;
     OutputResult result_;
     PageAssembler assembler_;
@@ -482,22 +534,17 @@ private:
 
 } // namespace
 
-OutputResult RunOutput(
-    const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer)
+OutputResult RunOutput(const Project& project, const std::string& rootDirectory, const Clock& clock,
+    OutputObserver& observer, unsigned jobs)
 {
-    return Run(project, rootDirectory, clock, observer).Execute();
+    return Run(project, rootDirectory, clock, observer, jobs).Execute();
 }
 
 std::string PageFileText(std::string_view text)
 {
     // Same as splitting into lines and ending each with CR LF, in one pass;
     // most pages are in that form already.
-    bool alreadyLines = text.empty() || text.ends_with(kLineBreak);
-    for (std::size_t cr = FindLineBreak(text); alreadyLines && cr != std::string_view::npos;
-         cr = FindLineBreak(text, cr + 2)) {
-        alreadyLines = text[cr] == '\r' && cr + 1 < text.size() && text[cr + 1] == '\n';
-    }
-    if (alreadyLines) {
+    if (IsCrLfLines(text)) {
         return std::string(text);
     }
     std::string lines;

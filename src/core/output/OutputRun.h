@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "design/DirectoryDesign.h"
+#include "output/WorkerPool.h"
 #include "text/DateTime.h"
 
 namespace tessaly {
@@ -57,9 +58,11 @@ struct OutputResult {
 };
 
 // rootDirectory: code page 932; clock: for the log's time stamps and the
-// designs' "today".
-OutputResult RunOutput(
-    const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer);
+// designs' "today". jobs: threads that assemble pages, the caller's
+// included; the observer is called on the caller's thread only, and the
+// log, counts and files are the same for any number of jobs.
+OutputResult RunOutput(const Project& project, const std::string& rootDirectory, const Clock& clock,
+    OutputObserver& observer, unsigned jobs = DefaultJobs());
 
 // The text of the row states as the page plan shows them.
 const std::string& PageStateText(PageState state);

@@ -117,12 +117,18 @@ bool IsDriveLetterPath(std::string_view value)
         && value[2] == '\\';
 }
 
+// A tag changes only when it holds "%%" (the banner directory) or ":\\" (an
+// absolute local path); both are this long.
+constexpr std::size_t kLocalMarkSize = 2;
+
+std::size_t NextLocalMark(std::string_view text, std::size_t from)
+{
+    return std::min(text.find("%%", from), text.find(":\\", from));
+}
+
 // Rebuilds the inner text of one tag when one of its URL values changes.
 std::optional<std::string> RewriteTag(std::string_view inner, std::string_view directory, std::string_view bannerPrefix)
 {
-    if (inner.find("%%") == std::string_view::npos && inner.find(":\\") == std::string_view::npos) {
-        return std::nullopt;
-    }
     TTagField tag(inner);
     const UrlAttributes* known = tag.Count() >= 2 ? UrlAttributesOf(tag.Name(0)) : nullptr;
     if (known == nullptr) {
@@ -222,7 +228,7 @@ std::string PageAssembler::BuildReturnLinks(const DirectoryPages& pages)
     return links;
 }
 
-std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range)
+std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const
 {
     const auto [first, last] = RangeBounds(pages.selection.size(), range);
     std::vector<const TLinkItem*> items;
@@ -231,33 +237,33 @@ std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t p
         items.push_back(&catalog_[pages.selection[i]].item);
     }
     const std::string bar = PageBar(pages.pageNames, pageIndex);
-    const TTemplateRec rec = FindItemTemplate(project_, pages.design.squeeze.templateName);
-    return bar + RenderItemList(rec, items, pages.bannerPrefix) + bar;
+    return bar + RenderItemList(itemTemplate_, items, pages.bannerPrefix) + bar;
 }
 
-std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t pageIndex)
+void PageAssembler::StartDirectory(const DirectoryPages& pages)
 {
     const TDirectoryDesign& design = pages.design;
-    if (pages.directory != currentDirectory_) {
-        currentDirectory_ = pages.directory;
-        returns_ = BuildReturnLinks(pages);
-        directoryLinks_ = BuildDirectoryLinks(design.subLinks);
-        subTemplate_.reset();
-    }
-    std::string text;
-    if (pageIndex == 0) {
-        text = LoadPageTemplate(design.html.templateDef, pages.directory);
-    } else {
-        if (!subTemplate_) {
-            subTemplate_ = LoadPageTemplate(design.html.templateSub, pages.directory);
-        }
-        text = *subTemplate_;
-    }
+    returns_ = BuildReturnLinks(pages);
+    directoryLinks_ = BuildDirectoryLinks(design.subLinks);
+    itemTemplate_ = FindItemTemplate(project_, design.squeeze.templateName);
+    defTemplate_ = LoadPageTemplate(design.html.templateDef, pages.directory);
+    subTemplate_.clear();
+}
+
+void PageAssembler::StartSubPages(const DirectoryPages& pages)
+{
+    subTemplate_ = LoadPageTemplate(pages.design.html.templateSub, pages.directory);
+}
+
+std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t pageIndex) const
+{
+    const TDirectoryDesign& design = pages.design;
     const PageConditionFlags flags{
         pages.isRoot, pageIndex == 0, !design.subLinks.links.empty(), pages.hits != 0, design.linkOutputs};
-    text = ExpandConditionalBlocks(std::move(text), [&flags](std::string_view operation, std::string_view argument) {
-        return EvaluatePageCondition(flags, operation, argument);
-    });
+    std::string text = ExpandConditionalBlocks(
+        pageIndex == 0 ? defTemplate_ : subTemplate_, [&flags](std::string_view operation, std::string_view argument) {
+            return EvaluatePageCondition(flags, operation, argument);
+        });
     ReplaceEvery(text, "%returns;", returns_);
     ReplaceEvery(text, "%directorylinks;", directoryLinks_);
     const std::pair<int32_t, int32_t> pageRange
@@ -377,26 +383,32 @@ void ReplacePageKeywords(std::string& text, const PageKeywords& keywords)
 std::string RewriteLocalReferences(std::string_view text, std::string_view directory, std::string_view bannerPrefix)
 {
     std::string result;
-    result.reserve(text.size() + 256);
-    std::size_t pos = 0;
-    for (;;) {
+    std::size_t copied = 0; // text in front of this is in result
+    std::size_t mark = 0; // the first value that may change at or behind the current tag
+    for (std::size_t pos = 0;;) {
         const std::size_t open = text.find('<', pos);
         const std::size_t close = open == std::string_view::npos ? open : text.find('>', open + 1);
         if (close == std::string_view::npos) {
             break;
         }
-        const std::optional<std::string> rebuilt
-            = RewriteTag(text.substr(open + 1, close - open - 1), directory, bannerPrefix);
-        if (rebuilt) {
-            result.append(text.substr(pos, open + 1 - pos));
-            result += *rebuilt;
-            pos = close;
-        } else {
-            result.append(text.substr(pos, close - pos));
-            pos = close;
+        if (mark <= open) {
+            mark = NextLocalMark(text, open + 1);
+            if (mark == std::string_view::npos) {
+                break;
+            }
         }
+        // Only a tag that holds a mark can change.
+        if (mark + kLocalMarkSize <= close) {
+            if (const std::optional<std::string> rebuilt
+                = RewriteTag(text.substr(open + 1, close - open - 1), directory, bannerPrefix)) {
+                result.append(text.substr(copied, open + 1 - copied));
+                result += *rebuilt;
+                copied = close;
+            }
+        }
+        pos = close;
     }
-    result.append(text.substr(pos));
+    result.append(text.substr(copied));
     return result;
 }
 

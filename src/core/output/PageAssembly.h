@@ -39,15 +39,24 @@ struct DirectoryPages {
 };
 
 // Assembles pages; reads ancestor designs and page templates once per run.
+// The run's thread starts each directory and its further pages; once
+// started, the pages themselves can be assembled on any thread.
 class PageAssembler {
 public:
     PageAssembler(const Project& project, const ItemCatalog& catalog, std::string rootDirectory,
         DesignDefaults defaults, RunLog log);
 
-    std::string AssemblePage(const DirectoryPages& pages, std::size_t pageIndex);
+    // Prepares what the directory's pages share and reads the template of
+    // its first page.
+    void StartDirectory(const DirectoryPages& pages);
+    // Reads the template of the further pages, once the first is written
+    // (the first page may be that template).
+    void StartSubPages(const DirectoryPages& pages);
+
+    std::string AssemblePage(const DirectoryPages& pages, std::size_t pageIndex) const;
 
     std::string BuildReturnLinks(const DirectoryPages& pages);
-    std::string BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range);
+    std::string BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const;
     std::string LoadPageTemplate(std::string_view path, std::string_view directory);
 
 private:
@@ -61,12 +70,13 @@ private:
     std::size_t itemCount_ = 0;
     std::map<std::string, std::pair<bool, TDirectoryDesign>> ancestors_;
     std::map<std::string, FileReadResult> templateFiles_;
-    // Per directory: its return links, directory links and the page
-    // template of its further pages.
-    std::string currentDirectory_;
+    // Per directory: its return links, directory links, item template and
+    // page templates.
     std::string returns_;
     std::string directoryLinks_;
-    std::optional<std::string> subTemplate_;
+    TTemplateRec itemTemplate_;
+    std::string defTemplate_;
+    std::string subTemplate_;
 };
 
 // A path in a design or the project: absolute as it stands, relative to the

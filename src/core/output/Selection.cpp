@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "collection/Project.h"
+#include "output/WorkerPool.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/FieldText.h"
@@ -82,7 +83,8 @@ TagKeys& SharedTagKeys()
 
 } // namespace
 
-ItemCatalog::ItemCatalog(const Project& project)
+ItemCatalog::ItemCatalog(const Project& project, WorkerPool* workers)
+    : workers_(workers)
 {
     std::size_t count = 0;
     for (std::size_t g = 0; g < project.TrashIndex(); ++g) {
@@ -91,12 +93,17 @@ ItemCatalog::ItemCatalog(const Project& project)
     entries_.reserve(count);
     for (std::size_t g = 0; g < project.TrashIndex(); ++g) {
         for (const std::string& line : project.Genres[g].Lines) {
-            entries_.push_back({&line, LineToItem(line), g});
+            entries_.push_back({&line, {}, g});
         }
         if (g == 0) {
             firstFiled_ = entries_.size();
         }
     }
+    ForRanges(entries_.size(), [this](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            entries_[i].item = LineToItem(*entries_[i].line);
+        }
+    });
     keys_.resize(entries_.size());
     keysReady_.resize(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
@@ -119,6 +126,25 @@ const std::string& ItemCatalog::SortKey(std::size_t index, uint8_t sortBy) const
         keysReady_[index][slot] = true;
     }
     return keys_[index][slot];
+}
+
+void ItemCatalog::PrepareSortKeys(const std::vector<std::size_t>& selection, uint8_t sortBy) const
+{
+    // Each entry is in the selection once, so each range has keys of its own.
+    ForRanges(selection.size(), [this, &selection, sortBy](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            SortKey(selection[i], sortBy);
+        }
+    });
+}
+
+void ItemCatalog::ForRanges(std::size_t count, const std::function<void(std::size_t, std::size_t)>& work) const
+{
+    if (workers_ != nullptr) {
+        workers_->ForRanges(count, work);
+    } else {
+        work(0, count);
+    }
 }
 
 ItemMatcher::ItemMatcher(const TSqueeze& criteria)
@@ -216,6 +242,7 @@ void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::ve
 {
     const uint8_t sortBy = criteria.sortBy;
     const bool descending = criteria.sortDir == 1;
+    catalog.PrepareSortKeys(selection, sortBy);
     const auto less = [&](std::size_t a, std::size_t b) {
         const TLinkItem& x = catalog[a].item;
         const TLinkItem& y = catalog[b].item;

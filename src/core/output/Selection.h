@@ -17,9 +17,11 @@
 namespace tessaly {
 
 class Project;
+class WorkerPool;
 
 // The items of every genre but the trash, each decoded once, in genre order
-// and stored order. Sort keys are computed on first use.
+// and stored order. Sort keys are computed on first use. Given workers, it
+// decodes the items and computes the keys of a selection on all of them.
 class ItemCatalog {
 public:
     struct Entry {
@@ -28,7 +30,7 @@ public:
         std::size_t genre;
     };
 
-    explicit ItemCatalog(const Project& project);
+    explicit ItemCatalog(const Project& project, WorkerPool* workers = nullptr);
 
     const std::vector<Entry>& Entries() const { return entries_; }
     const Entry& operator[](std::size_t index) const { return entries_[index]; }
@@ -39,11 +41,17 @@ public:
     // Collation keys of the title, title reading, author and author reading.
     const std::string& SortKey(std::size_t index, uint8_t sortBy) const;
 
+    // Computes the keys that sorting the selection by sortBy compares.
+    void PrepareSortKeys(const std::vector<std::size_t>& selection, uint8_t sortBy) const;
+
     // Indexes of the entries whose item names this genre, in catalog order.
     const std::vector<std::size_t>& EntriesNamingGenre(const std::string& genreName) const;
 
 private:
+    void ForRanges(std::size_t count, const std::function<void(std::size_t begin, std::size_t end)>& work) const;
+
     std::vector<Entry> entries_;
+    WorkerPool* workers_;
     std::unordered_map<std::string, std::vector<std::size_t>> byGenreName_;
     std::size_t firstFiled_ = 0;
     mutable std::vector<std::array<std::string, 4>> keys_;

@@ -246,6 +246,24 @@ FileWriteResult WriteFileAtomically(
     return {};
 }
 
+FileWriteResult WriteNewFile(const fs::path& path, std::string_view data, Durability durability, SymbolicLinks links)
+{
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!file.IsOpen()) {
+        if (errno == EEXIST) {
+            return WriteFileAtomically(path, data, durability, links);
+        }
+        return SystemFailure(path, errno);
+    }
+    if (!WriteAll(file.Get(), data) || (durability == Durability::Synced && ::fsync(file.Get()) != 0)
+        || file.Close() != 0) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        return SystemFailure(path, error);
+    }
+    return {};
+}
+
 bool IsTemporaryFileName(std::string_view name)
 {
     const std::size_t suffix = kTemporaryMarker.size() + kRandomLength;

@@ -47,6 +47,12 @@ enum class SymbolicLinks { Follow, Refuse };
 FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
     Durability durability = Durability::Synced, SymbolicLinks links = SymbolicLinks::Follow);
 
+// Writes data as a file that does not exist yet, directly: there is no old
+// file to keep whole, and a failed write removes what it wrote. When a file
+// has taken the name meanwhile, it is replaced as WriteFileAtomically does.
+FileWriteResult WriteNewFile(const std::filesystem::path& path, std::string_view data,
+    Durability durability = Durability::Synced, SymbolicLinks links = SymbolicLinks::Follow);
+
 // Removes the temporary files that writes stopped by a crash or a kill left
 // in directory, those of fileName only when it is given. A file that a
 // running write still holds is kept. Returns how many were removed.
