@@ -94,11 +94,8 @@ int main(int argc, char** argv)
     saved = Grab(searchString, output, "search-string.png") && saved;
     TForm_SearchDomain searchDomain(messages, none, RegisteredDomains(project));
     saved = Grab(searchDomain, output, "search-domain.png") && saved;
-    SqueezeChoices choices{{}, project.Attributes, project.Contents, dates, clock.Today()};
-    for (std::size_t genre = 1; genre + 1 < project.Genres.size(); ++genre) {
-        choices.genres.push_back(project.Genres[genre].Name);
-    }
-    TForm_SearchProject searchProject(messages, none, choices);
+    TForm_SearchProject searchProject(
+        messages, none, SqueezeChoicesOf(project, window.Shown().Rows(), clock.Today()));
     saved = Grab(searchProject, output, "search-project.png") && saved;
     return saved ? 0 : 1;
 }

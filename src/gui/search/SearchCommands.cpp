@@ -7,7 +7,6 @@
 
 #include "Icons.h"
 #include "ItemListHost.h"
-#include "collection/ItemMarks.h"
 #include "collection/Project.h"
 #include "collection/ShownItems.h"
 #include "dlgMain.h"
@@ -160,15 +159,8 @@ void SearchCommands::MM_SearchProjectClick()
 {
     EndSearchMode();
     host_.Shown().FlushGenre();
-    Project& project = host_.CurrentProject();
-    SqueezeChoices choices;
-    for (std::size_t genre = 1; genre + 1 < project.Genres.size(); ++genre) {
-        choices.genres.push_back(project.Genres[genre].Name);
-    }
-    choices.attributes = project.Attributes;
-    choices.contents = project.Contents;
-    choices.dates = RegisteredDates(project, host_.Shown().Rows());
-    choices.today = host_.Services().clock.Today();
+    const SqueezeChoices choices
+        = SqueezeChoicesOf(host_.CurrentProject(), host_.Shown().Rows(), host_.Services().clock.Today());
     TForm_SearchProject dialog(
         host_.Services().messages,
         [this](const TSqueeze& criteria) { return Search(criteria, QStringLiteral("プロジェクト")); }, choices,

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "GuiText.h"
+#include "collection/ItemMarks.h"
+#include "collection/Project.h"
 #include "dlgDateList.h"
 #include "frmDateTimePicker.h"
 #include "frmOperateView.h"
@@ -69,6 +71,19 @@ void SelectInitials(QListWidget* list, const KanaRange& flags)
 }
 
 } // namespace
+
+SqueezeChoices SqueezeChoicesOf(const Project& project, const std::vector<TLinkItem>& shownRows, TDateTime today)
+{
+    SqueezeChoices choices;
+    for (std::size_t genre = 1; genre + 1 < project.Genres.size(); ++genre) {
+        choices.genres.push_back(project.Genres[genre].Name);
+    }
+    choices.attributes = project.Attributes;
+    choices.contents = project.Contents;
+    choices.dates = RegisteredDates(project, shownRows);
+    choices.today = today;
+    return choices;
+}
 
 TFrame_Squeeze::TFrame_Squeeze(QWidget* parent)
     : QWidget(parent)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "collection/LinkItem.h"
 #include "design/DirectoryDesign.h"
 
 class QComboBox;
@@ -18,6 +19,7 @@ class QPushButton;
 
 namespace tessaly {
 
+class Project;
 class TFrame_DateTimePicker;
 class TFrame_OperateView;
 
@@ -29,6 +31,10 @@ struct SqueezeChoices {
     std::vector<std::string> dates; // the registered dates, "yyyy/mm/dd"
     TDateTime today;
 };
+
+// The choices of the collection as it stands (the shown rows may be newer
+// than the stored lines of their genre).
+SqueezeChoices SqueezeChoicesOf(const Project& project, const std::vector<TLinkItem>& shownRows, TDateTime today);
 
 class TFrame_Squeeze final : public QWidget {
     Q_OBJECT
