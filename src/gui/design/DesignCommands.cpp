@@ -6,6 +6,7 @@
 #include "ItemListHost.h"
 #include "collection/Project.h"
 #include "design/ProjectOptions.h"
+#include "design/RootDirectory.h"
 #include "dlgMain.h"
 #include "dlgProjectOption.h"
 
@@ -20,9 +21,17 @@ DesignCommands::DesignCommands(ItemListHost& host, QObject* parent)
     connect(options_, &QAction::triggered, this, [this] { OpenProjectOptions(0); });
 }
 
-void DesignCommands::AddToMenu(QMenu* menu)
+void DesignCommands::AddTo(QMenu* menu, QToolBar* /*tools*/)
 {
     menu->addAction(options_);
+}
+
+void DesignCommands::SetSearchMode(bool /*searching*/) { }
+
+bool DesignCommands::EnsureRootDirectory()
+{
+    return tessaly::EnsureRootDirectory(
+        host_.CurrentProject(), host_.Services().messages, [this] { OpenProjectOptions(0); });
 }
 
 bool DesignCommands::OpenProjectOptions(int page)

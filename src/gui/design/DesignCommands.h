@@ -1,11 +1,13 @@
 #pragma once
 
-// The project's site commands of the main window: the project options.
+// The project's site commands of the main window: the project options and
+// the designs of the site.
 
 #include <QObject>
 
 class QAction;
 class QMenu;
+class QToolBar;
 
 namespace tessaly {
 
@@ -17,10 +19,15 @@ class DesignCommands final : public QObject {
 public:
     DesignCommands(ItemListHost& host, QObject* parent);
 
-    void AddToMenu(QMenu* menu);
+    void AddTo(QMenu* menu, QToolBar* tools);
+    // The designs cannot change while found items are shown.
+    void SetSearchMode(bool searching);
 
     // Opens the options on the tab with index page; true when confirmed.
     bool OpenProjectOptions(int page);
+    // True when the project has a root directory for its site, after
+    // offering to set one.
+    bool EnsureRootDirectory();
 
 signals:
     // The options changed what the window shows (its title).

@@ -276,8 +276,10 @@ void TForm_Main::BuildMenus()
 void TForm_Main::BuildToolMenus()
 {
     QMenu* projectMenu = menuBar()->addMenu(QStringLiteral("プロジェクト(&P)"));
+    QToolBar* projectTools = addToolBar(QStringLiteral("プロジェクト"));
+    projectTools->setObjectName(QStringLiteral("ToolBar_Project"));
     design_ = new DesignCommands(*this, this);
-    design_->AddToMenu(projectMenu);
+    design_->AddTo(projectMenu, projectTools);
     connect(design_, &DesignCommands::optionsChanged, this, &TForm_Main::UpdateTitle);
     QMenu* toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     auto* options = new QAction(QStringLiteral("環境オプション(&O)..."), this);

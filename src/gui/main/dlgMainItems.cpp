@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QTreeView>
 
+#include "DesignCommands.h"
 #include "GenreListWidget.h"
 #include "Icons.h"
 #include "ItemClipboardCommands.h"
@@ -239,6 +240,7 @@ void TForm_Main::SearchModeChanged(const QString& title)
     for (QAction* file : fileActions_) {
         file->setEnabled(!searching);
     }
+    design_->SetSearchMode(searching);
     if (searching) {
         trashNotice_->hide();
         itemModel_->Reset();
