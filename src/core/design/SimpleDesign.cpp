@@ -1,10 +1,13 @@
 #include "design/SimpleDesign.h"
 
+#include "design/DirectoryLinks.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <system_error>
 
 #include "collection/Project.h"
+#include "design/DirectoryLinks.h"
 #include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
@@ -200,8 +203,7 @@ TDirectoryDesign SimpleRootDesign(const SimpleDesignForm& form, const DesignDefa
     design.html.division = form.division;
     design.html.divisionCount = form.divisionCount;
     for (const SimpleDesignRow& row : form.rows) {
-        design.subLinks.links.push_back(
-            EscapeField(row.genre) + "/" + EscapeField(row.directory + "/" + design.html.nameDef));
+        design.subLinks.links.push_back(SubLinkEntry({row.genre, row.directory + "/" + design.html.nameDef}));
     }
     design.subLinks.column = form.column;
     design.parentAdorn = {form.parentFront, form.parentRear};

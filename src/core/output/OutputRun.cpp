@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "collection/Project.h"
+#include "design/SiteDirectories.h"
 #include "output/PageAssembly.h"
 #include "output/Selection.h"
 #include "output/WorkerPool.h"
@@ -242,33 +243,19 @@ private:
         return sjis.ok ? std::move(sjis.text) : std::string();
     }
 
-    // The root, then the subdirectories of each listed directory in turn,
-    // by name; hidden directories, the banner directory and symbolic links
-    // (which could loop) are left out. An entry that cannot be examined is
-    // logged and left out.
+    // The root, then the site's subdirectories of each listed directory in
+    // turn, by name. Entries that cannot be examined are logged.
     std::vector<std::string> ListDirectories()
     {
         std::vector<std::string> directories{root_};
-        const std::string banner = project_.BannerDir.empty() ? std::string() : WithTrailingSlash(project_.BannerDir);
         for (std::size_t next = 0; next < directories.size(); ++next) {
-            std::vector<std::string> children;
-            ForEachEntry(directories[next], [&](const fs::directory_entry& entry, fs::file_status status) {
-                const std::string name = entry.path().filename().string();
-                if (name.starts_with(".") || !fs::is_directory(status)) {
-                    return;
-                }
-                const std::optional<std::string> sjisName = FromFsPath(entry.path().filename());
-                if (!sjisName) {
-                    Warn(directories[next], SJ("Shift_JIS で表せない名前のディレクトリを出力しませんでした."));
-                    return;
-                }
-                const std::string child = directories[next] + *sjisName + "/";
-                if (banner.empty() || !SameNameIgnoringAsciiCase(child, banner)) {
-                    children.push_back(child);
-                }
-            });
-            std::sort(children.begin(), children.end());
-            directories.insert(directories.end(), children.begin(), children.end());
+            const SubdirectoryListing listing = ListSiteSubdirectories(directories[next], project_.BannerDir);
+            for (const std::string& problem : listing.problems) {
+                Warn(directories[next], problem);
+            }
+            for (const std::string& name : listing.names) {
+                directories.push_back(directories[next] + name + "/");
+            }
         }
         return directories;
     }

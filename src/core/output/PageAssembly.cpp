@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "collection/Project.h"
+#include "design/DirectoryLinks.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/FieldText.h"
@@ -299,10 +300,7 @@ std::string BuildDirectoryLinks(const TSubLinks& subLinks)
     }
     std::vector<std::string> columnText(columns);
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view entry = subLinks.links[i];
-        const std::size_t slash = sjis::FindChar(entry, '/');
-        const std::string caption = UnescapeField(entry.substr(0, slash));
-        const std::string target = slash == sjis::npos ? std::string() : UnescapeField(entry.substr(slash + 1));
+        const auto [caption, target] = ParseSubLinkEntry(subLinks.links[i]);
         std::string mark;
         switch (subLinks.style) {
         case 1: mark = SJ("<B><TT>・</TT></B>"); break;
