@@ -262,6 +262,19 @@ void Draw(ProgramIcon icon, QPainter& p)
         Magnifier(p, {13, 13}, 8);
         RedCross(p, {24, 24}, 5);
         break;
+    case ProgramIcon::DetailedDesign:
+        // A directory tree: a root with two branches, each ending in a folder.
+        p.setPen(Outline(1.4));
+        p.drawPolyline(QPolygonF({{8, 9}, {8, 24}, {15, 24}}));
+        p.drawLine(QPointF(8, 15), QPointF(15, 15));
+        p.setBrush(kYellow);
+        for (const qreal y : {4.0, 11.0, 20.0}) {
+            const qreal x = y < 5 ? 3 : 15;
+            p.drawRect(QRectF(x, y, 12, 8));
+        }
+        p.setBrush(kAccent);
+        p.drawEllipse(QPointF(26, 24), 3, 3);
+        break;
     case ProgramIcon::Browse:
         p.setPen(Outline(1.4));
         p.setBrush(kCard);

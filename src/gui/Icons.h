@@ -27,6 +27,7 @@ enum class ProgramIcon {
     SearchProject,
     SearchAll,
     SearchExit,
+    DetailedDesign,
 };
 
 QIcon DrawnIcon(ProgramIcon icon);

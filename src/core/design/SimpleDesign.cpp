@@ -30,16 +30,8 @@ std::string SimpleDesignPath(const Project& project)
 
 bool IsOfferedTemplate(const Project& project, std::string_view name)
 {
-    if (name == SimpleTemplateName() || name == DetailTemplateName()) {
-        return true;
-    }
-    for (const std::string& stored : project.Templates) {
-        const std::optional<TTemplateRec> rec = ParseStoredTemplate(stored);
-        if (rec && rec->Name == name) {
-            return true;
-        }
-    }
-    return false;
+    const std::vector<std::string> names = ItemTemplateNames(project);
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 std::string RefusedDirectoryMessage(std::string_view directory)

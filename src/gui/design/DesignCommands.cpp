@@ -2,13 +2,19 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QToolBar>
 
+#include "Icons.h"
 #include "ItemListHost.h"
+#include "collection/ShownItems.h"
 #include "collection/Project.h"
 #include "design/ProjectOptions.h"
 #include "design/RootDirectory.h"
 #include "dlgMain.h"
+#include "dlgProjectDesign.h"
 #include "dlgProjectOption.h"
+#include "frmSqueeze.h"
+#include "templates/TemplateEngine.h"
 
 namespace tessaly {
 
@@ -16,17 +22,44 @@ DesignCommands::DesignCommands(ItemListHost& host, QObject* parent)
     : QObject(parent)
     , host_(host)
     , options_(new QAction(QStringLiteral("プロジェクトオプション(&O)..."), this))
+    , detailedDesign_(new QAction(DrawnIcon(ProgramIcon::DetailedDesign), QStringLiteral("詳細設計(&D)..."), this))
 {
     options_->setObjectName(QStringLiteral("MM_ProjectOption"));
     connect(options_, &QAction::triggered, this, [this] { OpenProjectOptions(0); });
+    detailedDesign_->setObjectName(QStringLiteral("MM_ProjectDetailedDesign"));
+    detailedDesign_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F8));
+    detailedDesign_->setToolTip(QStringLiteral("プロジェクト詳細設計"));
+    connect(detailedDesign_, &QAction::triggered, this, &DesignCommands::OpenDetailedDesign);
 }
 
-void DesignCommands::AddTo(QMenu* menu, QToolBar* /*tools*/)
+void DesignCommands::AddTo(QMenu* menu, QToolBar* tools)
 {
+    menu->addAction(detailedDesign_);
+    menu->addSeparator();
     menu->addAction(options_);
+    tools->addAction(detailedDesign_);
 }
 
-void DesignCommands::SetSearchMode(bool /*searching*/) { }
+void DesignCommands::SetSearchMode(bool searching)
+{
+    detailedDesign_->setEnabled(!searching);
+}
+
+void DesignCommands::OpenDetailedDesign()
+{
+    if (host_.Shown().SearchMode() || !EnsureRootDirectory()) {
+        return;
+    }
+    host_.Shown().FlushGenre();
+    Project& project = host_.CurrentProject();
+    MainServices& services = host_.Services();
+    ProjectDesignSite site{project.RootDir, project.BannerDir,
+        {project.DefaultFile, project.SubFile, services.clock.Today()}, ItemTemplateNames(project),
+        project.EditingName.empty() ? QString() : QString::fromStdString(project.EditingName.parent_path().string())};
+    TForm_ProjectDesign dialog(services.messages, services.files, std::move(site),
+        SqueezeChoicesOf(project, host_.Shown().Rows(), services.clock.Today()), host_.DialogParent());
+    dialog.exec();
+}
 
 bool DesignCommands::EnsureRootDirectory()
 {

@@ -34,8 +34,11 @@ signals:
     void optionsChanged();
 
 private:
+    void OpenDetailedDesign();
+
     ItemListHost& host_;
     QAction* options_;
+    QAction* detailedDesign_;
 };
 
 } // namespace tessaly
