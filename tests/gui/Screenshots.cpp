@@ -5,13 +5,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "FileAssociation.h"
 #include "ScriptedFileDialogs.h"
 #include "collection/ItemMarks.h"
 #include "collection/Project.h"
+#include "SiteDirectoryTree.h"
 #include "dlgDateSelect.h"
+#include "dlgProjectDesign.h"
+#include "templates/TemplateEngine.h"
 #include "dlgNewAttribute.h"
 #include "dlgSearchDomain.h"
 #include "dlgSearchProject.h"
@@ -97,5 +101,23 @@ int main(int argc, char** argv)
     TForm_SearchProject searchProject(
         messages, none, SqueezeChoicesOf(project, window.Shown().Rows(), clock.Today()));
     saved = Grab(searchProject, output, "search-project.png") && saved;
+
+    // The detailed design of a small site, its genre directory selected.
+    QTemporaryDir site;
+    const std::string root = site.path().toStdString() + "/";
+    QDir(site.path()).mkpath(QStringLiteral("music/live"));
+    QDir(site.path()).mkpath(QStringLiteral("games"));
+    ProjectDesignSite designSite{root, root + "banner", {project.DefaultFile, project.SubFile, clock.Today()},
+        ItemTemplateNames(project), QString()};
+    TForm_ProjectDesign design(
+        messages, files, designSite, SqueezeChoicesOf(project, window.Shown().Rows(), clock.Today()));
+    design.show();
+    design.Tree()->expandAll();
+    design.Tree()->setCurrentItem(design.Tree()->NodeOf(root + "music/"));
+    saved = Grab(design, output, "detailed-design.png") && saved;
+    for (const int page : {1, 2}) {
+        design.findChild<QTabWidget*>(QStringLiteral("PageControl"))->setCurrentIndex(page);
+        saved = Grab(design, output, page == 1 ? "detailed-design-pages.png" : "detailed-design-links.png") && saved;
+    }
     return saved ? 0 : 1;
 }

@@ -64,7 +64,7 @@ void DesignCommands::OpenDetailedDesign()
 bool DesignCommands::EnsureRootDirectory()
 {
     return tessaly::EnsureRootDirectory(
-        host_.CurrentProject(), host_.Services().messages, [this] { OpenProjectOptions(0); });
+        host_.CurrentProject(), host_.Services().messages, [this] { OpenProjectOptions(OptionsTabOf(OptionsField::RootDir)); });
 }
 
 bool DesignCommands::OpenProjectOptions(int page)

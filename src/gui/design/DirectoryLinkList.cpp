@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "GuiText.h"
+#include "Icons.h"
 #include "dlgResSelect.h"
 
 namespace tessaly {
@@ -51,8 +52,8 @@ DirectoryLinkList::DirectoryLinkList(MessagePresenter& messages, FileDialogs& fi
 {
     connect(up_, &QAction::triggered, this, [this] { MoveLink(-1); });
     connect(down_, &QAction::triggered, this, [this] { MoveLink(1); });
-    new_->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    edit_->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    new_->setIcon(DrawnIcon(ProgramIcon::NewItem));
+    edit_->setIcon(DrawnIcon(ProgramIcon::EditItem));
     erase_->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     up_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     down_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));

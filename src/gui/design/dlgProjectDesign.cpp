@@ -99,10 +99,8 @@ TForm_ProjectDesign::TForm_ProjectDesign(MessagePresenter& messages, FileDialogs
     splitter->setSizes({240, 620});
     QDialogButtonBox* buttons = DialogButtons(this, QStringLiteral("閉じる(&C)"), [this] { accept(); },
         QStringLiteral("HID00000027"));
-    if (QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel)) {
-        buttons->removeButton(cancel);
-        delete cancel;
-    }
+    // A directory's design is saved as it is left: there is nothing to cancel.
+    delete buttons->findChild<QPushButton*>(QStringLiteral("Button2"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
     layout->addWidget(buttons);
