@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -51,6 +52,15 @@ SiteDirectoryTree::SiteDirectoryTree(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void SiteDirectoryTree::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
 }
 
 QTreeWidgetItem* SiteDirectoryTree::NewNode(QTreeWidgetItem* parent, const QString& text, const std::string& name)

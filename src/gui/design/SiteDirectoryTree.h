@@ -31,6 +31,10 @@ public:
     void UpdateImage(QTreeWidgetItem* node);
     void SortAll();
 
+protected:
+    // A right click names the node for the pop-up; it does not select it.
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     QTreeWidgetItem* NewNode(QTreeWidgetItem* parent, const QString& text, const std::string& name);
 

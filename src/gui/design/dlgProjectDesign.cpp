@@ -120,6 +120,9 @@ TForm_ProjectDesign::TForm_ProjectDesign(MessagePresenter& messages, FileDialogs
     SetStatus({});
     loaded_ = true;
     UpdateCommands();
+    // A tree that takes the focus selects its first node: nothing is to be
+    // shown (or saved) before the user picks a directory.
+    editor_->Pages()->setFocus();
     resize(900, 640);
 }
 
