@@ -27,6 +27,9 @@ enum class ProgramIcon {
     SearchProject,
     SearchAll,
     SearchExit,
+    ItemTemplate, // the template design command
+    TemplateBuiltin, // a built-in template in the template list
+    TemplateUser, // a template of the project
 };
 
 QIcon DrawnIcon(ProgramIcon icon);

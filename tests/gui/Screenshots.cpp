@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "FileAssociation.h"
@@ -18,9 +19,11 @@
 #include "dlgSearchString.h"
 #include "frmSqueeze.h"
 #include "search/SearchMode.h"
+#include "templates/TemplateList.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
 #include "dlgOptions.h"
+#include "dlgProjectTemplate.h"
 #include "dlgStrInput.h"
 #include "dlgVersion.h"
 #include "settings/SettingsStore.h"
@@ -97,5 +100,16 @@ int main(int argc, char** argv)
     TForm_SearchProject searchProject(
         messages, none, SqueezeChoicesOf(project, window.Shown().Rows(), clock.Today()));
     saved = Grab(searchProject, output, "search-project.png") && saved;
+
+    // The example's first own template, on the body tab.
+    TForm_ProjectTemplate templates(messages, QStringLiteral("/usr/bin/gedit"));
+    for (const std::string& stored : project.Templates) {
+        if (const auto fields = SplitStoredTemplate(stored)) {
+            templates.AddTemplate(*fields);
+        }
+    }
+    templates.findChild<QListWidget*>(QStringLiteral("ListBox_Template"))->setCurrentRow(2);
+    templates.findChild<QTabWidget*>(QStringLiteral("PageControl_Template"))->setCurrentIndex(1);
+    saved = Grab(templates, output, "template-dialog.png") && saved;
     return saved ? 0 : 1;
 }
