@@ -136,6 +136,20 @@ void RedCross(QPainter& p, QPointF centre, qreal half)
     p.drawLine(centre + QPointF(-half, half), centre + QPointF(half, -half));
 }
 
+// A page laid out as a template: a header bar, body lines, a footer bar.
+void TemplatePage(QPainter& p, const QColor& bars)
+{
+    Page(p);
+    p.setPen(Qt::NoPen);
+    p.setBrush(bars);
+    p.drawRect(QRectF(10, 7, 8, 3));
+    p.drawRect(QRectF(10, 24, 13, 2.5));
+    p.setBrush(QColor(0x90, 0x90, 0x90));
+    for (const qreal y : {13.0, 16.5, 20.0}) {
+        p.drawRect(QRectF(12, y, 11, 1.8));
+    }
+}
+
 void Draw(ProgramIcon icon, QPainter& p)
 {
     switch (icon) {
@@ -274,6 +288,21 @@ void Draw(ProgramIcon icon, QPainter& p)
         }
         p.setBrush(kAccent);
         p.drawEllipse(QPointF(26, 24), 3, 3);
+        break;
+    case ProgramIcon::ItemTemplate:
+        TemplatePage(p, kAccent);
+        p.setPen(QPen(kGreen, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({{6, 15}, {2.5, 18.5}, {6, 22}}));
+        p.drawPolyline(QPolygonF({{27, 15}, {30.5, 18.5}, {27, 22}}));
+        break;
+    case ProgramIcon::TemplateBuiltin:
+        TemplatePage(p, QColor(0x70, 0x70, 0x70));
+        Sparkle(p, {24, 24}, 7);
+        break;
+    case ProgramIcon::TemplateUser:
+        TemplatePage(p, kAccent);
+        Pencil(p);
         break;
     case ProgramIcon::Browse:
         p.setPen(Outline(1.4));

@@ -28,6 +28,9 @@ enum class ProgramIcon {
     SearchAll,
     SearchExit,
     DetailedDesign,
+    ItemTemplate, // the template design command
+    TemplateBuiltin, // a built-in template in the template list
+    TemplateUser, // a template of the project
 };
 
 QIcon DrawnIcon(ProgramIcon icon);

@@ -22,9 +22,11 @@
 #include "dlgSearchString.h"
 #include "frmSqueeze.h"
 #include "search/SearchMode.h"
+#include "templates/TemplateList.h"
 #include "dlgLinkItem.h"
 #include "dlgMain.h"
 #include "dlgOptions.h"
+#include "dlgProjectTemplate.h"
 #include "dlgStrInput.h"
 #include "dlgVersion.h"
 #include "settings/SettingsStore.h"
@@ -119,5 +121,15 @@ int main(int argc, char** argv)
         design.findChild<QTabWidget*>(QStringLiteral("PageControl"))->setCurrentIndex(page);
         saved = Grab(design, output, page == 1 ? "detailed-design-pages.png" : "detailed-design-links.png") && saved;
     }
+    // The example's first own template, on the body tab.
+    TForm_ProjectTemplate templates(messages, QStringLiteral("/usr/bin/gedit"));
+    for (const std::string& stored : project.Templates) {
+        if (const auto fields = SplitStoredTemplate(stored)) {
+            templates.AddTemplate(*fields);
+        }
+    }
+    templates.findChild<QListWidget*>(QStringLiteral("ListBox_Template"))->setCurrentRow(2);
+    templates.findChild<QTabWidget*>(QStringLiteral("PageControl_Template"))->setCurrentIndex(1);
+    saved = Grab(templates, output, "template-dialog.png") && saved;
     return saved ? 0 : 1;
 }

@@ -14,5 +14,8 @@ extern const std::string_view TEMPLATE_SIMPLEFOOTER;
 extern const std::string_view TEMPLATE_DETAILHEADER;
 extern const std::string_view TEMPLATE_DETAILBODY;
 extern const std::string_view TEMPLATE_DETAILFOOTER;
+// The keyword reference of the template dialog: symbol, place, kind and
+// description, separated by tabs.
+extern const std::string_view TEMPLATE_KEYWORD;
 
 } // namespace tessaly::resources

@@ -34,6 +34,7 @@
 #include "dlgSplash.h"
 #include "dlgVersion.h"
 #include "output/OutputRun.h"
+#include "TemplateCommands.h"
 #include "settings/ExternalPrograms.h"
 #include "settings/SettingsStore.h"
 #include "text/Codepage.h"
@@ -280,6 +281,8 @@ void TForm_Main::BuildToolMenus()
     projectTools->setObjectName(QStringLiteral("ToolBar_Project"));
     design_ = new DesignCommands(*this, this);
     design_->AddTo(projectMenu, projectTools);
+    templates_ = new TemplateCommands(*this, this);
+    templates_->AddTo(projectMenu, projectTools);
     connect(design_, &DesignCommands::optionsChanged, this, &TForm_Main::UpdateTitle);
     QMenu* toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     auto* options = new QAction(QStringLiteral("環境オプション(&O)..."), this);

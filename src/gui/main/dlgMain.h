@@ -38,6 +38,7 @@ class ItemClipboardCommands;
 class ItemListViewCommands;
 class ItemMarkCommands;
 class SearchCommands;
+class TemplateCommands;
 class ItemListModel;
 class MessagePresenter;
 class SettingsStore;
@@ -220,6 +221,7 @@ private:
     ItemMarkCommands* marks_ = nullptr;
     SearchCommands* search_ = nullptr;
     DesignCommands* design_ = nullptr;
+    TemplateCommands* templates_ = nullptr;
     QLabel* itemPaneTitle_ = nullptr;
     std::vector<QAction*> fileActions_;
     QAction* newItemAction_ = nullptr;

@@ -50,7 +50,14 @@ void TForm_OtherProg::Poll()
     if (started_) {
         accept();
     } else {
-        reject();
+        QDialog::reject();
+    }
+}
+
+void TForm_OtherProg::reject()
+{
+    if (!timer_.isActive()) {
+        QDialog::reject();
     }
 }
 

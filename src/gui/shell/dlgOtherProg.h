@@ -18,6 +18,9 @@ public:
 
     // Best effort: asks the window manager to raise the program's window.
     void BringToFront();
+    // Escape and the window's close button do nothing while the program
+    // runs: the dialog ends only with the program.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

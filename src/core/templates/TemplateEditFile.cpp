@@ -1,0 +1,68 @@
+#include "templates/TemplateEditFile.h"
+
+#include "text/Codepage.h"
+#include "text/Strings.h"
+
+namespace tessaly {
+
+const std::string& TemplateHeaderMarker()
+{
+    static const std::string marker = SJ("<!-- Template Header ここより下にヘッダーを記述して下さい -->");
+    return marker;
+}
+
+const std::string& TemplateBodyMarker()
+{
+    static const std::string marker = SJ("<!-- Template Body ここより下に本体を記述して下さい -->");
+    return marker;
+}
+
+const std::string& TemplateFooterMarker()
+{
+    static const std::string marker = SJ("<!-- Template Footer ここより下にフッターを記述して下さい -->");
+    return marker;
+}
+
+std::string TemplateEditFileText(const TemplateTexts& texts, std::string_view applicationTitle)
+{
+    std::string file;
+    const auto line = [&file](std::string_view text) {
+        file += text;
+        file += kLineBreak;
+    };
+    const auto part = [&](const std::string& marker, std::string_view text) {
+        line(marker);
+        for (const std::string_view each : SplitLines(text)) {
+            line(each);
+        }
+    };
+    line("<!--");
+    line(std::string(applicationTitle) + SJ(" が自動的に挿入しているコメントを編集しないで下さい."));
+    line(SJ("編集終了後にテンプレートを正しく解釈できなくなる可能性があります."));
+    line("-->");
+    part(TemplateHeaderMarker(), texts.Header);
+    part(TemplateBodyMarker(), texts.Body);
+    part(TemplateFooterMarker(), texts.Footer);
+    return file;
+}
+
+TemplateTexts ReadTemplateEditFile(std::string_view bytes)
+{
+    TemplateTexts texts;
+    std::string* part = nullptr;
+    for (const std::string_view line : SplitLines(bytes)) {
+        if (line == TemplateHeaderMarker()) {
+            part = &texts.Header;
+        } else if (line == TemplateBodyMarker()) {
+            part = &texts.Body;
+        } else if (line == TemplateFooterMarker()) {
+            part = &texts.Footer;
+        } else if (part != nullptr) {
+            *part += line;
+            *part += kLineBreak;
+        }
+    }
+    return texts;
+}
+
+} // namespace tessaly
