@@ -27,6 +27,10 @@ enum class ProgramIcon {
     SearchProject,
     SearchAll,
     SearchExit,
+    ProjectOutput,
+    SimpleDesign,
+    Directory,
+    DesignedDirectory,
 };
 
 QIcon DrawnIcon(ProgramIcon icon);

@@ -160,6 +160,17 @@ TTemplateRec FindItemTemplate(const Project& project, std::string_view name)
     return BuiltinSimpleTemplate();
 }
 
+std::vector<std::string> ItemTemplateNames(const Project& project)
+{
+    std::vector<std::string> names{SimpleTemplateName(), DetailTemplateName()};
+    for (const std::string& stored : project.Templates) {
+        if (std::optional<TTemplateRec> rec = ParseStoredTemplate(stored)) {
+            names.push_back(std::move(rec->Name));
+        }
+    }
+    return names;
+}
+
 std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& evaluator)
 {
     for (std::size_t open = text.rfind(kIfMarker); open != std::string::npos; open = text.rfind(kIfMarker)) {

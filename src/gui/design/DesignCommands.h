@@ -28,14 +28,19 @@ public:
     // True when the project has a root directory for its site, after
     // offering to set one.
     bool EnsureRootDirectory();
+    void MM_ProjectSimpleDesignClick();
 
 signals:
     // The options changed what the window shows (its title).
     void optionsChanged();
+    // The simple design was saved and the user asked for the output next.
+    void outputRequested();
 
 private:
     ItemListHost& host_;
     QAction* options_;
+    QAction* simpleDesign_;
+    QAction* simpleDesignButton_;
 };
 
 } // namespace tessaly

@@ -34,6 +34,7 @@ class FileDialogs;
 class GenreListWidget;
 class GridLineDelegate;
 class DesignCommands;
+class PublishCommands;
 class ItemClipboardCommands;
 class ItemListViewCommands;
 class ItemMarkCommands;
@@ -105,7 +106,6 @@ public:
     void MM_RegEraseClick();
     void MM_AboutClick();
     void MM_AppAccountClick();
-    void MM_OpenRootClick();
     // Files dropped on the window, handled by the drop setting.
     void HandleDroppedFiles(const QStringList& files);
 
@@ -220,6 +220,7 @@ private:
     ItemMarkCommands* marks_ = nullptr;
     SearchCommands* search_ = nullptr;
     DesignCommands* design_ = nullptr;
+    PublishCommands* publish_ = nullptr;
     QLabel* itemPaneTitle_ = nullptr;
     std::vector<QAction*> fileActions_;
     QAction* newItemAction_ = nullptr;
