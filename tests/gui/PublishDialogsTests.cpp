@@ -207,7 +207,9 @@ private slots:
             QCOMPARE(lists->topLevelItem(1)->text(0), QStringLiteral("Few & <Small>"));
             QCOMPARE(lists->topLevelItem(1)->text(1), QStringLiteral("genre002"));
             auto* directory = dialog->findChild<QLineEdit*>("Genre_Dir");
+            lists->setCurrentItem(nullptr);
             QVERIFY(!directory->isEnabled());
+            QVERIFY(directory->text().isEmpty());
             QVERIFY(!Button(dialog, "BtnSet")->isEnabled());
             lists->setCurrentItem(lists->topLevelItem(1));
             QCOMPARE(dialog->findChild<QLineEdit*>("Genre_Name")->text(), QStringLiteral("Few & <Small>"));

@@ -41,6 +41,27 @@ QPushButton* Button(const QString& name, const QString& caption)
     return button;
 }
 
+// The forms of the two groups on the right share one label width, so that
+// their fields line up.
+void AlignLabels(std::initializer_list<QFormLayout*> forms)
+{
+    int width = 0;
+    for (QFormLayout* form : forms) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole)) {
+                width = std::max(width, label->widget()->sizeHint().width());
+            }
+        }
+    }
+    for (QFormLayout* form : forms) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole)) {
+                label->widget()->setMinimumWidth(width);
+            }
+        }
+    }
+}
+
 QSpinBox* UpDown(const QString& name, int minimum, int maximum, int value)
 {
     auto* box = new QSpinBox;
@@ -133,6 +154,7 @@ TForm_ProjectSimple::TForm_ProjectSimple(
     linkForm->addRow(QStringLiteral("親リンクの前"), parentFront_);
     linkForm->addRow(QStringLiteral("親リンクの後"), parentRear_);
 
+    AlignLabels({pageForm, linkForm});
     auto* right = new QVBoxLayout;
     right->addWidget(pages);
     right->addWidget(links);
@@ -156,6 +178,7 @@ TForm_ProjectSimple::TForm_ProjectSimple(
         [this] { BrowseTemplate(templateSub_, QStringLiteral("サブテンプレート")); });
     genreDir_->installEventFilter(this);
     ShowSelectedRow();
+    lists_->setFocus();
     resize(760, 440);
     // Lines of "_design.tsg" naming directories outside the root.
     std::string refused;

@@ -136,24 +136,27 @@ TForm_ProjectOutput::TForm_ProjectOutput(
     nowDirectory_->setObjectName(QStringLiteral("NowDirectory"));
     nowDirectory_->setTextFormat(Qt::PlainText);
     nowDirectory_->setMinimumWidth(1);
+    nowDirectory_->setMinimumHeight(nowDirectory_->fontMetrics().height());
     progress_->setObjectName(QStringLiteral("Progress"));
     progress_->setTextVisible(false);
     progress_->setRange(0, 1);
     progress_->setValue(0);
 
+    // The directory and the progress stay beside the last buttons.
     auto* left = new QVBoxLayout;
     left->addWidget(stepPanel);
+    left->addStretch();
     left->addWidget(nowDirectory_);
     left->addWidget(progress_);
-    left->addStretch();
 
     QPushButton* openRootButton = Button(QStringLiteral("BtnOpenRoot"), QStringLiteral("ルートを開く(&R)"));
     QPushButton* help = Button(QStringLiteral("BtnHelp"), QStringLiteral("ヘルプ(&H)"));
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* button : {btnOutput_, btnAbort_, btnClose_, btnLog_, btnDetailed_, openRootButton, help}) {
+    for (QPushButton* button : {btnOutput_, btnAbort_, btnClose_, btnLog_, btnDetailed_, openRootButton}) {
         buttons->addWidget(button);
     }
     buttons->addStretch();
+    buttons->addWidget(help);
 
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);
@@ -163,8 +166,15 @@ TForm_ProjectOutput::TForm_ProjectOutput(
     htmls_->setRootIsDecorated(false);
     htmls_->setHeaderLabels(
         {QStringLiteral("ファイル名"), QStringLiteral("開始"), QStringLiteral("終了"), QStringLiteral("状態")});
-    htmls_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    htmls_->header()->setStretchLastSection(false);
+    // The file name takes what the numbers and states leave.
+    QHeaderView* columns = htmls_->header();
+    columns->setStretchLastSection(false);
+    columns->setSectionResizeMode(0, QHeaderView::Stretch);
+    const int numberWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12;
+    for (const int column : {1, 2, 3}) {
+        columns->setSectionResizeMode(column, QHeaderView::Fixed);
+        columns->resizeSection(column, numberWidth);
+    }
     auto* split = static_cast<QSplitter*>(details_);
     split->setChildrenCollapsible(false);
     split->addWidget(dirTree_);
@@ -191,7 +201,7 @@ TForm_ProjectOutput::TForm_ProjectOutput(
     connect(runner_, &OutputRunner::abortQuestion, this, &TForm_ProjectOutput::AskAbort);
     connect(runner_, &OutputRunner::finished, this, &TForm_ProjectOutput::RunFinished);
     ticks_->setInterval(kTickMilliseconds);
-    resize(560, kCompactHeight);
+    resize(600, kCompactHeight);
     SetDetailed(false);
 }
 
@@ -287,12 +297,19 @@ void TForm_ProjectOutput::ShowProgress()
         ShowPlan(shownPlan_ ? *shownPlan_ : std::vector<PageRow>());
     }
     ShowStates(progress.states, progress.row);
-    progress_->setRange(0, std::max(progress.maximum, 1));
-    progress_->setValue(std::min(progress.position, progress_->maximum()));
+    // Busy until the directories are counted: reading the collection comes
+    // first and can take a while.
+    progress_->setRange(0, Running() ? progress.maximum : std::max(progress.maximum, 1));
+    progress_->setValue(progress.position);
 }
 
 void TForm_ProjectOutput::ShowStep(OutputStep step)
 {
+    // A change of lettering lays the dialog out anew: only when it changes.
+    if (step == shownStep_) {
+        return;
+    }
+    shownStep_ = step;
     const auto current = static_cast<std::size_t>(step);
     for (std::size_t i = 0; i < steps_.size(); ++i) {
         QFont font = steps_[i]->font();

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,7 @@ private:
     QPushButton* btnLog_;
     QPushButton* btnDetailed_;
     // What the views show, to change only what the run changed.
+    std::optional<OutputStep> shownStep_;
     std::shared_ptr<const std::vector<std::string>> shownDirectories_;
     std::vector<QTreeWidgetItem*> directoryNodes_;
     std::optional<std::size_t> shownDirectory_;
