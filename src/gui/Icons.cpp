@@ -150,6 +150,22 @@ void TemplatePage(QPainter& p, const QColor& bars)
     }
 }
 
+// A folder seen from the front.
+void Folder(QPainter& p, QRectF box)
+{
+    p.setPen(Outline(1.3));
+    p.setBrush(kYellow);
+    QPainterPath folder;
+    folder.moveTo(box.left(), box.top() + 3);
+    folder.lineTo(box.left() + box.width() * 0.4, box.top() + 3);
+    folder.lineTo(box.left() + box.width() * 0.5, box.top());
+    folder.lineTo(box.right(), box.top());
+    folder.lineTo(box.right(), box.bottom());
+    folder.lineTo(box.left(), box.bottom());
+    folder.closeSubpath();
+    p.drawPath(folder);
+}
+
 void Draw(ProgramIcon icon, QPainter& p)
 {
     switch (icon) {
@@ -302,6 +318,32 @@ void Draw(ProgramIcon icon, QPainter& p)
         break;
     case ProgramIcon::TemplateUser:
         TemplatePage(p, kAccent);
+        Pencil(p);
+        break;
+    case ProgramIcon::ProjectOutput:
+        // Pages going out to the site.
+        Page(p);
+        p.setPen(QPen(kGreen, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(12, 20), QPointF(28, 20));
+        p.drawPolyline(QPolygonF({{23, 15}, {28, 20}, {23, 25}}));
+        break;
+    case ProgramIcon::SimpleDesign:
+        // A top menu linking to its genre directories.
+        p.setPen(Outline(1.3));
+        p.drawLine(QPointF(16, 10), QPointF(16, 15));
+        p.drawLine(QPointF(6, 15), QPointF(26, 15));
+        for (const qreal x : {6.0, 16.0, 26.0}) {
+            p.drawLine(QPointF(x, 15), QPointF(x, 19));
+        }
+        p.setBrush(kCard);
+        p.drawRoundedRect(QRectF(9, 2, 14, 8), 1.5, 1.5);
+        for (const qreal x : {1.0, 11.0, 21.0}) {
+            Folder(p, QRectF(x, 19, 10, 9));
+        }
+        break;
+    case ProgramIcon::Directory: Folder(p, QRectF(2, 8, 24, 18)); break;
+    case ProgramIcon::DesignedDirectory:
+        Folder(p, QRectF(2, 8, 24, 18));
         Pencil(p);
         break;
     case ProgramIcon::Browse:

@@ -31,6 +31,10 @@ enum class ProgramIcon {
     ItemTemplate, // the template design command
     TemplateBuiltin, // a built-in template in the template list
     TemplateUser, // a template of the project
+    ProjectOutput,
+    SimpleDesign,
+    Directory,
+    DesignedDirectory,
 };
 
 QIcon DrawnIcon(ProgramIcon icon);

@@ -6,32 +6,43 @@
 #include <QDir>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "FileAssociation.h"
+#include "GuiText.h"
 #include "ScriptedFileDialogs.h"
 #include "collection/ItemMarks.h"
 #include "collection/Project.h"
 #include "SiteDirectoryTree.h"
-#include "dlgDateSelect.h"
 #include "dlgProjectDesign.h"
 #include "templates/TemplateEngine.h"
+#include "design/SimpleDesign.h"
+#include "dlgDateSelect.h"
+#include "dlgLinkItem.h"
+#include "dlgLog.h"
+#include "dlgMain.h"
 #include "dlgNewAttribute.h"
+#include "dlgOptions.h"
+#include "dlgProjectOutput.h"
+#include "dlgProjectSimple.h"
 #include "dlgSearchDomain.h"
 #include "dlgSearchProject.h"
 #include "dlgSearchString.h"
 #include "frmSqueeze.h"
 #include "search/SearchMode.h"
 #include "templates/TemplateList.h"
-#include "dlgLinkItem.h"
-#include "dlgMain.h"
 #include "dlgOptions.h"
 #include "dlgProjectTemplate.h"
 #include "dlgStrInput.h"
 #include "dlgVersion.h"
+#include "frmSqueeze.h"
+#include "search/SearchMode.h"
 #include "settings/SettingsStore.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedMessages.h"
+#include "text/Codepage.h"
 
 using namespace tessaly;
 
@@ -100,15 +111,14 @@ int main(int argc, char** argv)
     saved = Grab(searchString, output, "search-string.png") && saved;
     TForm_SearchDomain searchDomain(messages, none, RegisteredDomains(project));
     saved = Grab(searchDomain, output, "search-domain.png") && saved;
-    TForm_SearchProject searchProject(
-        messages, none, SqueezeChoicesOf(project, window.Shown().Rows(), clock.Today()));
+    TForm_SearchProject searchProject(messages, none, SqueezeChoicesOf(project, window.Shown().Rows(), clock.Today()));
     saved = Grab(searchProject, output, "search-project.png") && saved;
 
     // The detailed design of a small site, its genre directory selected.
-    QTemporaryDir site;
-    const std::string root = site.path().toStdString() + "/";
-    QDir(site.path()).mkpath(QStringLiteral("music/live"));
-    QDir(site.path()).mkpath(QStringLiteral("games"));
+    QTemporaryDir designedSite;
+    const std::string root = designedSite.path().toStdString() + "/";
+    QDir(designedSite.path()).mkpath(QStringLiteral("music/live"));
+    QDir(designedSite.path()).mkpath(QStringLiteral("games"));
     ProjectDesignSite designSite{root, root + "banner", {project.DefaultFile, project.SubFile, clock.Today()},
         ItemTemplateNames(project), QString()};
     TForm_ProjectDesign design(
@@ -131,5 +141,26 @@ int main(int argc, char** argv)
     templates.findChild<QListWidget*>(QStringLiteral("ListBox_Template"))->setCurrentRow(2);
     templates.findChild<QTabWidget*>(QStringLiteral("PageControl_Template"))->setCurrentIndex(1);
     saved = Grab(templates, output, "template-dialog.png") && saved;
+    // The example published into a scratch site: the simple design, then
+    // the output dialog after its run, in its detailed view, and the log.
+    QTemporaryDir site;
+    Project& published = window.CurrentProject();
+    published.RootDir = ToSjisOrEmpty(site.path()) + "/";
+    published.BannerDir.clear();
+    TForm_ProjectSimple simple(messages, files, published, clock.Today());
+    saved = Grab(simple, output, "simple-design.png") && saved;
+    saved = SaveSimpleDesign(simple.Form(), published, clock.Today()).ok && saved;
+    TForm_ProjectOutput outputDialog(
+        messages,
+        [&published, &clock](
+            OutputObserver& observer) { return RunOutput(published, published.RootDir, clock, observer); },
+        [] {});
+    saved = Grab(outputDialog, output, "project-output-compact.png") && saved;
+    outputDialog.BtnDetailedClick();
+    outputDialog.BtnOutputClick();
+    saved = QTest::qWaitFor([&outputDialog] { return !outputDialog.Running(); }, 60000) && saved;
+    saved = Grab(outputDialog, output, "project-output.png") && saved;
+    TForm_Log log(outputDialog.Log());
+    saved = Grab(log, output, "output-log.png") && saved;
     return saved ? 0 : 1;
 }

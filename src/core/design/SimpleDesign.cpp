@@ -34,11 +34,6 @@ bool IsOfferedTemplate(const Project& project, std::string_view name)
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-std::string RefusedDirectoryMessage(std::string_view directory)
-{
-    return SJ("ディレクトリ名 \"") + std::string(directory) + SJ("\" は使えません.");
-}
-
 // Counts that size the pages: a value below 1 reads as no number.
 int32_t PositiveOr(std::string_view value, int32_t fallback)
 {
@@ -96,8 +91,8 @@ SimpleDesignForm InitialSimpleDesign(const Project& project, std::string_view si
             const std::size_t slash = sjis::FindChar(value, '/');
             const std::string genre = UnescapeField(value.substr(0, slash));
             const std::string directory = slash == sjis::npos ? std::string() : UnescapeField(value.substr(slash + 1));
-            if (!IsPlainName(directory)) {
-                form.refusedRows.push_back(RefusedDirectoryMessage(directory));
+            if (std::string refused = RefusedSimpleDesignDirectory(directory); !refused.empty()) {
+                form.refusedRows.push_back(std::move(refused));
                 return true;
             }
             for (SimpleDesignRow& row : form.rows) {
@@ -221,11 +216,17 @@ std::string RefusedSimpleDesignName(const SimpleDesignForm& form)
         }
     }
     for (const SimpleDesignRow& row : form.rows) {
-        if (!IsPlainName(row.directory)) {
-            return RefusedDirectoryMessage(row.directory);
+        if (std::string refused = RefusedSimpleDesignDirectory(row.directory); !refused.empty()) {
+            return refused;
         }
     }
     return {};
+}
+
+std::string RefusedSimpleDesignDirectory(std::string_view directory)
+{
+    return IsPlainName(directory) ? std::string()
+                                  : SJ("ディレクトリ名 \"") + std::string(directory) + SJ("\" は使えません.");
 }
 
 SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project& project, TDateTime today)

@@ -56,6 +56,8 @@ struct SimpleDesignResult {
 // The message that refuses a name which is not a plain directory or page
 // name (code page 932); empty when the form's names are all usable.
 std::string RefusedSimpleDesignName(const SimpleDesignForm& form);
+// The same for one directory of the directory column.
+std::string RefusedSimpleDesignDirectory(std::string_view directory);
 
 // Writes "_design.tsg" and the designs of the root and every genre
 // directory, creating the directories that do not exist. A form with a

@@ -144,17 +144,6 @@ std::optional<TTemplateRec> ParseStoredTemplate(std::string_view stored)
         UnescapeField(fields[3]), UnescapeField(fields[4]), UnescapeField(fields[5]), UnescapeField(fields[6])};
 }
 
-std::vector<std::string> ItemTemplateNames(const Project& project)
-{
-    std::vector<std::string> names{SimpleTemplateName(), DetailTemplateName()};
-    for (const std::string& stored : project.Templates) {
-        if (const std::optional<TTemplateRec> rec = ParseStoredTemplate(stored)) {
-            names.push_back(rec->Name);
-        }
-    }
-    return names;
-}
-
 TTemplateRec FindItemTemplate(const Project& project, std::string_view name)
 {
     if (name == DetailTemplateName()) {
@@ -169,6 +158,17 @@ TTemplateRec FindItemTemplate(const Project& project, std::string_view name)
         }
     }
     return BuiltinSimpleTemplate();
+}
+
+std::vector<std::string> ItemTemplateNames(const Project& project)
+{
+    std::vector<std::string> names{SimpleTemplateName(), DetailTemplateName()};
+    for (const std::string& stored : project.Templates) {
+        if (std::optional<TTemplateRec> rec = ParseStoredTemplate(stored)) {
+            names.push_back(std::move(rec->Name));
+        }
+    }
+    return names;
 }
 
 std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& evaluator)

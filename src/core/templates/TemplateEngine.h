@@ -39,13 +39,12 @@ TTemplateRec BuiltinDetailTemplate();
 std::string StoredTemplateForm(const TTemplateRec& rec);
 std::optional<TTemplateRec> ParseStoredTemplate(std::string_view stored);
 
-// The names a design may choose: the two built-ins, then the project's
-// templates in stored order.
-std::vector<std::string> ItemTemplateNames(const Project& project);
-
 // The built-ins by their names, else the first user template of that exact
 // name, else the standard simple template.
 TTemplateRec FindItemTemplate(const Project& project, std::string_view name);
+// The item templates a design can choose: the two built-ins, then the
+// project's templates in their order.
+std::vector<std::string> ItemTemplateNames(const Project& project);
 
 // Result of a condition: 0 not recognised, 1 true, 2 false.
 using ConditionEvaluator = std::function<int(std::string_view operation, std::string_view argument)>;

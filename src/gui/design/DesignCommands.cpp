@@ -8,6 +8,7 @@
 #include "ItemListHost.h"
 #include "collection/ShownItems.h"
 #include "collection/Project.h"
+#include "collection/ShownItems.h"
 #include "design/ProjectOptions.h"
 #include "design/RootDirectory.h"
 #include "dlgMain.h"
@@ -15,6 +16,7 @@
 #include "dlgProjectOption.h"
 #include "frmSqueeze.h"
 #include "templates/TemplateEngine.h"
+#include "dlgProjectSimple.h"
 
 namespace tessaly {
 
@@ -22,10 +24,19 @@ DesignCommands::DesignCommands(ItemListHost& host, QObject* parent)
     : QObject(parent)
     , host_(host)
     , options_(new QAction(QStringLiteral("プロジェクトオプション(&O)..."), this))
+    , simpleDesign_(new QAction(QStringLiteral("簡易設計(&S)..."), this))
+    , simpleDesignButton_(
+          new QAction(DrawnIcon(ProgramIcon::SimpleDesign), QStringLiteral("プロジェクト簡易設計"), this))
     , detailedDesign_(new QAction(DrawnIcon(ProgramIcon::DetailedDesign), QStringLiteral("詳細設計(&D)..."), this))
 {
     options_->setObjectName(QStringLiteral("MM_ProjectOption"));
     connect(options_, &QAction::triggered, this, [this] { OpenProjectOptions(0); });
+    simpleDesign_->setObjectName(QStringLiteral("MM_ProjectSimpleDesign"));
+    simpleDesign_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8));
+    simpleDesignButton_->setObjectName(QStringLiteral("TB_ProjectSimpleDesign"));
+    for (QAction* action : {simpleDesign_, simpleDesignButton_}) {
+        connect(action, &QAction::triggered, this, &DesignCommands::MM_ProjectSimpleDesignClick);
+    }
     detailedDesign_->setObjectName(QStringLiteral("MM_ProjectDetailedDesign"));
     detailedDesign_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F8));
     detailedDesign_->setToolTip(QStringLiteral("プロジェクト詳細設計"));
@@ -34,15 +45,35 @@ DesignCommands::DesignCommands(ItemListHost& host, QObject* parent)
 
 void DesignCommands::AddTo(QMenu* menu, QToolBar* tools)
 {
+    menu->addAction(simpleDesign_);
     menu->addAction(detailedDesign_);
-    menu->addSeparator();
-    menu->addAction(options_);
+    tools->addAction(simpleDesignButton_);
     tools->addAction(detailedDesign_);
+}
+
+void DesignCommands::AddOptionsTo(QMenu* menu)
+{
+    menu->addAction(options_);
 }
 
 void DesignCommands::SetSearchMode(bool searching)
 {
-    detailedDesign_->setEnabled(!searching);
+    for (QAction* action : {simpleDesign_, simpleDesignButton_, detailedDesign_}) {
+        action->setEnabled(!searching);
+    }
+}
+
+void DesignCommands::MM_ProjectSimpleDesignClick()
+{
+    if (host_.Shown().SearchMode() || !EnsureRootDirectory()) {
+        return;
+    }
+    MainServices& services = host_.Services();
+    TForm_ProjectSimple dialog(
+        services.messages, services.files, host_.CurrentProject(), services.clock.Today(), host_.DialogParent());
+    if (dialog.exec() == QDialog::Accepted && dialog.OutputRequested()) {
+        emit outputRequested();
+    }
 }
 
 void DesignCommands::OpenDetailedDesign()
@@ -71,9 +102,8 @@ bool DesignCommands::OpenProjectOptions(int page)
 {
     Project& project = host_.CurrentProject();
     MainServices& services = host_.Services();
-    const QString projectDirectory = project.EditingName.empty()
-        ? QString()
-        : QString::fromStdString(project.EditingName.parent_path().string());
+    const QString projectDirectory
+        = project.EditingName.empty() ? QString() : QString::fromStdString(project.EditingName.parent_path().string());
     TForm_ProjectOption dialog(
         services.messages, services.files, OptionsOf(project), projectDirectory, page, host_.DialogParent());
     if (dialog.exec() != QDialog::Accepted) {

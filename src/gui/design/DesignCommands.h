@@ -19,7 +19,9 @@ class DesignCommands final : public QObject {
 public:
     DesignCommands(ItemListHost& host, QObject* parent);
 
+    // The design commands; the options go last in the menu.
     void AddTo(QMenu* menu, QToolBar* tools);
+    void AddOptionsTo(QMenu* menu);
     // The designs cannot change while found items are shown.
     void SetSearchMode(bool searching);
 
@@ -28,16 +30,21 @@ public:
     // True when the project has a root directory for its site, after
     // offering to set one.
     bool EnsureRootDirectory();
+    void MM_ProjectSimpleDesignClick();
 
 signals:
     // The options changed what the window shows (its title).
     void optionsChanged();
+    // The simple design was saved and the user asked for the output next.
+    void outputRequested();
 
 private:
     void OpenDetailedDesign();
 
     ItemListHost& host_;
     QAction* options_;
+    QAction* simpleDesign_;
+    QAction* simpleDesignButton_;
     QAction* detailedDesign_;
 };
 

@@ -3,10 +3,9 @@
 #include <filesystem>
 
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyle>
 
 #include "GuiText.h"
+#include "Icons.h"
 #include "design/DirectoryDesign.h"
 #include "design/SiteDirectories.h"
 #include "text/Paths.h"
@@ -17,35 +16,13 @@ namespace {
 
 constexpr int kNameRole = Qt::UserRole;
 
-// The folder with a small page on it: this directory has a design.
-QIcon DesignedFolder(const QIcon& folder)
-{
-    QIcon icon;
-    for (const int size : {16, 24, 32}) {
-        QPixmap pixmap = folder.pixmap(size, size);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const qreal unit = size / 16.0;
-        const QRectF page(8 * unit, 6 * unit, 7 * unit, 9 * unit);
-        painter.setPen(QPen(QColor(0x2A, 0x6F, 0xC9), unit));
-        painter.setBrush(Qt::white);
-        painter.drawRect(page);
-        for (int line = 0; line < 3; ++line) {
-            const qreal y = page.top() + (2.5 + 2 * line) * unit;
-            painter.drawLine(QPointF(page.left() + 1.5 * unit, y), QPointF(page.right() - 1.5 * unit, y));
-        }
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
 } // namespace
 
 SiteDirectoryTree::SiteDirectoryTree(QWidget* parent)
     : QTreeWidget(parent)
-    , undesigned_(style()->standardIcon(QStyle::SP_DirIcon))
+    , designed_(DrawnIcon(ProgramIcon::DesignedDirectory))
+    , undesigned_(DrawnIcon(ProgramIcon::Directory))
 {
-    designed_ = DesignedFolder(undesigned_);
     setObjectName(QStringLiteral("DirTree"));
     setHeaderHidden(true);
     setColumnCount(1);

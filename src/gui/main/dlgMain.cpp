@@ -28,12 +28,12 @@
 #include "GuiText.h"
 #include "Icons.h"
 #include "ItemListModel.h"
+#include "PublishCommands.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
 #include "dlgOptions.h"
 #include "dlgSplash.h"
 #include "dlgVersion.h"
-#include "output/OutputRun.h"
 #include "TemplateCommands.h"
 #include "settings/ExternalPrograms.h"
 #include "settings/SettingsStore.h"
@@ -283,6 +283,11 @@ void TForm_Main::BuildToolMenus()
     design_->AddTo(projectMenu, projectTools);
     templates_ = new TemplateCommands(*this, this);
     templates_->AddTo(projectMenu, projectTools);
+    publish_ = new PublishCommands(*this, [this] { return design_->EnsureRootDirectory(); }, this);
+    publish_->AddTo(projectMenu, projectTools);
+    projectMenu->addSeparator();
+    design_->AddOptionsTo(projectMenu);
+    connect(design_, &DesignCommands::outputRequested, publish_, &PublishCommands::RunOutput);
     connect(design_, &DesignCommands::optionsChanged, this, &TForm_Main::UpdateTitle);
     QMenu* toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     auto* options = new QAction(QStringLiteral("環境オプション(&O)..."), this);
@@ -298,11 +303,7 @@ void TForm_Main::BuildToolMenus()
         account->setText(services_.association.IsAssociated() ? QStringLiteral("関連付けの解除(&C)")
                                                               : QStringLiteral("関連付け(&C)"));
     });
-    auto* openRoot = new QAction(QStringLiteral("ルートを開く(&R)"), this);
-    openRoot->setObjectName(QStringLiteral("MM_OpenRoot"));
-    openRoot->setShortcut(QKeySequence(Qt::Key_F9));
-    connect(openRoot, &QAction::triggered, this, &TForm_Main::MM_OpenRootClick);
-    toolMenu->addAction(openRoot);
+    toolMenu->addAction(publish_->OpenRootAction());
     toolMenu->addSeparator();
     auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
     erase->setObjectName(QStringLiteral("MM_RegErase"));
@@ -816,16 +817,6 @@ void TForm_Main::MM_AppAccountClick()
     if (answer == MessageButton::Yes) {
         associated ? services_.association.Unassociate() : services_.association.Associate();
     }
-}
-
-void TForm_Main::MM_OpenRootClick()
-{
-    const RootPage root = FindRootPage(project_, {project_.DefaultFile, project_.SubFile, services_.clock.Today()});
-    if (!root.message.empty()) {
-        services_.messages.Show(MessageKind::Warning, root.message, MessageButton::Abort);
-        return;
-    }
-    OpenUrl(services_.shell, settings_.browser, root.page);
 }
 
 void TForm_Main::MM_AboutClick()

@@ -34,6 +34,7 @@ class FileDialogs;
 class GenreListWidget;
 class GridLineDelegate;
 class DesignCommands;
+class PublishCommands;
 class ItemClipboardCommands;
 class ItemListViewCommands;
 class ItemMarkCommands;
@@ -106,7 +107,6 @@ public:
     void MM_RegEraseClick();
     void MM_AboutClick();
     void MM_AppAccountClick();
-    void MM_OpenRootClick();
     // Files dropped on the window, handled by the drop setting.
     void HandleDroppedFiles(const QStringList& files);
 
@@ -222,6 +222,7 @@ private:
     SearchCommands* search_ = nullptr;
     DesignCommands* design_ = nullptr;
     TemplateCommands* templates_ = nullptr;
+    PublishCommands* publish_ = nullptr;
     QLabel* itemPaneTitle_ = nullptr;
     std::vector<QAction*> fileActions_;
     QAction* newItemAction_ = nullptr;

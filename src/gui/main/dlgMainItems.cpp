@@ -18,6 +18,7 @@
 #include "GenreListWidget.h"
 #include "Icons.h"
 #include "ItemClipboardCommands.h"
+#include "PublishCommands.h"
 #include "ItemListViewCommands.h"
 #include "ItemMarkCommands.h"
 #include "SearchCommands.h"
@@ -241,6 +242,7 @@ void TForm_Main::SearchModeChanged(const QString& title)
         file->setEnabled(!searching);
     }
     design_->SetSearchMode(searching);
+    publish_->SetSearchMode(searching);
     if (searching) {
         trashNotice_->hide();
         itemModel_->Reset();
