@@ -273,6 +273,21 @@ std::string SjisToUtf8Lossy(std::string_view sjis)
     return Utf8FromUtf16(SjisToUtf16Lossy(sjis));
 }
 
+std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8)
+{
+    std::size_t badOffset = 0;
+    std::u16string utf16 = Utf16FromUtf8(utf8, &badOffset);
+    if (badOffset != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return utf16;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16)
+{
+    return Utf8FromUtf16(utf16);
+}
+
 const std::string& SjisLiteral(const char* utf8)
 {
     static std::mutex mutex;

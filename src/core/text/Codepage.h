@@ -34,6 +34,11 @@ std::string SjisToUtf8Lossy(std::string_view sjis);
 // Code page 932 to UTF-16 for display, with U+FFFD for undecodable bytes.
 std::u16string SjisToUtf16Lossy(std::string_view sjis);
 
+// Strict UTF-8 and UTF-16 (no overlongs, surrogates or values past
+// U+10FFFF); nothing for bad input.
+std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
 // A UTF-8 literal converted once to code page 932. For the program's own
 // fixed texts, which are always representable.
 const std::string& SjisLiteral(const char* utf8);

@@ -1,0 +1,133 @@
+// The reading service on MeCab with an IPA dictionary in UTF-8 (Debian's
+// mecab-ipadic-utf8), whose ninth feature field is the word's reading in
+// katakana.
+
+#include <mecab.h>
+#include <unicode/unorm2.h>
+
+#include <array>
+#include <vector>
+
+#include "reading/ReadingService.h"
+#include "text/Codepage.h"
+#include "text/Sjis.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr std::size_t kReadingField = 7;
+
+// Half-width katakana and full-width Latin letters and digits as the
+// dictionary has them: NFKC.
+std::string NormalizedUtf8(std::string_view sjisText)
+{
+    const std::u16string text = SjisToUtf16Lossy(sjisText);
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfkc = unorm2_getNFKCInstance(&status);
+    if (U_FAILURE(status)) {
+        return Utf16ToUtf8(text);
+    }
+    std::u16string normalized(text.size() * 3 + 8, u'\0');
+    const int32_t length = unorm2_normalize(nfkc, text.data(), static_cast<int32_t>(text.size()), normalized.data(),
+        static_cast<int32_t>(normalized.size()), &status);
+    if (U_FAILURE(status)) {
+        return Utf16ToUtf8(text);
+    }
+    normalized.resize(static_cast<std::size_t>(length));
+    return Utf16ToUtf8(normalized);
+}
+
+std::string FeatureField(std::string_view feature, std::size_t index)
+{
+    for (std::size_t i = 0; i < index; ++i) {
+        const std::size_t comma = feature.find(',');
+        if (comma == std::string_view::npos) {
+            return {};
+        }
+        feature.remove_prefix(comma + 1);
+    }
+    std::string field(feature.substr(0, feature.find(',')));
+    return field == "*" ? std::string() : field;
+}
+
+class MecabReadingService final : public ReadingService {
+public:
+    MecabReadingService(std::unique_ptr<MeCab::Model> model, std::unique_ptr<MeCab::Tagger> tagger)
+        : model_(std::move(model))
+        , tagger_(std::move(tagger))
+    {
+    }
+    ~MecabReadingService() override
+    {
+        tagger_.reset();
+        model_.reset();
+    }
+    MecabReadingService(const MecabReadingService&) = delete;
+    MecabReadingService& operator=(const MecabReadingService&) = delete;
+
+    ReadingSuggestion Suggest(std::string_view sjisText) const override
+    {
+        // One lattice per call, so that threads can share the service.
+        const std::unique_ptr<MeCab::Lattice> lattice(model_->createLattice());
+        const std::string sentence = NormalizedUtf8(sjisText);
+        std::vector<ReadingToken> tokens;
+        if (lattice) {
+            lattice->set_sentence(sentence.c_str());
+        }
+        if (lattice && tagger_->parse(lattice.get())) {
+            for (const MeCab::Node* node = lattice->bos_node(); node; node = node->next) {
+                if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) {
+                    continue;
+                }
+                tokens.push_back({std::string(node->surface, node->length), FeatureField(node->feature, kReadingField)});
+            }
+        }
+        return ReadingOfTokens(tokens);
+    }
+
+private:
+    std::unique_ptr<MeCab::Model> model_;
+    std::unique_ptr<MeCab::Tagger> tagger_;
+};
+
+} // namespace
+
+ReadingServiceStatus OpenReadingService(const std::string& dictionaryDir)
+{
+    std::string program = "tessaly";
+    std::string option = "-d";
+    std::string directory = dictionaryDir;
+    std::vector<char*> arguments{program.data()};
+    if (!dictionaryDir.empty()) {
+        arguments.push_back(option.data());
+        arguments.push_back(directory.data());
+    }
+    ReadingServiceStatus status;
+    std::unique_ptr<MeCab::Model> model(MeCab::createModel(static_cast<int>(arguments.size()), arguments.data()));
+    if (!model) {
+        status.error = std::string("MeCab could not open its dictionary: ") + MeCab::getLastError();
+        return status;
+    }
+    const MeCab::DictionaryInfo* info = model->dictionary_info();
+    const std::string_view charset = info && info->charset ? info->charset : "";
+    if (charset != "utf-8" && charset != "utf8" && charset != "UTF-8" && charset != "UTF8") {
+        status.error = "the MeCab dictionary is not in UTF-8 (install mecab-ipadic-utf8)";
+        return status;
+    }
+    std::unique_ptr<MeCab::Tagger> tagger(model->createTagger());
+    if (!tagger) {
+        status.error = std::string("MeCab could not start: ") + MeCab::getLastError();
+        return status;
+    }
+    auto service = std::make_unique<MecabReadingService>(std::move(model), std::move(tagger));
+    // A dictionary of another layout has no readings where the IPA one has them.
+    if (service->Suggest(SJ("漢字")) != ReadingSuggestion{SJ("かんじ"), true}) {
+        status.error = "the MeCab dictionary gives no readings in the IPA dictionary's form (install mecab-ipadic-utf8)";
+        return status;
+    }
+    status.service = std::move(service);
+    return status;
+}
+
+} // namespace tessaly

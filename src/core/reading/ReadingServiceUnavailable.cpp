@@ -1,0 +1,12 @@
+// Built without MeCab: no readings are suggested.
+
+#include "reading/ReadingService.h"
+
+namespace tessaly {
+
+ReadingServiceStatus OpenReadingService(const std::string&)
+{
+    return {nullptr, "this build of Tessaly suggests no readings (built without MeCab)"};
+}
+
+} // namespace tessaly
