@@ -1,5 +1,6 @@
 #include "text/Codepage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -8,6 +9,8 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
+#include <unicode/uchar.h>
+#include <unicode/unorm2.h>
 
 namespace tessaly {
 
@@ -217,6 +220,122 @@ ConversionResult Utf8ToSjis(std::string_view utf8)
             return result;
         }
         utf8Offset += character.size();
+    }
+    return result;
+}
+
+namespace {
+
+// The code page 932 bytes of one character (a code point as UTF-16), or
+// nothing.
+std::optional<std::string> Cp932Character(std::u16string utf16)
+{
+    MapJisFormsToCp932(utf16);
+    char buffer[16];
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = ucnv_fromUChars(
+        Cp932(true), buffer, sizeof buffer, utf16.data(), static_cast<int32_t>(utf16.size()), &status);
+    if (U_FAILURE(status) || length <= 0) {
+        return std::nullopt;
+    }
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+std::u16string Normalized(const UNormalizer2* normalizer, std::u16string_view text)
+{
+    std::u16string result(text.size() * 4 + 8, u'\0');
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = unorm2_normalize(normalizer, text.data(), static_cast<int32_t>(text.size()),
+        result.data(), static_cast<int32_t>(result.size()), &status);
+    if (U_FAILURE(status)) {
+        return std::u16string(text);
+    }
+    result.resize(static_cast<std::size_t>(length));
+    return result;
+}
+
+// The dashes and waves that normalisation does not bring into code page 932.
+char16_t NearestDash(char32_t c)
+{
+    switch (c) {
+    case 0x02DC: case 0x2053: case 0x223C: case 0x3030: return u'\uFF5E'; // ～
+    case 0x2012: case 0x2013: return u'\uFF0D'; // －
+    case 0x2E3A: case 0x2E3B: return u'\u2015'; // ―
+    default: return 0;
+    }
+}
+
+std::optional<std::string> NearestCp932(char32_t c, std::u16string_view character)
+{
+    if (const char16_t dash = NearestDash(c)) {
+        return Cp932Character(std::u16string(1, dash));
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    // Compatibility forms (full-width and half-width letters, ligatures,
+    // circled digits) first, then the letter without its accents.
+    if (const UNormalizer2* nfkc = unorm2_getNFKCInstance(&status); U_SUCCESS(status)) {
+        const std::u16string compatible = Normalized(nfkc, character);
+        if (compatible != character && !compatible.empty()) {
+            if (std::optional<std::string> converted = Cp932Character(compatible)) {
+                return converted;
+            }
+        }
+    }
+    if (const UNormalizer2* nfkd = unorm2_getNFKDInstance(&status); U_SUCCESS(status)) {
+        std::u16string base;
+        for (const char16_t unit : Normalized(nfkd, character)) {
+            if (u_charType(unit) != U_NON_SPACING_MARK) {
+                base += unit;
+            }
+        }
+        if (!base.empty() && base != character) {
+            return Cp932Character(base);
+        }
+    }
+    return std::nullopt;
+}
+
+void AppendNearest(const std::u16string& utf16, NearestConversion& result)
+{
+    for (std::size_t i = 0; i < utf16.size();) {
+        const std::size_t start = i;
+        const char32_t c = NextCodePoint(utf16, i);
+        const std::u16string character = utf16.substr(start, i - start);
+        std::optional<std::string> converted = Cp932Character(character);
+        if (!converted) {
+            converted = NearestCp932(c, character);
+        }
+        if (converted) {
+            result.text += *converted;
+        } else {
+            std::string shown;
+            AppendUtf8(shown, c);
+            result.leftOut.push_back(std::move(shown));
+        }
+    }
+}
+
+} // namespace
+
+NearestConversion Utf8ToSjisNearest(std::string_view utf8)
+{
+    NearestConversion result;
+    if (ConversionResult whole = Utf8ToSjis(utf8); whole.ok) {
+        result.text = std::move(whole.text);
+        return result;
+    }
+    // Bytes that are not UTF-8 are named by their codes and left out.
+    for (std::string_view rest = utf8; !rest.empty();) {
+        std::size_t badOffset = 0;
+        Utf16FromUtf8(rest, &badOffset);
+        const std::size_t validLength = std::min(badOffset, rest.size());
+        AppendNearest(Utf16FromUtf8(rest.substr(0, validLength), &badOffset), result);
+        if (validLength < rest.size()) {
+            result.leftOut.push_back(HexBytes(rest.substr(validLength, 1)));
+            rest.remove_prefix(validLength + 1);
+        } else {
+            rest = {};
+        }
     }
     return result;
 }

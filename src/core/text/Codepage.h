@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaly {
 
@@ -24,6 +25,17 @@ struct ConversionResult {
 // UTF-8 to code page 932; refuses characters that code page 932 cannot hold
 // instead of replacing them.
 ConversionResult Utf8ToSjis(std::string_view utf8);
+
+// UTF-8 from outside the program (a browser's file, say) to code page 932:
+// a character code page 932 lacks becomes its nearest form where one exists
+// (its full-width or half-width form, a member of the wave-dash or dash
+// family, the letter without its accent) and is otherwise left out and
+// named, never replaced silently.
+struct NearestConversion {
+    std::string text;
+    std::vector<std::string> leftOut; // the characters left out, as UTF-8
+};
+NearestConversion Utf8ToSjisNearest(std::string_view utf8);
 
 // Code page 932 to UTF-8; refuses byte sequences that are not code page 932.
 ConversionResult SjisToUtf8(std::string_view sjis);

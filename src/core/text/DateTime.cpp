@@ -201,11 +201,12 @@ std::optional<TDateTime> ParseDateTime(std::string_view text)
     return EncodeDateTime(parts);
 }
 
-TDateTime SystemClock::Now() const
+namespace {
+
+DateParts LocalParts(std::time_t time)
 {
-    const std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    localtime_r(&time, &local);
     DateParts parts;
     parts.Year = local.tm_year + 1900;
     parts.Month = local.tm_mon + 1;
@@ -213,7 +214,41 @@ TDateTime SystemClock::Now() const
     parts.Hour = local.tm_hour;
     parts.Minute = local.tm_min;
     parts.Second = local.tm_sec > 59 ? 59 : local.tm_sec;
-    return EncodeDateTime(parts).value_or(TDateTime{});
+    return parts;
+}
+
+} // namespace
+
+std::optional<TDateTime> LocalDateOfUnixTime(int64_t seconds)
+{
+    // Beyond these the years leave 1..9999 in every time zone.
+    constexpr int64_t kFirst = -62135596800 + 86400;
+    constexpr int64_t kLast = 253402300799 - 86400;
+    if (seconds < kFirst || seconds > kLast) {
+        return std::nullopt;
+    }
+    DateParts parts = LocalParts(static_cast<std::time_t>(seconds));
+    parts.Hour = parts.Minute = parts.Second = 0;
+    return EncodeDateTime(parts);
+}
+
+int64_t UnixTimeOfLocalDateTime(TDateTime value)
+{
+    const DateParts parts = DecodeDateTime(value);
+    std::tm local{};
+    local.tm_year = parts.Year - 1900;
+    local.tm_mon = parts.Month - 1;
+    local.tm_mday = parts.Day;
+    local.tm_hour = parts.Hour;
+    local.tm_min = parts.Minute;
+    local.tm_sec = parts.Second;
+    local.tm_isdst = -1;
+    return static_cast<int64_t>(std::mktime(&local));
+}
+
+TDateTime SystemClock::Now() const
+{
+    return EncodeDateTime(LocalParts(std::time(nullptr))).value_or(TDateTime{});
 }
 
 } // namespace tessaly

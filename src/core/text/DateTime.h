@@ -49,6 +49,13 @@ std::string DateTimeToText(TDateTime value);
 // hh:nn:ss; a one- or two-digit year means 1950..2049.
 std::optional<TDateTime> ParseDateTime(std::string_view text);
 
+// The local day (time 00:00:00) of a time in seconds since 1970; nothing
+// when it lies outside the years 1..9999.
+std::optional<TDateTime> LocalDateOfUnixTime(int64_t seconds);
+
+// A local date and time in seconds since 1970.
+int64_t UnixTimeOfLocalDateTime(TDateTime value);
+
 // "Now" as the program sees it; tests fix it.
 class Clock {
 public:

@@ -1,5 +1,7 @@
 #include "text/Url.h"
 
+#include <algorithm>
+
 #include "text/Collation.h"
 
 namespace tessaly {
@@ -55,6 +57,31 @@ std::string StripUrlScheme(std::string_view text)
         return std::string(text.substr(7));
     }
     return std::string(text);
+}
+
+std::string UrlIdentity(std::string_view stored)
+{
+    std::string_view rest = stored.substr(SchemeLength(stored));
+    const std::size_t hostEnd = std::min(rest.find_first_of("/?#"), rest.size());
+    std::string identity = AsciiLower(rest.substr(0, hostEnd));
+    if (identity.starts_with("www.")) {
+        identity.erase(0, 4);
+    }
+    rest.remove_prefix(hostEnd);
+    const std::size_t pathEnd = std::min(rest.find_first_of("?#"), rest.size());
+    std::string_view path = rest.substr(0, pathEnd);
+    for (const std::string_view page : {"/index.html", "/index.htm"}) {
+        if (path.ends_with(page)) {
+            path.remove_suffix(page.size() - 1);
+            break;
+        }
+    }
+    if (path.ends_with('/')) {
+        path.remove_suffix(1);
+    }
+    identity += path;
+    identity += rest.substr(pathEnd);
+    return identity;
 }
 
 } // namespace tessaly

@@ -24,4 +24,9 @@ std::string_view UrlHostPart(std::string_view stored);
 // any case, at most one of them) is dropped; other schemes stay.
 std::string StripUrlScheme(std::string_view text);
 
+// What makes two stored addresses the same page: neither the scheme, the
+// letter case of the host, a leading "www.", nor a final "/", "index.html"
+// or "index.htm" tells them apart.
+std::string UrlIdentity(std::string_view stored);
+
 } // namespace tessaly

@@ -1,0 +1,228 @@
+#include "tools/BookmarkImport.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_set>
+
+#include "collection/CollectionEditing.h"
+#include "collection/LinkItem.h"
+#include "collection/Project.h"
+#include "reading/ReadingService.h"
+#include "text/Codepage.h"
+#include "text/Collation.h"
+#include "text/Sjis.h"
+#include "text/Strings.h"
+#include "text/Url.h"
+
+namespace tessaly {
+
+namespace {
+
+using Report = BookmarkImportReport;
+
+// Text from the file in code page 932, control characters as blanks,
+// trimmed; the characters code page 932 lacks go to lost.
+std::string StoredText(std::string_view utf8, std::vector<std::string>& lost)
+{
+    NearestConversion converted = Utf8ToSjisNearest(utf8);
+    lost.insert(lost.end(), converted.leftOut.begin(), converted.leftOut.end());
+    for (char& c : converted.text) {
+        // No byte below 0x20 is ever the second byte of a character.
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\r' && c != '\n') {
+            c = ' ';
+        }
+    }
+    return std::string(Trim(converted.text));
+}
+
+// A folder or tag name the way the name rules take it: one line, no "|".
+std::string ValidName(std::string_view utf8)
+{
+    std::vector<std::string> lost;
+    std::string name = StoredText(utf8, lost);
+    name = ReplaceDelimiters(name, "\r\n", ' ');
+    return std::string(Trim(sjis::ReplaceAll(name, "|", SJ("｜"))));
+}
+
+bool IsWebAddress(std::string_view url)
+{
+    const std::string scheme = AsciiLower(url.substr(0, url.find(':')));
+    return url.find(':') != std::string_view::npos && (scheme == "http" || scheme == "https" || scheme == "ftp");
+}
+
+// An address holds only ASCII; anything else is written with "%".
+std::string StoredUrl(std::string_view url)
+{
+    std::string ascii;
+    for (const char c : url) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F) {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            ascii += '%';
+            ascii += kHex[byte >> 4];
+            ascii += kHex[byte & 0x0F];
+        } else {
+            ascii += c;
+        }
+    }
+    return StripUrlScheme(ascii);
+}
+
+class Importer {
+public:
+    Importer(Project& project, const ReadingService& readings, const Clock& clock, GenreSource genres)
+        : project_(project)
+        , readings_(readings)
+        , clock_(clock)
+        , genres_(genres)
+    {
+        for (std::size_t genre = 0; genre < project_.TrashIndex(); ++genre) {
+            for (const std::string& line : project_.Genres[genre].Lines) {
+                known_.insert(UrlIdentity(LineToItem(line).Url));
+            }
+        }
+    }
+
+    void Import(const Bookmark& bookmark)
+    {
+        const ReportedBookmark reported{bookmark.title, bookmark.url};
+        if (!IsWebAddress(bookmark.url)) {
+            report_.notStored.push_back({reported, Report::Refusal::NotAWebAddress});
+            return;
+        }
+        TLinkItem item = NewLinkItem(clock_);
+        item.Url = StoredUrl(bookmark.url);
+        if (known_.contains(UrlIdentity(item.Url))) {
+            ++report_.duplicates;
+            return;
+        }
+        std::vector<std::string> lost;
+        item.Title = ReplaceDelimiters(StoredText(bookmark.title, lost), "\r\n", ' ');
+        if (item.Title.empty()) {
+            report_.notStored.push_back({reported, Report::Refusal::NoTitle});
+            return;
+        }
+        const ReadingSuggestion reading = readings_.Suggest(item.Title);
+        if (reading.reading.empty()) {
+            report_.notStored.push_back({reported, Report::Refusal::NoReading});
+            return;
+        }
+        item.TitleKana = reading.reading;
+        item.AuthorKana = reading.reading; // no author: his reading is the title's
+        item.Comment = StoredText(bookmark.description, lost);
+        item.Attributes = Attributes(bookmark.tags);
+        if (bookmark.addDate) {
+            item.Date = LocalDateOfUnixTime(*bookmark.addDate).value_or(item.Date);
+        }
+        const std::size_t genre = GenreOf(bookmark.folders);
+        item.GenreName = genre == 0 ? std::string() : project_.Genres[genre].Name;
+        if (FindItemProblem(item) != ItemProblem::None) {
+            report_.notStored.push_back({reported, Report::Refusal::NoReading});
+            return;
+        }
+        item.Serial = project_.NextSerial();
+        project_.Genres[genre].Lines.push_back(ItemToLine(item));
+        known_.insert(UrlIdentity(item.Url));
+        ++report_.stored;
+        project_.IsEditing = true;
+        if (!reading.complete) {
+            report_.partialReadings.push_back({reported, reading.reading});
+        }
+        if (!lost.empty()) {
+            report_.lostCharacters.push_back({reported, std::move(lost)});
+        }
+    }
+
+    Report TakeReport() { return std::move(report_); }
+
+private:
+    std::size_t GenreOf(const std::vector<std::string>& folders)
+    {
+        if (folders.empty() || genres_ == GenreSource::None) {
+            return 0;
+        }
+        const std::string& folder = genres_ == GenreSource::TopFolder ? folders.front() : folders.back();
+        if (const auto known = genreOfFolder_.find(folder); known != genreOfFolder_.end()) {
+            return known->second;
+        }
+        std::string name = ValidName(folder);
+        const std::optional<std::size_t> existing = project_.FindGenre(name);
+        std::size_t genre = 0;
+        if (existing && *existing == project_.TrashIndex()) {
+            name = SJ("ゴミ箱"); // never into the trash
+            genre = project_.FindGenre(name).value_or(0);
+        } else if (existing) {
+            genre = *existing;
+        }
+        if (genre == 0 && !name.empty() && !project_.FindGenre(name)) {
+            genre = project_.AddGenre(name);
+            ++report_.newGenres;
+        }
+        const std::string stored = genre == 0 ? UnfiledGenreName() : project_.Genres[genre].Name;
+        if (SjisToUtf8Lossy(stored) != folder) {
+            report_.changedGenres.push_back({folder, stored});
+        }
+        genreOfFolder_.emplace(folder, genre);
+        return genre;
+    }
+
+    // The tags as a "/" list in the order of the attribute vocabulary, which
+    // gains the names it lacks.
+    std::string Attributes(std::string_view tags)
+    {
+        std::vector<std::size_t> indexes;
+        for (const std::string_view tag : SplitList(tags, ',')) {
+            const std::string name = ValidName(tag);
+            if (name.empty()) {
+                continue;
+            }
+            if (SjisToUtf8Lossy(name) != OneTag(tag)
+                && std::none_of(report_.changedAttributes.begin(), report_.changedAttributes.end(),
+                    [&](const Report::ChangedName& changed) { return changed.stored == name; })) {
+                report_.changedAttributes.push_back({OneTag(tag), name});
+            }
+            AddVocabularyName(project_.Attributes, name);
+            indexes.push_back(*FindVocabularyName(project_.Attributes, name));
+        }
+        std::sort(indexes.begin(), indexes.end());
+        indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+        std::vector<std::string> names;
+        for (const std::size_t index : indexes) {
+            names.push_back(project_.Attributes[index]);
+        }
+        return TagList(names);
+    }
+
+    static std::string OneTag(std::string_view tag)
+    {
+        while (!tag.empty() && tag.front() == ' ') {
+            tag.remove_prefix(1);
+        }
+        while (!tag.empty() && tag.back() == ' ') {
+            tag.remove_suffix(1);
+        }
+        return std::string(tag);
+    }
+
+    Project& project_;
+    const ReadingService& readings_;
+    const Clock& clock_;
+    GenreSource genres_;
+    std::unordered_set<std::string> known_;
+    std::map<std::string, std::size_t> genreOfFolder_;
+    Report report_;
+};
+
+} // namespace
+
+BookmarkImportReport ImportBookmarks(Project& project, const std::vector<Bookmark>& bookmarks,
+    const ReadingService& readings, const Clock& clock, GenreSource genres)
+{
+    Importer importer(project, readings, clock, genres);
+    for (const Bookmark& bookmark : bookmarks) {
+        importer.Import(bookmark);
+    }
+    return importer.TakeReport();
+}
+
+} // namespace tessaly
