@@ -14,5 +14,8 @@ extern const std::string_view TEMPLATE_SIMPLEFOOTER;
 extern const std::string_view TEMPLATE_DETAILHEADER;
 extern const std::string_view TEMPLATE_DETAILBODY;
 extern const std::string_view TEMPLATE_DETAILFOOTER;
+// The search form builder's script fragment, with %Comment;, %VarName;,
+// %FormName;, %InputName; and %TagName; to fill in.
+extern const std::string_view TEMPLATE_JAVASCRIPT;
 
 } // namespace tessaly::resources

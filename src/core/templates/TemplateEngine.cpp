@@ -160,6 +160,16 @@ TTemplateRec FindItemTemplate(const Project& project, std::string_view name)
     return BuiltinSimpleTemplate();
 }
 
+std::vector<std::string> ItemTemplateNames(const Project& project)
+{
+    std::vector<std::string> names{SimpleTemplateName(), DetailTemplateName()};
+    for (const std::string& stored : project.Templates) {
+        const std::string name = UnescapeField(stored.substr(0, sjis::FindChar(stored, '/')));
+        names.push_back(name.substr(0, name.find(kLineBreak)));
+    }
+    return names;
+}
+
 std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& evaluator)
 {
     for (std::size_t open = text.rfind(kIfMarker); open != std::string::npos; open = text.rfind(kIfMarker)) {

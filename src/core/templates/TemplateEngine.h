@@ -43,6 +43,11 @@ std::optional<TTemplateRec> ParseStoredTemplate(std::string_view stored);
 // name, else the standard simple template.
 TTemplateRec FindItemTemplate(const Project& project, std::string_view name);
 
+// The names a template list offers: the two built-ins, then the name of
+// each user template in list order (its first line, should it hold a line
+// break).
+std::vector<std::string> ItemTemplateNames(const Project& project);
+
 // Result of a condition: 0 not recognised, 1 true, 2 false.
 using ConditionEvaluator = std::function<int(std::string_view operation, std::string_view argument)>;
 
