@@ -20,9 +20,16 @@ struct EucCase {
 
 class EucJpConversion : public testing::TestWithParam<EucCase> { };
 
+std::string EucJp(std::string_view sjis)
+{
+    std::string euc;
+    AppendEucJp(euc, sjis);
+    return euc;
+}
+
 TEST_P(EucJpConversion, ConvertsByTheArithmetic)
 {
-    EXPECT_EQ(SjisToEucJp(GetParam().sjis), GetParam().euc);
+    EXPECT_EQ(EucJp(GetParam().sjis), GetParam().euc);
 }
 
 INSTANTIATE_TEST_SUITE_P(EucJp, EucJpConversion,
@@ -99,7 +106,7 @@ std::string EucLines(const std::vector<std::string>& utf8Lines)
 {
     std::string text;
     for (const std::string& line : utf8Lines) {
-        text += SjisToEucJp(Utf8ToSjis(line).text) + "\n";
+        text += EucJp(Utf8ToSjis(line).text) + "\n";
     }
     return text;
 }
@@ -164,6 +171,18 @@ TEST(SearchData, UnknownTemplateIsTheStandardSimpleOne)
     const Project project = SmallProject();
     EXPECT_EQ(DizText(project, {"nope", false, 0, 0}), DizText(project, {SimpleTemplateName(), false, 0, 0}));
     EXPECT_NE(DizText(project, {DetailTemplateName(), false, 0, 0}), DizText(project, {"nope", false, 0, 0}));
+}
+
+TEST(SearchData, SameFileOnAnyNumberOfThreads)
+{
+    Project project = SmallProject();
+    for (int i = 0; i < 500; ++i) {
+        project.Genres[i % 2 == 0 ? 1 : 2].Lines.push_back(
+            Line(100 + i, "", i % 7, "t", i % 3 == 0 ? "か" : "あ", "a", "あ", Date(2003, 1, 1 + i % 28)));
+    }
+    const std::string one = DizText(project, {"T", false, 2, 0}, 1);
+    EXPECT_EQ(DizText(project, {"T", false, 2, 0}, 3), one);
+    EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 9 + 3 + 500);
 }
 
 TEST(SearchData, EmptyCollectionHasNineLines)

@@ -9,10 +9,10 @@
 
 namespace tessaly {
 
-// One line of code page 932 text as EUC-JP: ASCII as it is, half-width
+// Appends one line of code page 932 text as EUC-JP: ASCII as it is, half-width
 // katakana behind 0x8E, two-byte characters with lead bytes up to 0xEF by
 // the arithmetic; a lead byte without a usable trail byte becomes a blank,
 // and bytes that start no character (0x80, 0xA0, 0xF0 and up) are dropped.
-std::string SjisToEucJp(std::string_view sjis);
+void AppendEucJp(std::string& out, std::string_view sjis);
 
 } // namespace tessaly

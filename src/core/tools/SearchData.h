@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "output/WorkerPool.h"
+
 namespace tessaly {
 
 class Project;
@@ -20,7 +22,8 @@ struct DizSettings {
 };
 
 // The whole file: the items of every user genre (neither the unfiled genre
-// nor the trash) in the order the settings sort them.
-std::string DizText(const Project& project, const DizSettings& settings);
+// nor the trash) in the order the settings sort them. The records are made
+// on jobs threads; the file is the same for any number.
+std::string DizText(const Project& project, const DizSettings& settings, unsigned jobs = DefaultJobs());
 
 } // namespace tessaly
