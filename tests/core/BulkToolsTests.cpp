@@ -3,6 +3,7 @@
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "text/Codepage.h"
+#include "tools/BulkRewrite.h"
 #include "tools/DomainReplace.h"
 #include "tools/TagTidy.h"
 
@@ -163,6 +164,28 @@ TEST(TagTidy, EmptyVocabularyChangesNoList)
     project.Genres[0].Lines = {Line(1, "", "u/", "", "b/a", "x/c")};
     EXPECT_EQ(TidyTagLists(project), 1u);
     EXPECT_EQ(project.Genres[0].Lines, (std::vector<std::string>{Line(1, "", "u/", "", "b/a", "c")}));
+}
+
+TEST(BulkTools, SameResultOnAnyNumberOfThreads)
+{
+    Project project;
+    project.AddGenre("G");
+    for (int i = 0; i < 700; ++i) {
+        project.Genres[i % 3 == 0 ? 0 : 1].Lines.push_back(Line(i, "", "u" + std::to_string(i) + "/", ""));
+    }
+    const auto edit = [](TLinkItem& item) -> std::size_t {
+        if (item.Serial % 2 != 0) {
+            return 0;
+        }
+        item.Banner = item.Url + "b.gif";
+        return 1;
+    };
+    Project threaded = project;
+    EXPECT_EQ(RewriteEveryItem(project, edit, {}, 1), 350u);
+    EXPECT_EQ(RewriteEveryItem(threaded, edit, {}, 3), 350u);
+    EXPECT_EQ(threaded.Genres[0].Lines, project.Genres[0].Lines);
+    EXPECT_EQ(threaded.Genres[1].Lines, project.Genres[1].Lines);
+    EXPECT_EQ(LineToItem(project.Genres[1].Lines[1]).Banner, "u2/b.gif");
 }
 
 // Every line is written back in the program's form, changed or not.

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <functional>
 
+#include "output/WorkerPool.h"
+
 namespace tessaly {
 
 class Project;
@@ -15,9 +17,15 @@ struct TLinkItem;
 // for a progress bar.
 using GenreProgress = std::function<void(std::size_t genre, std::size_t lastGenre)>;
 
-// Every line is written back, changed or not, so the walk also brings each
-// line into the form the program writes. The shown genre must have been
-// written back first.
-void RewriteEveryItem(Project& project, const std::function<void(TLinkItem&)>& edit, const GenreProgress& progress);
+// Edits one item and returns how many changes it made. Called on several
+// threads at once, each time with another item.
+using ItemEdit = std::function<std::size_t(TLinkItem& item)>;
+
+// Returns the sum of the changes. Every line is written back, changed or
+// not, so the walk also brings each line into the form the program writes.
+// The shown genre must have been written back first. The items of a genre
+// are shared out over jobs threads; the result is the same for any number.
+std::size_t RewriteEveryItem(
+    Project& project, const ItemEdit& edit, const GenreProgress& progress, unsigned jobs = DefaultJobs());
 
 } // namespace tessaly

@@ -59,16 +59,17 @@ std::size_t ReplaceDomains(Project& project, const DomainReplaceSettings& settin
     if (trimmed.find.empty()) {
         return 0;
     }
-    std::size_t count = 0;
-    RewriteEveryItem(
+    const std::size_t count = RewriteEveryItem(
         project,
-        [&](TLinkItem& item) {
+        [&trimmed](TLinkItem& item) {
+            std::size_t replaced = 0;
             for (std::string* url : {&item.Url, &item.Banner}) {
-                if (std::optional<std::string> replaced = ReplaceDomainInUrl(*url, trimmed)) {
-                    *url = std::move(*replaced);
-                    ++count;
+                if (std::optional<std::string> changed = ReplaceDomainInUrl(*url, trimmed)) {
+                    *url = std::move(*changed);
+                    ++replaced;
                 }
             }
+            return replaced;
         },
         progress);
     if (count > 0) {

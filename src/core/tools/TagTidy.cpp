@@ -49,20 +49,18 @@ std::size_t TidyTagLists(Project& project, const GenreProgress& progress)
 {
     const VocabularyOrder attributes(project.Attributes);
     const VocabularyOrder contents(project.Contents);
-    std::size_t count = 0;
-    const auto tidy = [&count](std::string& list, const VocabularyOrder& order) {
+    // 1 when the list changed.
+    const auto tidy = [](std::string& list, const VocabularyOrder& order) -> std::size_t {
         std::string ordered = order.Apply(list);
-        if (ordered != list) {
-            list = std::move(ordered);
-            ++count;
+        if (ordered == list) {
+            return 0;
         }
+        list = std::move(ordered);
+        return 1;
     };
-    RewriteEveryItem(
+    const std::size_t count = RewriteEveryItem(
         project,
-        [&](TLinkItem& item) {
-            tidy(item.Attributes, attributes);
-            tidy(item.Contents, contents);
-        },
+        [&](TLinkItem& item) { return tidy(item.Attributes, attributes) + tidy(item.Contents, contents); },
         progress);
     if (count > 0) {
         project.IsEditing = true;
