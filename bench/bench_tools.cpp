@@ -89,7 +89,9 @@ int main(int argc, char** argv)
 
     Report("search data file of the whole collection",
         BestOfFive([] {},
-            [&] { bytes = tessaly::DizText(project, {tessaly::SimpleTemplateName(), false, 0, 0}).size(); }),
+            [&] {
+                bytes = tessaly::DizText(project, {tessaly::SimpleTemplateName(), false, 0, 0}).size();
+            }),
         "0.5");
     std::cout << "    (" << bytes << " bytes)\n";
 

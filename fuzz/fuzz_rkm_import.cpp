@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string input(reinterpret_cast<const char*>(data), size);
     tessaly::Project project;
-    const tessaly::RkmImportResult result = tessaly::ImportRkmText(project, input, *tessaly::EncodeDateTime({2004, 3, 1}));
+    const tessaly::RkmImportResult result
+        = tessaly::ImportRkmText(project, input, *tessaly::EncodeDateTime({2004, 3, 1}));
     if (ItemCount(project) != result.stored || !project.Genres.back().Lines.empty()) {
         std::abort();
     }

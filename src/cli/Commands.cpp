@@ -735,8 +735,7 @@ int Csv(std::span<const std::string_view> args, Streams streams)
     const std::optional<std::size_t> mode = ChoiceOf(*options, "--comments", kModes, 0, "csv", streams);
     const std::optional<std::string> genreName = NameOption(*options, "--genre", UnfiledGenreName(), "csv", streams);
     Project project;
-    if (!mode || !genreName
-        || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Reading, "csv", streams)) {
+    if (!mode || !genreName || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Reading, "csv", streams)) {
         return 2;
     }
     const std::optional<std::size_t> genre = project.FindGenre(*genreName);
@@ -749,8 +748,7 @@ int Csv(std::span<const std::string_view> args, Streams streams)
     for (const std::string& line : project.Genres[*genre].Lines) {
         items.push_back(LineToItem(line));
     }
-    return WriteOutput(options->Files()[1], CsvText(items, static_cast<CsvCommentMode>(*mode)), "csv", streams) ? 0
-                                                                                                                : 2;
+    return WriteOutput(options->Files()[1], CsvText(items, static_cast<CsvCommentMode>(*mode)), "csv", streams) ? 0 : 2;
 }
 
 // "Today" of the import: TESSALY_TODAY when set, else the clock.
@@ -771,8 +769,7 @@ int ImportRkm(std::span<const std::string_view> args, Streams streams)
 {
     const std::optional<Options> options = Options::Parse(args, {}, {}, "import-rkm", streams);
     if (!options
-        || !ExpectFiles(
-            *options, 3, "a project file, an RKM file and an output project file", "import-rkm", streams)) {
+        || !ExpectFiles(*options, 3, "a project file, an RKM file and an output project file", "import-rkm", streams)) {
         return 2;
     }
     const std::optional<TDateTime> today = ImportToday(streams);
@@ -825,8 +822,8 @@ int Diz(std::span<const std::string_view> args, Streams streams)
         streams.err << ")\n";
         return 2;
     }
-    const DizSettings settings{*templateName, options->Has("--erase-breaks"), static_cast<uint8_t>(*sortBy),
-        static_cast<uint8_t>(*sortDir)};
+    const DizSettings settings{
+        *templateName, options->Has("--erase-breaks"), static_cast<uint8_t>(*sortBy), static_cast<uint8_t>(*sortDir)};
     return WriteOutput(options->Files()[1], DizText(project, settings), "diz", streams) ? 0 : 2;
 }
 
@@ -835,13 +832,12 @@ int ReplaceDomain(std::span<const std::string_view> args, Streams streams)
     constexpr std::string_view kFlags[] = {"--match-case", "--whole-host"};
     const std::optional<Options> options = Options::Parse(args, {}, kFlags, "replace-domain", streams);
     if (!options
-        || !ExpectFiles(*options, 4, "a project file, FIND, REPLACE and an output project file", "replace-domain",
-            streams)) {
+        || !ExpectFiles(
+            *options, 4, "a project file, FIND, REPLACE and an output project file", "replace-domain", streams)) {
         return 2;
     }
     const std::optional<std::string> find = ArgumentText(options->Files()[1], "FIND", "replace-domain", streams);
-    const std::optional<std::string> replace
-        = ArgumentText(options->Files()[2], "REPLACE", "replace-domain", streams);
+    const std::optional<std::string> replace = ArgumentText(options->Files()[2], "REPLACE", "replace-domain", streams);
     if (!find || !replace) {
         return 2;
     }

@@ -77,8 +77,8 @@ TEST(DomainReplace, CountsEveryChangedAddressOutsideTheTrash)
     const std::vector<std::string> trash = project.Genres[2].Lines;
     std::vector<std::size_t> progress;
 
-    const std::size_t count = ReplaceDomains(project, {" example.jp\t", " new.jp ", true, true},
-        [&](std::size_t genre, std::size_t lastGenre) {
+    const std::size_t count = ReplaceDomains(
+        project, {" example.jp\t", " new.jp ", true, true}, [&](std::size_t genre, std::size_t lastGenre) {
             progress.push_back(genre);
             EXPECT_EQ(lastGenre, 1u);
         });

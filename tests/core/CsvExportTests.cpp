@@ -69,16 +69,18 @@ TEST_P(CsvModes, WritesTheExactFile)
     EXPECT_EQ(CsvText({FirstItem(), SecondItem()}, c.mode), Utf8ToSjis(c.expected).text);
 }
 
-const std::string kFirstColumns = "0007,お気に入り,【未整理】,\"A, B\",あ,Ann,あん,ann@example.jp,www.example.jp/,b.gif,88,"
-                                  "31,2003/05/16,[a][b],";
-const std::string kSecondColumns = "12345,重要度最高,【ゴミ箱】,Plain,ぷ,,ぷ,,https://plain.example/,,200,40,1999/12/31,,[c]";
+const std::string kFirstColumns
+    = "0007,お気に入り,【未整理】,\"A, B\",あ,Ann,あん,ann@example.jp,www.example.jp/,b.gif,88,"
+      "31,2003/05/16,[a][b],";
+const std::string kSecondColumns
+    = "12345,重要度最高,【ゴミ箱】,Plain,ぷ,,ぷ,,https://plain.example/,,200,40,1999/12/31,,[c]";
 
 const std::string kCommentHeader = std::string(kHeader) + ",コメント\r\n";
 
 INSTANTIATE_TEST_SUITE_P(CsvExport, CsvModes,
-    testing::Values(ModeCase{"Erase", CsvCommentMode::Erase,
-                        kCommentHeader + kFirstColumns + ",\"firstsecond \"\"q\"\" ソフト\\\"\r\n" + kSecondColumns
-                            + ",\r\n"},
+    testing::Values(
+        ModeCase{"Erase", CsvCommentMode::Erase,
+            kCommentHeader + kFirstColumns + ",\"firstsecond \"\"q\"\" ソフト\\\"\r\n" + kSecondColumns + ",\r\n"},
         ModeCase{"Top", CsvCommentMode::Top, kCommentHeader + kFirstColumns + ",first\r\n" + kSecondColumns + ",\r\n"},
         ModeCase{"Literal", CsvCommentMode::Literal,
             kCommentHeader + kFirstColumns + ",\"first\\nsecond \\\"\"q\\\"\" ソフト\\\\\"\r\n" + kSecondColumns

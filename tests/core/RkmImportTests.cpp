@@ -17,32 +17,22 @@ TDateTime Date(int year, int month, int day)
 
 const TDateTime kToday = Date(2004, 3, 1);
 
-// Lines of an RKM file (UTF-8 here) joined by the given line end, in code
-// page 932.
-std::string Rkm(std::initializer_list<const char*> lines, std::string_view lineEnd = "\r\n")
-{
-    std::string text;
-    for (const char* line : lines) {
-        text += line;
-        text += lineEnd;
-    }
-    return Utf8ToSjis(text).text;
-}
-
 // A link block that the import stores.
 std::vector<const char*> Link(const char* title, const char* category = "")
 {
-    return {"<!-- start link -->", title, "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p.jp/", category,
-        "<!-- end -->"};
+    return {
+        "<!-- start link -->", title, "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p.jp/", category, "<!-- end -->"};
 }
 
-std::string RkmOf(const std::vector<std::vector<const char*>>& blocks)
+// Blocks of lines of an RKM file (UTF-8 here) joined by the line end, in
+// code page 932.
+std::string RkmOf(const std::vector<std::vector<const char*>>& blocks, std::string_view lineEnd = "\r\n")
 {
     std::string text;
     for (const auto& block : blocks) {
         for (const char* line : block) {
             text += line;
-            text += "\r\n";
+            text += lineEnd;
         }
     }
     return Utf8ToSjis(text).text;
@@ -61,11 +51,11 @@ TEST(RkmImport, ReadsEveryFieldOfALink)
 {
     Project project;
     project.SerialMax = 40;
-    const std::string text = Rkm({"<!-- start category -->", "\t1g = Games ", "\t@fav=お気に入り", "\tcg=CG",
-        "<!-- end -->", "<!-- start link -->", "\ttitle=Tom &amp;lt; Jerry &quot;TJ&quot;", "\ttitle_kana=トムとじぇりー",
-        "\tauthor=A&amp;B", "\tauthor_kana=えーびー", "\tmail=mailto:tj@example.jp", "\tpage=HTTP://www.tj.jp/",
-        "\tbanner=mailto:b.gif", "\tbanner_x=wide", "\tbanner_y=31", "\tupdate=2003/5/6", "\tcategory=/1g/@FAV/cg/@fav/",
-        "\tcomment=one line", "\tunknown=ignored", "<!-- end -->"});
+    const std::string text = RkmOf({{"<!-- start category -->", "\t1g = Games ", "\t@fav=お気に入り", "\tcg=CG",
+        "<!-- end -->", "<!-- start link -->", "\ttitle=Tom &amp;lt; Jerry &quot;TJ&quot;",
+        "\ttitle_kana=トムとじぇりー", "\tauthor=A&amp;B", "\tauthor_kana=えーびー", "\tmail=mailto:tj@example.jp",
+        "\tpage=HTTP://www.tj.jp/", "\tbanner=mailto:b.gif", "\tbanner_x=wide", "\tbanner_y=31", "\tupdate=2003/5/6",
+        "\tcategory=/1g/@FAV/cg/@fav/", "\tcomment=one line", "\tunknown=ignored", "<!-- end -->"}});
     const RkmImportResult result = ImportRkmText(project, text, kToday);
 
     EXPECT_EQ(result.stored, 1u);
@@ -99,9 +89,9 @@ TEST(RkmImport, CreatesDefinitionsInFileOrderOnce)
     Project project;
     project.AddGenre("Old");
     project.Attributes = {"x"};
-    const std::string text = Rkm({"<!-- start category -->", "\t1a=New", "\t1b=old", "\t1c=NEW", "\t1d=Second",
+    const std::string text = RkmOf({{"<!-- start category -->", "\t1a=New", "\t1b=old", "\t1c=NEW", "\t1d=Second",
         "\t1t=【ゴミ箱】", "\t1u=【未整理】", "\t@a=X", "\t@b=y", "\tc=z", "\tc2=Z", "no tab=ignored", "\t=no key",
-        "\tno value=", "\tno equals", "<!-- end -->"});
+        "\tno value=", "\tno equals", "<!-- end -->"}});
     ImportRkmText(project, text, kToday);
 
     std::vector<std::string> genres;
@@ -116,8 +106,8 @@ TEST(RkmImport, CreatesDefinitionsInFileOrderOnce)
 TEST(RkmImport, SkippedBlocksCreateNothing)
 {
     Project project;
-    const std::string text = Rkm({"<!-- start option -->", "\t1a=A", "<!-- end -->", "<!-- start macro -->",
-        "\ttitle=t", "<!-- end -->", "<!-- start template -->", "\t@x=X", "<!-- end -->", "\t1b=B"});
+    const std::string text = RkmOf({{"<!-- start option -->", "\t1a=A", "<!-- end -->", "<!-- start macro -->",
+        "\ttitle=t", "<!-- end -->", "<!-- start template -->", "\t@x=X", "<!-- end -->", "\t1b=B"}});
     const RkmImportResult result = ImportRkmText(project, text, kToday);
     EXPECT_EQ(result.stored, 0u);
     EXPECT_EQ(project.Genres.size(), 2u);
@@ -128,10 +118,10 @@ TEST(RkmImport, FilesLinksByTheirFirstGenre)
 {
     Project project;
     project.AddGenre("games");
-    const std::string text = RkmOf({{"<!-- start category -->", "\t1g=Games", "\t1m=Music", "\t1t=【ゴミ箱】",
-                                        "\t@x=X", "<!-- end -->"},
-        Link("\ttitle=two genres", "\tcategory=@x/1m/1g"), Link("\ttitle=no genre", "\tcategory=@x"),
-        Link("\ttitle=case", "\tcategory=1G"), Link("\ttitle=trash", "\tcategory=1t/1m")});
+    const std::string text
+        = RkmOf({{"<!-- start category -->", "\t1g=Games", "\t1m=Music", "\t1t=【ゴミ箱】", "\t@x=X", "<!-- end -->"},
+            Link("\ttitle=two genres", "\tcategory=@x/1m/1g"), Link("\ttitle=no genre", "\tcategory=@x"),
+            Link("\ttitle=case", "\tcategory=1G"), Link("\ttitle=trash", "\tcategory=1t/1m")});
     ImportRkmText(project, text, kToday);
 
     ASSERT_EQ(project.Genres.size(), 4u);
@@ -158,9 +148,9 @@ TEST(RkmImport, FilesLinksByTheirFirstGenre)
 TEST(RkmImport, PassesOverUndefinedCategoryKeys)
 {
     Project project;
-    const std::string text = RkmOf({{"<!-- start category -->", "\t@x=X", "<!-- end -->"},
-        Link("\ttitle=early", "\tcategory=1late/@x//nothing"),
-        {"<!-- start category -->", "\t1late=Late", "<!-- end -->"}, Link("\ttitle=after", "\tcategory=1late/@x")});
+    const std::string text = RkmOf(
+        {{"<!-- start category -->", "\t@x=X", "<!-- end -->"}, Link("\ttitle=early", "\tcategory=1late/@x//nothing"),
+            {"<!-- start category -->", "\t1late=Late", "<!-- end -->"}, Link("\ttitle=after", "\tcategory=1late/@x")});
     const RkmImportResult result = ImportRkmText(project, text, kToday);
 
     EXPECT_EQ(result.stored, 2u);
@@ -190,10 +180,10 @@ TEST(RkmImport, ReadsMultiLineComments)
 TEST(RkmImport, StoresOnlyClosedLinks)
 {
     Project project;
-    const std::string text = RkmOf({{"<!-- start link -->", "\ttitle=unclosed", "\ttitle_kana=あ",
-                                        "\tauthor_kana=い", "\tpage=p/"},
-        {"<!-- start link -->", "\ttitle=comment runs into the end", "\ttitle_kana=あ", "\tauthor_kana=い",
-            "\tpage=p/", "\tcomment={", "\tline", "<!-- end -->"},
+    const std::string text = RkmOf({{"<!-- start link -->", "\ttitle=unclosed", "\ttitle_kana=あ", "\tauthor_kana=い",
+                                        "\tpage=p/"},
+        {"<!-- start link -->", "\ttitle=comment runs into the end", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/",
+            "\tcomment={", "\tline", "<!-- end -->"},
         Link("\ttitle=stored"),
         {"<!-- start link -->", "\ttitle=at the end of the file", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/"}});
     const RkmImportResult result = ImportRkmText(project, text, kToday);
@@ -207,8 +197,8 @@ TEST(RkmImport, SplitsLinesAtEveryLineEnd)
 {
     for (const std::string_view lineEnd : {"\r\n", "\n", "\r"}) {
         Project project;
-        const std::string text = Rkm({"<!-- start link -->", "\ttitle=t", "\ttitle_kana=あ", "\tauthor_kana=い",
-                                         "\tpage=p/", "<!-- end -->"},
+        const std::string text = RkmOf({{"<!-- start link -->", "\ttitle=t", "\ttitle_kana=あ", "\tauthor_kana=い",
+                                           "\tpage=p/", "<!-- end -->"}},
                                      lineEnd)
             + "<!-- start link -->\n\ttitle=u\r\ttitle_kana=" + SJ("う") + "\r\n\tauthor_kana=" + SJ("え")
             + "\n\tpage=q/\r<!-- end -->";
@@ -222,14 +212,14 @@ TEST(RkmImport, SplitsLinesAtEveryLineEnd)
 TEST(RkmImport, RefusesLinksThatCannotBeRead)
 {
     Project project;
-    const std::string text = RkmOf({{"<!-- start link -->", "\ttitle=no page", "\ttitle_kana=あ",
-                                        "\tauthor_kana=い", "<!-- end -->"},
-        {"<!-- start link -->", "\ttitle=vu", "\ttitle_kana=ヴ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
-        {"<!-- start link -->", "\ttitle=dash first", "\ttitle_kana=あ", "\tauthor_kana=ーい", "\tpage=p/",
-            "<!-- end -->"},
-        {"<!-- start link -->", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
-        {"<!-- start link -->", "\ttitle=no author reading", "\ttitle_kana=あ", "\tpage=p/", "<!-- end -->"},
-        Link("\ttitle=kept")});
+    const std::string text
+        = RkmOf({{"<!-- start link -->", "\ttitle=no page", "\ttitle_kana=あ", "\tauthor_kana=い", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=vu", "\ttitle_kana=ヴ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=dash first", "\ttitle_kana=あ", "\tauthor_kana=ーい", "\tpage=p/",
+                "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=no author reading", "\ttitle_kana=あ", "\tpage=p/", "<!-- end -->"},
+            Link("\ttitle=kept")});
     const RkmImportResult result = ImportRkmText(project, text, kToday);
 
     EXPECT_EQ(result.stored, 1u);
@@ -281,9 +271,10 @@ TEST_P(ReadingRepair, MakesWhatItCanHiragana)
 
 INSTANTIATE_TEST_SUITE_P(Kana, ReadingRepair,
     testing::Values(ReadingCase{"ひらがな", "ひらがな"}, ReadingCase{"ァアイヴ", "ぁあいヴ"},
-        ReadingCase{"ミム", "みむ"}, ReadingCase{"ヲン", "をん"}, ReadingCase{"カーキークーケーコー", "かあきいくうけえこお"},
-        ReadingCase{"じゃーにー", "じゃあにい"}, ReadingCase{"ッー", "っう"}, ReadingCase{"ゑー", "ゑえ"},
-        ReadingCase{"らーー", "らああ"}, ReadingCase{"ーあ", "ーあ"}, ReadingCase{"んー", "んー"},
-        ReadingCase{"Aー", "Aー"}, ReadingCase{"ｱｰ", "ｱｰ"}, ReadingCase{"", ""}));
+        ReadingCase{"ミム", "みむ"}, ReadingCase{"ヲン", "をん"},
+        ReadingCase{"カーキークーケーコー", "かあきいくうけえこお"}, ReadingCase{"じゃーにー", "じゃあにい"},
+        ReadingCase{"ッー", "っう"}, ReadingCase{"ゑー", "ゑえ"}, ReadingCase{"らーー", "らああ"},
+        ReadingCase{"ーあ", "ーあ"}, ReadingCase{"んー", "んー"}, ReadingCase{"Aー", "Aー"}, ReadingCase{"ｱｰ", "ｱｰ"},
+        ReadingCase{"", ""}));
 
 } // namespace

@@ -95,7 +95,8 @@ Project SmallProject()
     alpha.Banner = "b.gif";
     alpha.BannerX = 88;
     alpha.BannerY = 31;
-    project.Genres[1].Lines = {ItemToLine(beta), Line(3, "ゲーム", 0, "Gamma", "がんま", "Abe", "あべ", Date(2003, 5, 18))};
+    project.Genres[1].Lines
+        = {ItemToLine(beta), Line(3, "ゲーム", 0, "Gamma", "がんま", "Abe", "あべ", Date(2003, 5, 18))};
     project.Genres[2].Lines = {ItemToLine(alpha)};
     project.Genres[0].Lines = {Line(9, "", 0, "Unfiled", "う", "U", "う", Date(2003, 5, 1))};
     project.Genres[3].Lines = {Line(8, "", 0, "Trashed", "と", "T", "と", Date(2003, 5, 1))};
@@ -149,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(SearchData, DizSorts,
     testing::Values(SortCase{"TitleKana", 0, 0, {2, 3, 1}}, SortCase{"TitleKanaDown", 0, 1, {1, 3, 2}},
         SortCase{"AuthorKana", 1, 0, {3, 1, 2}}, SortCase{"AuthorKanaDown", 1, 1, {2, 1, 3}},
         SortCase{"NewestFirst", 2, 0, {3, 1, 2}}, SortCase{"OldestFirst", 2, 1, {2, 1, 3}},
-        SortCase{"Title", 3, 0, {2, 1, 3}}, SortCase{"TitleDown", 3, 1, {3, 1, 2}},
-        SortCase{"Author", 4, 0, {3, 2, 1}}, SortCase{"AuthorDown", 4, 1, {1, 2, 3}}),
+        SortCase{"Title", 3, 0, {2, 1, 3}}, SortCase{"TitleDown", 3, 1, {3, 1, 2}}, SortCase{"Author", 4, 0, {3, 2, 1}},
+        SortCase{"AuthorDown", 4, 1, {1, 2, 3}}),
     [](const testing::TestParamInfo<SortCase>& testCase) { return testCase.param.name; });
 
 TEST(SearchData, EraseTakesLineBreaksAndTabsOutOfTheTemplateOnly)

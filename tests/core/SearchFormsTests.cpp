@@ -22,7 +22,8 @@ std::size_t Count(const std::string& text, std::string_view piece)
     return count;
 }
 
-const std::string kSubmit = "\t<INPUT type=submit value=\"検索\"><INPUT type=reset value=\"クリア\"><BR>\r\n</FORM>\r\n";
+const std::string kSubmit
+    = "\t<INPUT type=submit value=\"検索\"><INPUT type=reset value=\"クリア\"><BR>\r\n</FORM>\r\n";
 
 TEST(FormElement, StartsFromTheDialogsValues)
 {
@@ -177,39 +178,45 @@ TEST(MatrixForms, BeginnerSelectAndCheckBoxes)
 }
 
 // The script fragment for one vocabulary, as the resource holds it.
-std::string Script(const std::string& comment, const std::string& v, const std::string& form,
-    const std::string& input, const std::string& tag)
+std::string Script(const std::string& comment, const std::string& v, const std::string& form, const std::string& input,
+    const std::string& tag)
 {
     const std::string d = "document." + form;
-    return "\t// " + comment + "フォーム集計の初期化\r\n"
-        + "\tvar " + v + "st = 0;\r\n"
-        + "\tvar " + v + "en = 0;\r\n"
-        + "\t" + d + ".AND" + input + ".value = \"\";\r\n"
-        + "\t" + d + ".OR" + input + ".value = \"\";\r\n"
-        + "\t" + d + ".NOT" + input + ".value = \"\";\r\n"
-        + "\t// " + comment + "フォーム範囲の取得\r\n"
-        + "\twhile ( ! ( ( " + d + "[" + v + "st].name == \"TSYOSSTAG\" )&&( " + d + "[" + v + "st].value == \"" + tag
-        + "Start\" ) ) ) { " + v + "st++; }\r\n"
-        + "\t" + v + "st++;\r\n"
-        + "\t" + v + "en = " + v + "st;\r\n"
-        + "\twhile ( ! ( ( " + d + "[" + v + "en].name == \"TSYOSSTAG\" )&&( " + d + "[" + v + "en].value == \"" + tag
-        + "End\" )&&( " + v + "en<count ) ) ) { " + v + "en++; }\r\n"
-        + "\t// " + comment + "フォームの各演算方法の取得\r\n"
-        + "\tfor ( " + v + "st; " + v + "st<" + v + "en; " + v + "st++ ) {\r\n"
-        + "\t\tif ( " + d + "[" + v + "st].selectedIndex == 1 ) {\r\n"
-        + "\t\t\t" + d + ".AND" + input + ".value = " + d + ".AND" + input + ".value + \"|\" + " + d + "[" + v
-        + "st].name;\r\n"
-        + "\t\t}\r\n"
-        + "\t\tif ( " + d + "[" + v + "st].selectedIndex == 2 ) {\r\n"
-        + "\t\t\t" + d + ".OR" + input + ".value = " + d + ".OR" + input + ".value + \"|\" + " + d + "[" + v
-        + "st].name;\r\n"
-        + "\t\t}\r\n"
-        + "\t\tif ( " + d + "[" + v + "st].selectedIndex == 3 ) {\r\n"
-        + "\t\t\t" + d + ".NOT" + input + ".value = " + d + ".NOT" + input + ".value + \"|\" + " + d + "[" + v
-        + "st].name;\r\n"
-        + "\t\t}\r\n"
-        + "\t}\r\n"
-        + "\r\n";
+    // clang-format off
+    const std::vector<std::string> lines{
+        "\t// " + comment + "フォーム集計の初期化",
+        "\tvar " + v + "st = 0;",
+        "\tvar " + v + "en = 0;",
+        "\t" + d + ".AND" + input + ".value = \"\";",
+        "\t" + d + ".OR" + input + ".value = \"\";",
+        "\t" + d + ".NOT" + input + ".value = \"\";",
+        "\t// " + comment + "フォーム範囲の取得",
+        "\twhile ( ! ( ( " + d + "[" + v + "st].name == \"TSYOSSTAG\" )&&( " + d + "[" + v + "st].value == \"" + tag
+            + "Start\" ) ) ) { " + v + "st++; }",
+        "\t" + v + "st++;",
+        "\t" + v + "en = " + v + "st;",
+        "\twhile ( ! ( ( " + d + "[" + v + "en].name == \"TSYOSSTAG\" )&&( " + d + "[" + v + "en].value == \"" + tag
+            + "End\" )&&( " + v + "en<count ) ) ) { " + v + "en++; }",
+        "\t// " + comment + "フォームの各演算方法の取得",
+        "\tfor ( " + v + "st; " + v + "st<" + v + "en; " + v + "st++ ) {",
+        "\t\tif ( " + d + "[" + v + "st].selectedIndex == 1 ) {",
+        "\t\t\t" + d + ".AND" + input + ".value = " + d + ".AND" + input + ".value + \"|\" + " + d + "[" + v + "st].name;",
+        "\t\t}",
+        "\t\tif ( " + d + "[" + v + "st].selectedIndex == 2 ) {",
+        "\t\t\t" + d + ".OR" + input + ".value = " + d + ".OR" + input + ".value + \"|\" + " + d + "[" + v + "st].name;",
+        "\t\t}",
+        "\t\tif ( " + d + "[" + v + "st].selectedIndex == 3 ) {",
+        "\t\t\t" + d + ".NOT" + input + ".value = " + d + ".NOT" + input + ".value + \"|\" + " + d + "[" + v + "st].name;",
+        "\t\t}",
+        "\t}",
+        "",
+    };
+    // clang-format on
+    std::string script;
+    for (const std::string& line : lines) {
+        script += line + "\r\n";
+    }
+    return script;
 }
 
 std::string Cell(const std::string& name)
@@ -233,7 +240,8 @@ TEST(MatrixForms, AdvancedFormForBothVocabularies)
                                  "\r\n"
                                  "\tvar count = document.F.length;\r\n"
                                  "\r\n"
-        + Script("アトリビュート", "attr", "F", "ATTR", "Attribute") + Script("コンテンツ", "cont", "F", "CONT", "Contents")
+        + Script("アトリビュート", "attr", "F", "ATTR", "Attribute")
+        + Script("コンテンツ", "cont", "F", "CONT", "Contents")
         + "\treturn true;\r\n"
           "\r\n"
           "}\r\n"
@@ -303,8 +311,8 @@ INSTANTIATE_TEST_SUITE_P(SearchForms, AdvancedRefusals,
         RefusalCase{"NoFormName", {"c", "POST", "\t", MatrixNames::Both, 3}, 1, 1, "フォーム識別名は必須です"},
         RefusalCase{"NoAttributes", {"c", "POST", "F", MatrixNames::Attributes, 3}, 0, 1,
             "アトリビュートがひとつも設定されていません."},
-        RefusalCase{"NoContents", {"c", "POST", "F", MatrixNames::Both, 3}, 1, 0,
-            "コンテンツがひとつも設定されていません."}),
+        RefusalCase{
+            "NoContents", {"c", "POST", "F", MatrixNames::Both, 3}, 1, 0, "コンテンツがひとつも設定されていません."}),
     [](const testing::TestParamInfo<RefusalCase>& testCase) { return testCase.param.name; });
 
 } // namespace

@@ -50,9 +50,9 @@ std::string GenreColumn(const std::string& genreName)
 std::vector<std::string> HeaderValues(CsvCommentMode mode)
 {
     std::vector<std::string> header;
-    for (const char* title : {"シリアル", "状態", "ジャンル", "タイトル", "タイトル仮名", "作者名", "作者名仮名",
-             "メールアドレス", "ページURL", "バナーURL", "バナーXサイズ", "バナーYサイズ", "登録日付",
-             "アトリビュート", "コンテンツ"}) {
+    for (const char* title :
+        {"シリアル", "状態", "ジャンル", "タイトル", "タイトル仮名", "作者名", "作者名仮名", "メールアドレス",
+            "ページURL", "バナーURL", "バナーXサイズ", "バナーYサイズ", "登録日付", "アトリビュート", "コンテンツ"}) {
         header.push_back(SJ(title));
     }
     if (mode != CsvCommentMode::None) {
@@ -63,10 +63,10 @@ std::vector<std::string> HeaderValues(CsvCommentMode mode)
 
 std::vector<std::string> ItemValues(const TLinkItem& item, CsvCommentMode mode)
 {
-    std::vector<std::string> values{FormatSerial(item.Serial), CsvStatusLabel(item.Status),
-        GenreColumn(item.GenreName), item.Title, item.TitleKana, item.Author, item.AuthorKana, item.Mail, item.Url,
-        item.Banner, std::to_string(item.BannerX), std::to_string(item.BannerY), DateToText(item.Date),
-        BracketList(item.Attributes), BracketList(item.Contents)};
+    std::vector<std::string> values{FormatSerial(item.Serial), CsvStatusLabel(item.Status), GenreColumn(item.GenreName),
+        item.Title, item.TitleKana, item.Author, item.AuthorKana, item.Mail, item.Url, item.Banner,
+        std::to_string(item.BannerX), std::to_string(item.BannerY), DateToText(item.Date), BracketList(item.Attributes),
+        BracketList(item.Contents)};
     if (mode != CsvCommentMode::None) {
         values.push_back(CsvComment(item.Comment, mode));
     }

@@ -85,7 +85,8 @@ const std::string& DomainFindMissingMessage()
 
 const std::string& DomainReplaceEmptyQuestion()
 {
-    return SJ("置き換えドメインが指定されていません.\r\n検索ドメインにマッチした箇所は削除されます.\r\n処理を強行しますか？");
+    return SJ(
+        "置き換えドメインが指定されていません.\r\n検索ドメインにマッチした箇所は削除されます.\r\n処理を強行しますか？");
 }
 
 const std::string& DomainReplaceProgressMessage()

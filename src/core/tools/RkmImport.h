@@ -43,7 +43,8 @@ using RkmProgress = std::function<void(std::size_t line, std::size_t lastLine)>;
 // a link that still lacks a title, a page address or a hiragana reading is
 // not stored and takes no serial. A category key the file has not defined
 // (yet) is passed over. Sets IsEditing.
-RkmImportResult ImportRkmText(Project& project, std::string_view text, TDateTime today, const RkmProgress& progress = {});
+RkmImportResult ImportRkmText(
+    Project& project, std::string_view text, TDateTime today, const RkmProgress& progress = {});
 
 // Reads the file and imports it; a missing or unreadable file changes
 // nothing. The status bar and progress texts are those of loading a project

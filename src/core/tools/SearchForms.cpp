@@ -61,16 +61,16 @@ std::string InputLines(std::string_view type, std::string_view field, const std:
 {
     std::string html;
     for (const std::string& name : names) {
-        html += "\t<INPUT type=" + std::string(type) + " name=" + std::string(field) + " value=\"" + name + "\">"
-            + name + "<BR>\r\n";
+        html += "\t<INPUT type=" + std::string(type) + " name=" + std::string(field) + " value=\"" + name + "\">" + name
+            + "<BR>\r\n";
     }
     return html;
 }
 
 std::string MultipleSelect(std::string_view field, int sizeEntry, const std::vector<std::string>& names)
 {
-    return "\t<SELECT name=" + std::string(field) + " multiple" + SizeAttribute("size", sizeEntry, kRowsStep)
-        + ">\r\n" + OptionLines(names) + "\t</SELECT>\r\n";
+    return "\t<SELECT name=" + std::string(field) + " multiple" + SizeAttribute("size", sizeEntry, kRowsStep) + ">\r\n"
+        + OptionLines(names) + "\t</SELECT>\r\n";
 }
 
 struct TrialFieldText {
@@ -78,9 +78,9 @@ struct TrialFieldText {
     const char* label;
 };
 
-constexpr std::array<TrialFieldText, kTrialFieldCount> kTrialFields{{{"TITLE", "タイトル"},
-    {"TITLEKANA", "タイトル(かな)"}, {"AUTHOR", "作者名"}, {"AUTHORKANA", "作者名(かな)"},
-    {"ATTRIBUTE", "アトリビュート"}, {"CONTENTS", "コンテンツ"}, {"COMMENT", "コメント"}}};
+constexpr std::array<TrialFieldText, kTrialFieldCount> kTrialFields{
+    {{"TITLE", "タイトル"}, {"TITLEKANA", "タイトル(かな)"}, {"AUTHOR", "作者名"}, {"AUTHORKANA", "作者名(かな)"},
+        {"ATTRIBUTE", "アトリビュート"}, {"CONTENTS", "コンテンツ"}, {"COMMENT", "コメント"}}};
 
 std::string TrialFields(const StringSearchSettings& settings)
 {
@@ -89,8 +89,8 @@ std::string TrialFields(const StringSearchSettings& settings)
     for (std::size_t i = 0; i < kTrialFieldCount; ++i) {
         const TrialFieldText& field = kTrialFields[i];
         if (settings.trials[i] == TrialChoice::Visitor) {
-            html += "\t<INPUT type=checkbox name=TRIAL value=" + std::string(field.name) + " checked>"
-                + SJ(field.label) + "<BR>\r\n";
+            html += "\t<INPUT type=checkbox name=TRIAL value=" + std::string(field.name) + " checked>" + SJ(field.label)
+                + "<BR>\r\n";
         } else if (settings.trials[i] == TrialChoice::Always) {
             always += always.empty() ? field.name : "|" + std::string(field.name);
         }
@@ -137,8 +137,8 @@ std::string MatrixBlock(const MatrixPart& part, int columns)
             html += "\t\t<TR>\r\n";
         }
         const std::string& name = part.names[i];
-        html += "\t\t\t<TD><SELECT name=\"" + name
-            + "\"><OPTION selected><OPTION>AND<OPTION>OR<OPTION>NOT</SELECT>" + name + "</TD>\r\n";
+        html += "\t\t\t<TD><SELECT name=\"" + name + "\"><OPTION selected><OPTION>AND<OPTION>OR<OPTION>NOT</SELECT>"
+            + name + "</TD>\r\n";
     }
     if (part.names.size() % cols != 0) {
         html += RepeatText("\t\t\t<TD></TD>\r\n", static_cast<int>(cols - part.names.size() % cols));
@@ -174,8 +174,8 @@ std::string FormElementHtml(const FormElementSettings& settings)
     }
     html += ">\r\n" + JcodeField();
     if (settings.lumpRangeEntry > 0) {
-        html += "\t<INPUT type=hidden name=RANGE value=" + std::to_string(settings.lumpRangeEntry * kHitsStep)
-            + ">\r\n";
+        html
+            += "\t<INPUT type=hidden name=RANGE value=" + std::to_string(settings.lumpRangeEntry * kHitsStep) + ">\r\n";
     }
     html += SJ("\t<!-- ここにその他のフォームを記入します -->\r\n") + SubmitButtons() + "</FORM>\r\n";
     return html;
@@ -220,8 +220,7 @@ std::string GenreFormHtml(const Project& project, const GenreFormSettings& setti
         return SJ("\t<INPUT type=radio name=GENRE value=\"\" checked>(無指定)<BR>\r\n")
             + InputLines("radio", "GENRE", genres);
     }
-    return SJ("\t<SELECT name=GENRE>\r\n\t\t<OPTION value=\"\">(無指定)\r\n") + OptionLines(genres)
-        + "\t</SELECT>\r\n";
+    return SJ("\t<SELECT name=GENRE>\r\n\t\t<OPTION value=\"\">(無指定)\r\n") + OptionLines(genres) + "\t</SELECT>\r\n";
 }
 
 std::string MatrixFormHtml(const Project& project, const MatrixFormSettings& settings)

@@ -59,8 +59,7 @@ std::size_t TidyTagLists(Project& project, const GenreProgress& progress)
         return 1;
     };
     const std::size_t count = RewriteEveryItem(
-        project,
-        [&](TLinkItem& item) { return tidy(item.Attributes, attributes) + tidy(item.Contents, contents); },
+        project, [&](TLinkItem& item) { return tidy(item.Attributes, attributes) + tidy(item.Contents, contents); },
         progress);
     if (count > 0) {
         project.IsEditing = true;
