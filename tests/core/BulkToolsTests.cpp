@@ -102,12 +102,6 @@ TEST(DomainReplace, NothingFoundChangesNothing)
     EXPECT_EQ(project.Genres[0].Lines, (std::vector<std::string>{Line(1, "", "example.jp/", "")}));
 }
 
-TEST(DomainReplace, Messages)
-{
-    EXPECT_EQ(DomainReplaceResultMessage(0), SJ("終了しました.\r\n置き換えたドメインはありませんでした."));
-    EXPECT_EQ(DomainReplaceResultMessage(12), SJ("終了しました.\r\n12 件のドメインを置き換えしました."));
-}
-
 struct OrderCase {
     const char* name;
     std::vector<std::string> vocabulary;
@@ -153,8 +147,6 @@ TEST(TagTidy, CountsChangedListsAndSecondRunFindsNone)
     project.IsEditing = false;
     EXPECT_EQ(TidyTagLists(project), 0u);
     EXPECT_FALSE(project.IsEditing);
-    EXPECT_EQ(TagTidyResultMessage(0), SJ("終了しました.\r\n整理を要した項目はありませんでした."));
-    EXPECT_EQ(TagTidyResultMessage(3), SJ("終了しました.\r\n3 件の項目を整理しました."));
 }
 
 TEST(TagTidy, EmptyVocabularyChangesNoList)
