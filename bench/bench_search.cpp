@@ -5,14 +5,11 @@
 // attribute tool.
 //   bench-search [ITEMS=100000] [GENRES=100]
 
-#include <algorithm>
-#include <chrono>
-#include <functional>
 #include <iostream>
-#include <limits>
 #include <string>
 
 #include "LargeCollection.h"
+#include "Timing.h"
 #include "collection/ItemMarks.h"
 #include "collection/NewestAttribute.h"
 #include "collection/Project.h"
@@ -20,30 +17,8 @@
 #include "search/SearchMode.h"
 #include "text/Codepage.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// The best time of five runs of step; prepare runs untimed before each.
-double BestOfFive(const std::function<void()>& prepare, const std::function<void()>& step)
-{
-    double best = std::numeric_limits<double>::max();
-    for (int run = 0; run < 5; ++run) {
-        prepare();
-        const auto start = Clock::now();
-        step();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
-}
-
-void Report(const std::string& what, double seconds, const std::string& target)
-{
-    std::cout << "  " << what << std::string(what.size() < 44 ? 44 - what.size() : 1, ' ') << seconds << " s"
-              << "  (target < " << target << " s)\n";
-}
-
-} // namespace
+using tessaly::bench::BestOfFive;
+using tessaly::bench::Report;
 
 int main(int argc, char** argv)
 {

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -19,11 +20,17 @@
 #include "design/SimpleDesign.h"
 #include "output/OutputRun.h"
 #include "search/SearchMode.h"
+#include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
 #include "text/Paths.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
+#include "tools/CsvExport.h"
+#include "tools/DomainReplace.h"
+#include "tools/RkmImport.h"
+#include "tools/SearchData.h"
+#include "tools/TagTidy.h"
 
 namespace tessaly::cli {
 
@@ -411,18 +418,26 @@ std::optional<Options> Options::Parse(std::span<const std::string_view> args,
 
 enum class LoadPurpose { Reading, Rewriting };
 
-// Loads the one project file of a command that must see all of it; one to
-// be rewritten must not have lost a line on reading either, or saving would
-// drop it. Prints why and returns false when it cannot be had so.
-bool LoadWholeProject(
-    Project& project, const Options& options, LoadPurpose purpose, std::string_view command, Streams streams)
+// True when the command was given exactly the files its usage names; says
+// what it expected otherwise.
+bool ExpectFiles(
+    const Options& options, std::size_t count, std::string_view expected, std::string_view command, Streams streams)
 {
-    if (options.Files().size() != 1) {
-        streams.err << "tessaly-cli " << command << ": expected one project file (see --help)\n";
+    if (options.Files().size() != count) {
+        streams.err << "tessaly-cli " << command << ": expected " << expected << " (see --help)\n";
         return false;
     }
+    return true;
+}
+
+// Loads the project file of a command that must see all of it; one to be
+// rewritten must not have lost a line on reading either, or saving would
+// drop it. Prints why and returns false when it cannot be had so.
+bool LoadWholeProject(
+    Project& project, std::string_view path, LoadPurpose purpose, std::string_view command, Streams streams)
+{
     LoadOutcome outcome;
-    if (LoadForCommand(project, std::filesystem::path(options.Files()[0]), streams, outcome) != 0
+    if (LoadForCommand(project, std::filesystem::path(path), streams, outcome) != 0
         || outcome.result != LoadOutcome::Result::Loaded) {
         return false;
     }
@@ -546,7 +561,8 @@ int Search(std::span<const std::string_view> args, Streams streams)
     }
     const std::optional<TSqueeze> criteria = SearchCriteriaOf(*options, streams);
     Project project;
-    if (!criteria || !LoadWholeProject(project, *options, LoadPurpose::Reading, "search", streams)) {
+    if (!criteria || !ExpectFiles(*options, 1, "one project file", "search", streams)
+        || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Reading, "search", streams)) {
         return 2;
     }
     // The search takes the items out of the project in memory only; the
@@ -634,6 +650,17 @@ std::optional<NewestPeriod> NewestPeriodOf(const Options& options, const Clock& 
     return NewestPeriod{NewestPeriodMode::Range, TDateTime{today.Value - (*days - 1)}, today};
 }
 
+// Saves a project the command changed; says why and returns false when it
+// could not (the old file is then untouched).
+bool SaveOutput(Project& project, std::string_view path, std::string_view command, Streams streams)
+{
+    const SaveOutcome saved = SaveProjectFile(project, std::filesystem::path(path));
+    if (!saved.ok) {
+        streams.err << "tessaly-cli " << command << ": cannot save " << Escaped(saved.error) << '\n';
+    }
+    return saved.ok;
+}
+
 int Newest(std::span<const std::string_view> args, Streams streams)
 {
     constexpr std::string_view kValues[] = {"--day", "--from", "--to", "--until", "--last-days", "--out"};
@@ -643,20 +670,207 @@ int Newest(std::span<const std::string_view> args, Streams streams)
     }
     const std::optional<NewestPeriod> period = NewestPeriodOf(*options, SystemClock(), streams);
     Project project;
-    if (!period || !LoadWholeProject(project, *options, LoadPurpose::Rewriting, "newest", streams)) {
+    if (!period || !ExpectFiles(*options, 1, "one project file", "newest", streams)
+        || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Rewriting, "newest", streams)) {
         return 2;
     }
     const std::size_t changed = AdjustNewestAttribute(project, *period);
     const bool inPlace = !options->Has("--out");
     if (!inPlace || project.IsEditing) {
-        const std::filesystem::path target(inPlace ? options->Files()[0] : options->Value("--out"));
-        const SaveOutcome saved = SaveProjectFile(project, target);
-        if (!saved.ok) {
-            streams.err << "tessaly-cli newest: cannot save " << Escaped(saved.error) << '\n';
+        if (!SaveOutput(project, inPlace ? options->Files()[0] : options->Value("--out"), "newest", streams)) {
             return 2;
         }
     }
     streams.out << changed << '\n';
+    return 0;
+}
+
+// Writes a file the command made, whole or not at all; says why and returns
+// false when it could not.
+bool WriteOutput(std::string_view path, std::string_view data, std::string_view command, Streams streams)
+{
+    const FileWriteResult written = WriteFileAtomically(std::filesystem::path(path), data);
+    if (!written.ok) {
+        streams.err << "tessaly-cli " << command << ": cannot write " << Escaped(written.error) << '\n';
+    }
+    return written.ok;
+}
+
+// The index of the option's value among the choices, or fallback when the
+// option is not given; nothing (after saying why) for another value.
+std::optional<std::size_t> ChoiceOf(const Options& options, std::string_view option,
+    std::span<const std::string_view> choices, std::size_t fallback, std::string_view command, Streams streams)
+{
+    if (!options.Has(option)) {
+        return fallback;
+    }
+    const auto found = std::find(choices.begin(), choices.end(), options.Value(option));
+    if (found != choices.end()) {
+        return static_cast<std::size_t>(found - choices.begin());
+    }
+    streams.err << "tessaly-cli " << command << ": " << option << ": '" << Escaped(options.Value(option))
+                << "' is not one of";
+    for (const std::string_view choice : choices) {
+        streams.err << ' ' << choice;
+    }
+    streams.err << '\n';
+    return std::nullopt;
+}
+
+// The option's text in code page 932, or fallback when it is not given.
+std::optional<std::string> NameOption(const Options& options, std::string_view option, const std::string& fallback,
+    std::string_view command, Streams streams)
+{
+    return options.Has(option) ? ArgumentText(options.Value(option), option, command, streams) : fallback;
+}
+
+int Csv(std::span<const std::string_view> args, Streams streams)
+{
+    constexpr std::string_view kValues[] = {"--genre", "--comments"};
+    constexpr std::string_view kModes[] = {"erase", "top", "literal", "none"};
+    const std::optional<Options> options = Options::Parse(args, kValues, {}, "csv", streams);
+    if (!options || !ExpectFiles(*options, 2, "a project file and a CSV file", "csv", streams)) {
+        return 2;
+    }
+    const std::optional<std::size_t> mode = ChoiceOf(*options, "--comments", kModes, 0, "csv", streams);
+    const std::optional<std::string> genreName = NameOption(*options, "--genre", UnfiledGenreName(), "csv", streams);
+    Project project;
+    if (!mode || !genreName || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Reading, "csv", streams)) {
+        return 2;
+    }
+    const std::optional<std::size_t> genre = project.FindGenre(*genreName);
+    if (!genre) {
+        streams.err << "tessaly-cli csv: --genre: the project has no genre '" << Shown(*genreName) << "'\n";
+        return 2;
+    }
+    std::vector<TLinkItem> items;
+    items.reserve(project.Genres[*genre].Lines.size());
+    for (const std::string& line : project.Genres[*genre].Lines) {
+        items.push_back(LineToItem(line));
+    }
+    return WriteOutput(options->Files()[1], CsvText(items, static_cast<CsvCommentMode>(*mode)), "csv", streams) ? 0 : 2;
+}
+
+// "Today" of the import: TESSALY_TODAY when set, else the clock.
+std::optional<TDateTime> ImportToday(Streams streams)
+{
+    const char* fixed = std::getenv("TESSALY_TODAY");
+    if (fixed == nullptr) {
+        return SystemClock().Today();
+    }
+    const std::optional<TDateTime> today = CommandLineDate(fixed);
+    if (!today) {
+        streams.err << "tessaly-cli import-rkm: TESSALY_TODAY: '" << Escaped(fixed) << "' is not a date (YYYY/MM/DD)\n";
+    }
+    return today;
+}
+
+int ImportRkm(std::span<const std::string_view> args, Streams streams)
+{
+    const std::optional<Options> options = Options::Parse(args, {}, {}, "import-rkm", streams);
+    if (!options
+        || !ExpectFiles(*options, 3, "a project file, an RKM file and an output project file", "import-rkm", streams)) {
+        return 2;
+    }
+    const std::optional<TDateTime> today = ImportToday(streams);
+    Project project;
+    if (!today || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Rewriting, "import-rkm", streams)) {
+        return 2;
+    }
+    const std::filesystem::path rkmFile(options->Files()[1]);
+    const RkmImportResult result = ImportRkmFile(project, rkmFile, *today);
+    switch (result.status) {
+    case RkmImportResult::Status::Imported: break;
+    case RkmImportResult::Status::NotFound:
+        streams.err << "tessaly-cli import-rkm: " << ShownPath(rkmFile) << ": no such file\n";
+        return 2;
+    case RkmImportResult::Status::ReadFailed:
+        streams.err << "tessaly-cli import-rkm: cannot read " << Escaped(result.error) << '\n';
+        return 2;
+    }
+    for (const RkmRefusedLink& link : result.refused) {
+        streams.err << "not imported: " << Shown(link.title) << '\n';
+    }
+    return SaveOutput(project, options->Files()[2], "import-rkm", streams) ? 0 : 2;
+}
+
+int Diz(std::span<const std::string_view> args, Streams streams)
+{
+    constexpr std::string_view kValues[] = {"--template", "--sort-by", "--sort-dir"};
+    constexpr std::string_view kFlags[] = {"--erase-breaks"};
+    constexpr std::string_view kSortKeys[] = {"title-kana", "author-kana", "date", "title", "author"};
+    constexpr std::string_view kDirections[] = {"asc", "desc"};
+    const std::optional<Options> options = Options::Parse(args, kValues, kFlags, "diz", streams);
+    if (!options || !ExpectFiles(*options, 2, "a project file and a DIZ file", "diz", streams)) {
+        return 2;
+    }
+    const std::optional<std::size_t> sortBy = ChoiceOf(*options, "--sort-by", kSortKeys, 0, "diz", streams);
+    const std::optional<std::size_t> sortDir = ChoiceOf(*options, "--sort-dir", kDirections, 0, "diz", streams);
+    const std::optional<std::string> templateName
+        = NameOption(*options, "--template", SimpleTemplateName(), "diz", streams);
+    Project project;
+    if (!sortBy || !sortDir || !templateName
+        || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Reading, "diz", streams)) {
+        return 2;
+    }
+    const std::vector<std::string> templates = ItemTemplateNames(project);
+    if (std::find(templates.begin(), templates.end(), *templateName) == templates.end()) {
+        streams.err << "tessaly-cli diz: --template: no item template '" << Shown(*templateName) << "' (";
+        for (std::size_t i = 0; i < templates.size(); ++i) {
+            streams.err << (i > 0 ? ", " : "") << Shown(templates[i]);
+        }
+        streams.err << ")\n";
+        return 2;
+    }
+    const DizSettings settings{
+        *templateName, options->Has("--erase-breaks"), static_cast<uint8_t>(*sortBy), static_cast<uint8_t>(*sortDir)};
+    return WriteOutput(options->Files()[1], DizText(project, settings), "diz", streams) ? 0 : 2;
+}
+
+int ReplaceDomain(std::span<const std::string_view> args, Streams streams)
+{
+    constexpr std::string_view kFlags[] = {"--match-case", "--whole-host"};
+    const std::optional<Options> options = Options::Parse(args, {}, kFlags, "replace-domain", streams);
+    if (!options
+        || !ExpectFiles(
+            *options, 4, "a project file, FIND, REPLACE and an output project file", "replace-domain", streams)) {
+        return 2;
+    }
+    const std::optional<std::string> find = ArgumentText(options->Files()[1], "FIND", "replace-domain", streams);
+    const std::optional<std::string> replace = ArgumentText(options->Files()[2], "REPLACE", "replace-domain", streams);
+    if (!find || !replace) {
+        return 2;
+    }
+    if (Trim(*find).empty()) {
+        streams.err << "tessaly-cli replace-domain: FIND is blank\n";
+        return 2;
+    }
+    Project project;
+    if (!LoadWholeProject(project, options->Files()[0], LoadPurpose::Rewriting, "replace-domain", streams)) {
+        return 2;
+    }
+    const DomainReplaceSettings settings{*find, *replace, !options->Has("--match-case"), !options->Has("--whole-host")};
+    const std::size_t count = ReplaceDomains(project, settings);
+    if (!SaveOutput(project, options->Files()[3], "replace-domain", streams)) {
+        return 2;
+    }
+    streams.out << count << '\n';
+    return 0;
+}
+
+int Tidy(std::span<const std::string_view> args, Streams streams)
+{
+    const std::optional<Options> options = Options::Parse(args, {}, {}, "tidy", streams);
+    Project project;
+    if (!options || !ExpectFiles(*options, 2, "a project file and an output project file", "tidy", streams)
+        || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Rewriting, "tidy", streams)) {
+        return 2;
+    }
+    const std::size_t count = TidyTagLists(project);
+    if (!SaveOutput(project, options->Files()[1], "tidy", streams)) {
+        return 2;
+    }
+    streams.out << count << '\n';
     return 0;
 }
 
@@ -715,6 +929,48 @@ constexpr std::array kCommands{
         "changed, or always to OUT.TSP; a file is replaced only when the whole file\n"
         "was written. Prints the number of changed items.\n",
         Newest},
+    Command{"csv", "export the items of one genre as a CSV file",
+        "PROJECT.TSP OUT.CSV [--genre NAME] [--comments erase|top|literal|none]\n\n"
+        "Writes the items of the genre NAME (default \"【未整理】\") in their stored order\n"
+        "to OUT.CSV: a header line, then one line per item, Shift_JIS with CR LF line\n"
+        "ends. --comments says how comments with line breaks are written: erase runs\n"
+        "their lines together (the default), top keeps the first line, literal writes\n"
+        "C-style escapes (\\\\, \\\" and \\n), none leaves the comment column out.\n",
+        Csv},
+    Command{"import-rkm", "add the links of an RKM data file (.TSM)",
+        "PROJECT.TSP FILE.TSM OUT.TSP\n\n"
+        "Adds the genres, attributes, contents and links of the RKM file to the project\n"
+        "and writes it to OUT.TSP (which may be PROJECT.TSP). Readings in katakana are\n"
+        "turned into hiragana; a link that still lacks a title, a page address or a\n"
+        "hiragana reading is not imported and is named on stderr. Links without a date\n"
+        "are dated today, or the date in the environment variable TESSALY_TODAY\n"
+        "(YYYY/MM/DD).\n",
+        ImportRkm},
+    Command{"diz", "write the search data file for the search script",
+        "PROJECT.TSP OUT.DIZ [--template NAME] [--erase-breaks]\n"
+        "       [--sort-by title-kana|author-kana|date|title|author] [--sort-dir asc|desc]\n\n"
+        "Writes the items of every user genre, with the project's owner, genres,\n"
+        "vocabularies and the item template NAME (default \"標準簡易\"; the built-ins or a\n"
+        "user template), to OUT.DIZ in EUC-JP. --erase-breaks removes the template's\n"
+        "line breaks and tabs. Items are sorted by title reading (default), author\n"
+        "reading, date (newest first), title or author, ascending unless --sort-dir desc.\n",
+        Diz},
+    Command{"replace-domain", "replace the host part of page and banner addresses",
+        "PROJECT.TSP FIND REPLACE OUT.TSP [--match-case] [--whole-host]\n\n"
+        "Replaces FIND by REPLACE (which may be empty) in the host part of every page and\n"
+        "banner address (after a scheme of its own such as https://, up to the first\n"
+        "\"/\"), in every genre but the trash, and writes the project to OUT.TSP (which\n"
+        "may be PROJECT.TSP). Letter case is ignored unless --match-case; with\n"
+        "--whole-host only hosts equal to FIND change. Prints the number of addresses\n"
+        "changed.\n",
+        ReplaceDomain},
+    Command{"tidy", "put attribute and content lists in vocabulary order",
+        "PROJECT.TSP OUT.TSP\n\n"
+        "Reorders every item's attributes and contents into the order of the project's\n"
+        "vocabularies, dropping names the vocabularies do not hold, and writes the\n"
+        "project to OUT.TSP (which may be PROJECT.TSP). Prints the number of lists\n"
+        "changed.\n",
+        Tidy},
 };
 
 } // namespace
@@ -724,15 +980,26 @@ std::span<const Command> AllCommands()
     return kCommands;
 }
 
+std::string Synopsis(const Command& command)
+{
+    std::string synopsis(command.usage.substr(0, command.usage.find("\n\n")));
+    for (std::size_t pos = 0; (pos = synopsis.find('\n', pos)) != std::string::npos;) {
+        const std::size_t indentEnd = synopsis.find_first_not_of(' ', pos + 1);
+        synopsis.replace(pos, (indentEnd == std::string::npos ? synopsis.size() : indentEnd) - pos, " ");
+    }
+    return synopsis;
+}
+
 std::vector<std::string_view> UsageOptions(const Command& command)
 {
     std::vector<std::string_view> options;
-    std::string_view synopsis = command.usage.substr(0, command.usage.find('\n'));
+    // Views into the usage itself, which outlives them.
+    std::string_view synopsis = command.usage.substr(0, command.usage.find("\n\n"));
     while (!synopsis.empty()) {
-        const std::size_t end = std::min(synopsis.find(' '), synopsis.size());
+        const std::size_t end = std::min(synopsis.find_first_of(" \n"), synopsis.size());
         std::string_view word = synopsis.substr(0, end);
         synopsis.remove_prefix(std::min(end + 1, synopsis.size()));
-        if (word.starts_with('[')) {
+        if (word.starts_with('[') || word.starts_with('(')) {
             word.remove_prefix(1);
         }
         if (word.starts_with("--")) {

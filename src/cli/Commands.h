@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,10 @@ std::span<const Command> AllCommands();
 // What the tool is for, under the usage line of --help and in the manual page.
 inline constexpr std::string_view kToolDescription
     = "Works on Tessaly link collections (.TSP project files) without the desktop program.";
+
+// The synopsis of a command's usage (the lines before its first empty
+// line) as one line.
+std::string Synopsis(const Command& command);
 
 // The options a command's usage names ("--root" of "PROJECT.TSP [--root DIR]"),
 // for the manual page and the shell completion.

@@ -44,9 +44,7 @@ void WriteManPage(std::ostream& out, std::string_view version)
         << ".SH NAME\ntessaly\\-cli \\- work on Tessaly link collections from the command line\n"
         << ".SH SYNOPSIS\n";
     for (const Command& command : AllCommands()) {
-        const std::string_view usage = command.usage;
-        out << ".B tessaly\\-cli " << Roff(command.name) << '\n'
-            << Roff(usage.substr(0, usage.find('\n'))) << "\n.br\n";
+        out << ".B tessaly\\-cli " << Roff(command.name) << '\n' << Roff(tessaly::cli::Synopsis(command)) << "\n.br\n";
     }
     out << ".B tessaly\\-cli\n.RI [ COMMAND ] \" \\-\\-help\"\n"
         << ".SH DESCRIPTION\n"
@@ -54,12 +52,11 @@ void WriteManPage(std::ostream& out, std::string_view version)
         << ".SH COMMANDS\n";
     for (const Command& command : AllCommands()) {
         const std::string_view usage = command.usage;
-        const std::size_t synopsisEnd = usage.find('\n');
-        std::string description(usage.substr(usage.find_first_not_of('\n', synopsisEnd)));
+        std::string description(usage.substr(usage.find_first_not_of('\n', usage.find("\n\n"))));
         for (std::size_t paragraph; (paragraph = description.find("\n\n")) != std::string::npos;) {
             description.replace(paragraph, 2, "\n.IP\n");
         }
-        out << ".TP\n\\fB" << Roff(command.name) << "\\fR " << Roff(usage.substr(0, synopsisEnd)) << '\n'
+        out << ".TP\n\\fB" << Roff(command.name) << "\\fR " << Roff(tessaly::cli::Synopsis(command)) << '\n'
             << Roff(command.summary) << ".\n.IP\n"
             << Roff(description);
     }
@@ -123,7 +120,7 @@ void WriteBashCompletion(std::ostream& out)
         << "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
         << "        return\n"
         << "    fi\n"
-        << "    _filedir '@(tsp|TSP)'\n"
+        << "    _filedir '@(tsp|TSP|tsm|TSM|csv|CSV|diz|DIZ)'\n"
         << "}\n"
         << "complete -F _tessaly_cli tessaly-cli\n";
 }

@@ -10,7 +10,7 @@ void PrintOverview(std::ostream& out)
 {
     out << "Usage: tessaly-cli COMMAND [ARGS...]\n\n" << tessaly::cli::kToolDescription << "\n\nCommands:\n";
     for (const tessaly::cli::Command& command : tessaly::cli::AllCommands()) {
-        out << "  " << command.name << std::string(14 - std::min<std::size_t>(13, command.name.size()), ' ')
+        out << "  " << command.name << std::string(16 - std::min<std::size_t>(15, command.name.size()), ' ')
             << command.summary << '\n';
     }
     out << "\nRun 'tessaly-cli COMMAND --help' for the arguments of a command.\n";

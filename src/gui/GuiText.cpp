@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include "collection/ProjectFile.h"
 #include "text/Codepage.h"
 
 namespace tessaly {
@@ -35,6 +36,15 @@ std::string UnrepresentableMessage(const QString& character)
 std::string ToSjisOrEmpty(const QString& text)
 {
     return ToSjis(text).value_or(std::string());
+}
+
+std::string FileWriteFailureMessage(WriteFailure failure, const std::string& systemError, const QString& fileName)
+{
+    std::string message = SaveFailureMessage(failure, ToSjisOrEmpty(fileName));
+    if (failure == WriteFailure::System) {
+        message += "\r\n" + ToSjisOrEmpty(QString::fromStdString(systemError));
+    }
+    return message;
 }
 
 } // namespace tessaly

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include "util/AtomicFile.h"
+
 namespace tessaly {
 
 QString ToQString(std::string_view sjis);
@@ -21,6 +23,10 @@ std::optional<std::string> ToSjis(const QString& text, QString* badCharacter = n
 // represent; it names the character by its code ("U+1F600"), since the
 // message itself is code page 932 text.
 std::string UnrepresentableMessage(const QString& character);
+
+// The message for a file the program could not write: what went wrong, and
+// the system's reason where that is all there is to say.
+std::string FileWriteFailureMessage(WriteFailure failure, const std::string& systemError, const QString& fileName);
 
 // For fixed program texts, which always convert.
 std::string ToSjisOrEmpty(const QString& text);

@@ -17,5 +17,8 @@ extern const std::string_view TEMPLATE_DETAILFOOTER;
 // The keyword reference of the template dialog: symbol, place, kind and
 // description, separated by tabs.
 extern const std::string_view TEMPLATE_KEYWORD;
+// The search form builder's script fragment, with %Comment;, %VarName;,
+// %FormName;, %InputName; and %TagName; to fill in.
+extern const std::string_view TEMPLATE_JAVASCRIPT;
 
 } // namespace tessaly::resources

@@ -164,9 +164,8 @@ std::vector<std::string> ItemTemplateNames(const Project& project)
 {
     std::vector<std::string> names{SimpleTemplateName(), DetailTemplateName()};
     for (const std::string& stored : project.Templates) {
-        if (std::optional<TTemplateRec> rec = ParseStoredTemplate(stored)) {
-            names.push_back(std::move(rec->Name));
-        }
+        const std::string name = UnescapeField(stored.substr(0, sjis::FindChar(stored, '/')));
+        names.push_back(name.substr(0, name.find(kLineBreak)));
     }
     return names;
 }

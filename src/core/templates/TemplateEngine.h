@@ -42,8 +42,9 @@ std::optional<TTemplateRec> ParseStoredTemplate(std::string_view stored);
 // The built-ins by their names, else the first user template of that exact
 // name, else the standard simple template.
 TTemplateRec FindItemTemplate(const Project& project, std::string_view name);
-// The item templates a design can choose: the two built-ins, then the
-// project's templates in their order.
+// The names a template list offers: the two built-ins, then the name of
+// each user template in list order (its first line, should it hold a line
+// break).
 std::vector<std::string> ItemTemplateNames(const Project& project);
 
 // Result of a condition: 0 not recognised, 1 true, 2 false.

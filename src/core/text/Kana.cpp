@@ -115,6 +115,75 @@ void TextToKanaRange(std::string_view text, KanaRange& flags)
     }
 }
 
+namespace {
+
+constexpr unsigned kFirstKatakana = 0x8340; // ァ
+constexpr unsigned kLongVowelMark = 0x815B; // ー
+
+// The vowel of each hiragana "ぁ".."ん" ('-' for "ん", which has none).
+constexpr std::string_view kVowels = "aaiiuueeoo"
+                                     "aaiiuueeoo"
+                                     "aaiiuueeoo"
+                                     "aaiiuuueeoo"
+                                     "aiueo"
+                                     "aaaiiiuuueeeooo"
+                                     "aiueo"
+                                     "aauuoo"
+                                     "aiueo"
+                                     "aaieo"
+                                     "-";
+static_assert(kVowels.size() == kKanaCount);
+
+// The hiragana index of a katakana code, for "ァ".."ン" (0x7F is no trail
+// byte, so the codes after it are one further on).
+std::optional<std::size_t> KatakanaIndex(unsigned code)
+{
+    if (code < kFirstKatakana || code == 0x837F) {
+        return std::nullopt;
+    }
+    const std::size_t index = code - kFirstKatakana - (code > 0x837F ? 1 : 0);
+    return index < kKanaCount ? std::optional<std::size_t>(index) : std::nullopt;
+}
+
+// The hiragana index of "あ", "い", "う", "え" or "お" for 'a'..'o'.
+std::optional<std::size_t> VowelIndex(char vowel)
+{
+    const std::size_t position = std::string_view("aiueo").find(vowel);
+    if (position == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return 1 + 2 * position;
+}
+
+} // namespace
+
+std::string RepairReading(std::string_view reading)
+{
+    std::string repaired;
+    std::optional<std::size_t> previous; // hiragana index of the last character
+    for (const std::string_view character : sjis::Characters(reading)) {
+        unsigned code = 0;
+        if (character.size() == 2) {
+            code = (static_cast<unsigned>(static_cast<unsigned char>(character[0])) << 8)
+                | static_cast<unsigned char>(character[1]);
+        }
+        std::optional<std::size_t> index = HiraganaIndexAt(character, 0);
+        if (!index && code >= kFirstKatakana) {
+            index = KatakanaIndex(code);
+        }
+        if (!index && code == kLongVowelMark && previous) {
+            index = VowelIndex(kVowels[*previous]);
+        }
+        if (index) {
+            repaired += HiraganaAt(*index);
+        } else {
+            repaired.append(character);
+        }
+        previous = index;
+    }
+    return repaired;
+}
+
 bool KanaRangeIsPartial(const KanaRange& flags)
 {
     return !flags.all() && !flags.none();

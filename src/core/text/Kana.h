@@ -24,6 +24,13 @@ std::string KanaRangeToText(const KanaRange& flags);
 // a character other than "-" and "ぁ".."ん".
 void TextToKanaRange(std::string_view text, KanaRange& flags);
 
+// A reading typed in katakana made into hiragana, as far as that is
+// mechanical: each full-width katakana that has a hiragana twin becomes it,
+// and each "ー" becomes the vowel of the kana before it ("かー" gives "かあ").
+// What cannot be told ("ー" first or after "ん", "ヴ", other characters)
+// stays as it is, so the result may still not be hiragana.
+std::string RepairReading(std::string_view reading);
+
 // True when the flags are not all equal.
 bool KanaRangeIsPartial(const KanaRange& flags);
 

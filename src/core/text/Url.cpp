@@ -18,8 +18,9 @@ bool IsSchemeCharacter(char c)
     return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
-// The length of "scheme://" at the start of the text, or 0.
-std::size_t SchemeLength(std::string_view url)
+} // namespace
+
+std::size_t UrlSchemeLength(std::string_view url)
 {
     if (url.empty() || !IsAsciiLetter(url.front())) {
         return 0;
@@ -31,11 +32,9 @@ std::size_t SchemeLength(std::string_view url)
     return url.substr(end).starts_with("://") ? end + 3 : 0;
 }
 
-} // namespace
-
 bool HasUrlScheme(std::string_view url)
 {
-    return SchemeLength(url) > 0;
+    return UrlSchemeLength(url) > 0;
 }
 
 std::string FullUrl(std::string_view stored)
@@ -45,7 +44,7 @@ std::string FullUrl(std::string_view stored)
 
 std::string_view UrlHostPart(std::string_view stored)
 {
-    const std::string_view rest = stored.substr(SchemeLength(stored));
+    const std::string_view rest = stored.substr(UrlSchemeLength(stored));
     const std::size_t slash = rest.find('/');
     return slash == std::string_view::npos ? std::string_view() : rest.substr(0, slash + 1);
 }

@@ -12,6 +12,9 @@ namespace tessaly {
 // True when the text begins with a scheme and "://" ("https://...").
 bool HasUrlScheme(std::string_view url);
 
+// The length of that "scheme://", or 0.
+std::size_t UrlSchemeLength(std::string_view url);
+
 // The stored address as a browser takes it: as it is when it names its
 // scheme, otherwise with "http://" in front.
 std::string FullUrl(std::string_view stored);

@@ -50,6 +50,9 @@ public:
     virtual void SetIsEditing(bool editing) = 0;
     // The selected genre's items are shown again from its stored lines.
     virtual void ShowGenreAgain() = 0;
+    // Genres and vocabularies changed: every pane is filled anew, showing
+    // the genre with the given index.
+    virtual void ShowCollectionAgain(std::size_t genre) = 0;
     // The window's look for the search mode that began (title) or ended.
     virtual void SearchModeChanged(const QString& title) = 0;
 };

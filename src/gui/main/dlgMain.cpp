@@ -19,7 +19,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "BulkToolCommands.h"
 #include "DesignCommands.h"
+#include "ExchangeCommands.h"
 #include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "GenreListWidget.h"
@@ -45,6 +47,11 @@ namespace tessaly {
 namespace {
 
 const QString kProjectFilter = QStringLiteral("TSYプロジェクトファイル (*.TSP)");
+
+bool IsProjectFile(const QString& fileName)
+{
+    return QFileInfo(fileName).suffix().toUpper() == QLatin1String("TSP");
+}
 
 QString ShownPath(const std::filesystem::path& path)
 {
@@ -262,6 +269,9 @@ void TForm_Main::BuildMenus()
     reloadAction_ = add("MM_ReloadFile", QStringLiteral("再読み込み(&R)"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5), &TForm_Main::MM_ReloadFileClick,
         style()->standardIcon(QStyle::SP_BrowserReload));
+    exchange_ = new ExchangeCommands(*this, this);
+    file->addSeparator();
+    exchange_->AddTo(file);
     file->addSeparator();
     add("MM_Exit", QStringLiteral("保存終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_E), &TForm_Main::MM_ExitClick,
         style()->standardIcon(QStyle::SP_DialogApplyButton));
@@ -295,6 +305,10 @@ void TForm_Main::BuildToolMenus()
     options->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11));
     connect(options, &QAction::triggered, this, &TForm_Main::MM_OptionsClick);
     toolMenu->addAction(options);
+    toolMenu->addSeparator();
+    bulkTools_ = new BulkToolCommands(*this, this);
+    bulkTools_->AddTo(toolMenu);
+    toolMenu->addSeparator();
     auto* account = new QAction(QStringLiteral("関連付け(&C)"), this);
     account->setObjectName(QStringLiteral("MM_AppAccount"));
     connect(account, &QAction::triggered, this, &TForm_Main::MM_AppAccountClick);
@@ -554,11 +568,8 @@ bool TForm_Main::WriteProject(const std::filesystem::path& name)
     shown_.FlushGenre();
     const SaveOutcome saved = SaveProjectFile(project_, name);
     if (!saved.ok) {
-        std::string message = SaveFailureMessage(saved.failure, ToSjisOrEmpty(ShownPath(name)));
-        if (saved.failure == WriteFailure::System) {
-            message += "\r\n" + ToSjisOrEmpty(QString::fromStdString(saved.error));
-        }
-        services_.messages.Show(MessageKind::Error, message, MessageButton::Ok);
+        services_.messages.Show(MessageKind::Error,
+            FileWriteFailureMessage(saved.failure, saved.error, ShownPath(name)), MessageButton::Ok);
         return false;
     }
     SetEditingName(name);
@@ -635,14 +646,18 @@ void TForm_Main::OpenPassedFiles()
 {
     bool openedHere = false;
     for (const QString& file : options_.passedFiles) {
-        if (QFileInfo(file).suffix().toUpper() != QLatin1String("TSP")) {
+        if (!IsProjectFile(file) && !IsRkmFile(file)) {
             continue;
         }
-        if (!openedHere) {
-            openedHere = true;
-            LoadProject(file);
-        } else {
+        if (openedHere) {
             startProcess({QStringLiteral("-T"), file});
+            continue;
+        }
+        openedHere = true;
+        if (IsRkmFile(file)) {
+            exchange_->ImportRkm(file);
+        } else {
+            LoadProject(file);
         }
     }
     options_.passedFiles.clear();
@@ -756,19 +771,22 @@ void TForm_Main::MM_RegEraseClick()
 
 void TForm_Main::HandleDroppedFiles(const QStringList& files)
 {
-    const auto isProject
-        = [](const QString& file) { return QFileInfo(file).suffix().toUpper() == QLatin1String("TSP"); };
+    if (shown_.SearchMode()) {
+        return; // nothing may replace the collection while found items are shown
+    }
     switch (settings_.fileDrop) {
     case 1:
         for (const QString& file : files) {
-            if (isProject(file)) {
+            if (IsProjectFile(file)) {
                 startProcess({QStringLiteral("-T"), QStringLiteral("-W"), file});
             }
         }
         break;
     case 2:
         for (const QString& file : files) {
-            if (isProject(file)) {
+            if (IsRkmFile(file)) {
+                exchange_->ImportRkm(file);
+            } else if (IsProjectFile(file)) {
                 const std::filesystem::path name = project_.EditingName;
                 if (LoadProject(file)) {
                     SetEditingName(name);
@@ -780,7 +798,9 @@ void TForm_Main::HandleDroppedFiles(const QStringList& files)
     default:
         if (!files.isEmpty() && SavePrompt(QStringLiteral("ファイル読み込みの前に保存しますか？"))) {
             ResetToNewProject();
-            if (isProject(files.front())) {
+            if (IsRkmFile(files.front())) {
+                exchange_->ImportRkm(files.front());
+            } else if (IsProjectFile(files.front())) {
                 LoadProject(files.front());
             }
         }

@@ -33,7 +33,9 @@ class FileAssociation;
 class FileDialogs;
 class GenreListWidget;
 class GridLineDelegate;
+class BulkToolCommands;
 class DesignCommands;
+class ExchangeCommands;
 class PublishCommands;
 class ItemClipboardCommands;
 class ItemListViewCommands;
@@ -82,6 +84,7 @@ public:
     void RowsReplaced(const std::vector<std::size_t>& selected) override;
     void RowsChanged(const std::vector<std::size_t>& rows) override;
     void ShowGenreAgain() override;
+    void ShowCollectionAgain(std::size_t genre) override;
     void SearchModeChanged(const QString& title) override;
     bool StartScreen() const { return options_.startScreen; }
 
@@ -221,6 +224,8 @@ private:
     ItemMarkCommands* marks_ = nullptr;
     SearchCommands* search_ = nullptr;
     DesignCommands* design_ = nullptr;
+    ExchangeCommands* exchange_ = nullptr;
+    BulkToolCommands* bulkTools_ = nullptr;
     TemplateCommands* templates_ = nullptr;
     PublishCommands* publish_ = nullptr;
     QLabel* itemPaneTitle_ = nullptr;

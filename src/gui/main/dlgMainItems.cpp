@@ -14,7 +14,9 @@
 #include <QToolBar>
 #include <QTreeView>
 
+#include "BulkToolCommands.h"
 #include "DesignCommands.h"
+#include "ExchangeCommands.h"
 #include "GenreListWidget.h"
 #include "Icons.h"
 #include "ItemClipboardCommands.h"
@@ -228,6 +230,12 @@ void TForm_Main::ShowGenreAgain()
     ShowGenre(static_cast<int>(shown_.SelectedGenre()));
 }
 
+void TForm_Main::ShowCollectionAgain(std::size_t genre)
+{
+    shown_.SelectGenre(genre);
+    RefreshPanes();
+}
+
 void TForm_Main::SearchModeChanged(const QString& title)
 {
     const bool searching = shown_.SearchMode();
@@ -242,6 +250,8 @@ void TForm_Main::SearchModeChanged(const QString& title)
         file->setEnabled(!searching);
     }
     design_->SetSearchMode(searching);
+    exchange_->SetSearchMode(searching);
+    bulkTools_->SetSearchMode(searching);
     publish_->SetSearchMode(searching);
     if (searching) {
         trashNotice_->hide();

@@ -1,0 +1,123 @@
+#include "tools/CsvExport.h"
+
+#include <array>
+
+#include "collection/Project.h"
+#include "text/Codepage.h"
+#include "text/FieldText.h"
+#include "text/Sjis.h"
+#include "text/Strings.h"
+
+namespace tessaly {
+
+namespace {
+
+// Control characters, the blank, the double quote and the comma are all
+// below 0x40 and so never trail bytes: a byte scan finds exactly the
+// characters, and a stray lead byte cannot hide one from it.
+bool NeedsQuotes(std::string_view value)
+{
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 1 && byte <= 32) || c == '"' || c == ',') {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string QuotedValue(std::string_view value)
+{
+    std::string quoted = "\"";
+    for (const char c : value) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string GenreColumn(const std::string& genreName)
+{
+    if (genreName.empty()) {
+        return UnfiledGenreName();
+    }
+    return genreName == kTrashGenreMark ? TrashGenreName() : genreName;
+}
+
+std::vector<std::string> HeaderValues(CsvCommentMode mode)
+{
+    std::vector<std::string> header;
+    for (const char* title :
+        {"シリアル", "状態", "ジャンル", "タイトル", "タイトル仮名", "作者名", "作者名仮名", "メールアドレス",
+            "ページURL", "バナーURL", "バナーXサイズ", "バナーYサイズ", "登録日付", "アトリビュート", "コンテンツ"}) {
+        header.push_back(SJ(title));
+    }
+    if (mode != CsvCommentMode::None) {
+        header.push_back(SJ("コメント"));
+    }
+    return header;
+}
+
+std::vector<std::string> ItemValues(const TLinkItem& item, CsvCommentMode mode)
+{
+    std::vector<std::string> values{FormatSerial(item.Serial), CsvStatusLabel(item.Status), GenreColumn(item.GenreName),
+        item.Title, item.TitleKana, item.Author, item.AuthorKana, item.Mail, item.Url, item.Banner,
+        std::to_string(item.BannerX), std::to_string(item.BannerY), DateToText(item.Date), BracketList(item.Attributes),
+        BracketList(item.Contents)};
+    if (mode != CsvCommentMode::None) {
+        values.push_back(CsvComment(item.Comment, mode));
+    }
+    return values;
+}
+
+} // namespace
+
+const std::string& CsvStatusLabel(int32_t status)
+{
+    static const std::array<std::string, kStatusCount> kLabels{SJ("標準"), SJ("お気に入り"), SJ("警告・要注意"),
+        SJ("削除予定"), SJ("重要度やや高い"), SJ("重要度高い"), SJ("重要度最高")};
+    return status >= 0 && status < kStatusCount ? kLabels[static_cast<std::size_t>(status)] : kLabels[0];
+}
+
+std::string CsvComment(std::string_view comment, CsvCommentMode mode)
+{
+    switch (mode) {
+    case CsvCommentMode::Erase: return sjis::ReplaceAll(comment, kLineBreak, "");
+    case CsvCommentMode::Top: return std::string(comment.substr(0, sjis::FindText(comment, kLineBreak)));
+    case CsvCommentMode::Literal: {
+        const std::string backslashes = sjis::ReplaceAll(comment, "\\", "\\\\");
+        const std::string quotes = sjis::ReplaceAll(backslashes, "\"", "\\\"");
+        return sjis::ReplaceAll(quotes, kLineBreak, "\\n");
+    }
+    case CsvCommentMode::None: break;
+    }
+    return {};
+}
+
+std::string CsvLine(const std::vector<std::string>& values)
+{
+    std::string line;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            line += ',';
+        }
+        line += NeedsQuotes(values[i]) ? QuotedValue(values[i]) : values[i];
+    }
+    return line;
+}
+
+std::string CsvText(const std::vector<TLinkItem>& items, CsvCommentMode mode)
+{
+    std::string text = CsvLine(HeaderValues(mode));
+    text += kLineBreak;
+    for (const TLinkItem& item : items) {
+        text += CsvLine(ItemValues(item, mode));
+        text += kLineBreak;
+    }
+    return text;
+}
+
+} // namespace tessaly

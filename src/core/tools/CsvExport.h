@@ -1,0 +1,36 @@
+#pragma once
+
+// CSV export of link items: a header line, then one line per item, code
+// page 932 with CR LF after every line.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "collection/LinkItem.h"
+
+namespace tessaly {
+
+// How comments with line breaks are written, in the order of the dialog's
+// choices.
+enum class CsvCommentMode {
+    Erase, // every CR LF removed
+    Top, // the first line only
+    Literal, // a C string literal's escapes: \\, \" and \n
+    None, // no comment column at all
+};
+
+// The comment column's value in the mode (None gives the empty text).
+std::string CsvComment(std::string_view comment, CsvCommentMode mode);
+
+// Values joined by commas; a value holding a control character, a blank, a
+// double quote or a comma is quoted, with its double quotes doubled.
+std::string CsvLine(const std::vector<std::string>& values);
+
+// The whole file for the items, in their order.
+std::string CsvText(const std::vector<TLinkItem>& items, CsvCommentMode mode);
+
+// The status column's label of a status value.
+const std::string& CsvStatusLabel(int32_t status);
+
+} // namespace tessaly

@@ -1,0 +1,346 @@
+#include "tools/RkmImport.h"
+
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "collection/Project.h"
+#include "text/Codepage.h"
+#include "text/Collation.h"
+#include "text/FieldText.h"
+#include "text/Html.h"
+#include "text/Kana.h"
+#include "text/Sjis.h"
+#include "text/Strings.h"
+#include "text/Url.h"
+#include "util/AtomicFile.h"
+
+namespace tessaly {
+
+namespace {
+
+enum class CategoryKind { Genre, Attribute, Content };
+
+struct CategoryDefinition {
+    CategoryKind kind;
+    std::string name;
+};
+
+CategoryKind KindOfKey(std::string_view key)
+{
+    if (key.front() == '1') {
+        return CategoryKind::Genre;
+    }
+    return key.front() == '@' ? CategoryKind::Attribute : CategoryKind::Content;
+}
+
+// Names matched without regard to ASCII case, by hashing.
+class NameSet {
+public:
+    template <typename Names> explicit NameSet(const Names& names)
+    {
+        for (const auto& name : names) {
+            Insert(name);
+        }
+    }
+    // True when the name was not there yet.
+    bool Insert(std::string_view name) { return lowered_.insert(AsciiLower(name)).second; }
+
+private:
+    std::unordered_set<std::string> lowered_;
+};
+
+std::vector<std::string> AllGenreNames(const Project& project)
+{
+    std::vector<std::string> names;
+    for (const Genre& genre : project.Genres) {
+        names.push_back(genre.Name);
+    }
+    return names;
+}
+
+struct DataLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+// "\tkey=value" with blanks and control characters trimmed from key and
+// value; nothing for other lines and for an empty key or value.
+std::optional<DataLine> ParseDataLine(std::string_view line)
+{
+    if (!line.starts_with('\t')) {
+        return std::nullopt;
+    }
+    line.remove_prefix(1);
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const DataLine data{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+    if (data.key.empty() || data.value.empty()) {
+        return std::nullopt;
+    }
+    return data;
+}
+
+// A date written year/month/day, without a time.
+std::optional<TDateTime> DateOnly(std::string_view text)
+{
+    const std::optional<TDateTime> date = ParseDateTime(text);
+    return date && DateOf(*date) == *date ? date : std::nullopt;
+}
+
+void AppendToList(std::string& list, std::string_view name)
+{
+    if (!list.empty()) {
+        list += '/';
+    }
+    list += EscapeField(name);
+}
+
+class RkmReader {
+public:
+    RkmReader(Project& project, TDateTime today)
+        : project_(project)
+        , today_(today)
+        , genreNames_(AllGenreNames(project))
+        , attributeNames_(project.Attributes)
+        , contentNames_(project.Contents)
+        , filing_(project)
+    {
+    }
+
+    void Feed(std::string_view line)
+    {
+        if (line == "<!-- start option -->" || line == "<!-- start macro -->" || line == "<!-- start template -->") {
+            state_ = State::Skip;
+        } else if (line == "<!-- start category -->") {
+            state_ = State::Category;
+        } else if (line == "<!-- start link -->") {
+            state_ = State::Link;
+            link_ = NewLink();
+        } else if (line == "<!-- end -->") {
+            if (state_ == State::Link) {
+                StoreLink();
+            }
+            state_ = State::None;
+        } else if (state_ == State::Category) {
+            if (const std::optional<DataLine> data = ParseDataLine(line)) {
+                Define(data->key, data->value);
+            }
+        } else if (state_ == State::Link) {
+            if (const std::optional<DataLine> data = ParseDataLine(line)) {
+                SetField(data->key, data->value);
+            }
+        } else if (state_ == State::Comment) {
+            AddCommentLine(line);
+        }
+    }
+
+    RkmImportResult TakeResult() { return std::move(result_); }
+
+private:
+    enum class State { None, Skip, Category, Link, Comment };
+
+    TLinkItem NewLink() const
+    {
+        TLinkItem link;
+        link.Date = today_;
+        return link;
+    }
+
+    void Define(std::string_view key, std::string_view value)
+    {
+        const CategoryKind kind = KindOfKey(key);
+        // The first definition of a key is the one links get.
+        definitions_.emplace(AsciiLower(key), CategoryDefinition{kind, std::string(value)});
+        switch (kind) {
+        case CategoryKind::Genre:
+            // The system genres are there already, so a definition named
+            // after one creates nothing.
+            if (genreNames_.Insert(value)) {
+                const std::size_t genre = project_.AddGenre(std::string(value));
+                filing_.Add(value, genre);
+            }
+            break;
+        case CategoryKind::Attribute:
+            if (attributeNames_.Insert(value)) {
+                project_.Attributes.emplace_back(value);
+            }
+            break;
+        case CategoryKind::Content:
+            if (contentNames_.Insert(value)) {
+                project_.Contents.emplace_back(value);
+            }
+            break;
+        }
+    }
+
+    void SetField(std::string_view key, std::string_view value)
+    {
+        if (key == "title") {
+            link_.Title = HtmlUnescape(value);
+        } else if (key == "title_kana") {
+            link_.TitleKana = value;
+        } else if (key == "author") {
+            link_.Author = HtmlUnescape(value);
+        } else if (key == "author_kana") {
+            link_.AuthorKana = value;
+        } else if (key == "mail") {
+            link_.Mail = value;
+        } else if (key == "page") {
+            link_.Url = StripUrlScheme(value);
+        } else if (key == "banner") {
+            link_.Banner = StripUrlScheme(value);
+        } else if (key == "banner_x") {
+            link_.BannerX = ParseInt32(value).value_or(kDefaultBannerWidth);
+        } else if (key == "banner_y") {
+            link_.BannerY = ParseInt32(value).value_or(kDefaultBannerHeight);
+        } else if (key == "update") {
+            link_.Date = DateOnly(value).value_or(today_);
+        } else if (key == "category") {
+            AddCategories(value);
+        } else if (key == "comment") {
+            if (value == "{") {
+                state_ = State::Comment;
+            } else {
+                link_.Comment = std::string(value) + std::string(kLineBreak);
+            }
+        }
+    }
+
+    void AddCategories(std::string_view value)
+    {
+        while (value.starts_with('/')) {
+            value.remove_prefix(1);
+        }
+        while (value.ends_with('/')) {
+            value.remove_suffix(1);
+        }
+        for (const std::string_view part : sjis::Split(value, '/')) {
+            const auto found = definitions_.find(AsciiLower(HtmlUnescape(part)));
+            if (found == definitions_.end()) {
+                continue; // not defined (yet): the link keeps its other categories
+            }
+            const CategoryDefinition& definition = found->second;
+            switch (definition.kind) {
+            case CategoryKind::Genre:
+                if (link_.GenreName.empty()) {
+                    link_.GenreName = definition.name;
+                }
+                break;
+            case CategoryKind::Attribute: AppendToList(link_.Attributes, definition.name); break;
+            case CategoryKind::Content: AppendToList(link_.Contents, definition.name); break;
+            }
+        }
+    }
+
+    void AddCommentLine(std::string_view line)
+    {
+        if (line == "}") {
+            state_ = State::Link;
+            return;
+        }
+        link_.Comment.append(line.substr(sjis::CharLength(line, 0)));
+        link_.Comment += kLineBreak;
+    }
+
+    // A link whose line the project reader would drop is reported instead
+    // of being stored and lost at the next open.
+    void StoreLink()
+    {
+        link_.TitleKana = RepairReading(link_.TitleKana);
+        link_.AuthorKana = RepairReading(link_.AuthorKana);
+        const ItemProblem problem = FindItemProblem(link_);
+        if (problem != ItemProblem::None) {
+            result_.refused.push_back({link_.Title, problem});
+            return;
+        }
+        link_.Serial = project_.NextSerial();
+        // As the project reader files lines: a genre field naming the trash
+        // or no genre at all puts the item in the first genre.
+        project_.Genres[filing_.FileUnder(link_.GenreName)].Lines.push_back(ItemToLine(link_));
+        ++result_.stored;
+    }
+
+    Project& project_;
+    TDateTime today_;
+    NameSet genreNames_;
+    NameSet attributeNames_;
+    NameSet contentNames_;
+    GenreIndex filing_;
+    std::unordered_map<std::string, CategoryDefinition> definitions_;
+    State state_ = State::None;
+    TLinkItem link_;
+    RkmImportResult result_;
+};
+
+} // namespace
+
+RkmImportResult ImportRkmText(Project& project, std::string_view text, TDateTime today, const RkmProgress& progress)
+{
+    RkmReader reader(project, today);
+    const std::vector<std::string_view> lines = SplitLines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (progress) {
+            progress(i, lines.size() - 1);
+        }
+        if (!lines[i].empty() && !lines[i].starts_with("//")) {
+            reader.Feed(lines[i]);
+        }
+    }
+    project.IsEditing = true;
+    return reader.TakeResult();
+}
+
+RkmImportResult ImportRkmFile(
+    Project& project, const std::filesystem::path& path, TDateTime today, const RkmProgress& progress)
+{
+    const FileReadResult file = ReadWholeFile(path);
+    if (!file.ok) {
+        RkmImportResult result;
+        result.status = file.failure == ReadFailure::NotFound ? RkmImportResult::Status::NotFound
+                                                              : RkmImportResult::Status::ReadFailed;
+        result.error = file.error;
+        return result;
+    }
+    return ImportRkmText(project, file.data, today, progress);
+}
+
+std::string RkmNotFoundMessage(std::string_view fileName)
+{
+    return std::string(fileName) + SJ("が見付かりません.");
+}
+
+std::string RkmRefusalReason(ItemProblem problem)
+{
+    switch (problem) {
+    case ItemProblem::TitleMissing: return SJ("タイトルがありません");
+    case ItemProblem::TitleKanaMissing: return SJ("タイトルの読みがありません");
+    case ItemProblem::TitleKanaNotHiragana: return SJ("タイトルの読みを平仮名にできません");
+    case ItemProblem::AuthorKanaMissing: return SJ("作者名の読みがありません");
+    case ItemProblem::AuthorKanaNotHiragana: return SJ("作者名の読みを平仮名にできません");
+    case ItemProblem::UrlMissing: return SJ("ページURLがありません");
+    case ItemProblem::DateInvalid: return SJ("登録日付が正しくありません");
+    case ItemProblem::None: break;
+    }
+    return {};
+}
+
+std::string RkmRefusedLinksMessage(const RkmImportResult& result)
+{
+    if (result.refused.empty()) {
+        return {};
+    }
+    std::string message = SJ("次の ") + std::to_string(result.refused.size())
+        + SJ(" 件のリンクは、必須項目が欠けているか読みを平仮名にできないため取り込みませんでした.\r\n");
+    for (const RkmRefusedLink& link : result.refused) {
+        message += kLineBreak;
+        message += link.title.empty() ? SJ("(無題)") : link.title;
+        message += SJ(" : ");
+        message += RkmRefusalReason(link.problem);
+    }
+    return message;
+}
+
+} // namespace tessaly

@@ -1,0 +1,62 @@
+#pragma once
+
+// Import of the links of an RKM data file (".TSM", the link-page tool
+// Rookmere's format) into the collection: its category block defines
+// genres, attributes and contents, each link block becomes a new item.
+// Option, macro and template blocks are passed over.
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "collection/LinkItem.h"
+#include "text/DateTime.h"
+
+namespace tessaly {
+
+class Project;
+
+// A link the import did not store, because the project reader would drop
+// its line at the next open.
+struct RkmRefusedLink {
+    std::string title;
+    ItemProblem problem = ItemProblem::None;
+};
+
+struct RkmImportResult {
+    enum class Status { Imported, NotFound, ReadFailed };
+    Status status = Status::Imported;
+    std::string error; // the system's reason for ReadFailed
+    std::size_t stored = 0;
+    std::vector<RkmRefusedLink> refused;
+};
+
+// Told before each line its index and the index of the last line.
+using RkmProgress = std::function<void(std::size_t line, std::size_t lastLine)>;
+
+// Imports the text of an RKM file into the project (its item lines; the
+// shown genre must have been written back first). Links without a valid
+// date are dated today. Readings in katakana are repaired (RepairReading);
+// a link that still lacks a title, a page address or a hiragana reading is
+// not stored and takes no serial. A category key the file has not defined
+// (yet) is passed over. Sets IsEditing.
+RkmImportResult ImportRkmText(
+    Project& project, std::string_view text, TDateTime today, const RkmProgress& progress = {});
+
+// Reads the file and imports it; a missing or unreadable file changes
+// nothing. The status bar and progress texts are those of loading a project
+// (ProjectReadingMessage, ProjectInterpretingMessage).
+RkmImportResult ImportRkmFile(
+    Project& project, const std::filesystem::path& path, TDateTime today, const RkmProgress& progress = {});
+
+// The messages of the import (code page 932).
+std::string RkmNotFoundMessage(std::string_view fileName);
+std::string RkmRefusalReason(ItemProblem problem);
+// The closing message that lists the links not stored; empty when every
+// link was stored.
+std::string RkmRefusedLinksMessage(const RkmImportResult& result);
+
+} // namespace tessaly

@@ -1,0 +1,96 @@
+#include "BulkToolCommands.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "GuiText.h"
+#include "ItemListHost.h"
+#include "collection/Project.h"
+#include "collection/ShownItems.h"
+#include "dlgMain.h"
+#include "dlgReplaceDomain.h"
+#include "dlgSplash.h"
+#include "search/SearchMode.h"
+#include "tools/DomainReplace.h"
+#include "tools/TagTidy.h"
+#include "util/Messages.h"
+
+namespace tessaly {
+
+BulkToolCommands::BulkToolCommands(ItemListHost& host, QObject* parent)
+    : QObject(parent)
+    , host_(host)
+    , domainTool_(new QAction(QStringLiteral("ドメイン一括変換(&D)..."), this))
+    , attrContentTool_(new QAction(QStringLiteral("アトリビュート・コンテンツ整理(&R)"), this))
+{
+    domainTool_->setObjectName(QStringLiteral("MM_DomainTool"));
+    attrContentTool_->setObjectName(QStringLiteral("MM_AttrContentTool"));
+    connect(domainTool_, &QAction::triggered, this, &BulkToolCommands::MM_DomainToolClick);
+    connect(attrContentTool_, &QAction::triggered, this, &BulkToolCommands::MM_AttrContentToolClick);
+}
+
+void BulkToolCommands::AddTo(QMenu* toolMenu)
+{
+    toolMenu->addAction(domainTool_);
+    toolMenu->addAction(attrContentTool_);
+}
+
+void BulkToolCommands::SetSearchMode(bool searching)
+{
+    domainTool_->setEnabled(!searching);
+    attrContentTool_->setEnabled(!searching);
+}
+
+std::size_t BulkToolCommands::Rewrite(
+    const std::string& progressMessage, const std::function<std::size_t(const GenreProgress&)>& rewrite)
+{
+    Project& project = host_.CurrentProject();
+    host_.Shown().FlushGenre();
+    TSplashWindow splash(host_.DialogParent());
+    splash.SetSplashMes(ToQString(progressMessage));
+    splash.show();
+    const bool wasEditing = project.IsEditing;
+    const std::size_t count = rewrite([&splash](std::size_t genre, std::size_t lastGenre) {
+        splash.SetMax(static_cast<int>(lastGenre));
+        splash.SetPos(static_cast<int>(genre));
+    });
+    splash.close();
+    host_.SetIsEditing(project.IsEditing || wasEditing);
+    host_.ShowGenreAgain();
+    return count;
+}
+
+void BulkToolCommands::MM_DomainToolClick()
+{
+    if (host_.Shown().SearchMode()) {
+        return;
+    }
+    Project& project = host_.CurrentProject();
+    host_.Shown().FlushGenre();
+    TForm_ReplaceDomain dialog(
+        host_.Services().messages,
+        [this, &project](const DomainReplaceSettings& settings) {
+            return Rewrite(DomainReplaceProgressMessage(),
+                [&](const GenreProgress& progress) { return ReplaceDomains(project, settings, progress); });
+        },
+        [&project] { return RegisteredDomains(project); }, host_.DialogParent());
+    dialog.exec();
+}
+
+void BulkToolCommands::MM_AttrContentToolClick()
+{
+    if (host_.Shown().SearchMode()) {
+        return;
+    }
+    MessagePresenter& messages = host_.Services().messages;
+    if (messages.Show(MessageKind::Confirmation, TagTidyQuestion(), MessageButton::Yes | MessageButton::No)
+        != MessageButton::Yes) {
+        return;
+    }
+    Project& project = host_.CurrentProject();
+    const std::size_t count = Rewrite(
+        TagTidyProgressMessage(), [&project](const GenreProgress& progress) { return TidyTagLists(project, progress); });
+    messages.Show(MessageKind::Information, TagTidyResultMessage(count), MessageButton::Ok);
+}
+
+} // namespace tessaly

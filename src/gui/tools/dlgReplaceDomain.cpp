@@ -1,0 +1,93 @@
+#include "dlgReplaceDomain.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "DialogButtons.h"
+#include "GuiText.h"
+#include "InputGuard.h"
+#include "text/Strings.h"
+#include "util/Messages.h"
+
+namespace tessaly {
+
+TForm_ReplaceDomain::TForm_ReplaceDomain(MessagePresenter& messages, Replace replace, Domains domains, QWidget* parent)
+    : QDialog(parent)
+    , messages_(messages)
+    , replace_(std::move(replace))
+    , domains_(std::move(domains))
+    , find_(new QLineEdit)
+    , replaceWith_(new QLineEdit)
+    , lists_(new QListWidget)
+    , caseCheck_(new QCheckBox(QStringLiteral("大文字小文字を同一視")))
+    , partsCheck_(new QCheckBox(QStringLiteral("部分置き換えを許可")))
+{
+    setObjectName(QStringLiteral("TForm_ReplaceDomain"));
+    setWindowTitle(QStringLiteral("ドメイン一括変換ツール"));
+    find_->setObjectName(QStringLiteral("FindDomain"));
+    replaceWith_->setObjectName(QStringLiteral("ReplaceDomain"));
+    lists_->setObjectName(QStringLiteral("Lists"));
+    caseCheck_->setObjectName(QStringLiteral("CaseCheck"));
+    partsCheck_->setObjectName(QStringLiteral("PartsCheck"));
+    caseCheck_->setChecked(true);
+    partsCheck_->setChecked(true);
+    GuardShiftJisInput(find_, messages);
+    GuardShiftJisInput(replaceWith_, messages);
+    connect(lists_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { find_->setText(item->text()); });
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("検索ドメイン(&F)"), find_);
+    fields->addRow(QStringLiteral("置き換えドメイン(&R)"), replaceWith_);
+    auto* registered = new QGroupBox(QStringLiteral("既登録ドメイン一覧"));
+    (new QVBoxLayout(registered))->addWidget(lists_);
+    QDialogButtonBox* buttons
+        = DialogButtons(this, QStringLiteral("変換実行"), [this] { Button1Click(); }, QStringLiteral("HID00000057"));
+    buttons->findChild<QPushButton*>(QStringLiteral("Button2"))->setText(QStringLiteral("終了"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(registered, 1);
+    layout->addWidget(caseCheck_);
+    layout->addWidget(partsCheck_);
+    layout->addWidget(buttons);
+    resize(440, 460);
+    FillDomains();
+}
+
+void TForm_ReplaceDomain::FillDomains()
+{
+    lists_->clear();
+    for (const std::string& domain : domains_()) {
+        lists_->addItem(ToQString(domain));
+    }
+}
+
+void TForm_ReplaceDomain::Button1Click()
+{
+    DomainReplaceSettings settings{std::string(Trim(ToSjisOrEmpty(find_->text()))),
+        std::string(Trim(ToSjisOrEmpty(replaceWith_->text()))), caseCheck_->isChecked(), partsCheck_->isChecked()};
+    if (settings.find.empty()) {
+        messages_.Show(MessageKind::Warning, DomainFindMissingMessage(), MessageButton::Retry);
+        find_->setFocus();
+        return;
+    }
+    if (settings.replace.empty()
+        && messages_.Show(MessageKind::Confirmation, DomainReplaceEmptyQuestion(),
+               MessageButton::Yes | MessageButton::Cancel)
+            != MessageButton::Yes) {
+        replaceWith_->setFocus();
+        return;
+    }
+    const std::size_t count = replace_(settings);
+    messages_.Show(MessageKind::Information, DomainReplaceResultMessage(count), MessageButton::Ok);
+    if (count > 0) {
+        FillDomains();
+    }
+}
+
+} // namespace tessaly

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include "collection/Project.h"
+#include "support/TempDir.h"
+#include "text/Codepage.h"
+#include "text/Kana.h"
+#include "tools/RkmImport.h"
+
+using namespace tessaly;
+
+namespace {
+
+TDateTime Date(int year, int month, int day)
+{
+    return *EncodeDateTime({year, month, day});
+}
+
+const TDateTime kToday = Date(2004, 3, 1);
+
+// A link block that the import stores.
+std::vector<const char*> Link(const char* title, const char* category = "")
+{
+    return {
+        "<!-- start link -->", title, "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p.jp/", category, "<!-- end -->"};
+}
+
+// Blocks of lines of an RKM file (UTF-8 here) joined by the line end, in
+// code page 932.
+std::string RkmOf(const std::vector<std::vector<const char*>>& blocks, std::string_view lineEnd = "\r\n")
+{
+    std::string text;
+    for (const auto& block : blocks) {
+        for (const char* line : block) {
+            text += line;
+            text += lineEnd;
+        }
+    }
+    return Utf8ToSjis(text).text;
+}
+
+std::vector<TLinkItem> Items(const Genre& genre)
+{
+    std::vector<TLinkItem> items;
+    for (const std::string& line : genre.Lines) {
+        items.push_back(LineToItem(line));
+    }
+    return items;
+}
+
+TEST(RkmImport, ReadsEveryFieldOfALink)
+{
+    Project project;
+    project.SerialMax = 40;
+    const std::string text = RkmOf({{"<!-- start category -->", "\t1g = Games ", "\t@fav=お気に入り", "\tcg=CG",
+        "<!-- end -->", "<!-- start link -->", "\ttitle=Tom &amp;lt; Jerry &quot;TJ&quot;",
+        "\ttitle_kana=トムとじぇりー", "\tauthor=A&amp;B", "\tauthor_kana=えーびー", "\tmail=mailto:tj@example.jp",
+        "\tpage=HTTP://www.tj.jp/", "\tbanner=mailto:b.gif", "\tbanner_x=wide", "\tbanner_y=31", "\tupdate=2003/5/6",
+        "\tcategory=/1g/@FAV/cg/@fav/", "\tcomment=one line", "\tunknown=ignored", "<!-- end -->"}});
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    EXPECT_EQ(result.stored, 1u);
+    EXPECT_TRUE(result.refused.empty());
+    ASSERT_EQ(project.Genres.size(), 3u);
+    TLinkItem expected;
+    expected.Serial = 41;
+    expected.GenreName = "Games";
+    expected.Title = "Tom &lt; Jerry \"TJ\"";
+    expected.TitleKana = SJ("とむとじぇりい");
+    expected.Author = "A&B";
+    expected.AuthorKana = SJ("ええびい");
+    expected.Mail = "mailto:tj@example.jp";
+    expected.Url = "www.tj.jp/";
+    expected.Banner = "b.gif";
+    expected.BannerX = 200;
+    expected.BannerY = 31;
+    expected.Attributes = SJ("お気に入り/お気に入り");
+    expected.Contents = "CG";
+    expected.Date = Date(2003, 5, 6);
+    expected.Comment = "one line\r\n";
+    ASSERT_EQ(project.Genres[1].Lines.size(), 1u);
+    EXPECT_EQ(LineToItem(project.Genres[1].Lines[0]), expected);
+    EXPECT_EQ(project.Genres[1].Lines[0], ItemToLine(expected));
+    EXPECT_EQ(project.SerialMax, 41);
+    EXPECT_TRUE(project.IsEditing);
+}
+
+TEST(RkmImport, CreatesDefinitionsInFileOrderOnce)
+{
+    Project project;
+    project.AddGenre("Old");
+    project.Attributes = {"x"};
+    const std::string text = RkmOf({{"<!-- start category -->", "\t1a=New", "\t1b=old", "\t1c=NEW", "\t1d=Second",
+        "\t1t=【ゴミ箱】", "\t1u=【未整理】", "\t@a=X", "\t@b=y", "\tc=z", "\tc2=Z", "no tab=ignored", "\t=no key",
+        "\tno value=", "\tno equals", "<!-- end -->"}});
+    ImportRkmText(project, text, kToday);
+
+    std::vector<std::string> genres;
+    for (const Genre& genre : project.Genres) {
+        genres.push_back(genre.Name);
+    }
+    EXPECT_EQ(genres, (std::vector<std::string>{UnfiledGenreName(), "Old", "New", "Second", TrashGenreName()}));
+    EXPECT_EQ(project.Attributes, (std::vector<std::string>{"x", "y"}));
+    EXPECT_EQ(project.Contents, (std::vector<std::string>{"z"}));
+}
+
+TEST(RkmImport, SkippedBlocksCreateNothing)
+{
+    Project project;
+    const std::string text = RkmOf({{"<!-- start option -->", "\t1a=A", "<!-- end -->", "<!-- start macro -->",
+        "\ttitle=t", "<!-- end -->", "<!-- start template -->", "\t@x=X", "<!-- end -->", "\t1b=B"}});
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+    EXPECT_EQ(result.stored, 0u);
+    EXPECT_EQ(project.Genres.size(), 2u);
+    EXPECT_TRUE(project.Attributes.empty());
+}
+
+TEST(RkmImport, FilesLinksByTheirFirstGenre)
+{
+    Project project;
+    project.AddGenre("games");
+    const std::string text
+        = RkmOf({{"<!-- start category -->", "\t1g=Games", "\t1m=Music", "\t1t=【ゴミ箱】", "\t@x=X", "<!-- end -->"},
+            Link("\ttitle=two genres", "\tcategory=@x/1m/1g"), Link("\ttitle=no genre", "\tcategory=@x"),
+            Link("\ttitle=case", "\tcategory=1G"), Link("\ttitle=trash", "\tcategory=1t/1m")});
+    ImportRkmText(project, text, kToday);
+
+    ASSERT_EQ(project.Genres.size(), 4u);
+    const std::vector<TLinkItem> unfiled = Items(project.Genres[0]);
+    const std::vector<TLinkItem> games = Items(project.Genres[1]);
+    const std::vector<TLinkItem> music = Items(project.Genres[2]);
+    ASSERT_EQ(unfiled.size(), 2u);
+    ASSERT_EQ(games.size(), 1u);
+    ASSERT_EQ(music.size(), 1u);
+    EXPECT_EQ(music[0].Title, "two genres");
+    EXPECT_EQ(music[0].GenreName, "Music");
+    EXPECT_EQ(unfiled[0].Title, "no genre");
+    EXPECT_EQ(unfiled[0].GenreName, "");
+    // A genre named like an existing one in other letters keeps its name
+    // as read.
+    EXPECT_EQ(games[0].GenreName, "Games");
+    // The trash is never saved: such a link goes where the project reader
+    // files its line.
+    EXPECT_EQ(unfiled[1].Title, "trash");
+    EXPECT_EQ(unfiled[1].GenreName, TrashGenreName());
+    EXPECT_TRUE(project.Genres[3].Lines.empty());
+}
+
+TEST(RkmImport, PassesOverUndefinedCategoryKeys)
+{
+    Project project;
+    const std::string text = RkmOf(
+        {{"<!-- start category -->", "\t@x=X", "<!-- end -->"}, Link("\ttitle=early", "\tcategory=1late/@x//nothing"),
+            {"<!-- start category -->", "\t1late=Late", "<!-- end -->"}, Link("\ttitle=after", "\tcategory=1late/@x")});
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    EXPECT_EQ(result.stored, 2u);
+    ASSERT_EQ(project.Genres.size(), 3u);
+    ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
+    const TLinkItem early = LineToItem(project.Genres[0].Lines[0]);
+    EXPECT_EQ(early.GenreName, "");
+    EXPECT_EQ(early.Attributes, "X");
+    ASSERT_EQ(project.Genres[1].Lines.size(), 1u);
+    EXPECT_EQ(LineToItem(project.Genres[1].Lines[0]).Title, "after");
+}
+
+TEST(RkmImport, ReadsMultiLineComments)
+{
+    Project project;
+    const std::string text = RkmOf({{"<!-- start link -->", "\ttitle=t", "\ttitle_kana=あ", "\tauthor_kana=い",
+        "\tpage=p/", "\tcomment=replaced", "\tcomment={", "\tfirst", "", "// skipped too", "\t", "ソafter a character",
+        "}", "\tupdate=not a date", "<!-- end -->"}});
+    ImportRkmText(project, text, kToday);
+
+    ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
+    const TLinkItem item = LineToItem(project.Genres[0].Lines[0]);
+    EXPECT_EQ(item.Comment, SJ("replaced\r\nfirst\r\n\r\nafter a character\r\n"));
+    EXPECT_EQ(item.Date, kToday);
+}
+
+TEST(RkmImport, StoresOnlyClosedLinks)
+{
+    Project project;
+    const std::string text = RkmOf({{"<!-- start link -->", "\ttitle=unclosed", "\ttitle_kana=あ", "\tauthor_kana=い",
+                                        "\tpage=p/"},
+        {"<!-- start link -->", "\ttitle=comment runs into the end", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/",
+            "\tcomment={", "\tline", "<!-- end -->"},
+        Link("\ttitle=stored"),
+        {"<!-- start link -->", "\ttitle=at the end of the file", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/"}});
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    EXPECT_EQ(result.stored, 1u);
+    ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Title, "stored");
+}
+
+TEST(RkmImport, SplitsLinesAtEveryLineEnd)
+{
+    for (const std::string_view lineEnd : {"\r\n", "\n", "\r"}) {
+        Project project;
+        const std::string text = RkmOf({{"<!-- start link -->", "\ttitle=t", "\ttitle_kana=あ", "\tauthor_kana=い",
+                                           "\tpage=p/", "<!-- end -->"}},
+                                     lineEnd)
+            + "<!-- start link -->\n\ttitle=u\r\ttitle_kana=" + SJ("う") + "\r\n\tauthor_kana=" + SJ("え")
+            + "\n\tpage=q/\r<!-- end -->";
+        const RkmImportResult result = ImportRkmText(project, text, kToday);
+        EXPECT_EQ(result.stored, 2u) << "line end " << static_cast<int>(lineEnd.back());
+    }
+}
+
+// Links the project reader would drop at the next open are reported, not
+// stored, and take no serial.
+TEST(RkmImport, RefusesLinksThatCannotBeRead)
+{
+    Project project;
+    const std::string text
+        = RkmOf({{"<!-- start link -->", "\ttitle=no page", "\ttitle_kana=あ", "\tauthor_kana=い", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=vu", "\ttitle_kana=ヴ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=dash first", "\ttitle_kana=あ", "\tauthor_kana=ーい", "\tpage=p/",
+                "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=no author reading", "\ttitle_kana=あ", "\tpage=p/", "<!-- end -->"},
+            Link("\ttitle=kept")});
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    EXPECT_EQ(result.stored, 1u);
+    ASSERT_EQ(result.refused.size(), 5u);
+    EXPECT_EQ(result.refused[0].title, "no page");
+    EXPECT_EQ(result.refused[0].problem, ItemProblem::UrlMissing);
+    EXPECT_EQ(result.refused[1].problem, ItemProblem::TitleKanaNotHiragana);
+    EXPECT_EQ(result.refused[2].problem, ItemProblem::AuthorKanaNotHiragana);
+    EXPECT_EQ(result.refused[3].problem, ItemProblem::TitleMissing);
+    EXPECT_EQ(result.refused[4].problem, ItemProblem::AuthorKanaMissing);
+    EXPECT_EQ(project.SerialMax, 1);
+    EXPECT_EQ(RkmRefusedLinksMessage(result),
+        SJ("次の 5 件のリンクは、必須項目が欠けているか読みを平仮名にできないため取り込みませんでした.\r\n"
+           "\r\nno page : ページURLがありません"
+           "\r\nvu : タイトルの読みを平仮名にできません"
+           "\r\ndash first : 作者名の読みを平仮名にできません"
+           "\r\n(無題) : タイトルがありません"
+           "\r\nno author reading : 作者名の読みがありません"));
+}
+
+TEST(RkmImport, NoMessageWhenEveryLinkIsStored)
+{
+    Project project;
+    const RkmImportResult result = ImportRkmText(project, RkmOf({Link("\ttitle=t")}), kToday);
+    EXPECT_EQ(RkmRefusedLinksMessage(result), "");
+}
+
+TEST(RkmImport, MissingFileChangesNothing)
+{
+    const test::TempDir dir;
+    Project project;
+    const RkmImportResult result = ImportRkmFile(project, dir / "missing.TSM", kToday);
+    EXPECT_EQ(result.status, RkmImportResult::Status::NotFound);
+    EXPECT_FALSE(project.IsEditing);
+}
+
+struct ReadingCase {
+    const char* typed;
+    const char* repaired;
+};
+
+class ReadingRepair : public testing::TestWithParam<ReadingCase> { };
+
+TEST_P(ReadingRepair, MakesWhatItCanHiragana)
+{
+    EXPECT_EQ(RepairReading(SJ(GetParam().typed)), SJ(GetParam().repaired));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kana, ReadingRepair,
+    testing::Values(ReadingCase{"ひらがな", "ひらがな"}, ReadingCase{"ァアイヴ", "ぁあいヴ"},
+        ReadingCase{"ミム", "みむ"}, ReadingCase{"ヲン", "をん"},
+        ReadingCase{"カーキークーケーコー", "かあきいくうけえこお"}, ReadingCase{"じゃーにー", "じゃあにい"},
+        ReadingCase{"ッー", "っう"}, ReadingCase{"ゑー", "ゑえ"}, ReadingCase{"らーー", "らああ"},
+        ReadingCase{"ーあ", "ーあ"}, ReadingCase{"んー", "んー"}, ReadingCase{"Aー", "Aー"}, ReadingCase{"ｱｰ", "ｱｰ"},
+        ReadingCase{"", ""}));
+
+} // namespace
