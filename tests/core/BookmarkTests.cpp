@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <map>
 
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "reading/ReadingService.h"
+#include "support/FakeReadings.h"
 #include "support/TempDir.h"
 #include "text/Codepage.h"
 #include "text/Kana.h"
@@ -21,29 +21,6 @@ std::string DataFile(const char* name)
 {
     return test::ReadFile(std::filesystem::path(TESSALY_TEST_DATA_DIR) / "bookmarks" / name);
 }
-
-// Readings without a dictionary: kana read as themselves, a few kanji by a
-// table, anything else is left out.
-class FakeReadings final : public ReadingService {
-    inline static const std::map<std::string, std::string> kKanji
-        = {{"猫", "ネコ"}, {"鉄", "テツ"}, {"道", "ドウ"}, {"写", "シャ"}, {"真", "シン"}, {"館", "カン"}};
-
-public:
-    ReadingSuggestion Suggest(std::string_view sjisText) const override
-    {
-        std::vector<ReadingToken> tokens;
-        const std::string utf8 = SjisToUtf8Lossy(sjisText);
-        for (std::size_t i = 0; i < utf8.size();) {
-            const auto lead = static_cast<unsigned char>(utf8[i]);
-            const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-            const std::string character = utf8.substr(i, length);
-            const auto known = kKanji.find(character);
-            tokens.push_back({character, known == kKanji.end() ? "" : known->second});
-            i += length;
-        }
-        return ReadingOfTokens(tokens);
-    }
-};
 
 // Dates are local days; the tests fix the zone to Japan's.
 class Bookmarks : public ::testing::Test {
@@ -66,7 +43,7 @@ protected:
     }
 
     std::optional<std::string> oldZone_;
-    FakeReadings readings_;
+    test::FakeReadings readings_;
     FixedClock clock_{*EncodeDateTime({2024, 4, 1})};
 };
 

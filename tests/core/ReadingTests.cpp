@@ -33,9 +33,9 @@ TEST(KanaReading, KatakanaAndLongVowelMarks)
         {"ヶ月", nullptr},
         {"ヵヶ", "かけ"},
         {"ゐゑをゎ", "ゐゑをゎ"},
-        {"ンー", "ん"}, // ん and っ have no vowel to lengthen
-        {"ッー", "っ"},
-        {"ーア", "あ"}, // nothing before the mark
+        {"ンー", nullptr}, // ん has no vowel to lengthen
+        {"ッー", "っう"},
+        {"ーア", nullptr}, // nothing before the mark
         {"ひらがな", "ひらがな"},
         {"ＡＢＣ", nullptr},
         {"abc", nullptr},

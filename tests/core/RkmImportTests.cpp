@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "collection/Project.h"
+#include "support/FakeReadings.h"
 #include "support/TempDir.h"
 #include "text/Codepage.h"
 #include "text/Kana.h"
@@ -214,7 +215,7 @@ TEST(RkmImport, RefusesLinksThatCannotBeRead)
     Project project;
     const std::string text
         = RkmOf({{"<!-- start link -->", "\ttitle=no page", "\ttitle_kana=あ", "\tauthor_kana=い", "<!-- end -->"},
-            {"<!-- start link -->", "\ttitle=vu", "\ttitle_kana=ヴ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=vu", "\ttitle_kana=Ａ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
             {"<!-- start link -->", "\ttitle=dash first", "\ttitle_kana=あ", "\tauthor_kana=ーい", "\tpage=p/",
                 "<!-- end -->"},
             {"<!-- start link -->", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/", "<!-- end -->"},
@@ -238,6 +239,35 @@ TEST(RkmImport, RefusesLinksThatCannotBeRead)
            "\r\ndash first : 作者名の読みを平仮名にできません"
            "\r\n(無題) : タイトルがありません"
            "\r\nno author reading : 作者名の読みがありません"));
+}
+
+TEST(RkmImport, SuggestsReadingsItCannotRepair)
+{
+    Project project;
+    const test::FakeReadings readings;
+    const std::string text
+        = RkmOf({{"<!-- start link -->", "\ttitle=猫写真", "\tauthor=ねこ", "\tpage=p/", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=猫", "\ttitle_kana=Ａ", "\tauthor=鉄", "\tauthor_kana=ーい", "\tpage=q/",
+                "<!-- end -->"},
+            // Partial suggestions are not taken; given readings are kept.
+            {"<!-- start link -->", "\ttitle=Web猫", "\tauthor=猫", "\tpage=r/", "<!-- end -->"},
+            {"<!-- start link -->", "\ttitle=猫", "\ttitle_kana=カ", "\tauthor=猫", "\tauthor_kana=か", "\tpage=s/",
+                "<!-- end -->"},
+            // No author name: nothing to suggest from.
+            {"<!-- start link -->", "\ttitle=猫", "\tpage=t/", "<!-- end -->"}});
+    const RkmImportResult result = ImportRkmText(project, text, kToday, {}, &readings);
+
+    EXPECT_EQ(result.stored, 3u);
+    ASSERT_EQ(result.refused.size(), 2u);
+    EXPECT_EQ(result.refused[0].problem, ItemProblem::TitleKanaMissing);
+    EXPECT_EQ(result.refused[1].problem, ItemProblem::AuthorKanaMissing);
+    const std::vector<std::string>& lines = project.Genres[0].Lines;
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(LineToItem(lines[0]).TitleKana, SJ("ねこしゃしん"));
+    EXPECT_EQ(LineToItem(lines[0]).AuthorKana, SJ("ねこ"));
+    EXPECT_EQ(LineToItem(lines[1]).TitleKana, SJ("ねこ"));
+    EXPECT_EQ(LineToItem(lines[1]).AuthorKana, SJ("てつ"));
+    EXPECT_EQ(LineToItem(lines[2]).TitleKana, SJ("か"));
 }
 
 TEST(RkmImport, NoMessageWhenEveryLinkIsStored)
@@ -269,7 +299,8 @@ TEST_P(ReadingRepair, MakesWhatItCanHiragana)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kana, ReadingRepair,
-    testing::Values(ReadingCase{"ひらがな", "ひらがな"}, ReadingCase{"ァアイヴ", "ぁあいヴ"},
+    testing::Values(ReadingCase{"ひらがな", "ひらがな"}, ReadingCase{"ァアイヴ", "ぁあいぶ"}, ReadingCase{"ヴァヴィヴゥヴェヴォ", "ばびぶべぼ"},
+        ReadingCase{"ヴーヴゃ", "ぶうぶゃ"}, ReadingCase{"ヵヶ月", "かけ月"},
         ReadingCase{"ミム", "みむ"}, ReadingCase{"ヲン", "をん"},
         ReadingCase{"カーキークーケーコー", "かあきいくうけえこお"}, ReadingCase{"じゃーにー", "じゃあにい"},
         ReadingCase{"ッー", "っう"}, ReadingCase{"ゑー", "ゑえ"}, ReadingCase{"らーー", "らああ"},

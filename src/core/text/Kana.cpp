@@ -145,6 +145,46 @@ std::optional<std::size_t> KatakanaIndex(unsigned code)
     return index < kKanaCount ? std::optional<std::size_t>(index) : std::nullopt;
 }
 
+constexpr unsigned kVu = 0x8394; // ヴ
+constexpr unsigned kSmallKa = 0x8395; // ヵ
+constexpr unsigned kSmallKe = 0x8396; // ヶ
+
+unsigned CodeOf(std::string_view character)
+{
+    return character.size() == 2
+        ? (static_cast<unsigned>(static_cast<unsigned char>(character[0])) << 8) | static_cast<unsigned char>(character[1])
+        : 0;
+}
+
+std::size_t HiraganaIndexOf(const char* hiragana)
+{
+    return CodeOf(hiragana) - kFirstHiragana;
+}
+
+// The katakana hiragana has no twin of in "ぁ".."ん": "ヵ" and "ヶ" read
+// "か" and "け"; "ヴ" reads "ぶ", and with a small vowel after it (which it
+// then takes, advancing i) the b-row kana of that vowel ("ヴァ" is "ば").
+std::optional<std::size_t> UnpairedKatakana(const std::vector<std::string_view>& characters, std::size_t& i)
+{
+    switch (CodeOf(characters[i])) {
+    case kSmallKa: return HiraganaIndexOf("\x82\xA9");
+    case kSmallKe: return HiraganaIndexOf("\x82\xAF");
+    default: break;
+    }
+    if (i + 1 < characters.size()) {
+        std::optional<std::size_t> next = HiraganaIndexAt(characters[i + 1], 0);
+        if (!next && CodeOf(characters[i + 1]) >= kFirstKatakana) {
+            next = KatakanaIndex(CodeOf(characters[i + 1]));
+        }
+        // ぁ ぃ ぅ ぇ ぉ are indexes 0, 2, 4, 6, 8; ば び ぶ べ ぼ lie three apart.
+        if (next && *next <= 8 && *next % 2 == 0) {
+            ++i;
+            return HiraganaIndexOf("\x82\xCE") + 3 * (*next / 2);
+        }
+    }
+    return HiraganaIndexOf("\x82\xD4");
+}
+
 // The hiragana index of "あ", "い", "う", "え" or "お" for 'a'..'o'.
 std::optional<std::size_t> VowelIndex(char vowel)
 {
@@ -159,19 +199,18 @@ std::optional<std::size_t> VowelIndex(char vowel)
 
 std::string RepairReading(std::string_view reading)
 {
+    const std::vector<std::string_view> characters = sjis::Characters(reading);
     std::string repaired;
     std::optional<std::size_t> previous; // hiragana index of the last character
-    for (const std::string_view character : sjis::Characters(reading)) {
-        unsigned code = 0;
-        if (character.size() == 2) {
-            code = (static_cast<unsigned>(static_cast<unsigned char>(character[0])) << 8)
-                | static_cast<unsigned char>(character[1]);
-        }
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        const std::string_view character = characters[i];
         std::optional<std::size_t> index = HiraganaIndexAt(character, 0);
-        if (!index && code >= kFirstKatakana) {
-            index = KatakanaIndex(code);
+        if (!index && (CodeOf(character) == kVu || CodeOf(character) == kSmallKa || CodeOf(character) == kSmallKe)) {
+            index = UnpairedKatakana(characters, i);
+        } else if (!index && CodeOf(character) >= kFirstKatakana) {
+            index = KatakanaIndex(CodeOf(character));
         }
-        if (!index && code == kLongVowelMark && previous) {
+        if (!index && CodeOf(character) == kLongVowelMark && previous) {
             index = VowelIndex(kVowels[*previous]);
         }
         if (index) {

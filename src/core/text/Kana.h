@@ -25,10 +25,11 @@ std::string KanaRangeToText(const KanaRange& flags);
 void TextToKanaRange(std::string_view text, KanaRange& flags);
 
 // A reading typed in katakana made into hiragana, as far as that is
-// mechanical: each full-width katakana that has a hiragana twin becomes it,
-// and each "ー" becomes the vowel of the kana before it ("かー" gives "かあ").
-// What cannot be told ("ー" first or after "ん", "ヴ", other characters)
-// stays as it is, so the result may still not be hiragana.
+// mechanical: each full-width katakana becomes its hiragana twin ("ヵ" and
+// "ヶ" "か" and "け", "ヴ" "ぶ" and "ヴァ" "ば"), and each "ー" becomes the
+// vowel of the kana before it ("かー" gives "かあ"). What cannot be told
+// ("ー" first or after "ん", other characters) stays as it is, so the result
+// may still not be hiragana.
 std::string RepairReading(std::string_view reading);
 
 // True when the flags are not all equal.

@@ -11,19 +11,19 @@ namespace tessaly {
 
 class KanaReadingBuilder {
 public:
-    // Appends the reading of a piece of kana text (UTF-8, hiragana, full-width
-    // katakana and "ー"); a long-vowel mark at its start continues the piece
-    // appended before. Appends nothing and returns false when the piece is
-    // empty or holds anything else.
+    // Appends the reading of a piece of kana text (UTF-8: hiragana, full-width
+    // katakana and "ー", see RepairReading); a long-vowel mark at its start
+    // continues the piece appended before. Appends nothing and returns false
+    // when the piece is empty or does not become hiragana.
     bool AppendKana(std::string_view utf8);
 
     bool Empty() const { return reading_.empty(); }
 
     // The reading so far, in code page 932.
-    std::string Reading() const;
+    const std::string& Reading() const { return reading_; }
 
 private:
-    std::u16string reading_;
+    std::string reading_;
 };
 
 } // namespace tessaly

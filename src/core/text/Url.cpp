@@ -60,7 +60,7 @@ std::string StripUrlScheme(std::string_view text)
 
 std::string UrlIdentity(std::string_view stored)
 {
-    std::string_view rest = stored.substr(SchemeLength(stored));
+    std::string_view rest = stored.substr(UrlSchemeLength(stored));
     const std::size_t hostEnd = std::min(rest.find_first_of("/?#"), rest.size());
     std::string identity = AsciiLower(rest.substr(0, hostEnd));
     if (identity.starts_with("www.")) {

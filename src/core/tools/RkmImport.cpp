@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "collection/Project.h"
+#include "reading/ReadingService.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/FieldText.h"
@@ -100,9 +101,10 @@ void AppendToList(std::string& list, std::string_view name)
 
 class RkmReader {
 public:
-    RkmReader(Project& project, TDateTime today)
+    RkmReader(Project& project, TDateTime today, const ReadingService* readings)
         : project_(project)
         , today_(today)
+        , readings_(readings)
         , genreNames_(AllGenreNames(project))
         , attributeNames_(project.Attributes)
         , contentNames_(project.Contents)
@@ -249,8 +251,8 @@ private:
     // of being stored and lost at the next open.
     void StoreLink()
     {
-        link_.TitleKana = RepairReading(link_.TitleKana);
-        link_.AuthorKana = RepairReading(link_.AuthorKana);
+        link_.TitleKana = ReadingOf(link_.Title, link_.TitleKana);
+        link_.AuthorKana = ReadingOf(link_.Author, link_.AuthorKana);
         const ItemProblem problem = FindItemProblem(link_);
         if (problem != ItemProblem::None) {
             result_.refused.push_back({link_.Title, problem});
@@ -263,8 +265,22 @@ private:
         ++result_.stored;
     }
 
+    // The reading as given and repaired, or, when that is empty or no
+    // hiragana, the suggestion for the text if it is complete.
+    std::string ReadingOf(std::string_view text, std::string_view given) const
+    {
+        std::string reading = RepairReading(given);
+        if ((Trim(reading).empty() || !IsHiragana(Trim(reading))) && readings_ && !Trim(text).empty()) {
+            if (ReadingSuggestion suggestion = readings_->Suggest(Trim(text)); suggestion.complete) {
+                return std::move(suggestion.reading);
+            }
+        }
+        return reading;
+    }
+
     Project& project_;
     TDateTime today_;
+    const ReadingService* readings_;
     NameSet genreNames_;
     NameSet attributeNames_;
     NameSet contentNames_;
@@ -277,9 +293,10 @@ private:
 
 } // namespace
 
-RkmImportResult ImportRkmText(Project& project, std::string_view text, TDateTime today, const RkmProgress& progress)
+RkmImportResult ImportRkmText(Project& project, std::string_view text, TDateTime today, const RkmProgress& progress,
+    const ReadingService* readings)
 {
-    RkmReader reader(project, today);
+    RkmReader reader(project, today, readings);
     const std::vector<std::string_view> lines = SplitLines(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (progress) {
@@ -293,8 +310,8 @@ RkmImportResult ImportRkmText(Project& project, std::string_view text, TDateTime
     return reader.TakeResult();
 }
 
-RkmImportResult ImportRkmFile(
-    Project& project, const std::filesystem::path& path, TDateTime today, const RkmProgress& progress)
+RkmImportResult ImportRkmFile(Project& project, const std::filesystem::path& path, TDateTime today,
+    const RkmProgress& progress, const ReadingService* readings)
 {
     const FileReadResult file = ReadWholeFile(path);
     if (!file.ok) {
@@ -304,7 +321,7 @@ RkmImportResult ImportRkmFile(
         result.error = file.error;
         return result;
     }
-    return ImportRkmText(project, file.data, today, progress);
+    return ImportRkmText(project, file.data, today, progress, readings);
 }
 
 std::string RkmNotFoundMessage(std::string_view fileName)

@@ -18,6 +18,7 @@
 namespace tessaly {
 
 class Project;
+class ReadingService;
 
 // A link the import did not store, because the project reader would drop
 // its line at the next open.
@@ -40,17 +41,19 @@ using RkmProgress = std::function<void(std::size_t line, std::size_t lastLine)>;
 // Imports the text of an RKM file into the project (its item lines; the
 // shown genre must have been written back first). Links without a valid
 // date are dated today. Readings in katakana are repaired (RepairReading);
-// a link that still lacks a title, a page address or a hiragana reading is
+// a reading that is empty or cannot be repaired is suggested from the title
+// or author name by readings, when given, if the suggestion is complete. A
+// link that still lacks a title, a page address or a hiragana reading is
 // not stored and takes no serial. A category key the file has not defined
 // (yet) is passed over. Sets IsEditing.
-RkmImportResult ImportRkmText(
-    Project& project, std::string_view text, TDateTime today, const RkmProgress& progress = {});
+RkmImportResult ImportRkmText(Project& project, std::string_view text, TDateTime today,
+    const RkmProgress& progress = {}, const ReadingService* readings = nullptr);
 
 // Reads the file and imports it; a missing or unreadable file changes
 // nothing. The status bar and progress texts are those of loading a project
 // (ProjectReadingMessage, ProjectInterpretingMessage).
-RkmImportResult ImportRkmFile(
-    Project& project, const std::filesystem::path& path, TDateTime today, const RkmProgress& progress = {});
+RkmImportResult ImportRkmFile(Project& project, const std::filesystem::path& path, TDateTime today,
+    const RkmProgress& progress = {}, const ReadingService* readings = nullptr);
 
 // The messages of the import (code page 932).
 std::string RkmNotFoundMessage(std::string_view fileName);

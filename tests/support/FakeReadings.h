@@ -1,0 +1,34 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "reading/ReadingService.h"
+#include "text/Codepage.h"
+
+namespace tessaly::test {
+
+// Readings without a dictionary: kana read as themselves, a few kanji by a
+// table, anything else is left out.
+class FakeReadings final : public ReadingService {
+public:
+    ReadingSuggestion Suggest(std::string_view sjisText) const override
+    {
+        static const std::map<std::string, std::string> kanji
+            = {{"猫", "ネコ"}, {"鉄", "テツ"}, {"道", "ドウ"}, {"写", "シャ"}, {"真", "シン"}, {"館", "カン"}};
+        std::vector<ReadingToken> tokens;
+        const std::string utf8 = SjisToUtf8Lossy(sjisText);
+        for (std::size_t i = 0; i < utf8.size();) {
+            const auto lead = static_cast<unsigned char>(utf8[i]);
+            const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            const std::string character = utf8.substr(i, length);
+            const auto known = kanji.find(character);
+            tokens.push_back({character, known == kanji.end() ? "" : known->second});
+            i += length;
+        }
+        return ReadingOfTokens(tokens);
+    }
+};
+
+} // namespace tessaly::test
