@@ -26,7 +26,12 @@
 #include "text/Paths.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
+#include "reading/ReadingService.h"
+#include "text/Url.h"
+#include "tools/BookmarkFile.h"
+#include "tools/BookmarkImport.h"
 #include "tools/CsvExport.h"
+#include "tools/DuplicateLinks.h"
 #include "tools/DomainReplace.h"
 #include "tools/RkmImport.h"
 #include "tools/SearchData.h"
@@ -778,7 +783,8 @@ int ImportRkm(std::span<const std::string_view> args, Streams streams)
         return 2;
     }
     const std::filesystem::path rkmFile(options->Files()[1]);
-    const RkmImportResult result = ImportRkmFile(project, rkmFile, *today);
+    const ReadingServiceStatus readings = OpenReadingService();
+    const RkmImportResult result = ImportRkmFile(project, rkmFile, *today, {}, readings.service.get());
     switch (result.status) {
     case RkmImportResult::Status::Imported: break;
     case RkmImportResult::Status::NotFound:
@@ -792,6 +798,133 @@ int ImportRkm(std::span<const std::string_view> args, Streams streams)
         streams.err << "not imported: " << Shown(link.title) << '\n';
     }
     return SaveOutput(project, options->Files()[2], "import-rkm", streams) ? 0 : 2;
+}
+
+// "TITLE <URL>" of a bookmark in a report line.
+std::string ShownBookmark(const ReportedBookmark& bookmark)
+{
+    return Escaped(bookmark.title.empty() ? std::string("(no title)") : bookmark.title) + " <"
+        + Escaped(bookmark.url) + ">";
+}
+
+const char* RefusalText(BookmarkImportReport::Refusal why)
+{
+    switch (why) {
+    case BookmarkImportReport::Refusal::NotAWebAddress: return "not a web address";
+    case BookmarkImportReport::Refusal::NoTitle: return "no title";
+    case BookmarkImportReport::Refusal::NoReading: return "no reading could be made from the title";
+    }
+    return "";
+}
+
+void PrintImportReport(const BookmarkImportReport& report, std::ostream& out)
+{
+    for (const auto& refused : report.notStored) {
+        out << "not imported: " << ShownBookmark(refused.bookmark) << ": " << RefusalText(refused.why) << '\n';
+    }
+    for (const auto& partial : report.partialReadings) {
+        out << "partial reading: " << ShownBookmark(partial.bookmark) << ": " << Shown(partial.reading) << '\n';
+    }
+    for (const auto& lost : report.lostCharacters) {
+        out << "left out (not in Shift_JIS): " << ShownBookmark(lost.bookmark) << ":";
+        for (const std::string& character : lost.characters) {
+            out << ' ' << Escaped(character);
+        }
+        out << '\n';
+    }
+    for (const auto& [changes, kind] : {std::pair{&report.changedGenres, "genre"}, {&report.changedAttributes, "attribute"}}) {
+        for (const BookmarkImportReport::ChangedName& changed : *changes) {
+            out << kind << " '" << Escaped(changed.given) << "' stored as '" << Shown(changed.stored) << "'\n";
+        }
+    }
+    out << "Imported: " << report.stored << " (new genres: " << report.newGenres
+        << ", partial readings: " << report.partialReadings.size() << "); already in the collection: "
+        << report.duplicates << "; not imported: " << report.notStored.size() << '\n';
+}
+
+int ImportBookmarks(std::span<const std::string_view> args, Streams streams)
+{
+    constexpr std::string_view kValues[] = {"--genre-from"};
+    constexpr std::string_view kSources[] = {"folder", "top-folder", "none"};
+    const std::optional<Options> options = Options::Parse(args, kValues, {}, "import-bookmarks", streams);
+    if (!options
+        || !ExpectFiles(*options, 3, "a project file, a bookmark file and an output project file", "import-bookmarks",
+            streams)) {
+        return 2;
+    }
+    const std::optional<std::size_t> source = ChoiceOf(*options, "--genre-from", kSources, 0, "import-bookmarks", streams);
+    const std::optional<TDateTime> today = ImportToday(streams);
+    if (!source || !today) {
+        return 2;
+    }
+    const ReadingServiceStatus readings = OpenReadingService();
+    if (!readings.service) {
+        streams.err << "tessaly-cli import-bookmarks: no readings can be suggested, so no link could be stored: "
+                    << Escaped(readings.error) << '\n';
+        return 2;
+    }
+    Project project;
+    if (!LoadWholeProject(project, options->Files()[0], LoadPurpose::Rewriting, "import-bookmarks", streams)) {
+        return 2;
+    }
+    const std::filesystem::path bookmarkPath(options->Files()[1]);
+    const FileReadResult read = ReadWholeFile(bookmarkPath);
+    if (!read.ok) {
+        streams.err << "tessaly-cli import-bookmarks: "
+                    << (read.failure == ReadFailure::NotFound ? ShownPath(bookmarkPath) + ": no such file"
+                                                              : "cannot read " + Escaped(read.error))
+                    << '\n';
+        return 2;
+    }
+    const BookmarkFile file = ReadBookmarkFile(read.data);
+    if (!file.isBookmarkFile) {
+        streams.err << "tessaly-cli import-bookmarks: " << ShownPath(bookmarkPath)
+                    << ": not a browser bookmark file (Netscape bookmark format)\n";
+        return 2;
+    }
+    const FixedClock clock(*today);
+    const BookmarkImportReport report
+        = ImportBookmarks(project, file.bookmarks, *readings.service, clock, static_cast<GenreSource>(*source));
+    PrintImportReport(report, streams.out);
+    return SaveOutput(project, options->Files()[2], "import-bookmarks", streams) ? 0 : 2;
+}
+
+int ExportBookmarks(std::span<const std::string_view> args, Streams streams)
+{
+    const std::optional<Options> options = Options::Parse(args, {}, {}, "export-bookmarks", streams);
+    Project project;
+    if (!options || !ExpectFiles(*options, 2, "a project file and a bookmark file", "export-bookmarks", streams)
+        || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Reading, "export-bookmarks", streams)) {
+        return 2;
+    }
+    const BookmarkExport exported = WriteBookmarkFile(project);
+    for (const std::string& name : exported.tagsWithComma) {
+        streams.err << "warning: the attribute '" << Shown(name) << "' is written with a full-width comma\n";
+    }
+    return WriteOutput(options->Files()[1], exported.text, "export-bookmarks", streams) ? 0 : 2;
+}
+
+int Duplicates(std::span<const std::string_view> args, Streams streams)
+{
+    const std::optional<Options> options = Options::Parse(args, {}, {}, "duplicates", streams);
+    Project project;
+    if (!options || !ExpectFiles(*options, 1, "one project file", "duplicates", streams)
+        || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Reading, "duplicates", streams)) {
+        return 2;
+    }
+    const std::vector<std::vector<ItemPlace>> groups = FindDuplicateLinks(project);
+    std::size_t items = 0;
+    for (const std::vector<ItemPlace>& group : groups) {
+        for (const ItemPlace& place : group) {
+            const TLinkItem item = LineToItem(project.Genres[place.genre].Lines[place.line]);
+            streams.out << FormatSerial(item.Serial) << '\t' << Shown(project.Genres[place.genre].Name) << '\t'
+                        << Shown(item.Title) << '\t' << Shown(FullUrl(item.Url)) << '\n';
+        }
+        streams.out << '\n';
+        items += group.size();
+    }
+    streams.out << groups.size() << " pages kept more than once (" << items << " items)\n";
+    return 0;
 }
 
 int Diz(std::span<const std::string_view> args, Streams streams)
@@ -946,6 +1079,34 @@ constexpr std::array kCommands{
         "are dated today, or the date in the environment variable TESSALY_TODAY\n"
         "(YYYY/MM/DD).\n",
         ImportRkm},
+    Command{"import-bookmarks", "add the links of a browser's bookmark file",
+        "PROJECT.TSP BOOKMARKS.HTML OUT.TSP [--genre-from folder|top-folder|none]\n\n"
+        "Adds the bookmarks of a bookmark file as browsers export it (Netscape bookmark\n"
+        "format; Firefox, Chromium and others) to the project and writes it to OUT.TSP\n"
+        "(which may be PROJECT.TSP). Each folder becomes a genre: the innermost folder\n"
+        "of a bookmark (the default), its outermost folder (top-folder), or none (all\n"
+        "links unfiled). Tags become attributes, the date the bookmark was added its\n"
+        "date (the local day; links without one are dated today, or TESSALY_TODAY),\n"
+        "the description its comment. Readings are suggested from the titles (MeCab);\n"
+        "a link whose title gives no reading at all is not imported. Links whose page\n"
+        "is already in the collection are skipped. Prints what was not imported, the\n"
+        "partial readings, the characters Shift_JIS lacks and the names changed to\n"
+        "fit the genre rules, then the counts.\n",
+        ImportBookmarks},
+    Command{"export-bookmarks", "write the links as a browser's bookmark file",
+        "PROJECT.TSP OUT.HTML\n\n"
+        "Writes the links of every genre but the trash to OUT.HTML as a bookmark file\n"
+        "that browsers import (Netscape bookmark format, UTF-8): one folder per genre,\n"
+        "the attributes as tags, the date as the date added and the comment as the\n"
+        "description.\n",
+        ExportBookmarks},
+    Command{"duplicates", "list links whose pages are the same",
+        "PROJECT.TSP\n\n"
+        "Lists the items of every genre but the trash whose page addresses name the\n"
+        "same page, whatever their scheme, the letter case of the host, a leading\n"
+        "\"www.\" or a final \"/\" or \"index.html\": one block per page, one line per item\n"
+        "(serial, genre, title, address), then the number of pages and items.\n",
+        Duplicates},
     Command{"diz", "write the search data file for the search script",
         "PROJECT.TSP OUT.DIZ [--template NAME] [--erase-breaks]\n"
         "       [--sort-by title-kana|author-kana|date|title|author] [--sort-dir asc|desc]\n\n"

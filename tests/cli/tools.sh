@@ -96,7 +96,7 @@ csv_refusals)
 import_rkm)
   sjis '<!-- start option -->\r\n\t1x=Option\r\n<!-- end -->\r\n<!-- start category -->\r\n\t1g=G\r\n\t1n=New\r\n\t@b=B\r\n\tc1=c\r\n\tc2=d\r\n<!-- end -->\r\n' > links.TSM
   sjis '<!-- start link -->\n\ttitle=Delta &amp; co\n\ttitle_kana=デルタ\n\tauthor_kana=でー\n\tpage=http://delta.jp/\n\tcategory=1n/c2/@b\n\tcomment={\n\tone\n\ttwo\n}\n<!-- end -->\n' >> links.TSM
-  sjis '<!-- start link -->\r\ttitle=Bad\r\ttitle_kana=ヴ\r\tauthor_kana=あ\r\tpage=bad.jp/\r<!-- end -->\r' >> links.TSM
+  sjis '<!-- start link -->\r\ttitle=Bad\r\ttitle_kana=Ａ\r\tauthor_kana=あ\r\tpage=bad.jp/\r<!-- end -->\r' >> links.TSM
   sjis '<!-- start link -->\r\n\ttitle=Epsilon\r\n\ttitle_kana=えぷしろん\r\n\tauthor_kana=あ\r\n\tpage=e.jp/\r\n\tcategory=1g\r\n\tupdate=2003/1/2\r\n<!-- end -->\r\n' >> links.TSM
   TESSALY_TODAY=2004/03/01 "$cli" import-rkm p.TSP links.TSM p.TSP > out.txt 2> err.txt || fail "import failed: $(cat err.txt)"
   [ -s out.txt ] && fail "import printed $(cat out.txt)"

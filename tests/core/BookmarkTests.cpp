@@ -13,6 +13,7 @@
 #include "text/Url.h"
 #include "tools/BookmarkFile.h"
 #include "tools/BookmarkImport.h"
+#include "tools/DuplicateLinks.h"
 
 namespace tessaly {
 namespace {
@@ -423,6 +424,40 @@ TEST_F(Bookmarks, ExportAndImportRoundTrip)
             EXPECT_EQ(imported.Genres[genre].Lines[i], original.Genres[genre].Lines[i]);
         }
     }
+}
+
+TEST(DuplicateLinks, SamePagesAcrossGenresStandTogether)
+{
+    Project project;
+    const std::size_t other = project.AddGenre(SJ("他"));
+    const FixedClock clock(*EncodeDateTime({2024, 4, 1}));
+    const auto add = [&](std::size_t genre, const char* url) {
+        TLinkItem item = NewLinkItem(clock, genre == 0 ? "" : project.Genres[genre].Name);
+        item.Serial = project.NextSerial();
+        item.Title = item.TitleKana = item.AuthorKana = SJ("あ");
+        item.Url = url;
+        project.Genres[genre].Lines.push_back(ItemToLine(item));
+    };
+    add(0, "a.jp/");
+    add(0, "b.jp/x/");
+    add(other, "https://www.A.jp/index.html");
+    add(other, "c.jp/");
+    add(other, "b.jp/x/index.htm");
+    add(0, "a.jp");
+    add(project.TrashIndex(), "c.jp/"); // the trash does not count
+
+    EXPECT_EQ(FindDuplicateLinks(project),
+        (std::vector<std::vector<ItemPlace>>{{{0, 0}, {0, 2}, {other, 0}}, {{0, 1}, {other, 2}}}));
+    const std::vector<std::string> found = ExtractDuplicateItems(project);
+    std::vector<int32_t> serials;
+    for (const std::string& line : found) {
+        serials.push_back(LineToItem(line).Serial);
+    }
+    EXPECT_EQ(serials, (std::vector<int32_t>{1, 6, 3, 2, 5}));
+    EXPECT_TRUE(project.Genres[0].Lines.empty());
+    ASSERT_EQ(project.Genres[other].Lines.size(), 1u);
+    EXPECT_EQ(LineToItem(project.Genres[other].Lines[0]).Url, "c.jp/");
+    EXPECT_TRUE(FindDuplicateLinks(project).empty());
 }
 
 } // namespace
