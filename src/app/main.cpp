@@ -14,6 +14,7 @@
 #include "QtJapanese.h"
 #include "QtSettingsStore.h"
 #include "QtShellServices.h"
+#include "reading/ReadingService.h"
 #include "dlgMain.h"
 #include "dlgVersion.h"
 #include "text/DateTime.h"
@@ -61,7 +62,9 @@ int main(int argc, char** argv)
     tessaly::QtShellServices shell;
     tessaly::FileAssociation association(QApplication::applicationFilePath());
     const tessaly::SystemClock clock;
-    tessaly::TForm_Main window({messages, files, settings, clock, shell, association, Environment()},
+    const tessaly::ReadingServiceStatus readings = tessaly::OpenReadingService();
+    tessaly::TForm_Main window(
+        {messages, files, settings, clock, shell, association, Environment(), readings.service.get()},
         tessaly::ParseCommandLine(QApplication::arguments().mid(1)));
     messages.SetParent(&window);
     if (window.StartScreen()) {

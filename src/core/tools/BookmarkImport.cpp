@@ -1,6 +1,7 @@
 #include "tools/BookmarkImport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <unordered_set>
 
@@ -223,6 +224,90 @@ BookmarkImportReport ImportBookmarks(Project& project, const std::vector<Bookmar
         importer.Import(bookmark);
     }
     return importer.TakeReport();
+}
+
+namespace {
+
+constexpr std::size_t kListedEntries = 15;
+
+std::string Sjis(std::string_view utf8)
+{
+    return Utf8ToSjisNearest(utf8).text;
+}
+
+std::string ShownBookmark(const ReportedBookmark& bookmark)
+{
+    return (bookmark.title.empty() ? SJ("(無題)") : Sjis(bookmark.title)) + " <" + Sjis(bookmark.url) + ">";
+}
+
+// A character the message cannot show, by its code ("U+1F3AE"); bytes
+// that were not UTF-8 are named by their codes already.
+std::string CodePointName(const std::string& character)
+{
+    const std::optional<std::u16string> utf16 = Utf8ToUtf16(character);
+    if (!utf16 || utf16->empty()) {
+        return character;
+    }
+    char32_t c = (*utf16)[0];
+    if (utf16->size() == 2) {
+        c = 0x10000 + ((c - 0xD800) << 10) + ((*utf16)[1] - 0xDC00u);
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+    return name;
+}
+
+std::string RefusalReason(Report::Refusal why)
+{
+    switch (why) {
+    case Report::Refusal::NotAWebAddress: return SJ("ウェブのアドレスではありません");
+    case Report::Refusal::NoTitle: return SJ("タイトルがありません");
+    case Report::Refusal::NoReading: return SJ("タイトルから読みを推測できません");
+    }
+    return {};
+}
+
+// A heading and the entries' lines, the rest counted.
+template <typename Entry, typename Line>
+void AppendList(std::string& text, const std::string& heading, const std::vector<Entry>& entries, Line line)
+{
+    if (entries.empty()) {
+        return;
+    }
+    text += "\r\n\r\n" + heading;
+    for (std::size_t i = 0; i < entries.size() && i < kListedEntries; ++i) {
+        text += "\r\n  " + line(entries[i]);
+    }
+    if (entries.size() > kListedEntries) {
+        text += "\r\n  " + SJ("ほか ") + std::to_string(entries.size() - kListedEntries) + SJ(" 件");
+    }
+}
+
+} // namespace
+
+std::string BookmarkImportMessage(const BookmarkImportReport& report)
+{
+    std::string text = std::to_string(report.stored) + SJ(" 件のリンクを取り込みました (新しいジャンル ")
+        + std::to_string(report.newGenres) + SJ(" 件).");
+    if (report.duplicates > 0) {
+        text += "\r\n" + SJ("登録済みのリンク ") + std::to_string(report.duplicates) + SJ(" 件は取り込みませんでした.");
+    }
+    AppendList(text, SJ("次のリンクは取り込みませんでした:"), report.notStored,
+        [](const Report::NotStored& entry) { return ShownBookmark(entry.bookmark) + " : " + RefusalReason(entry.why); });
+    AppendList(text, SJ("次のリンクは読みの一部だけを推測しました. 読みを確かめて下さい:"), report.partialReadings,
+        [](const Report::PartialReading& entry) { return ShownBookmark(entry.bookmark) + " : " + entry.reading; });
+    AppendList(text, SJ("次のリンクから Shift_JIS にない文字を除きました:"), report.lostCharacters,
+        [](const Report::LostCharacters& entry) {
+            std::string line = ShownBookmark(entry.bookmark) + " :";
+            for (const std::string& character : entry.characters) {
+                line += " " + CodePointName(character);
+            }
+            return line;
+        });
+    const auto renamed = [](const Report::ChangedName& entry) { return Sjis(entry.given) + " -> " + entry.stored; };
+    AppendList(text, SJ("次のフォルダ名はジャンル名に使えないため変えました:"), report.changedGenres, renamed);
+    AppendList(text, SJ("次のタグはアトリビュート名に使えないため変えました:"), report.changedAttributes, renamed);
+    return text;
 }
 
 } // namespace tessaly

@@ -69,4 +69,9 @@ struct BookmarkImportReport {
 BookmarkImportReport ImportBookmarks(Project& project, const std::vector<Bookmark>& bookmarks,
     const ReadingService& readings, const Clock& clock, GenreSource genres = GenreSource::Folder);
 
+// The closing message of the import in the program (code page 932): the
+// counts, then what was not stored, the partial readings, the characters
+// left out and the changed names, each list cut after a few entries.
+std::string BookmarkImportMessage(const BookmarkImportReport& report);
+
 } // namespace tessaly

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QKeySequence>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 
 #include "DialogButtons.h"
 #include "GuiText.h"
+#include "ReadingFiller.h"
 #include "Icons.h"
 #include "InputGuard.h"
 #include "collection/Project.h"
@@ -99,6 +101,9 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     , comment_(new QPlainTextEdit)
     , attributes_(CheckList(QStringLiteral("CheckBox_Attr"), attributes))
     , contents_(CheckList(QStringLiteral("CheckBox_Content"), contents))
+    , titleReading_(new ReadingFiller(title_, titleKana_, this))
+    , authorReading_(new ReadingFiller(author_, authorKana_, this))
+    , status_(new QLabel)
 {
     setObjectName(QStringLiteral("TForm_LinkItem"));
     setWindowTitle(QStringLiteral("アイテムプロパティ"));
@@ -137,6 +142,16 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     help->setToolTip(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("TB_Help"));
     connect(help, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("HID00000023")); });
+    tools->addSeparator();
+    guessReading_ = tools->addAction(QStringLiteral("読みを推測"));
+    guessReading_->setObjectName(QStringLiteral("TB_GuessReading"));
+    guessReading_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    guessReading_->setShortcutContext(Qt::WindowShortcut);
+    connect(guessReading_, &QAction::triggered, this, [this] {
+        const bool author = author_->hasFocus() || authorKana_->hasFocus();
+        GuessReading(author ? *authorReading_ : *titleReading_, author ? authorKana_ : titleKana_);
+    });
+    SetReadingService(nullptr);
     connect(mail, &QAction::triggered, this, [this] {
         const std::string address = ToSjisOrEmpty(mail_->text());
         if (mailTo && !address.empty()) {
@@ -207,6 +222,8 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tools);
     layout->addLayout(body, 1);
+    status_->setObjectName(QStringLiteral("Label_Status"));
+    layout->addWidget(status_);
     resize(720, 560);
 
     // Focus aids: a click on a field's label moves the focus to the field;
@@ -225,6 +242,9 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
         const bool movedOn = now != nullptr && now != old && isAncestorOf(now) && !buttons->isAncestorOf(now);
         if (movedOn && (old == titleKana_ || old == authorKana_)) {
             LeaveReading(static_cast<QLineEdit*>(old));
+        }
+        if (movedOn && (old == title_ || old == author_)) {
+            GuessReading(old == title_ ? *titleReading_ : *authorReading_, nullptr);
         }
         for (QGroupBox* section : sections_) {
             const bool active = now != nullptr && section->isAncestorOf(now);
@@ -324,6 +344,36 @@ TLinkItem TForm_LinkItem::LinkItem() const
     item.Attributes = CheckedTags(attributes_, attributeNames_);
     item.Contents = CheckedTags(contents_, contentNames_);
     return item;
+}
+
+void TForm_LinkItem::SetReadingService(const ReadingService* readings)
+{
+    readings_ = readings;
+    guessReading_->setEnabled(readings != nullptr);
+    guessReading_->setToolTip(readings != nullptr
+            ? QStringLiteral("タイトルまたは作者名から読みを推測します (Ctrl+R)")
+            : QStringLiteral("MeCab の辞書 (mecab-ipadic-utf8) がないため、読みを推測できません"));
+}
+
+void TForm_LinkItem::GuessReading(ReadingFiller& filler, QLineEdit* focusTarget)
+{
+    switch (filler.Fill(readings_)) {
+    case ReadingFiller::Outcome::Complete: status_->setText(QStringLiteral("読みを推測しました.")); break;
+    case ReadingFiller::Outcome::Partial:
+        status_->setText(QStringLiteral("読みの一部だけを推測しました (英字・数字などは読めません). 確かめて下さい."));
+        break;
+    case ReadingFiller::Outcome::NothingRead: status_->setText(QStringLiteral("読みを推測できませんでした.")); break;
+    case ReadingFiller::Outcome::Typed:
+        if (focusTarget != nullptr) {
+            status_->setText(QStringLiteral("入力された読みはそのままにしました. 消してから推測して下さい."));
+        }
+        return;
+    case ReadingFiller::Outcome::Unavailable: return;
+    }
+    if (focusTarget != nullptr) {
+        focusTarget->setFocus();
+        focusTarget->selectAll();
+    }
 }
 
 void TForm_LinkItem::LeaveReading(QLineEdit* edit)

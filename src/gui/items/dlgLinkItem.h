@@ -10,6 +10,7 @@
 
 #include "collection/LinkItem.h"
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -19,6 +20,8 @@ class QPlainTextEdit;
 namespace tessaly {
 
 class MessagePresenter;
+class ReadingFiller;
+class ReadingService;
 class TFrame_DateTimePicker;
 
 class TForm_LinkItem final : public QDialog {
@@ -30,6 +33,10 @@ public:
     ~TForm_LinkItem() override;
 
     void SetLinkItem(const TLinkItem& item);
+    // Readings of the title and author are suggested from their text when
+    // the field is left and its reading is empty (or an earlier suggestion),
+    // and on "読みを推測" (Ctrl+R); none without a service.
+    void SetReadingService(const ReadingService* readings);
     TLinkItem LinkItem() const;
 
     // Reacts to leaving the reading fields and the address fields.
@@ -46,6 +53,9 @@ protected:
 
 private:
     QLineEdit* AddLine(const QString& name);
+    // Fills the reading; focusTarget (for the explicit command) receives the
+    // focus with the reading selected.
+    void GuessReading(ReadingFiller& filler, QLineEdit* focusTarget);
 
     MessagePresenter& messages_;
     const std::vector<std::string>& attributeNames_;
@@ -67,6 +77,11 @@ private:
     QListWidget* attributes_;
     QListWidget* contents_;
     std::vector<QGroupBox*> sections_;
+    const ReadingService* readings_ = nullptr;
+    ReadingFiller* titleReading_;
+    ReadingFiller* authorReading_;
+    QAction* guessReading_ = nullptr;
+    QLabel* status_;
 };
 
 } // namespace tessaly

@@ -21,6 +21,7 @@
 
 #include "BulkToolCommands.h"
 #include "DesignCommands.h"
+#include "BookmarkCommands.h"
 #include "ExchangeCommands.h"
 #include "FileAssociation.h"
 #include "FileDialogs.h"
@@ -272,6 +273,7 @@ void TForm_Main::BuildMenus()
     exchange_ = new ExchangeCommands(*this, this);
     file->addSeparator();
     exchange_->AddTo(file);
+    (new BookmarkCommands(*this, this))->AddTo(file->findChild<QMenu*>("MM_Inport"), file->findChild<QMenu*>("MM_Export"));
     file->addSeparator();
     add("MM_Exit", QStringLiteral("保存終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_E), &TForm_Main::MM_ExitClick,
         style()->standardIcon(QStyle::SP_DialogApplyButton));

@@ -44,6 +44,7 @@ class SearchCommands;
 class TemplateCommands;
 class ItemListModel;
 class MessagePresenter;
+class ReadingService;
 class SettingsStore;
 class ShellServices;
 
@@ -56,6 +57,8 @@ struct MainServices {
     ShellServices& shell;
     FileAssociation& association;
     SettingsEnvironment environment;
+    // Suggests readings of titles and names; none without MeCab.
+    const ReadingService* readings = nullptr;
 };
 
 // The command line: "-T"/"/T" toggles the start screen, "-W"/"/W" the saved

@@ -274,6 +274,7 @@ void TForm_Main::TB_ItemNewClick()
     itemView_->setFocus();
     const std::string genreName = GenreFieldOf(project_, shown_.SelectedGenre());
     TForm_LinkItem dialog(services_.messages, project_.Attributes, project_.Contents, services_.clock.Today(), this);
+    dialog.SetReadingService(services_.readings);
     ConnectBrowser(dialog);
     dialog.setWindowTitle(QStringLiteral("新規アイテム"));
     dialog.SetLinkItem(NewLinkItem(services_.clock, genreName));
@@ -293,6 +294,7 @@ void TForm_Main::TB_ItemEditClick()
     }
     TLinkItem& record = shown_.Rows()[rows.front()];
     TForm_LinkItem dialog(services_.messages, project_.Attributes, project_.Contents, services_.clock.Today(), this);
+    dialog.SetReadingService(services_.readings);
     ConnectBrowser(dialog);
     dialog.SetLinkItem(record);
     if (dialog.exec() != QDialog::Accepted) {

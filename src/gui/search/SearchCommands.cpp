@@ -17,8 +17,13 @@
 #include "frmSqueeze.h"
 #include "search/SearchMode.h"
 #include "text/Codepage.h"
+#include "tools/DuplicateLinks.h"
+#include "util/Messages.h"
 
 namespace tessaly {
+
+// Qt's key combinations, which the message buttons' "|" would hide.
+using ::operator|;
 
 namespace {
 
@@ -60,6 +65,9 @@ SearchCommands::SearchCommands(ItemListHost& host, QObject* parent)
     }
     exit_ = menuEntries_.back();
     buttonExit_ = buttons_.back();
+    menuEntries_.insert(menuEntries_.end() - 1,
+        Add("MM_SearchDuplicate", QStringLiteral("重複リンクの検索(&U)"), QKeySequence(),
+            &SearchCommands::MM_SearchDuplicateClick));
     exit_->setEnabled(false);
     buttonExit_->setEnabled(false);
 }
@@ -173,6 +181,19 @@ void SearchCommands::MM_SearchAllClick()
     EndSearchMode();
     host_.Shown().FlushGenre();
     ShowResult(ExtractAllItems(host_.CurrentProject()), QStringLiteral("一覧表示"));
+}
+
+void SearchCommands::MM_SearchDuplicateClick()
+{
+    EndSearchMode();
+    host_.Shown().FlushGenre();
+    const std::vector<std::string> lines = ExtractDuplicateItems(host_.CurrentProject());
+    if (lines.empty()) {
+        host_.Services().messages.Show(
+            MessageKind::Information, SJ("ページURLが重複しているリンクアイテムはありません."), MessageButton::Ok);
+        return;
+    }
+    ShowResult(lines, QStringLiteral("重複リンク"));
 }
 
 void SearchCommands::MM_SearchExitClick()

@@ -33,6 +33,8 @@ public:
     void MM_SearchDomainClick();
     void MM_SearchProjectClick();
     void MM_SearchAllClick();
+    // Lists the items whose pages are the same, copies side by side.
+    void MM_SearchDuplicateClick();
     void MM_SearchExitClick();
 
     // Ends a search mode, if one is on, returning the rows to their genres.

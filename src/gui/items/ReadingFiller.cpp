@@ -1,0 +1,46 @@
+#include "ReadingFiller.h"
+
+#include <QLineEdit>
+
+#include "GuiText.h"
+#include "reading/ReadingService.h"
+
+namespace tessaly {
+
+ReadingFiller::ReadingFiller(QLineEdit* source, QLineEdit* reading, QObject* parent)
+    : QObject(parent)
+    , source_(source)
+    , reading_(reading)
+{
+    // Only the user's own edits make the reading his.
+    connect(reading_, &QLineEdit::textEdited, this, [this] {
+        suggested_ = false;
+        Mark(false);
+    });
+}
+
+ReadingFiller::Outcome ReadingFiller::Fill(const ReadingService* readings)
+{
+    if (readings == nullptr) {
+        return Outcome::Unavailable;
+    }
+    if (!reading_->text().isEmpty() && !suggested_) {
+        return Outcome::Typed;
+    }
+    const ReadingSuggestion suggestion = readings->Suggest(ToSjisOrEmpty(source_->text().trimmed()));
+    if (suggestion.reading.empty()) {
+        return Outcome::NothingRead;
+    }
+    reading_->setText(ToQString(suggestion.reading));
+    reading_->selectAll();
+    suggested_ = true;
+    Mark(!suggestion.complete);
+    return suggestion.complete ? Outcome::Complete : Outcome::Partial;
+}
+
+void ReadingFiller::Mark(bool partial)
+{
+    reading_->setStyleSheet(partial ? QStringLiteral("QLineEdit { background: #fff1b8; }") : QString());
+}
+
+} // namespace tessaly
