@@ -1,0 +1,44 @@
+// The bookmark reader on any bytes, and the import of what it reads.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "collection/LinkItem.h"
+#include "collection/Project.h"
+#include "reading/ReadingService.h"
+#include "text/Codepage.h"
+#include "text/DateTime.h"
+#include "tools/BookmarkFile.h"
+#include "tools/BookmarkImport.h"
+
+namespace {
+
+// Reads kana as themselves; the import is what is fuzzed, not MeCab.
+class KanaReadings final : public tessaly::ReadingService {
+public:
+    tessaly::ReadingSuggestion Suggest(std::string_view sjisText) const override
+    {
+        const std::vector<tessaly::ReadingToken> tokens{{tessaly::SjisToUtf8Lossy(sjisText), ""}};
+        return tessaly::ReadingOfTokens(tokens);
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    const tessaly::BookmarkFile file
+        = tessaly::ReadBookmarkFile(std::string_view(reinterpret_cast<const char*>(data), size));
+    tessaly::Project project;
+    const tessaly::FixedClock clock(*tessaly::EncodeDateTime({2024, 4, 1}));
+    tessaly::ImportBookmarks(project, file.bookmarks, KanaReadings(), clock);
+    for (const tessaly::Genre& genre : project.Genres) {
+        for (const std::string& line : genre.Lines) {
+            if (!tessaly::IsValidItemLine(line)) {
+                __builtin_trap();
+            }
+        }
+    }
+    return 0;
+}

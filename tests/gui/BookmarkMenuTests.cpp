@@ -1,0 +1,124 @@
+#include <QAction>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "MainWindowHarness.h"
+#include "support/FakeReadings.h"
+#include "support/TempDir.h"
+
+using namespace tessaly;
+
+namespace {
+
+const QString kChromium = QStringLiteral(TESSALY_TEST_DATA_DIR "/bookmarks/chromium.html");
+
+QStringList GenreNames(test::Harness& h)
+{
+    QStringList names;
+    for (int i = 0; i < h.Genres()->count(); ++i) {
+        names.append(h.Genres()->item(i)->text());
+    }
+    return names;
+}
+
+QString LastMessage(test::Harness& h)
+{
+    return QString::fromStdString(SjisToUtf8Lossy(h.messages.shown.back().text));
+}
+
+} // namespace
+
+// The File menu's browser bookmarks and the Search menu's duplicate links.
+class BookmarkMenuTests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void importsIntoGenresAndReports()
+    {
+        test::Harness h;
+        const test::FakeReadings readings;
+        h.window->Services().readings = &readings;
+        h.Open();
+        const QStringList before = GenreNames(h);
+        h.files.SetNextFile(kChromium);
+        h.Action("MM_InportBookmarks")->trigger();
+        QVERIFY(h.window->IsEditing());
+        const QStringList after = GenreNames(h);
+        QCOMPARE(after.size(), before.size() + 3);
+        QVERIFY(after.contains(QStringLiteral("料理")) && after.contains(QStringLiteral("和菓子")));
+        QCOMPARE(h.messages.shown.back().kind, MessageKind::Information);
+        QVERIFY(LastMessage(h).startsWith(QStringLiteral("3 件のリンクを取り込みました (新しいジャンル 3 件).")));
+
+        // The same file again: every page is known, nothing is added.
+        h.files.SetNextFile(kChromium);
+        h.Action("MM_InportBookmarks")->trigger();
+        QCOMPARE(GenreNames(h), after);
+        QVERIFY(LastMessage(h).contains(QStringLiteral("登録済みのリンク 3 件は取り込みませんでした.")));
+    }
+
+    void withoutReadingsNothingIsImported()
+    {
+        test::Harness h;
+        h.Open();
+        const QStringList before = GenreNames(h);
+        h.files.SetNextFile(kChromium);
+        h.Action("MM_InportBookmarks")->trigger();
+        QCOMPARE(h.messages.shown.back().kind, MessageKind::Error);
+        QCOMPARE(GenreNames(h), before);
+        QVERIFY(!h.window->IsEditing());
+    }
+
+    void refusesAFileThatHoldsNoBookmarks()
+    {
+        test::Harness h;
+        const test::FakeReadings readings;
+        h.window->Services().readings = &readings;
+        h.Open();
+        h.files.SetNextFile(test::kExample);
+        h.Action("MM_InportBookmarks")->trigger();
+        QCOMPARE(h.messages.shown.back().kind, MessageKind::Error);
+        QVERIFY(LastMessage(h).endsWith(QStringLiteral("ブラウザのブックマークファイルではありません.")));
+        QVERIFY(!h.window->IsEditing());
+    }
+
+    void exportsEveryGenre()
+    {
+        test::Harness h;
+        h.Open();
+        const test::TempDir dir;
+        const QString file = QString::fromStdString((dir / "links.html").string());
+        h.files.SetNextFile(file);
+        h.Action("MM_ExportBookmarks")->trigger();
+        const std::string html = test::ReadFile(file.toStdString());
+        QVERIFY(html.starts_with("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"));
+        QVERIFY(html.find("<DT><H3>素材・リンク集</H3>") != std::string::npos);
+        QVERIFY(h.messages.shown.empty());
+    }
+
+    void duplicateSearchShowsCopiesTogether()
+    {
+        test::Harness h;
+        h.Open();
+        h.Action("MM_SearchDuplicate")->trigger();
+        QCOMPARE(h.messages.shown.back().kind, MessageKind::Information);
+        QCOMPARE(h.Items()->model()->rowCount(), 3); // still the first genre
+
+        // A copy of a link of one genre in another, under another address
+        // form of the same page.
+        Project& project = h.window->CurrentProject();
+        TLinkItem copy = LineToItem(project.Genres[1].Lines[0]);
+        copy.Url = "https://WWW." + copy.Url + "index.html";
+        copy.Serial = project.NextSerial();
+        copy.GenreName = project.Genres[2].Name;
+        project.Genres[2].Lines.push_back(ItemToLine(copy));
+        h.Action("MM_SearchDuplicate")->trigger();
+        QCOMPARE(h.Items()->model()->rowCount(), 2);
+        QVERIFY(h.Action("MM_SearchExit")->isEnabled());
+        h.Action("MM_SearchExit")->trigger();
+        QCOMPARE(project.Genres[2].Lines.back(), ItemToLine(copy));
+    }
+};
+
+QTEST_MAIN(BookmarkMenuTests)
+#include "BookmarkMenuTests.moc"
