@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -199,8 +200,13 @@ void TForm_ProjectDesign::SelectionMoved(QTreeWidgetItem* current)
     }
     if (shown_ != nullptr && current != shown_) {
         if (!editor_->ValidateTableWidth()) {
-            const QSignalBlocker quiet(tree_);
-            tree_->setCurrentItem(shown_);
+            // Back to the directory shown once the click that moved the
+            // selection is over, so that the tree does not show another.
+            QTimer::singleShot(0, this, [this] {
+                const QSignalBlocker quiet(tree_);
+                tree_->setCurrentItem(shown_);
+                tree_->viewport()->update();
+            });
             return;
         }
         SaveShown();
@@ -381,6 +387,8 @@ void TForm_ProjectDesign::DeleteDirectory(QTreeWidgetItem* node)
     }
     QTreeWidgetItem* next = parent;
     if (!deletion.failed.empty()) {
+        // What is left of the tree has lost its files, design files too.
+        tree_->UpdateImages(node);
         messages_.Show(MessageKind::Error, deletion.failed + SJ(" が消去できません."), MessageButton::Abort);
         if (QTreeWidgetItem* kept = tree_->NodeOf(deletion.failed)) {
             next = kept;
@@ -399,6 +407,7 @@ void TForm_ProjectDesign::ReloadTree()
     shown_ = nullptr;
     SetStatus(SJ("プロジェクトディレクトリ一覧を作成しています"));
     tree_->Build(site_.rootDirectory, site_.bannerDirectory);
+    SetStatus({});
     if (QTreeWidgetItem* root = tree_->Root()) {
         Select(root);
         ShowDirectory(root);
