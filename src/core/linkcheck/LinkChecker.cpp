@@ -279,7 +279,10 @@ private:
         result.index = index;
         const std::optional<std::filesystem::path> file = ToFsPath(path);
         std::error_code error;
-        if (!file) {
+        if (path.empty()) {
+            result.result = LinkResult::Error;
+            result.detail = "the project has no banner directory";
+        } else if (!file) {
             result.result = LinkResult::Error;
             result.detail = "the path cannot be spelled on this file system";
         } else if (std::filesystem::is_regular_file(*file, error)) {

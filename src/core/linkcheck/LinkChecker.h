@@ -40,7 +40,7 @@ std::string_view LinkResultName(LinkResult result);
 const std::string& LinkResultLabel(LinkResult result);
 
 // One address to check: a URL as it goes on the wire, or a local file path
-// (code page 932).
+// (code page 932; empty when the project has no banner directory).
 struct LinkToCheck {
     std::string address;
     bool localFile = false;
@@ -52,6 +52,8 @@ struct LinkHop {
     std::string location;
 };
 
+// Addresses in results are ASCII: other bytes a server sent are
+// percent-encoded.
 struct LinkCheckResult {
     std::size_t index = 0; // of the link in the list checked
     LinkResult result = LinkResult::Error;
