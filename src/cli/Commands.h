@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,9 @@ std::span<const Command> AllCommands();
 // What the tool is for, under the usage line of --help and in the manual page.
 inline constexpr std::string_view kToolDescription
     = "Works on Tessaly link collections (.TSP project files) without the desktop program.";
+
+// The synopsis of a command's usage on one line ("PROJECT.TSP [--root DIR]").
+std::string UsageSynopsis(const Command& command);
 
 // The options a command's usage names ("--root" of "PROJECT.TSP [--root DIR]"),
 // for the manual page and the shell completion.
