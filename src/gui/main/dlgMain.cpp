@@ -28,6 +28,7 @@
 #include "GuiText.h"
 #include "Icons.h"
 #include "ItemListModel.h"
+#include "LinkCheckCommands.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
 #include "dlgOptions.h"
@@ -300,6 +301,7 @@ void TForm_Main::BuildToolMenus()
     openRoot->setShortcut(QKeySequence(Qt::Key_F9));
     connect(openRoot, &QAction::triggered, this, &TForm_Main::MM_OpenRootClick);
     toolMenu->addAction(openRoot);
+    (new LinkCheckCommands(*this, this))->AddToToolsMenu(toolMenu);
     toolMenu->addSeparator();
     auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
     erase->setObjectName(QStringLiteral("MM_RegErase"));
