@@ -103,6 +103,13 @@ public:
 
     bool Failed() const { return failed_; }
 
+    // True once the client has closed its end (it gave up waiting).
+    bool PeerClosed() const
+    {
+        char byte = 0;
+        return ::recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+    }
+
     // The request head; empty when the client sent none (or TLS to a plain
     // port, which is closed at once).
     std::string ReadHead()
@@ -368,21 +375,24 @@ void LoopbackHttpServer::Serve(int fd)
     {
         std::unique_lock lock(mutex_);
         if (answer.hang) {
-            changed_.wait(lock, [this] { return stopping_; });
+            // Until the client gives up, so that it holds no worker after.
+            while (!stopping_ && !connection.PeerClosed()) {
+                changed_.wait_for(lock, std::chrono::milliseconds(20));
+            }
         } else if (answer.delay.count() > 0) {
             changed_.wait_for(lock, answer.delay, [this] { return stopping_; });
         }
     }
-    const bool head_refused = answer.refuseHead && request.method == "HEAD";
-    const int code = head_refused ? 405 : answer.code;
+    const bool headRefused = answer.refuseHead && request.method == "HEAD";
+    const int code = headRefused ? 405 : answer.code;
     const std::string body = "<html><body>" + std::to_string(code) + "</body></html>\n";
     std::string response = "HTTP/1.1 " + std::to_string(code) + ' ' + Reason(code) + "\r\n";
     response += "Content-Type: text/html\r\nContent-Length: " + std::to_string(body.size())
         + "\r\nConnection: close\r\n";
-    if (!answer.location.empty() && !head_refused) {
+    if (!answer.location.empty() && !headRefused) {
         response += "Location: " + answer.location + "\r\n";
     }
-    if (head_refused) {
+    if (headRefused) {
         response += "Allow: GET\r\n";
     }
     response += "\r\n";
