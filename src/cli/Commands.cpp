@@ -664,7 +664,6 @@ int Newest(std::span<const std::string_view> args, Streams streams)
     return 0;
 }
 
-
 // Progress of the link check on a terminal: one line, rewritten in place.
 class LinkCheckProgress {
 public:
@@ -766,18 +765,16 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
         return 2;
     }
     LinkCheckOptions check;
-    for (const auto& [name, most, set] :
-        {std::tuple{"--jobs", kMaxLinkJobs, +[](LinkCheckOptions& o, int32_t n) { o.jobs = static_cast<unsigned>(n); }},
-            std::tuple{"--timeout", kMaxLinkTimeout,
-                +[](LinkCheckOptions& o, int32_t n) { o.timeout = std::chrono::seconds(n); }}}) {
-        if (options->Has(name)) {
-            const std::optional<int32_t> number = CountOption(*options, name, most, streams);
-            if (!number) {
-                return 2;
-            }
-            set(check, *number);
-        }
+    const std::optional<int32_t> jobs = options->Has("--jobs") ? CountOption(*options, "--jobs", kMaxLinkJobs, streams)
+                                                               : static_cast<int32_t>(check.jobs);
+    const std::optional<int32_t> timeout = options->Has("--timeout")
+        ? CountOption(*options, "--timeout", kMaxLinkTimeout, streams)
+        : static_cast<int32_t>(std::chrono::duration_cast<std::chrono::seconds>(check.timeout).count());
+    if (!jobs || !timeout) {
+        return 2;
     }
+    check.jobs = static_cast<unsigned>(*jobs);
+    check.timeout = std::chrono::seconds(*timeout);
     Project project;
     if (!LoadWholeProject(
             project, *options, rewrites ? LoadPurpose::Rewriting : LoadPurpose::Reading, "check-links", streams)) {
@@ -828,11 +825,16 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
     }
 
     std::vector<TLinkItem> noRows;
+    std::size_t changed = 0;
     if (options->Has("--mark-failed")) {
-        streams.out << "Marked " << MarkItemsFailed(project, noRows, failed) << " items with the warning status\n";
+        const std::size_t marked = MarkItemsFailed(project, noRows, failed);
+        streams.out << "Marked " << marked << " items with the warning status\n";
+        changed += marked;
     }
     if (options->Has("--update-moved")) {
-        streams.out << "Updated " << UpdateAddresses(project, noRows, moved) << " moved addresses\n";
+        const std::size_t updated = UpdateAddresses(project, noRows, moved);
+        streams.out << "Updated " << updated << " moved addresses\n";
+        changed += updated;
     }
     bool failedToWrite = false;
     if (options->Has("--report")) {
@@ -843,11 +845,10 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
             failedToWrite = true;
         }
     }
-    const bool changed = !failed.empty() || !moved.empty();
-    if (rewrites && (changed || options->Has("--out"))) {
+    if (rewrites && (changed > 0 || options->Has("--out"))) {
         const bool inPlace = !options->Has("--out");
-        const SaveOutcome saved = SaveProjectFile(
-            project, std::filesystem::path(inPlace ? options->Files()[0] : options->Value("--out")));
+        const SaveOutcome saved
+            = SaveProjectFile(project, std::filesystem::path(inPlace ? options->Files()[0] : options->Value("--out")));
         if (!saved.ok) {
             streams.err << "tessaly-cli check-links: cannot save " << Escaped(saved.error) << '\n';
             failedToWrite = true;

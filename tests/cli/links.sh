@@ -74,8 +74,10 @@ check_links_mark_update)
     line 3 G 2 Dead "$host&sl;gone"; printf '\r\n'; line 4 G 2 Broken "$host&sl;error"; printf '\r\n'; } > expected.txt
   cmp lines.txt expected.txt || fail "items differ: $(cat lines.txt)"
   ls | grep -q '\.tmp' && fail "a temporary file was left"
+  before=$(ls -l --time-style=full-iso p.TSP)
   "$cli" check-links p.TSP --update-moved > out.txt
   grep -q '^Updated 0 moved addresses$' out.txt || fail "a second run: $(cat out.txt)"
+  [ "$(ls -l --time-style=full-iso p.TSP)" = "$before" ] || fail "a run that changed nothing wrote the project"
   ;;
 check_links_out_and_report)
   "$cli" check-links p.TSP --mark-failed --out marked.TSP --report report.csv > out.txt

@@ -167,9 +167,8 @@ TEST_F(CollectionOfLinks, InASearchModeTheFoundRowsComeFirst)
 TEST_F(CollectionOfLinks, MarkingSetsTheWarningOnceOnRowsAndLines)
 {
     std::vector<TLinkItem> rows = {Item(5, "five.jp/"), Item(6, "six.jp/", "", 2)};
-    const std::vector<ItemPlace> places
-        = {Row(0), Row(0), Row(1), Row(7), Line(0, 0), Line(0, 1), Line(1, 1), Line(1, 1), Line(1, 5),
-            Line(project_.TrashIndex(), 0)};
+    const std::vector<ItemPlace> places = {Row(0), Row(0), Row(1), Row(7), Line(0, 0), Line(0, 1), Line(1, 1),
+        Line(1, 1), Line(1, 5), Line(project_.TrashIndex(), 0)};
     EXPECT_EQ(MarkItemsFailed(project_, rows, places), 3u);
     EXPECT_EQ(rows[0].Status, 2);
     EXPECT_EQ(LineToItem(project_.Genres[0].Lines[0]).Status, 2);
@@ -182,10 +181,10 @@ TEST_F(CollectionOfLinks, MarkingSetsTheWarningOnceOnRowsAndLines)
 TEST_F(CollectionOfLinks, UpdatingStoresTheNewAddressLikeATypedOne)
 {
     std::vector<TLinkItem> rows = {Item(5, "five.jp/")};
-    const std::vector<AddressUpdate> updates = {{Row(0), LinkField::Page, "http://new.five.jp/"},
-        {Line(0, 0), LinkField::Page, "https://one.jp/"}, {Line(1, 1), LinkField::Banner, "HTTP://b.jp/new.gif"},
-        {Line(1, 0), LinkField::Page, "ftp://three.jp/"}, {Line(1, 9), LinkField::Page, "http://x.jp/"},
-        {Line(0, 1), LinkField::Page, "http://two.jp/"}};
+    const std::vector<AddressUpdate> updates
+        = {{Row(0), LinkField::Page, "http://new.five.jp/"}, {Line(0, 0), LinkField::Page, "https://one.jp/"},
+            {Line(1, 1), LinkField::Banner, "HTTP://b.jp/new.gif"}, {Line(1, 0), LinkField::Page, "ftp://three.jp/"},
+            {Line(1, 9), LinkField::Page, "http://x.jp/"}, {Line(0, 1), LinkField::Page, "http://two.jp/"}};
     EXPECT_EQ(UpdateAddresses(project_, rows, updates), 3u);
     EXPECT_EQ(rows[0].Url, "new.five.jp/");
     EXPECT_EQ(LineToItem(project_.Genres[0].Lines[0]).Url, "https://one.jp/");
@@ -242,9 +241,9 @@ TEST_F(CollectionOfLinks, CheckMarkUpdateAndSave)
 
 TEST(Csv, ValuesQuotedOnlyWhenTheyMustBe)
 {
-    const std::vector<std::pair<std::string, std::string>> cases = {{"plain", "plain"}, {"", ""},
-        {"A, B", "\"A, B\""}, {"a\"b", "\"a\"\"b\""}, {"two\r\nlines", "\"two\r\nlines\""}, {"a b", "\"a b\""},
-        {SJ("ソフト"), SJ("ソフト")}, {SJ("表示"), SJ("表示")}};
+    const std::vector<std::pair<std::string, std::string>> cases = {{"plain", "plain"}, {"", ""}, {"A, B", "\"A, B\""},
+        {"a\"b", "\"a\"\"b\""}, {"two\r\nlines", "\"two\r\nlines\""}, {"a b", "\"a b\""}, {SJ("ソフト"), SJ("ソフト")},
+        {SJ("表示"), SJ("表示")}};
     for (const auto& [value, written] : cases) {
         EXPECT_EQ(CsvValue(value), written) << value;
     }

@@ -260,7 +260,8 @@ TEST_F(LinkCheckerTest, StopsWithinASecondWhenCancelled)
     LinkCheckSummary summary;
     std::chrono::steady_clock::time_point returned;
     std::thread run([&] {
-        summary = RunLinkCheck(links, options_, [&](const LinkCheckResult&) { ++reported; }, stop.get_token());
+        summary = RunLinkCheck(
+            links, options_, [&](const LinkCheckResult&) { ++reported; }, stop.get_token());
         returned = std::chrono::steady_clock::now();
     });
     server_.WaitForRequests(5);
@@ -299,12 +300,12 @@ TEST_F(LinkCheckerTest, NoLinksNoRequests)
 
 TEST(LinkResultTexts, NamesAndLabels)
 {
-    const std::vector<std::pair<LinkResult, std::string_view>> names = {{LinkResult::Ok, "ok"},
-        {LinkResult::Moved, "moved"}, {LinkResult::ClientError, "client-error"},
-        {LinkResult::ServerError, "server-error"}, {LinkResult::DnsFailure, "dns-failure"},
-        {LinkResult::Refused, "refused"}, {LinkResult::Timeout, "timeout"}, {LinkResult::TlsError, "tls-error"},
-        {LinkResult::TooManyRedirects, "too-many-redirects"}, {LinkResult::Missing, "missing"},
-        {LinkResult::Error, "error"}};
+    const std::vector<std::pair<LinkResult, std::string_view>> names
+        = {{LinkResult::Ok, "ok"}, {LinkResult::Moved, "moved"}, {LinkResult::ClientError, "client-error"},
+            {LinkResult::ServerError, "server-error"}, {LinkResult::DnsFailure, "dns-failure"},
+            {LinkResult::Refused, "refused"}, {LinkResult::Timeout, "timeout"}, {LinkResult::TlsError, "tls-error"},
+            {LinkResult::TooManyRedirects, "too-many-redirects"}, {LinkResult::Missing, "missing"},
+            {LinkResult::Error, "error"}};
     ASSERT_EQ(names.size(), kLinkResultCount);
     std::set<std::string> labels;
     for (const auto& [result, name] : names) {

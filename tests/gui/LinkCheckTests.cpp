@@ -33,8 +33,9 @@ QString WriteProject(const test::TempDir& directory, uint16_t port)
 {
     const std::string host = "127.0.0.1:" + std::to_string(port) + "&sl;";
     std::string text = "{title}=Links\r\n{serialmax}=5\r\n{genre}=Sites/\r\n";
-    for (const std::string& line : {ItemLine(1, "Alive", host + "ok"), ItemLine(2, "Moved", host + "old"),
-             ItemLine(3, "Dead", host + "gone"), ItemLine(4, "Broken", host + "error"), ItemLine(5, "Mail", "mailto:a@b.jp")}) {
+    for (const std::string& line :
+        {ItemLine(1, "Alive", host + "ok"), ItemLine(2, "Moved", host + "old"), ItemLine(3, "Dead", host + "gone"),
+            ItemLine(4, "Broken", host + "error"), ItemLine(5, "Mail", "mailto:a@b.jp")}) {
         text += "{linkitem}=" + line + "\r\n";
     }
     test::WriteFile(directory / "links.TSP", text);
@@ -97,13 +98,15 @@ private slots:
             LinkResultModel& results = dialog->Results();
             QCOMPARE(results.rowCount(), 4);
             QCOMPARE(dialog->findChild<QProgressBar*>("ProgressBar")->value(), 4);
-            QVERIFY(dialog->findChild<QLabel*>("Label_Status")->text().contains(QStringLiteral("チェックが終わりました")));
+            QVERIFY(
+                dialog->findChild<QLabel*>("Label_Status")->text().contains(QStringLiteral("チェックが終わりました")));
 
             // Sorted by the code column, the 500 comes last.
             auto* table = dialog->findChild<QTreeView*>("ListView_Result");
             table->header()->setSortIndicator(LinkResultModel::CodeColumn, Qt::AscendingOrder);
             QCOMPARE(table->model()->index(3, LinkResultModel::CodeColumn).data().toInt(), 500);
-            QCOMPARE(table->model()->index(3, LinkResultModel::ResultColumn).data().toString(), QStringLiteral("サーバーエラー"));
+            QCOMPARE(table->model()->index(3, LinkResultModel::ResultColumn).data().toString(),
+                QStringLiteral("サーバーエラー"));
 
             // The alive link takes no mark, the moved one no mark either.
             ChooseResults(dialog, {QStringLiteral("Alive"), QStringLiteral("Moved")});

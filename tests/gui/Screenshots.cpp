@@ -3,12 +3,12 @@
 //   QT_QPA_PLATFORM=offscreen tessaly-screenshots OUTPUT_DIRECTORY
 
 #include <QApplication>
-
-#include <numeric>
 #include <QDir>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
+
+#include <numeric>
 
 #include "FileAssociation.h"
 #include "ScriptedFileDialogs.h"

@@ -117,8 +117,8 @@ public:
         std::string head;
         char buffer[2048];
         while (head.find("\r\n\r\n") == std::string::npos && head.size() < kMaxRequest) {
-            const long got = ssl_ != nullptr ? SSL_read(ssl_, buffer, sizeof buffer)
-                                             : ::recv(fd_, buffer, sizeof buffer, 0);
+            const long got
+                = ssl_ != nullptr ? SSL_read(ssl_, buffer, sizeof buffer) : ::recv(fd_, buffer, sizeof buffer, 0);
             if (got <= 0) {
                 return {};
             }
@@ -387,8 +387,8 @@ void LoopbackHttpServer::Serve(int fd)
     const int code = headRefused ? 405 : answer.code;
     const std::string body = "<html><body>" + std::to_string(code) + "</body></html>\n";
     std::string response = "HTTP/1.1 " + std::to_string(code) + ' ' + Reason(code) + "\r\n";
-    response += "Content-Type: text/html\r\nContent-Length: " + std::to_string(body.size())
-        + "\r\nConnection: close\r\n";
+    response
+        += "Content-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n";
     if (!answer.location.empty() && !headRefused) {
         response += "Location: " + answer.location + "\r\n";
     }

@@ -20,9 +20,9 @@ namespace tessaly::test {
 
 struct HttpAnswer {
     int code = 200;
-    std::string location;   // the Location header, when not empty
+    std::string location; // the Location header, when not empty
     bool refuseHead = false; // HEAD gets 405, GET gets the answer
-    bool hang = false;       // never answers while the server runs
+    bool hang = false; // never answers while the server runs
     std::chrono::milliseconds delay{0};
 };
 

@@ -43,7 +43,8 @@ bool IsWebUrl(std::string_view url)
 // Characters a URL cannot carry as they are after its host.
 bool NeedsEscape(unsigned char c)
 {
-    return c <= 0x20 || c >= 0x7F || std::string_view("\"<>\\^`{|}").find(static_cast<char>(c)) != std::string_view::npos;
+    return c <= 0x20 || c >= 0x7F
+        || std::string_view("\"<>\\^`{|}").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 void AddLink(ItemLinks& into, const PlacedItem& placed, LinkField field, std::string_view stored,
@@ -69,7 +70,8 @@ void AddLink(ItemLinks& into, const PlacedItem& placed, LinkField field, std::st
 }
 
 // Applies edit to the item at the place; true when the item changed.
-template <typename Edit> bool EditItem(Project& project, std::vector<TLinkItem>& rows, const ItemPlace& place, Edit edit)
+template <typename Edit>
+bool EditItem(Project& project, std::vector<TLinkItem>& rows, const ItemPlace& place, Edit edit)
 {
     if (place.in == ItemPlace::In::Row) {
         if (place.index >= rows.size()) {
@@ -242,9 +244,8 @@ std::size_t UpdateAddresses(Project& project, std::vector<TLinkItem>& rows, cons
             continue;
         }
         const std::string stored = StripUrlScheme(update.newUrl);
-        const bool edited = EditItem(project, rows, update.place, [&](TLinkItem& item) {
-            (update.field == LinkField::Page ? item.Url : item.Banner) = stored;
-        });
+        const bool edited = EditItem(project, rows, update.place,
+            [&](TLinkItem& item) { (update.field == LinkField::Page ? item.Url : item.Banner) = stored; });
         changed += edited ? 1 : 0;
     }
     return changed;

@@ -49,15 +49,15 @@ struct ItemLink {
     ItemPlace place;
     LinkField field = LinkField::Page;
     int32_t serial = 0;
-    std::string title;  // code page 932
+    std::string title; // code page 932
     std::string stored; // the address as the item keeps it
-    std::string shown;  // the address as a reader sees it: the full URL or the banner file's path
+    std::string shown; // the address as a reader sees it: the full URL or the banner file's path
 };
 
 struct ItemLinks {
     std::vector<ItemLink> links;
     std::vector<LinkToCheck> toCheck; // one for each link, in the same order
-    std::size_t skipped = 0;          // addresses of other kinds (mailto:, ftp://, ...), not checked
+    std::size_t skipped = 0; // addresses of other kinds (mailto:, ftp://, ...), not checked
 };
 
 // The page and banner addresses of the items. Page addresses follow the

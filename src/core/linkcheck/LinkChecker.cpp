@@ -220,8 +220,8 @@ public:
             curl_multi_perform(multi_.get(), &running);
             if (TakeCompleted() == 0) {
                 const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-                curl_multi_poll(multi_.get(), nullptr, 0, static_cast<int>(std::clamp<long long>(left.count(), 1, 1000)),
-                    nullptr);
+                curl_multi_poll(
+                    multi_.get(), nullptr, 0, static_cast<int>(std::clamp<long long>(left.count(), 1, 1000)), nullptr);
             }
         }
         summary.checked = checked_;

@@ -17,17 +17,17 @@ namespace tessaly {
 
 // What became of one link; the order is the order of the summaries.
 enum class LinkResult {
-    Ok,               // answered 2xx, maybe after temporary redirects
-    Moved,            // redirected permanently to an address that answers
-    ClientError,      // 4xx
-    ServerError,      // 5xx
-    DnsFailure,       // the host name is unknown
-    Refused,          // nothing listens there
-    Timeout,          // no full answer within the time allowed
-    TlsError,         // the secure connection failed (certificate, handshake)
+    Ok, // answered 2xx, maybe after temporary redirects
+    Moved, // redirected permanently to an address that answers
+    ClientError, // 4xx
+    ServerError, // 5xx
+    DnsFailure, // the host name is unknown
+    Refused, // nothing listens there
+    Timeout, // no full answer within the time allowed
+    TlsError, // the secure connection failed (certificate, handshake)
     TooManyRedirects, // more redirects than allowed, usually a loop
-    Missing,          // a local banner file that does not exist
-    Error,            // any other failure: a malformed address, a broken answer
+    Missing, // a local banner file that does not exist
+    Error, // any other failure: a malformed address, a broken answer
 };
 inline constexpr std::size_t kLinkResultCount = 11;
 
@@ -57,19 +57,19 @@ struct LinkHop {
 struct LinkCheckResult {
     std::size_t index = 0; // of the link in the list checked
     LinkResult result = LinkResult::Error;
-    long code = 0;           // the last HTTP status, 0 when there was none
-    std::string finalUrl;    // where the redirects ended
-    std::string newUrl;      // Moved: the address the permanent redirects lead to
+    long code = 0; // the last HTTP status, 0 when there was none
+    std::string finalUrl; // where the redirects ended
+    std::string newUrl; // Moved: the address the permanent redirects lead to
     std::vector<LinkHop> redirects;
-    std::string detail;      // why a failure failed, in plain words (ASCII)
+    std::string detail; // why a failure failed, in plain words (ASCII)
     std::chrono::milliseconds time{0};
 };
 
 struct LinkCheckOptions {
-    unsigned jobs = 16;   // requests in flight at once
+    unsigned jobs = 16; // requests in flight at once
     unsigned perHost = 4; // of them at most so many to one host
     unsigned maxRedirects = 10;
-    std::chrono::milliseconds timeout{15000};  // for each request
+    std::chrono::milliseconds timeout{15000}; // for each request
     std::chrono::milliseconds deadline{3600000}; // for the whole run
     // Files of trusted certificates beside the system's ("" for none).
     std::string caFile;

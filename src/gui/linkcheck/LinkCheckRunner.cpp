@@ -26,7 +26,8 @@ void LinkCheckRunner::Start(std::vector<LinkToCheck> links, LinkCheckOptions opt
         const LinkCheckSummary summary = RunLinkCheck(
             links_, options_,
             [this](const LinkCheckResult& result) {
-                QMetaObject::invokeMethod(this, [this, result] { emit resultReady(result); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, result] { emit resultReady(result); }, Qt::QueuedConnection);
             },
             stop);
         QMetaObject::invokeMethod(

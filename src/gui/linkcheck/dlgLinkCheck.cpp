@@ -96,7 +96,8 @@ TForm_LinkCheck::TForm_LinkCheck(
     table_->setSortingEnabled(true);
     table_->sortByColumn(-1, Qt::AscendingOrder);
     for (const auto& [column, width] : {std::pair{LinkResultModel::TitleColumn, 180}, {LinkResultModel::UrlColumn, 250},
-             {LinkResultModel::ResultColumn, 120}, {LinkResultModel::CodeColumn, 50}, {LinkResultModel::NewUrlColumn, 220}}) {
+             {LinkResultModel::ResultColumn, 120}, {LinkResultModel::CodeColumn, 50},
+             {LinkResultModel::NewUrlColumn, 220}}) {
         table_->setColumnWidth(column, width);
     }
 
@@ -105,8 +106,8 @@ TForm_LinkCheck::TForm_LinkCheck(
         actions->addWidget(button);
     }
     actions->addStretch(1);
-    QDialogButtonBox* buttons
-        = DialogButtons(this, QStringLiteral("閉じる(&C)"), [this] { accept(); }, QStringLiteral("linkcheck"));
+    QDialogButtonBox* buttons = DialogButtons(
+        this, QStringLiteral("閉じる(&C)"), [this] { accept(); }, QStringLiteral("linkcheck"));
     // Whatever the check led to is done at once: there is nothing to cancel.
     delete buttons->findChild<QPushButton*>(QStringLiteral("Button2"));
     actions->addWidget(buttons);
@@ -222,7 +223,8 @@ void TForm_LinkCheck::Finished(const LinkCheckSummary& summary)
         : summary.deadlinePassed       ? QStringLiteral("制限時間を過ぎたため終了しました。")
                                        : QStringLiteral("チェックが終わりました。");
     if (links_.skipped > 0) {
-        ending += QStringLiteral("  メールアドレスなど %1 件は確認していません。").arg(static_cast<qulonglong>(links_.skipped));
+        ending += QStringLiteral("  メールアドレスなど %1 件は確認していません。")
+                      .arg(static_cast<qulonglong>(links_.skipped));
     }
     ShowCounts(ending);
     UpdateCommands();
@@ -233,11 +235,12 @@ void TForm_LinkCheck::ShowCounts(const QString& ending)
     QStringList parts;
     for (std::size_t i = 0; i < counts_.size(); ++i) {
         if (counts_[i] > 0) {
-            parts.append(
-                ToQString(LinkResultLabel(static_cast<LinkResult>(i))) + QLatin1Char(' ') + QString::number(counts_[i]));
+            parts.append(ToQString(LinkResultLabel(static_cast<LinkResult>(i))) + QLatin1Char(' ')
+                + QString::number(counts_[i]));
         }
     }
-    QString text = QStringLiteral("%1 / %2 件").arg(model_->rowCount()).arg(static_cast<qulonglong>(links_.links.size()));
+    QString text
+        = QStringLiteral("%1 / %2 件").arg(model_->rowCount()).arg(static_cast<qulonglong>(links_.links.size()));
     if (!parts.isEmpty()) {
         text += QStringLiteral("  (") + parts.join(QStringLiteral("、")) + QLatin1Char(')');
     }
@@ -282,8 +285,8 @@ void TForm_LinkCheck::BtnMarkClick()
         return;
     }
     const std::size_t marked = fixes_.markFailed(places);
-    messages_.Show(MessageKind::Information,
-        std::to_string(marked) + SJ(" 個のアイテムに警告マークを付けました."), MessageButton::Ok);
+    messages_.Show(MessageKind::Information, std::to_string(marked) + SJ(" 個のアイテムに警告マークを付けました."),
+        MessageButton::Ok);
 }
 
 void TForm_LinkCheck::BtnUpdateClick()
@@ -311,8 +314,8 @@ void TForm_LinkCheck::BtnUpdateClick()
 
 void TForm_LinkCheck::BtnReportClick()
 {
-    const std::optional<QString> chosen = files_.SaveFile(
-        this, QStringLiteral("リンクチェックレポートの保存"), QStringLiteral("CSV ファイル (*.CSV)"), QStringLiteral("CSV"));
+    const std::optional<QString> chosen = files_.SaveFile(this, QStringLiteral("リンクチェックレポートの保存"),
+        QStringLiteral("CSV ファイル (*.CSV)"), QStringLiteral("CSV"));
     if (!chosen) {
         return;
     }
@@ -320,7 +323,8 @@ void TForm_LinkCheck::BtnReportClick()
         LinkReportText(links_.links, model_->ResultsInLinkOrder()));
     if (!written.ok) {
         messages_.Show(MessageKind::Error,
-            SJ("レポートを保存できませんでした.\r\n") + ToSjisOrEmpty(QString::fromStdString(written.error)), MessageButton::Ok);
+            SJ("レポートを保存できませんでした.\r\n") + ToSjisOrEmpty(QString::fromStdString(written.error)),
+            MessageButton::Ok);
     }
 }
 
