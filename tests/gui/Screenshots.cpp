@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 #include "FileAssociation.h"
 #include "GuiText.h"
 #include "ScriptedFileDialogs.h"
@@ -33,6 +35,11 @@
 #include "frmSqueeze.h"
 #include "search/SearchMode.h"
 #include "templates/TemplateList.h"
+#include "text/Url.h"
+#include "dlgLinkCheck.h"
+#include "dlgLinkItem.h"
+#include "LinkResultModel.h"
+#include "dlgMain.h"
 #include "dlgOptions.h"
 #include "dlgProjectTemplate.h"
 #include "dlgStrInput.h"
@@ -162,5 +169,33 @@ int main(int argc, char** argv)
     saved = Grab(outputDialog, output, "project-output.png") && saved;
     TForm_Log log(outputDialog.Log());
     saved = Grab(log, output, "output-log.png") && saved;
+
+    // The link check after a run over the shown genre, with made-up results.
+    LinkCheckSetup linkSetup;
+    std::vector<std::size_t> allRows(window.Shown().Rows().size());
+    std::iota(allRows.begin(), allRows.end(), std::size_t{0});
+    linkSetup.scopes = {LinkCheckScope{QStringLiteral("選択したアイテム(&S)"), {}},
+        LinkCheckScope{QStringLiteral("表示中のジャンル(&G)"), ItemsOfRows(window.Shown().Rows(), allRows)},
+        LinkCheckScope{QStringLiteral("コレクション全体(&A)"), ItemsOfCollection(project, &window.Shown())}};
+    TForm_LinkCheck linkCheck(messages, files, linkSetup, {});
+    const ItemLinks links = LinksOfItems(linkSetup.scopes[1].items, project.BannerDir);
+    const LinkResult made[] = {LinkResult::Ok, LinkResult::Moved, LinkResult::ClientError, LinkResult::Ok,
+        LinkResult::Timeout, LinkResult::DnsFailure, LinkResult::ServerError};
+    for (std::size_t i = 0; i < links.links.size(); ++i) {
+        LinkCheckResult result;
+        result.index = i;
+        result.result = made[i % std::size(made)];
+        if (result.result == LinkResult::Moved && links.links[i].field == LinkField::Banner) {
+            result.result = LinkResult::Ok;
+        }
+        result.code = result.result == LinkResult::Moved || result.result == LinkResult::Ok ? 200
+            : result.result == LinkResult::ClientError                                    ? 404
+            : result.result == LinkResult::ServerError                                    ? 503
+                                                                                           : 0;
+        result.newUrl = result.result == LinkResult::Moved ? "https://" + std::string(UrlHostPart(links.links[i].stored)) : "";
+        result.time = std::chrono::milliseconds(120 + 37 * static_cast<int>(i));
+        linkCheck.Results().Add(links.links[i], result);
+    }
+    saved = Grab(linkCheck, output, "link-check.png") && saved;
     return saved ? 0 : 1;
 }

@@ -31,6 +31,7 @@
 #include "Icons.h"
 #include "ItemListModel.h"
 #include "PublishCommands.h"
+#include "LinkCheckCommands.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
 #include "dlgOptions.h"
@@ -318,6 +319,7 @@ void TForm_Main::BuildToolMenus()
                                                               : QStringLiteral("関連付け(&C)"));
     });
     toolMenu->addAction(publish_->OpenRootAction());
+    (new LinkCheckCommands(*this, this))->AddToToolsMenu(toolMenu);
     toolMenu->addSeparator();
     auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
     erase->setObjectName(QStringLiteral("MM_RegErase"));
