@@ -25,6 +25,8 @@
 #include "dlgMain.h"
 #include "dlgNewAttribute.h"
 #include "dlgOptions.h"
+#include "dlgOssSupport.h"
+#include "dlgOutputDIZ.h"
 #include "dlgProjectOutput.h"
 #include "dlgProjectSimple.h"
 #include "dlgSearchDomain.h"
@@ -162,5 +164,17 @@ int main(int argc, char** argv)
     saved = Grab(outputDialog, output, "project-output.png") && saved;
     TForm_Log log(outputDialog.Log());
     saved = Grab(log, output, "output-log.png") && saved;
+    TForm_OutputDIZ diz(ItemTemplateNames(project));
+    saved = Grab(diz, output, "search-data.png") && saved;
+    TForm_OssSupport builder(messages, project);
+    auto* builderPages = builder.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    const char* builderShots[] = {"search-form-form.png", "search-form-string.png", "search-form-genre.png",
+        "search-form-matrix.png"};
+    for (int page = 0; page < 4; ++page) {
+        builderPages->setCurrentIndex(page);
+        saved = Grab(builder, output, builderShots[page]) && saved;
+    }
+    builder.findChild<QTabWidget*>(QStringLiteral("MatrixPages"))->setCurrentIndex(1);
+    saved = Grab(builder, output, "search-form-scripted.png") && saved;
     return saved ? 0 : 1;
 }

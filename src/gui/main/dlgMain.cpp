@@ -29,6 +29,7 @@
 #include "Icons.h"
 #include "ItemListModel.h"
 #include "PublishCommands.h"
+#include "SearchSiteCommands.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
 #include "dlgOptions.h"
@@ -304,6 +305,9 @@ void TForm_Main::BuildToolMenus()
                                                               : QStringLiteral("関連付け(&C)"));
     });
     toolMenu->addAction(publish_->OpenRootAction());
+    toolMenu->addSeparator();
+    searchSite_ = new SearchSiteCommands(*this, this);
+    searchSite_->AddTo(toolMenu);
     toolMenu->addSeparator();
     auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
     erase->setObjectName(QStringLiteral("MM_RegErase"));

@@ -35,6 +35,7 @@ class GenreListWidget;
 class GridLineDelegate;
 class DesignCommands;
 class PublishCommands;
+class SearchSiteCommands;
 class ItemClipboardCommands;
 class ItemListViewCommands;
 class ItemMarkCommands;
@@ -223,6 +224,7 @@ private:
     DesignCommands* design_ = nullptr;
     TemplateCommands* templates_ = nullptr;
     PublishCommands* publish_ = nullptr;
+    SearchSiteCommands* searchSite_ = nullptr;
     QLabel* itemPaneTitle_ = nullptr;
     std::vector<QAction*> fileActions_;
     QAction* newItemAction_ = nullptr;

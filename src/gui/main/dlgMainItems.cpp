@@ -19,6 +19,7 @@
 #include "Icons.h"
 #include "ItemClipboardCommands.h"
 #include "PublishCommands.h"
+#include "SearchSiteCommands.h"
 #include "ItemListViewCommands.h"
 #include "ItemMarkCommands.h"
 #include "SearchCommands.h"
@@ -243,6 +244,7 @@ void TForm_Main::SearchModeChanged(const QString& title)
     }
     design_->SetSearchMode(searching);
     publish_->SetSearchMode(searching);
+    searchSite_->SetSearchMode(searching);
     if (searching) {
         trashNotice_->hide();
         itemModel_->Reset();
