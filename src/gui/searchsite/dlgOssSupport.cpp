@@ -149,6 +149,7 @@ TForm_OssSupport::TForm_OssSupport(MessagePresenter& messages, const Project& pr
             {QStringLiteral("強制試行"), QStringLiteral("強制無試行"), QStringLiteral("ユーザ設定")});
     }
     matrixPages_->setObjectName(QStringLiteral("MatrixPages"));
+    matrixPages_->setUsesScrollButtons(false);
     matrix2_->setCurrentIndex(static_cast<int>(MatrixNames::Both));
     multiColumn_->setObjectName(QStringLiteral("MultiColumn"));
     multiColumn_->setRange(1, 5);
@@ -156,6 +157,7 @@ TForm_OssSupport::TForm_OssSupport(MessagePresenter& messages, const Project& pr
 
     auto* tabs = new QTabWidget;
     tabs->setObjectName(QStringLiteral("PageControl"));
+    tabs->setUsesScrollButtons(false); // every tab caption in full
     tabs->addTab(FormPage(), QStringLiteral("FORM 生成"));
     tabs->addTab(StringSearchPage(), QStringLiteral("文字列検索"));
     tabs->addTab(GenrePage(), QStringLiteral("ジャンル演算"));
