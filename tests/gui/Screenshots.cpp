@@ -27,6 +27,8 @@
 #include "dlgMain.h"
 #include "dlgNewAttribute.h"
 #include "dlgOptions.h"
+#include "dlgOssSupport.h"
+#include "dlgOutputDIZ.h"
 #include "dlgProjectOutput.h"
 #include "dlgProjectSimple.h"
 #include "dlgSearchDomain.h"
@@ -197,5 +199,17 @@ int main(int argc, char** argv)
         linkCheck.Results().Add(links.links[i], result);
     }
     saved = Grab(linkCheck, output, "link-check.png") && saved;
+    TForm_OutputDIZ diz(ItemTemplateNames(project));
+    saved = Grab(diz, output, "search-data.png") && saved;
+    TForm_OssSupport builder(messages, project);
+    auto* builderPages = builder.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    const char* builderShots[] = {"search-form-form.png", "search-form-string.png", "search-form-genre.png",
+        "search-form-matrix.png"};
+    for (int page = 0; page < 4; ++page) {
+        builderPages->setCurrentIndex(page);
+        saved = Grab(builder, output, builderShots[page]) && saved;
+    }
+    builder.findChild<QTabWidget*>(QStringLiteral("MatrixPages"))->setCurrentIndex(1);
+    saved = Grab(builder, output, "search-form-scripted.png") && saved;
     return saved ? 0 : 1;
 }

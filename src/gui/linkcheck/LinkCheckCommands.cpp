@@ -25,7 +25,6 @@ LinkCheckCommands::LinkCheckCommands(ItemListHost& host, QObject* parent)
 
 void LinkCheckCommands::AddToToolsMenu(QMenu* menu)
 {
-    menu->addSeparator();
     menu->addAction(linkCheck_);
 }
 
