@@ -21,7 +21,9 @@
 #include "dlgProjectDesign.h"
 #include "templates/TemplateEngine.h"
 #include "design/SimpleDesign.h"
+#include "dlgCSVQuery.h"
 #include "dlgDateSelect.h"
+#include "dlgReplaceDomain.h"
 #include "dlgLinkItem.h"
 #include "dlgLog.h"
 #include "dlgMain.h"
@@ -211,5 +213,12 @@ int main(int argc, char** argv)
     }
     builder.findChild<QTabWidget*>(QStringLiteral("MatrixPages"))->setCurrentIndex(1);
     saved = Grab(builder, output, "search-form-scripted.png") && saved;
+
+    TForm_CSVQuery csvQuery;
+    saved = Grab(csvQuery, output, "csv-query.png") && saved;
+    TForm_ReplaceDomain replaceDomain(
+        messages, [](const DomainReplaceSettings&) { return std::size_t{0}; },
+        [&project] { return RegisteredDomains(project); });
+    saved = Grab(replaceDomain, output, "replace-domain.png") && saved;
     return saved ? 0 : 1;
 }
