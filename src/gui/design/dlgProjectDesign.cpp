@@ -337,11 +337,7 @@ void TForm_ProjectDesign::RenameDirectory(QTreeWidgetItem* node)
     if (!name) {
         return;
     }
-    tree_->SetName(node, *name);
-    tree_->SortAll();
-    if (shown_ != nullptr) {
-        SetStatus(tree_->PathOf(shown_));
-    }
+    Renamed(node, *name);
 }
 
 void TForm_ProjectDesign::NodeRenamedInPlace(QTreeWidgetItem* node)
@@ -356,7 +352,12 @@ void TForm_ProjectDesign::NodeRenamedInPlace(QTreeWidgetItem* node)
         tree_->SetName(node, oldName);
         return;
     }
-    tree_->SetName(node, *newName);
+    Renamed(node, *newName);
+}
+
+void TForm_ProjectDesign::Renamed(QTreeWidgetItem* node, const std::string& name)
+{
+    tree_->SetName(node, name);
     tree_->SortAll();
     if (shown_ != nullptr) {
         SetStatus(tree_->PathOf(shown_));
