@@ -94,7 +94,7 @@ private slots:
             QVERIFY(dialog->findChild<QRadioButton*>("Radio_Shown")->isChecked());
             QVERIFY(!dialog->findChild<QPushButton*>("BtnReport")->isEnabled());
             Click(dialog, "BtnStart");
-            QTRY_VERIFY(!dialog->Running());
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->Running(), 60000);
             LinkResultModel& results = dialog->Results();
             QCOMPARE(results.rowCount(), 4);
             QCOMPARE(dialog->findChild<QProgressBar*>("ProgressBar")->value(), 4);
@@ -155,11 +155,11 @@ private slots:
             QVERIFY(selected->text().contains(QStringLiteral("(1 件)")));
             QVERIFY(dialog->findChild<QRadioButton*>("Radio_Collection")->text().contains(QStringLiteral("(5 件)")));
             Click(dialog, "BtnStart");
-            QTRY_VERIFY(!dialog->Running());
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->Running(), 60000);
             QCOMPARE(dialog->Results().rowCount(), 1);
             dialog->findChild<QRadioButton*>("Radio_Collection")->setChecked(true);
             Click(dialog, "BtnStart");
-            QTRY_VERIFY(!dialog->Running());
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->Running(), 60000);
             QCOMPARE(dialog->Results().rowCount(), 4);
         });
         h.Action("MM_LinkCheck")->trigger();
@@ -187,7 +187,7 @@ private slots:
             QVERIFY(!dialog->findChild<QRadioButton*>("Radio_Collection")->isEnabled());
             server_.WaitForRequests(server_.Requests().size() + 4);
             Click(dialog, "BtnStop");
-            QTRY_VERIFY(!dialog->Running());
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->Running(), 60000);
             QCOMPARE(dialog->Results().rowCount(), 0);
             QVERIFY(dialog->findChild<QLabel*>("Label_Status")->text().contains(QStringLiteral("中止しました")));
             QVERIFY(dialog->findChild<QPushButton*>("BtnStart")->isEnabled());
