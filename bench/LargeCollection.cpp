@@ -1,9 +1,12 @@
 #include "LargeCollection.h"
 
 #include <array>
+#include <iostream>
 #include <string>
 
 #include "collection/LinkItem.h"
+#include "design/SimpleDesign.h"
+#include "text/Paths.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
 
@@ -62,6 +65,18 @@ Project MakeLargeCollection(std::size_t itemCount, std::size_t genreCount)
         project.Genres[genre].Lines.push_back(ItemToLine(item));
     }
     return project;
+}
+
+bool MakeLargeSite(Project& project, const std::filesystem::path& root, TDateTime today)
+{
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    project.RootDir = FromFsPath(std::filesystem::absolute(root)).value_or(std::string()) + "/";
+    if (!SaveSimpleDesign(InitialSimpleDesign(project), project, today).ok) {
+        std::cerr << "cannot write the simple design\n";
+        return false;
+    }
+    return true;
 }
 
 } // namespace tessaly::bench

@@ -17,7 +17,6 @@
 #include "MessageBoxPresenter.h"
 #include "SiteDirectoryTree.h"
 #include "collection/ShownItems.h"
-#include "design/SimpleDesign.h"
 #include "dlgProjectDesign.h"
 #include "frmSqueeze.h"
 #include "templates/TemplateEngine.h"
@@ -39,10 +38,8 @@ int main(int argc, char** argv)
     const std::size_t genres = argc > 2 ? std::stoul(argv[2]) : 100;
     tessaly::Project project = tessaly::bench::MakeLargeCollection(items, genres);
     QTemporaryDir site;
-    project.RootDir = site.path().toStdString() + "/";
     const tessaly::SystemClock clock;
-    if (!tessaly::SaveSimpleDesign(tessaly::InitialSimpleDesign(project), project, clock.Today()).ok) {
-        std::cerr << "the simple design could not be written\n";
+    if (!tessaly::bench::MakeLargeSite(project, site.path().toStdString(), clock.Today())) {
         return 1;
     }
     tessaly::MessageBoxPresenter messages;

@@ -11,7 +11,6 @@
 #include <sys/resource.h>
 
 #include "LargeCollection.h"
-#include "design/SimpleDesign.h"
 #include "output/OutputRun.h"
 #include "text/Paths.h"
 
@@ -35,14 +34,9 @@ int main(int argc, char** argv)
     const std::size_t genres = argc > 2 ? std::stoul(argv[2]) : 100;
     const fs::path root = argc > 3 ? fs::path(argv[3]) : fs::current_path() / ("bench-root-" + std::to_string(items));
     const unsigned jobs = argc > 4 ? static_cast<unsigned>(std::stoul(argv[4])) : tessaly::DefaultJobs();
-    fs::remove_all(root);
-    fs::create_directories(root);
-
     tessaly::Project project = tessaly::bench::MakeLargeCollection(items, genres);
-    project.RootDir = *tessaly::FromFsPath(fs::absolute(root));
     const tessaly::SystemClock clock;
-    if (!tessaly::SaveSimpleDesign(tessaly::InitialSimpleDesign(project), project, clock.Today()).ok) {
-        std::cerr << "cannot write the simple design\n";
+    if (!tessaly::bench::MakeLargeSite(project, root, clock.Today())) {
         return 1;
     }
     tessaly::OutputObserver quiet;

@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "LargeCollection.h"
-#include "design/SimpleDesign.h"
 #include "dlgProjectOutput.h"
 #include "output/OutputRun.h"
 #include "text/Paths.h"
@@ -99,14 +98,9 @@ int main(int argc, char** argv)
     const std::size_t genres = argc > 2 ? std::stoul(argv[2]) : 100;
     const fs::path root = argc > 3 ? fs::path(argv[3]) : fs::temp_directory_path() / "tessaly-bench-output-dialog";
     const int runs = argc > 4 ? std::stoi(argv[4]) : 5;
-    fs::remove_all(root);
-    fs::create_directories(root);
-
     tessaly::Project project = tessaly::bench::MakeLargeCollection(items, genres);
-    project.RootDir = *tessaly::FromFsPath(fs::absolute(root));
     const tessaly::SystemClock clock;
-    if (!tessaly::SaveSimpleDesign(tessaly::InitialSimpleDesign(project), project, clock.Today()).ok) {
-        std::cerr << "cannot write the simple design\n";
+    if (!tessaly::bench::MakeLargeSite(project, root, clock.Today())) {
         return 1;
     }
     const auto run = [&project, &clock](tessaly::OutputObserver& observer) {

@@ -18,6 +18,9 @@
 #include "collection/Project.h"
 #include "collection/ProjectFile.h"
 #include "design/SimpleDesign.h"
+#include "linkcheck/ItemLinks.h"
+#include "linkcheck/LinkChecker.h"
+#include "linkcheck/LinkReport.h"
 #include "output/OutputRun.h"
 #include "search/SearchMode.h"
 #include "templates/TemplateEngine.h"
@@ -36,6 +39,7 @@
 #include "tools/RkmImport.h"
 #include "tools/SearchData.h"
 #include "tools/TagTidy.h"
+#include "util/AtomicFile.h"
 
 namespace tessaly::cli {
 
@@ -1007,6 +1011,210 @@ int Tidy(std::span<const std::string_view> args, Streams streams)
     return 0;
 }
 
+// Progress of the link check on a terminal: one line, rewritten in place.
+class LinkCheckProgress {
+public:
+    LinkCheckProgress(std::ostream& out, std::size_t total)
+        : out_(out)
+        , total_(total)
+        , enabled_(::isatty(STDOUT_FILENO) != 0)
+    {
+    }
+    ~LinkCheckProgress()
+    {
+        if (enabled_ && done_ > 0) {
+            out_ << "\r\033[K" << std::flush;
+        }
+    }
+    LinkCheckProgress(const LinkCheckProgress&) = delete;
+    LinkCheckProgress& operator=(const LinkCheckProgress&) = delete;
+
+    void Checked(const std::string& address)
+    {
+        ++done_;
+        if (enabled_) {
+            out_ << "\r\033[K[" << done_ << '/' << total_ << "] " << Shown(address).substr(0, 70) << std::flush;
+        }
+    }
+
+private:
+    std::ostream& out_;
+    std::size_t total_;
+    bool enabled_;
+    std::size_t done_ = 0;
+};
+
+// Most requests "check-links --jobs" keeps in flight.
+constexpr int32_t kMaxLinkJobs = 64;
+constexpr int32_t kMaxLinkTimeout = 3600;
+
+// The whole number an option gives, from 1 to most; nothing (after saying
+// why) when it is none.
+std::optional<int32_t> CountOption(const Options& options, std::string_view name, int32_t most, Streams streams)
+{
+    const std::string_view value = options.Value(name);
+    const std::optional<int32_t> number = ParseInt32(value);
+    if (!number || *number < 1 || *number > most || value.find_first_not_of("0123456789") != std::string_view::npos) {
+        streams.err << "tessaly-cli check-links: " << name << " takes a number from 1 to " << most << '\n';
+        return std::nullopt;
+    }
+    return number;
+}
+
+// The items of the genre --genre names, or of the whole collection.
+std::optional<std::vector<PlacedItem>> ItemsToCheck(const Options& options, const Project& project, Streams streams)
+{
+    if (!options.Has("--genre")) {
+        return ItemsOfCollection(project);
+    }
+    const std::optional<std::string> name = ArgumentText(options.Value("--genre"), "--genre", "check-links", streams);
+    if (!name) {
+        return std::nullopt;
+    }
+    const std::optional<std::size_t> genre = project.FindGenre(*name);
+    if (!genre || *genre >= project.TrashIndex()) {
+        streams.err << "tessaly-cli check-links: --genre: no genre '" << Escaped(options.Value("--genre"))
+                    << "' in the project\n";
+        return std::nullopt;
+    }
+    return ItemsOfGenre(project, *genre);
+}
+
+void PrintLinkResult(const ItemLink& link, const LinkCheckResult& result, std::ostream& out)
+{
+    out << LinkResultName(result.result);
+    if (result.code != 0) {
+        out << ' ' << result.code;
+    }
+    out << "  " << Shown(link.shown);
+    if (!result.newUrl.empty()) {
+        out << " -> " << Escaped(result.newUrl);
+    }
+    out << "  (" << FormatSerial(link.serial) << ' ' << Shown(link.title)
+        << (link.field == LinkField::Banner ? ", banner" : "") << ')';
+    if (!result.detail.empty()) {
+        out << ": " << Escaped(result.detail);
+    }
+    out << '\n';
+}
+
+int CheckLinks(std::span<const std::string_view> args, Streams streams)
+{
+    constexpr std::string_view kValues[] = {"--genre", "--jobs", "--timeout", "--out", "--report"};
+    constexpr std::string_view kFlags[] = {"--mark-failed", "--update-moved"};
+    const std::optional<Options> options = Options::Parse(args, kValues, kFlags, "check-links", streams);
+    if (!options) {
+        return 2;
+    }
+    const bool rewrites = options->Has("--mark-failed") || options->Has("--update-moved");
+    if (options->Has("--out") && !rewrites) {
+        streams.err << "tessaly-cli check-links: --out is for --mark-failed or --update-moved\n";
+        return 2;
+    }
+    LinkCheckOptions check;
+    const std::optional<int32_t> jobs = options->Has("--jobs") ? CountOption(*options, "--jobs", kMaxLinkJobs, streams)
+                                                               : static_cast<int32_t>(check.jobs);
+    const std::optional<int32_t> timeout = options->Has("--timeout")
+        ? CountOption(*options, "--timeout", kMaxLinkTimeout, streams)
+        : static_cast<int32_t>(std::chrono::duration_cast<std::chrono::seconds>(check.timeout).count());
+    if (!jobs || !timeout) {
+        return 2;
+    }
+    check.jobs = static_cast<unsigned>(*jobs);
+    check.timeout = std::chrono::seconds(*timeout);
+    Project project;
+    if (!ExpectFiles(*options, 1, "one project file", "check-links", streams)
+        || !LoadWholeProject(project, options->Files()[0], rewrites ? LoadPurpose::Rewriting : LoadPurpose::Reading,
+            "check-links", streams)) {
+        return 2;
+    }
+    const std::optional<std::vector<PlacedItem>> items = ItemsToCheck(*options, project, streams);
+    if (!items) {
+        return 2;
+    }
+    const ItemLinks links = LinksOfItems(*items, project.BannerDir);
+    std::vector<LinkCheckResult> results;
+    LinkCheckSummary summary;
+    {
+        LinkCheckProgress progress(streams.out, links.links.size());
+        summary = RunLinkCheck(links.toCheck, check, [&](const LinkCheckResult& result) {
+            progress.Checked(links.links[result.index].shown);
+            results.push_back(result);
+        });
+    }
+    std::sort(results.begin(), results.end(), [](const auto& a, const auto& b) { return a.index < b.index; });
+
+    std::array<std::size_t, kLinkResultCount> counts{};
+    std::vector<ItemPlace> failed;
+    std::vector<AddressUpdate> moved;
+    for (const LinkCheckResult& result : results) {
+        const ItemLink& link = links.links[result.index];
+        ++counts[static_cast<std::size_t>(result.result)];
+        if (result.result != LinkResult::Ok) {
+            PrintLinkResult(link, result, streams.out);
+        }
+        if (!IsAlive(result.result)) {
+            failed.push_back(link.place);
+        } else if (result.result == LinkResult::Moved) {
+            moved.push_back({link.place, link.field, result.newUrl});
+        }
+    }
+    streams.out << "Links checked: " << results.size() << " of " << links.links.size();
+    if (links.skipped > 0) {
+        streams.out << " (" << links.skipped << " other addresses not checked)";
+    }
+    streams.out << '\n';
+    for (std::size_t i = 0; i < kLinkResultCount; ++i) {
+        if (counts[i] > 0) {
+            const std::string_view name = LinkResultName(static_cast<LinkResult>(i));
+            streams.out << "  " << name << std::string(20 - std::min<std::size_t>(19, name.size()), ' ') << counts[i]
+                        << '\n';
+        }
+    }
+
+    std::vector<TLinkItem> noRows;
+    std::size_t changed = 0;
+    if (options->Has("--mark-failed")) {
+        const std::size_t marked = MarkItemsFailed(project, noRows, failed);
+        streams.out << "Marked " << marked << " items with the warning status\n";
+        changed += marked;
+    }
+    if (options->Has("--update-moved")) {
+        const std::size_t updated = UpdateAddresses(project, noRows, moved);
+        streams.out << "Updated " << updated << " moved addresses\n";
+        changed += updated;
+    }
+    bool failedToWrite = false;
+    if (options->Has("--report")) {
+        const FileWriteResult written = WriteFileAtomically(
+            std::filesystem::path(options->Value("--report")), LinkReportText(links.links, results));
+        if (!written.ok) {
+            streams.err << "tessaly-cli check-links: cannot write the report " << Escaped(written.error) << '\n';
+            failedToWrite = true;
+        }
+    }
+    if (rewrites && (changed > 0 || options->Has("--out"))) {
+        const bool inPlace = !options->Has("--out");
+        const SaveOutcome saved
+            = SaveProjectFile(project, std::filesystem::path(inPlace ? options->Files()[0] : options->Value("--out")));
+        if (!saved.ok) {
+            streams.err << "tessaly-cli check-links: cannot save " << Escaped(saved.error) << '\n';
+            failedToWrite = true;
+        }
+    }
+    if (summary.deadlinePassed) {
+        streams.err << "tessaly-cli check-links: the time limit for the run passed; "
+                    << links.links.size() - results.size() << " links were not checked\n";
+    }
+    if (failedToWrite || summary.deadlinePassed) {
+        return 2;
+    }
+    return counts[static_cast<std::size_t>(LinkResult::Ok)] + counts[static_cast<std::size_t>(LinkResult::Moved)]
+            == results.size()
+        ? 0
+        : 1;
+}
+
 constexpr std::array kCommands{
     Command{"info", "show what a project file holds",
         "PROJECT.TSP\n\n"
@@ -1132,7 +1340,44 @@ constexpr std::array kCommands{
         "project to OUT.TSP (which may be PROJECT.TSP). Prints the number of lists\n"
         "changed.\n",
         Tidy},
+    Command{"check-links", "check the page and banner addresses of the items",
+        "PROJECT.TSP [--genre NAME] [--jobs N] [--timeout SECONDS]\n"
+        "       [--mark-failed] [--update-moved] [--out OUT.TSP] [--report REPORT.CSV]\n\n"
+        "Asks the server of every page and banner address of the items of every genre\n"
+        "but the trash (or of the genre NAME) whether the address still answers, N\n"
+        "at a time (default 16), at most 4 to one host, each within SECONDS (default\n"
+        "15). A banner stored as \"%%\" + name is looked for as a file in the banner\n"
+        "directory; mail and other addresses are not checked. Proxies are taken from\n"
+        "http_proxy, https_proxy and no_proxy. Prints every link that did not simply\n"
+        "answer, and the counts by result: ok, moved (redirected for good to an\n"
+        "address that answers), client-error, server-error, dns-failure, refused,\n"
+        "timeout, tls-error, too-many-redirects, missing, error.\n\n"
+        "  --mark-failed   give the items of dead links the status \"warning\"\n"
+        "  --update-moved  replace moved addresses by their new http or https ones\n"
+        "  --out OUT.TSP   write the changed project there instead of in place\n"
+        "  --report FILE   write every result as CSV (Shift_JIS)\n\n"
+        "Without --mark-failed or --update-moved the project is never written; with\n"
+        "them it is written when something changed, and replaced only when the whole\n"
+        "file was written. Exits with 0 when every link answered, 1 when some are\n"
+        "dead, 2 on errors: wrong arguments, a file that cannot be read or written,\n"
+        "or the run's one-hour limit passing before every link was checked.\n",
+        CheckLinks},
 };
+
+// The words of the synopsis, which runs up to the first empty line.
+std::vector<std::string_view> SynopsisWords(const Command& command)
+{
+    std::vector<std::string_view> words;
+    std::string_view synopsis = command.usage.substr(0, command.usage.find("\n\n"));
+    while (!synopsis.empty()) {
+        const std::size_t end = std::min(synopsis.find_first_of(" \n"), synopsis.size());
+        if (end > 0) {
+            words.push_back(synopsis.substr(0, end));
+        }
+        synopsis.remove_prefix(std::min(end + 1, synopsis.size()));
+    }
+    return words;
+}
 
 } // namespace
 
@@ -1141,12 +1386,11 @@ std::span<const Command> AllCommands()
     return kCommands;
 }
 
-std::string Synopsis(const Command& command)
+std::string UsageSynopsis(const Command& command)
 {
-    std::string synopsis(command.usage.substr(0, command.usage.find("\n\n")));
-    for (std::size_t pos = 0; (pos = synopsis.find('\n', pos)) != std::string::npos;) {
-        const std::size_t indentEnd = synopsis.find_first_not_of(' ', pos + 1);
-        synopsis.replace(pos, (indentEnd == std::string::npos ? synopsis.size() : indentEnd) - pos, " ");
+    std::string synopsis;
+    for (const std::string_view word : SynopsisWords(command)) {
+        synopsis += (synopsis.empty() ? "" : " ") + std::string(word);
     }
     return synopsis;
 }
@@ -1154,12 +1398,7 @@ std::string Synopsis(const Command& command)
 std::vector<std::string_view> UsageOptions(const Command& command)
 {
     std::vector<std::string_view> options;
-    // Views into the usage itself, which outlives them.
-    std::string_view synopsis = command.usage.substr(0, command.usage.find("\n\n"));
-    while (!synopsis.empty()) {
-        const std::size_t end = std::min(synopsis.find_first_of(" \n"), synopsis.size());
-        std::string_view word = synopsis.substr(0, end);
-        synopsis.remove_prefix(std::min(end + 1, synopsis.size()));
+    for (std::string_view word : SynopsisWords(command)) {
         if (word.starts_with('[') || word.starts_with('(')) {
             word.remove_prefix(1);
         }

@@ -28,9 +28,8 @@ std::span<const Command> AllCommands();
 inline constexpr std::string_view kToolDescription
     = "Works on Tessaly link collections (.TSP project files) without the desktop program.";
 
-// The synopsis of a command's usage (the lines before its first empty
-// line) as one line.
-std::string Synopsis(const Command& command);
+// The synopsis of a command's usage on one line ("PROJECT.TSP [--root DIR]").
+std::string UsageSynopsis(const Command& command);
 
 // The options a command's usage names ("--root" of "PROJECT.TSP [--root DIR]"),
 // for the manual page and the shell completion.

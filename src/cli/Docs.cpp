@@ -44,7 +44,8 @@ void WriteManPage(std::ostream& out, std::string_view version)
         << ".SH NAME\ntessaly\\-cli \\- work on Tessaly link collections from the command line\n"
         << ".SH SYNOPSIS\n";
     for (const Command& command : AllCommands()) {
-        out << ".B tessaly\\-cli " << Roff(command.name) << '\n' << Roff(tessaly::cli::Synopsis(command)) << "\n.br\n";
+        out << ".B tessaly\\-cli " << Roff(command.name) << '\n'
+            << Roff(tessaly::cli::UsageSynopsis(command)) << "\n.br\n";
     }
     out << ".B tessaly\\-cli\n.RI [ COMMAND ] \" \\-\\-help\"\n"
         << ".SH DESCRIPTION\n"
@@ -52,11 +53,12 @@ void WriteManPage(std::ostream& out, std::string_view version)
         << ".SH COMMANDS\n";
     for (const Command& command : AllCommands()) {
         const std::string_view usage = command.usage;
-        std::string description(usage.substr(usage.find_first_not_of('\n', usage.find("\n\n"))));
+        const std::size_t synopsisEnd = usage.find("\n\n");
+        std::string description(usage.substr(usage.find_first_not_of('\n', synopsisEnd)));
         for (std::size_t paragraph; (paragraph = description.find("\n\n")) != std::string::npos;) {
             description.replace(paragraph, 2, "\n.IP\n");
         }
-        out << ".TP\n\\fB" << Roff(command.name) << "\\fR " << Roff(tessaly::cli::Synopsis(command)) << '\n'
+        out << ".TP\n\\fB" << Roff(command.name) << "\\fR " << Roff(tessaly::cli::UsageSynopsis(command)) << '\n'
             << Roff(command.summary) << ".\n.IP\n"
             << Roff(description);
     }
@@ -80,7 +82,8 @@ void WriteManPage(std::ostream& out, std::string_view version)
     }
     out << ".SH EXIT STATUS\n"
         << "0 when the command did its work; 1 when a file could not be read or written, a project was read "
-           "only in part, or a run stopped; 2 for wrong arguments and for a file that is not a project file.\n"
+           "only in part, or a run stopped; 2 for wrong arguments and for a file that is not a project file. "
+           "check-links exits with 1 when a link is dead and 2 on any error.\n"
         << ".SH SEE ALSO\n.BR tessaly (1)\n";
 }
 

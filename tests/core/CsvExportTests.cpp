@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "text/Codepage.h"
+#include "text/Csv.h"
 #include "tools/CsvExport.h"
 
 using namespace tessaly;
@@ -103,8 +104,8 @@ TEST(CsvExport, CommentModesWorkOnCharacters)
 TEST(CsvExport, QuotesOnlyValuesThatNeedIt)
 {
     EXPECT_EQ(CsvLine({"plain", "", "tab\there", "a\"b", "x,y", SJ("全角　空白"), "end"}),
-        "plain,,\"tab\there\",\"a\"\"b\",\"x,y\"," + SJ("全角　空白") + ",end");
-    EXPECT_EQ(CsvLine({}), "");
+        "plain,,\"tab\there\",\"a\"\"b\",\"x,y\"," + SJ("全角　空白") + ",end\r\n");
+    EXPECT_EQ(CsvLine({}), "\r\n");
 }
 
 TEST(CsvExport, SerialHasAtLeastFourDigits)

@@ -24,6 +24,15 @@ std::string Sjis(const char* utf8)
     return SJ(utf8);
 }
 
+std::string RepeatSjis(const char* utf8, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i) {
+        text += Sjis(utf8);
+    }
+    return text;
+}
+
 std::string Dir(const TempDir& temp, const std::string& relative = {})
 {
     return relative.empty() ? temp.Path().string() + "/" : (temp.Path() / relative).string();
@@ -78,9 +87,11 @@ TEST(SiteDirectories, MakesAndRenamesWithoutReplacingAnything)
     EXPECT_TRUE(MakeSiteDirectory(Dir(temp), Sjis("日本")).ok);
     EXPECT_TRUE(fs::is_directory(temp / "日本"));
     EXPECT_FALSE(MakeSiteDirectory(Dir(temp), Sjis("日本")).ok);
-    for (const char* bad : {"", ".", "..", "a/b"}) {
-        EXPECT_FALSE(MakeSiteDirectory(Dir(temp), bad).ok) << bad;
+    for (const std::string& bad : {std::string(), std::string("."), std::string(".."), std::string("a/b"),
+             std::string(256, 'x'), RepeatSjis("日", 86)}) {
+        EXPECT_FALSE(MakeSiteDirectory(Dir(temp), bad).ok) << bad.size();
     }
+    EXPECT_TRUE(MakeSiteDirectory(Dir(temp), RepeatSjis("日", 85)).ok); // 255 bytes on disk
     fs::create_directory(temp / "other");
     EXPECT_FALSE(RenameSiteDirectory(Dir(temp) + Sjis("日本"), "other").ok);
     EXPECT_TRUE(fs::is_directory(temp / "日本"));

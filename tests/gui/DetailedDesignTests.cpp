@@ -198,7 +198,8 @@ private slots:
         s.Control<QLineEdit>("LinkWidth")->setText(QStringLiteral("5%0"));
         s.h.messages.SetNextAnswer(MessageButton::Retry);
         s.Select(s.Tree()->Root());
-        QCOMPARE(s.Tree()->currentItem(), s.Node("a/"));
+        QTRY_COMPARE(s.Tree()->currentItem(), s.Node("a/"));
+        QVERIFY(s.Node("a/")->isSelected());
         QCOMPARE(s.dialog->Editor()->Pages()->currentIndex(), int(DirectoryDesignEditor::LinksPage));
         QCOMPARE(Shown(s.h.messages.shown.back().text),
             QStringLiteral("テーブル幅の設定が無効です.\r\n整数値もしくは百分率値が必要です."));
@@ -207,6 +208,24 @@ private slots:
         s.Select(s.Tree()->Root());
         QCOMPARE(s.Control<QLineEdit>("LinkWidth")->text(), QString()); // the root's own
         QVERIFY(FileText(s.site / "a/_design.tsd").find("{pagelinkwidth}=50%") != std::string::npos);
+    }
+
+    // A count of items per page that the simple design allowed outside the
+    // dialog's range survives being looked at.
+    void lookingChangesNoDesign()
+    {
+        DesignSession s;
+        TDirectoryDesign design;
+        ResetDesign(design, {});
+        design.succession = false;
+        design.html.divisionCount = 5;
+        QVERIFY(WriteDesign(s.root, design).ok);
+        const std::string before = FileText(s.site / "_design.tsd");
+        fs::create_directories(s.site / "a");
+        s.Reopen();
+        s.Select(s.Tree()->Root());
+        s.Select(s.Node("a/"));
+        QCOMPARE(FileText(s.site / "_design.tsd"), before);
     }
 
     // Rename and delete change the disk first and the tree after; the root

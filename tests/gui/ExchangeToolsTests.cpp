@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 
 #include "MainWindowHarness.h"
@@ -207,6 +208,36 @@ private slots:
             project.Attributes.front() + "/" + project.Attributes.back());
         QVERIFY(Shown(h.messages.shown[2].text).endsWith(QStringLiteral(" 件の項目を整理しました.")));
         QCOMPARE(Shown(h.messages.shown[4].text), QStringLiteral("終了しました.\r\n整理を要した項目はありませんでした."));
+    }
+
+    // Every tool is reachable from the menu bar, under its menu.
+    void menusHoldEveryTool()
+    {
+        Harness h;
+        const auto namesUnder = [&h](const QString& title) {
+            QStringList names;
+            for (QAction* top : h.window->menuBar()->actions()) {
+                if (top->text() == title) {
+                    for (QAction* action : top->menu()->actions()) {
+                        names << action->objectName();
+                        if (action->menu() != nullptr) {
+                            for (QAction* inner : action->menu()->actions()) {
+                                names << inner->objectName();
+                            }
+                        }
+                    }
+                }
+            }
+            return names;
+        };
+        const QStringList tools = namesUnder(QStringLiteral("ツール(&T)"));
+        for (const char* name : {"MM_NewAttribute", "MM_DomainTool", "MM_AttrContentTool", "MM_LinkCheck",
+                 "MM_DizOutput", "MM_OssSupport", "MM_OpenRoot"}) {
+            QVERIFY2(tools.contains(QString::fromLatin1(name)), name);
+        }
+        const QStringList file = namesUnder(QStringLiteral("ファイル(&F)"));
+        QVERIFY(file.contains(QStringLiteral("MM_InportRKM")));
+        QVERIFY(file.contains(QStringLiteral("MM_ExportCSV")));
     }
 
     void searchModeDisablesTheRewrites()

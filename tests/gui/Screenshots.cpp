@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 #include "FileAssociation.h"
 #include "GuiText.h"
 #include "ScriptedFileDialogs.h"
@@ -19,12 +21,16 @@
 #include "dlgProjectDesign.h"
 #include "templates/TemplateEngine.h"
 #include "design/SimpleDesign.h"
+#include "dlgCSVQuery.h"
 #include "dlgDateSelect.h"
+#include "dlgReplaceDomain.h"
 #include "dlgLinkItem.h"
 #include "dlgLog.h"
 #include "dlgMain.h"
 #include "dlgNewAttribute.h"
 #include "dlgOptions.h"
+#include "dlgOssSupport.h"
+#include "dlgOutputDIZ.h"
 #include "dlgProjectOutput.h"
 #include "dlgProjectSimple.h"
 #include "dlgSearchDomain.h"
@@ -33,6 +39,11 @@
 #include "frmSqueeze.h"
 #include "search/SearchMode.h"
 #include "templates/TemplateList.h"
+#include "text/Url.h"
+#include "dlgLinkCheck.h"
+#include "dlgLinkItem.h"
+#include "LinkResultModel.h"
+#include "dlgMain.h"
 #include "dlgOptions.h"
 #include "dlgProjectTemplate.h"
 #include "dlgStrInput.h"
@@ -162,5 +173,52 @@ int main(int argc, char** argv)
     saved = Grab(outputDialog, output, "project-output.png") && saved;
     TForm_Log log(outputDialog.Log());
     saved = Grab(log, output, "output-log.png") && saved;
+
+    // The link check after a run over the shown genre, with made-up results.
+    LinkCheckSetup linkSetup;
+    std::vector<std::size_t> allRows(window.Shown().Rows().size());
+    std::iota(allRows.begin(), allRows.end(), std::size_t{0});
+    linkSetup.scopes = {LinkCheckScope{QStringLiteral("選択したアイテム(&S)"), {}},
+        LinkCheckScope{QStringLiteral("表示中のジャンル(&G)"), ItemsOfRows(window.Shown().Rows(), allRows)},
+        LinkCheckScope{QStringLiteral("コレクション全体(&A)"), ItemsOfCollection(project, &window.Shown())}};
+    TForm_LinkCheck linkCheck(messages, files, linkSetup, {});
+    const ItemLinks links = LinksOfItems(linkSetup.scopes[1].items, project.BannerDir);
+    const LinkResult made[] = {LinkResult::Ok, LinkResult::Moved, LinkResult::ClientError, LinkResult::Ok,
+        LinkResult::Timeout, LinkResult::DnsFailure, LinkResult::ServerError};
+    for (std::size_t i = 0; i < links.links.size(); ++i) {
+        LinkCheckResult result;
+        result.index = i;
+        result.result = made[i % std::size(made)];
+        if (result.result == LinkResult::Moved && links.links[i].field == LinkField::Banner) {
+            result.result = LinkResult::Ok;
+        }
+        result.code = result.result == LinkResult::Moved || result.result == LinkResult::Ok ? 200
+            : result.result == LinkResult::ClientError                                    ? 404
+            : result.result == LinkResult::ServerError                                    ? 503
+                                                                                           : 0;
+        result.newUrl = result.result == LinkResult::Moved ? "https://" + std::string(UrlHostPart(links.links[i].stored)) : "";
+        result.time = std::chrono::milliseconds(120 + 37 * static_cast<int>(i));
+        linkCheck.Results().Add(links.links[i], result);
+    }
+    saved = Grab(linkCheck, output, "link-check.png") && saved;
+    TForm_OutputDIZ diz(ItemTemplateNames(project));
+    saved = Grab(diz, output, "search-data.png") && saved;
+    TForm_OssSupport builder(messages, project);
+    auto* builderPages = builder.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    const char* builderShots[] = {"search-form-form.png", "search-form-string.png", "search-form-genre.png",
+        "search-form-matrix.png"};
+    for (int page = 0; page < 4; ++page) {
+        builderPages->setCurrentIndex(page);
+        saved = Grab(builder, output, builderShots[page]) && saved;
+    }
+    builder.findChild<QTabWidget*>(QStringLiteral("MatrixPages"))->setCurrentIndex(1);
+    saved = Grab(builder, output, "search-form-scripted.png") && saved;
+
+    TForm_CSVQuery csvQuery;
+    saved = Grab(csvQuery, output, "csv-query.png") && saved;
+    TForm_ReplaceDomain replaceDomain(
+        messages, [](const DomainReplaceSettings&) { return std::size_t{0}; },
+        [&project] { return RegisteredDomains(project); });
+    saved = Grab(replaceDomain, output, "replace-domain.png") && saved;
     return saved ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "design/DirectoryDesign.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_map>
 
 #include "text/Codepage.h"
@@ -121,9 +122,15 @@ std::string ParentOf(std::string_view directory)
 
 bool IsPlainName(std::string_view name)
 {
+    // The longest name a Linux file system takes, in its own encoding.
+    constexpr std::size_t kLongestName = 255;
     const bool hasControl
         = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    return !name.empty() && name != "." && name != ".." && !hasControl && HasOnlyFileNameCharacters(name);
+    if (name.empty() || name == "." || name == ".." || hasControl || !HasOnlyFileNameCharacters(name)) {
+        return false;
+    }
+    const std::optional<std::filesystem::path> onDisk = ToFsPath(name);
+    return onDisk && onDisk->native().size() <= kLongestName;
 }
 
 bool IsValidPageName(std::string_view name)

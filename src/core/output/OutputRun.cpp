@@ -243,19 +243,23 @@ private:
         return sjis.ok ? std::move(sjis.text) : std::string();
     }
 
-    // The root, then the site's subdirectories of each listed directory in
-    // turn, by name. Entries that cannot be examined are logged.
+    // The site's directories in the order of its tree: each directory
+    // followed by the directories below it, by name. Entries that cannot be
+    // examined are logged.
     std::vector<std::string> ListDirectories()
     {
-        std::vector<std::string> directories{root_};
-        for (std::size_t next = 0; next < directories.size(); ++next) {
-            const SubdirectoryListing listing = ListSiteSubdirectories(directories[next], project_.BannerDir);
+        std::vector<std::string> directories;
+        for (std::vector<std::string> pending{root_}; !pending.empty();) {
+            const std::string directory = std::move(pending.back());
+            pending.pop_back();
+            const SubdirectoryListing listing = ListSiteSubdirectories(directory, project_.BannerDir);
             for (const std::string& problem : listing.problems) {
-                Warn(directories[next], problem);
+                Warn(directory, problem);
             }
-            for (const std::string& name : listing.names) {
-                directories.push_back(directories[next] + name + "/");
+            for (auto name = listing.names.rbegin(); name != listing.names.rend(); ++name) {
+                pending.push_back(directory + *name + "/");
             }
+            directories.push_back(directory);
         }
         return directories;
     }

@@ -4,6 +4,7 @@
 
 #include "collection/Project.h"
 #include "text/Codepage.h"
+#include "text/Csv.h"
 #include "text/FieldText.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
@@ -12,32 +13,6 @@ namespace tessaly {
 
 namespace {
 
-// Control characters, the blank, the double quote and the comma are all
-// below 0x40 and so never trail bytes: a byte scan finds exactly the
-// characters, and a stray lead byte cannot hide one from it.
-bool NeedsQuotes(std::string_view value)
-{
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 1 && byte <= 32) || c == '"' || c == ',') {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string QuotedValue(std::string_view value)
-{
-    std::string quoted = "\"";
-    for (const char c : value) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    quoted += '"';
-    return quoted;
-}
 
 std::string GenreColumn(const std::string& genreName)
 {
@@ -97,25 +72,11 @@ std::string CsvComment(std::string_view comment, CsvCommentMode mode)
     return {};
 }
 
-std::string CsvLine(const std::vector<std::string>& values)
-{
-    std::string line;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) {
-            line += ',';
-        }
-        line += NeedsQuotes(values[i]) ? QuotedValue(values[i]) : values[i];
-    }
-    return line;
-}
-
 std::string CsvText(const std::vector<TLinkItem>& items, CsvCommentMode mode)
 {
     std::string text = CsvLine(HeaderValues(mode));
-    text += kLineBreak;
     for (const TLinkItem& item : items) {
         text += CsvLine(ItemValues(item, mode));
-        text += kLineBreak;
     }
     return text;
 }

@@ -23,10 +23,6 @@ enum class CsvCommentMode {
 // The comment column's value in the mode (None gives the empty text).
 std::string CsvComment(std::string_view comment, CsvCommentMode mode);
 
-// Values joined by commas; a value holding a control character, a blank, a
-// double quote or a comma is quoted, with its double quotes doubled.
-std::string CsvLine(const std::vector<std::string>& values);
-
 // The whole file for the items, in their order.
 std::string CsvText(const std::vector<TLinkItem>& items, CsvCommentMode mode);
 

@@ -83,6 +83,16 @@ QPushButton* Reff(const char* name)
     return button;
 }
 
+// Labels of the same width, so that the fields of the groups on one page
+// line up.
+QLabel* RowLabel(const QString& text, QWidget* field)
+{
+    auto* label = new QLabel(text);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("デフォルトHTML")) + 12);
+    label->setBuddy(field);
+    return label;
+}
+
 QString Text(const std::string& sjis)
 {
     return ToQString(sjis);
@@ -174,8 +184,8 @@ QWidget* DirectoryDesignEditor::PagesTab()
     auto* title = new QHBoxLayout;
     title->addWidget(dirTitle_);
     auto* names = new QFormLayout;
-    names->addRow(QStringLiteral("デフォルトHTML"), nameDefault_);
-    names->addRow(QStringLiteral("サブHTML"), nameSub_);
+    names->addRow(RowLabel(QStringLiteral("デフォルトHTML"), nameDefault_), nameDefault_);
+    names->addRow(RowLabel(QStringLiteral("サブHTML"), nameSub_), nameSub_);
     auto* division = new QHBoxLayout;
     division->addWidget(new QLabel(QStringLiteral("分割")));
     division->addWidget(division_);
@@ -185,12 +195,13 @@ QWidget* DirectoryDesignEditor::PagesTab()
     division->addWidget(new QLabel(QStringLiteral("個毎")));
     division->addStretch();
     auto* templates = new QFormLayout;
-    templates->addRow(QStringLiteral("リンクアイテム"), templateLink_);
-    templates->addRow(QStringLiteral("デフォルトHTML"), FieldRow(templateDefault_, {defaultReff_}));
-    templates->addRow(QStringLiteral("サブHTML"), FieldRow(templateSub_, {subReff_}));
+    templates->addRow(RowLabel(QStringLiteral("リンクアイテム"), templateLink_), templateLink_);
+    templates->addRow(
+        RowLabel(QStringLiteral("デフォルトHTML"), templateDefault_), FieldRow(templateDefault_, {defaultReff_}));
+    templates->addRow(RowLabel(QStringLiteral("サブHTML"), templateSub_), FieldRow(templateSub_, {subReff_}));
     auto* adorn = new QFormLayout;
-    adorn->addRow(QStringLiteral("前方修飾"), parentFront_);
-    adorn->addRow(QStringLiteral("後方修飾"), parentRear_);
+    adorn->addRow(RowLabel(QStringLiteral("前方修飾"), parentFront_), parentFront_);
+    adorn->addRow(RowLabel(QStringLiteral("後方修飾"), parentRear_), parentRear_);
 
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -271,6 +282,10 @@ void DirectoryDesignEditor::Show(const TDirectoryDesign& design, bool isRoot, co
     nameDefault_->setText(Text(design.html.nameDef));
     nameSub_->setText(Text(design.html.nameSub));
     division_->setCurrentIndex(design.html.division ? 0 : 1);
+    // A count the simple design allowed outside the usual range is kept as
+    // it is, so that looking at a design does not change it.
+    divisionCount_->setRange(std::min(kMinDivisionCount, design.html.divisionCount),
+        std::max(kMaxDivisionCount, design.html.divisionCount));
     divisionCount_->setValue(design.html.divisionCount);
     templateDefault_->setText(Text(design.html.templateDef));
     templateSub_->setText(Text(design.html.templateSub));

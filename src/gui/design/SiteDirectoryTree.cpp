@@ -117,6 +117,14 @@ void SiteDirectoryTree::UpdateImage(QTreeWidgetItem* node)
     node->setIcon(0, HasDesignFile(PathOf(node)) ? designed_ : undesigned_);
 }
 
+void SiteDirectoryTree::UpdateImages(QTreeWidgetItem* node)
+{
+    UpdateImage(node);
+    for (int i = 0; i < node->childCount(); ++i) {
+        UpdateImages(node->child(i));
+    }
+}
+
 void SiteDirectoryTree::SortAll()
 {
     sortItems(0, Qt::AscendingOrder);

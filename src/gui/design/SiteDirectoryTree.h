@@ -29,6 +29,8 @@ public:
     void SetName(QTreeWidgetItem* node, const std::string& name);
     // The node's image from the presence of its design file.
     void UpdateImage(QTreeWidgetItem* node);
+    // The images of node and every node below it.
+    void UpdateImages(QTreeWidgetItem* node);
     void SortAll();
 
 protected:

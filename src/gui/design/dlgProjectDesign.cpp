@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -199,8 +200,13 @@ void TForm_ProjectDesign::SelectionMoved(QTreeWidgetItem* current)
     }
     if (shown_ != nullptr && current != shown_) {
         if (!editor_->ValidateTableWidth()) {
-            const QSignalBlocker quiet(tree_);
-            tree_->setCurrentItem(shown_);
+            // Back to the directory shown once the click that moved the
+            // selection is over, so that the tree does not show another.
+            QTimer::singleShot(0, this, [this] {
+                const QSignalBlocker quiet(tree_);
+                tree_->setCurrentItem(shown_);
+                tree_->viewport()->update();
+            });
             return;
         }
         SaveShown();
@@ -331,11 +337,7 @@ void TForm_ProjectDesign::RenameDirectory(QTreeWidgetItem* node)
     if (!name) {
         return;
     }
-    tree_->SetName(node, *name);
-    tree_->SortAll();
-    if (shown_ != nullptr) {
-        SetStatus(tree_->PathOf(shown_));
-    }
+    Renamed(node, *name);
 }
 
 void TForm_ProjectDesign::NodeRenamedInPlace(QTreeWidgetItem* node)
@@ -350,7 +352,12 @@ void TForm_ProjectDesign::NodeRenamedInPlace(QTreeWidgetItem* node)
         tree_->SetName(node, oldName);
         return;
     }
-    tree_->SetName(node, *newName);
+    Renamed(node, *newName);
+}
+
+void TForm_ProjectDesign::Renamed(QTreeWidgetItem* node, const std::string& name)
+{
+    tree_->SetName(node, name);
     tree_->SortAll();
     if (shown_ != nullptr) {
         SetStatus(tree_->PathOf(shown_));
@@ -381,6 +388,8 @@ void TForm_ProjectDesign::DeleteDirectory(QTreeWidgetItem* node)
     }
     QTreeWidgetItem* next = parent;
     if (!deletion.failed.empty()) {
+        // What is left of the tree has lost its files, design files too.
+        tree_->UpdateImages(node);
         messages_.Show(MessageKind::Error, deletion.failed + SJ(" が消去できません."), MessageButton::Abort);
         if (QTreeWidgetItem* kept = tree_->NodeOf(deletion.failed)) {
             next = kept;
@@ -399,6 +408,7 @@ void TForm_ProjectDesign::ReloadTree()
     shown_ = nullptr;
     SetStatus(SJ("プロジェクトディレクトリ一覧を作成しています"));
     tree_->Build(site_.rootDirectory, site_.bannerDirectory);
+    SetStatus({});
     if (QTreeWidgetItem* root = tree_->Root()) {
         Select(root);
         ShowDirectory(root);

@@ -63,6 +63,8 @@ private:
     void ShowTreeMenu(const QPoint& at);
     void SelectionMoved(QTreeWidgetItem* current);
     void NodeRenamedInPlace(QTreeWidgetItem* node);
+    // The tree after the directory of node took its new name on disk.
+    void Renamed(QTreeWidgetItem* node, const std::string& name);
     void SaveShown();
     void ShowDirectory(QTreeWidgetItem* node);
     void Select(QTreeWidgetItem* node);

@@ -87,16 +87,23 @@ TForm_ProjectOption::TForm_ProjectOption(MessagePresenter& messages, FileDialogs
     connect(bannerBrowse, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseBanner);
     connect(topDirectory, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseTopDirectory);
     connect(topFile, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseTopFile);
-    // The reading is checked as soon as the user moves on to another field.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if (old == nameKana_ && now != nullptr && isAncestorOf(now) && !CheckOwnerKana(Options(), messages_)) {
+    QDialogButtonBox* buttons
+        = DialogButtons(this, QStringLiteral("決定"), [this] { Button1Click(); }, QStringLiteral("HID00000015"));
+    // The reading is checked as soon as the user moves on to another field;
+    // cancelling or asking for help must stay possible with a bad one.
+    connect(qApp, &QApplication::focusChanged, this, [this, buttons](QWidget* old, QWidget* now) {
+        const bool leavingTheDialog = now != nullptr && buttons->buttonRole(qobject_cast<QAbstractButton*>(now))
+                != QDialogButtonBox::InvalidRole
+            && buttons->buttonRole(qobject_cast<QAbstractButton*>(now)) != QDialogButtonBox::AcceptRole;
+        if (old == nameKana_ && now != nullptr && isAncestorOf(now) && !leavingTheDialog
+            && !CheckOwnerKana(Options(), messages_)) {
             nameKana_->setFocus();
         }
     });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
-    layout->addWidget(DialogButtons(this, QStringLiteral("決定"), [this] { Button1Click(); }, QStringLiteral("HID00000015")));
+    layout->addWidget(buttons);
     tabs_->setCurrentIndex(std::clamp(page, 0, 3));
     resize(520, 260);
 }

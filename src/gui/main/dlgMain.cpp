@@ -23,6 +23,7 @@
 #include "DesignCommands.h"
 #include "BookmarkCommands.h"
 #include "ExchangeCommands.h"
+#include "ItemMarkCommands.h"
 #include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "GenreListWidget.h"
@@ -32,6 +33,8 @@
 #include "Icons.h"
 #include "ItemListModel.h"
 #include "PublishCommands.h"
+#include "LinkCheckCommands.h"
+#include "SearchSiteCommands.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
 #include "dlgOptions.h"
@@ -308,9 +311,15 @@ void TForm_Main::BuildToolMenus()
     connect(options, &QAction::triggered, this, &TForm_Main::MM_OptionsClick);
     toolMenu->addAction(options);
     toolMenu->addSeparator();
+    marks_->AddToToolsMenu(toolMenu);
     bulkTools_ = new BulkToolCommands(*this, this);
     bulkTools_->AddTo(toolMenu);
+    (new LinkCheckCommands(*this, this))->AddToToolsMenu(toolMenu);
     toolMenu->addSeparator();
+    searchSite_ = new SearchSiteCommands(*this, this);
+    searchSite_->AddTo(toolMenu);
+    toolMenu->addSeparator();
+    toolMenu->addAction(publish_->OpenRootAction());
     auto* account = new QAction(QStringLiteral("関連付け(&C)"), this);
     account->setObjectName(QStringLiteral("MM_AppAccount"));
     connect(account, &QAction::triggered, this, &TForm_Main::MM_AppAccountClick);
@@ -319,7 +328,6 @@ void TForm_Main::BuildToolMenus()
         account->setText(services_.association.IsAssociated() ? QStringLiteral("関連付けの解除(&C)")
                                                               : QStringLiteral("関連付け(&C)"));
     });
-    toolMenu->addAction(publish_->OpenRootAction());
     toolMenu->addSeparator();
     auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
     erase->setObjectName(QStringLiteral("MM_RegErase"));

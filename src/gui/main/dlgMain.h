@@ -37,6 +37,7 @@ class BulkToolCommands;
 class DesignCommands;
 class ExchangeCommands;
 class PublishCommands;
+class SearchSiteCommands;
 class ItemClipboardCommands;
 class ItemListViewCommands;
 class ItemMarkCommands;
@@ -231,6 +232,7 @@ private:
     BulkToolCommands* bulkTools_ = nullptr;
     TemplateCommands* templates_ = nullptr;
     PublishCommands* publish_ = nullptr;
+    SearchSiteCommands* searchSite_ = nullptr;
     QLabel* itemPaneTitle_ = nullptr;
     std::vector<QAction*> fileActions_;
     QAction* newItemAction_ = nullptr;

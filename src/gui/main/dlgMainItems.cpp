@@ -21,6 +21,7 @@
 #include "Icons.h"
 #include "ItemClipboardCommands.h"
 #include "PublishCommands.h"
+#include "SearchSiteCommands.h"
 #include "ItemListViewCommands.h"
 #include "ItemMarkCommands.h"
 #include "SearchCommands.h"
@@ -253,6 +254,7 @@ void TForm_Main::SearchModeChanged(const QString& title)
     exchange_->SetSearchMode(searching);
     bulkTools_->SetSearchMode(searching);
     publish_->SetSearchMode(searching);
+    searchSite_->SetSearchMode(searching);
     if (searching) {
         trashNotice_->hide();
         itemModel_->Reset();

@@ -175,6 +175,7 @@ TForm_ProjectOutput::TForm_ProjectOutput(
         columns->setSectionResizeMode(column, QHeaderView::Fixed);
         columns->resizeSection(column, numberWidth);
     }
+    htmls_->setMinimumWidth(3 * numberWidth + fontMetrics().horizontalAdvance(QStringLiteral("pages000.html")) + 40);
     auto* split = static_cast<QSplitter*>(details_);
     split->setChildrenCollapsible(false);
     split->addWidget(dirTree_);
@@ -391,6 +392,8 @@ void TForm_ProjectOutput::RunFinished(const OutputResult& result)
     ShowStep(OutputStep::Finished);
     switch (result.status) {
     case OutputResult::Status::Finished:
+        // Directories without pages leave steps of the bar unused.
+        progress_->setValue(progress_->maximum());
         messages_.Show(MessageKind::Information, OutputFinishedMessage(), MessageButton::Ok);
         break;
     case OutputResult::Status::Aborted:

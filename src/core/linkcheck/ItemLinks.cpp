@@ -1,0 +1,254 @@
+#include "linkcheck/ItemLinks.h"
+
+#include <map>
+#include <numeric>
+#include <set>
+
+#include "collection/ItemMarks.h"
+#include "collection/Project.h"
+#include "collection/ShownItems.h"
+#include "design/DirectoryDesign.h"
+#include "text/Codepage.h"
+#include "text/Strings.h"
+#include "text/Url.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr std::string_view kBannerDirectoryMark = "%%";
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        if (c != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsWebUrl(std::string_view url)
+{
+    return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://");
+}
+
+// Characters a URL cannot carry as they are after its host.
+bool NeedsEscape(unsigned char c)
+{
+    return c <= 0x20 || c >= 0x7F
+        || std::string_view("\"<>\\^`{|}").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+void AddLink(ItemLinks& into, const PlacedItem& placed, LinkField field, std::string_view stored,
+    std::string_view bannerDirectory)
+{
+    ItemLink link{placed.place, field, placed.item.Serial, placed.item.Title, std::string(stored), {}};
+    LinkToCheck check;
+    if (field == LinkField::Banner && stored.starts_with(kBannerDirectoryMark)) {
+        const std::string name(stored.substr(kBannerDirectoryMark.size()));
+        link.shown = bannerDirectory.empty() ? std::string(stored) : WithTrailingSlash(bannerDirectory) + name;
+        // No banner directory: an empty path, which the checker reports.
+        check = {bannerDirectory.empty() ? std::string() : link.shown, true};
+    } else {
+        link.shown = FullUrl(stored);
+        if (StartsWithNoCase(stored, "mailto:") || !IsWebUrl(link.shown)) {
+            ++into.skipped;
+            return;
+        }
+        check = {RequestUrl(stored), false};
+    }
+    into.links.push_back(std::move(link));
+    into.toCheck.push_back(std::move(check));
+}
+
+// Applies edit to the item at the place; true when the item changed.
+template <typename Edit>
+bool EditItem(Project& project, std::vector<TLinkItem>& rows, const ItemPlace& place, Edit edit)
+{
+    if (place.in == ItemPlace::In::Row) {
+        if (place.index >= rows.size()) {
+            return false;
+        }
+        const TLinkItem before = rows[place.index];
+        edit(rows[place.index]);
+        return rows[place.index] != before;
+    }
+    if (place.genre >= project.TrashIndex() || place.index >= project.Genres[place.genre].Lines.size()) {
+        return false;
+    }
+    std::string& line = project.Genres[place.genre].Lines[place.index];
+    TLinkItem item = LineToItem(line);
+    const TLinkItem before = item;
+    edit(item);
+    if (item == before) {
+        return false;
+    }
+    line = ItemToLine(item);
+    return true;
+}
+
+} // namespace
+
+std::vector<PlacedItem> ItemsOfRows(const std::vector<TLinkItem>& rows, const std::vector<std::size_t>& chosen)
+{
+    std::vector<PlacedItem> items;
+    items.reserve(chosen.size());
+    for (const std::size_t row : chosen) {
+        if (row < rows.size()) {
+            items.push_back({{ItemPlace::In::Row, 0, row}, rows[row]});
+        }
+    }
+    return items;
+}
+
+std::vector<PlacedItem> ItemsOfGenre(const Project& project, std::size_t genre)
+{
+    std::vector<PlacedItem> items;
+    if (genre >= project.TrashIndex()) {
+        return items;
+    }
+    const std::vector<std::string>& lines = project.Genres[genre].Lines;
+    items.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        items.push_back({{ItemPlace::In::Line, genre, i}, LineToItem(lines[i])});
+    }
+    return items;
+}
+
+std::vector<PlacedItem> ItemsOfCollection(const Project& project, const ShownItems* shown)
+{
+    std::vector<PlacedItem> items;
+    const bool rowsAreGenre = shown != nullptr && !shown->SearchMode();
+    if (shown != nullptr && shown->SearchMode()) {
+        std::vector<std::size_t> all(shown->Rows().size());
+        std::iota(all.begin(), all.end(), std::size_t{0});
+        items = ItemsOfRows(shown->Rows(), all);
+    }
+    for (std::size_t genre = 0; genre < project.TrashIndex(); ++genre) {
+        std::vector<PlacedItem> more;
+        if (rowsAreGenre && genre == shown->SelectedGenre()) {
+            std::vector<std::size_t> all(shown->Rows().size());
+            std::iota(all.begin(), all.end(), std::size_t{0});
+            more = ItemsOfRows(shown->Rows(), all);
+        } else {
+            more = ItemsOfGenre(project, genre);
+        }
+        items.insert(items.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    return items;
+}
+
+ItemLinks LinksOfItems(const std::vector<PlacedItem>& items, std::string_view bannerDirectory)
+{
+    ItemLinks links;
+    for (const PlacedItem& placed : items) {
+        const std::string_view page = Trim(placed.item.Url);
+        const std::string_view banner = Trim(placed.item.Banner);
+        if (!page.empty()) {
+            AddLink(links, placed, LinkField::Page, page, bannerDirectory);
+        }
+        if (!banner.empty()) {
+            AddLink(links, placed, LinkField::Banner, banner, bannerDirectory);
+        }
+    }
+    return links;
+}
+
+std::string RequestUrl(std::string_view stored)
+{
+    const std::string full = FullUrl(Trim(stored));
+    ConversionResult utf8 = SjisToUtf8(full);
+    const std::string& text = utf8.ok ? utf8.text : full;
+    // The host ends at the first "/", "?" or "#" after "scheme://"; a host
+    // in other letters stays UTF-8, for libcurl to turn into its ASCII form.
+    const std::size_t scheme = text.find("://");
+    const std::size_t hostEnd
+        = scheme == std::string::npos ? 0 : std::min(text.find_first_of("/?#", scheme + 3), text.size());
+    std::string url = text.substr(0, hostEnd);
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (std::size_t i = hostEnd; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (NeedsEscape(c)) {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 0x0F];
+        } else {
+            url += static_cast<char>(c);
+        }
+    }
+    return url;
+}
+
+bool CanTakeNewUrl(std::string_view url)
+{
+    if (!IsWebUrl(url)) {
+        return false;
+    }
+    for (const char c : url) {
+        if (static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) >= 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places)
+{
+    constexpr auto kWarning = static_cast<int32_t>(ItemStatus::Warning);
+    std::set<std::size_t> chosenRows;
+    std::map<std::size_t, std::set<std::size_t>> chosenLines;
+    for (const ItemPlace& place : places) {
+        if (place.in == ItemPlace::In::Row) {
+            if (place.index < rows.size() && rows[place.index].Status != kWarning) {
+                chosenRows.insert(place.index);
+            }
+        } else if (place.genre < project.TrashIndex() && place.index < project.Genres[place.genre].Lines.size()) {
+            chosenLines[place.genre].insert(place.index);
+        }
+    }
+    SetItemStatus(rows, {chosenRows.begin(), chosenRows.end()}, kWarning);
+    std::size_t changed = chosenRows.size();
+    for (const auto& [genre, lineSet] : chosenLines) {
+        const std::vector<std::size_t> lineIndexes(lineSet.begin(), lineSet.end());
+        std::vector<std::string>& lines = project.Genres[genre].Lines;
+        std::vector<TLinkItem> items;
+        std::vector<std::size_t> unmarked;
+        for (const std::size_t index : lineIndexes) {
+            items.push_back(LineToItem(lines[index]));
+            if (items.back().Status != kWarning) {
+                unmarked.push_back(items.size() - 1);
+            }
+        }
+        SetItemStatus(items, unmarked, kWarning);
+        for (const std::size_t item : unmarked) {
+            lines[lineIndexes[item]] = ItemToLine(items[item]);
+        }
+        changed += unmarked.size();
+    }
+    return changed;
+}
+
+std::size_t UpdateAddresses(Project& project, std::vector<TLinkItem>& rows, const std::vector<AddressUpdate>& updates)
+{
+    std::size_t changed = 0;
+    for (const AddressUpdate& update : updates) {
+        if (!CanTakeNewUrl(update.newUrl)) {
+            continue;
+        }
+        const std::string stored = StripUrlScheme(update.newUrl);
+        const bool edited = EditItem(project, rows, update.place,
+            [&](TLinkItem& item) { (update.field == LinkField::Page ? item.Url : item.Banner) = stored; });
+        changed += edited ? 1 : 0;
+    }
+    return changed;
+}
+
+} // namespace tessaly

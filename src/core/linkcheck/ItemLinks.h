@@ -1,0 +1,92 @@
+#pragma once
+
+// Which links a check asks about, where their items live, and the two
+// changes a check can lead to: the warning mark on items whose links are
+// dead, and the new address of a link that moved for good.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "collection/LinkItem.h"
+#include "linkcheck/LinkChecker.h"
+
+namespace tessaly {
+
+class Project;
+class ShownItems;
+
+// Where an item of a check lives: a row of the item list, or a line of a
+// genre that is not shown.
+struct ItemPlace {
+    enum class In { Row, Line };
+    In in = In::Row;
+    std::size_t genre = 0; // Line: the genre's index
+    std::size_t index = 0; // the row, or the line in the genre
+
+    friend bool operator==(const ItemPlace&, const ItemPlace&) = default;
+};
+
+struct PlacedItem {
+    ItemPlace place;
+    TLinkItem item;
+};
+
+// The chosen rows (all rows for the shown genre).
+std::vector<PlacedItem> ItemsOfRows(const std::vector<TLinkItem>& rows, const std::vector<std::size_t>& chosen);
+std::vector<PlacedItem> ItemsOfGenre(const Project& project, std::size_t genre);
+// Every item but those in the trash. The shown rows stand for the selected
+// genre's lines (they may be newer); in a search mode they are items taken
+// out of their genres and come first.
+std::vector<PlacedItem> ItemsOfCollection(const Project& project, const ShownItems* shown = nullptr);
+
+enum class LinkField { Page, Banner };
+
+struct ItemLink {
+    ItemPlace place;
+    LinkField field = LinkField::Page;
+    int32_t serial = 0;
+    std::string title; // code page 932
+    std::string stored; // the address as the item keeps it
+    std::string shown; // the address as a reader sees it: the full URL or the banner file's path
+};
+
+struct ItemLinks {
+    std::vector<ItemLink> links;
+    std::vector<LinkToCheck> toCheck; // one for each link, in the same order
+    std::size_t skipped = 0; // addresses of other kinds (mailto:, ftp://, ...), not checked
+};
+
+// The page and banner addresses of the items. Page addresses follow the
+// https rule; a banner stored as "%%" + name is the file name under the
+// banner directory.
+ItemLinks LinksOfItems(const std::vector<PlacedItem>& items, std::string_view bannerDirectory);
+
+// A stored address as it goes on the wire: the full URL in UTF-8 with what
+// follows the host percent-encoded where a URL may not hold it as it is.
+// Text that is not code page 932 has its bytes percent-encoded instead.
+std::string RequestUrl(std::string_view stored);
+
+// True for an address a stored one may be replaced by: http or https, and
+// nothing but printable ASCII.
+bool CanTakeNewUrl(std::string_view url);
+
+// Gives every item at the places the status "warning" (2); returns how
+// many items changed.
+std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places);
+
+struct AddressUpdate {
+    ItemPlace place;
+    LinkField field = LinkField::Page;
+    std::string newUrl;
+};
+
+// Replaces each address by its new one (stored without "http://", like a
+// typed address); an update CanTakeNewUrl refuses is passed over. Returns
+// how many addresses changed.
+std::size_t UpdateAddresses(Project& project, std::vector<TLinkItem>& rows, const std::vector<AddressUpdate>& updates);
+
+} // namespace tessaly

@@ -1,0 +1,530 @@
+#include "linkcheck/LinkChecker.h"
+
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+#include <arpa/inet.h>
+#include <curl/curl.h>
+
+#include "text/Codepage.h"
+#include "text/Paths.h"
+
+#ifndef TESSALY_VERSION
+#error "TESSALY_VERSION must name the program's version"
+#endif
+
+namespace tessaly {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+struct ResultText {
+    std::string_view name;
+    const char* label; // UTF-8
+};
+
+constexpr std::array<ResultText, kLinkResultCount> kResultTexts{{
+    {"ok", "正常"},
+    {"moved", "移転"},
+    {"client-error", "クライアントエラー"},
+    {"server-error", "サーバーエラー"},
+    {"dns-failure", "ホスト名不明"},
+    {"refused", "接続拒否"},
+    {"timeout", "タイムアウト"},
+    {"tls-error", "TLSエラー"},
+    {"too-many-redirects", "リダイレクト過多"},
+    {"missing", "ファイルなし"},
+    {"error", "エラー"},
+}};
+
+void InitCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::string AsciiLowered(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+struct ParsedUrl {
+    std::string scheme;
+    std::string host; // lower case; IPv6 addresses in brackets
+};
+
+std::optional<ParsedUrl> ParseUrl(const std::string& url)
+{
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> handle(curl_url(), curl_url_cleanup);
+    if (!handle || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) {
+        return std::nullopt;
+    }
+    ParsedUrl parsed;
+    for (const auto& [part, into] : {std::pair{CURLUPART_SCHEME, &parsed.scheme}, {CURLUPART_HOST, &parsed.host}}) {
+        char* text = nullptr;
+        if (curl_url_get(handle.get(), part, &text, 0) != CURLUE_OK || text == nullptr) {
+            return std::nullopt;
+        }
+        *into = AsciiLowered(text);
+        curl_free(text);
+    }
+    return parsed;
+}
+
+bool IsAddressLiteral(const std::string& host)
+{
+    in_addr address{};
+    return host.starts_with('[') || inet_pton(AF_INET, host.c_str(), &address) == 1;
+}
+
+LinkResult ResultOfTransferError(CURLcode code)
+{
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY: return LinkResult::DnsFailure;
+    case CURLE_COULDNT_CONNECT: return LinkResult::Refused;
+    case CURLE_OPERATION_TIMEDOUT: return LinkResult::Timeout;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_ENGINE_NOTFOUND:
+    case CURLE_SSL_ENGINE_SETFAILED:
+    case CURLE_SSL_ENGINE_INITFAILED:
+    case CURLE_USE_SSL_FAILED: return LinkResult::TlsError;
+    case CURLE_TOO_MANY_REDIRECTS: return LinkResult::TooManyRedirects;
+    default: return LinkResult::Error;
+    }
+}
+
+// Addresses in results are ASCII, whatever bytes a server sent.
+std::string AsciiUrl(std::string_view url)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string ascii;
+    for (const char c : url) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F) {
+            ascii += '%';
+            ascii += kHex[byte >> 4];
+            ascii += kHex[byte & 0x0F];
+        } else {
+            ascii += c;
+        }
+    }
+    return ascii;
+}
+
+bool IsPermanentRedirect(long code)
+{
+    return code == 301 || code == 308;
+}
+
+// One link on its way through HEAD, GET and redirects. The easy handle
+// stays with the link, so cookies a site sets on the way are sent back.
+struct Transfer {
+    std::size_t index = 0;
+    std::string url;
+    std::string host;
+    bool get = false;
+    bool bodyStarted = false;
+    std::vector<LinkHop> hops;
+    SteadyClock::time_point started;
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy{nullptr, curl_easy_cleanup};
+    std::array<char, CURL_ERROR_SIZE> error{};
+};
+
+// The body is not needed: the status line has said it all.
+std::size_t StopAtBody(char*, std::size_t, std::size_t, void* data)
+{
+    static_cast<Transfer*>(data)->bodyStarted = true;
+    return 0;
+}
+
+// Names that the resolve list lacks fail here, before any name server is
+// asked; address literals need no lookup and pass.
+int RefuseUnlistedName(void*, void*, void* data)
+{
+    return IsAddressLiteral(static_cast<Transfer*>(data)->host) ? 0 : 1;
+}
+
+struct HostQueue {
+    unsigned active = 0;
+    std::deque<std::unique_ptr<Transfer>> waiting;
+};
+
+class Checker {
+public:
+    Checker(std::span<const LinkToCheck> links, const LinkCheckOptions& options,
+        const std::function<void(const LinkCheckResult&)>& onResult)
+        : links_(links)
+        , options_(options)
+        , onResult_(onResult)
+        , userAgent_(LinkCheckUserAgent())
+        , multi_(curl_multi_init(), curl_multi_cleanup)
+    {
+        for (const std::string& entry : options_.resolve) {
+            resolve_.reset(curl_slist_append(resolve_.release(), entry.c_str()));
+        }
+        curl_multi_setopt(multi_.get(), CURLMOPT_MAX_HOST_CONNECTIONS, static_cast<long>(PerHost()));
+    }
+    ~Checker()
+    {
+        for (auto& [transfer, owned] : active_) {
+            curl_multi_remove_handle(multi_.get(), transfer->easy.get());
+        }
+    }
+    Checker(const Checker&) = delete;
+    Checker& operator=(const Checker&) = delete;
+
+    LinkCheckSummary Run(std::stop_token stop)
+    {
+        LinkCheckSummary summary;
+        if (!multi_) {
+            return summary;
+        }
+        std::stop_callback wake(stop, [this] { curl_multi_wakeup(multi_.get()); });
+        const SteadyClock::time_point deadline = SteadyClock::now() + options_.deadline;
+        for (;;) {
+            if (stop.stop_requested()) {
+                summary.cancelled = true;
+                break;
+            }
+            const SteadyClock::time_point now = SteadyClock::now();
+            if (now >= deadline) {
+                summary.deadlinePassed = true;
+                break;
+            }
+            FillSlots();
+            if (active_.empty()) {
+                break;
+            }
+            int running = 0;
+            curl_multi_perform(multi_.get(), &running);
+            if (TakeCompleted() == 0) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+                curl_multi_poll(
+                    multi_.get(), nullptr, 0, static_cast<int>(std::clamp<long long>(left.count(), 1, 1000)), nullptr);
+            }
+        }
+        summary.checked = checked_;
+        return summary;
+    }
+
+private:
+    unsigned Jobs() const { return std::max(1u, options_.jobs); }
+    unsigned PerHost() const { return std::max(1u, options_.perHost); }
+
+    // Starts waiting transfers while there is room: redirects and retries of
+    // running links first, then new links in their order.
+    void FillSlots()
+    {
+        while (active_.size() < Jobs()) {
+            if (!readyHosts_.empty()) {
+                const std::string host = std::move(readyHosts_.front());
+                readyHosts_.pop_front();
+                HostQueue& queue = hosts_[host];
+                if (queue.waiting.empty() || queue.active >= PerHost()) {
+                    continue;
+                }
+                std::unique_ptr<Transfer> transfer = std::move(queue.waiting.front());
+                queue.waiting.pop_front();
+                if (!queue.waiting.empty() && queue.active + 1 < PerHost()) {
+                    readyHosts_.push_back(host);
+                }
+                Start(std::move(transfer));
+            } else if (next_ < links_.size()) {
+                Begin(next_++);
+            } else {
+                return;
+            }
+        }
+    }
+
+    void Begin(std::size_t index)
+    {
+        const LinkToCheck& link = links_[index];
+        const SteadyClock::time_point started = SteadyClock::now();
+        if (link.localFile) {
+            CheckFile(index, link.address, started);
+            return;
+        }
+        auto transfer = std::make_unique<Transfer>();
+        transfer->index = index;
+        transfer->started = started;
+        transfer->url = link.address;
+        Enqueue(std::move(transfer));
+    }
+
+    void CheckFile(std::size_t index, const std::string& path, SteadyClock::time_point started)
+    {
+        LinkCheckResult result;
+        result.index = index;
+        const std::optional<std::filesystem::path> file = ToFsPath(path);
+        std::error_code error;
+        if (path.empty()) {
+            result.result = LinkResult::Error;
+            result.detail = "the project has no banner directory";
+        } else if (!file) {
+            result.result = LinkResult::Error;
+            result.detail = "the path cannot be spelled on this file system";
+        } else if (std::filesystem::is_regular_file(*file, error)) {
+            result.result = LinkResult::Ok;
+        } else {
+            result.result = LinkResult::Missing;
+            result.detail = "no such file";
+        }
+        Report(std::move(result), started);
+    }
+
+    // Queues a transfer on its URL's host, or ends it when the URL is none
+    // the checker can ask.
+    void Enqueue(std::unique_ptr<Transfer> transfer)
+    {
+        const std::optional<ParsedUrl> parsed = ParseUrl(transfer->url);
+        if (!parsed || (parsed->scheme != "http" && parsed->scheme != "https")) {
+            Finish(*transfer, LinkResult::Error, parsed ? "not an http or https address" : "malformed address");
+            return;
+        }
+        transfer->host = parsed->host;
+        HostQueue& queue = hosts_[transfer->host];
+        if (queue.waiting.empty() && queue.active < PerHost() && active_.size() < Jobs()) {
+            Start(std::move(transfer));
+            return;
+        }
+        queue.waiting.push_back(std::move(transfer));
+        if (queue.active < PerHost()) {
+            readyHosts_.push_back(parsed->host);
+        }
+    }
+
+    void Start(std::unique_ptr<Transfer> transfer)
+    {
+        if (!transfer->easy) {
+            transfer->easy.reset(curl_easy_init());
+            if (!transfer->easy) {
+                Finish(*transfer, LinkResult::Error, "out of memory");
+                return;
+            }
+            Configure(*transfer);
+        }
+        CURL* easy = transfer->easy.get();
+        transfer->bodyStarted = false;
+        transfer->error[0] = '\0';
+        curl_easy_setopt(easy, CURLOPT_URL, transfer->url.c_str());
+        if (transfer->get) {
+            curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+        } else {
+            curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        }
+        if (curl_multi_add_handle(multi_.get(), easy) != CURLM_OK) {
+            Finish(*transfer, LinkResult::Error, "the transfer could not be started");
+            return;
+        }
+        ++hosts_[transfer->host].active;
+        Transfer* key = transfer.get();
+        active_.emplace(key, std::move(transfer));
+    }
+
+    void Configure(Transfer& transfer)
+    {
+        CURL* easy = transfer.easy.get();
+        curl_easy_setopt(easy, CURLOPT_PRIVATE, &transfer);
+        curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.error.data());
+        curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent_.c_str());
+        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+        curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(options_.timeout.count()));
+        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options_.timeout.count()));
+        curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+        // A stop must not wait for a name lookup still running in its thread.
+        curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+        curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, StopAtBody);
+        curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+        if (!options_.caFile.empty()) {
+            curl_easy_setopt(easy, CURLOPT_CAINFO, options_.caFile.c_str());
+        }
+        if (resolve_) {
+            curl_easy_setopt(easy, CURLOPT_RESOLVE, resolve_.get());
+        }
+        if (options_.listedNamesOnly) {
+            curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, RefuseUnlistedName);
+            curl_easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, &transfer);
+        }
+    }
+
+    // Handles the transfers libcurl has finished; returns how many.
+    std::size_t TakeCompleted()
+    {
+        std::size_t completed = 0;
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi_.get(), &left)) {
+            if (message->msg != CURLMSG_DONE) {
+                continue;
+            }
+            ++completed;
+            CURL* easy = message->easy_handle;
+            const CURLcode code = message->data.result;
+            void* data = nullptr;
+            curl_easy_getinfo(easy, CURLINFO_PRIVATE, &data);
+            curl_multi_remove_handle(multi_.get(), easy);
+            auto found = active_.find(static_cast<Transfer*>(data));
+            std::unique_ptr<Transfer> transfer = std::move(found->second);
+            active_.erase(found);
+            HostQueue& queue = hosts_[transfer->host];
+            --queue.active;
+            if (!queue.waiting.empty()) {
+                readyHosts_.push_back(transfer->host);
+            }
+            Answered(std::move(transfer), code);
+        }
+        return completed;
+    }
+
+    void Answered(std::unique_ptr<Transfer> transfer, CURLcode code)
+    {
+        CURL* easy = transfer->easy.get();
+        // A body that was cut off on purpose is no failure.
+        if (code == CURLE_WRITE_ERROR && transfer->bodyStarted) {
+            code = CURLE_OK;
+        }
+        if (code != CURLE_OK) {
+            if (!transfer->get && code == CURLE_GOT_NOTHING) {
+                RetryWithGet(std::move(transfer));
+                return;
+            }
+            const std::string why = transfer->error[0] != '\0' ? transfer->error.data() : curl_easy_strerror(code);
+            Finish(*transfer, ResultOfTransferError(code), why);
+            return;
+        }
+        long status = 0;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+        char* location = nullptr;
+        curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
+        if (status >= 300 && status < 400 && location != nullptr) {
+            transfer->hops.push_back({status, AsciiUrl(location)});
+            if (transfer->hops.size() > options_.maxRedirects) {
+                Finish(*transfer, LinkResult::TooManyRedirects,
+                    "more than " + std::to_string(options_.maxRedirects) + " redirects", status);
+                return;
+            }
+            transfer->url = location;
+            Enqueue(std::move(transfer));
+            return;
+        }
+        if (status >= 400 && !transfer->get) {
+            RetryWithGet(std::move(transfer));
+            return;
+        }
+        if (status >= 200 && status < 300) {
+            Finish(*transfer, LinkResult::Ok, {}, status);
+        } else if (status >= 400 && status < 500) {
+            Finish(*transfer, LinkResult::ClientError, {}, status);
+        } else if (status >= 500 && status < 600) {
+            Finish(*transfer, LinkResult::ServerError, {}, status);
+        } else {
+            Finish(*transfer, LinkResult::Error, "unexpected status " + std::to_string(status), status);
+        }
+    }
+
+    // Some servers refuse HEAD (405, 501, or any error at all) or drop the
+    // connection; the page itself may still be there.
+    void RetryWithGet(std::unique_ptr<Transfer> transfer)
+    {
+        transfer->get = true;
+        Enqueue(std::move(transfer));
+    }
+
+    void Finish(const Transfer& transfer, LinkResult outcome, std::string detail, long status = 0)
+    {
+        LinkCheckResult result;
+        result.index = transfer.index;
+        result.result = outcome;
+        result.code = status;
+        result.finalUrl = AsciiUrl(transfer.url);
+        result.redirects = transfer.hops;
+        result.detail = std::move(detail);
+        if (outcome == LinkResult::Ok) {
+            std::size_t permanent = 0;
+            while (permanent < transfer.hops.size() && IsPermanentRedirect(transfer.hops[permanent].code)) {
+                ++permanent;
+            }
+            if (permanent > 0) {
+                result.result = LinkResult::Moved;
+                result.newUrl = transfer.hops[permanent - 1].location;
+            }
+        }
+        Report(std::move(result), transfer.started);
+    }
+
+    void Report(LinkCheckResult result, SteadyClock::time_point started)
+    {
+        result.time = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - started);
+        ++checked_;
+        onResult_(result);
+    }
+
+    std::span<const LinkToCheck> links_;
+    const LinkCheckOptions& options_;
+    const std::function<void(const LinkCheckResult&)>& onResult_;
+    std::string userAgent_;
+    std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi_;
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> resolve_{nullptr, curl_slist_free_all};
+    std::unordered_map<std::string, HostQueue> hosts_;
+    std::deque<std::string> readyHosts_;
+    std::unordered_map<Transfer*, std::unique_ptr<Transfer>> active_;
+    std::size_t next_ = 0;
+    std::size_t checked_ = 0;
+};
+
+} // namespace
+
+bool IsAlive(LinkResult result)
+{
+    return result == LinkResult::Ok || result == LinkResult::Moved;
+}
+
+std::string_view LinkResultName(LinkResult result)
+{
+    return kResultTexts[static_cast<std::size_t>(result)].name;
+}
+
+const std::string& LinkResultLabel(LinkResult result)
+{
+    return SjisLiteral(kResultTexts[static_cast<std::size_t>(result)].label);
+}
+
+std::string LinkCheckUserAgent()
+{
+    return "Tessaly/" TESSALY_VERSION " (link check; +http://www.brindlewood.example/tessaly/)";
+}
+
+LinkCheckSummary RunLinkCheck(std::span<const LinkToCheck> links, const LinkCheckOptions& options,
+    const std::function<void(const LinkCheckResult&)>& onResult, std::stop_token stop)
+{
+    InitCurlOnce();
+    Checker checker(links, options, onResult);
+    return checker.Run(std::move(stop));
+}
+
+} // namespace tessaly

@@ -1,0 +1,40 @@
+#include "linkcheck/LinkReport.h"
+
+#include <cstdio>
+
+#include "text/Codepage.h"
+#include "text/Csv.h"
+#include "text/Strings.h"
+
+namespace tessaly {
+
+const std::string& LinkFieldLabel(LinkField field)
+{
+    return field == LinkField::Page ? SJ("ページ") : SJ("バナー");
+}
+
+std::string SecondsText(std::chrono::milliseconds time)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%03lld", static_cast<long long>(time.count() / 1000),
+        static_cast<long long>(time.count() % 1000));
+    return text;
+}
+
+std::string LinkReportText(const std::vector<ItemLink>& links, const std::vector<LinkCheckResult>& results)
+{
+    std::string text = CsvLine({SJ("シリアル"), SJ("タイトル"), SJ("種類"), SJ("URL"), SJ("結果"), SJ("コード"),
+        SJ("新しいURL"), SJ("最終URL"), SJ("時間(秒)"), SJ("詳細")});
+    for (const LinkCheckResult& result : results) {
+        if (result.index >= links.size()) {
+            continue;
+        }
+        const ItemLink& link = links[result.index];
+        text += CsvLine({FormatSerial(link.serial), link.title, LinkFieldLabel(link.field), link.shown,
+            LinkResultLabel(result.result), result.code == 0 ? std::string() : std::to_string(result.code),
+            result.newUrl, result.finalUrl, SecondsText(result.time), result.detail});
+    }
+    return text;
+}
+
+} // namespace tessaly

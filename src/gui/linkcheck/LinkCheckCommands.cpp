@@ -1,0 +1,96 @@
+#include "LinkCheckCommands.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <numeric>
+
+#include "GuiText.h"
+#include "ItemListHost.h"
+#include "collection/Project.h"
+#include "collection/ShownItems.h"
+#include "dlgLinkCheck.h"
+#include "dlgMain.h"
+
+namespace tessaly {
+
+LinkCheckCommands::LinkCheckCommands(ItemListHost& host, QObject* parent)
+    : QObject(parent)
+    , host_(host)
+    , linkCheck_(new QAction(QStringLiteral("リンクチェック(&K)..."), this))
+{
+    linkCheck_->setObjectName(QStringLiteral("MM_LinkCheck"));
+    connect(linkCheck_, &QAction::triggered, this, &LinkCheckCommands::MM_LinkCheckClick);
+}
+
+void LinkCheckCommands::AddToToolsMenu(QMenu* menu)
+{
+    menu->addAction(linkCheck_);
+}
+
+void LinkCheckCommands::MM_LinkCheckClick()
+{
+    const Project& project = host_.CurrentProject();
+    const ShownItems& shown = host_.Shown();
+    const std::vector<std::size_t> selected = host_.SelectedRows();
+    std::vector<std::size_t> all(shown.Rows().size());
+    std::iota(all.begin(), all.end(), std::size_t{0});
+
+    LinkCheckSetup setup;
+    setup.scopes[static_cast<std::size_t>(LinkScope::Selected)]
+        = {QStringLiteral("選択したアイテム(&S)"), ItemsOfRows(shown.Rows(), selected)};
+    setup.scopes[static_cast<std::size_t>(LinkScope::Shown)] = {shown.SearchMode()
+            ? QStringLiteral("検索結果のアイテム(&G)")
+            : QStringLiteral("表示中のジャンル「%1」(&G)").arg(ToQString(project.Genres[shown.SelectedGenre()].Name)),
+        ItemsOfRows(shown.Rows(), all)};
+    setup.scopes[static_cast<std::size_t>(LinkScope::Collection)]
+        = {QStringLiteral("コレクション全体(&A)"), ItemsOfCollection(project, &shown)};
+    setup.chosen = selected.empty() ? LinkScope::Shown : LinkScope::Selected;
+    setup.bannerDirectory = project.BannerDir;
+
+    MainServices& services = host_.Services();
+    TForm_LinkCheck dialog(services.messages, services.files, std::move(setup),
+        {[this](const std::vector<ItemPlace>& places) { return MarkFailed(places); },
+            [this](const std::vector<AddressUpdate>& updates) { return UpdateMoved(updates); }},
+        host_.DialogParent());
+    dialog.exec();
+}
+
+std::size_t LinkCheckCommands::MarkFailed(const std::vector<ItemPlace>& places)
+{
+    const std::size_t marked = MarkItemsFailed(host_.CurrentProject(), host_.Shown().Rows(), places);
+    Changed(marked, places);
+    return marked;
+}
+
+std::size_t LinkCheckCommands::UpdateMoved(const std::vector<AddressUpdate>& updates)
+{
+    const std::size_t updated = UpdateAddresses(host_.CurrentProject(), host_.Shown().Rows(), updates);
+    std::vector<ItemPlace> places;
+    for (const AddressUpdate& update : updates) {
+        places.push_back(update.place);
+    }
+    Changed(updated, places);
+    return updated;
+}
+
+void LinkCheckCommands::Changed(std::size_t count, const std::vector<ItemPlace>& places)
+{
+    if (count == 0) {
+        return;
+    }
+    std::vector<std::size_t> rows;
+    for (const ItemPlace& place : places) {
+        if (place.in == ItemPlace::In::Row) {
+            rows.push_back(place.index);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (!rows.empty()) {
+        host_.RowsChanged(rows);
+    }
+    host_.SetIsEditing(true);
+}
+
+} // namespace tessaly

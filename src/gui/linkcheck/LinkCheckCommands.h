@@ -1,0 +1,39 @@
+#pragma once
+
+// The Tools menu's link check: on the chosen items, the shown genre or the
+// whole collection; the dialog's marks and new addresses go into the
+// collection through the window.
+
+#include <QObject>
+
+#include "linkcheck/LinkChecker.h"
+
+class QAction;
+class QMenu;
+
+namespace tessaly {
+
+class ItemListHost;
+struct AddressUpdate;
+struct ItemPlace;
+
+class LinkCheckCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    LinkCheckCommands(ItemListHost& host, QObject* parent);
+
+    void AddToToolsMenu(QMenu* menu);
+    void MM_LinkCheckClick();
+
+private:
+    std::size_t MarkFailed(const std::vector<ItemPlace>& places);
+    std::size_t UpdateMoved(const std::vector<AddressUpdate>& updates);
+    // The window learns which rows changed and that the collection did.
+    void Changed(std::size_t count, const std::vector<ItemPlace>& places);
+
+    ItemListHost& host_;
+    QAction* linkCheck_;
+};
+
+} // namespace tessaly
