@@ -916,10 +916,10 @@ int Duplicates(std::span<const std::string_view> args, Streams streams)
         || !LoadWholeProject(project, options->Files()[0], LoadPurpose::Reading, "duplicates", streams)) {
         return 2;
     }
-    const std::vector<std::vector<ItemPlace>> groups = FindDuplicateLinks(project);
+    const std::vector<std::vector<LinePlace>> groups = FindDuplicateLinks(project);
     std::size_t items = 0;
-    for (const std::vector<ItemPlace>& group : groups) {
-        for (const ItemPlace& place : group) {
+    for (const std::vector<LinePlace>& group : groups) {
+        for (const LinePlace& place : group) {
             const TLinkItem item = LineToItem(project.Genres[place.genre].Lines[place.line]);
             streams.out << FormatSerial(item.Serial) << '\t' << Shown(project.Genres[place.genre].Name) << '\t'
                         << Shown(item.Title) << '\t' << Shown(FullUrl(item.Url)) << '\n';

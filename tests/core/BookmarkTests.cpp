@@ -447,7 +447,7 @@ TEST(DuplicateLinks, SamePagesAcrossGenresStandTogether)
     add(project.TrashIndex(), "c.jp/"); // the trash does not count
 
     EXPECT_EQ(FindDuplicateLinks(project),
-        (std::vector<std::vector<ItemPlace>>{{{0, 0}, {0, 2}, {other, 0}}, {{0, 1}, {other, 2}}}));
+        (std::vector<std::vector<LinePlace>>{{{0, 0}, {0, 2}, {other, 0}}, {{0, 1}, {other, 2}}}));
     const std::vector<std::string> found = ExtractDuplicateItems(project);
     std::vector<int32_t> serials;
     for (const std::string& line : found) {

@@ -11,16 +11,16 @@ namespace tessaly {
 
 class Project;
 
-struct ItemPlace {
+struct LinePlace {
     std::size_t genre = 0;
     std::size_t line = 0;
 
-    friend bool operator==(const ItemPlace&, const ItemPlace&) = default;
+    friend bool operator==(const LinePlace&, const LinePlace&) = default;
 };
 
 // The groups of two or more items with the same page, each in collection
 // order, the groups in the order of their first items.
-std::vector<std::vector<ItemPlace>> FindDuplicateLinks(const Project& project);
+std::vector<std::vector<LinePlace>> FindDuplicateLinks(const Project& project);
 
 // The lines of those items, taken out of their genres group by group, so
 // that copies of a page stand together. The shown genre must be written
