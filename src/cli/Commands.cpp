@@ -776,7 +776,8 @@ std::optional<TDateTime> ImportToday(Streams streams)
 
 int ImportRkm(std::span<const std::string_view> args, Streams streams)
 {
-    const std::optional<Options> options = Options::Parse(args, {}, {}, "import-rkm", streams);
+    constexpr std::string_view kFlags[] = {"--suggest-readings"};
+    const std::optional<Options> options = Options::Parse(args, {}, kFlags, "import-rkm", streams);
     if (!options
         || !ExpectFiles(*options, 3, "a project file, an RKM file and an output project file", "import-rkm", streams)) {
         return 2;
@@ -787,7 +788,10 @@ int ImportRkm(std::span<const std::string_view> args, Streams streams)
         return 2;
     }
     const std::filesystem::path rkmFile(options->Files()[1]);
-    const ReadingServiceStatus readings = OpenReadingService();
+    // Readings are suggested only when asked for: without it the file is
+    // taken exactly by its own rules.
+    const ReadingServiceStatus readings
+        = options->Has("--suggest-readings") ? OpenReadingService() : ReadingServiceStatus{};
     const RkmImportResult result = ImportRkmFile(project, rkmFile, *today, {}, readings.service.get());
     switch (result.status) {
     case RkmImportResult::Status::Imported: break;
@@ -1279,13 +1283,15 @@ constexpr std::array kCommands{
         "C-style escapes (\\\\, \\\" and \\n), none leaves the comment column out.\n",
         Csv},
     Command{"import-rkm", "add the links of an RKM data file (.TSM)",
-        "PROJECT.TSP FILE.TSM OUT.TSP\n\n"
+        "PROJECT.TSP FILE.TSM OUT.TSP [--suggest-readings]\n\n"
         "Adds the genres, attributes, contents and links of the RKM file to the project\n"
         "and writes it to OUT.TSP (which may be PROJECT.TSP). Readings in katakana are\n"
         "turned into hiragana; a link that still lacks a title, a page address or a\n"
-        "hiragana reading is not imported and is named on stderr. Links without a date\n"
-        "are dated today, or the date in the environment variable TESSALY_TODAY\n"
-        "(YYYY/MM/DD).\n",
+        "hiragana reading is not imported and is named on stderr. With\n"
+        "--suggest-readings, a missing reading is first made from the title or author\n"
+        "when the whole text can be read (MeCab), as the desktop program's import does.\n"
+        "Links without a date are dated today, or the date in the environment variable\n"
+        "TESSALY_TODAY (YYYY/MM/DD).\n",
         ImportRkm},
     Command{"import-bookmarks", "add the links of a browser's bookmark file",
         "PROJECT.TSP BOOKMARKS.HTML OUT.TSP [--genre-from folder|top-folder|none]\n\n"

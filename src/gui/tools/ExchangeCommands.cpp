@@ -87,7 +87,8 @@ void ExchangeCommands::ImportRkm(const QString& fileName)
             if (line % 1024 == 0) {
                 splash->SetPos(static_cast<int>(line));
             }
-        });
+        },
+        services.readings);
     splash.reset();
     switch (result.status) {
     case RkmImportResult::Status::NotFound:
