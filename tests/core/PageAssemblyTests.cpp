@@ -75,12 +75,19 @@ TEST(DirectoryLinks, DistributionWidthsAndMarks)
         image.find("<IMG alt=\"\" src=\"i.gif\" width=9 height=8 border=0 hspace=0 vspace=0>"), std::string::npos);
 }
 
-TEST(PageBar, LinksEveryPageButTheCurrentOne)
+TEST(PageBars, LinkEveryPageButTheCurrentOne)
 {
-    EXPECT_EQ(PageBar({"index.html"}, 0), "");
-    EXPECT_EQ(PageBar({"index.html", "pages002.html", "pages003.html"}, 1),
+    EXPECT_EQ(PageBars({"index.html"}).On(0), "");
+    const PageBars bars({"index.html", "pages002.html", "pages003.html"});
+    EXPECT_EQ(bars.On(1),
         "<P align=center>\r\n\t[<B><A href=\"index.html\">1</A></B>] [<B>2</B>] "
         "[<B><A href=\"pages003.html\">3</A></B>]\r\n</P>\r\n");
+    EXPECT_EQ(bars.On(0),
+        "<P align=center>\r\n\t[<B>1</B>] [<B><A href=\"pages002.html\">2</A></B>] "
+        "[<B><A href=\"pages003.html\">3</A></B>]\r\n</P>\r\n");
+    EXPECT_EQ(bars.On(2),
+        "<P align=center>\r\n\t[<B><A href=\"index.html\">1</A></B>] [<B><A href=\"pages002.html\">2</A></B>] "
+        "[<B>3</B>]\r\n</P>\r\n");
 }
 
 TEST(RewriteLocalReferences, OnlyUrlAttributesOfKnownTags)

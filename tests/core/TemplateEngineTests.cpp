@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <vector>
+
 #include "collection/Project.h"
 #include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
+#include "text/Sjis.h"
 
 using namespace tessaly;
 
@@ -137,7 +142,47 @@ TEST(RenderItemList, DropsBlankLineEndsAndEmptyLines)
     a.Title = "a";
     TLinkItem b;
     b.Title = "b";
-    EXPECT_EQ(RenderItemList(rec, {&a, &b}, ""), "<UL>\r\n<LI>a\r\n<LI>b\r\n</UL>\r\n");
+    const LinkItemView first(a);
+    const LinkItemView second(b);
+    EXPECT_EQ(RenderItemList(rec, {&first, &second}, ""), "<UL>\r\n<LI>a\r\n<LI>b\r\n</UL>\r\n");
+}
+
+// The list as a whole, cleaned the long way: blanks before CR LF removed
+// until none is left, then empty lines likewise.
+std::string CleanedTheLongWay(std::string text)
+{
+    const auto replaceAll = [&text](std::string_view from, std::string_view to) {
+        while (text.find(from) != std::string::npos) {
+            text = sjis::ReplaceAll(text, from, to);
+        }
+    };
+    replaceAll(" \r\n", "\r\n");
+    replaceAll("\r\n\r\n", "\r\n");
+    return text;
+}
+
+TEST(RenderItemList, CleansAcrossTheJoinsOfItsParts)
+{
+    // Header, body (one item "x") and footer; a CR LF, blanks or an empty
+    // line may be split between two of them.
+    const std::vector<std::array<std::string, 3>> cases{
+        {"<UL>\r", "\n%title;\r\n", "</UL>"},
+        {"<UL>  ", " \r\n%title;  ", "\r\n\r\n</UL>\r\n"},
+        {"\r\n\r\n", "\r\n%title;\r", "\r\n\n"},
+        {"a \rb", "%title; \r\r\n", " \n \r\n"},
+        {"", "%title;", ""},
+        {"\r", "\r%title;\r\n \r", "\n"},
+        {"a\r\n  \r\n  \r\nb", "\r\n\r\n%title;\r\n", "\r\n"},
+    };
+    TLinkItem item;
+    item.Title = "x";
+    const LinkItemView view(item);
+    for (const auto& [header, body, footer] : cases) {
+        const TTemplateRec rec{"t", header, body, footer, "[", "]", ","};
+        const std::string rendered = sjis::ReplaceAll(body, "%title;", "x");
+        EXPECT_EQ(RenderItemList(rec, {&view, &view}, ""), CleanedTheLongWay(header + rendered + rendered + footer))
+            << "header " << testing::PrintToString(header) << " body " << testing::PrintToString(body);
+    }
 }
 
 TEST(Templates, BuiltinsStoredFormAndLookup)

@@ -156,34 +156,79 @@ TDateTime DateField(std::string_view field)
     return ParseDateTime(UnescapeField(field)).value_or(TDateTime{});
 }
 
-} // namespace
-
-TLinkItem LineToItem(std::string_view line)
+// Fills the fields of item, a TLinkItem or a LinkItemView, from a line;
+// decode unescapes the text of one field, decodeTwice that of the comment,
+// which is escaped twice.
+template <typename Item, typename Decode, typename DecodeTwice>
+void DecodeItemLine(std::string_view line, Item& item, Decode decode, DecodeTwice decodeTwice)
 {
     // Each field is unescaped on its own, so an "&ln;" inside a field can
     // never shift the fields after it.
     const std::array<std::string_view, kFieldCount> fields = ItemLineFields(line);
-    TLinkItem item;
     item.Serial = IntegerOr(fields[kSerial], kUnnumbered);
-    item.GenreName = UnescapeField(fields[kGenreName]);
+    item.GenreName = decode(fields[kGenreName]);
     item.Status = IntegerOr(fields[kStatus], 0);
     if (item.Status < 0 || item.Status >= kStatusCount) {
         item.Status = 0;
     }
-    item.Title = UnescapeField(fields[kTitle]);
-    item.TitleKana = UnescapeField(fields[kTitleKana]);
-    item.Author = UnescapeField(fields[kAuthor]);
-    item.AuthorKana = UnescapeField(fields[kAuthorKana]);
-    item.Mail = UnescapeField(fields[kMail]);
-    item.Url = UnescapeField(fields[kUrl]);
-    item.Banner = UnescapeField(fields[kBanner]);
+    item.Title = decode(fields[kTitle]);
+    item.TitleKana = decode(fields[kTitleKana]);
+    item.Author = decode(fields[kAuthor]);
+    item.AuthorKana = decode(fields[kAuthorKana]);
+    item.Mail = decode(fields[kMail]);
+    item.Url = decode(fields[kUrl]);
+    item.Banner = decode(fields[kBanner]);
     item.BannerX = IntegerOr(fields[kBannerX], kDefaultBannerWidth);
     item.BannerY = IntegerOr(fields[kBannerY], kDefaultBannerHeight);
-    item.Attributes = UnescapeField(fields[kAttributes]);
-    item.Contents = UnescapeField(fields[kContents]);
+    item.Attributes = decode(fields[kAttributes]);
+    item.Contents = decode(fields[kContents]);
     item.Date = DateField(fields[kDate]);
-    item.Comment = UnescapeField(UnescapeField(fields[kComment]));
+    item.Comment = decodeTwice(fields[kComment]);
+}
+
+} // namespace
+
+TLinkItem LineToItem(std::string_view line)
+{
+    TLinkItem item;
+    DecodeItemLine(
+        line, item, [](std::string_view field) { return UnescapeField(field); },
+        [](std::string_view field) { return UnescapeField(UnescapeField(field)); });
     return item;
+}
+
+LinkItemView ViewItemLine(std::string_view line, TextArena& decoded)
+{
+    // A field without "&" holds no entity and reads as it stands.
+    LinkItemView item;
+    const auto hasEntity = [](std::string_view field) { return field.find('&') != std::string_view::npos; };
+    DecodeItemLine(
+        line, item,
+        [&](std::string_view field) { return hasEntity(field) ? decoded.Keep(UnescapeField(field)) : field; },
+        [&](std::string_view field) {
+            return hasEntity(field) ? decoded.Keep(UnescapeField(UnescapeField(field))) : field;
+        });
+    return item;
+}
+
+LinkItemView::LinkItemView(const TLinkItem& item)
+    : Serial(item.Serial)
+    , GenreName(item.GenreName)
+    , Status(item.Status)
+    , Title(item.Title)
+    , TitleKana(item.TitleKana)
+    , Author(item.Author)
+    , AuthorKana(item.AuthorKana)
+    , Mail(item.Mail)
+    , Url(item.Url)
+    , Banner(item.Banner)
+    , BannerX(item.BannerX)
+    , BannerY(item.BannerY)
+    , Attributes(item.Attributes)
+    , Contents(item.Contents)
+    , Date(item.Date)
+    , Comment(item.Comment)
+{
 }
 
 TDateTime ItemLineDate(std::string_view line)

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "text/DateTime.h"
+#include "util/TextArena.h"
 
 namespace tessaly {
 
@@ -49,6 +50,31 @@ struct TLinkItem {
     friend bool operator==(const TLinkItem&, const TLinkItem&) = default;
 };
 
+// An item's fields read where they already are: in a TLinkItem, or in an
+// item line (see ViewItemLine). Whatever only reads an item takes this.
+struct LinkItemView {
+    int32_t Serial = kUnnumbered;
+    std::string_view GenreName;
+    int32_t Status = 0;
+    std::string_view Title;
+    std::string_view TitleKana;
+    std::string_view Author;
+    std::string_view AuthorKana;
+    std::string_view Mail;
+    std::string_view Url;
+    std::string_view Banner;
+    int32_t BannerX = kDefaultBannerWidth;
+    int32_t BannerY = kDefaultBannerHeight;
+    std::string_view Attributes;
+    std::string_view Contents;
+    TDateTime Date;
+    std::string_view Comment;
+
+    LinkItemView() = default;
+    // NOLINTNEXTLINE(google-explicit-constructor): a record reads as its view.
+    LinkItemView(const TLinkItem& item);
+};
+
 // A new item as the editor starts it: unnumbered, dated today.
 TLinkItem NewLinkItem(const Clock& clock, std::string genreName = {});
 
@@ -72,6 +98,10 @@ ItemProblem FindItemProblem(const TLinkItem& item);
 
 // Decodes an item line; fields that are not numbers take their defaults.
 TLinkItem LineToItem(std::string_view line);
+
+// The fields of LineToItem(line) as views into the line, apart from those
+// that hold entities: these are decoded into decoded.
+LinkItemView ViewItemLine(std::string_view line, TextArena& decoded);
 
 // The Date of LineToItem(line), without decoding the other fields.
 TDateTime ItemLineDate(std::string_view line);

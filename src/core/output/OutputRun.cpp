@@ -96,6 +96,44 @@ bool IsCrLfLines(std::string_view text)
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r')) == breaks;
 }
 
+// What the file in a page's place holds, found without changing anything,
+// so that it can be found ahead of the writes on any thread.
+enum class ExistingPage {
+    Missing,
+    Link, // a symbolic link: left alone
+    NotAFile, // a directory, FIFO and the like: left alone
+    Same, // the page as it would be written
+    Different, // another text, or one that cannot be read
+};
+
+ExistingPage ProbePage(const fs::path& file, const std::string& text)
+{
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(file, error);
+    if (fs::is_symlink(status)) {
+        return ExistingPage::Link;
+    }
+    if (!fs::exists(status)) {
+        return ExistingPage::Missing;
+    }
+    if (!fs::is_regular_file(status)) {
+        return ExistingPage::NotAFile;
+    }
+    // A larger file cannot be the same page.
+    const FileReadResult existing = ReadWholeFile(file, text.size());
+    if (existing.ok && (existing.data == text || PageFileText(existing.data) == text)) {
+        return ExistingPage::Same;
+    }
+    return existing.failure == ReadFailure::NotFound ? ExistingPage::Missing : ExistingPage::Different;
+}
+
+// A page as the workers prepare it: its text as written and what its file
+// holds now.
+struct PreparedPage {
+    std::string text;
+    ExistingPage existing = ExistingPage::Missing;
+};
+
 class Run {
 public:
     Run(const Project& project, const std::string& rootDirectory, const Clock& clock, OutputObserver& observer,
@@ -145,6 +183,7 @@ private:
     struct Designed {
         std::string directory;
         std::optional<TDirectoryDesign> design; // none: passed over
+        std::vector<std::size_t> selection; // the items its pages list or count
     };
 
     void Step(OutputStep step) { observer_.StepChanged(step); }
@@ -178,9 +217,10 @@ private:
         std::vector<Designed> designed;
         designed.reserve(directories.size());
         for (const std::string& directory : directories) {
-            designed.push_back({directory, ReadDirectoryDesign(directory)});
+            designed.push_back({directory, ReadDirectoryDesign(directory), {}});
         }
         ProtectOwnFiles(designed);
+        SelectItems(designed);
         for (std::size_t i = 0; i < designed.size(); ++i) {
             observer_.DirectoryStarted(i, designed[i].directory);
             if (!WriteDirectory(designed[i])) {
@@ -203,6 +243,30 @@ private:
             return std::nullopt;
         }
         return design;
+    }
+
+    // The items of every directory, selected and sorted on all threads
+    // before the first page is written (they depend on the project alone).
+    // Most directories list most items, so their sort keys are made in one
+    // go first.
+    void SelectItems(std::vector<Designed>& designed)
+    {
+        std::set<uint8_t> sorts;
+        for (const Designed& entry : designed) {
+            if (entry.design && entry.design->linkOutputs) {
+                sorts.insert(entry.design->squeeze.sortBy);
+            }
+        }
+        for (const uint8_t sortBy : sorts) {
+            catalog_.PrepareSortKeys(sortBy);
+        }
+        workers_.ForRanges(designed.size(), [this, &designed](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                if (const std::optional<TDirectoryDesign>& design = designed[i].design) {
+                    designed[i].selection = SelectFromCatalog(catalog_, design->squeeze, false, design->linkOutputs);
+                }
+            }
+        });
     }
 
     // The page templates of the run and the project file, which no page
@@ -286,7 +350,7 @@ private:
         }
     }
 
-    bool WriteDirectory(const Designed& designed)
+    bool WriteDirectory(Designed& designed)
     {
         const std::string& directory = designed.directory;
         if (!designed.design) {
@@ -297,6 +361,10 @@ private:
         pages.directory = directory;
         pages.isRoot = directory == root_;
         pages.design = *designed.design;
+        // The hits are counted even where no items are listed, so "%hits;"
+        // means the same on every page; only listed items are sorted.
+        pages.selection = std::move(designed.selection);
+        pages.hits = pages.selection.size();
         const std::string bannerDir = project_.BannerDir.empty() ? project_.RootDir : project_.BannerDir;
         pages.bannerPrefix = RelativeLink(directory, WithTrailingSlash(bannerDir.empty() ? root_ : bannerDir));
         const THtmlDesign& html = pages.design.html;
@@ -320,7 +388,8 @@ private:
         Step(OutputStep::DefaultPage);
         if (!rows.empty()) {
             assembler_.StartDirectory(pages);
-            WriteRow(pages.directory, rows, 0, PageFileText(assembler_.AssemblePage(pages, 0)));
+            writtenNames_.clear();
+            WriteRow(pages.directory, rows, 0, Prepare(pages.directory, rows[0], assembler_.AssemblePage(pages, 0)));
             Advance(1);
             if (observer_.ShouldAbort()) {
                 return false;
@@ -337,26 +406,42 @@ private:
         return !observer_.ShouldAbort();
     }
 
-    // text: the page as it is written, in CR LF lines.
-    void WriteRow(const std::string& directory, std::vector<PageRow>& rows, std::size_t i, const std::string& text)
+    PreparedPage Prepare(const std::string& directory, const PageRow& row, std::string assembled) const
     {
-        rows[i].state = WritePage(directory, rows[i].fileName, text);
+        PreparedPage page{PageFileText(std::move(assembled))};
+        page.existing = ProbePage(FsPath(directory + row.fileName), page.text);
+        return page;
+    }
+
+    void WriteRow(const std::string& directory, std::vector<PageRow>& rows, std::size_t i, PreparedPage page)
+    {
+        // A file that an earlier row of this run wrote (two rows of one
+        // name) is looked at again now.
+        const std::string& name = rows[i].fileName;
+        if (!writtenNames_.insert(name).second) {
+            page.existing = ProbePage(FsPath(directory + name), page.text);
+        }
+        rows[i].state = WritePage(directory, name, page);
         ++result_.counts.processed;
         observer_.PageDone(i, rows[i].state);
     }
 
-    // The further pages are assembled on the workers, ahead of the writes;
-    // false when the run is to stop.
+    // The further pages are assembled and their files looked at on the
+    // workers, ahead of the writes; false when the run is to stop.
     bool WriteSubPages(const DirectoryPages& pages, std::vector<PageRow>& rows)
     {
         if (rows.size() < 2) {
             return true;
         }
         assembler_.StartSubPages(pages);
-        WorkerPool::Series texts = workers_.Begin(rows.size() - 1,
-            [this, &pages](std::size_t i) { return PageFileText(assembler_.AssemblePage(pages, i + 1)); });
+        std::vector<PreparedPage> prepared(rows.size());
+        WorkerPool::Series made = workers_.Begin(rows.size() - 1, [&](std::size_t i) {
+            prepared[i + 1] = Prepare(pages.directory, rows[i + 1], assembler_.AssemblePage(pages, i + 1));
+            return std::string();
+        });
         for (std::size_t i = 1; i < rows.size(); ++i) {
-            WriteRow(pages.directory, rows, i, texts.Take(i - 1));
+            made.Take(i - 1);
+            WriteRow(pages.directory, rows, i, std::move(prepared[i]));
             if (observer_.ShouldAbort()) {
                 return false;
             }
@@ -387,10 +472,6 @@ private:
     std::vector<PageRow> PlanPages(DirectoryPages& pages, const std::string& subBase, const std::string& subExtension)
     {
         const TDirectoryDesign& design = pages.design;
-        // The hits are counted even where no items are listed, so "%hits;"
-        // means the same on every page; only listed items need sorting.
-        pages.selection = SelectFromCatalog(catalog_, design.squeeze, false, design.linkOutputs);
-        pages.hits = pages.selection.size();
         std::vector<PageRow> rows;
         if (!design.linkOutputs) {
             rows.push_back({design.html.nameDef, {}, {}});
@@ -413,36 +494,31 @@ private:
             pages.pageNames.push_back(row.fileName);
             pages.pageRanges.emplace_back(ParseInt32(row.first).value_or(0), ParseInt32(row.last).value_or(0));
         }
+        pages.bars = PageBars(pages.pageNames);
         return rows;
     }
 
     // A page is written only as a regular file of its own: a symbolic link,
     // FIFO or directory in its place, or a read-only file, is logged and
     // left alone.
-    PageState WritePage(const std::string& directory, const std::string& fileName, const std::string& text)
+    PageState WritePage(const std::string& directory, const std::string& fileName, const PreparedPage& page)
     {
-        const fs::path file = FsPath(directory + fileName);
-        std::error_code error;
-        const fs::file_status status = fs::symlink_status(file, error);
-        if (fs::is_symlink(status)) {
+        switch (page.existing) {
+        case ExistingPage::Link:
             Warn(directory, fileName + SJ(" はシンボリックリンクのため、書き込みませんでした."));
             return PageState::Pending;
-        }
-        if (fs::exists(status) && !fs::is_regular_file(status)) {
+        case ExistingPage::NotAFile:
             Warn(directory, fileName + SJ(" は通常のファイルではないため、書き込みませんでした."));
             return PageState::Pending;
+        case ExistingPage::Same: ++result_.counts.skipped; return PageState::Skipped;
+        case ExistingPage::Missing:
+        case ExistingPage::Different: break;
         }
-        // A larger file cannot be the same page.
-        const FileReadResult existing = fs::exists(status) ? ReadWholeFile(file, text.size())
-                                                           : FileReadResult{false, ReadFailure::NotFound, {}, {}};
-        if (existing.ok && (existing.data == text || PageFileText(existing.data) == text)) {
-            ++result_.counts.skipped;
-            return PageState::Skipped;
-        }
+        const fs::path file = FsPath(directory + fileName);
         // A new page has no old one to protect from a half-written file.
-        const FileWriteResult written = status.type() == fs::file_type::not_found
-            ? WriteNewFile(file, text, Durability::Unsynced, SymbolicLinks::Refuse)
-            : WriteFileAtomically(file, text, Durability::Unsynced, SymbolicLinks::Refuse);
+        const FileWriteResult written = page.existing == ExistingPage::Missing
+            ? WriteNewFile(file, page.text, Durability::Unsynced, SymbolicLinks::Refuse)
+            : WriteFileAtomically(file, page.text, Durability::Unsynced, SymbolicLinks::Refuse);
         switch (written.failure) {
         case WriteFailure::None: break;
         case WriteFailure::ReadOnly:
@@ -455,7 +531,7 @@ private:
             return PageState::Pending;
         case WriteFailure::System: throw RunFailure{written.error};
         }
-        if (existing.failure != ReadFailure::NotFound) {
+        if (page.existing == ExistingPage::Different) {
             ++result_.counts.updated;
             return PageState::Updated;
         }
@@ -519,6 +595,7 @@ private:
     OutputResult result_;
     PageAssembler assembler_;
     std::set<FileId> protected_;
+    std::unordered_set<std::string> writtenNames_; // pages of this directory written so far
     int progress_ = 0;
     int progressMaximum_ = 0;
 };
@@ -531,12 +608,12 @@ OutputResult RunOutput(const Project& project, const std::string& rootDirectory,
     return Run(project, rootDirectory, clock, observer, jobs).Execute();
 }
 
-std::string PageFileText(std::string_view text)
+std::string PageFileText(std::string text)
 {
     // Same as splitting into lines and ending each with CR LF, in one pass;
     // most pages are in that form already.
     if (IsCrLfLines(text)) {
-        return std::string(text);
+        return text;
     }
     std::string lines;
     lines.reserve(text.size() + 2);

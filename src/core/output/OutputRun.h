@@ -73,7 +73,7 @@ const std::string& OutputStepText(OutputStep step);
 
 // A page text as lines ended by CR LF, the form in which pages are written
 // and compared.
-std::string PageFileText(std::string_view text);
+std::string PageFileText(std::string text);
 
 } // namespace tessaly
 

@@ -232,13 +232,16 @@ std::string PageAssembler::BuildReturnLinks(const DirectoryPages& pages)
 std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const
 {
     const auto [first, last] = RangeBounds(pages.selection.size(), range);
-    std::vector<const TLinkItem*> items;
+    std::vector<const LinkItemView*> items;
     items.reserve(last - first);
     for (std::size_t i = first; i < last; ++i) {
         items.push_back(&catalog_[pages.selection[i]].item);
     }
-    const std::string bar = PageBar(pages.pageNames, pageIndex);
-    return bar + RenderItemList(itemTemplate_, items, pages.bannerPrefix) + bar;
+    const std::string bar = pages.bars.On(pageIndex);
+    std::string links = bar;
+    links += RenderItemList(itemTemplate_, items, pages.bannerPrefix);
+    links += bar;
+    return links;
 }
 
 void PageAssembler::StartDirectory(const DirectoryPages& pages)
@@ -274,7 +277,7 @@ std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t
         ReplaceEvery(text, "%links;", design.linkOutputs ? BuildLinks(pages, pageIndex, range) : std::string());
     }
     ReplacePageKeywords(text, {project_, design, itemCount_, pages.hits, range});
-    return RewriteLocalReferences(text, pages.directory, pages.bannerPrefix);
+    return RewriteLocalReferences(std::move(text), pages.directory, pages.bannerPrefix);
 }
 
 std::string BuildDirectoryLinks(const TSubLinks& subLinks)
@@ -335,21 +338,37 @@ std::string BuildDirectoryLinks(const TSubLinks& subLinks)
     return table;
 }
 
-std::string PageBar(const std::vector<std::string>& pageNames, std::size_t pageIndex)
+PageBars::PageBars(const std::vector<std::string>& pageNames)
 {
     if (pageNames.size() <= 1) {
-        return {};
+        return;
     }
-    std::string bar = "<P align=center>\r\n\t";
+    linked_ = "<P align=center>\r\n\t";
     for (std::size_t i = 0; i < pageNames.size(); ++i) {
         if (i > 0) {
-            bar += ' ';
+            linked_ += ' ';
         }
-        const std::string number = std::to_string(i + 1);
-        bar += i == pageIndex ? "[<B>" + number + "</B>]"
-                              : "[<B><A href=\"" + pageNames[i] + "\">" + number + "</A></B>]";
+        const std::size_t start = linked_.size();
+        linked_ += "[<B><A href=\"" + pageNames[i] + "\">" + std::to_string(i + 1) + "</A></B>]";
+        links_.emplace_back(start, linked_.size());
     }
-    bar += "\r\n</P>\r\n";
+    linked_ += "\r\n</P>\r\n";
+}
+
+std::string PageBars::On(std::size_t pageIndex) const
+{
+    if (pageIndex >= links_.size()) {
+        return linked_;
+    }
+    const auto [start, end] = links_[pageIndex];
+    const std::string number = std::to_string(pageIndex + 1);
+    std::string bar;
+    bar.reserve(linked_.size());
+    bar.append(linked_, 0, start);
+    bar += "[<B>";
+    bar += number;
+    bar += "</B>]";
+    bar.append(linked_, end);
     return bar;
 }
 
@@ -378,8 +397,9 @@ void ReplacePageKeywords(std::string& text, const PageKeywords& keywords)
     ReplaceEvery(text, "%end;", end);
 }
 
-std::string RewriteLocalReferences(std::string_view text, std::string_view directory, std::string_view bannerPrefix)
+std::string RewriteLocalReferences(std::string page, std::string_view directory, std::string_view bannerPrefix)
 {
+    const std::string_view text = page;
     std::string result;
     std::size_t copied = 0; // text in front of this is in result
     std::size_t mark = 0; // the first value that may change at or behind the current tag
@@ -405,6 +425,9 @@ std::string RewriteLocalReferences(std::string_view text, std::string_view direc
             }
         }
         pos = close;
+    }
+    if (copied == 0) {
+        return page; // unchanged
     }
     result.append(text.substr(copied));
     return result;

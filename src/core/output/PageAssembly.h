@@ -24,6 +24,22 @@ class Project;
 // A log line sink (code page 932 text, one line per call).
 using RunLog = std::function<void(std::string line)>;
 
+// The bar of page numbers over and under the items of every page of a
+// directory: each page's number links to it, but for the page the bar is on.
+// Made once per directory, as the bars of a directory grow with the square
+// of its page count.
+class PageBars {
+public:
+    PageBars() = default;
+    explicit PageBars(const std::vector<std::string>& pageNames);
+    // Empty for a directory of one page.
+    std::string On(std::size_t pageIndex) const;
+
+private:
+    std::string linked_; // every number linked
+    std::vector<std::pair<std::size_t, std::size_t>> links_; // each page's link in linked_
+};
+
 // Everything about one directory that its pages share, prepared once.
 struct DirectoryPages {
     std::string directory; // code page 932, ending in "/"
@@ -33,6 +49,7 @@ struct DirectoryPages {
     std::vector<std::size_t> selection; // the directory's items, sorted, as catalog indexes
     std::size_t hits = 0;
     std::vector<std::string> pageNames;
+    PageBars bars;
     // Item range of each page: first and last item number, 0 for "from the
     // beginning" and "to the end".
     std::vector<std::pair<int32_t, int32_t>> pageRanges;
@@ -85,8 +102,6 @@ std::string SitePath(std::string_view root, std::string_view path);
 
 std::string BuildDirectoryLinks(const TSubLinks& subLinks);
 
-std::string PageBar(const std::vector<std::string>& pageNames, std::size_t pageIndex);
-
 struct PageKeywords {
     const Project& project;
     const TDirectoryDesign& design;
@@ -98,7 +113,7 @@ void ReplacePageKeywords(std::string& text, const PageKeywords& keywords);
 
 // Rewrites "%%" values and absolute local paths in the URL attributes of
 // tags into paths relative to the directory.
-std::string RewriteLocalReferences(std::string_view text, std::string_view directory, std::string_view bannerPrefix);
+std::string RewriteLocalReferences(std::string text, std::string_view directory, std::string_view bannerPrefix);
 
 // Pixel size of a local GIF or JPEG image; (0, 0) for anything else.
 std::pair<int32_t, int32_t> ReadImageSize(std::string_view path);

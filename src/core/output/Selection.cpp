@@ -30,7 +30,7 @@ std::size_t KeySlot(uint8_t sortBy)
     }
 }
 
-const std::string& KeyField(const TLinkItem& item, std::size_t slot)
+std::string_view KeyField(const LinkItemView& item, std::size_t slot)
 {
     switch (slot) {
     case 1: return item.AuthorKana;
@@ -99,13 +99,11 @@ ItemCatalog::ItemCatalog(const Project& project, WorkerPool* workers)
             firstFiled_ = entries_.size();
         }
     }
-    ForRanges(entries_.size(), [this](std::size_t begin, std::size_t end) {
+    ForRanges(entries_.size(), [this](std::size_t begin, std::size_t end, TextArena& texts) {
         for (std::size_t i = begin; i < end; ++i) {
-            entries_[i].item = LineToItem(*entries_[i].line);
+            entries_[i].item = ViewItemLine(*entries_[i].line, texts);
         }
     });
-    keys_.resize(entries_.size());
-    keysReady_.resize(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         byGenreName_[entries_[i].item.GenreName].push_back(i);
     }
@@ -118,32 +116,85 @@ const std::vector<std::size_t>& ItemCatalog::EntriesNamingGenre(const std::strin
     return found == byGenreName_.end() ? kNone : found->second;
 }
 
-const std::string& ItemCatalog::SortKey(std::size_t index, uint8_t sortBy) const
+std::string_view ItemCatalog::MakeSortKey(std::size_t index, std::size_t slot, TextArena& texts) const
+{
+    if (keys_[slot].empty()) {
+        keys_[slot].resize(entries_.size());
+        keysReady_[slot].resize(entries_.size());
+    }
+    if (!keysReady_[slot][index]) {
+        keys_[slot][index] = texts.Keep(CollationKey(KeyField(entries_[index].item, slot)));
+        keysReady_[slot][index] = 1;
+    }
+    return keys_[slot][index];
+}
+
+std::string_view ItemCatalog::SortKey(std::size_t index, uint8_t sortBy) const
 {
     const std::size_t slot = KeySlot(sortBy);
-    if (!keysReady_[index][slot]) {
-        keys_[index][slot] = CollationKey(KeyField(entries_[index].item, slot));
-        keysReady_[index][slot] = true;
+    if (!keys_[slot].empty() && keysReady_[slot][index]) {
+        return keys_[slot][index];
     }
-    return keys_[index][slot];
+    const std::lock_guard lock(textsMutex_);
+    if (texts_.empty()) {
+        texts_.emplace_back();
+    }
+    return MakeSortKey(index, slot, texts_.front());
 }
 
 void ItemCatalog::PrepareSortKeys(const std::vector<std::size_t>& selection, uint8_t sortBy) const
 {
+    const std::size_t slot = KeySlot(sortBy);
+    if (keys_[slot].empty()) {
+        keys_[slot].resize(entries_.size());
+        keysReady_[slot].resize(entries_.size());
+    }
+    std::vector<std::size_t> missing;
+    for (const std::size_t index : selection) {
+        if (!keysReady_[slot][index]) {
+            missing.push_back(index);
+        }
+    }
     // Each entry is in the selection once, so each range has keys of its own.
-    ForRanges(selection.size(), [this, &selection, sortBy](std::size_t begin, std::size_t end) {
+    ForRanges(missing.size(), [this, &missing, slot](std::size_t begin, std::size_t end, TextArena& texts) {
         for (std::size_t i = begin; i < end; ++i) {
-            SortKey(selection[i], sortBy);
+            MakeSortKey(missing[i], slot, texts);
         }
     });
 }
 
-void ItemCatalog::ForRanges(std::size_t count, const std::function<void(std::size_t, std::size_t)>& work) const
+void ItemCatalog::PrepareSortKeys(uint8_t sortBy) const
 {
+    const std::size_t slot = KeySlot(sortBy);
+    if (keys_[slot].empty()) {
+        keys_[slot].resize(entries_.size());
+        keysReady_[slot].resize(entries_.size());
+    }
+    ForRanges(entries_.size() - firstFiled_, [this, slot](std::size_t begin, std::size_t end, TextArena& texts) {
+        for (std::size_t i = begin; i < end; ++i) {
+            MakeSortKey(firstFiled_ + i, slot, texts);
+        }
+    });
+}
+
+void ItemCatalog::ForRanges(
+    std::size_t count, const std::function<void(std::size_t, std::size_t, TextArena&)>& work) const
+{
+    const auto withArena = [this, &work](std::size_t begin, std::size_t end) {
+        TextArena* texts = nullptr;
+        {
+            const std::lock_guard lock(textsMutex_);
+            texts = &texts_.emplace_back();
+        }
+        work(begin, end, *texts);
+    };
+    if (count == 0) {
+        return;
+    }
     if (workers_ != nullptr) {
-        workers_->ForRanges(count, work);
+        workers_->ForRanges(count, withArena);
     } else {
-        work(0, count);
+        withArena(0, count);
     }
 }
 
@@ -170,7 +221,7 @@ bool ItemMatcher::TagsMatch(std::string_view list, const std::vector<std::string
         && std::none_of(none.begin(), none.end(), has);
 }
 
-bool ItemMatcher::KeywordMatches(const TLinkItem& item) const
+bool ItemMatcher::KeywordMatches(const LinkItemView& item) const
 {
     // The fields run together, so a keyword may span the end of one and the
     // start of the next; only single-byte letters fold, and the search keeps
@@ -178,11 +229,11 @@ bool ItemMatcher::KeywordMatches(const TLinkItem& item) const
     const TSqueeze& c = criteria_;
     thread_local std::string searched; // keeps its capacity from item to item
     searched.clear();
-    const std::pair<bool, const std::string*> fields[] = {{c.inTitle, &item.Title}, {c.inTitleKana, &item.TitleKana},
-        {c.inAuthor, &item.Author}, {c.inAuthorKana, &item.AuthorKana}, {c.inComment, &item.Comment}};
+    const std::pair<bool, std::string_view> fields[] = {{c.inTitle, item.Title}, {c.inTitleKana, item.TitleKana},
+        {c.inAuthor, item.Author}, {c.inAuthorKana, item.AuthorKana}, {c.inComment, item.Comment}};
     for (const auto& [searchIt, text] : fields) {
         if (searchIt) {
-            searched += *text;
+            searched += text;
         }
     }
     if (c.ignoreCase) {
@@ -191,7 +242,7 @@ bool ItemMatcher::KeywordMatches(const TLinkItem& item) const
     return sjis::Contains(searched, keyword_);
 }
 
-bool ItemMatcher::Matches(const TLinkItem& item) const
+bool ItemMatcher::Matches(const LinkItemView& item) const
 {
     const TSqueeze& c = criteria_;
     if (!c.genre.empty() && item.GenreName != c.genre) {
@@ -233,7 +284,7 @@ bool ItemMatcher::Matches(const TLinkItem& item) const
     return true;
 }
 
-bool MatchItem(const TLinkItem& item, const TSqueeze& criteria)
+bool MatchItem(const LinkItemView& item, const TSqueeze& criteria)
 {
     return ItemMatcher(criteria).Matches(item);
 }
@@ -244,8 +295,8 @@ void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::ve
     const bool descending = criteria.sortDir == 1;
     catalog.PrepareSortKeys(selection, sortBy);
     const auto less = [&](std::size_t a, std::size_t b) {
-        const TLinkItem& x = catalog[a].item;
-        const TLinkItem& y = catalog[b].item;
+        const LinkItemView& x = catalog[a].item;
+        const LinkItemView& y = catalog[b].item;
         const int groupX = ImportanceGroup(x.Status);
         const int groupY = ImportanceGroup(y.Status);
         if (groupX != groupY) {
@@ -259,8 +310,8 @@ void SortSelection(const ItemCatalog& catalog, const TSqueeze& criteria, std::ve
             }
             return catalog.SortKey(a, 0) < catalog.SortKey(b, 0);
         }
-        const std::string& keyX = catalog.SortKey(a, sortBy);
-        const std::string& keyY = catalog.SortKey(b, sortBy);
+        const std::string_view keyX = catalog.SortKey(a, sortBy);
+        const std::string_view keyY = catalog.SortKey(b, sortBy);
         return descending ? keyY < keyX : keyX < keyY;
     };
     std::stable_sort(selection.begin(), selection.end(), less);

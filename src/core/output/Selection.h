@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,6 +15,7 @@
 
 #include "collection/LinkItem.h"
 #include "design/DirectoryDesign.h"
+#include "util/TextArena.h"
 
 namespace tessaly {
 
@@ -20,13 +23,15 @@ class Project;
 class WorkerPool;
 
 // The items of every genre but the trash, each decoded once, in genre order
-// and stored order. Sort keys are computed on first use. Given workers, it
-// decodes the items and computes the keys of a selection on all of them.
+// and stored order; the items read their fields in the project's lines, so
+// the project must outlive the catalog and stay unchanged. Sort keys are
+// computed on first use. Given workers, it decodes the items and computes
+// the keys of a selection on all of them.
 class ItemCatalog {
 public:
     struct Entry {
         const std::string* line;
-        TLinkItem item;
+        LinkItemView item;
         std::size_t genre;
     };
 
@@ -39,41 +44,55 @@ public:
     std::size_t FirstFiled() const { return firstFiled_; }
 
     // Collation keys of the title, title reading, author and author reading.
-    const std::string& SortKey(std::size_t index, uint8_t sortBy) const;
+    std::string_view SortKey(std::size_t index, uint8_t sortBy) const;
 
     // Computes the keys that sorting the selection by sortBy compares.
     void PrepareSortKeys(const std::vector<std::size_t>& selection, uint8_t sortBy) const;
+    // The same for every filed entry at once, for work that sorts most of
+    // them in parts.
+    void PrepareSortKeys(uint8_t sortBy) const;
 
     // Indexes of the entries whose item names this genre, in catalog order.
     const std::vector<std::size_t>& EntriesNamingGenre(const std::string& genreName) const;
 
 private:
-    void ForRanges(std::size_t count, const std::function<void(std::size_t begin, std::size_t end)>& work) const;
+    // Calls work with consecutive ranges that cover [0, count), each with an
+    // arena of its own for the texts it makes.
+    void ForRanges(std::size_t count,
+        const std::function<void(std::size_t begin, std::size_t end, TextArena& texts)>& work) const;
+    std::string_view MakeSortKey(std::size_t index, std::size_t slot, TextArena& texts) const;
+
+    static constexpr std::size_t kKeySlots = 4;
 
     std::vector<Entry> entries_;
     WorkerPool* workers_;
-    std::unordered_map<std::string, std::vector<std::size_t>> byGenreName_;
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byGenreName_;
     std::size_t firstFiled_ = 0;
-    mutable std::vector<std::array<std::string, 4>> keys_;
-    mutable std::vector<std::array<bool, 4>> keysReady_;
+    // Decoded fields and sort keys; a deque keeps each arena in place.
+    mutable std::mutex textsMutex_;
+    mutable std::deque<TextArena> texts_;
+    // Per slot, filled when first needed: the key of each entry, and whether
+    // it is made (a key may be empty).
+    mutable std::array<std::vector<std::string_view>, kKeySlots> keys_;
+    mutable std::array<std::vector<char>, kKeySlots> keysReady_;
 };
 
 // Tests one item against the criteria.
 class ItemMatcher {
 public:
     explicit ItemMatcher(const TSqueeze& criteria);
-    bool Matches(const TLinkItem& item) const;
+    bool Matches(const LinkItemView& item) const;
 
 private:
     bool TagsMatch(std::string_view list, const std::vector<std::string>& all, const std::vector<std::string>& any,
         const std::vector<std::string>& none) const;
-    bool KeywordMatches(const TLinkItem& item) const;
+    bool KeywordMatches(const LinkItemView& item) const;
     const TSqueeze& criteria_;
     std::string keyword_;
     std::string domain_;
 };
 
-bool MatchItem(const TLinkItem& item, const TSqueeze& criteria);
+bool MatchItem(const LinkItemView& item, const TSqueeze& criteria);
 
 // Indexes into the catalog of the items the criteria select: optionally
 // sorted (stably), then cut to the criteria's range.

@@ -10,7 +10,7 @@ namespace {
 
 // How far the workers may run ahead of the taker, per job: enough to keep
 // them busy while it writes, few enough to hold little memory.
-constexpr std::size_t kLookAheadPerJob = 8;
+constexpr std::size_t kLookAheadPerJob = 16;
 constexpr std::size_t kRangesPerJob = 4;
 
 } // namespace
@@ -50,6 +50,7 @@ WorkerPool::Series WorkerPool::Begin(std::size_t count, Make make)
         const std::lock_guard lock(mutex_);
         make_ = std::move(make);
         slots_.assign(count, Slot{});
+        awaited_ = kNone;
         count_ = count;
         next_ = 0;
         taken_ = 0;
@@ -70,9 +71,11 @@ std::string WorkerPool::Series::Take(std::size_t index)
 
 void WorkerPool::ForRanges(std::size_t count, const std::function<void(std::size_t begin, std::size_t end)>& work)
 {
-    // A few ranges per thread even out their different speeds.
+    // A few ranges per thread even out their different speeds. Called from
+    // inside a series (on a worker, or by its taker), the work is done right
+    // here: the threads are taken.
     const std::size_t ranges = std::min<std::size_t>(count, kRangesPerJob * Jobs());
-    if (ranges <= 1) {
+    if (ranges <= 1 || InSeries()) {
         work(0, count);
         return;
     }
@@ -86,11 +89,19 @@ void WorkerPool::ForRanges(std::size_t count, const std::function<void(std::size
     }
 }
 
+bool WorkerPool::InSeries()
+{
+    const std::lock_guard lock(mutex_);
+    return make_ != nullptr;
+}
+
 void WorkerPool::Work()
 {
     std::unique_lock lock(mutex_);
     for (;;) {
+        ++idle_;
         claimable_.wait(lock, [this] { return stopping_ || CanClaim(); });
+        --idle_;
         if (stopping_) {
             return;
         }
@@ -118,7 +129,9 @@ void WorkerPool::MakeNext(std::unique_lock<std::mutex>& lock)
     lock.lock();
     slots_[index] = std::move(made);
     --busy_;
-    made_.notify_all();
+    if (awaited_ == index || busy_ == 0) {
+        made_.notify_all();
+    }
 }
 
 std::string WorkerPool::Take(std::size_t index)
@@ -126,16 +139,23 @@ std::string WorkerPool::Take(std::size_t index)
     std::unique_lock lock(mutex_);
     if (index > taken_) {
         taken_ = index;
-        claimable_.notify_all();
+        // Waking a thread costs more than making a small text: sleeping
+        // workers are woken when there is room for a run of texts.
+        const std::size_t room = taken_ + lookAhead_ - std::min(next_, taken_ + lookAhead_);
+        if (idle_ > 0 && room > 0 && room >= std::min(lookAhead_ / 2, count_ - std::min(next_, count_))) {
+            claimable_.notify_all();
+        }
     }
     // The taker makes the text itself when no worker has claimed it yet.
     while (!slots_[index].done) {
         if (next_ == index) {
             MakeNext(lock);
         } else {
+            awaited_ = index;
             made_.wait(lock);
         }
     }
+    awaited_ = kNone;
     Slot slot = std::exchange(slots_[index], Slot{});
     if (slot.error) {
         std::rethrow_exception(slot.error);

@@ -7,6 +7,7 @@
 // workers at all. They also share out work whose parts are independent.
 
 #include <condition_variable>
+#include <cstdint>
 #include <cstddef>
 #include <exception>
 #include <functional>
@@ -58,7 +59,8 @@ public:
 
     // Calls work on consecutive ranges that together cover [0, count), on
     // all the threads, and returns when every call has; rethrows what the
-    // first failing range threw. Not while a series is open.
+    // first failing range threw. While a series is open, all of it runs on
+    // the calling thread.
     void ForRanges(std::size_t count, const std::function<void(std::size_t begin, std::size_t end)>& work);
 
 private:
@@ -69,6 +71,7 @@ private:
     };
 
     void Work();
+    bool InSeries();
     bool CanClaim() const;
     // Claims the next index and makes its text; the lock is released while
     // it is made.
@@ -87,6 +90,9 @@ private:
     std::size_t next_ = 0; // the next index to claim
     std::size_t taken_ = 0; // the index the taker waits for
     std::size_t busy_ = 0; // texts being made
+    std::size_t idle_ = 0; // workers waiting for something to claim
+    static constexpr std::size_t kNone = SIZE_MAX;
+    std::size_t awaited_ = kNone; // the index the taker sleeps on
     bool stopping_ = false;
 };
 

@@ -52,6 +52,37 @@ void ReplaceEvery(std::string& text, std::string_view from, std::string_view to)
     text = std::move(result);
 }
 
+// Appends part of an item list without the blanks in front of each CR LF
+// and without the CR LF of an empty line: the same as removing " \r\n" and
+// then "\r\n\r\n" from the whole list until none is left, as text
+// arrives. A CR held back at the end of the list so far may start a CR LF
+// with the next part.
+void AppendListLines(std::string& list, std::string_view part)
+{
+    for (std::size_t pos = 0; pos < part.size();) {
+        const std::size_t lf = part.find('\n', pos);
+        if (lf == std::string_view::npos) {
+            list.append(part.substr(pos));
+            return;
+        }
+        list.append(part.substr(pos, lf - pos));
+        pos = lf + 1;
+        if (list.empty() || list.back() != '\r') {
+            list += '\n';
+            continue;
+        }
+        // A CR LF: the blanks before it go, and so does the line break
+        // itself when it ends an empty line.
+        list.pop_back();
+        while (!list.empty() && list.back() == ' ') {
+            list.pop_back();
+        }
+        if (!list.ends_with("\r\n")) {
+            list += "\r\n";
+        }
+    }
+}
+
 std::string TwoDigits(int value)
 {
     char buffer[16];
@@ -205,10 +236,10 @@ std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& 
     return text;
 }
 
-int EvaluateItemCondition(const TLinkItem& item, std::string_view operation, std::string_view argument)
+int EvaluateItemCondition(const LinkItemView& item, std::string_view operation, std::string_view argument)
 {
     if (operation == "is" || operation == "nis") {
-        const std::string* field = argument == "banner" ? &item.Banner
+        const std::string_view* field = argument == "banner" ? &item.Banner
             : argument == "comment"                     ? &item.Comment
             : argument == "author"                      ? &item.Author
             : argument == "attribute"                   ? &item.Attributes
@@ -223,7 +254,7 @@ int EvaluateItemCondition(const TLinkItem& item, std::string_view operation, std
     if (operation == "isa" || operation == "nisa" || operation == "isc" || operation == "nisc") {
         const bool attribute = operation == "isa" || operation == "nisa";
         const std::string wanted = "/" + EscapeField(HtmlUnescape(argument)) + "/";
-        const std::string list = "/" + (attribute ? item.Attributes : item.Contents) + "/";
+        const std::string list = "/" + std::string(attribute ? item.Attributes : item.Contents) + "/";
         return IsResult(sjis::Contains(list, wanted), operation.starts_with("n"));
     }
     return 0;
@@ -243,7 +274,7 @@ int EvaluatePageCondition(const PageConditionFlags& flags, std::string_view oper
     return flag == nullptr ? 0 : IsResult(*flag, operation.starts_with("n"));
 }
 
-std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::string_view bannerPrefix)
+std::string RenderItem(const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix)
 {
     std::string text
         = ExpandConditionalBlocks(rec.Body, [&item](std::string_view operation, std::string_view argument) {
@@ -266,7 +297,7 @@ std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::stri
     replace("%mail;", [&] { return item.Mail; });
     replace("%url;", [&] { return FullUrl(item.Url); });
     replace("%banner;", [&] {
-        return item.Banner.starts_with("%%") ? std::string(bannerPrefix) + item.Banner.substr(2)
+        return item.Banner.starts_with("%%") ? std::string(bannerPrefix).append(item.Banner.substr(2))
                                              : FullUrl(item.Banner);
     });
     replace("%x;", [&] { return std::to_string(item.BannerX); });
@@ -286,19 +317,14 @@ std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::stri
 }
 
 std::string RenderItemList(
-    const TTemplateRec& rec, const std::vector<const TLinkItem*>& items, std::string_view bannerPrefix)
+    const TTemplateRec& rec, const std::vector<const LinkItemView*>& items, std::string_view bannerPrefix)
 {
-    std::string text = rec.Header;
-    for (const TLinkItem* item : items) {
-        text += RenderItem(*item, rec, bannerPrefix);
+    std::string text;
+    AppendListLines(text, rec.Header);
+    for (const LinkItemView* item : items) {
+        AppendListLines(text, RenderItem(*item, rec, bannerPrefix));
     }
-    text += rec.Footer;
-    while (text.find(" \r\n") != std::string::npos) {
-        ReplaceEvery(text, " \r\n", "\r\n");
-    }
-    while (text.find("\r\n\r\n") != std::string::npos) {
-        ReplaceEvery(text, "\r\n\r\n", "\r\n");
-    }
+    AppendListLines(text, rec.Footer);
     return text;
 }
 

@@ -54,7 +54,7 @@ using ConditionEvaluator = std::function<int(std::string_view operation, std::st
 // innermost (last) first.
 std::string ExpandConditionalBlocks(std::string text, const ConditionEvaluator& evaluator);
 
-int EvaluateItemCondition(const TLinkItem& item, std::string_view operation, std::string_view argument);
+int EvaluateItemCondition(const LinkItemView& item, std::string_view operation, std::string_view argument);
 
 struct PageConditionFlags {
     bool Root = false;
@@ -67,11 +67,11 @@ struct PageConditionFlags {
 int EvaluatePageCondition(const PageConditionFlags& flags, std::string_view operation, std::string_view argument);
 
 // One item through the template's body.
-std::string RenderItem(const TLinkItem& item, const TTemplateRec& rec, std::string_view bannerPrefix);
+std::string RenderItem(const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix);
 
 // Header, the bodies and the footer, without blanks at line ends and
 // without empty lines.
 std::string RenderItemList(
-    const TTemplateRec& rec, const std::vector<const TLinkItem*>& items, std::string_view bannerPrefix);
+    const TTemplateRec& rec, const std::vector<const LinkItemView*>& items, std::string_view bannerPrefix);
 
 } // namespace tessaly

@@ -101,14 +101,14 @@ std::string CommentField(std::string_view comment)
     return sjis::ReplaceAll(sjis::ReplaceAll(EscapeAmpersands(comment), kLineBreak, "&ln;"), "\t", "&tb;");
 }
 
-void AddItemFields(FieldLine& line, const TLinkItem& item)
+void AddItemFields(FieldLine& line, const LinkItemView& item)
 {
     const bool hasBanner = !item.Banner.empty();
     line.Add(std::to_string(item.Serial));
     line.Add(StatusName(item.Status));
-    for (const std::string* text : {&item.GenreName, &item.Title, &item.TitleKana, &item.Author, &item.AuthorKana,
-             &item.Mail, &item.Url, &item.Banner}) {
-        line.Add(*text);
+    for (const std::string_view text :
+        {item.GenreName, item.Title, item.TitleKana, item.Author, item.AuthorKana, item.Mail, item.Url, item.Banner}) {
+        line.Add(text);
     }
     line.Add(hasBanner ? std::to_string(item.BannerX) : std::string());
     line.Add(hasBanner ? std::to_string(item.BannerY) : std::string());
