@@ -146,9 +146,10 @@ std::string WorkerPool::Take(std::size_t index)
             claimable_.notify_all();
         }
     }
-    // The taker makes the text itself when no worker has claimed it yet.
+    // While the text is not there, the taker makes the next one nobody has
+    // claimed yet: its own, or one further on, rather than wait idle.
     while (!slots_[index].done) {
-        if (next_ == index) {
+        if (CanClaim()) {
             MakeNext(lock);
         } else {
             awaited_ = index;
