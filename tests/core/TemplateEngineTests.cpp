@@ -185,6 +185,47 @@ TEST(RenderItemList, CleansAcrossTheJoinsOfItsParts)
     }
 }
 
+TEST(RenderItemList, SameAsEachItemRenderedOnItsOwn)
+{
+    // Lists render every expansion of a body once; what each item gives
+    // must not change by that, whatever the template and the values hold.
+    std::vector<TLinkItem> items;
+    for (int i = 0; i < 8; ++i) {
+        TLinkItem item = SampleItem();
+        item.Serial = i;
+        item.Author = i % 2 == 0 ? "" : "A" + std::to_string(i);
+        item.Status = i % 7;
+        item.Attributes = i % 3 == 0 ? "" : "new/x%y;";
+        item.Title = i == 5 ? "50%off" : i == 6 ? "%author;" : "T" + std::to_string(i);
+        item.Url = i == 7 ? "example.jp/%7Euser/" : "example.jp/" + std::to_string(i);
+        item.Banner = i == 3 ? "" : "%%b.gif";
+        items.push_back(std::move(item));
+    }
+    const std::vector<std::string> bodies{
+        BuiltinSimpleTemplate().Body,
+        BuiltinDetailTemplate().Body,
+        "<!--if is author-->%author;<!--if iss high-->!<!--else-->.<!--end--><!--else-->-<!--end-->%title;\r\n",
+        "<!--if nisa new-->%title;<!--end--> %attribute; 100% %url;\r\n",
+        "%tit<!--if is banner-->le;<!--end-->|%banner;|%x;%y;\r\n",
+        "%%%title;%;%comment;%serial;\r\n",
+        "<!--if bogus x-->never<!--end--><!--if is comment-->%comment;\r\n",
+    };
+    std::vector<LinkItemView> views(items.begin(), items.end());
+    std::vector<const LinkItemView*> list;
+    for (const LinkItemView& view : views) {
+        list.push_back(&view);
+    }
+    for (const std::string& body : bodies) {
+        const TTemplateRec rec{"t", "<UL>\r\n", body, "</UL>\r\n", "[", "]", ","};
+        std::string each = rec.Header;
+        for (const LinkItemView& view : views) {
+            each += RenderItem(view, rec, "../");
+        }
+        each += rec.Footer;
+        EXPECT_EQ(RenderItemList(rec, list, "../"), CleanedTheLongWay(each)) << body;
+    }
+}
+
 TEST(Templates, BuiltinsStoredFormAndLookup)
 {
     const TTemplateRec simple = BuiltinSimpleTemplate();

@@ -1,7 +1,9 @@
 #include "templates/TemplateEngine.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <memory>
 
 #include "collection/Project.h"
 #include "templates/Resources.h"
@@ -274,55 +276,253 @@ int EvaluatePageCondition(const PageConditionFlags& flags, std::string_view oper
     return flag == nullptr ? 0 : IsResult(*flag, operation.starts_with("n"));
 }
 
-std::string RenderItem(const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix)
+namespace {
+
+// The keywords of an item body, in the order they are replaced.
+enum class ItemKeyword {
+    Title,
+    Author,
+    TitleKana,
+    AuthorKana,
+    Mail,
+    Url,
+    Banner,
+    X,
+    Y,
+    Date,
+    Year,
+    Month,
+    Day,
+    MonthZ,
+    DayZ,
+    Comment,
+    Serial,
+    Genre,
+    Attribute,
+    Content,
+};
+
+constexpr std::array<std::pair<std::string_view, ItemKeyword>, 20> kItemKeywords{{
+    {"%title;", ItemKeyword::Title},
+    {"%author;", ItemKeyword::Author},
+    {"%titlekana;", ItemKeyword::TitleKana},
+    {"%authorkana;", ItemKeyword::AuthorKana},
+    {"%mail;", ItemKeyword::Mail},
+    {"%url;", ItemKeyword::Url},
+    {"%banner;", ItemKeyword::Banner},
+    {"%x;", ItemKeyword::X},
+    {"%y;", ItemKeyword::Y},
+    {"%date;", ItemKeyword::Date},
+    {"%year;", ItemKeyword::Year},
+    {"%month;", ItemKeyword::Month},
+    {"%day;", ItemKeyword::Day},
+    {"%monthz;", ItemKeyword::MonthZ},
+    {"%dayz;", ItemKeyword::DayZ},
+    {"%comment;", ItemKeyword::Comment},
+    {"%serial;", ItemKeyword::Serial},
+    {"%genre;", ItemKeyword::Genre},
+    {"%attribute;", ItemKeyword::Attribute},
+    {"%content;", ItemKeyword::Content},
+}};
+
+std::string KeywordValue(
+    ItemKeyword keyword, const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix)
 {
-    std::string text
-        = ExpandConditionalBlocks(rec.Body, [&item](std::string_view operation, std::string_view argument) {
-              return EvaluateItemCondition(item, operation, argument);
-          });
-    // In this order; a value put in by one keyword is open to the later
-    // ones. Values are made only for keywords the text holds.
-    const auto replace = [&text](std::string_view keyword, auto&& value) {
-        if (text.find(keyword) != std::string::npos) {
-            ReplaceEvery(text, keyword, value());
-        }
-    };
+    switch (keyword) {
+    case ItemKeyword::Title: return HtmlEscape(item.Title);
+    case ItemKeyword::Author: return HtmlEscape(item.Author);
+    case ItemKeyword::TitleKana: return HtmlEscape(item.TitleKana);
+    case ItemKeyword::AuthorKana: return HtmlEscape(item.AuthorKana);
+    case ItemKeyword::Mail: return std::string(item.Mail);
+    case ItemKeyword::Url: return FullUrl(item.Url);
+    case ItemKeyword::Banner:
+        return item.Banner.starts_with("%%") ? std::string(bannerPrefix).append(item.Banner.substr(2))
+                                             : FullUrl(item.Banner);
+    case ItemKeyword::X: return std::to_string(item.BannerX);
+    case ItemKeyword::Y: return std::to_string(item.BannerY);
+    case ItemKeyword::Date: return DateToText(item.Date);
+    case ItemKeyword::Year: return std::to_string(DecodeDateTime(item.Date).Year);
+    case ItemKeyword::Month: return std::to_string(DecodeDateTime(item.Date).Month);
+    case ItemKeyword::Day: return std::to_string(DecodeDateTime(item.Date).Day);
+    case ItemKeyword::MonthZ: return TwoDigits(DecodeDateTime(item.Date).Month);
+    case ItemKeyword::DayZ: return TwoDigits(DecodeDateTime(item.Date).Day);
+    case ItemKeyword::Comment: return sjis::ReplaceAll(item.Comment, "\r\n", "<BR>\r\n");
+    case ItemKeyword::Serial: return FormatSerial(item.Serial);
+    case ItemKeyword::Genre: return HtmlEscape(item.GenreName);
+    case ItemKeyword::Attribute: return ListText(item.Attributes, rec);
+    case ItemKeyword::Content: return ListText(item.Contents, rec);
+    }
+    return {};
+}
+
+std::string ExpandItemConditions(const LinkItemView& item, const TTemplateRec& rec)
+{
+    return ExpandConditionalBlocks(rec.Body, [&item](std::string_view operation, std::string_view argument) {
+        return EvaluateItemCondition(item, operation, argument);
+    });
+}
+
+// Replaces the keywords one after the other: a value put in by one keyword
+// is open to the later ones. Values are made only for keywords the text
+// holds.
+std::string ReplaceItemKeywords(
+    std::string text, const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix)
+{
     if (text.find('%') == std::string::npos) {
         return text;
     }
-    replace("%title;", [&] { return HtmlEscape(item.Title); });
-    replace("%author;", [&] { return HtmlEscape(item.Author); });
-    replace("%titlekana;", [&] { return HtmlEscape(item.TitleKana); });
-    replace("%authorkana;", [&] { return HtmlEscape(item.AuthorKana); });
-    replace("%mail;", [&] { return item.Mail; });
-    replace("%url;", [&] { return FullUrl(item.Url); });
-    replace("%banner;", [&] {
-        return item.Banner.starts_with("%%") ? std::string(bannerPrefix).append(item.Banner.substr(2))
-                                             : FullUrl(item.Banner);
-    });
-    replace("%x;", [&] { return std::to_string(item.BannerX); });
-    replace("%y;", [&] { return std::to_string(item.BannerY); });
-    replace("%date;", [&] { return DateToText(item.Date); });
-    replace("%year;", [&] { return std::to_string(DecodeDateTime(item.Date).Year); });
-    replace("%month;", [&] { return std::to_string(DecodeDateTime(item.Date).Month); });
-    replace("%day;", [&] { return std::to_string(DecodeDateTime(item.Date).Day); });
-    replace("%monthz;", [&] { return TwoDigits(DecodeDateTime(item.Date).Month); });
-    replace("%dayz;", [&] { return TwoDigits(DecodeDateTime(item.Date).Day); });
-    replace("%comment;", [&] { return sjis::ReplaceAll(item.Comment, "\r\n", "<BR>\r\n"); });
-    replace("%serial;", [&] { return FormatSerial(item.Serial); });
-    replace("%genre;", [&] { return HtmlEscape(item.GenreName); });
-    replace("%attribute;", [&] { return ListText(item.Attributes, rec); });
-    replace("%content;", [&] { return ListText(item.Contents, rec); });
+    for (const auto& [name, keyword] : kItemKeywords) {
+        if (text.find(name) != std::string::npos) {
+            ReplaceEvery(text, name, KeywordValue(keyword, item, rec, bannerPrefix));
+        }
+    }
     return text;
+}
+
+// An item body made ready for many items. The conditions an item meets pick
+// one expansion of the body; each expansion is cut once into its text and
+// keywords. Where every "%" of an expansion starts a keyword and no value
+// holds a "%", putting all values in at once gives what replacing keyword
+// after keyword gives, as no replacement can then form another keyword;
+// otherwise the item takes the long way.
+class ItemBodyRenderer {
+public:
+    ItemBodyRenderer(const TTemplateRec& rec, std::string_view bannerPrefix)
+        : rec_(rec)
+        , bannerPrefix_(bannerPrefix)
+    {
+    }
+
+    void Append(std::string& out, const LinkItemView& item)
+    {
+        const Expansion& expansion = ExpansionFor(item);
+        if (!expansion.cut) {
+            out += ReplaceItemKeywords(expansion.text, item, rec_, bannerPrefix_);
+            return;
+        }
+        std::array<std::optional<std::string>, kItemKeywords.size()> values;
+        for (const Piece& piece : expansion.pieces) {
+            if (piece.keyword) {
+                std::optional<std::string>& value = values[static_cast<std::size_t>(*piece.keyword)];
+                if (!value) {
+                    value = KeywordValue(*piece.keyword, item, rec_, bannerPrefix_);
+                    if (value->find('%') != std::string::npos) {
+                        out += ReplaceItemKeywords(expansion.text, item, rec_, bannerPrefix_);
+                        return;
+                    }
+                }
+            }
+        }
+        for (const Piece& piece : expansion.pieces) {
+            out += piece.keyword ? *values[static_cast<std::size_t>(*piece.keyword)] : piece.text;
+        }
+    }
+
+private:
+    struct Piece {
+        std::string_view text; // in the expansion's text
+        std::optional<ItemKeyword> keyword;
+    };
+
+    struct Expansion {
+        std::string text;
+        bool cut = false;
+        std::vector<Piece> pieces;
+    };
+
+    // A condition to evaluate, the next node for each result, or at the end
+    // of the path, the expansion.
+    struct Node {
+        std::string operation;
+        std::string argument;
+        std::array<std::unique_ptr<Node>, 3> next;
+        std::unique_ptr<Expansion> expansion;
+    };
+
+    const Expansion& ExpansionFor(const LinkItemView& item)
+    {
+        Node* node = &root_;
+        while (!node->expansion) {
+            if (node->operation.empty()) {
+                return Expand(item);
+            }
+            const int result = EvaluateItemCondition(item, node->operation, node->argument);
+            std::unique_ptr<Node>& next = node->next[static_cast<std::size_t>(result)];
+            if (!next) {
+                return Expand(item);
+            }
+            node = next.get();
+        }
+        return *node->expansion;
+    }
+
+    // Expands the body for the item, noting the conditions on the way.
+    const Expansion& Expand(const LinkItemView& item)
+    {
+        Node* node = &root_;
+        std::string text = ExpandConditionalBlocks(
+            rec_.Body, [&item, &node](std::string_view operation, std::string_view argument) {
+                const int result = EvaluateItemCondition(item, operation, argument);
+                node->operation = operation;
+                node->argument = argument;
+                std::unique_ptr<Node>& next = node->next[static_cast<std::size_t>(result)];
+                if (!next) {
+                    next = std::make_unique<Node>();
+                }
+                node = next.get();
+                return result;
+            });
+        node->expansion = Cut(std::move(text));
+        return *node->expansion;
+    }
+
+    static std::unique_ptr<Expansion> Cut(std::string text)
+    {
+        auto expansion = std::make_unique<Expansion>();
+        expansion->text = std::move(text);
+        const std::string_view body = expansion->text;
+        std::size_t literal = 0;
+        for (std::size_t percent = body.find('%'); percent != std::string_view::npos;
+             percent = body.find('%', percent)) {
+            const auto known = std::find_if(kItemKeywords.begin(), kItemKeywords.end(),
+                [&](const auto& entry) { return body.substr(percent).starts_with(entry.first); });
+            if (known == kItemKeywords.end()) {
+                expansion->pieces.clear();
+                return expansion; // a "%" of its own: the long way
+            }
+            expansion->pieces.push_back({body.substr(literal, percent - literal), std::nullopt});
+            expansion->pieces.push_back({{}, known->second});
+            percent += known->first.size();
+            literal = percent;
+        }
+        expansion->pieces.push_back({body.substr(literal), std::nullopt});
+        expansion->cut = true;
+        return expansion;
+    }
+
+    const TTemplateRec& rec_;
+    std::string_view bannerPrefix_;
+    Node root_;
+};
+
+} // namespace
+
+std::string RenderItem(const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix)
+{
+    return ReplaceItemKeywords(ExpandItemConditions(item, rec), item, rec, bannerPrefix);
 }
 
 std::string RenderItemList(
     const TTemplateRec& rec, const std::vector<const LinkItemView*>& items, std::string_view bannerPrefix)
 {
+    ItemBodyRenderer renderer(rec, bannerPrefix);
     std::string text;
+    std::string rendered;
     AppendListLines(text, rec.Header);
     for (const LinkItemView* item : items) {
-        AppendListLines(text, RenderItem(*item, rec, bannerPrefix));
+        rendered.clear();
+        renderer.Append(rendered, *item);
+        AppendListLines(text, rendered);
     }
     AppendListLines(text, rec.Footer);
     return text;

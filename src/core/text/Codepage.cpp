@@ -32,6 +32,17 @@ void ToUnicodeReplacement(const void*, UConverterToUnicodeArgs* args, const char
     }
 }
 
+// True when every byte is a character that code page 932 and Unicode give
+// the same code: ASCII but for the three control codes the converter's
+// table swaps (0x1A, 0x1C and 0x7F).
+bool IsPlainAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x7F && byte != 0x1A && byte != 0x1C;
+    });
+}
+
 // One converter per thread: ICU converters keep state between calls.
 UConverter* Cp932(bool stopOnError)
 {
@@ -182,6 +193,10 @@ std::string Utf8FromUtf16(std::u16string_view utf16)
 ConversionResult Utf8ToSjis(std::string_view utf8)
 {
     ConversionResult result;
+    if (IsPlainAscii(utf8)) {
+        result.text = utf8;
+        return result;
+    }
     std::size_t badUtf8 = 0;
     std::u16string utf16 = Utf16FromUtf8(utf8, &badUtf8);
     if (badUtf8 != std::string_view::npos) {
@@ -346,6 +361,11 @@ namespace {
 // tells how far the input was read.
 std::u16string DecodeCp932(UConverter* converter, std::string_view sjis, UErrorCode& status, std::size_t& consumed)
 {
+    if (IsPlainAscii(sjis)) {
+        // File names and addresses mostly are: no converter needed.
+        consumed = sjis.size();
+        return std::u16string(sjis.begin(), sjis.end());
+    }
     std::u16string utf16(sjis.size() + 1, u'\0');
     UChar* target = utf16.data();
     const char* source = sjis.data();
@@ -361,6 +381,10 @@ std::u16string DecodeCp932(UConverter* converter, std::string_view sjis, UErrorC
 ConversionResult SjisToUtf8(std::string_view sjis)
 {
     ConversionResult result;
+    if (IsPlainAscii(sjis)) {
+        result.text = sjis;
+        return result;
+    }
     UConverter* converter = Cp932(true);
     UErrorCode status = U_ZERO_ERROR;
     std::size_t consumed = 0;

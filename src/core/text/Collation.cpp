@@ -77,7 +77,20 @@ std::string CollationKey(std::string_view text)
 
 bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+    // Character by character; while the bytes agree, so do the character
+    // boundaries of both texts.
+    if (a.size() != b.size()) {
+        return false;
+    }
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t pos = 0; pos < a.size();) {
+        const std::size_t length = sjis::CharLength(a, pos);
+        if (length == 1 ? lower(a[pos]) != lower(b[pos]) : a.substr(pos, length) != b.substr(pos, length)) {
+            return false;
+        }
+        pos += length;
+    }
+    return true;
 }
 
 std::string AsciiLower(std::string_view text)

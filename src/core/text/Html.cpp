@@ -8,18 +8,25 @@ namespace tessaly {
 
 std::string HtmlEscape(std::string_view text)
 {
-    // All four characters are below 0x40 and never trail bytes.
+    // All four characters are below 0x40 and never trail bytes. The text
+    // between them is copied in runs.
     std::string result;
     result.reserve(text.size() + text.size() / 8);
-    for (const char c : text) {
-        switch (c) {
-        case '&': result += "&amp;"; break;
-        case '<': result += "&lt;"; break;
-        case '>': result += "&gt;"; break;
-        case '"': result += "&quot;"; break;
-        default: result += c; break;
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::string_view entity;
+        switch (text[i]) {
+        case '&': entity = "&amp;"; break;
+        case '<': entity = "&lt;"; break;
+        case '>': entity = "&gt;"; break;
+        case '"': entity = "&quot;"; break;
+        default: continue;
         }
+        result.append(text.substr(run, i - run));
+        result.append(entity);
+        run = i + 1;
     }
+    result.append(text.substr(run));
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "text/Strings.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <cstdio>
 
@@ -35,23 +37,22 @@ std::string_view Trim(std::string_view text)
     return text.substr(0, end);
 }
 
-std::size_t FindLineBreak(std::string_view text, std::size_t from)
-{
-    // A plain scan: find_first_of would search the set once per byte.
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            return i;
-        }
-    }
-    return std::string_view::npos;
-}
-
 std::vector<std::string_view> SplitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
+    // The next CR and the next LF, each found again only once passed: one
+    // fast scan for each over the whole text, whatever its line ends.
+    std::size_t cr = text.find('\r');
+    std::size_t lf = text.find('\n');
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t end = FindLineBreak(text, start);
+        if (cr < start) {
+            cr = text.find('\r', start);
+        }
+        if (lf < start) {
+            lf = text.find('\n', start);
+        }
+        const std::size_t end = std::min(cr, lf);
         if (end == std::string_view::npos) {
             lines.push_back(text.substr(start));
             break;

@@ -17,9 +17,6 @@ inline constexpr std::string_view kLineBreak = "\r\n";
 std::string_view Trim(std::string_view text);
 std::string_view TrimLeft(std::string_view text);
 
-// Position of the first CR or LF at or after from, or npos.
-std::size_t FindLineBreak(std::string_view text, std::size_t from = 0);
-
 // Splits text into lines at CR LF, lone CR or lone LF. A final line break
 // does not start another line, so "a\r\n" is one line and "" is none.
 std::vector<std::string_view> SplitLines(std::string_view text);

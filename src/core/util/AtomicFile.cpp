@@ -321,10 +321,19 @@ FileReadResult ReadWholeFile(const fs::path& path, std::size_t maxSize)
     if (static_cast<std::size_t>(status.st_size) > maxSize) {
         return tooLarge();
     }
-    result.data.reserve(static_cast<std::size_t>(status.st_size));
-    char buffer[1 << 16];
+    // Read straight into the text, one byte more than the size so that the
+    // end is seen in the same call; a file may grow while it is read, or
+    // report no size at all.
+    std::size_t size = 0;
+    result.data.resize(std::min(static_cast<std::size_t>(status.st_size), maxSize) + 1);
     for (;;) {
-        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+        if (size == result.data.size()) {
+            if (size > maxSize) {
+                return tooLarge();
+            }
+            result.data.resize(std::min(std::max<std::size_t>(2 * size, 1 << 16), maxSize + 1));
+        }
+        const ssize_t got = ::read(file.Get(), result.data.data() + size, result.data.size() - size);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -332,13 +341,13 @@ FileReadResult ReadWholeFile(const fs::path& path, std::size_t maxSize)
             return fail(ReadFailure::System, SystemError(path, errno));
         }
         if (got == 0) {
+            result.data.resize(size);
             return result;
         }
-        // A file may grow while it is read, or report no size at all.
-        if (static_cast<std::size_t>(got) > maxSize - result.data.size()) {
+        size += static_cast<std::size_t>(got);
+        if (size > maxSize) {
             return tooLarge();
         }
-        result.data.append(buffer, static_cast<std::size_t>(got));
     }
 }
 
