@@ -189,6 +189,18 @@ TEST_F(HostileSite, APageNeverReplacesTheProjectFile)
     EXPECT_TRUE(fs::exists(site / "sub" / "links.TSP")); // the same name elsewhere is a page
 }
 
+TEST_F(HostileSite, APageNeverReplacesAnotherNameOfTheProjectFile)
+{
+    // A hard link and a symbolic link to the project file where pages go.
+    test::WriteFile(sandbox / "links.TSP", "the project");
+    project.EditingName = sandbox / "links.TSP";
+    fs::create_hard_link(sandbox / "links.TSP", site / "index.html");
+    fs::create_symlink(sandbox / "links.TSP", site / "sub" / "index.html");
+    EXPECT_EQ(Run().status, OutputResult::Status::Finished);
+    EXPECT_EQ(test::ReadFile(sandbox / "links.TSP"), "the project");
+    EXPECT_NE(log.find(SJ("ページのファイル名 \"index.html\"")), std::string::npos) << log;
+}
+
 TEST_F(HostileSite, APageThatIsALinkIsLeftAlone)
 {
     fs::create_symlink(sandbox / "x.html", site / "index.html");

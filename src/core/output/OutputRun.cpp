@@ -4,6 +4,7 @@
 #include <set>
 #include <system_error>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 
 #include <sys/stat.h>
@@ -18,6 +19,7 @@
 #include "text/Paths.h"
 #include "text/Strings.h"
 #include "util/AtomicFile.h"
+#include "util/DirectoryEntries.h"
 
 namespace tessaly {
 
@@ -277,6 +279,7 @@ private:
             if (path) {
                 if (const std::optional<FileId> id = IdOf(*path)) {
                     protected_.insert(*id);
+                    protectedInodes_.insert(id->inode);
                 }
             }
         };
@@ -299,6 +302,20 @@ private:
     {
         const std::optional<FileId> id = IdOf(path);
         return id && protected_.contains(*id);
+    }
+
+    // IsProtected for a file of a directory whose entries were read: a name
+    // that is not there names no file, and only a link or an entry whose
+    // inode number a protected file has needs a closer look.
+    bool IsProtected(const fs::path& path, const std::unordered_map<std::string_view, const DirectoryEntry*>& present) const
+    {
+        const auto found = present.find(path.filename().native());
+        if (found == present.end()) {
+            return false;
+        }
+        const DirectoryEntry& entry = *found->second;
+        const bool plain = entry.type != fs::file_type::symlink && !entry.error;
+        return (!plain || protectedInodes_.contains(entry.inode)) && IsProtected(path);
     }
 
     static std::string Utf8ForLog(const std::string& utf8)
@@ -328,26 +345,22 @@ private:
         return directories;
     }
 
-    // Calls visit with each entry of directory and its own status (a link
-    // is not followed).
-    template <typename Visit> void ForEachEntry(const std::string& directory, Visit visit)
+    // The entries of directory; those that cannot be examined are logged
+    // and left out.
+    std::vector<DirectoryEntry> EntriesOf(const std::string& directory)
     {
-        std::error_code error;
-        fs::directory_iterator entry(FsPath(directory), error);
-        for (const fs::directory_iterator end; !error && entry != end; entry.increment(error)) {
-            std::error_code statusError;
-            const fs::file_status status = entry->symlink_status(statusError);
-            if (statusError) {
+        DirectoryEntries listing = ReadDirectoryEntries(FsPath(directory));
+        std::erase_if(listing.entries, [&](const DirectoryEntry& entry) {
+            if (entry.error) {
                 Warn(directory,
-                    SJ("調べられない項目を飛ばしました: ")
-                        + Utf8ForLog(entry->path().filename().string() + ": " + statusError.message()));
-                continue;
+                    SJ("調べられない項目を飛ばしました: ") + Utf8ForLog(entry.name + ": " + entry.error.message()));
             }
-            visit(*entry, status);
+            return static_cast<bool>(entry.error);
+        });
+        if (listing.error) {
+            Warn(directory, SJ("ディレクトリの内容を調べられませんでした: ") + Utf8ForLog(listing.error.message()));
         }
-        if (error) {
-            Warn(directory, SJ("ディレクトリの内容を調べられませんでした: ") + Utf8ForLog(error.message()));
-        }
+        return std::move(listing.entries);
     }
 
     bool WriteDirectory(Designed& designed)
@@ -460,9 +473,16 @@ private:
                 return *name;
             }
         }
+        // The directory is read once rather than each page looked up.
+        const DirectoryEntries listing = ReadDirectoryEntries(FsPath(directory));
+        std::unordered_map<std::string_view, const DirectoryEntry*> present;
+        for (const DirectoryEntry& entry : listing.entries) {
+            present.emplace(entry.name, &entry);
+        }
         for (const PageRow& row : rows) {
             const std::optional<fs::path> path = ToFsPath(directory + row.fileName);
-            if (!IsValidPageName(row.fileName) || !path || IsProtected(*path)) {
+            if (!IsValidPageName(row.fileName) || !path
+                || (listing.error ? IsProtected(*path) : IsProtected(*path, present))) {
                 return row.fileName;
             }
         }
@@ -548,15 +568,17 @@ private:
             planned.insert(AsciiLower(row.fileName));
         }
         std::vector<std::pair<fs::path, std::string>> surplus;
-        ForEachEntry(directory, [&](const fs::directory_entry& entry, fs::file_status status) {
-            if (!fs::is_regular_file(status)) {
-                return;
+        const fs::path fsDirectory = FsPath(directory);
+        for (const DirectoryEntry& entry : EntriesOf(directory)) {
+            if (entry.type != fs::file_type::regular) {
+                continue;
             }
-            const std::optional<std::string> name = FromFsPath(entry.path().filename());
-            if (name && IsSurplusPage(*name, subBase, subExtension, planned) && !IsProtected(entry.path())) {
-                surplus.emplace_back(entry.path(), *name);
+            const fs::path path = fsDirectory / entry.name;
+            const std::optional<std::string> name = FromFsPath(entry.name);
+            if (name && IsSurplusPage(*name, subBase, subExtension, planned) && !IsProtected(path)) {
+                surplus.emplace_back(path, *name);
             }
-        });
+        }
         for (const auto& [path, name] : surplus) {
             std::error_code error;
             if (fs::remove(path, error)) {
@@ -595,6 +617,7 @@ private:
     OutputResult result_;
     PageAssembler assembler_;
     std::set<FileId> protected_;
+    std::unordered_set<ino_t> protectedInodes_;
     std::unordered_set<std::string> writtenNames_; // pages of this directory written so far
     int progress_ = 0;
     int progressMaximum_ = 0;
