@@ -11,6 +11,7 @@
 #include "text/Collation.h"
 #include "text/FieldText.h"
 #include "text/Kana.h"
+#include "text/KeywordText.h"
 #include "text/Paths.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
@@ -374,27 +375,29 @@ std::string PageBars::On(std::size_t pageIndex) const
 
 void ReplacePageKeywords(std::string& text, const PageKeywords& keywords)
 {
-    if (text.find('%') == std::string::npos) {
-        return;
-    }
+    static constexpr std::array<std::string_view, 11> kKeywords{"%directory;", "%project;", "%admin;",
+        "%adminkana;", "%adminmail;", "%count;", "%hits;", "%titlerange;", "%authorrange;", "%begin;", "%end;"};
     const Project& project = keywords.project;
     const TSqueeze& range = keywords.range;
     const TSqueeze& criteria = keywords.design.squeeze;
     const int mode = range.rangeMode;
-    const std::string begin = mode == 0 || mode == 4 ? "1" : std::to_string(range.rangeStart);
-    const std::string end
-        = mode == 1 || mode == 2 || mode == 4 ? std::to_string(range.rangeEnd) : std::to_string(keywords.hits);
-    ReplaceEvery(text, "%directory;", keywords.design.dirTitle);
-    ReplaceEvery(text, "%project;", project.Title);
-    ReplaceEvery(text, "%admin;", project.AuthorName);
-    ReplaceEvery(text, "%adminkana;", project.AuthorKana);
-    ReplaceEvery(text, "%adminmail;", project.AuthorMail);
-    ReplaceEvery(text, "%count;", std::to_string(keywords.itemCount));
-    ReplaceEvery(text, "%hits;", std::to_string(keywords.hits));
-    ReplaceEvery(text, "%titlerange;", KanaRangeToText(criteria.titleRange));
-    ReplaceEvery(text, "%authorrange;", KanaRangeToText(criteria.authorRange));
-    ReplaceEvery(text, "%begin;", begin);
-    ReplaceEvery(text, "%end;", end);
+    text = ReplaceKeywordsInOrder(std::move(text), kKeywords, [&](std::size_t index) -> std::string {
+        switch (index) {
+        case 0: return keywords.design.dirTitle;
+        case 1: return project.Title;
+        case 2: return project.AuthorName;
+        case 3: return project.AuthorKana;
+        case 4: return project.AuthorMail;
+        case 5: return std::to_string(keywords.itemCount);
+        case 6: return std::to_string(keywords.hits);
+        case 7: return KanaRangeToText(criteria.titleRange);
+        case 8: return KanaRangeToText(criteria.authorRange);
+        case 9: return mode == 0 || mode == 4 ? "1" : std::to_string(range.rangeStart);
+        default:
+            return mode == 1 || mode == 2 || mode == 4 ? std::to_string(range.rangeEnd)
+                                                       : std::to_string(keywords.hits);
+        }
+    });
 }
 
 std::string RewriteLocalReferences(std::string page, std::string_view directory, std::string_view bannerPrefix)

@@ -11,6 +11,7 @@
 #include "text/Collation.h"
 #include "text/FieldText.h"
 #include "text/Html.h"
+#include "text/KeywordText.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
 #include "text/Url.h"
@@ -26,32 +27,6 @@ constexpr std::string_view kElseMarker = "<!--else-->";
 TTemplateRec Builtin(const std::string& name, std::string_view header, std::string_view body, std::string_view footer)
 {
     return {name, std::string(header), std::string(body), std::string(footer), "[", "]", ","};
-}
-
-// Replaces every occurrence; the markers and keywords start with bytes below
-// 0x40, so byte searches stay on character boundaries.
-void ReplaceEvery(std::string& text, std::string_view from, std::string_view to)
-{
-    std::size_t pos = text.find(from);
-    if (pos == std::string::npos) {
-        return;
-    }
-    if (from.size() == to.size()) {
-        for (; pos != std::string::npos; pos = text.find(from, pos + to.size())) {
-            text.replace(pos, from.size(), to);
-        }
-        return;
-    }
-    std::string result;
-    result.reserve(text.size() + to.size());
-    std::size_t start = 0;
-    for (; pos != std::string::npos; pos = text.find(from, start)) {
-        result.append(text, start, pos - start);
-        result.append(to);
-        start = pos + from.size();
-    }
-    result.append(text, start, std::string::npos);
-    text = std::move(result);
 }
 
 // Appends part of an item list without the blanks in front of each CR LF
@@ -279,7 +254,7 @@ int EvaluatePageCondition(const PageConditionFlags& flags, std::string_view oper
 namespace {
 
 // The keywords of an item body, in the order they are replaced.
-enum class ItemKeyword {
+enum class ItemKeyword : std::size_t {
     Title,
     Author,
     TitleKana,
@@ -302,28 +277,10 @@ enum class ItemKeyword {
     Content,
 };
 
-constexpr std::array<std::pair<std::string_view, ItemKeyword>, 20> kItemKeywords{{
-    {"%title;", ItemKeyword::Title},
-    {"%author;", ItemKeyword::Author},
-    {"%titlekana;", ItemKeyword::TitleKana},
-    {"%authorkana;", ItemKeyword::AuthorKana},
-    {"%mail;", ItemKeyword::Mail},
-    {"%url;", ItemKeyword::Url},
-    {"%banner;", ItemKeyword::Banner},
-    {"%x;", ItemKeyword::X},
-    {"%y;", ItemKeyword::Y},
-    {"%date;", ItemKeyword::Date},
-    {"%year;", ItemKeyword::Year},
-    {"%month;", ItemKeyword::Month},
-    {"%day;", ItemKeyword::Day},
-    {"%monthz;", ItemKeyword::MonthZ},
-    {"%dayz;", ItemKeyword::DayZ},
-    {"%comment;", ItemKeyword::Comment},
-    {"%serial;", ItemKeyword::Serial},
-    {"%genre;", ItemKeyword::Genre},
-    {"%attribute;", ItemKeyword::Attribute},
-    {"%content;", ItemKeyword::Content},
-}};
+// Their texts, in the same order.
+constexpr std::array<std::string_view, 20> kItemKeywords{"%title;", "%author;", "%titlekana;", "%authorkana;",
+    "%mail;", "%url;", "%banner;", "%x;", "%y;", "%date;", "%year;", "%month;", "%day;", "%monthz;", "%dayz;",
+    "%comment;", "%serial;", "%genre;", "%attribute;", "%content;"};
 
 std::string KeywordValue(
     ItemKeyword keyword, const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix)
@@ -362,21 +319,12 @@ std::string ExpandItemConditions(const LinkItemView& item, const TTemplateRec& r
     });
 }
 
-// Replaces the keywords one after the other: a value put in by one keyword
-// is open to the later ones. Values are made only for keywords the text
-// holds.
 std::string ReplaceItemKeywords(
     std::string text, const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix)
 {
-    if (text.find('%') == std::string::npos) {
-        return text;
-    }
-    for (const auto& [name, keyword] : kItemKeywords) {
-        if (text.find(name) != std::string::npos) {
-            ReplaceEvery(text, name, KeywordValue(keyword, item, rec, bannerPrefix));
-        }
-    }
-    return text;
+    return ReplaceKeywordsInOrder(std::move(text), kItemKeywords, [&](std::size_t index) {
+        return KeywordValue(static_cast<ItemKeyword>(index), item, rec, bannerPrefix);
+    });
 }
 
 // An item body made ready for many items. The conditions an item meets pick
@@ -485,14 +433,14 @@ private:
         for (std::size_t percent = body.find('%'); percent != std::string_view::npos;
              percent = body.find('%', percent)) {
             const auto known = std::find_if(kItemKeywords.begin(), kItemKeywords.end(),
-                [&](const auto& entry) { return body.substr(percent).starts_with(entry.first); });
+                [&](std::string_view keyword) { return body.substr(percent).starts_with(keyword); });
             if (known == kItemKeywords.end()) {
                 expansion->pieces.clear();
                 return expansion; // a "%" of its own: the long way
             }
             expansion->pieces.push_back({body.substr(literal, percent - literal), std::nullopt});
-            expansion->pieces.push_back({{}, known->second});
-            percent += known->first.size();
+            expansion->pieces.push_back({{}, static_cast<ItemKeyword>(known - kItemKeywords.begin())});
+            percent += known->size();
             literal = percent;
         }
         expansion->pieces.push_back({body.substr(literal), std::nullopt});
