@@ -164,6 +164,20 @@ TEST(OutputRun, MissingPageTemplateIsLoggedAndTheBuiltInUsed)
     EXPECT_NE(test::ReadFile(site.dir / "genre001" / "best" / "best.html").find("<!DOCTYPE"), std::string::npos);
 }
 
+TEST(OutputRun, EveryLinksKeywordOfATemplateGetsTheSameLinks)
+{
+    SiteFixture site;
+    test::WriteFile(site.dir / "page.tpl", "<P>%links;</P>\n<HR>\n<P>%links;</P>\n%links\n");
+    ASSERT_EQ(site.Run().status, OutputResult::Status::Finished);
+    const std::string page = test::ReadFile(site.dir / "genre001" / "best" / "best.html");
+    const std::size_t rule = page.find("<HR>");
+    ASSERT_NE(rule, std::string::npos);
+    const std::string before = page.substr(0, rule);
+    const std::string after = page.substr(rule + 6);
+    EXPECT_NE(before.find("<A href="), std::string::npos) << page;
+    EXPECT_EQ(after, before + "%links\r\n");
+}
+
 class AbortAt final : public OutputObserver {
 public:
     explicit AbortAt(int check)

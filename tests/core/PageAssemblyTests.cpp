@@ -77,16 +77,21 @@ TEST(DirectoryLinks, DistributionWidthsAndMarks)
 
 TEST(PageBars, LinkEveryPageButTheCurrentOne)
 {
-    EXPECT_EQ(PageBars({"index.html"}).On(0), "");
+    const auto bar = [](const PageBars& bars, std::size_t page) {
+        std::string out = "x";
+        bars.AppendTo(out, page);
+        return out;
+    };
+    EXPECT_EQ(bar(PageBars({"index.html"}), 0), "x");
     const PageBars bars({"index.html", "pages002.html", "pages003.html"});
-    EXPECT_EQ(bars.On(1),
-        "<P align=center>\r\n\t[<B><A href=\"index.html\">1</A></B>] [<B>2</B>] "
+    EXPECT_EQ(bar(bars, 1),
+        "x<P align=center>\r\n\t[<B><A href=\"index.html\">1</A></B>] [<B>2</B>] "
         "[<B><A href=\"pages003.html\">3</A></B>]\r\n</P>\r\n");
-    EXPECT_EQ(bars.On(0),
-        "<P align=center>\r\n\t[<B>1</B>] [<B><A href=\"pages002.html\">2</A></B>] "
+    EXPECT_EQ(bar(bars, 0),
+        "x<P align=center>\r\n\t[<B>1</B>] [<B><A href=\"pages002.html\">2</A></B>] "
         "[<B><A href=\"pages003.html\">3</A></B>]\r\n</P>\r\n");
-    EXPECT_EQ(bars.On(2),
-        "<P align=center>\r\n\t[<B><A href=\"index.html\">1</A></B>] [<B><A href=\"pages002.html\">2</A></B>] "
+    EXPECT_EQ(bar(bars, 2),
+        "x<P align=center>\r\n\t[<B><A href=\"index.html\">1</A></B>] [<B><A href=\"pages002.html\">2</A></B>] "
         "[<B>3</B>]\r\n</P>\r\n");
 }
 

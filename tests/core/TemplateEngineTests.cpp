@@ -135,6 +135,15 @@ TEST(RenderItem, ListMarksOfUserTemplates)
     EXPECT_EQ(RenderItem(item, rec, ""), "<a> / <b&amp;c> / <d>");
 }
 
+// The list alone.
+std::string RenderItemList(
+    const TTemplateRec& rec, const std::vector<const LinkItemView*>& items, std::string_view bannerPrefix)
+{
+    std::string list;
+    AppendItemList(list, rec, items, bannerPrefix);
+    return list;
+}
+
 TEST(RenderItemList, DropsBlankLineEndsAndEmptyLines)
 {
     const TTemplateRec rec{"t", "<UL>  \r\n\r\n", "<LI>%title; \r\n\r\n", "</UL>\r\n", "[", "]", ","};
@@ -183,6 +192,20 @@ TEST(RenderItemList, CleansAcrossTheJoinsOfItsParts)
         EXPECT_EQ(RenderItemList(rec, {&view, &view}, ""), CleanedTheLongWay(header + rendered + rendered + footer))
             << "header " << testing::PrintToString(header) << " body " << testing::PrintToString(body);
     }
+}
+
+TEST(RenderItemList, LeavesWhatStandsInFrontAsItIs)
+{
+    // The text in front ends in blanks and a CR; the list starts with LF
+    // and an empty line: no CR LF forms across the two.
+    const TTemplateRec rec{"t", "\n\r\n<UL>\r\n", "%title;\r\n", "</UL>\r\n", "[", "]", ","};
+    TLinkItem item;
+    item.Title = "a";
+    const LinkItemView view(item);
+    std::string out = "<P>\r\n \r";
+    AppendItemList(out, rec, {&view}, "");
+    EXPECT_EQ(out, "<P>\r\n \r" + RenderItemList(rec, {&view}, ""));
+    EXPECT_EQ(RenderItemList(rec, {&view}, ""), "\n\r\n<UL>\r\na\r\n</UL>\r\n");
 }
 
 TEST(RenderItemList, SameAsEachItemRenderedOnItsOwn)

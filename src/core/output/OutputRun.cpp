@@ -82,20 +82,24 @@ bool IsPageNumber(std::string_view digits)
 }
 
 // True when every line of text ends in CR LF and there is no other CR or
-// LF: every LF follows a CR and there are as many of each.
+// LF: there are as many CRs, LFs and CR LF pairs. One branch-free pass the
+// compiler can vectorise, as pages are long and most pass.
 bool IsCrLfLines(std::string_view text)
 {
     if (!text.empty() && !text.ends_with(kLineBreak)) {
         return false;
     }
-    std::size_t breaks = 0;
-    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', lf + 1)) {
-        if (lf == 0 || text[lf - 1] != '\r') {
-            return false;
-        }
-        ++breaks;
+    std::size_t crs = 0;
+    std::size_t lfs = 0;
+    std::size_t pairs = 0;
+    char previous = '\0';
+    for (const char c : text) {
+        crs += c == '\r';
+        lfs += c == '\n';
+        pairs += previous == '\r' && c == '\n';
+        previous = c;
     }
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r')) == breaks;
+    return crs == lfs && lfs == pairs;
 }
 
 // What the file in a page's place holds, found without changing anything,

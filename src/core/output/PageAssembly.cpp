@@ -230,19 +230,24 @@ std::string PageAssembler::BuildReturnLinks(const DirectoryPages& pages)
     return links;
 }
 
-std::string PageAssembler::BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const
+void PageAssembler::AppendLinks(
+    std::string& out, const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const
 {
     const auto [first, last] = RangeBounds(pages.selection.size(), range);
     std::vector<const LinkItemView*> items;
     items.reserve(last - first);
     for (std::size_t i = first; i < last; ++i) {
-        items.push_back(&catalog_[pages.selection[i]].item);
+        const LinkItemView& item = catalog_[pages.selection[i]].item;
+        items.push_back(&item);
+        // The items of a page lie all over the collection: ask for their
+        // texts at once rather than wait for each in turn.
+        for (const std::string_view text : {item.Title, item.Author, item.Url, item.Banner, item.Comment}) {
+            __builtin_prefetch(text.data());
+        }
     }
-    const std::string bar = pages.bars.On(pageIndex);
-    std::string links = bar;
-    links += RenderItemList(itemTemplate_, items, pages.bannerPrefix);
-    links += bar;
-    return links;
+    pages.bars.AppendTo(out, pageIndex);
+    AppendItemList(out, itemTemplate_, items, pages.bannerPrefix);
+    pages.bars.AppendTo(out, pageIndex);
 }
 
 void PageAssembler::StartDirectory(const DirectoryPages& pages)
@@ -260,6 +265,34 @@ void PageAssembler::StartSubPages(const DirectoryPages& pages)
     subTemplate_ = LoadPageTemplate(pages.design.html.templateSub, pages.directory);
 }
 
+void PageAssembler::InsertLinks(
+    std::string& text, const DirectoryPages* pages, std::size_t pageIndex, const TSqueeze& range) const
+{
+    // As replacing every "%links;" of the text, the links made right in
+    // their place: pages are long.
+    constexpr std::string_view kKeyword = "%links;";
+    std::size_t hit = text.find(kKeyword);
+    if (hit == std::string::npos) {
+        return;
+    }
+    std::string page;
+    std::optional<std::pair<std::size_t, std::size_t>> first; // where the links went first
+    std::size_t copied = 0;
+    for (; hit != std::string::npos; hit = text.find(kKeyword, copied)) {
+        page.append(text, copied, hit - copied);
+        if (pages != nullptr && !first) {
+            const std::size_t start = page.size();
+            AppendLinks(page, *pages, pageIndex, range);
+            first.emplace(start, page.size() - start);
+        } else if (first) {
+            page += std::string(page, first->first, first->second);
+        }
+        copied = hit + kKeyword.size();
+    }
+    page.append(text, copied);
+    text = std::move(page);
+}
+
 std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t pageIndex) const
 {
     const TDirectoryDesign& design = pages.design;
@@ -274,9 +307,7 @@ std::string PageAssembler::AssemblePage(const DirectoryPages& pages, std::size_t
     const std::pair<int32_t, int32_t> pageRange
         = pageIndex < pages.pageRanges.size() ? pages.pageRanges[pageIndex] : std::pair<int32_t, int32_t>{0, 0};
     const TSqueeze range = PageRange(design.squeeze, pageRange);
-    if (text.find("%links;") != std::string::npos) {
-        ReplaceEvery(text, "%links;", design.linkOutputs ? BuildLinks(pages, pageIndex, range) : std::string());
-    }
+    InsertLinks(text, design.linkOutputs ? &pages : nullptr, pageIndex, range);
     ReplacePageKeywords(text, {project_, design, itemCount_, pages.hits, range});
     return RewriteLocalReferences(std::move(text), pages.directory, pages.bannerPrefix);
 }
@@ -356,21 +387,18 @@ PageBars::PageBars(const std::vector<std::string>& pageNames)
     linked_ += "\r\n</P>\r\n";
 }
 
-std::string PageBars::On(std::size_t pageIndex) const
+void PageBars::AppendTo(std::string& out, std::size_t pageIndex) const
 {
     if (pageIndex >= links_.size()) {
-        return linked_;
+        out += linked_;
+        return;
     }
     const auto [start, end] = links_[pageIndex];
-    const std::string number = std::to_string(pageIndex + 1);
-    std::string bar;
-    bar.reserve(linked_.size());
-    bar.append(linked_, 0, start);
-    bar += "[<B>";
-    bar += number;
-    bar += "</B>]";
-    bar.append(linked_, end);
-    return bar;
+    out.append(linked_, 0, start);
+    out += "[<B>";
+    out += std::to_string(pageIndex + 1);
+    out += "</B>]";
+    out.append(linked_, end);
 }
 
 void ReplacePageKeywords(std::string& text, const PageKeywords& keywords)

@@ -32,8 +32,8 @@ class PageBars {
 public:
     PageBars() = default;
     explicit PageBars(const std::vector<std::string>& pageNames);
-    // Empty for a directory of one page.
-    std::string On(std::size_t pageIndex) const;
+    // Nothing for a directory of one page.
+    void AppendTo(std::string& out, std::size_t pageIndex) const;
 
 private:
     std::string linked_; // every number linked
@@ -73,11 +73,15 @@ public:
     std::string AssemblePage(const DirectoryPages& pages, std::size_t pageIndex) const;
 
     std::string BuildReturnLinks(const DirectoryPages& pages);
-    std::string BuildLinks(const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const;
+    // The page bar, the page's items and the bar again.
+    void AppendLinks(std::string& out, const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const;
     std::string LoadPageTemplate(std::string_view path, std::string_view directory);
 
 private:
     const TDirectoryDesign& AncestorDesign(const std::string& directory, bool& exists);
+    // Replaces each "%links;" with the links of the page; pages is null
+    // where the directory lists no links.
+    void InsertLinks(std::string& text, const DirectoryPages* pages, std::size_t pageIndex, const TSqueeze& range) const;
 
     const Project& project_;
     const ItemCatalog& catalog_;

@@ -29,33 +29,37 @@ TTemplateRec Builtin(const std::string& name, std::string_view header, std::stri
     return {name, std::string(header), std::string(body), std::string(footer), "[", "]", ","};
 }
 
-// Appends part of an item list without the blanks in front of each CR LF
-// and without the CR LF of an empty line: the same as removing " \r\n" and
-// then "\r\n\r\n" from the whole list until none is left, as text
-// arrives. A CR held back at the end of the list so far may start a CR LF
-// with the next part.
-void AppendListLines(std::string& list, std::string_view part)
+// Appends part of an item list that starts at listStart in out, without
+// the blanks in front of each CR LF and without the CR LF of an empty line:
+// the same as removing " \r\n" and then "\r\n\r\n" from the whole list
+// until none is left, as text arrives. A CR held back at the end of the
+// list so far may start a CR LF with the next part; what stands in front
+// of the list is never touched.
+void AppendListLines(std::string& out, std::size_t listStart, std::string_view part)
 {
+    const auto listEndsWith = [&](std::string_view end) {
+        return out.size() - listStart >= end.size() && out.ends_with(end);
+    };
     for (std::size_t pos = 0; pos < part.size();) {
         const std::size_t lf = part.find('\n', pos);
         if (lf == std::string_view::npos) {
-            list.append(part.substr(pos));
+            out.append(part.substr(pos));
             return;
         }
-        list.append(part.substr(pos, lf - pos));
+        out.append(part.substr(pos, lf - pos));
         pos = lf + 1;
-        if (list.empty() || list.back() != '\r') {
-            list += '\n';
+        if (!listEndsWith("\r")) {
+            out += '\n';
             continue;
         }
         // A CR LF: the blanks before it go, and so does the line break
         // itself when it ends an empty line.
-        list.pop_back();
-        while (!list.empty() && list.back() == ' ') {
-            list.pop_back();
+        out.pop_back();
+        while (listEndsWith(" ")) {
+            out.pop_back();
         }
-        if (!list.ends_with("\r\n")) {
-            list += "\r\n";
+        if (!listEndsWith("\r\n")) {
+            out += "\r\n";
         }
     }
 }
@@ -460,20 +464,19 @@ std::string RenderItem(const LinkItemView& item, const TTemplateRec& rec, std::s
     return ReplaceItemKeywords(ExpandItemConditions(item, rec), item, rec, bannerPrefix);
 }
 
-std::string RenderItemList(
-    const TTemplateRec& rec, const std::vector<const LinkItemView*>& items, std::string_view bannerPrefix)
+void AppendItemList(std::string& out, const TTemplateRec& rec, const std::vector<const LinkItemView*>& items,
+    std::string_view bannerPrefix)
 {
     ItemBodyRenderer renderer(rec, bannerPrefix);
-    std::string text;
+    const std::size_t listStart = out.size();
     std::string rendered;
-    AppendListLines(text, rec.Header);
+    AppendListLines(out, listStart, rec.Header);
     for (const LinkItemView* item : items) {
         rendered.clear();
         renderer.Append(rendered, *item);
-        AppendListLines(text, rendered);
+        AppendListLines(out, listStart, rendered);
     }
-    AppendListLines(text, rec.Footer);
-    return text;
+    AppendListLines(out, listStart, rec.Footer);
 }
 
 } // namespace tessaly

@@ -69,9 +69,10 @@ int EvaluatePageCondition(const PageConditionFlags& flags, std::string_view oper
 // One item through the template's body.
 std::string RenderItem(const LinkItemView& item, const TTemplateRec& rec, std::string_view bannerPrefix);
 
-// Header, the bodies and the footer, without blanks at line ends and
-// without empty lines.
-std::string RenderItemList(
-    const TTemplateRec& rec, const std::vector<const LinkItemView*>& items, std::string_view bannerPrefix);
+// Appends the header, the bodies and the footer, without blanks at line
+// ends and without empty lines (of the list: the text in front of it in out
+// stays as it is).
+void AppendItemList(std::string& out, const TTemplateRec& rec, const std::vector<const LinkItemView*>& items,
+    std::string_view bannerPrefix);
 
 } // namespace tessaly
