@@ -12,6 +12,7 @@
 #include "text/Codepage.h"
 #include "text/FieldText.h"
 #include "text/Paths.h"
+#include "text/Strings.h"
 
 using namespace tessaly;
 namespace fs = std::filesystem;
@@ -219,6 +220,22 @@ TEST(OutputRun, PageTextIsWrittenAsCrLfLines)
     EXPECT_EQ(PageFileText("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd\r\n");
     EXPECT_EQ(PageFileText("a\r\n\r\n"), "a\r\n\r\n");
     EXPECT_EQ(PageFileText(""), "");
+    // Line ends at every place in and across eight-byte steps: a page
+    // already in CR LF lines comes back as it is, any other is mended.
+    const auto mended = [](std::string_view text) {
+        std::string lines;
+        for (const std::string_view line : SplitLines(text)) {
+            lines.append(line);
+            lines += "\r\n";
+        }
+        return lines;
+    };
+    for (std::size_t at = 0; at < 20; ++at) {
+        for (const std::string_view end : {"\r\n", "\n", "\r", "\n\r", "\r\r\n", "\r\n\n"}) {
+            const std::string text = std::string(at, 'x') + std::string(end) + std::string(17, 'y') + "\r\n";
+            EXPECT_EQ(PageFileText(text), mended(text)) << at << " " << testing::PrintToString(std::string(end));
+        }
+    }
 }
 
 } // namespace

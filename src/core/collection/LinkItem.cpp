@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "text/ByteScan.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
 #include "text/Kana.h"
@@ -38,17 +39,31 @@ enum Field : std::size_t {
 // exactly sixteen ("/" is never a trail byte, so a byte split is exact).
 bool SplitFields(std::string_view line, std::array<std::string_view, kFieldCount>& fields)
 {
-    // A plain scan: the fields are short, and a search call per field
-    // costs more than looking at their bytes.
+    // The fields are short: eight bytes are looked at in one step rather
+    // than a search called per field.
     std::size_t field = 0;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '/') {
-            if (field + 1 == kFieldCount) {
-                return false;
+    const auto cut = [&](std::size_t slash) {
+        if (field + 1 == kFieldCount) {
+            return false;
+        }
+        fields[field++] = line.substr(start, slash - start);
+        start = slash + 1;
+        return true;
+    };
+    std::size_t i = 0;
+    if constexpr (kWordScan) {
+        for (; i + 8 <= line.size(); i += 8) {
+            for (uint64_t slashes = ByteMatches(WordAt(line, i), '/'); slashes != 0; slashes &= slashes - 1) {
+                if (!cut(i + FirstMatch(slashes))) {
+                    return false;
+                }
             }
-            fields[field++] = line.substr(start, i - start);
-            start = i + 1;
+        }
+    }
+    for (; i < line.size(); ++i) {
+        if (line[i] == '/' && !cut(i)) {
+            return false;
         }
     }
     if (field + 1 != kFieldCount) {

@@ -1,6 +1,7 @@
 #include "output/OutputRun.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <system_error>
 #include <tuple>
@@ -14,6 +15,7 @@
 #include "output/PageAssembly.h"
 #include "output/Selection.h"
 #include "output/WorkerPool.h"
+#include "text/ByteScan.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/Paths.h"
@@ -82,24 +84,32 @@ bool IsPageNumber(std::string_view digits)
 }
 
 // True when every line of text ends in CR LF and there is no other CR or
-// LF: there are as many CRs, LFs and CR LF pairs. One branch-free pass the
-// compiler can vectorise, as pages are long and most pass.
+// LF: the text does not end in a CR, and a byte is an LF exactly where the
+// byte before it is a CR. Most pages pass, and they are long: eight bytes
+// are looked at in one step.
 bool IsCrLfLines(std::string_view text)
 {
     if (!text.empty() && !text.ends_with(kLineBreak)) {
         return false;
     }
-    std::size_t crs = 0;
-    std::size_t lfs = 0;
-    std::size_t pairs = 0;
-    char previous = '\0';
-    for (const char c : text) {
-        crs += c == '\r';
-        lfs += c == '\n';
-        pairs += previous == '\r' && c == '\n';
-        previous = c;
+    std::size_t i = 0;
+    if constexpr (kWordScan) {
+        uint64_t previousCrs = 0; // of the last word
+        for (; i + 8 <= text.size(); i += 8) {
+            const uint64_t word = WordAt(text, i);
+            const uint64_t crs = ByteMatches(word, '\r');
+            if (((crs << 8) | (previousCrs >> 56)) != ByteMatches(word, '\n')) {
+                return false;
+            }
+            previousCrs = crs;
+        }
     }
-    return crs == lfs && lfs == pairs;
+    for (; i < text.size(); ++i) {
+        if ((text[i] == '\n') != (i > 0 && text[i - 1] == '\r')) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // What the file in a page's place holds, found without changing anything,
