@@ -130,6 +130,40 @@ TEST(ItemLine, NumbersFallBackToTheirDefaults)
     EXPECT_EQ(LineToItem("5//9/t/x/a/x//u//1/2///2003&sl;05&sl;17/").Status, 0);
 }
 
+TEST(ItemLine, ViewsReadWhatTheRecordHolds)
+{
+    // Fields of every length, so that the separators fall on every place of
+    // an eight-byte step; fields with entities are decoded apart.
+    TextArena decoded;
+    for (std::size_t length = 0; length < 20; ++length) {
+        TLinkItem item = ExampleItem();
+        item.Title = std::string(length + 1, 't');
+        item.Author = std::string(length, 'a') + "/&";
+        item.Mail = std::string(length, 'm');
+        item.Comment = length % 2 == 0 ? "plain" : "a&b\r\n<c>";
+        const std::string line = ItemToLine(item);
+        const LinkItemView view = ViewItemLine(line, decoded);
+        const TLinkItem read = LineToItem(line);
+        EXPECT_EQ(view.Title, read.Title);
+        EXPECT_EQ(view.Author, read.Author);
+        EXPECT_EQ(view.Mail, read.Mail);
+        EXPECT_EQ(view.Url, read.Url);
+        EXPECT_EQ(view.Comment, read.Comment);
+        EXPECT_EQ(view.Date, read.Date);
+        EXPECT_EQ(view.Serial, read.Serial);
+        EXPECT_EQ(read.Author, item.Author);
+        EXPECT_EQ(read.Comment, item.Comment);
+    }
+    // Too few and too many fields, whatever their lengths.
+    for (std::size_t fields : {15u, 17u, 40u}) {
+        std::string line = "1";
+        for (std::size_t i = 1; i < fields; ++i) {
+            line += "/" + std::string(i % 9, 'x');
+        }
+        EXPECT_FALSE(IsValidItemLine(line)) << fields;
+    }
+}
+
 TEST(ItemLine, LineBreakEntityInsideAFieldDoesNotShiftFields)
 {
     const TLinkItem item = LineToItem("5//0/a&ln;b/" + SJ("あ") + "/a/" + SJ("あ") + "//u//1/2///2003&sl;05&sl;17/c");
