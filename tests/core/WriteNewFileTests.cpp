@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -32,6 +33,28 @@ TEST(WriteNewFile, AFileThatCameMeanwhileIsReplacedWhole)
     test::WriteFile(dir / "a.html", "an older and longer page");
     ASSERT_TRUE(WriteNewFile(dir / "a.html", "page", Durability::Unsynced).ok);
     EXPECT_EQ(test::ReadFile(dir / "a.html"), "page");
+}
+
+TEST(UnnamedFile, AppearsWholeWhenNamedAndNotAtAllWhenDropped)
+{
+    test::TempDir dir;
+    const auto entries = [&dir] { return std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()); };
+    UnnamedFile page = UnnamedFile::Write(dir.Path(), "page");
+    if (!page) {
+        GTEST_SKIP() << "this file system keeps no files without a name";
+    }
+    EXPECT_EQ(entries(), 0);
+    ASSERT_TRUE(page.Name(dir / "a.html"));
+    EXPECT_EQ(test::ReadFile(dir / "a.html"), "page");
+
+    // A name that is taken stays as it is.
+    UnnamedFile late = UnnamedFile::Write(dir.Path(), "late");
+    test::WriteFile(dir / "b.html", "first");
+    EXPECT_FALSE(late.Name(dir / "b.html"));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(test::ReadFile(dir / "b.html"), "first");
+    { UnnamedFile dropped = UnnamedFile::Write(dir.Path(), "dropped"); }
+    EXPECT_EQ(entries(), 2);
 }
 
 TEST(WriteNewFile, NeverWritesThroughALink)

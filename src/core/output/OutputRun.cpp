@@ -143,11 +143,13 @@ ExistingPage ProbePage(const fs::path& file, const std::string& text)
     return existing.failure == ReadFailure::NotFound ? ExistingPage::Missing : ExistingPage::Different;
 }
 
-// A page as the workers prepare it: its text as written and what its file
-// holds now.
+// A page as the workers prepare it: its text as written, what its file
+// holds now, and for a new page, maybe the text written ahead into a file
+// without a name yet.
 struct PreparedPage {
     std::string text;
     ExistingPage existing = ExistingPage::Missing;
+    UnnamedFile written;
 };
 
 class Run {
@@ -416,7 +418,8 @@ private:
         if (!rows.empty()) {
             assembler_.StartDirectory(pages);
             writtenNames_.clear();
-            WriteRow(pages.directory, rows, 0, Prepare(pages.directory, rows[0], assembler_.AssemblePage(pages, 0)));
+            WriteRow(
+                pages.directory, rows, 0, Prepare(pages.directory, rows[0], assembler_.AssemblePage(pages, 0), false));
             Advance(1);
             if (observer_.ShouldAbort()) {
                 return false;
@@ -433,10 +436,15 @@ private:
         return !observer_.ShouldAbort();
     }
 
-    PreparedPage Prepare(const std::string& directory, const PageRow& row, std::string assembled) const
+    // ahead: a new page is written into a file without a name, which the
+    // write then only names.
+    PreparedPage Prepare(const std::string& directory, const PageRow& row, std::string assembled, bool ahead) const
     {
-        PreparedPage page{PageFileText(std::move(assembled))};
+        PreparedPage page{PageFileText(std::move(assembled)), ExistingPage::Missing, {}};
         page.existing = ProbePage(FsPath(directory + row.fileName), page.text);
+        if (ahead && page.existing == ExistingPage::Missing) {
+            page.written = UnnamedFile::Write(FsPath(directory), page.text);
+        }
         return page;
     }
 
@@ -447,6 +455,7 @@ private:
         const std::string& name = rows[i].fileName;
         if (!writtenNames_.insert(name).second) {
             page.existing = ProbePage(FsPath(directory + name), page.text);
+            page.written = {};
         }
         rows[i].state = WritePage(directory, name, page);
         ++result_.counts.processed;
@@ -462,8 +471,12 @@ private:
         }
         assembler_.StartSubPages(pages);
         std::vector<PreparedPage> prepared(rows.size());
+        // On a disk, making and filling files is the bulk of the work: the
+        // workers do it for new pages, and the pages are named in order.
+        // In memory that costs no more than naming them.
+        const bool ahead = workers_.Jobs() > 1 && !IsInMemory(FsPath(pages.directory));
         WorkerPool::Series made = workers_.Begin(rows.size() - 1, [&](std::size_t i) {
-            prepared[i + 1] = Prepare(pages.directory, rows[i + 1], assembler_.AssemblePage(pages, i + 1));
+            prepared[i + 1] = Prepare(pages.directory, rows[i + 1], assembler_.AssemblePage(pages, i + 1), ahead);
             return std::string();
         });
         for (std::size_t i = 1; i < rows.size(); ++i) {
@@ -535,7 +548,7 @@ private:
     // A page is written only as a regular file of its own: a symbolic link,
     // FIFO or directory in its place, or a read-only file, is logged and
     // left alone.
-    PageState WritePage(const std::string& directory, const std::string& fileName, const PreparedPage& page)
+    PageState WritePage(const std::string& directory, const std::string& fileName, PreparedPage& page)
     {
         switch (page.existing) {
         case ExistingPage::Link:
@@ -549,6 +562,16 @@ private:
         case ExistingPage::Different: break;
         }
         const fs::path file = FsPath(directory + fileName);
+        if (page.written) {
+            if (page.written.Name(file)) {
+                ++result_.counts.created;
+                return PageState::Created;
+            }
+            // Something took the name meanwhile, or the file system would
+            // not name the file: the page is written here, as without it.
+            PreparedPage again{page.text, ProbePage(file, page.text), {}};
+            return WritePage(directory, fileName, again);
+        }
         // A new page has no old one to protect from a half-written file.
         const FileWriteResult written = page.existing == ExistingPage::Missing
             ? WriteNewFile(file, page.text, Durability::Unsynced, SymbolicLinks::Refuse)

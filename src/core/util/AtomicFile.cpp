@@ -9,7 +9,9 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace tessaly {
@@ -54,6 +56,8 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
     // Closes now; the result of close, which can report a failed write.
     int Close() { return ::close(std::exchange(fd_, -1)); }
+    // Gives up the descriptor without closing it.
+    int Release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_;
@@ -262,6 +266,56 @@ FileWriteResult WriteNewFile(const fs::path& path, std::string_view data, Durabi
         return SystemFailure(path, error);
     }
     return {};
+}
+
+UnnamedFile::~UnnamedFile()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+UnnamedFile::UnnamedFile(UnnamedFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1))
+{
+}
+
+UnnamedFile& UnnamedFile::operator=(UnnamedFile&& other) noexcept
+{
+    std::swap(fd_, other.fd_);
+    return *this;
+}
+
+UnnamedFile UnnamedFile::Write(const fs::path& directory, std::string_view data)
+{
+    FileDescriptor file(::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (!file.IsOpen() || !WriteAll(file.Get(), data)) {
+        return {};
+    }
+    return UnnamedFile(file.Release());
+}
+
+bool UnnamedFile::Name(const fs::path& path)
+{
+    // Linking the descriptor's file by its /proc name needs no privilege.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        return false;
+    }
+    // Closing can report a failed write: then the name goes again.
+    if (::close(std::exchange(fd_, -1)) != 0) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        errno = error;
+        return false;
+    }
+    return true;
+}
+
+bool IsInMemory(const fs::path& directory)
+{
+    struct statfs status { };
+    return ::statfs(directory.c_str(), &status) == 0 && status.f_type == TMPFS_MAGIC;
 }
 
 bool IsTemporaryFileName(std::string_view name)

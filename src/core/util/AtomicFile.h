@@ -53,6 +53,41 @@ FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::stri
 FileWriteResult WriteNewFile(const std::filesystem::path& path, std::string_view data,
     Durability durability = Durability::Synced, SymbolicLinks links = SymbolicLinks::Follow);
 
+// The contents of a new file written ahead, without a name, in the
+// directory it is for; naming it later makes it appear whole. Dropped
+// unnamed, it vanishes (also when the program is killed). Writing the data
+// and making the file, the costly part on a disk, can so be done out of
+// order and on any thread.
+class UnnamedFile {
+public:
+    UnnamedFile() = default;
+    ~UnnamedFile();
+    UnnamedFile(UnnamedFile&& other) noexcept;
+    UnnamedFile& operator=(UnnamedFile&& other) noexcept;
+    UnnamedFile(const UnnamedFile&) = delete;
+    UnnamedFile& operator=(const UnnamedFile&) = delete;
+
+    // Nothing (false) where the file system cannot keep files without a
+    // name, or the data could not be written.
+    static UnnamedFile Write(const std::filesystem::path& directory, std::string_view data);
+    explicit operator bool() const { return fd_ >= 0; }
+
+    // Gives the file the name path (in its directory); false with errno
+    // (EEXIST: the name is taken) when it cannot, and the file stays unnamed.
+    bool Name(const std::filesystem::path& path);
+
+private:
+    explicit UnnamedFile(int fd)
+        : fd_(fd)
+    {
+    }
+    int fd_ = -1;
+};
+
+// True when directory is on a file system in memory (tmpfs), where making
+// a file costs no more than naming one.
+bool IsInMemory(const std::filesystem::path& directory);
+
 // Removes the temporary files that writes stopped by a crash or a kill left
 // in directory, those of fileName only when it is given. A file that a
 // running write still holds is kept. Returns how many were removed.
