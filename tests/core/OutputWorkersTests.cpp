@@ -2,6 +2,9 @@
 
 #include <map>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "collection/ProjectFile.h"
@@ -203,6 +206,65 @@ TEST_F(WorkersAgree, AbortedRunsWriteTheSamePages)
             return outcomes;
         });
     }
+}
+
+// The log, counts and calls of a run made in a child process as an
+// ordinary user when the tests run as root, whom permission bits do not
+// stop; the tree is read by the caller.
+Outcome RunAsUser(const Project& project, unsigned jobs)
+{
+    int channel[2];
+    EXPECT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(2);
+        }
+        const Outcome outcome = RunWith(project, jobs);
+        const std::string text = outcome.log + outcome.calls + outcome.counts;
+        _exit(write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 1);
+    }
+    close(channel[1]);
+    Outcome outcome{Tree(*ToFsPath(project.RootDir)), {}, {}, OutputResult::Status::Finished, {}};
+    char buffer[4096];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) {
+        outcome.log.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    return outcome;
+}
+
+TEST_F(WorkersAgree, PagesThatAreOneFileWrittenInPlace)
+{
+    // Where no new file can be made, changed pages are written in place;
+    // two pages that are one file (hard links) then change together, and
+    // the second must be looked at after the first is written.
+    ExpectSameOutcomes(Generated, [](Project& project, unsigned jobs) {
+        RunWith(project, jobs);
+        const fs::path site = ToFsPath(project.RootDir)->parent_path(); // without the final "/"
+        fs::permissions(site.parent_path(), fs::perms(0755));
+        // Both names hold the fourth page: the third differs and is written
+        // (into the one file), after which the fourth differs too.
+        const fs::path genre = site / "genre001";
+        fs::remove(genre / "pages003.html");
+        fs::create_hard_link(genre / "pages004.html", genre / "pages003.html");
+        for (const auto& entry : fs::recursive_directory_iterator(site)) {
+            fs::permissions(entry.path(), entry.is_directory() ? fs::perms(0555) : fs::perms(0666));
+        }
+        fs::permissions(site, fs::perms(0555));
+        std::vector<Outcome> outcomes{RunAsUser(project, jobs)};
+        for (const auto& entry : fs::recursive_directory_iterator(site)) {
+            if (entry.is_directory()) {
+                fs::permissions(entry.path(), fs::perms(0755));
+            }
+        }
+        fs::permissions(site, fs::perms(0755));
+        return outcomes;
+    });
 }
 
 } // namespace

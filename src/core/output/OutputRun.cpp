@@ -122,35 +122,44 @@ enum class ExistingPage {
     Different, // another text, or one that cannot be read
 };
 
-ExistingPage ProbePage(const fs::path& file, const std::string& text)
-{
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(file, error);
-    if (fs::is_symlink(status)) {
-        return ExistingPage::Link;
-    }
-    if (!fs::exists(status)) {
-        return ExistingPage::Missing;
-    }
-    if (!fs::is_regular_file(status)) {
-        return ExistingPage::NotAFile;
-    }
-    // A larger file cannot be the same page.
-    const FileReadResult existing = ReadWholeFile(file, text.size());
-    if (existing.ok && (existing.data == text || PageFileText(existing.data) == text)) {
-        return ExistingPage::Same;
-    }
-    return existing.failure == ReadFailure::NotFound ? ExistingPage::Missing : ExistingPage::Different;
-}
-
 // A page as the workers prepare it: its text as written, what its file
 // holds now, and for a new page, maybe the text written ahead into a file
 // without a name yet.
 struct PreparedPage {
     std::string text;
     ExistingPage existing = ExistingPage::Missing;
+    // The file has other names (hard links): writing one page in place can
+    // change what another holds.
+    bool shared = false;
     UnnamedFile written;
 };
+
+// Finds what the file of a page holds now.
+void ProbePage(const fs::path& file, PreparedPage& page)
+{
+    page.shared = false;
+    struct stat status { };
+    if (::lstat(file.c_str(), &status) != 0) {
+        page.existing = ExistingPage::Missing;
+        return;
+    }
+    if (S_ISLNK(status.st_mode)) {
+        page.existing = ExistingPage::Link;
+        return;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        page.existing = ExistingPage::NotAFile;
+        return;
+    }
+    page.shared = status.st_nlink > 1;
+    // A larger file cannot be the same page.
+    const FileReadResult existing = ReadWholeFile(file, page.text.size());
+    if (existing.ok && (existing.data == page.text || PageFileText(existing.data) == page.text)) {
+        page.existing = ExistingPage::Same;
+        return;
+    }
+    page.existing = existing.failure == ReadFailure::NotFound ? ExistingPage::Missing : ExistingPage::Different;
+}
 
 class Run {
 public:
@@ -440,8 +449,8 @@ private:
     // write then only names.
     PreparedPage Prepare(const std::string& directory, const PageRow& row, std::string assembled, bool ahead) const
     {
-        PreparedPage page{PageFileText(std::move(assembled)), ExistingPage::Missing, {}};
-        page.existing = ProbePage(FsPath(directory + row.fileName), page.text);
+        PreparedPage page{PageFileText(std::move(assembled)), ExistingPage::Missing, false, {}};
+        ProbePage(FsPath(directory + row.fileName), page);
         if (ahead && page.existing == ExistingPage::Missing) {
             page.written = UnnamedFile::Write(FsPath(directory), page.text);
         }
@@ -450,11 +459,11 @@ private:
 
     void WriteRow(const std::string& directory, std::vector<PageRow>& rows, std::size_t i, PreparedPage page)
     {
-        // A file that an earlier row of this run wrote (two rows of one
-        // name) is looked at again now.
+        // A file that an earlier row of this run may have written (two
+        // rows of one name, or names of one file) is looked at again now.
         const std::string& name = rows[i].fileName;
-        if (!writtenNames_.insert(name).second) {
-            page.existing = ProbePage(FsPath(directory + name), page.text);
+        if (!writtenNames_.insert(name).second || page.shared) {
+            ProbePage(FsPath(directory + name), page);
             page.written = {};
         }
         rows[i].state = WritePage(directory, name, page);
@@ -569,7 +578,8 @@ private:
             }
             // Something took the name meanwhile, or the file system would
             // not name the file: the page is written here, as without it.
-            PreparedPage again{page.text, ProbePage(file, page.text), {}};
+            PreparedPage again{page.text, ExistingPage::Missing, false, {}};
+            ProbePage(file, again);
             return WritePage(directory, fileName, again);
         }
         // A new page has no old one to protect from a half-written file.
