@@ -124,12 +124,17 @@ const std::vector<std::size_t>& ItemCatalog::EntriesNamingGenre(const std::strin
     return found == byGenreName_.end() ? kNone : found->second;
 }
 
-std::string_view ItemCatalog::MakeSortKey(std::size_t index, std::size_t slot, TextArena& texts) const
+void ItemCatalog::MakeKeySlot(std::size_t slot) const
 {
     if (keys_[slot].empty()) {
         keys_[slot].resize(entries_.size());
         keysReady_[slot].resize(entries_.size());
     }
+}
+
+std::string_view ItemCatalog::MakeSortKey(std::size_t index, std::size_t slot, TextArena& texts) const
+{
+    MakeKeySlot(slot);
     if (!keysReady_[slot][index]) {
         keys_[slot][index] = texts.Keep(CollationKey(KeyField(entries_[index].item, slot)));
         keysReady_[slot][index] = 1;
@@ -153,10 +158,7 @@ std::string_view ItemCatalog::SortKey(std::size_t index, uint8_t sortBy) const
 void ItemCatalog::PrepareSortKeys(const std::vector<std::size_t>& selection, uint8_t sortBy) const
 {
     const std::size_t slot = KeySlot(sortBy);
-    if (keys_[slot].empty()) {
-        keys_[slot].resize(entries_.size());
-        keysReady_[slot].resize(entries_.size());
-    }
+    MakeKeySlot(slot);
     std::vector<std::size_t> missing;
     for (const std::size_t index : selection) {
         if (!keysReady_[slot][index]) {
@@ -174,10 +176,7 @@ void ItemCatalog::PrepareSortKeys(const std::vector<std::size_t>& selection, uin
 void ItemCatalog::PrepareSortKeys(uint8_t sortBy) const
 {
     const std::size_t slot = KeySlot(sortBy);
-    if (keys_[slot].empty()) {
-        keys_[slot].resize(entries_.size());
-        keysReady_[slot].resize(entries_.size());
-    }
+    MakeKeySlot(slot);
     ForRanges(entries_.size() - firstFiled_, [this, slot](std::size_t begin, std::size_t end, TextArena& texts) {
         for (std::size_t i = firstFiled_ + begin; i < firstFiled_ + end; ++i) {
             if (i + kLookAhead < firstFiled_ + end) {

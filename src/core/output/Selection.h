@@ -60,6 +60,8 @@ private:
     // arena of its own for the texts it makes.
     void ForRanges(std::size_t count,
         const std::function<void(std::size_t begin, std::size_t end, TextArena& texts)>& work) const;
+    // Room for the keys of one slot, made when first needed.
+    void MakeKeySlot(std::size_t slot) const;
     std::string_view MakeSortKey(std::size_t index, std::size_t slot, TextArena& texts) const;
 
     static constexpr std::size_t kKeySlots = 4;

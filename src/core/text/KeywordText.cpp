@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "text/Sjis.h"
+
 namespace tessaly {
 
 namespace {
@@ -16,23 +18,13 @@ std::string ReplaceOneByOne(std::string text, std::span<const std::string_view> 
 {
     for (std::size_t i = 0; i < keywords.size(); ++i) {
         const std::string_view keyword = keywords[i];
-        std::size_t hit = text.find(keyword);
-        if (hit == kNone) {
+        if (text.find(keyword) == kNone) {
             continue;
         }
         if (!values[i]) {
             values[i] = value(i);
         }
-        std::string replaced;
-        replaced.reserve(text.size());
-        std::size_t start = 0;
-        for (; hit != kNone; hit = text.find(keyword, start)) {
-            replaced.append(text, start, hit - start);
-            replaced += *values[i];
-            start = hit + keyword.size();
-        }
-        replaced.append(text, start);
-        text = std::move(replaced);
+        text = sjis::ReplaceAll(text, keyword, *values[i]);
     }
     return text;
 }
