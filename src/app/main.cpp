@@ -38,8 +38,13 @@ tessaly::SettingsEnvironment Environment()
         }
         return std::string(fallback);
     };
-    environment.editorPath
-        = firstProgram({"gedit", "gnome-text-editor", "kate", "mousepad", "xed"}, "/usr/bin/xdg-open");
+    // The user's own choice first; a launcher last, since it cannot say
+    // which program edits (the wait ends with the user's word anyway).
+    const QString visual = QStandardPaths::findExecutable(qEnvironmentVariable("VISUAL"));
+    environment.editorPath = !visual.isEmpty()
+        ? visual.toStdString()
+        : firstProgram({"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "pluma", "xed", "featherpad"},
+            "/usr/bin/xdg-open");
     environment.browserPath = firstProgram({"firefox", "firefox-esr", "chromium"}, "/usr/bin/xdg-open");
     return environment;
 }

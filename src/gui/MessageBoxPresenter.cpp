@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 
 #include "GuiText.h"
@@ -54,11 +55,26 @@ void MessageBoxPresenter::PlaySound(MessageKind kind)
 
 MessageButton MessageBoxPresenter::Show(MessageKind kind, std::string_view text, MessageButtons buttons)
 {
+    return ShowWith(kind, text, buttons, {});
+}
+
+MessageButton MessageBoxPresenter::ShowWith(
+    MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& options)
+{
     PlaySound(kind);
     QMessageBox box(IconOf(kind), QApplication::applicationName(), ToQString(text), QMessageBox::NoButton, parent_);
     for (const auto& [button, standard] : kButtons) {
-        if (buttons.Has(button)) {
-            box.addButton(standard);
+        if (!buttons.Has(button)) {
+            continue;
+        }
+        QPushButton* added = box.addButton(standard);
+        for (const auto& [named, caption] : options.captions) {
+            if (named == button) {
+                added->setText(ToQString(caption));
+            }
+        }
+        if (button == options.defaultButton) {
+            box.setDefaultButton(added);
         }
     }
     const auto chosen = static_cast<QMessageBox::StandardButton>(box.exec());

@@ -18,6 +18,8 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     MessageButton Show(MessageKind kind, std::string_view text, MessageButtons buttons) override;
+    MessageButton ShowWith(
+        MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& options) override;
     void Beep() override;
 
     // The sound of a kind: the desktop sound theme's event, played with

@@ -37,4 +37,15 @@ void QtShellServices::StartProgram(std::string_view program, const std::vector<s
     QProcess::startDetached(FromSjis(program), list);
 }
 
+bool QtShellServices::HasMailProgram()
+{
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                                QStringLiteral("x-scheme-handler/mailto")});
+    if (!query.waitForFinished(3000) || query.exitCode() != 0) {
+        return false;
+    }
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
 } // namespace tessaly

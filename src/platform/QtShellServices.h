@@ -11,6 +11,8 @@ public:
     void OpenDocument(std::string_view address) override;
     bool DdeOpenUrl(std::string_view service, std::string_view topic, std::string_view url) override;
     void StartProgram(std::string_view program, const std::vector<std::string>& arguments) override;
+    // Asks xdg-mime for the desktop's handler of "mailto:".
+    bool HasMailProgram() override;
 };
 
 } // namespace tessaly

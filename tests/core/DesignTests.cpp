@@ -190,6 +190,33 @@ TEST(SimpleDesign, NamesRowsAndWritesTheDesigns)
     EXPECT_EQ(genreDesign.dirTitle, "B/C");
 }
 
+// Saving the simple design again replaces the root design; what the
+// detailed design changed there is named before it is lost.
+TEST(SimpleDesign, NamesWhatTheDetailedDesignChangedInTheRoot)
+{
+    test::TempDir dir;
+    Project project;
+    project.RootDir = *FromFsPath(dir.Path());
+    project.AddGenre("A");
+    SimpleDesignForm form = InitialSimpleDesign(project);
+    EXPECT_TRUE(RootDesignChangesLost(form, project, TDateTime{37000}).empty()); // no design yet
+    ASSERT_TRUE(SaveSimpleDesign(form, project, TDateTime{37000}).ok);
+    // Written by the simple design, on another day: nothing to lose.
+    EXPECT_TRUE(RootDesignChangesLost(form, project, TDateTime{37100}).empty());
+    // A genre added since gives a new link, which is no loss either.
+    project.AddGenre("B");
+    EXPECT_TRUE(RootDesignChangesLost(InitialSimpleDesign(project), project, TDateTime{37100}).empty());
+
+    TDirectoryDesign root;
+    ASSERT_TRUE(ReadDesign(project.RootDir, project.RootDir, root, kDefaults));
+    root.subLinks.links.push_back(SJ("日記/diary&sl;index.html"));
+    root.subLinks.width = "80%";
+    ASSERT_TRUE(WriteDesign(project.RootDir, root).ok);
+    EXPECT_EQ(RootDesignChangesLost(InitialSimpleDesign(project), project, TDateTime{37100}),
+        (std::vector<std::string>{SJ("ディレクトリリンクの表の設定 (列数・幅・スタイル・画像)"),
+            SJ("ディレクトリリンク: 日記 (diary/index.html)")}));
+}
+
 } // namespace
 
 namespace {

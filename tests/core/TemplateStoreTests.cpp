@@ -319,3 +319,36 @@ TEST(TemplateList, CommandsForEachPosition)
     EXPECT_EQ(list.CommandsFor(4), (TemplateCommandState{true, true, true, true, false}));
     EXPECT_EQ(list.CommandsFor(5), none);
 }
+
+// The editor gets UTF-8 and may save UTF-8 or code page 932; a character
+// code page 932 lacks gives nothing back but its name.
+TEST(TemplateEditFile, EditorEncodings)
+{
+    const TemplateTexts texts{SJ("<H1>見出し〜</H1>\r\n"), SJ("<LI>%title;\r\n"), ""};
+    const std::string utf8 = TemplateEditFileUtf8(texts, "Tessaly");
+    EXPECT_TRUE(Utf8ToUtf16(utf8).has_value());
+    EXPECT_NE(utf8.find("見出し"), std::string::npos);
+
+    struct Case {
+        const char* name;
+        std::string saved;
+        bool ok;
+        std::string badCharacter;
+    };
+    const std::string withEmoji = utf8.substr(0, utf8.find("</H1>")) + "😀" + utf8.substr(utf8.find("</H1>"));
+    std::string waveDash = utf8;
+    waveDash.replace(waveDash.find("〜") == std::string::npos ? waveDash.find("～") : waveDash.find("〜"), 3, "〜");
+    for (const Case& c : {Case{"UTF-8 as written", utf8, true, ""},
+             Case{"JIS wave dash of an input method", waveDash, true, ""},
+             Case{"code page 932 kept by the editor", TemplateEditFileText(texts, "Tessaly"), true, ""},
+             Case{"a character code page 932 lacks", withEmoji, false, "😀"}}) {
+        const EditedTemplate read = ReadEditedTemplateFile(c.saved);
+        EXPECT_EQ(read.ok, c.ok) << c.name;
+        EXPECT_EQ(read.badCharacter, c.badCharacter) << c.name;
+        if (c.ok) {
+            EXPECT_EQ(read.texts, texts) << c.name;
+        } else {
+            EXPECT_EQ(read.texts, TemplateTexts{}) << c.name;
+        }
+    }
+}

@@ -123,6 +123,20 @@ private slots:
             Click(dialog, "BtnUpdate");
             QVERIFY(h.messages.shown.back().text.starts_with("1 "));
             QVERIFY(!dialog->findChild<QPushButton*>("BtnUpdate")->isEnabled());
+            // The table and a new run follow the item's new address.
+            const auto movedRow = [&results] {
+                for (int row = 0; row < results.rowCount(); ++row) {
+                    if (results.index(row, LinkResultModel::TitleColumn).data().toString() == "Moved") {
+                        return row;
+                    }
+                }
+                return -1;
+            };
+            QVERIFY(results.index(movedRow(), LinkResultModel::UrlColumn).data().toString().endsWith("/new"));
+            Click(dialog, "BtnStart");
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->Running(), 60000);
+            QVERIFY(results.index(movedRow(), LinkResultModel::UrlColumn).data().toString().endsWith("/new"));
+            QCOMPARE(results.index(movedRow(), LinkResultModel::CodeColumn).data().toInt(), 200);
 
             h.files.SetNextFile(report);
             Click(dialog, "BtnReport");

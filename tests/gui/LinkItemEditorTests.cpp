@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "dlgLinkItem.h"
@@ -89,6 +90,24 @@ private slots:
         auto* page = qobject_cast<QGroupBox*>(e.Field("Edit_Page")->parentWidget()->parentWidget());
         QVERIFY(page != nullptr);
         QVERIFY(page->styleSheet().contains(QStringLiteral("bold")));
+    }
+
+    void tabLeavesTheCommentForTheListsAndButtons()
+    {
+        Editor e;
+        e.dialog.SetLinkItem(TLinkItem{});
+        e.dialog.show();
+        QVERIFY(test::MakeActive(&e.dialog));
+        auto* comment = e.dialog.findChild<QPlainTextEdit*>("Comment");
+        comment->setFocus();
+        QWidget* expected[] = {e.dialog.findChild<QListWidget*>("CheckBox_Attr"),
+            e.dialog.findChild<QListWidget*>("CheckBox_Content"), e.dialog.findChild<QPushButton*>("Button1"),
+            e.dialog.findChild<QPushButton*>("Button2")};
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QVERIFY(comment->toPlainText().isEmpty());
     }
 
     void genrePanelNamesTheSystemGenres()
@@ -244,11 +263,24 @@ private slots:
         QCOMPARE(comment->toPlainText(), QString());
     }
 
-    void editorWaitEndsWithTheProgram()
+    // The wait ends with the button, not with the program: a launcher
+    // returns at once. Each save of the file is announced.
+    void editorWaitEndsWithTheButtonAndSeesEverySave()
     {
-        TForm_OtherProg ran(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 0.2")});
+        QTemporaryDir dir;
+        const QString file = dir.filePath("edited.html");
+        TForm_OtherProg ran(QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), QStringLiteral("echo one > \"$0\"; sleep 0.5; echo two > \"$0.new\"; mv \"$0.new\" \"$0\""),
+                file},
+            file);
+        int saves = 0;
+        connect(&ran, &TForm_OtherProg::fileSaved, [&saves] { ++saves; });
+        QTimer::singleShot(0, [&] {
+            QTRY_COMPARE_WITH_TIMEOUT(saves, 2, 5000);
+            QTest::mouseClick(ran.findChild<QPushButton*>("BtnDone"), Qt::LeftButton);
+        });
         QCOMPARE(ran.exec(), int(QDialog::Accepted));
-        TForm_OtherProg missing(QStringLiteral("/nonexistent/editor"), {});
+        TForm_OtherProg missing(QStringLiteral("/nonexistent/editor"), {}, file);
         QCOMPARE(missing.exec(), int(QDialog::Rejected));
     }
 

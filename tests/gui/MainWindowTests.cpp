@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QClipboard>
+
+#include <cstdio>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -11,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -38,6 +42,7 @@
 using namespace tessaly;
 using test::AnswerItemEditor;
 using test::AnswerNameDialog;
+using test::OnNextDialog;
 using test::Harness;
 using test::kExample;
 using test::Shown;
@@ -330,8 +335,40 @@ private slots:
         QCOMPARE(Shown(h.messages.shown.back().text),
             QStringLiteral("ルートディレクトリが設定されていません.\r\nプロジェクトオプションで設定して下さい."));
         QCOMPARE(h.messages.shown.back().buttons.Bits(), MessageButtons(MessageButton::Abort).Bits());
-        h.Action("MM_TSYPage")->trigger();
-        QCOMPARE(h.shell.calls.back(), std::string("open http://www.brindlewood.example/tessaly/"));
+    }
+
+    // Commands that cannot do their work say why, or cannot be chosen.
+    void commandsSayWhatTheyCannotDo()
+    {
+        Harness h;
+        h.Open();
+        h.window->show();
+        QVERIFY(test::MakeActive(h.window.get()));
+        h.Genres()->setCurrentRow(1);
+        // The help menu's pages are the program's own; nothing leaves for the web.
+        for (const char* page : {"MM_TSYPage", "MM_ASPage"}) {
+            h.Action(page)->trigger();
+            QVERIFY(h.shell.calls.empty());
+        }
+        // No row chosen: the CSV export says so.
+        h.Items()->clearSelection();
+        h.Action("MM_ExportCSV")->trigger();
+        QVERIFY(Shown(h.messages.shown.back().text).startsWith(QStringLiteral("CSV ファイルに書き出すアイテムがありません")));
+        // No mail program: said so, no browser opened.
+        h.shell.hasMailProgram = false;
+        h.Items()->setFocus();
+        h.window->Shown().Rows().front().Mail = "author@example.jp";
+        h.Items()->setCurrentIndex(h.Items()->model()->index(0, 0));
+        QVERIFY(h.Action("MM_ItemMail")->isEnabled());
+        h.Action("MM_ItemMail")->trigger();
+        QVERIFY(h.shell.calls.empty());
+        QVERIFY(Shown(h.messages.shown.back().text).startsWith(QStringLiteral("メールを書くプログラムが設定されていません")));
+        // The found items of a search are out of their genres: no bookmark export.
+        QVERIFY(h.Action("MM_ExportBookmarks")->isEnabled());
+        h.Action("MM_SearchAll")->trigger();
+        QVERIFY(!h.Action("MM_ExportBookmarks")->isEnabled());
+        h.Action("MM_SearchExit")->trigger();
+        QVERIFY(h.Action("MM_ExportBookmarks")->isEnabled());
     }
 
     void paneTitlesMoveTheFocus()
@@ -773,11 +810,195 @@ private slots:
         QVERIFY(f.readAll().startsWith("just some notes"));
     }
 
+    // Every way to the project file ends a search mode first: the found
+    // items are out of their genres until then.
+    void everySaveInASearchModeKeepsEveryItem_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const char* path : {"save", "save as", "save and exit", "new", "open", "quit", "close", "registry erase"}) {
+            QTest::newRow(path) << QString::fromLatin1(path);
+        }
+    }
+
+    void everySaveInASearchModeKeepsEveryItem()
+    {
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("links.TSP");
+        QVERIFY(QFile::copy(kExample, file));
+        Project before;
+        QVERIFY(LoadProjectFile(before, file.toStdString()).result == LoadOutcome::Result::Loaded);
+
+        Harness h;
+        h.Open(file);
+        h.Action("MM_SearchAll")->trigger();
+        QVERIFY(h.window->Shown().SearchMode());
+        h.window->Shown().Rows().front().Comment = "changed in the search";
+        h.window->SetIsEditing(true);
+
+        QString savedAs = file;
+        if (path == "save") {
+            h.window->MM_SaveFileClick();
+        } else if (path == "save as") {
+            savedAs = dir.filePath("other.TSP");
+            h.files.SetNextFile(savedAs);
+            h.window->MM_SaveAsFileClick();
+        } else if (path == "save and exit") {
+            h.Action("MM_Exit")->trigger();
+        } else if (path == "new" || path == "open") {
+            h.messages.SetNextAnswer(MessageButton::Yes);
+            path == "new" ? h.window->MM_NewFileClick() : h.window->MM_OpenFileClick();
+        } else if (path == "quit" || path == "close") {
+            h.messages.SetNextAnswer(MessageButton::Yes);
+            path == "quit" ? h.Action("MM_Quit")->trigger() : void(h.window->close());
+        } else {
+            h.messages.SetNextAnswer(MessageButton::Yes); // save first
+            h.messages.SetNextAnswer(MessageButton::Abort); // then keep the settings
+            h.Action("MM_RegErase")->trigger();
+        }
+
+        Project after;
+        QVERIFY(LoadProjectFile(after, savedAs.toStdString()).result == LoadOutcome::Result::Loaded);
+        QCOMPARE(after.Genres.size(), before.Genres.size());
+        bool changeKept = false;
+        for (std::size_t genre = 0; genre < before.Genres.size(); ++genre) {
+            QCOMPARE(after.Genres[genre].Lines.size(), before.Genres[genre].Lines.size());
+            for (const std::string& line : after.Genres[genre].Lines) {
+                changeKept = changeKept || line.find("changed in the search") != std::string::npos;
+            }
+        }
+        QVERIFY(changeKept);
+    }
+
+    // Another program changed the file since it was read: the save asks,
+    // and an unedited window offers to read it again.
+    void fileChangedOnDiskIsNotOverwrittenSilently()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("links.TSP");
+        QVERIFY(QFile::copy(kExample, file));
+        const auto changeOnDisk = [&file](const QByteArray& added) {
+            // Replaced by rename, as editors and sync tools do.
+            QFile other(file + ".new");
+            QVERIFY(other.open(QIODevice::WriteOnly));
+            QFile original(file);
+            QVERIFY(original.open(QIODevice::ReadOnly));
+            other.write(original.readAll() + added);
+            other.close();
+            QVERIFY(::rename(QFile::encodeName(file + ".new").constData(), QFile::encodeName(file).constData()) == 0);
+        };
+        const auto onDisk = [&file] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+
+        Harness h;
+        h.Open(file);
+        changeOnDisk("{parentanchor}=x-other\r\n");
+        h.window->CurrentProject().Title = SJ("ここで変えた");
+        h.window->SetIsEditing(true);
+        h.messages.SetNextAnswer(MessageButton::Cancel);
+        h.Action("MM_SaveFile")->trigger();
+        QVERIFY(Shown(h.messages.shown.back().text).contains(QStringLiteral("ほかのプログラムによって変更されています")));
+        QCOMPARE(h.messages.shown.back().options.captions.size(), std::size_t{2});
+        QVERIFY(onDisk().contains("x-other"));
+        QVERIFY(h.window->IsEditing());
+
+        h.messages.SetNextAnswer(MessageButton::No); // save under another name
+        h.files.SetNextFile(dir.filePath("mine.TSP"));
+        h.Action("MM_SaveFile")->trigger();
+        QVERIFY(onDisk().contains("x-other"));
+        QVERIFY(QFile::exists(dir.filePath("mine.TSP")));
+        QVERIFY(!h.window->IsEditing());
+
+        // Reopened and unedited: activation offers to read the new text.
+        h.Open(file);
+        changeOnDisk("{parentanchor}=y-other\r\n");
+        const std::size_t asked = h.messages.shown.size();
+        h.messages.SetNextAnswer(MessageButton::No);
+        h.window->show();
+        QVERIFY(test::MakeActive(h.window.get()));
+        QTRY_COMPARE(h.messages.shown.size(), asked + 1);
+        QVERIFY(Shown(h.messages.shown.back().text).contains(QStringLiteral("読み込み直しますか")));
+        h.window->OfferReloadOfChangedFile();
+        QCOMPARE(h.messages.shown.size(), asked + 1); // declined once: not asked again for the same change
+
+        // Accepted, the window shows the file as it is now, and a save asks nothing.
+        changeOnDisk("{parentanchor}=z-other\r\n");
+        h.messages.SetNextAnswer(MessageButton::Yes);
+        h.window->OfferReloadOfChangedFile();
+        QCOMPARE(h.messages.shown.size(), asked + 2);
+        QCOMPARE(h.window->CurrentProject().ParentAnchor, std::string("z-other"));
+        h.window->SetIsEditing(true);
+        h.Action("MM_SaveFile")->trigger();
+        QCOMPARE(h.messages.shown.size(), asked + 2);
+    }
+
+    void pasteFollowsTheFocusInAnEmptyList()
+    {
+        Harness h;
+        h.window->show();
+        QVERIFY(test::MakeActive(h.window.get()));
+        QApplication::clipboard()->setText(QStringLiteral("some text"));
+        QCOMPARE(h.Items()->model()->rowCount(), 0);
+        h.Genres()->setFocus();
+        QAction* paste = h.Action("MM_Paste");
+        QVERIFY(paste != nullptr);
+        QVERIFY(!paste->isEnabled());
+        h.Items()->setFocus();
+        QVERIFY(paste->isEnabled());
+        h.Genres()->setFocus();
+        QVERIFY(!paste->isEnabled());
+    }
+
+    void registryEraseDefaultsToTheSafeButton()
+    {
+        Harness h;
+        h.messages.SetNextAnswer(MessageButton::Abort);
+        h.Action("MM_RegErase")->trigger();
+        QCOMPARE(h.messages.shown.back().options.defaultButton, MessageButton::Abort);
+    }
+
+    // Stored sizes are screen pixels: under a scale factor the window takes
+    // the same part of the screen, and nothing opens beyond it.
+    void windowsStayOnTheScreen()
+    {
+        const QRect available = QApplication::primaryScreen()->availableGeometry();
+        const qreal ratio = QApplication::primaryScreen()->devicePixelRatio();
+        const char* key = "\\Software\\Brindlewood\\Tessaly\\MainWindow";
+        {
+            Harness h;
+            h.settings.WriteInteger(key, "Left", 0);
+            h.settings.WriteInteger(key, "Top", 0);
+            h.settings.WriteInteger(key, "Width", 600);
+            h.settings.WriteInteger(key, "Height", 400);
+            TForm_Main window(MainServices{h.messages, h.files, h.settings, h.clock, h.shell, h.association, {}}, {});
+            QCOMPARE(window.width(), qRound(600 / ratio));
+            window.show();
+            window.close();
+            QCOMPARE(h.settings.ReadInteger(key, "Width").value(), 600);
+        }
+        Harness h;
+        h.settings.WriteInteger(key, "Left", -300);
+        h.settings.WriteInteger(key, "Top", 5000);
+        h.settings.WriteInteger(key, "Width", 9000);
+        h.settings.WriteInteger(key, "Height", 9000);
+        TForm_Main window(MainServices{h.messages, h.files, h.settings, h.clock, h.shell, h.association, {}}, {});
+        window.show();
+        QVERIFY(available.contains(window.frameGeometry()));
+
+        OnNextDialog<TForm_LinkItem>([&available](TForm_LinkItem* dialog) {
+            QVERIFY(available.contains(dialog->frameGeometry()));
+            dialog->reject();
+        });
+        window.TB_ItemNewClick();
+    }
+
     void closingAsksAndSavesTheSettings()
     {
         Harness h;
         h.window->show();
-        h.window->resize(900, 700);
+        h.window->resize(700, 500);
         h.window->SetIsEditing(true);
         h.messages.SetNextAnswer(MessageButton::Cancel);
         QVERIFY(!h.window->close());
@@ -785,11 +1006,11 @@ private slots:
             QStringLiteral("(無題) は変更されています.\r\n終了の前に保存しますか？"));
         h.messages.SetNextAnswer(MessageButton::No);
         QVERIFY(h.window->close());
-        QCOMPARE(h.settings.ReadInteger("\\Software\\Brindlewood\\Tessaly\\MainWindow", "Width").value(), 900);
+        QCOMPARE(h.settings.ReadInteger("\\Software\\Brindlewood\\Tessaly\\MainWindow", "Width").value(), 700);
 
         // A new window starts with the stored size.
         TForm_Main again(MainServices{h.messages, h.files, h.settings, h.clock, h.shell, h.association, {}}, {});
-        QCOMPARE(again.width(), 900);
+        QCOMPARE(again.width(), 700);
     }
 };
 

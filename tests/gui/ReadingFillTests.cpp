@@ -108,6 +108,29 @@ private slots:
         QCOMPARE(e.Field("Edit_TitleKana")->selectedText(), QStringLiteral("てつどう"));
     }
 
+    void readingCopiedFromTheTitleGivesWayToTheAuthors()
+    {
+        Editor e;
+        QVERIFY(test::MakeActive(&e.dialog));
+        e.TypeAndLeave("Edit_Title", QStringLiteral("猫"));
+        e.Field("Edit_TitleKana")->setFocus();
+        QTest::keyClick(e.Field("Edit_TitleKana"), Qt::Key_Tab); // copies it into the empty author reading
+        QCOMPARE(e.Field("Edit_AuthorKana")->text(), QStringLiteral("ねこ"));
+        e.TypeAndLeave("Edit_Author", QStringLiteral("鉄道"));
+        QCOMPARE(e.Field("Edit_AuthorKana")->text(), QStringLiteral("てつどう"));
+
+        // Copied again, Ctrl+R in the author field replaces the copy too.
+        Editor again;
+        QVERIFY(test::MakeActive(&again.dialog));
+        again.TypeAndLeave("Edit_TitleKana", QStringLiteral("たま"));
+        QCOMPARE(again.Field("Edit_AuthorKana")->text(), QStringLiteral("たま"));
+        QLineEdit* author = again.Field("Edit_Author");
+        author->setFocus();
+        author->setText(QStringLiteral("写真館"));
+        QTest::keyClick(author, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(again.Field("Edit_AuthorKana")->text(), QStringLiteral("しゃしんかん"));
+    }
+
     void nothingReadableLeavesTheFieldEmpty()
     {
         Editor e;

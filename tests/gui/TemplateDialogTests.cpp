@@ -7,6 +7,7 @@
 #include "MainWindowHarness.h"
 #include "collection/Project.h"
 #include "dlgOptions.h"
+#include "dlgOtherProg.h"
 #include "dlgProjectTemplate.h"
 #include "templates/TemplateEngine.h"
 
@@ -93,10 +94,23 @@ QString EditorScript(const QTemporaryDir& dir, const QByteArray& commands)
     if (!script.open(QIODevice::WriteOnly)) {
         return {};
     }
-    script.write("#!/bin/sh\nLC_ALL=C\nexport LC_ALL\n" + commands + "\n");
+    // Like a desktop editor it may return before the editing ends; it
+    // leaves a mark when it has saved for the last time.
+    script.write("#!/bin/sh\nLC_ALL=C\nexport LC_ALL\n" + commands + "\ntouch \"$1.saved\"\n");
     script.close();
     script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return path;
+}
+
+// Presses "編集を終了" in the wait dialog once the stand-in editor is done.
+void EndEditingWhenSaved()
+{
+    OnNextDialog<TForm_OtherProg>([](TForm_OtherProg* wait) {
+        const QString file = wait->WatchedFile();
+        QTRY_VERIFY(QFile::exists(file + ".saved"));
+        QFile::remove(file + ".saved");
+        Click(wait, "BtnDone");
+    });
 }
 
 } // namespace
@@ -409,15 +423,16 @@ private slots:
         QTemporaryDir dir;
         Harness h;
         h.Open();
-        SetEditor(h, EditorScript(dir, "sed -i -e 's/BODY/EDITED/' -e 's/^FOOT/FOOTER/' -e '$a\\\nadded' \"$1\""));
+        SetEditor(h, EditorScript(dir, "sed -i -e 's/BODY/EDITED本文/' -e 's/^FOOT/FOOTER/' -e '$a\\\nadded' \"$1\""));
         OnNextDialog<TForm_ProjectTemplate>([this](TForm_ProjectTemplate* dialog) {
             ClickTemplate(dialog, 2);
             Memo(dialog, "Memo_Header")->setPlainText(QStringLiteral("<DL>"));
             Memo(dialog, "Memo_Body")->setPlainText(QStringLiteral("BODY %title;\n\t<DD>\n"));
             Memo(dialog, "Memo_Footer")->setPlainText(QStringLiteral("FOOT"));
+            EndEditingWhenSaved();
             Click(dialog, "CallEditor");
             QCOMPARE(Memo(dialog, "Memo_Header")->toPlainText(), QStringLiteral("<DL>\n"));
-            QCOMPARE(Memo(dialog, "Memo_Body")->toPlainText(), QStringLiteral("EDITED %title;\n\t<DD>\n"));
+            QCOMPARE(Memo(dialog, "Memo_Body")->toPlainText(), QStringLiteral("EDITED本文 %title;\n\t<DD>\n"));
             QCOMPARE(Memo(dialog, "Memo_Footer")->toPlainText(), QStringLiteral("FOOTER\nadded\n"));
             QCOMPARE(
                 QFileInfo(dialog->TemporaryFilePath()).absolutePath(), QFileInfo(runtime_.path()).absoluteFilePath());
@@ -425,7 +440,7 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QByteArray bytes = file.readAll();
             QVERIFY(bytes.startsWith("<!--\r\nTessaly "));
-            QVERIFY(bytes.contains("\r\nEDITED %title;\r\n\t<DD>\r\n"));
+            QVERIFY(bytes.contains("\r\nEDITED本文 %title;\r\n\t<DD>\r\n")); // UTF-8, as editors here write
             Click(dialog, "Button1");
         });
         h.Action("MM_ProjectTemplate")->trigger();
@@ -433,7 +448,7 @@ private slots:
         const std::optional<TTemplateRec> card = ParseStoredTemplate(h.window->CurrentProject().Templates.at(0));
         QVERIFY(card.has_value());
         QCOMPARE(card->Header, std::string("<DL>\r\n"));
-        QCOMPARE(card->Body, std::string("EDITED %title;\r\n\t<DD>\r\n"));
+        QCOMPARE(card->Body, SJ("EDITED本文 %title;\r\n\t<DD>\r\n"));
         QCOMPARE(card->Footer, std::string("FOOTER\r\nadded\r\n"));
         QCOMPARE(Shown(card->Name), QStringLiteral("カード型"));
     }
@@ -448,6 +463,7 @@ private slots:
         OnNextDialog<TForm_ProjectTemplate>([&h](TForm_ProjectTemplate* dialog) {
             ClickTemplate(dialog, 3);
             Memo(dialog, "Memo_Body")->setPlainText(QStringLiteral("kept"));
+            EndEditingWhenSaved();
             Click(dialog, "CallEditor");
             QCOMPARE(h.messages.shown.size(), std::size_t{1});
             QCOMPARE(h.messages.shown[0].kind, MessageKind::Warning);
@@ -493,6 +509,7 @@ private slots:
             ClickTemplate(dialog, 2);
             Memo(dialog, "Memo_Header")->setPlainText(QStringLiteral("lost"));
             Memo(dialog, "Memo_Body")->setPlainText(QStringLiteral("body"));
+            EndEditingWhenSaved();
             Click(dialog, "CallEditor");
             QCOMPARE(Memo(dialog, "Memo_Header")->toPlainText(), QString());
             QCOMPARE(Memo(dialog, "Memo_Body")->toPlainText(), QStringLiteral("body\n"));

@@ -25,7 +25,10 @@ public:
         calls.push_back(call);
     }
 
+    bool HasMailProgram() override { return hasMailProgram; }
+
     bool ddeAnswers = false;
+    bool hasMailProgram = true;
     std::vector<std::string> calls;
 };
 

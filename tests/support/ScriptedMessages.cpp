@@ -13,4 +13,12 @@ MessageButton ScriptedMessages::Show(MessageKind kind, std::string_view text, Me
     return answer;
 }
 
+MessageButton ScriptedMessages::ShowWith(
+    MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& options)
+{
+    const MessageButton answer = Show(kind, text, buttons);
+    shown.back().options = options;
+    return answer;
+}
+
 } // namespace tessaly::test

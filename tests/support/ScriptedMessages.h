@@ -15,10 +15,13 @@ public:
         MessageKind kind;
         std::string text;
         MessageButtons buttons;
+        MessageOptions options{};
     };
 
     void SetNextAnswer(MessageButton answer) { answers_.push_back(answer); }
     MessageButton Show(MessageKind kind, std::string_view text, MessageButtons buttons) override;
+    MessageButton ShowWith(
+        MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& options) override;
     void Beep() override { ++beeps; }
 
     std::vector<Shown> shown;

@@ -1,7 +1,5 @@
 #include "design/SimpleDesign.h"
 
-#include "design/DirectoryLinks.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <system_error>
@@ -227,6 +225,62 @@ std::string RefusedSimpleDesignDirectory(std::string_view directory)
 {
     return IsPlainName(directory) ? std::string()
                                   : SJ("ディレクトリ名 \"") + std::string(directory) + SJ("\" は使えません.");
+}
+
+std::vector<std::string> RootDesignChangesLost(const SimpleDesignForm& form, const Project& project, TDateTime today)
+{
+    const DesignDefaults defaults{project.DefaultFile, project.SubFile, today};
+    TDirectoryDesign onDisk;
+    if (project.RootDir.empty() || !ReadDesign(project.RootDir, project.RootDir, onDisk, defaults)) {
+        return {};
+    }
+    TDirectoryDesign written = SimpleRootDesign(form, defaults);
+    // The dates of an unused date condition are whatever day wrote them.
+    written.squeeze.date1 = onDisk.squeeze.date1;
+    written.squeeze.date2 = onDisk.squeeze.date2;
+
+    std::vector<std::string> lost;
+    const std::string writtenText = DesignFileText(written);
+    // A part differs when taking it over from the disk changes the file.
+    const auto differs = [&](auto takeOver) {
+        TDirectoryDesign mixed = written;
+        takeOver(mixed);
+        return DesignFileText(mixed) != writtenText;
+    };
+    if (differs([&](TDirectoryDesign& d) { d.dirTitle = onDisk.dirTitle; })) {
+        lost.push_back(SJ("ディレクトリのタイトル: ") + onDisk.dirTitle);
+    }
+    if (differs([&](TDirectoryDesign& d) {
+            d.htmlOutputs = onDisk.htmlOutputs;
+            d.linkOutputs = onDisk.linkOutputs;
+            d.succession = onDisk.succession;
+        })) {
+        lost.push_back(SJ("ページ・リンクの出力と継承の設定"));
+    }
+    if (differs([&](TDirectoryDesign& d) { d.html = onDisk.html; })) {
+        lost.push_back(SJ("ページのファイル名・テンプレート・分割の設定"));
+    }
+    if (differs([&](TDirectoryDesign& d) { d.squeeze = onDisk.squeeze; })) {
+        lost.push_back(SJ("アイテムの絞り込みと並べ方"));
+    }
+    if (differs([&](TDirectoryDesign& d) {
+            const std::vector<std::string> links = d.subLinks.links;
+            d.subLinks = onDisk.subLinks;
+            d.subLinks.links = links;
+        })) {
+        lost.push_back(SJ("ディレクトリリンクの表の設定 (列数・幅・スタイル・画像)"));
+    }
+    for (const std::string& link : onDisk.subLinks.links) {
+        if (std::find(written.subLinks.links.begin(), written.subLinks.links.end(), link)
+            == written.subLinks.links.end()) {
+            const DirectoryLink parsed = ParseSubLinkEntry(link);
+            lost.push_back(SJ("ディレクトリリンク: ") + parsed.anchor + " (" + parsed.target + ")");
+        }
+    }
+    if (differs([&](TDirectoryDesign& d) { d.parentAdorn = onDisk.parentAdorn; })) {
+        lost.push_back(SJ("親ディレクトリへのリンクの装飾"));
+    }
+    return lost;
 }
 
 SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project& project, TDateTime today)

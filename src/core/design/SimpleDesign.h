@@ -64,6 +64,13 @@ std::string RefusedSimpleDesignDirectory(std::string_view directory);
 // refused name writes nothing.
 SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project& project, TDateTime today);
 
+// What saving the form would lose of the root directory's design as the
+// detailed design left it: the parts that differ from what the simple
+// design writes there, and each directory link the simple design does not
+// make, named in words (code page 932). Empty when the root has no design
+// or holds nothing the simple design would not write again.
+std::vector<std::string> RootDesignChangesLost(const SimpleDesignForm& form, const Project& project, TDateTime today);
+
 // The duplicate check of the directory column (names compared ignoring
 // ASCII case): true when name is used by a row other than exceptRow.
 bool DirectoryNameTaken(const SimpleDesignForm& form, std::string_view name, std::size_t exceptRow);

@@ -2,6 +2,7 @@
 
 #include "settings/AppSettings.h"
 #include "text/Codepage.h"
+#include "util/Messages.h"
 
 namespace tessaly {
 
@@ -17,10 +18,24 @@ void OpenUrl(ShellServices& shell, const BrowserSettings& browser, std::string_v
     }
 }
 
-void MailTo(ShellServices& shell, std::string_view address)
+bool MailTo(ShellServices& shell, std::string_view address)
 {
+    if (!shell.HasMailProgram()) {
+        return false;
+    }
     if (!address.empty()) {
         shell.OpenDocument("mailto:" + std::string(address));
+    }
+    return true;
+}
+
+void MailToOrSay(ShellServices& shell, MessagePresenter& messages, std::string_view address)
+{
+    if (!MailTo(shell, address)) {
+        messages.Show(MessageKind::Warning,
+            SJ("メールを書くプログラムが設定されていません.\r\n"
+               "デスクトップの設定で、メールを扱うプログラムを選んで下さい."),
+            MessageButton::Ok);
     }
 }
 

@@ -10,6 +10,7 @@
 namespace tessaly {
 
 struct BrowserSettings;
+class MessagePresenter;
 
 // What the desktop offers; the platform layer implements it.
 class ShellServices {
@@ -22,12 +23,19 @@ public:
     virtual bool DdeOpenUrl(std::string_view service, std::string_view topic, std::string_view url) = 0;
     // Starts a program with arguments; failures are not reported.
     virtual void StartProgram(std::string_view program, const std::vector<std::string>& arguments) = 0;
+    // Whether the desktop names a program for "mailto:" addresses; without
+    // one they would open in whatever takes addresses, mostly a browser.
+    virtual bool HasMailProgram() = 0;
 };
 
 // The standard handler, else the DDE conversation, else the browser program.
 void OpenUrl(ShellServices& shell, const BrowserSettings& browser, std::string_view url);
 
-void MailTo(ShellServices& shell, std::string_view address);
+// Opens a new mail to the address; false, opening nothing, when the desktop
+// has no mail program.
+bool MailTo(ShellServices& shell, std::string_view address);
+// MailTo, telling the user when there is no mail program to open.
+void MailToOrSay(ShellServices& shell, MessagePresenter& messages, std::string_view address);
 
 // A browser preset of the options dialog: name, program, DDE service and topic.
 struct BrowserPreset {

@@ -65,4 +65,33 @@ TemplateTexts ReadTemplateEditFile(std::string_view bytes)
     return texts;
 }
 
+std::string TemplateEditFileUtf8(const TemplateTexts& texts, std::string_view applicationTitle)
+{
+    return SjisToUtf8Lossy(TemplateEditFileText(texts, applicationTitle));
+}
+
+EditedTemplate ReadEditedTemplateFile(std::string_view bytes)
+{
+    EditedTemplate edited;
+    if (!Utf8ToUtf16(bytes)) {
+        // Not UTF-8: the editor kept the program's own code page.
+        const ConversionResult asSjis = SjisToUtf8(bytes);
+        if (!asSjis.ok) {
+            edited.badCharacter = asSjis.badCharacter;
+            return edited;
+        }
+        edited.ok = true;
+        edited.texts = ReadTemplateEditFile(bytes);
+        return edited;
+    }
+    const ConversionResult converted = Utf8ToSjis(bytes);
+    if (!converted.ok) {
+        edited.badCharacter = converted.badCharacter;
+        return edited;
+    }
+    edited.ok = true;
+    edited.texts = ReadTemplateEditFile(converted.text);
+    return edited;
+}
+
 } // namespace tessaly

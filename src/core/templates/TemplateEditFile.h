@@ -36,4 +36,18 @@ std::string TemplateEditFileText(const TemplateTexts& texts, std::string_view ap
 // with a line break comes back as it was and one that did not gains one.
 TemplateTexts ReadTemplateEditFile(std::string_view bytes);
 
+// The file as a text editor of this system gets it: UTF-8, as every editor
+// here writes by default.
+std::string TemplateEditFileUtf8(const TemplateTexts& texts, std::string_view applicationTitle);
+
+// The parts back from a file an editor saved: UTF-8 (or code page 932, for
+// an editor told to keep that). A character code page 932 lacks gives no
+// parts at all, only that character, so nothing half-converted is stored.
+struct EditedTemplate {
+    bool ok = false;
+    TemplateTexts texts;
+    std::string badCharacter; // UTF-8, when not ok
+};
+EditedTemplate ReadEditedTemplateFile(std::string_view bytes);
+
 } // namespace tessaly

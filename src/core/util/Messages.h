@@ -5,7 +5,10 @@
 // box; tests install one that records the message and answers from a script.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tessaly {
 
@@ -51,12 +54,27 @@ constexpr MessageButtons operator|(MessageButton a, MessageButton b)
     return MessageButtons(a) | b;
 }
 
+// What a few questions need beyond the standard buttons: buttons named for
+// what they do ("上書き"), or a safe button as the default where the first
+// one would do harm.
+struct MessageOptions {
+    MessageButton defaultButton = MessageButton::None;
+    std::vector<std::pair<MessageButton, std::string>> captions; // code page 932
+};
+
 class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
     // Shows text (code page 932) and returns the button chosen; a box closed
     // without a choice answers Cancel.
     virtual MessageButton Show(MessageKind kind, std::string_view text, MessageButtons buttons) = 0;
+    // The same with captions and a default button; a presenter that has no
+    // use for them shows the plain message.
+    virtual MessageButton ShowWith(
+        MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& /*options*/)
+    {
+        return Show(kind, text, buttons);
+    }
     // The default system beep, for input that is refused without a box.
     virtual void Beep() = 0;
 };

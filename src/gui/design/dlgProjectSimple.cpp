@@ -279,7 +279,24 @@ void TForm_ProjectSimple::BtnSetClick()
 
 void TForm_ProjectSimple::Button1Click()
 {
-    const SimpleDesignResult saved = SaveSimpleDesign(Form(), project_, today_);
+    const SimpleDesignForm form = Form();
+    if (RefusedSimpleDesignName(form).empty()) {
+        const std::vector<std::string> lost = RootDesignChangesLost(form, project_, today_);
+        if (!lost.empty()) {
+            std::string question = SJ("ルートディレクトリの設計は詳細設計で変更されています.\r\n"
+                                      "保存すると、次の設定は簡易設計の内容に置き換えられます:\r\n");
+            for (const std::string& part : lost) {
+                question += SJ("・") + part + "\r\n";
+            }
+            question += SJ("保存しますか？");
+            if (messages_.ShowWith(MessageKind::Confirmation, question, MessageButton::Yes | MessageButton::No,
+                    {MessageButton::No, {}})
+                != MessageButton::Yes) {
+                return;
+            }
+        }
+    }
+    const SimpleDesignResult saved = SaveSimpleDesign(form, project_, today_);
     if (!saved.refusedName.empty()) {
         messages_.Show(MessageKind::Warning, saved.refusedName, MessageButton::Retry);
         return;

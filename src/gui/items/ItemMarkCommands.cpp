@@ -184,7 +184,7 @@ void ItemMarkCommands::MM_ItemMailClick()
             MessageKind::Error, SJ("メールアドレスが設定されていません."), MessageButton::Abort);
         return;
     }
-    MailTo(host_.Services().shell, address);
+    MailToOrSay(host_.Services().shell, host_.Services().messages, address);
 }
 
 void ItemMarkCommands::MM_NewAttributeClick()

@@ -38,6 +38,13 @@ ReadingFiller::Outcome ReadingFiller::Fill(const ReadingService* readings)
     return suggestion.complete ? Outcome::Complete : Outcome::Partial;
 }
 
+void ReadingFiller::Suggest(const QString& reading)
+{
+    reading_->setText(reading);
+    suggested_ = true;
+    Mark(false);
+}
+
 void ReadingFiller::Mark(bool partial)
 {
     reading_->setStyleSheet(partial ? QStringLiteral("QLineEdit { background: #fff1b8; }") : QString());

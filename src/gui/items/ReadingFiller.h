@@ -30,6 +30,10 @@ public:
     // when that is empty or still holds an earlier suggestion.
     Outcome Fill(const ReadingService* readings);
 
+    // Puts a reading taken from elsewhere (the other reading field) in as a
+    // suggestion: the next Fill replaces it, as it replaces its own.
+    void Suggest(const QString& reading);
+
 private:
     void Mark(bool partial);
 

@@ -112,6 +112,7 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     date_->setObjectName(QStringLiteral("RegistDate"));
     comment_->setObjectName(QStringLiteral("Comment"));
     GuardShiftJisInput(comment_, messages_);
+    comment_->setTabChangesFocus(true); // Tab goes on to the attribute list
     for (QLineEdit* number : {width_, height_}) {
         number->setAlignment(Qt::AlignRight);
         number->setValidator(new QIntValidator(0, 99999, number));
@@ -383,10 +384,11 @@ void TForm_LinkItem::LeaveReading(QLineEdit* edit)
         edit->setFocus();
         return;
     }
+    // The copy stands in until the field's own text gives a reading.
     if (!titleKana_->text().isEmpty() && authorKana_->text().isEmpty()) {
-        authorKana_->setText(titleKana_->text());
+        authorReading_->Suggest(titleKana_->text());
     } else if (titleKana_->text().isEmpty() && !authorKana_->text().isEmpty()) {
-        titleKana_->setText(authorKana_->text());
+        titleReading_->Suggest(authorKana_->text());
     }
 }
 

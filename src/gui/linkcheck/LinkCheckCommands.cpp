@@ -28,30 +28,36 @@ void LinkCheckCommands::AddToToolsMenu(QMenu* menu)
     menu->addAction(linkCheck_);
 }
 
-void LinkCheckCommands::MM_LinkCheckClick()
+std::array<LinkCheckScope, 3> LinkCheckCommands::Scopes() const
 {
     const Project& project = host_.CurrentProject();
     const ShownItems& shown = host_.Shown();
-    const std::vector<std::size_t> selected = host_.SelectedRows();
     std::vector<std::size_t> all(shown.Rows().size());
     std::iota(all.begin(), all.end(), std::size_t{0});
-
-    LinkCheckSetup setup;
-    setup.scopes[static_cast<std::size_t>(LinkScope::Selected)]
-        = {QStringLiteral("選択したアイテム(&S)"), ItemsOfRows(shown.Rows(), selected)};
-    setup.scopes[static_cast<std::size_t>(LinkScope::Shown)] = {shown.SearchMode()
+    std::array<LinkCheckScope, 3> scopes;
+    scopes[static_cast<std::size_t>(LinkScope::Selected)]
+        = {QStringLiteral("選択したアイテム(&S)"), ItemsOfRows(shown.Rows(), host_.SelectedRows())};
+    scopes[static_cast<std::size_t>(LinkScope::Shown)] = {shown.SearchMode()
             ? QStringLiteral("検索結果のアイテム(&G)")
             : QStringLiteral("表示中のジャンル「%1」(&G)").arg(ToQString(project.Genres[shown.SelectedGenre()].Name)),
         ItemsOfRows(shown.Rows(), all)};
-    setup.scopes[static_cast<std::size_t>(LinkScope::Collection)]
+    scopes[static_cast<std::size_t>(LinkScope::Collection)]
         = {QStringLiteral("コレクション全体(&A)"), ItemsOfCollection(project, &shown)};
-    setup.chosen = selected.empty() ? LinkScope::Shown : LinkScope::Selected;
-    setup.bannerDirectory = project.BannerDir;
+    return scopes;
+}
+
+void LinkCheckCommands::MM_LinkCheckClick()
+{
+    LinkCheckSetup setup;
+    setup.scopes = Scopes();
+    setup.chosen = host_.SelectedRows().empty() ? LinkScope::Shown : LinkScope::Selected;
+    setup.bannerDirectory = host_.CurrentProject().BannerDir;
 
     MainServices& services = host_.Services();
     TForm_LinkCheck dialog(services.messages, services.files, std::move(setup),
         {[this](const std::vector<ItemPlace>& places) { return MarkFailed(places); },
-            [this](const std::vector<AddressUpdate>& updates) { return UpdateMoved(updates); }},
+            [this](const std::vector<AddressUpdate>& updates) { return UpdateMoved(updates); },
+            [this] { return Scopes(); }},
         host_.DialogParent());
     dialog.exec();
 }

@@ -6,7 +6,10 @@
 
 #include <QObject>
 
-#include "linkcheck/LinkChecker.h"
+#include <array>
+
+#include "dlgLinkCheck.h"
+
 
 class QAction;
 class QMenu;
@@ -27,6 +30,8 @@ public:
     void MM_LinkCheckClick();
 
 private:
+    // The items of the three scopes as the collection holds them now.
+    std::array<LinkCheckScope, 3> Scopes() const;
     std::size_t MarkFailed(const std::vector<ItemPlace>& places);
     std::size_t UpdateMoved(const std::vector<AddressUpdate>& updates);
     // The window learns which rows changed and that the collection did.

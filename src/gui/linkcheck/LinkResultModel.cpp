@@ -112,7 +112,10 @@ void LinkResultModel::Add(const ItemLink& link, const LinkCheckResult& result)
 
 void LinkResultModel::SetUpdated(int row)
 {
-    rows_[static_cast<std::size_t>(row)].updated = true;
+    // The row shows the address the item has now.
+    Row& updated = rows_[static_cast<std::size_t>(row)];
+    updated.updated = true;
+    updated.link.shown = updated.result.newUrl;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 

@@ -187,6 +187,9 @@ void TForm_LinkCheck::BtnStartClick()
     if (Running()) {
         return;
     }
+    if (fixes_.scopesNow) {
+        setup_.scopes = fixes_.scopesNow();
+    }
     const LinkCheckScope& scope = setup_.scopes[static_cast<std::size_t>(ChosenScope())];
     links_ = LinksOfItems(scope.items, setup_.bannerDirectory);
     counts_ = {};

@@ -49,6 +49,9 @@ struct LinkCheckSetup {
 struct LinkCheckFixes {
     std::function<std::size_t(const std::vector<ItemPlace>&)> markFailed;
     std::function<std::size_t(const std::vector<AddressUpdate>&)> updateMoved;
+    // The scopes' items as they are now: a check started again after
+    // changes asks about the addresses the items have then.
+    std::function<std::array<LinkCheckScope, 3>()> scopesNow;
 };
 
 class TForm_LinkCheck final : public QDialog {

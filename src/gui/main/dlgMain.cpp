@@ -12,8 +12,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
@@ -33,7 +35,9 @@
 #include "Icons.h"
 #include "ItemListModel.h"
 #include "PublishCommands.h"
+#include "ScreenPlacement.h"
 #include "LinkCheckCommands.h"
+#include "SearchCommands.h"
 #include "SearchSiteCommands.h"
 #include "collection/ProjectFile.h"
 #include "dlgHelp.h"
@@ -44,6 +48,7 @@
 #include "settings/ExternalPrograms.h"
 #include "settings/SettingsStore.h"
 #include "text/Codepage.h"
+#include "util/FileStamp.h"
 #include "util/Messages.h"
 
 namespace tessaly {
@@ -116,6 +121,7 @@ TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* par
     startProcess = [](const QStringList& arguments) {
         QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
     };
+    new DialogPlacement(this);
     BuildWidgets();
     BuildMenus();
     BuildItemMenu();
@@ -276,7 +282,8 @@ void TForm_Main::BuildMenus()
     exchange_ = new ExchangeCommands(*this, this);
     file->addSeparator();
     exchange_->AddTo(file);
-    (new BookmarkCommands(*this, this))->AddTo(file->findChild<QMenu*>("MM_Inport"), file->findChild<QMenu*>("MM_Export"));
+    bookmarks_ = new BookmarkCommands(*this, this);
+    bookmarks_->AddTo(file->findChild<QMenu*>("MM_Inport"), file->findChild<QMenu*>("MM_Export"));
     file->addSeparator();
     add("MM_Exit", QStringLiteral("保存終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_E), &TForm_Main::MM_ExitClick,
         style()->standardIcon(QStyle::SP_DialogApplyButton));
@@ -340,14 +347,13 @@ void TForm_Main::BuildToolMenus()
     connect(contents, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("contents")); });
     help->addAction(contents);
     help->addSeparator();
-    for (const auto& [name, caption, url] :
-        {std::tuple{"MM_ASPage", QStringLiteral("Brindlewood ウェブページ(&W)"), "http://www.brindlewood.example/"},
-            std::tuple{
-                "MM_TSYPage", QStringLiteral("Tessaly ウェブページ(&H)"), "http://www.brindlewood.example/tessaly/"}}) {
+    // The program's pages are its own help: there is no web site to send
+    // anyone to.
+    for (const auto& [name, caption] : {std::pair{"MM_ASPage", QStringLiteral("Brindlewood ウェブページ(&W)")},
+             std::pair{"MM_TSYPage", QStringLiteral("Tessaly ウェブページ(&H)")}}) {
         auto* page = new QAction(caption, this);
         page->setObjectName(QString::fromLatin1(name));
-        connect(page, &QAction::triggered, this,
-            [this, target = std::string(url)] { OpenUrl(services_.shell, settings_.browser, target); });
+        connect(page, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("contents")); });
         help->addAction(page);
     }
     help->addSeparator();
@@ -360,10 +366,16 @@ void TForm_Main::BuildToolMenus()
 void TForm_Main::ApplySettings()
 {
     const MainWindowSettings& window = settings_.mainWindow;
+    const QScreen* shownOn = screen();
+    const qreal ratio = shownOn != nullptr ? shownOn->devicePixelRatio() : 1.0;
+    QRect wanted = FromScreenPixels(QRect(window.left, window.top, window.width, window.height), ratio);
+    if (shownOn != nullptr) {
+        wanted = FitInside(wanted, shownOn->availableGeometry());
+    }
     if (options_.restorePosition) {
-        setGeometry(window.left, window.top, window.width, window.height);
+        setGeometry(wanted);
     } else {
-        resize(window.width, window.height);
+        resize(wanted.size());
     }
     for (std::size_t column = 0; column < window.columns.size(); ++column) {
         itemView_->setColumnWidth(static_cast<int>(column), window.columns[column]);
@@ -379,6 +391,7 @@ void TForm_Main::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!paneSizesApplied_) {
         paneSizesApplied_ = true;
+        KeepOnScreen(this); // the window manager's frame is known now
         ApplyPaneSizes();
     }
 }
@@ -397,7 +410,7 @@ void TForm_Main::ApplyPaneSizes()
 void TForm_Main::StoreWindowSettings()
 {
     MainWindowSettings& window = settings_.mainWindow;
-    const QRect frame = normalGeometry();
+    const QRect frame = ToScreenPixels(normalGeometry(), screen() != nullptr ? screen()->devicePixelRatio() : 1.0);
     window.left = frame.left();
     window.top = frame.top();
     window.width = frame.width();
@@ -473,6 +486,8 @@ void TForm_Main::UpdateCounts()
 void TForm_Main::ResetToNewProject()
 {
     NewProject(project_, shown_, &services_.settings);
+    diskStamp_.reset();
+    declinedStamp_.reset();
     SetIsEditing(false);
     SetEditingName({});
     RefreshPanes();
@@ -575,7 +590,18 @@ bool TForm_Main::SaveProjectAs()
 
 bool TForm_Main::WriteProject(const std::filesystem::path& name)
 {
+    // Every save passes here. The found items of a search are out of their
+    // genres: they go back before anything is written, whichever command
+    // led here.
+    search_->EndSearchMode();
     shown_.FlushGenre();
+    if (name == project_.EditingName) {
+        switch (AskAboutChangedFile(name)) {
+        case ChangedFileChoice::Overwrite: break;
+        case ChangedFileChoice::SaveElsewhere: return SaveProjectAs();
+        case ChangedFileChoice::Cancel: return false;
+        }
+    }
     const SaveOutcome saved = SaveProjectFile(project_, name);
     if (!saved.ok) {
         services_.messages.Show(MessageKind::Error,
@@ -583,8 +609,48 @@ bool TForm_Main::WriteProject(const std::filesystem::path& name)
         return false;
     }
     SetEditingName(name);
+    diskStamp_ = StampOf(name);
     SetIsEditing(false);
     return true;
+}
+
+TForm_Main::ChangedFileChoice TForm_Main::AskAboutChangedFile(const std::filesystem::path& name)
+{
+    const std::optional<FileStamp> now = StampOf(name);
+    if (!now || now == diskStamp_) {
+        return ChangedFileChoice::Overwrite; // unchanged, or gone: nothing of another program's to lose
+    }
+    const MessageButton answer = services_.messages.ShowWith(MessageKind::Warning,
+        ToSjisOrEmpty(ShownPath(name)
+            + QStringLiteral(" は、読み込んだ後にほかのプログラムによって変更されています.\r\n"
+                             "上書きすると、その変更は失われます.")),
+        MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
+        {MessageButton::Cancel, {{MessageButton::Yes, SJ("上書き")}, {MessageButton::No, SJ("名前を付けて保存")}}});
+    return answer == MessageButton::Yes ? ChangedFileChoice::Overwrite
+        : answer == MessageButton::No   ? ChangedFileChoice::SaveElsewhere
+                                        : ChangedFileChoice::Cancel;
+}
+
+void TForm_Main::OfferReloadOfChangedFile()
+{
+    if (checkingDisk_ || project_.IsEditing || shown_.SearchMode() || project_.EditingName.empty()) {
+        return;
+    }
+    const std::optional<FileStamp> now = StampOf(project_.EditingName);
+    if (!now || now == diskStamp_ || now == declinedStamp_) {
+        return;
+    }
+    checkingDisk_ = true;
+    const MessageButton answer = services_.messages.Show(MessageKind::Confirmation,
+        ToSjisOrEmpty(ShownPath(project_.EditingName)
+            + QStringLiteral(" はほかのプログラムによって変更されました.\r\n読み込み直しますか？")),
+        MessageButton::Yes | MessageButton::No);
+    if (answer == MessageButton::Yes) {
+        ReloadFromDisk();
+    } else {
+        declinedStamp_ = now; // asked once per change; a save still asks before replacing it
+    }
+    checkingDisk_ = false;
 }
 
 bool TForm_Main::LoadProject(const QString& passedName)
@@ -603,6 +669,9 @@ std::optional<LoadOutcome> TForm_Main::ReadProject(const QString& passedName, Pr
     const QString fileName = QFileInfo(passedName).absoluteFilePath();
     const std::string shownName = ToSjisOrEmpty(fileName);
     textPanel_->setText(ToQString(ProjectReadingMessage(shownName)));
+    // Taken before reading: a change made while the file is read shows at
+    // the next save.
+    const std::optional<FileStamp> stamp = StampOf(fileName.toStdString());
     std::unique_ptr<TSplashWindow> splash;
     const LoadOutcome outcome
         = LoadProjectFile(into, fileName.toStdString(), [&](std::size_t line, std::size_t lines) {
@@ -639,6 +708,8 @@ std::optional<LoadOutcome> TForm_Main::ReadProject(const QString& passedName, Pr
         break;
     case LoadOutcome::Result::Loaded: break;
     }
+    diskStamp_ = stamp;
+    declinedStamp_.reset();
     return outcome;
 }
 
@@ -711,9 +782,20 @@ void TForm_Main::MM_MergeFileClick()
     if (!file) {
         return;
     }
+    MergeProject(*file);
+}
+
+void TForm_Main::MergeProject(const QString& file)
+{
+    // The merged file's lines join the collection; the file it is saved to
+    // stays the open one.
     const std::filesystem::path name = project_.EditingName;
-    if (LoadProject(*file)) {
+    const std::optional<FileStamp> stamp = diskStamp_;
+    const std::optional<FileStamp> declined = declinedStamp_;
+    if (LoadProject(file)) {
         SetEditingName(name);
+        diskStamp_ = stamp;
+        declinedStamp_ = declined;
         SetIsEditing(true);
     }
 }
@@ -727,6 +809,11 @@ void TForm_Main::MM_ReloadFileClick()
     if (answer == MessageButton::Cancel) {
         return;
     }
+    ReloadFromDisk();
+}
+
+void TForm_Main::ReloadFromDisk()
+{
     // Read into a new project first: a file that is gone or damaged by now
     // must not cost the collection that is open.
     Project fresh;
@@ -766,9 +853,9 @@ void TForm_Main::MM_RegEraseClick()
     if (!SavePrompt(QStringLiteral("ファイル読み込みの前に保存しますか？"))) {
         return;
     }
-    const MessageButton answer = services_.messages.Show(MessageKind::Confirmation,
+    const MessageButton answer = services_.messages.ShowWith(MessageKind::Confirmation,
         SJ("レジストリ情報を削除して TSY を強制終了します.\r\nよろしいですか？"),
-        MessageButton::Yes | MessageButton::Abort);
+        MessageButton::Yes | MessageButton::Abort, {MessageButton::Abort, {}});
     if (answer != MessageButton::Yes) {
         return;
     }
@@ -797,11 +884,7 @@ void TForm_Main::HandleDroppedFiles(const QStringList& files)
             if (IsRkmFile(file)) {
                 exchange_->ImportRkm(file);
             } else if (IsProjectFile(file)) {
-                const std::filesystem::path name = project_.EditingName;
-                if (LoadProject(file)) {
-                    SetEditingName(name);
-                    SetIsEditing(true);
-                }
+                MergeProject(file);
             }
         }
         break;
@@ -853,13 +936,22 @@ void TForm_Main::MM_AboutClick()
 {
     TForm_Version version(settings_.mainWindow.girlDisabled, false, this);
     version.openMakerPage = [this] { OpenUrl(services_.shell, settings_.browser, "http://www.brindlewood.example/"); };
-    version.mailSupport = [this] { MailTo(services_.shell, "support@brindlewood.example"); };
+    version.mailSupport = [this] { MailToOrSay(services_.shell, services_.messages, "support@brindlewood.example"); };
     version.exec();
 }
 
 void TForm_Main::MM_QuitClick()
 {
     close();
+}
+
+void TForm_Main::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        // Asked once the activation is done, not inside it.
+        QTimer::singleShot(0, this, &TForm_Main::OfferReloadOfChangedFile);
+    }
 }
 
 void TForm_Main::closeEvent(QCloseEvent* event)

@@ -17,6 +17,7 @@
 #include "collection/ShownItems.h"
 #include "ItemListHost.h"
 #include "settings/AppSettings.h"
+#include "util/FileStamp.h"
 
 class QAction;
 class QLabel;
@@ -33,6 +34,7 @@ class FileAssociation;
 class FileDialogs;
 class GenreListWidget;
 class GridLineDelegate;
+class BookmarkCommands;
 class BulkToolCommands;
 class DesignCommands;
 class ExchangeCommands;
@@ -97,6 +99,10 @@ public:
     void SetEditingName(const std::filesystem::path& name);
     QString StatusBarText() const;
 
+    // Offers to read the file again when another program changed it and
+    // nothing is edited here; asked on activation, once per change.
+    void OfferReloadOfChangedFile();
+
     // Handles the files of the command line: the first project file opens
     // here, every later one in a new process.
     void OpenPassedFiles();
@@ -155,6 +161,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -190,6 +197,12 @@ private:
     bool SavePrompt(const QString& question);
     std::optional<std::filesystem::path> AskProjectFileName();
     bool WriteProject(const std::filesystem::path& name);
+    // What to do when the open file was changed on disk by another program
+    // since it was read or saved here.
+    enum class ChangedFileChoice { Overwrite, SaveElsewhere, Cancel };
+    ChangedFileChoice AskAboutChangedFile(const std::filesystem::path& name);
+    void ReloadFromDisk();
+    void MergeProject(const QString& file);
     void ResetToNewProject();
     void ShowLoadedProject(const LoadOutcome& outcome);
     void RefreshPanes();
@@ -204,6 +217,11 @@ private:
     AppSettings settings_;
     Project project_;
     ShownItems shown_;
+    // The open file as it was read or saved here.
+    std::optional<FileStamp> diskStamp_;
+    // A change on disk the user chose not to reload; not offered again.
+    std::optional<FileStamp> declinedStamp_;
+    bool checkingDisk_ = false;
     bool closingWithoutPrompt_ = false;
     bool saveSettingsOnClose_ = true;
     bool paneSizesApplied_ = false;
@@ -229,6 +247,7 @@ private:
     SearchCommands* search_ = nullptr;
     DesignCommands* design_ = nullptr;
     ExchangeCommands* exchange_ = nullptr;
+    BookmarkCommands* bookmarks_ = nullptr;
     BulkToolCommands* bulkTools_ = nullptr;
     TemplateCommands* templates_ = nullptr;
     PublishCommands* publish_ = nullptr;

@@ -308,6 +308,10 @@ void TForm_Main::OnFocusChanged(QWidget* old, QWidget* now)
         shown_.FlushGenre();
         textPanel_->clear();
     }
+    // Paste and select-all depend on the focus, also in an empty list.
+    if (old == itemView_ || now == itemView_) {
+        UpdateItemCommandStates();
+    }
     for (const auto& [control, label] : paneTitles_) {
         const bool active = now == control;
         QFont font = label->font();

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QTreeView>
 
+#include "BookmarkCommands.h"
 #include "BulkToolCommands.h"
 #include "DesignCommands.h"
 #include "ExchangeCommands.h"
@@ -153,7 +154,7 @@ void TForm_Main::BuildItemMenu()
 void TForm_Main::ConnectBrowser(TForm_LinkItem& dialog)
 {
     dialog.openUrl = [this](const std::string& url) { OpenUrl(services_.shell, settings_.browser, url); };
-    dialog.mailTo = [this](const std::string& address) { MailTo(services_.shell, address); };
+    dialog.mailTo = [this](const std::string& address) { MailToOrSay(services_.shell, services_.messages, address); };
 }
 
 ItemListState TForm_Main::CurrentItemListState() const
@@ -252,6 +253,7 @@ void TForm_Main::SearchModeChanged(const QString& title)
     }
     design_->SetSearchMode(searching);
     exchange_->SetSearchMode(searching);
+    bookmarks_->SetSearchMode(searching);
     bulkTools_->SetSearchMode(searching);
     publish_->SetSearchMode(searching);
     searchSite_->SetSearchMode(searching);

@@ -472,7 +472,7 @@ void TForm_ProjectTemplate::CallEditorClick()
     }
     const TemplateTexts texts{TemplateText(memos_[0]->toPlainText()), TemplateText(memos_[1]->toPlainText()),
         TemplateText(memos_[2]->toPlainText())};
-    const std::string bytes = TemplateEditFileText(texts, "Tessaly");
+    const std::string bytes = TemplateEditFileUtf8(texts, "Tessaly");
     const QString path = TemporaryFilePath();
     QDir().mkpath(temporaryDirectory_);
     // A new file every time: an old one, or a link put in its place, is
@@ -489,22 +489,36 @@ void TForm_ProjectTemplate::CallEditorClick()
     }
     file.close();
 
-    TForm_OtherProg wait(editorPath_, {path}, this);
+    TForm_OtherProg wait(editorPath_, {path}, path, this);
+    connect(&wait, &TForm_OtherProg::fileSaved, this, [this, path] { TakeEditedFile(path); });
     if (wait.exec() != QDialog::Accepted) {
         messages_.Show(MessageKind::Warning, SJ("指定のエディタの起動に失敗しました."), MessageButton::Abort);
         return;
     }
-    QFile edited(path);
-    if (!edited.exists() || !edited.open(QIODevice::ReadOnly)) {
+    if (!QFile::exists(path)) {
         messages_.Show(MessageKind::Warning, SJ("テンポラリファイルが削除されています."), MessageButton::Abort);
-        return;
+    }
+}
+
+void TForm_ProjectTemplate::TakeEditedFile(const QString& path)
+{
+    QFile edited(path);
+    if (!edited.open(QIODevice::ReadOnly)) {
+        return; // in the middle of a save; the next look finds it
     }
     const QByteArray read = edited.readAll();
-    const TemplateTexts back
-        = ReadTemplateEditFile(std::string_view(read.constData(), static_cast<std::size_t>(read.size())));
-    memos_[0]->setPlainText(EditorText(back.Header));
-    memos_[1]->setPlainText(EditorText(back.Body));
-    memos_[2]->setPlainText(EditorText(back.Footer));
+    const EditedTemplate back
+        = ReadEditedTemplateFile(std::string_view(read.constData(), static_cast<std::size_t>(read.size())));
+    if (!back.ok) {
+        messages_.Show(MessageKind::Warning,
+            UnrepresentableMessage(QString::fromStdString(back.badCharacter))
+                + SJ("\r\nこの保存の内容は取り込んでいません."),
+            MessageButton::Ok);
+        return;
+    }
+    memos_[0]->setPlainText(EditorText(back.texts.Header));
+    memos_[1]->setPlainText(EditorText(back.texts.Body));
+    memos_[2]->setPlainText(EditorText(back.texts.Footer));
 }
 
 void TForm_ProjectTemplate::Button1Click()

@@ -49,6 +49,8 @@ public:
     void TB_TemplateUpClick();
     void TB_TemplateDownClick();
     void CallEditorClick();
+    // Takes the parts of the file the editor saved, or says why not.
+    void TakeEditedFile(const QString& path);
     void ListView_SimbolsDblClick(QTreeWidgetItem* row);
     void Button1Click();
 

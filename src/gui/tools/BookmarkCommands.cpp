@@ -41,6 +41,11 @@ void BookmarkCommands::AddTo(QMenu* importMenu, QMenu* exportMenu)
     exportMenu->addAction(export_);
 }
 
+void BookmarkCommands::SetSearchMode(bool searching)
+{
+    export_->setEnabled(!searching);
+}
+
 void BookmarkCommands::MM_ImportBookmarksClick()
 {
     MainServices& services = host_.Services();

@@ -23,6 +23,8 @@ public:
 
     void MM_ImportBookmarksClick();
     void MM_ExportBookmarksClick();
+    // The found items of a search are out of their genres: no export then.
+    void SetSearchMode(bool searching);
 
 private:
     ItemListHost& host_;

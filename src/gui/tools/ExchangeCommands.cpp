@@ -14,6 +14,7 @@
 #include "dlgCSVQuery.h"
 #include "dlgMain.h"
 #include "dlgSplash.h"
+#include "text/Codepage.h"
 #include "tools/CsvExport.h"
 #include "tools/RkmImport.h"
 #include "util/AtomicFile.h"
@@ -110,6 +111,9 @@ void ExchangeCommands::ImportRkm(const QString& fileName)
 void ExchangeCommands::MM_ExportCSVClick()
 {
     if (host_.SelectedRows().empty()) {
+        host_.Services().messages.Show(MessageKind::Information,
+            SJ("CSV ファイルに書き出すアイテムがありません.\r\nアイテム一覧でアイテムを選択して下さい."),
+            MessageButton::Ok);
         return;
     }
     TForm_CSVQuery query(host_.DialogParent());
