@@ -122,6 +122,10 @@ int LoadForCommand(Project& project, const std::filesystem::path& path, Streams 
     if (outcome.namesWithVerticalLine) {
         streams.err << "warning: " << Shown(VerticalLineWarning()) << '\n';
     }
+    if (const std::optional<std::filesystem::path> copy = InPlaceWriteCopy(path)) {
+        streams.err << "warning: a save of " << ShownPath(path) << " was cut off; the file before it is kept in "
+                    << ShownPath(*copy) << '\n';
+    }
     return 0;
 }
 

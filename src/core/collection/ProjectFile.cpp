@@ -442,6 +442,10 @@ std::string SaveFailureMessage(WriteFailure failure, std::string_view fileName)
     case WriteFailure::DanglingLink:
         return std::string(fileName) + SJ(" はリンク先のないシンボリックリンクのため保存できません.");
     case WriteFailure::NotAFile: return std::string(fileName) + SJ(" は通常のファイルではないため保存できません.");
+    case WriteFailure::UnsafeInPlace:
+        return std::string(fileName)
+            + SJ(" のフォルダーには新しいファイルを作れず、元のファイルの控えも取れないため保存できません.\r\n"
+                 "「名前を付けて保存」で別のフォルダーに保存して下さい.");
     default: return std::string(fileName) + SJ(" を保存できませんでした.");
     }
 }

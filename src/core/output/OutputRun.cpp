@@ -596,6 +596,7 @@ private:
         case WriteFailure::NotAFile:
             Warn(directory, fileName + SJ(" は通常のファイルではないため、書き込みませんでした."));
             return PageState::Pending;
+        case WriteFailure::UnsafeInPlace:
         case WriteFailure::System: throw RunFailure{written.error};
         }
         if (page.existing == ExistingPage::Different) {
