@@ -287,6 +287,24 @@ TEST(ProjectFile, FailedSaveKeepsTheOldFileAndTheUnsavedState)
     EXPECT_FALSE(SaveProjectFile(project, dir / "no" / "such.TSP").ok);
 }
 
+TEST(ProjectFile, AProjectTheReaderWouldRefuseIsNotSaved)
+{
+    test::TempDir dir;
+    test::WriteFile(dir / "keep.TSP", "old contents");
+    Project project;
+    // Item lines of exactly the reader's limit, with their keys beyond it.
+    project.Genres[0].Lines.assign(kReadLimit >> 20, std::string(std::size_t{1} << 20, 'x'));
+    project.IsEditing = true;
+    for (const char* name : {"keep.TSP", "new.TSP"}) {
+        const SaveOutcome saved = SaveProjectFile(project, dir / name);
+        EXPECT_EQ(saved.failure, WriteFailure::TooLarge) << name;
+        EXPECT_NE(saved.error.find(name), std::string::npos) << saved.error;
+    }
+    EXPECT_TRUE(project.IsEditing);
+    EXPECT_EQ(test::ReadFile(dir / "keep.TSP"), "old contents");
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.TSP"));
+}
+
 TEST(ProjectFile, SavingThroughASymbolicLinkReplacesTheFileItNames)
 {
     test::TempDir dir;

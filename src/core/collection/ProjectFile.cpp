@@ -401,7 +401,14 @@ std::string ProjectFileText(const Project& project)
 
 SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path)
 {
-    const FileWriteResult written = WriteFileAtomically(path, ProjectFileText(project));
+    const std::string text = ProjectFileText(project);
+    // The reader takes no larger file: saved, the project could not be opened again.
+    if (text.size() > kReadLimit) {
+        return {false, WriteFailure::TooLarge,
+            path.string() + ": the project would take " + std::to_string(text.size()) + " bytes, more than the "
+                + std::to_string(kReadLimit) + " a project file may have; nothing was written"};
+    }
+    const FileWriteResult written = WriteFileAtomically(path, text);
     if (!written.ok) {
         return {false, written.failure, written.error};
     }
@@ -442,6 +449,8 @@ std::string SaveFailureMessage(WriteFailure failure, std::string_view fileName)
     case WriteFailure::DanglingLink:
         return std::string(fileName) + SJ(" はリンク先のないシンボリックリンクのため保存できません.");
     case WriteFailure::NotAFile: return std::string(fileName) + SJ(" は通常のファイルではないため保存できません.");
+    case WriteFailure::TooLarge:
+        return std::string(fileName) + SJ(" はプロジェクトファイルの上限 (512 MiB) を超えるため保存できません.");
     case WriteFailure::UnsafeInPlace:
         return std::string(fileName)
             + SJ(" のフォルダーには新しいファイルを作れず、元のファイルの控えも取れないため保存できません.\r\n"

@@ -597,6 +597,7 @@ private:
             Warn(directory, fileName + SJ(" は通常のファイルではないため、書き込みませんでした."));
             return PageState::Pending;
         case WriteFailure::UnsafeInPlace:
+        case WriteFailure::TooLarge:
         case WriteFailure::System: throw RunFailure{written.error};
         }
         if (page.existing == ExistingPage::Different) {

@@ -27,6 +27,8 @@ enum class WriteFailure {
     // The folder takes no new file and the old file could not be kept
     // aside for a write in place; only Save As elsewhere can help.
     UnsafeInPlace,
+    // More than the file's reader takes; nothing was written.
+    TooLarge,
     // The system refused; the error says why.
     System,
 };
