@@ -698,11 +698,12 @@ int Newest(std::span<const std::string_view> args, Streams streams)
     return 0;
 }
 
-// Writes a file the command made, whole or not at all; says why and returns
-// false when it could not.
-bool WriteOutput(std::string_view path, std::string_view data, std::string_view command, Streams streams)
+// Writes a file the command made from the project, whole or not at all; says
+// why and returns false when it could not.
+bool WriteOutput(
+    const Project& project, std::string_view path, std::string_view data, std::string_view command, Streams streams)
 {
-    const FileWriteResult written = WriteFileAtomically(std::filesystem::path(path), data);
+    const FileWriteResult written = WriteExportFile(project, std::filesystem::path(path), data);
     if (!written.ok) {
         streams.err << "tessaly-cli " << command << ": cannot write " << Escaped(written.error) << '\n';
     }
@@ -761,7 +762,9 @@ int Csv(std::span<const std::string_view> args, Streams streams)
     for (const std::string& line : project.Genres[*genre].Lines) {
         items.push_back(LineToItem(line));
     }
-    return WriteOutput(options->Files()[1], CsvText(items, static_cast<CsvCommentMode>(*mode)), "csv", streams) ? 0 : 2;
+    return WriteOutput(project, options->Files()[1], CsvText(items, static_cast<CsvCommentMode>(*mode)), "csv", streams)
+        ? 0
+        : 2;
 }
 
 // "Today" of the import: TESSALY_TODAY when set, else the clock.
@@ -913,7 +916,7 @@ int ExportBookmarks(std::span<const std::string_view> args, Streams streams)
     for (const std::string& name : exported.tagsWithComma) {
         streams.err << "warning: the attribute '" << Shown(name) << "' is written with a full-width comma\n";
     }
-    return WriteOutput(options->Files()[1], exported.text, "export-bookmarks", streams) ? 0 : 2;
+    return WriteOutput(project, options->Files()[1], exported.text, "export-bookmarks", streams) ? 0 : 2;
 }
 
 int Duplicates(std::span<const std::string_view> args, Streams streams)
@@ -969,7 +972,7 @@ int Diz(std::span<const std::string_view> args, Streams streams)
     }
     const DizSettings settings{
         *templateName, options->Has("--erase-breaks"), static_cast<uint8_t>(*sortBy), static_cast<uint8_t>(*sortDir)};
-    return WriteOutput(options->Files()[1], DizText(project, settings), "diz", streams) ? 0 : 2;
+    return WriteOutput(project, options->Files()[1], DizText(project, settings), "diz", streams) ? 0 : 2;
 }
 
 int ReplaceDomain(std::span<const std::string_view> args, Streams streams)
@@ -1194,8 +1197,8 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
     }
     bool failedToWrite = false;
     if (options->Has("--report")) {
-        const FileWriteResult written = WriteFileAtomically(
-            std::filesystem::path(options->Value("--report")), LinkReportText(links.links, results));
+        const FileWriteResult written = WriteExportFile(
+            project, std::filesystem::path(options->Value("--report")), LinkReportText(links.links, results));
         if (!written.ok) {
             streams.err << "tessaly-cli check-links: cannot write the report " << Escaped(written.error) << '\n';
             failedToWrite = true;

@@ -97,6 +97,22 @@ hostile_site)
   [ -L site/up/up.html ] || fail "the link was replaced"
   grep -q '出力しませんでした' logs/out.txt || fail "the refused names are not logged"
   ;;
+export_over_project)
+  printf '{title}=T\r\n{serialmax}=0\r\n' > p.TSP
+  ln -s p.TSP link.TSP
+  ln p.TSP hard.TSP
+  before=$(listing)
+  for out in p.TSP link.TSP hard.TSP ./sub/../p.TSP; do
+    mkdir -p sub
+    for command in "csv p.TSP $out" "diz p.TSP $out" "export-bookmarks p.TSP $out" \
+        "check-links p.TSP --report $out"; do
+      $cli $command > /dev/null 2> logs/err.txt
+      grep -q 'the project file itself' logs/err.txt || fail "$command: not refused: $(cat logs/err.txt)"
+    done
+    rmdir sub
+  done
+  [ "$(listing)" = "$before" ] || fail "files changed"
+  ;;
 *)
   fail "no case $case_name"
   ;;

@@ -305,6 +305,24 @@ TEST(ProjectFile, AProjectTheReaderWouldRefuseIsNotSaved)
     EXPECT_FALSE(std::filesystem::exists(dir / "new.TSP"));
 }
 
+TEST(ProjectFile, AnExportNeverReplacesTheProjectFile)
+{
+    test::TempDir dir;
+    Project project;
+    ASSERT_TRUE(SaveProjectFile(project, dir / "p.TSP").ok);
+    const std::string saved = test::ReadFile(dir / "p.TSP");
+    std::filesystem::create_symlink("p.TSP", dir / "link.csv");
+    std::filesystem::create_hard_link(dir / "p.TSP", dir / "hard.csv");
+    std::filesystem::create_directory(dir / "sub");
+    for (const std::filesystem::path& name :
+        {dir / "p.TSP", dir / "link.csv", dir / "hard.csv", dir / "sub" / ".." / "p.TSP"}) {
+        EXPECT_EQ(WriteExportFile(project, name, "a,b\r\n").failure, WriteFailure::ProjectFile) << name;
+    }
+    EXPECT_EQ(test::ReadFile(dir / "p.TSP"), saved);
+    EXPECT_TRUE(WriteExportFile(project, dir / "out.csv", "a,b\r\n").ok);
+    EXPECT_EQ(test::ReadFile(dir / "out.csv"), "a,b\r\n");
+}
+
 TEST(ProjectFile, SavingThroughASymbolicLinkReplacesTheFileItNames)
 {
     test::TempDir dir;

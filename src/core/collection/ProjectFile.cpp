@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include <sys/stat.h>
+
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "text/Codepage.h"
@@ -422,6 +424,19 @@ SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path)
     return {};
 }
 
+FileWriteResult WriteExportFile(const Project& project, const std::filesystem::path& path, std::string_view data)
+{
+    // The same file is the same device and inode, through links too.
+    struct stat out { };
+    struct stat own { };
+    if (!project.EditingName.empty() && ::stat(path.c_str(), &out) == 0
+        && ::stat(project.EditingName.c_str(), &own) == 0 && out.st_dev == own.st_dev && out.st_ino == own.st_ino) {
+        return {
+            false, WriteFailure::ProjectFile, path.string() + ": this is the project file itself; nothing was written"};
+    }
+    return WriteFileAtomically(path, data);
+}
+
 std::string ProjectNotFoundMessage(std::string_view fileName)
 {
     return std::string(fileName) + SJ(" が見付かりません.");
@@ -449,6 +464,9 @@ std::string SaveFailureMessage(WriteFailure failure, std::string_view fileName)
     case WriteFailure::DanglingLink:
         return std::string(fileName) + SJ(" はリンク先のないシンボリックリンクのため保存できません.");
     case WriteFailure::NotAFile: return std::string(fileName) + SJ(" は通常のファイルではないため保存できません.");
+    case WriteFailure::ProjectFile:
+        return std::string(fileName)
+            + SJ(" は開いているプロジェクトファイルのため書き出せません.\r\n別のファイルを指定して下さい.");
     case WriteFailure::TooLarge:
         return std::string(fileName) + SJ(" はプロジェクトファイルの上限 (512 MiB) を超えるため保存できません.");
     case WriteFailure::UnsafeInPlace:

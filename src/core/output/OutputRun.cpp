@@ -598,6 +598,7 @@ private:
             return PageState::Pending;
         case WriteFailure::UnsafeInPlace:
         case WriteFailure::TooLarge:
+        case WriteFailure::ProjectFile:
         case WriteFailure::System: throw RunFailure{written.error};
         }
         if (page.existing == ExistingPage::Different) {

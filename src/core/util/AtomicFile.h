@@ -29,6 +29,8 @@ enum class WriteFailure {
     UnsafeInPlace,
     // More than the file's reader takes; nothing was written.
     TooLarge,
+    // The project's own file, which an export must not replace.
+    ProjectFile,
     // The system refused; the error says why.
     System,
 };
