@@ -828,6 +828,7 @@ const char* RefusalText(BookmarkImportReport::Refusal why)
     case BookmarkImportReport::Refusal::NotAWebAddress: return "not a web address";
     case BookmarkImportReport::Refusal::NoTitle: return "no title";
     case BookmarkImportReport::Refusal::NoReading: return "no reading could be made from the title";
+    case BookmarkImportReport::Refusal::NoSerialLeft: return "no serial number is left in the project";
     }
     return "";
 }

@@ -121,7 +121,12 @@ public:
             report_.notStored.push_back({reported, Report::Refusal::NoReading});
             return;
         }
-        item.Serial = project_.NextSerial();
+        const std::optional<int32_t> serial = project_.NextSerial();
+        if (!serial) {
+            report_.notStored.push_back({reported, Report::Refusal::NoSerialLeft});
+            return;
+        }
+        item.Serial = *serial;
         project_.Genres[genre].Lines.push_back(ItemToLine(item));
         known_.insert(UrlIdentity(item.Url));
         ++report_.stored;
@@ -263,6 +268,7 @@ std::string RefusalReason(Report::Refusal why)
     case Report::Refusal::NotAWebAddress: return SJ("ウェブのアドレスではありません");
     case Report::Refusal::NoTitle: return SJ("タイトルがありません");
     case Report::Refusal::NoReading: return SJ("タイトルから読みを推測できません");
+    case Report::Refusal::NoSerialLeft: return SJ("通し番号が残っていません");
     }
     return {};
 }
