@@ -994,6 +994,15 @@ int ReplaceDomain(std::span<const std::string_view> args, Streams streams)
         streams.err << "tessaly-cli replace-domain: FIND is blank\n";
         return 2;
     }
+    // A line break would end the item line; no control character belongs in
+    // a host. No byte below 0x40 is part of a double-byte character.
+    const auto control = std::find_if(
+        replace->begin(), replace->end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; });
+    if (control != replace->end()) {
+        streams.err << "tessaly-cli replace-domain: REPLACE holds the control character "
+                    << Escaped(std::string_view(&*control, 1)) << "; a host has none\n";
+        return 2;
+    }
     Project project;
     if (!LoadWholeProject(project, options->Files()[0], LoadPurpose::Rewriting, "replace-domain", streams)) {
         return 2;

@@ -169,6 +169,9 @@ replace_refusals)
   refused replace-domain p.TSP '' new.jp out.TSP
   refused replace-domain p.TSP '😀' new.jp out.TSP
   refused replace-domain p.TSP example.jp '😀' out.TSP
+  for replace in "$(printf 'new.jp\r\n{linkitem}=1')" "$(printf 'a\tb')" "$(printf 'a\033b')" "$(printf 'a\177')"; do
+    refused replace-domain p.TSP example.jp "$replace" p.TSP
+  done
   refused replace-domain p.TSP example.jp new.jp
   refused replace-domain missing.TSP example.jp new.jp out.TSP
   refused replace-domain p.TSP example.jp new.jp out.TSP --partial
