@@ -120,7 +120,12 @@ int LoadForCommand(Project& project, const std::filesystem::path& path, Streams 
         break;
     }
     if (outcome.namesWithVerticalLine) {
-        streams.err << "warning: " << Shown(VerticalLineWarning()) << '\n';
+        // The desktop program's message, its lines run together.
+        streams.err << "warning:";
+        for (const std::string_view line : SplitLines(VerticalLineWarning())) {
+            streams.err << ' ' << Shown(line);
+        }
+        streams.err << '\n';
     }
     if (const std::optional<std::filesystem::path> copy = InPlaceWriteCopy(path)) {
         streams.err << "warning: a save of " << ShownPath(path) << " was cut off; the file before it is kept in "
