@@ -746,8 +746,9 @@ std::optional<std::string> NameOption(const Options& options, std::string_view o
 int Csv(std::span<const std::string_view> args, Streams streams)
 {
     constexpr std::string_view kValues[] = {"--genre", "--comments"};
+    constexpr std::string_view kFlags[] = {"--safe-formulas"};
     constexpr std::string_view kModes[] = {"erase", "top", "literal", "none"};
-    const std::optional<Options> options = Options::Parse(args, kValues, {}, "csv", streams);
+    const std::optional<Options> options = Options::Parse(args, kValues, kFlags, "csv", streams);
     if (!options || !ExpectFiles(*options, 2, "a project file and a CSV file", "csv", streams)) {
         return 2;
     }
@@ -767,9 +768,18 @@ int Csv(std::span<const std::string_view> args, Streams streams)
     for (const std::string& line : project.Genres[*genre].Lines) {
         items.push_back(LineToItem(line));
     }
-    return WriteOutput(project, options->Files()[1], CsvText(items, static_cast<CsvCommentMode>(*mode)), "csv", streams)
-        ? 0
-        : 2;
+    const auto commentMode = static_cast<CsvCommentMode>(*mode);
+    const bool safe = options->Has("--safe-formulas");
+    const std::string text = CsvText(items, commentMode, safe ? CsvFormulas::Defused : CsvFormulas::AsStored);
+    if (!WriteOutput(project, options->Files()[1], text, "csv", streams)) {
+        return 2;
+    }
+    if (const std::size_t formulas = CsvFormulaCells(items, commentMode); formulas > 0) {
+        streams.out << formulas << " cells begin with =, +, -, @, TAB or CR, which spreadsheets may run as formulas"
+                    << (safe ? "; they were written behind an apostrophe\n"
+                             : " (--safe-formulas writes them as text)\n");
+    }
+    return 0;
 }
 
 // "Today" of the import: TESSALY_TODAY when set, else the clock.
@@ -1297,12 +1307,16 @@ constexpr std::array kCommands{
         "was written. Prints the number of changed items.\n",
         Newest},
     Command{"csv", "export the items of one genre as a CSV file",
-        "PROJECT.TSP OUT.CSV [--genre NAME] [--comments erase|top|literal|none]\n\n"
+        "PROJECT.TSP OUT.CSV [--genre NAME] [--comments erase|top|literal|none]\n"
+        "       [--safe-formulas]\n\n"
         "Writes the items of the genre NAME (default \"【未整理】\") in their stored order\n"
         "to OUT.CSV: a header line, then one line per item, Shift_JIS with CR LF line\n"
         "ends. --comments says how comments with line breaks are written: erase runs\n"
         "their lines together (the default), top keeps the first line, literal writes\n"
-        "C-style escapes (\\\\, \\\" and \\n), none leaves the comment column out.\n",
+        "C-style escapes (\\\\, \\\" and \\n), none leaves the comment column out.\n"
+        "Prints how many text cells begin with =, +, -, @, TAB or CR, which\n"
+        "spreadsheets may run as formulas; --safe-formulas writes such a cell behind an\n"
+        "apostrophe, so that it is shown as text.\n",
         Csv},
     Command{"import-rkm", "add the links of an RKM data file (.TSM)",
         "PROJECT.TSP FILE.TSM OUT.TSP [--suggest-readings]\n\n"
