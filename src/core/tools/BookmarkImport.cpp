@@ -245,23 +245,6 @@ std::string ShownBookmark(const ReportedBookmark& bookmark)
     return (bookmark.title.empty() ? SJ("(無題)") : Sjis(bookmark.title)) + " <" + Sjis(bookmark.url) + ">";
 }
 
-// A character the message cannot show, by its code ("U+1F3AE"); bytes
-// that were not UTF-8 are named by their codes already.
-std::string CodePointName(const std::string& character)
-{
-    const std::optional<std::u16string> utf16 = Utf8ToUtf16(character);
-    if (!utf16 || utf16->empty()) {
-        return character;
-    }
-    char32_t c = (*utf16)[0];
-    if (utf16->size() == 2) {
-        c = 0x10000 + ((c - 0xD800) << 10) + ((*utf16)[1] - 0xDC00u);
-    }
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
-    return name;
-}
-
 std::string RefusalReason(Report::Refusal why)
 {
     switch (why) {
