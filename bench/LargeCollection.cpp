@@ -39,7 +39,7 @@ Project MakeLargeCollection(std::size_t itemCount, std::size_t genreCount)
     for (std::size_t i = 0; i < itemCount; ++i) {
         const std::size_t genre = 1 + i % genreCount;
         TLinkItem item;
-        item.Serial = project.NextSerial();
+        item.Serial = project.NextSerial().value();
         item.GenreName = project.Genres[genre].Name;
         item.Status = static_cast<int32_t>(i % 7);
         const std::size_t w = i % kWords.size();

@@ -120,7 +120,16 @@ int LoadForCommand(Project& project, const std::filesystem::path& path, Streams 
         break;
     }
     if (outcome.namesWithVerticalLine) {
-        streams.err << "warning: " << Shown(VerticalLineWarning()) << '\n';
+        // The desktop program's message, its lines run together.
+        streams.err << "warning:";
+        for (const std::string_view line : SplitLines(VerticalLineWarning())) {
+            streams.err << ' ' << Shown(line);
+        }
+        streams.err << '\n';
+    }
+    if (const std::optional<std::filesystem::path> copy = InPlaceWriteCopy(path)) {
+        streams.err << "warning: a save of " << ShownPath(path) << " was cut off; the file before it is kept in "
+                    << ShownPath(*copy) << '\n';
     }
     return 0;
 }
@@ -694,11 +703,12 @@ int Newest(std::span<const std::string_view> args, Streams streams)
     return 0;
 }
 
-// Writes a file the command made, whole or not at all; says why and returns
-// false when it could not.
-bool WriteOutput(std::string_view path, std::string_view data, std::string_view command, Streams streams)
+// Writes a file the command made from the project, whole or not at all; says
+// why and returns false when it could not.
+bool WriteOutput(
+    const Project& project, std::string_view path, std::string_view data, std::string_view command, Streams streams)
 {
-    const FileWriteResult written = WriteFileAtomically(std::filesystem::path(path), data);
+    const FileWriteResult written = WriteExportFile(project, std::filesystem::path(path), data);
     if (!written.ok) {
         streams.err << "tessaly-cli " << command << ": cannot write " << Escaped(written.error) << '\n';
     }
@@ -736,8 +746,9 @@ std::optional<std::string> NameOption(const Options& options, std::string_view o
 int Csv(std::span<const std::string_view> args, Streams streams)
 {
     constexpr std::string_view kValues[] = {"--genre", "--comments"};
+    constexpr std::string_view kFlags[] = {"--safe-formulas"};
     constexpr std::string_view kModes[] = {"erase", "top", "literal", "none"};
-    const std::optional<Options> options = Options::Parse(args, kValues, {}, "csv", streams);
+    const std::optional<Options> options = Options::Parse(args, kValues, kFlags, "csv", streams);
     if (!options || !ExpectFiles(*options, 2, "a project file and a CSV file", "csv", streams)) {
         return 2;
     }
@@ -757,7 +768,18 @@ int Csv(std::span<const std::string_view> args, Streams streams)
     for (const std::string& line : project.Genres[*genre].Lines) {
         items.push_back(LineToItem(line));
     }
-    return WriteOutput(options->Files()[1], CsvText(items, static_cast<CsvCommentMode>(*mode)), "csv", streams) ? 0 : 2;
+    const auto commentMode = static_cast<CsvCommentMode>(*mode);
+    const bool safe = options->Has("--safe-formulas");
+    const std::string text = CsvText(items, commentMode, safe ? CsvFormulas::Defused : CsvFormulas::AsStored);
+    if (!WriteOutput(project, options->Files()[1], text, "csv", streams)) {
+        return 2;
+    }
+    if (const std::size_t formulas = CsvFormulaCells(items, commentMode); formulas > 0) {
+        streams.out << formulas << " cells begin with =, +, -, @, TAB or CR, which spreadsheets may run as formulas"
+                    << (safe ? "; they were written behind an apostrophe\n"
+                             : " (--safe-formulas writes them as text)\n");
+    }
+    return 0;
 }
 
 // "Today" of the import: TESSALY_TODAY when set, else the clock.
@@ -821,6 +843,7 @@ const char* RefusalText(BookmarkImportReport::Refusal why)
     case BookmarkImportReport::Refusal::NotAWebAddress: return "not a web address";
     case BookmarkImportReport::Refusal::NoTitle: return "no title";
     case BookmarkImportReport::Refusal::NoReading: return "no reading could be made from the title";
+    case BookmarkImportReport::Refusal::NoSerialLeft: return "no serial number is left in the project";
     }
     return "";
 }
@@ -909,7 +932,7 @@ int ExportBookmarks(std::span<const std::string_view> args, Streams streams)
     for (const std::string& name : exported.tagsWithComma) {
         streams.err << "warning: the attribute '" << Shown(name) << "' is written with a full-width comma\n";
     }
-    return WriteOutput(options->Files()[1], exported.text, "export-bookmarks", streams) ? 0 : 2;
+    return WriteOutput(project, options->Files()[1], exported.text, "export-bookmarks", streams) ? 0 : 2;
 }
 
 int Duplicates(std::span<const std::string_view> args, Streams streams)
@@ -965,7 +988,7 @@ int Diz(std::span<const std::string_view> args, Streams streams)
     }
     const DizSettings settings{
         *templateName, options->Has("--erase-breaks"), static_cast<uint8_t>(*sortBy), static_cast<uint8_t>(*sortDir)};
-    return WriteOutput(options->Files()[1], DizText(project, settings), "diz", streams) ? 0 : 2;
+    return WriteOutput(project, options->Files()[1], DizText(project, settings), "diz", streams) ? 0 : 2;
 }
 
 int ReplaceDomain(std::span<const std::string_view> args, Streams streams)
@@ -984,6 +1007,15 @@ int ReplaceDomain(std::span<const std::string_view> args, Streams streams)
     }
     if (Trim(*find).empty()) {
         streams.err << "tessaly-cli replace-domain: FIND is blank\n";
+        return 2;
+    }
+    // A line break would end the item line; no control character belongs in
+    // a host. No byte below 0x40 is part of a double-byte character.
+    const auto control = std::find_if(
+        replace->begin(), replace->end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; });
+    if (control != replace->end()) {
+        streams.err << "tessaly-cli replace-domain: REPLACE holds the control character "
+                    << Escaped(std::string_view(&*control, 1)) << "; a host has none\n";
         return 2;
     }
     Project project;
@@ -1190,8 +1222,8 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
     }
     bool failedToWrite = false;
     if (options->Has("--report")) {
-        const FileWriteResult written = WriteFileAtomically(
-            std::filesystem::path(options->Value("--report")), LinkReportText(links.links, results));
+        const FileWriteResult written = WriteExportFile(
+            project, std::filesystem::path(options->Value("--report")), LinkReportText(links.links, results));
         if (!written.ok) {
             streams.err << "tessaly-cli check-links: cannot write the report " << Escaped(written.error) << '\n';
             failedToWrite = true;
@@ -1275,12 +1307,16 @@ constexpr std::array kCommands{
         "was written. Prints the number of changed items.\n",
         Newest},
     Command{"csv", "export the items of one genre as a CSV file",
-        "PROJECT.TSP OUT.CSV [--genre NAME] [--comments erase|top|literal|none]\n\n"
+        "PROJECT.TSP OUT.CSV [--genre NAME] [--comments erase|top|literal|none]\n"
+        "       [--safe-formulas]\n\n"
         "Writes the items of the genre NAME (default \"【未整理】\") in their stored order\n"
         "to OUT.CSV: a header line, then one line per item, Shift_JIS with CR LF line\n"
         "ends. --comments says how comments with line breaks are written: erase runs\n"
         "their lines together (the default), top keeps the first line, literal writes\n"
-        "C-style escapes (\\\\, \\\" and \\n), none leaves the comment column out.\n",
+        "C-style escapes (\\\\, \\\" and \\n), none leaves the comment column out.\n"
+        "Prints how many text cells begin with =, +, -, @, TAB or CR, which\n"
+        "spreadsheets may run as formulas; --safe-formulas writes such a cell behind an\n"
+        "apostrophe, so that it is shown as text.\n",
         Csv},
     Command{"import-rkm", "add the links of an RKM data file (.TSM)",
         "PROJECT.TSP FILE.TSM OUT.TSP [--suggest-readings]\n\n"

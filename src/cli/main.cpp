@@ -1,4 +1,5 @@
 #include <iostream>
+#include <new>
 #include <string_view>
 #include <vector>
 
@@ -30,16 +31,22 @@ int main(int argc, char** argv)
             continue;
         }
         const std::span<const std::string_view> rest(args.data() + 1, args.size() - 1);
-        for (const std::string_view arg : rest) {
-            if (arg == "--help" || arg == "-h") {
-                std::cout << "Usage: tessaly-cli " << command.name << ' ' << command.usage;
-                return 0;
-            }
+        // Only right after the command: later, "--help" may be a file name
+        // or a text the command takes.
+        if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
+            std::cout << "Usage: tessaly-cli " << command.name << ' ' << command.usage;
+            return 0;
         }
         try {
             return command.run(rest, {std::cout, std::cerr});
+        } catch (const std::bad_alloc&) {
+            std::cerr << "tessaly-cli " << command.name
+                      << ": not enough memory for this input; the command stopped (files are only ever replaced "
+                         "whole, so none is left half-written)\n";
+            return 1;
         } catch (const std::exception& error) {
-            std::cerr << "tessaly-cli: " << error.what() << '\n';
+            std::cerr << "tessaly-cli " << command.name << ": the command stopped on an unexpected error ("
+                      << error.what() << ")\n";
             return 1;
         }
     }

@@ -97,6 +97,39 @@ hostile_site)
   [ -L site/up/up.html ] || fail "the link was replaced"
   grep -q '出力しませんでした' logs/out.txt || fail "the refused names are not logged"
   ;;
+export_over_project)
+  printf '{title}=T\r\n{serialmax}=0\r\n' > p.TSP
+  ln -s p.TSP link.TSP
+  ln p.TSP hard.TSP
+  before=$(listing)
+  for out in p.TSP link.TSP hard.TSP ./sub/../p.TSP; do
+    mkdir -p sub
+    for command in "csv p.TSP $out" "diz p.TSP $out" "export-bookmarks p.TSP $out" \
+        "check-links p.TSP --report $out"; do
+      $cli $command > /dev/null 2> logs/err.txt
+      grep -q 'the project file itself' logs/err.txt || fail "$command: not refused: $(cat logs/err.txt)"
+    done
+    rmdir sub
+  done
+  [ "$(listing)" = "$before" ] || fail "files changed"
+  ;;
+messages)
+  { printf '{title}=T\r\n{serialmax}=1\r\n{genre}=a|b/\r\n'; item 1; } > p.TSP
+  "$cli" info p.TSP > /dev/null 2> logs/err.txt || fail "info failed"
+  grep -q '^warning: Version 1.02 .* Vertical Line (\\x7C) .*下さい.$' logs/err.txt || fail "warning: $(cat logs/err.txt)"
+  if grep -q 'x0D' logs/err.txt; then fail "the line breaks are shown as escapes"; fi
+  # Only an argument right after the command asks for help.
+  "$cli" info p.TSP --help > logs/out.txt 2> /dev/null; rc=$?
+  [ $rc -eq 2 ] || fail "info with a second argument exited $rc, not 2"
+  if grep -q '^Usage' logs/out.txt; then fail "a later --help printed the usage"; fi
+  "$cli" info --help | grep -q '^Usage: tessaly-cli info' || fail "no usage for a first --help"
+  ;;
+out_of_memory)
+  { printf '{title}='; head -c 67108864 /dev/zero | tr '\0' x; printf '\r\n{serialmax}=0\r\n'; } > p.TSP
+  (ulimit -v 150000; "$cli" info p.TSP > /dev/null 2> logs/err.txt); rc=$?
+  [ $rc -eq 1 ] || fail "info exited $rc, not 1"
+  grep -q '^tessaly-cli info: not enough memory for this input' logs/err.txt || fail "message: $(cat logs/err.txt)"
+  ;;
 *)
   fail "no case $case_name"
   ;;

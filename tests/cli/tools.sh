@@ -84,6 +84,16 @@ csv_genre)
   succeeds '' csv p.TSP trash.csv --genre 【ゴミ箱】
   [ "$(wc -l < trash.csv)" = 1 ] || fail "the trash is not empty"
   ;;
+csv_formulas)
+  { project; item 4 G '=HYPERLINK(1)' "$a" '-x' '' '@SUM(1)'; } > f.TSP
+  succeeds '3 cells begin with =, +, -, @, TAB or CR, which spreadsheets may run as formulas (--safe-formulas writes them as text)' \
+    csv f.TSP --genre G plain.csv
+  tr -d '\r' < plain.csv | LC_ALL=C grep -q '^0004,.*,G,=HYPERLINK(1),.*,-x,.*,@SUM(1)$' || fail "the cells were changed: $(cat plain.csv)"
+  succeeds '3 cells begin with =, +, -, @, TAB or CR, which spreadsheets may run as formulas; they were written behind an apostrophe' \
+    csv f.TSP --genre G --safe-formulas safe.csv
+  tr -d '\r' < safe.csv | LC_ALL=C grep -q "^0004,.*,G,'=HYPERLINK(1),.*,'-x,.*,'@SUM(1)\$" || fail "not defused: $(cat safe.csv)"
+  [ "$(head -3 plain.csv)" = "$(head -3 safe.csv)" ] || fail "other items changed"
+  ;;
 csv_refusals)
   refused csv p.TSP x.csv --genre nowhere
   refused csv p.TSP x.csv --genre '😀'
@@ -169,6 +179,9 @@ replace_refusals)
   refused replace-domain p.TSP '' new.jp out.TSP
   refused replace-domain p.TSP '😀' new.jp out.TSP
   refused replace-domain p.TSP example.jp '😀' out.TSP
+  for replace in "$(printf 'new.jp\r\n{linkitem}=1')" "$(printf 'a\tb')" "$(printf 'a\033b')" "$(printf 'a\177')"; do
+    refused replace-domain p.TSP example.jp "$replace" p.TSP
+  done
   refused replace-domain p.TSP example.jp new.jp
   refused replace-domain missing.TSP example.jp new.jp out.TSP
   refused replace-domain p.TSP example.jp new.jp out.TSP --partial

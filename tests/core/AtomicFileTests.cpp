@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "util/AtomicFile.h"
 
@@ -39,6 +40,21 @@ bool InChildAsUser(const std::function<bool()>& body)
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+// A state directory that any user may write, for the copies that writes in
+// place keep.
+class StateHome {
+public:
+    explicit StateHome(const fs::path& path)
+    {
+        fs::create_directory(path);
+        fs::permissions(path, fs::perms(0777));
+        setenv("XDG_STATE_HOME", path.c_str(), 1);
+    }
+    ~StateHome() { unsetenv("XDG_STATE_HOME"); }
+    StateHome(const StateHome&) = delete;
+    StateHome& operator=(const StateHome&) = delete;
+};
 
 TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions)
 {
@@ -107,6 +123,7 @@ TEST(AtomicFile, WritesInPlaceWhenTheDirectoryTakesNoNewFile)
 {
     test::TempDir dir;
     fs::permissions(dir.Path(), fs::perms(0755));
+    const StateHome state(dir / "state");
     fs::create_directory(dir / "closed");
     test::WriteFile(dir / "closed" / "open.TSP", "old contents");
     fs::permissions(dir / "closed" / "open.TSP", fs::perms(0666));
@@ -122,6 +139,51 @@ TEST(AtomicFile, WritesInPlaceWhenTheDirectoryTakesNoNewFile)
         return !written.ok && written.failure == WriteFailure::System;
     }));
     EXPECT_EQ(Listing(dir / "closed"), std::vector<std::string>{"open.TSP"});
+    fs::permissions(dir / "closed", fs::perms(0755));
+}
+
+// A full disk is a file size limit below the new size. An ignored SIGXFSZ
+// makes the write fail; the default one kills the writer as a crash would.
+TEST(AtomicFile, AWriteInPlaceNeverLeavesTheFileCutShort)
+{
+    test::TempDir dir;
+    fs::permissions(dir.Path(), fs::perms(0755));
+    const StateHome state(dir / "state");
+    fs::create_directory(dir / "closed");
+    const fs::path file = dir / "closed" / "open.TSP";
+    test::WriteFile(file, "old contents");
+    fs::permissions(file, fs::perms(0666));
+    fs::permissions(dir / "closed", fs::perms(0555));
+    const std::string large(1000, 'n');
+    const auto crash = [&] {
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        WriteFileAtomically(file, large);
+        return true;
+    };
+
+    EXPECT_TRUE(InChildAsUser([&] {
+        return test::HoldsWithTinyFileSizeLimit(
+            [&] { return WriteFileAtomically(file, large).failure == WriteFailure::System; });
+    }));
+    EXPECT_EQ(test::ReadFile(file), "old contents");
+    EXPECT_FALSE(InPlaceWriteCopy(file));
+
+    EXPECT_FALSE(InChildAsUser(crash));
+    ASSERT_TRUE(InPlaceWriteCopy(file));
+    // The copy may be the only whole version: no write in place replaces it.
+    EXPECT_TRUE(InChildAsUser([&] { return WriteFileAtomically(file, "new").failure == WriteFailure::UnsafeInPlace; }));
+    test::WriteFile(file, "old con");
+    ASSERT_TRUE(RestoreInPlaceWriteCopy(file).ok);
+    EXPECT_EQ(test::ReadFile(file), "old contents");
+    EXPECT_FALSE(InPlaceWriteCopy(file));
+
+    EXPECT_FALSE(InChildAsUser(crash));
+    EXPECT_TRUE(DiscardInPlaceWriteCopy(file));
+    EXPECT_FALSE(InPlaceWriteCopy(file));
+    EXPECT_TRUE(InChildAsUser([&] { return WriteFileAtomically(file, "new").ok; }));
+    EXPECT_EQ(test::ReadFile(file), "new");
+    EXPECT_TRUE(Listing(dir / "state" / "tessaly").empty());
     fs::permissions(dir / "closed", fs::perms(0755));
 }
 

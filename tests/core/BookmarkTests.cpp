@@ -293,7 +293,7 @@ TEST_F(Bookmarks, DuplicatesNotStoredAndWhatCannotBeReadIsReported)
 {
     Project project;
     TLinkItem existing = NewLinkItem(clock_);
-    existing.Serial = project.NextSerial();
+    existing.Serial = project.NextSerial().value();
     existing.Title = existing.TitleKana = existing.AuthorKana = SJ("ねこ");
     existing.Url = "example.jp/";
     project.Genres[0].Lines.push_back(ItemToLine(existing));
@@ -400,7 +400,7 @@ TEST_F(Bookmarks, ExportAndImportRoundTrip)
     };
     for (const auto& entry : items) {
         TLinkItem item = NewLinkItem(clock_, entry.genre == 0 ? "" : original.Genres[entry.genre].Name);
-        item.Serial = original.NextSerial();
+        item.Serial = original.NextSerial().value();
         item.Title = item.TitleKana = item.AuthorKana = SJ(entry.title);
         item.Url = entry.url;
         item.Attributes = SJ(entry.attributes);
@@ -433,7 +433,7 @@ TEST(DuplicateLinks, SamePagesAcrossGenresStandTogether)
     const FixedClock clock(*EncodeDateTime({2024, 4, 1}));
     const auto add = [&](std::size_t genre, const char* url) {
         TLinkItem item = NewLinkItem(clock, genre == 0 ? "" : project.Genres[genre].Name);
-        item.Serial = project.NextSerial();
+        item.Serial = project.NextSerial().value();
         item.Title = item.TitleKana = item.AuthorKana = SJ("あ");
         item.Url = url;
         project.Genres[genre].Lines.push_back(ItemToLine(item));

@@ -47,7 +47,14 @@ INSTANTIATE_TEST_SUITE_P(DomainReplace, DomainInUrl,
         UrlCase{"EmptyUrl", "", kDefault, std::nullopt},
         // "ソ" ends in the byte of a backslash, which is no backslash.
         UrlCase{"TrailByteIsNoMatch", SJ("ソ.jp/"), {"\\", "x", true, true}, std::nullopt},
-        UrlCase{"TwoByteHost", SJ("例え.jp/"), {SJ("例え"), "ex", true, true}, "ex.jp/"}),
+        UrlCase{"TwoByteHost", SJ("例え.jp/"), {SJ("例え"), "ex", true, true}, "ex.jp/"},
+        // Full-width letters are two bytes in either case, so the parts
+        // around the match keep their places.
+        UrlCase{"FullWidthCaseIgnored", SJ("ｗｗｗ．ＥＸＡＭＰＬＥ．ｊｐ/"), {SJ("ｅｘａｍｐｌｅ"), "ex", true, true},
+            SJ("ｗｗｗ．ex．ｊｐ/")},
+        UrlCase{"FullWidthWholeHost", SJ("ＥｘＡ/x"), {SJ("ｅＸａ"), "ex", true, false}, "ex/x"},
+        UrlCase{"FullWidthCaseMatched", SJ("ＥＸＡ/x"), {SJ("ｅｘａ"), "ex", false, true}, std::nullopt},
+        UrlCase{"FullWidthIsNotAscii", SJ("ＥＸＡ/x"), {"exa", "ex", true, true}, std::nullopt}),
     [](const testing::TestParamInfo<UrlCase>& testCase) { return testCase.param.name; });
 
 std::string Line(int serial, std::string_view genre, std::string_view url, std::string_view banner,

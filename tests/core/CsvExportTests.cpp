@@ -108,6 +108,30 @@ TEST(CsvExport, QuotesOnlyValuesThatNeedIt)
     EXPECT_EQ(CsvLine({}), "\r\n");
 }
 
+// Text cells that a spreadsheet would run; negative numbers of the program's
+// own columns are numbers.
+TEST(CsvExport, FormulaCellsAreCountedAndDefusedOnRequest)
+{
+    TLinkItem item = SecondItem();
+    item.Serial = -5;
+    item.Title = "=HYPERLINK(\"http://x/\",\"y\")";
+    item.Author = "@SUM(1)";
+    item.Mail = "+1";
+    item.Url = "-x";
+    item.Banner = "\tb";
+    item.Contents = "";
+    item.Comment = "\rc";
+    const std::vector<TLinkItem> items{item, FirstItem()};
+    EXPECT_EQ(CsvFormulaCells(items, CsvCommentMode::Top), 6u);
+    EXPECT_EQ(CsvFormulaCells(items, CsvCommentMode::None), 5u);
+    EXPECT_EQ(CsvText(items, CsvCommentMode::Top, CsvFormulas::AsStored), CsvText(items, CsvCommentMode::Top));
+    const std::string defused = CsvText({item}, CsvCommentMode::Top, CsvFormulas::Defused);
+    EXPECT_EQ(defused.substr(defused.find("\r\n") + 2),
+        Utf8ToSjis("-0005,重要度最高,【ゴミ箱】,\"'=HYPERLINK(\"\"http://x/\"\",\"\"y\"\")\",ぷ,'@SUM(1),ぷ,'+1,'-x,"
+                   "\"'\tb\",200,40,1999/12/31,,,\"'\rc\"\r\n")
+            .text);
+}
+
 TEST(CsvExport, SerialHasAtLeastFourDigits)
 {
     TLinkItem item = SecondItem();

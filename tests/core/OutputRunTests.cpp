@@ -165,6 +165,26 @@ TEST(OutputRun, MissingPageTemplateIsLoggedAndTheBuiltInUsed)
     EXPECT_NE(test::ReadFile(site.dir / "genre001" / "best" / "best.html").find("<!DOCTYPE"), std::string::npos);
 }
 
+// Files a Linux editor wrote: UTF-8 with Japanese text and a character
+// that Shift_JIS lacks.
+TEST(OutputRun, TemplatesAndDesignsInUtf8AreConvertedAndSaidOnce)
+{
+    SiteFixture site;
+    test::WriteFile(site.dir / "page.tpl", "<TITLE>リンク集😀 %directory;</TITLE>\n%links;\n");
+    const fs::path design = site.dir / "genre001" / "best" / "_design.tsd";
+    test::WriteFile(design, SjisToUtf8(test::ReadFile(design)).text);
+    const OutputResult result = site.Run();
+    ASSERT_EQ(result.status, OutputResult::Status::Finished);
+    EXPECT_TRUE(test::ReadFile(site.dir / "genre001" / "best" / "best.html")
+                    .starts_with(SJ("<TITLE>リンク集 おすすめ</TITLE>")));
+    const std::string converted = SJ(" は UTF-8 で書かれているため、Shift_JIS に変換して読みました.");
+    for (const std::string& note :
+        {"\t" + site.root + "page.tpl" + converted + SJ(" Shift_JIS にない文字は除きました: U+1F600"),
+            "\t" + site.root + "genre001/best/_design.tsd" + converted}) {
+        EXPECT_EQ(std::count(result.log.begin(), result.log.end(), note), 1) << SjisToUtf8Lossy(note);
+    }
+}
+
 TEST(OutputRun, EveryLinksKeywordOfATemplateGetsTheSameLinks)
 {
     SiteFixture site;

@@ -156,7 +156,7 @@ Project Generated(const fs::path& root)
     }
     for (int i = 0; i < 1500; ++i) {
         TLinkItem item;
-        item.Serial = project.NextSerial();
+        item.Serial = project.NextSerial().value();
         const std::size_t genre = 1 + static_cast<std::size_t>(i % 3);
         item.GenreName = project.Genres[genre].Name;
         item.Title = SJ("サイト") + std::to_string(i * 7919 % 1501);

@@ -287,6 +287,42 @@ TEST(ProjectFile, FailedSaveKeepsTheOldFileAndTheUnsavedState)
     EXPECT_FALSE(SaveProjectFile(project, dir / "no" / "such.TSP").ok);
 }
 
+TEST(ProjectFile, AProjectTheReaderWouldRefuseIsNotSaved)
+{
+    test::TempDir dir;
+    test::WriteFile(dir / "keep.TSP", "old contents");
+    Project project;
+    // Item lines of exactly the reader's limit, with their keys beyond it.
+    project.Genres[0].Lines.assign(kReadLimit >> 20, std::string(std::size_t{1} << 20, 'x'));
+    project.IsEditing = true;
+    for (const char* name : {"keep.TSP", "new.TSP"}) {
+        const SaveOutcome saved = SaveProjectFile(project, dir / name);
+        EXPECT_EQ(saved.failure, WriteFailure::TooLarge) << name;
+        EXPECT_NE(saved.error.find(name), std::string::npos) << saved.error;
+    }
+    EXPECT_TRUE(project.IsEditing);
+    EXPECT_EQ(test::ReadFile(dir / "keep.TSP"), "old contents");
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.TSP"));
+}
+
+TEST(ProjectFile, AnExportNeverReplacesTheProjectFile)
+{
+    test::TempDir dir;
+    Project project;
+    ASSERT_TRUE(SaveProjectFile(project, dir / "p.TSP").ok);
+    const std::string saved = test::ReadFile(dir / "p.TSP");
+    std::filesystem::create_symlink("p.TSP", dir / "link.csv");
+    std::filesystem::create_hard_link(dir / "p.TSP", dir / "hard.csv");
+    std::filesystem::create_directory(dir / "sub");
+    for (const std::filesystem::path& name :
+        {dir / "p.TSP", dir / "link.csv", dir / "hard.csv", dir / "sub" / ".." / "p.TSP"}) {
+        EXPECT_EQ(WriteExportFile(project, name, "a,b\r\n").failure, WriteFailure::ProjectFile) << name;
+    }
+    EXPECT_EQ(test::ReadFile(dir / "p.TSP"), saved);
+    EXPECT_TRUE(WriteExportFile(project, dir / "out.csv", "a,b\r\n").ok);
+    EXPECT_EQ(test::ReadFile(dir / "out.csv"), "a,b\r\n");
+}
+
 TEST(ProjectFile, SavingThroughASymbolicLinkReplacesTheFileItNames)
 {
     test::TempDir dir;

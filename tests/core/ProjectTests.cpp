@@ -51,13 +51,13 @@ TEST(Project, SerialsOnlyGrow)
 {
     Project project;
     ShownItems shown(project);
-    EXPECT_EQ(shown.Rows()[shown.AddItemRecord(TLinkItem{})].Serial, 1);
+    EXPECT_EQ(shown.Rows()[shown.AddItemRecord(TLinkItem{}).value()].Serial, 1);
     EXPECT_EQ(project.SerialMax, 1);
     shown.Rows().clear();
-    EXPECT_EQ(shown.Rows()[shown.AddItemRecord(TLinkItem{})].Serial, 2);
+    EXPECT_EQ(shown.Rows()[shown.AddItemRecord(TLinkItem{}).value()].Serial, 2);
     TLinkItem numbered;
     numbered.Serial = 40;
-    EXPECT_EQ(shown.Rows()[shown.AddItemRecord(numbered)].Serial, 40);
+    EXPECT_EQ(shown.Rows()[shown.AddItemRecord(numbered).value()].Serial, 40);
     EXPECT_EQ(project.SerialMax, 2);
 }
 
@@ -68,11 +68,11 @@ TEST(Project, SerialsFromAnyMaximumAreReadable)
     const struct {
         int32_t maximum;
         int32_t next;
-    } cases[] = {{0, 1}, {-2, 0}, {-5, -4}, {2147483646, 2147483647}, {2147483647, 2147483647}};
+    } cases[] = {{0, 1}, {-2, 0}, {-5, -4}, {2147483646, 2147483647}};
     for (const auto& c : cases) {
         Project project;
         project.SerialMax = c.maximum;
-        const int32_t serial = project.NextSerial();
+        const int32_t serial = project.NextSerial().value();
         EXPECT_EQ(serial, c.next) << c.maximum;
         TLinkItem item;
         item.Serial = serial;
@@ -81,6 +81,19 @@ TEST(Project, SerialsFromAnyMaximumAreReadable)
         item.Url = "u/";
         EXPECT_TRUE(IsValidItemLine(ItemToLine(item))) << c.maximum;
     }
+}
+
+// The largest serial may be an item's already: nothing more is added.
+TEST(Project, NoSerialIsHandedOutTwice)
+{
+    Project project;
+    project.SerialMax = 2147483646;
+    ShownItems shown(project);
+    EXPECT_EQ(shown.AddItemRecord(TLinkItem{}), 0u);
+    EXPECT_EQ(shown.AddItemRecord(TLinkItem{}), std::nullopt);
+    EXPECT_EQ(shown.Rows().size(), 1u);
+    EXPECT_EQ(project.NextSerial(), std::nullopt);
+    EXPECT_EQ(project.SerialMax, 2147483647);
 }
 
 TEST(Project, GenresKeepTheSystemGenresAtBothEnds)

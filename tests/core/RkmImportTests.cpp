@@ -48,6 +48,18 @@ std::vector<TLinkItem> Items(const Genre& genre)
     return items;
 }
 
+TEST(RkmImport, LinksBeyondTheLargestSerialAreRefused)
+{
+    Project project;
+    project.SerialMax = 2147483646;
+    const RkmImportResult result = ImportRkmText(project, RkmOf({Link("\ttitle=a"), Link("\ttitle=b")}), kToday);
+    EXPECT_EQ(result.stored, 1u);
+    ASSERT_EQ(result.refused.size(), 1u);
+    EXPECT_EQ(result.refused[0].title, "b");
+    EXPECT_EQ(result.refused[0].problem, ItemProblem::NoSerialLeft);
+    EXPECT_EQ(project.Genres[0].Lines.size(), 1u);
+}
+
 TEST(RkmImport, ReadsEveryFieldOfALink)
 {
     Project project;

@@ -6,6 +6,7 @@
 #include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
 #include "text/EucJp.h"
+#include "text/Strings.h"
 #include "tools/SearchData.h"
 
 using namespace tessaly;
@@ -184,6 +185,31 @@ TEST(SearchData, SameFileOnAnyNumberOfThreads)
     const std::string one = DizText(project, {"T", false, 2, 0}, 1);
     EXPECT_EQ(DizText(project, {"T", false, 2, 0}, 3), one);
     EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 9 + 3 + 500);
+}
+
+// Names and texts with line breaks and TABs (a title read from "&ln;", a
+// replaced host) keep one line per record and sixteen fields in it.
+TEST(SearchData, NoFieldBreaksItsRecord)
+{
+    Project project = SmallProject();
+    project.Title = "a\r\nb";
+    project.AuthorName = "x\ty";
+    project.Genres[1].Name = "G\n";
+    project.Attributes.push_back("c\rd");
+    TLinkItem item = LineToItem(project.Genres[1].Lines[0]);
+    item.Title = "t\r\nu";
+    item.Author = "v\tw";
+    item.Url = "p.jp/\r\n1";
+    project.Genres[1].Lines[0] = ItemToLine(item);
+    const std::string text = DizText(project, {"T", false, 0, 0});
+    const std::vector<std::string_view> lines = SplitList(text, '\n');
+    ASSERT_EQ(lines.size(), 9u + 3u);
+    EXPECT_EQ(lines[0], "TSYOSSDATA\ta  b\tx y\t" + EucJp(SJ("はなこ")) + "\th@x.jp");
+    EXPECT_TRUE(lines[1].starts_with("G \t"));
+    for (std::size_t i = 9; i < 12; ++i) {
+        EXPECT_EQ(std::count(lines[i].begin(), lines[i].end(), '\t'), 15) << lines[i];
+    }
+    EXPECT_NE(text.find("\tt  u\t"), std::string::npos);
 }
 
 TEST(SearchData, EmptyCollectionHasNineLines)

@@ -109,7 +109,7 @@ private slots:
         Project& project = h.window->CurrentProject();
         TLinkItem copy = LineToItem(project.Genres[1].Lines[0]);
         copy.Url = "https://WWW." + copy.Url + "index.html";
-        copy.Serial = project.NextSerial();
+        copy.Serial = project.NextSerial().value();
         copy.GenreName = project.Genres[2].Name;
         project.Genres[2].Lines.push_back(ItemToLine(copy));
         h.Action("MM_SearchDuplicate")->trigger();

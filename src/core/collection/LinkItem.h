@@ -93,6 +93,8 @@ enum class ItemProblem {
     AuthorKanaNotHiragana,
     UrlMissing,
     DateInvalid,
+    // Every serial is taken (the project's, not the item's problem).
+    NoSerialLeft,
 };
 ItemProblem FindItemProblem(const TLinkItem& item);
 

@@ -36,17 +36,26 @@ void Project::Reset(const SettingsStore* settings)
     }
 }
 
-int32_t Project::NextSerial()
+std::optional<int32_t> Project::NextSerial()
 {
-    // A serial the reader refuses (-1) would lose the item on the next open,
-    // and one past the largest number would wrap around: both are skipped.
-    if (SerialMax < std::numeric_limits<int32_t>::max()) {
-        ++SerialMax;
+    // The largest number may already be an item's, and one past it would
+    // wrap around.
+    if (SerialMax == std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
     }
+    ++SerialMax;
+    // A serial the reader refuses would lose the item on the next open.
     if (SerialMax == kUnnumbered) {
         ++SerialMax;
     }
     return SerialMax;
+}
+
+const std::string& NoSerialLeftMessage()
+{
+    static const std::string message = SJ("通し番号をすべて使い切ったため、アイテムを追加できません.\r\n"
+                                          "新しいプロジェクトに分けて下さい.");
+    return message;
 }
 
 std::optional<std::size_t> Project::FindGenre(std::string_view name) const

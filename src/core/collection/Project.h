@@ -57,7 +57,9 @@ public:
     // owner defaults key of settings when given.
     void Reset(const SettingsStore* settings = nullptr);
 
-    int32_t NextSerial();
+    // The serial of a new item; nothing when every serial up to the
+    // largest number is taken, for no two items may share one.
+    std::optional<int32_t> NextSerial();
 
     std::size_t TrashIndex() const { return Genres.size() - 1; }
     bool IsUserGenre(std::size_t index) const { return index > 0 && index < TrashIndex(); }
@@ -86,6 +88,9 @@ public:
 private:
     std::unordered_map<std::string, std::size_t> byName_;
 };
+
+// Why an item cannot be added when NextSerial gives nothing (code page 932).
+const std::string& NoSerialLeftMessage();
 
 // Adds name to a vocabulary unless it is empty or already there (matched
 // without regard to ASCII case); true when added.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include <sys/stat.h>
+
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "text/Codepage.h"
@@ -401,7 +403,14 @@ std::string ProjectFileText(const Project& project)
 
 SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path)
 {
-    const FileWriteResult written = WriteFileAtomically(path, ProjectFileText(project));
+    const std::string text = ProjectFileText(project);
+    // The reader takes no larger file: saved, the project could not be opened again.
+    if (text.size() > kReadLimit) {
+        return {false, WriteFailure::TooLarge,
+            path.string() + ": the project would take " + std::to_string(text.size()) + " bytes, more than the "
+                + std::to_string(kReadLimit) + " a project file may have; nothing was written"};
+    }
+    const FileWriteResult written = WriteFileAtomically(path, text);
     if (!written.ok) {
         return {false, written.failure, written.error};
     }
@@ -413,6 +422,19 @@ SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path)
     project.EditingName = path;
     project.IsEditing = false;
     return {};
+}
+
+FileWriteResult WriteExportFile(const Project& project, const std::filesystem::path& path, std::string_view data)
+{
+    // The same file is the same device and inode, through links too.
+    struct stat out { };
+    struct stat own { };
+    if (!project.EditingName.empty() && ::stat(path.c_str(), &out) == 0
+        && ::stat(project.EditingName.c_str(), &own) == 0 && out.st_dev == own.st_dev && out.st_ino == own.st_ino) {
+        return {
+            false, WriteFailure::ProjectFile, path.string() + ": this is the project file itself; nothing was written"};
+    }
+    return WriteFileAtomically(path, data);
 }
 
 std::string ProjectNotFoundMessage(std::string_view fileName)
@@ -442,6 +464,15 @@ std::string SaveFailureMessage(WriteFailure failure, std::string_view fileName)
     case WriteFailure::DanglingLink:
         return std::string(fileName) + SJ(" はリンク先のないシンボリックリンクのため保存できません.");
     case WriteFailure::NotAFile: return std::string(fileName) + SJ(" は通常のファイルではないため保存できません.");
+    case WriteFailure::ProjectFile:
+        return std::string(fileName)
+            + SJ(" は開いているプロジェクトファイルのため書き出せません.\r\n別のファイルを指定して下さい.");
+    case WriteFailure::TooLarge:
+        return std::string(fileName) + SJ(" はプロジェクトファイルの上限 (512 MiB) を超えるため保存できません.");
+    case WriteFailure::UnsafeInPlace:
+        return std::string(fileName)
+            + SJ(" のフォルダーには新しいファイルを作れず、元のファイルの控えも取れないため保存できません.\r\n"
+                 "「名前を付けて保存」で別のフォルダーに保存して下さい.");
     default: return std::string(fileName) + SJ(" を保存できませんでした.");
     }
 }

@@ -82,6 +82,12 @@ struct SaveOutcome {
 // false; on failure the old file and the project are untouched.
 SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path);
 
+// Writes a file exported from the project (CSV, search data, bookmarks, a
+// link report) as WriteFileAtomically does, but never over the project's
+// own file, whatever name or link leads to it: such a write is refused and
+// writes nothing.
+FileWriteResult WriteExportFile(const Project& project, const std::filesystem::path& path, std::string_view data);
+
 // The program's messages for load outcomes (code page 932).
 std::string ProjectNotFoundMessage(std::string_view fileName);
 std::string ProjectReadingMessage(std::string_view fileName);

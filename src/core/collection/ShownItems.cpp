@@ -4,10 +4,14 @@
 
 namespace tessaly {
 
-std::size_t ShownItems::AddItemRecord(TLinkItem record)
+std::optional<std::size_t> ShownItems::AddItemRecord(TLinkItem record)
 {
     if (record.Serial == kUnnumbered) {
-        record.Serial = project_.NextSerial();
+        const std::optional<int32_t> serial = project_.NextSerial();
+        if (!serial) {
+            return std::nullopt;
+        }
+        record.Serial = *serial;
     }
     rows_.push_back(std::move(record));
     return rows_.size() - 1;

@@ -5,6 +5,7 @@
 // flushed back to the genre's lines before anything reads all genres.
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "collection/LinkItem.h"
@@ -34,8 +35,9 @@ public:
     std::vector<TLinkItem>& Rows() { return rows_; }
 
     // Appends a row; an unnumbered record first receives the next serial.
-    // Returns the index of the new row.
-    std::size_t AddItemRecord(TLinkItem record);
+    // Returns the index of the new row, or nothing (and adds none) when no
+    // serial is left for it.
+    std::optional<std::size_t> AddItemRecord(TLinkItem record);
 
     // Replaces the rows by the records of the selected genre's lines, in the
     // genre's order.

@@ -312,15 +312,19 @@ void ParseDesignText(std::string_view fileText, TDirectoryDesign& design)
 }
 
 bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-    const DesignDefaults& defaults, std::string* problem)
+    const DesignDefaults& defaults, std::string* problem, Utf8Conversion* conversion)
 {
     ResetDesign(design, defaults);
     bool existed = false;
     if (const auto path = ToFsPath(DesignFilePath(directory))) {
-        const FileReadResult file = ReadWholeFile(*path, kDesignFileLimit);
+        FileReadResult file = ReadWholeFile(*path, kDesignFileLimit);
         if (file.ok) {
             existed = true;
-            ParseDesignText(file.data, design);
+            UserFileText text = UserFileToSjis(std::move(file.data));
+            ParseDesignText(text.text, design);
+            if (conversion != nullptr) {
+                *conversion = std::move(text.conversion);
+            }
         } else if (problem != nullptr && file.failure != ReadFailure::NotFound) {
             *problem = file.error;
         }
@@ -332,9 +336,9 @@ bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDir
 }
 
 bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-    const DesignDefaults& defaults, std::string* problem)
+    const DesignDefaults& defaults, std::string* problem, Utf8Conversion* conversion)
 {
-    const bool existed = ReadDesign(rootDirectory, directory, design, defaults, problem);
+    const bool existed = ReadDesign(rootDirectory, directory, design, defaults, problem, conversion);
     if (!design.succession) {
         return existed;
     }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/Codepage.h"
 #include "text/DateTime.h"
 #include "text/Kana.h"
 
@@ -111,13 +112,15 @@ void ParseDesignText(std::string_view text, TDirectoryDesign& design);
 // Resets design and reads the directory's file; true when the file existed
 // and could be read. The root directory never inherits. problem, when
 // given, receives the reason when a file is there but cannot be read (not
-// a regular file, too large), which then counts as no file.
+// a regular file, too large), which then counts as no file. A file written
+// in UTF-8 is converted (UserFileToSjis); conversion, when given, says so.
 bool ReadDesign(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-    const DesignDefaults& defaults, std::string* problem = nullptr);
+    const DesignDefaults& defaults, std::string* problem = nullptr, Utf8Conversion* conversion = nullptr);
 // ReadDesign, then the page design, item template and parent texts from the
-// nearest ancestor (up to the root) that does not inherit.
+// nearest ancestor (up to the root) that does not inherit; conversion tells
+// of the directory's own file.
 bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view directory, TDirectoryDesign& design,
-    const DesignDefaults& defaults, std::string* problem = nullptr);
+    const DesignDefaults& defaults, std::string* problem = nullptr, Utf8Conversion* conversion = nullptr);
 
 struct DesignWriteResult {
     bool ok = true;

@@ -262,9 +262,13 @@ private:
     {
         TDirectoryDesign design;
         std::string problem;
-        const bool hasDesign = ReadDesignWithSuccession(root_, directory, design, defaults_, &problem);
+        Utf8Conversion conversion;
+        const bool hasDesign = ReadDesignWithSuccession(root_, directory, design, defaults_, &problem, &conversion);
         if (!problem.empty()) {
             Warn(directory, SJ("設計ファイルを読み込めないため、出力しませんでした: ") + Utf8ForLog(problem));
+        }
+        if (conversion.fromUtf8) {
+            Warn(directory, Utf8FileNote(WithTrailingSlash(directory) + std::string(kDesignFileName), conversion));
         }
         if (!hasDesign || !design.htmlOutputs) {
             return std::nullopt;
@@ -596,6 +600,9 @@ private:
         case WriteFailure::NotAFile:
             Warn(directory, fileName + SJ(" は通常のファイルではないため、書き込みませんでした."));
             return PageState::Pending;
+        case WriteFailure::UnsafeInPlace:
+        case WriteFailure::TooLarge:
+        case WriteFailure::ProjectFile:
         case WriteFailure::System: throw RunFailure{written.error};
         }
         if (page.existing == ExistingPage::Different) {

@@ -172,6 +172,18 @@ PageAssembler::PageAssembler(
 {
 }
 
+std::string Utf8FileNote(std::string_view file, const Utf8Conversion& conversion)
+{
+    std::string note = std::string(file) + SJ(" は UTF-8 で書かれているため、Shift_JIS に変換して読みました.");
+    if (!conversion.leftOut.empty()) {
+        note += SJ(" Shift_JIS にない文字は除きました:");
+        for (const std::string& character : conversion.leftOut) {
+            note += " " + CodePointName(character);
+        }
+    }
+    return note;
+}
+
 const TDirectoryDesign& PageAssembler::AncestorDesign(const std::string& directory, bool& exists)
 {
     auto found = ancestors_.find(directory);
@@ -195,6 +207,16 @@ std::string PageAssembler::LoadPageTemplate(std::string_view path, std::string_v
         const auto fsPath = ToFsPath(sitePath);
         FileReadResult file = fsPath ? ReadWholeFile(*fsPath, kTemplateFileLimit)
                                      : FileReadResult{false, ReadFailure::NotFound, {}, {}};
+        // Said once per file, for the first directory that uses it.
+        if (file.ok) {
+            UserFileText text = UserFileToSjis(std::move(file.data));
+            file.data = std::move(text.text);
+            if (text.conversion.fromUtf8) {
+                log_(SJ("警告\t") + std::string(directory));
+                log_("\t" + Utf8FileNote(sitePath, text.conversion));
+                log_("");
+            }
+        }
         found = templateFiles_.emplace(sitePath, std::move(file)).first;
     }
     if (found->second.ok) {

@@ -24,6 +24,11 @@ class Project;
 // A log line sink (code page 932 text, one line per call).
 using RunLog = std::function<void(std::string line)>;
 
+// The run log's note that file (a page template or design file, code page
+// 932 path) was read as UTF-8 and converted, naming the characters code page
+// 932 lacks.
+std::string Utf8FileNote(std::string_view file, const Utf8Conversion& conversion);
+
 // The bar of page numbers over and under the items of every page of a
 // directory: each page's number links to it, but for the page the bar is on.
 // Made once per directory, as the bars of a directory grow with the square

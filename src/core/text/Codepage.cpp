@@ -332,6 +332,35 @@ void AppendNearest(const std::u16string& utf16, NearestConversion& result)
 
 } // namespace
 
+UserFileText UserFileToSjis(std::string data)
+{
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const bool marked = std::string_view(data).starts_with(kByteOrderMark);
+    const std::string_view utf8 = std::string_view(data).substr(marked ? kByteOrderMark.size() : 0);
+    const bool beyondAscii
+        = std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (!(marked || beyondAscii) || !Utf8ToUtf16(utf8)) {
+        return {std::move(data), {}};
+    }
+    NearestConversion converted = Utf8ToSjisNearest(utf8);
+    return {std::move(converted.text), {true, std::move(converted.leftOut)}};
+}
+
+std::string CodePointName(const std::string& character)
+{
+    const std::optional<std::u16string> utf16 = Utf8ToUtf16(character);
+    if (!utf16 || utf16->empty()) {
+        return character;
+    }
+    char32_t c = (*utf16)[0];
+    if (utf16->size() == 2) {
+        c = 0x10000 + ((c - 0xD800) << 10) + ((*utf16)[1] - 0xDC00u);
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+    return name;
+}
+
 NearestConversion Utf8ToSjisNearest(std::string_view utf8)
 {
     NearestConversion result;

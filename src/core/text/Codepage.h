@@ -37,6 +37,25 @@ struct NearestConversion {
 };
 NearestConversion Utf8ToSjisNearest(std::string_view utf8);
 
+// A file a user may have written with a Linux editor (a page template, a
+// design file). Valid UTF-8 holding characters beyond ASCII, which code page
+// 932 text practically never is, or text after a UTF-8 byte order mark is
+// converted as Utf8ToSjisNearest does; anything else is code page 932
+// already and stays as it is.
+struct Utf8Conversion {
+    bool fromUtf8 = false;
+    std::vector<std::string> leftOut; // characters code page 932 lacks, as UTF-8
+};
+struct UserFileText {
+    std::string text; // code page 932
+    Utf8Conversion conversion;
+};
+UserFileText UserFileToSjis(std::string data);
+
+// A character by its code ("U+1F3AE"), for texts that cannot hold it; bytes
+// that are not UTF-8 come back as they are.
+std::string CodePointName(const std::string& character);
+
 // Code page 932 to UTF-8; refuses byte sequences that are not code page 932.
 ConversionResult SjisToUtf8(std::string_view sjis);
 

@@ -110,4 +110,20 @@ void AsciiLowerInPlace(std::string& text)
     }
 }
 
+std::string LatinLower(std::string_view text)
+{
+    // "Ａ".."Ｚ" are 0x82 0x60..0x79, "ａ".."ｚ" 0x82 0x81..0x9A.
+    std::string lowered(text);
+    for (std::size_t pos = 0; pos < lowered.size(); pos += sjis::CharLength(lowered, pos)) {
+        char& c = lowered[pos];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        } else if (c == '\x82' && pos + 1 < lowered.size() && lowered[pos + 1] >= '\x60'
+            && lowered[pos + 1] <= '\x79') {
+            lowered[pos + 1] = static_cast<char>(lowered[pos + 1] + 0x21);
+        }
+    }
+    return lowered;
+}
+
 } // namespace tessaly

@@ -25,4 +25,8 @@ bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b);
 std::string AsciiLower(std::string_view text);
 void AsciiLowerInPlace(std::string& text);
 
+// ASCII and full-width Latin letters lowered ("Ａ" to "ａ": two bytes either
+// way), so a position in the result is the same position in text.
+std::string LatinLower(std::string_view text);
+
 } // namespace tessaly

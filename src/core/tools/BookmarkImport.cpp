@@ -121,7 +121,12 @@ public:
             report_.notStored.push_back({reported, Report::Refusal::NoReading});
             return;
         }
-        item.Serial = project_.NextSerial();
+        const std::optional<int32_t> serial = project_.NextSerial();
+        if (!serial) {
+            report_.notStored.push_back({reported, Report::Refusal::NoSerialLeft});
+            return;
+        }
+        item.Serial = *serial;
         project_.Genres[genre].Lines.push_back(ItemToLine(item));
         known_.insert(UrlIdentity(item.Url));
         ++report_.stored;
@@ -240,29 +245,13 @@ std::string ShownBookmark(const ReportedBookmark& bookmark)
     return (bookmark.title.empty() ? SJ("(無題)") : Sjis(bookmark.title)) + " <" + Sjis(bookmark.url) + ">";
 }
 
-// A character the message cannot show, by its code ("U+1F3AE"); bytes
-// that were not UTF-8 are named by their codes already.
-std::string CodePointName(const std::string& character)
-{
-    const std::optional<std::u16string> utf16 = Utf8ToUtf16(character);
-    if (!utf16 || utf16->empty()) {
-        return character;
-    }
-    char32_t c = (*utf16)[0];
-    if (utf16->size() == 2) {
-        c = 0x10000 + ((c - 0xD800) << 10) + ((*utf16)[1] - 0xDC00u);
-    }
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
-    return name;
-}
-
 std::string RefusalReason(Report::Refusal why)
 {
     switch (why) {
     case Report::Refusal::NotAWebAddress: return SJ("ウェブのアドレスではありません");
     case Report::Refusal::NoTitle: return SJ("タイトルがありません");
     case Report::Refusal::NoReading: return SJ("タイトルから読みを推測できません");
+    case Report::Refusal::NoSerialLeft: return SJ("通し番号が残っていません");
     }
     return {};
 }

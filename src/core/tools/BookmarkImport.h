@@ -33,6 +33,7 @@ struct BookmarkImportReport {
         NotAWebAddress, // javascript:, place:, file: and the like
         NoTitle,
         NoReading, // nothing of the title could be read
+        NoSerialLeft, // every serial of the project is taken
     };
     struct NotStored {
         ReportedBookmark bookmark;

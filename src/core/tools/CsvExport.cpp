@@ -1,5 +1,6 @@
 #include "tools/CsvExport.h"
 
+#include <algorithm>
 #include <array>
 
 #include "collection/Project.h"
@@ -12,7 +13,6 @@
 namespace tessaly {
 
 namespace {
-
 
 std::string GenreColumn(const std::string& genreName)
 {
@@ -34,6 +34,28 @@ std::vector<std::string> HeaderValues(CsvCommentMode mode)
         header.push_back(SJ("コメント"));
     }
     return header;
+}
+
+// The columns of numbers and labels the program makes itself, which no
+// one's text reaches.
+constexpr std::array<std::size_t, 5> kNumberColumns{0, 1, 10, 11, 12};
+
+bool IsFormulaCell(std::string_view value)
+{
+    // A lead byte is never one of these, so the first byte tells.
+    return !value.empty() && std::string_view("=+-@\t\r").find(value.front()) != std::string_view::npos;
+}
+
+// Calls cell for every text cell of the item's values that a spreadsheet
+// would run as a formula.
+template <typename Cell> void ForEachFormulaCell(std::vector<std::string>& values, Cell cell)
+{
+    for (std::size_t column = 0; column < values.size(); ++column) {
+        if (std::find(kNumberColumns.begin(), kNumberColumns.end(), column) == kNumberColumns.end()
+            && IsFormulaCell(values[column])) {
+            cell(values[column]);
+        }
+    }
 }
 
 std::vector<std::string> ItemValues(const TLinkItem& item, CsvCommentMode mode)
@@ -72,13 +94,27 @@ std::string CsvComment(std::string_view comment, CsvCommentMode mode)
     return {};
 }
 
-std::string CsvText(const std::vector<TLinkItem>& items, CsvCommentMode mode)
+std::string CsvText(const std::vector<TLinkItem>& items, CsvCommentMode mode, CsvFormulas formulas)
 {
     std::string text = CsvLine(HeaderValues(mode));
     for (const TLinkItem& item : items) {
-        text += CsvLine(ItemValues(item, mode));
+        std::vector<std::string> values = ItemValues(item, mode);
+        if (formulas == CsvFormulas::Defused) {
+            ForEachFormulaCell(values, [](std::string& value) { value.insert(0, 1, '\''); });
+        }
+        text += CsvLine(values);
     }
     return text;
+}
+
+std::size_t CsvFormulaCells(const std::vector<TLinkItem>& items, CsvCommentMode mode)
+{
+    std::size_t count = 0;
+    for (const TLinkItem& item : items) {
+        std::vector<std::string> values = ItemValues(item, mode);
+        ForEachFormulaCell(values, [&count](const std::string&) { ++count; });
+    }
+    return count;
 }
 
 } // namespace tessaly

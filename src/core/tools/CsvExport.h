@@ -23,8 +23,18 @@ enum class CsvCommentMode {
 // The comment column's value in the mode (None gives the empty text).
 std::string CsvComment(std::string_view comment, CsvCommentMode mode);
 
+// Whether text cells that spreadsheets would run as formulas (beginning
+// with "=", "+", "-", "@", TAB or CR: a title "=HYPERLINK(...)" from
+// someone's bookmark file) are written as they are or behind an apostrophe,
+// which makes a spreadsheet show them as text.
+enum class CsvFormulas { AsStored, Defused };
+
 // The whole file for the items, in their order.
-std::string CsvText(const std::vector<TLinkItem>& items, CsvCommentMode mode);
+std::string CsvText(
+    const std::vector<TLinkItem>& items, CsvCommentMode mode, CsvFormulas formulas = CsvFormulas::AsStored);
+
+// How many cells of CsvText(items, mode) would be taken for formulas.
+std::size_t CsvFormulaCells(const std::vector<TLinkItem>& items, CsvCommentMode mode);
 
 // The status column's label of a status value.
 const std::string& CsvStatusLabel(int32_t status);

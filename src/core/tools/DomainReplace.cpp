@@ -12,18 +12,17 @@ namespace tessaly {
 
 namespace {
 
-// Where find starts in the host, or npos. Case is folded for ASCII letters
-// only, so positions in the folded host are positions in the stored one.
+// Where find starts in the host, or npos. Case is folded for ASCII and
+// full-width Latin letters, which keeps every character's length, so
+// positions in the folded host are positions in the stored one.
 std::size_t MatchInHost(std::string_view host, const DomainReplaceSettings& settings)
 {
+    const std::string foldedHost = settings.ignoreCase ? LatinLower(host) : std::string(host);
+    const std::string foldedFind = settings.ignoreCase ? LatinLower(settings.find) : settings.find;
     if (!settings.allowPartial) {
-        const bool same = settings.ignoreCase ? SameNameIgnoringAsciiCase(host, settings.find) : host == settings.find;
-        return same ? 0 : sjis::npos;
+        return foldedHost == foldedFind ? 0 : sjis::npos;
     }
-    if (settings.ignoreCase) {
-        return sjis::FindText(AsciiLower(host), AsciiLower(settings.find));
-    }
-    return sjis::FindText(host, settings.find);
+    return sjis::FindText(foldedHost, foldedFind);
 }
 
 } // namespace

@@ -254,11 +254,14 @@ private:
         link_.TitleKana = ReadingOf(link_.Title, link_.TitleKana);
         link_.AuthorKana = ReadingOf(link_.Author, link_.AuthorKana);
         const ItemProblem problem = FindItemProblem(link_);
-        if (problem != ItemProblem::None) {
-            result_.refused.push_back({link_.Title, problem});
+        const std::optional<int32_t> serial
+            = problem == ItemProblem::None ? project_.NextSerial() : std::optional<int32_t>();
+        if (!serial) {
+            result_.refused.push_back(
+                {link_.Title, problem == ItemProblem::None ? ItemProblem::NoSerialLeft : problem});
             return;
         }
-        link_.Serial = project_.NextSerial();
+        link_.Serial = *serial;
         // As the project reader files lines: a genre field naming the trash
         // or no genre at all puts the item in the first genre.
         project_.Genres[filing_.FileUnder(link_.GenreName)].Lines.push_back(ItemToLine(link_));
@@ -339,6 +342,7 @@ std::string RkmRefusalReason(ItemProblem problem)
     case ItemProblem::AuthorKanaNotHiragana: return SJ("作者名の読みを平仮名にできません");
     case ItemProblem::UrlMissing: return SJ("ページURLがありません");
     case ItemProblem::DateInvalid: return SJ("登録日付が正しくありません");
+    case ItemProblem::NoSerialLeft: return SJ("通し番号が残っていません");
     case ItemProblem::None: break;
     }
     return {};

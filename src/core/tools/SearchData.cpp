@@ -29,12 +29,20 @@ public:
         text_.clear();
         fields_ = 0;
     }
+    // Whatever line break or TAB a field still holds after its escapes
+    // (any field but the comment and the template may hold them, and a lone
+    // CR or LF passes those) becomes a space: it would end the record or
+    // the field early. Neither byte is ever part of a double-byte character.
     void Add(std::string_view field)
     {
         if (fields_++ > 0) {
             text_ += '\t';
         }
+        const std::size_t start = text_.size();
         text_.append(field);
+        std::replace_if(
+            text_.begin() + static_cast<std::ptrdiff_t>(start), text_.end(),
+            [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
     }
     void AddAll(const std::vector<std::string>& fields)
     {

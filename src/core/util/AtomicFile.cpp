@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -194,11 +199,103 @@ bool CreateTemporaryFile(const fs::path& target, TemporaryFile& temporary)
     return false;
 }
 
+// Where a write in place keeps the old file until the new one is whole:
+// the user's state directory, so that the copy outlives a crash.
+fs::path InPlaceCopyDirectory()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && *state == '/') {
+        return fs::path(state) / "tessaly";
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && *home == '/' ? fs::path(home) / ".local/state/tessaly" : fs::path();
+}
+
+// The copy's name tells files of one name apart by a hash (FNV-1a) of the
+// full path.
+fs::path InPlaceCopyPath(const fs::path& file)
+{
+    const fs::path directory = InPlaceCopyDirectory();
+    std::error_code error;
+    const fs::path full = fs::weakly_canonical(fs::absolute(file, error), error);
+    if (directory.empty() || error) {
+        return {};
+    }
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : full.native()) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return directory / (full.filename().string().substr(0, kNamePartLimit) + "." + hex + ".copy");
+}
+
+// Reserves the blocks of size bytes, so that writing them cannot run out
+// of space; 0, or the error number.
+int Reserve(int fd, std::size_t size)
+{
+    return ::posix_fallocate(fd, 0, static_cast<off_t>(std::max<std::size_t>(size, 1)));
+}
+
+bool WriteAllAt(int fd, std::string_view data)
+{
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, data) && ::ftruncate(fd, static_cast<off_t>(data.size())) == 0;
+}
+
+// The copy of the old file that a write in place keeps, locked for as long
+// as the write runs so that no one takes it for the leftover of a crash.
+class InPlaceCopy {
+public:
+    // errno tells why when false.
+    bool Make(const fs::path& target, std::string_view old)
+    {
+        path_ = InPlaceCopyPath(target);
+        std::error_code error;
+        if (path_.empty() || (!fs::create_directories(path_.parent_path(), error) && error)) {
+            errno = path_.empty() ? ENOENT : error.value();
+            return false;
+        }
+        // A copy left by a crash is kept: it may be the only whole version.
+        file_ = FileDescriptor(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!file_.IsOpen()) {
+            leftover_ = errno == EEXIST;
+            return false;
+        }
+        made_ = true;
+        return ::flock(file_.Get(), LOCK_EX) == 0 && WriteAll(file_.Get(), old) && ::fsync(file_.Get()) == 0;
+    }
+    const fs::path& Path() const { return path_; }
+    // A crash left a copy of the file that is not yet restored or discarded.
+    bool FoundLeftover() const { return leftover_; }
+    // The write is over: the copy goes.
+    void Drop()
+    {
+        if (made_) {
+            ::unlink(path_.c_str());
+            made_ = false;
+        }
+    }
+    // Kept for the next open to offer.
+    void Keep() { made_ = false; }
+    ~InPlaceCopy() { Drop(); }
+    InPlaceCopy() = default;
+    InPlaceCopy(const InPlaceCopy&) = delete;
+    InPlaceCopy& operator=(const InPlaceCopy&) = delete;
+
+private:
+    fs::path path_;
+    FileDescriptor file_;
+    bool made_ = false;
+    bool leftover_ = false;
+};
+
 // The fallback when the directory takes no new file: the file is written
-// where it is.
+// where it is. The full new size is reserved first, so a full disk stops
+// the write before it begins, and the old contents are kept in a copy
+// until the new ones are whole; a failed write puts them back.
 FileWriteResult WriteInPlace(const fs::path& given, const Target& target, std::string_view data, Durability durability)
 {
-    FileDescriptor file(::open(target.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    FileDescriptor file(::open(target.path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     struct stat status { };
     if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0) {
         return SystemFailure(given, errno);
@@ -206,9 +303,38 @@ FileWriteResult WriteInPlace(const fs::path& given, const Target& target, std::s
     if (!S_ISREG(status.st_mode)) {
         return WriteFailed(WriteFailure::NotAFile, given, "not a regular file");
     }
-    if (!WriteAll(file.Get(), data) || ::ftruncate(file.Get(), static_cast<off_t>(data.size())) != 0
-        || (durability == Durability::Synced && ::fsync(file.Get()) != 0) || file.Close() != 0) {
-        return SystemFailure(given, errno);
+    const FileReadResult old = ReadWholeFile(target.path, static_cast<std::size_t>(status.st_size));
+    InPlaceCopy copy;
+    if (!old.ok || !copy.Make(target.path, old.data)) {
+        const int error = errno;
+        const std::string why = !old.ok ? old.error
+            : copy.FoundLeftover() ? copy.Path().string() + " is left from an interrupted save; open the file first"
+            : copy.Path().empty()  ? std::string("no state directory (HOME is not set)")
+                                   : SystemError(copy.Path(), error);
+        return WriteFailed(WriteFailure::UnsafeInPlace, given,
+            "the folder takes no new file, and no copy of the old file could be kept (" + why
+                + "); save it elsewhere with Save As");
+    }
+    if (const int error = Reserve(file.Get(), data.size()); error != 0) {
+        // A partial reservation may have made the file longer.
+        if (::ftruncate(file.Get(), status.st_size) != 0) {
+            copy.Keep();
+        }
+        return SystemFailure(given, error);
+    }
+    if (!WriteAllAt(file.Get(), data) || (durability == Durability::Synced && ::fsync(file.Get()) != 0)) {
+        const int error = errno;
+        if (!WriteAllAt(file.Get(), old.data) || ::fsync(file.Get()) != 0) {
+            copy.Keep();
+            return WriteFailed(WriteFailure::System, given,
+                std::string(std::strerror(error)) + "; the old file is kept in " + copy.Path().string());
+        }
+        return SystemFailure(given, error);
+    }
+    if (file.Close() != 0) {
+        copy.Keep();
+        return WriteFailed(WriteFailure::System, given,
+            std::string(std::strerror(errno)) + "; the old file is kept in " + copy.Path().string());
     }
     return {};
 }
@@ -343,6 +469,55 @@ std::size_t RemoveLeftoverTemporaryFiles(const fs::path& directory, std::string_
         }
     }
     return static_cast<std::size_t>(std::count_if(leftovers.begin(), leftovers.end(), RemoveIfUnheld));
+}
+
+std::optional<fs::path> InPlaceWriteCopy(const fs::path& path)
+{
+    const fs::path copy = InPlaceCopyPath(path);
+    FileDescriptor file(copy.empty() ? -1 : ::open(copy.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat status { };
+    // A copy that a running write holds is no leftover.
+    if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)
+        || ::flock(file.Get(), LOCK_SH | LOCK_NB) != 0) {
+        return std::nullopt;
+    }
+    return copy;
+}
+
+FileWriteResult RestoreInPlaceWriteCopy(const fs::path& path)
+{
+    const std::optional<fs::path> copy = InPlaceWriteCopy(path);
+    if (!copy) {
+        return WriteFailed(WriteFailure::System, path, "no copy of an interrupted save is left");
+    }
+    const FileReadResult old = ReadWholeFile(*copy, std::numeric_limits<std::size_t>::max());
+    if (!old.ok) {
+        return {false, WriteFailure::System, old.error};
+    }
+    // Written back in place, which works where the save had to; the copy
+    // stays until the file holds it whole again.
+    FileDescriptor file(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
+    struct stat status { };
+    if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0) {
+        return SystemFailure(path, errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return WriteFailed(WriteFailure::NotAFile, path, "not a regular file");
+    }
+    if (const int error = Reserve(file.Get(), old.data.size()); error != 0) {
+        return SystemFailure(path, error);
+    }
+    if (!WriteAllAt(file.Get(), old.data) || ::fsync(file.Get()) != 0 || file.Close() != 0) {
+        return SystemFailure(path, errno);
+    }
+    ::unlink(copy->c_str());
+    return {};
+}
+
+bool DiscardInPlaceWriteCopy(const fs::path& path)
+{
+    const std::optional<fs::path> copy = InPlaceWriteCopy(path);
+    return copy && RemoveIfUnheld(*copy);
 }
 
 FileReadResult ReadWholeFile(const fs::path& path, std::size_t maxSize)

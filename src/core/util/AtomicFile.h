@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,13 @@ enum class WriteFailure {
     Link,
     // A directory, FIFO, device or socket.
     NotAFile,
+    // The folder takes no new file and the old file could not be kept
+    // aside for a write in place; only Save As elsewhere can help.
+    UnsafeInPlace,
+    // More than the file's reader takes; nothing was written.
+    TooLarge,
+    // The project's own file, which an export must not replace.
+    ProjectFile,
     // The system refused; the error says why.
     System,
 };
@@ -43,7 +51,11 @@ enum class SymbolicLinks { Follow, Refuse };
 
 // Writes data as the whole new content of path. A file without write
 // permission for the user is not replaced. When the directory takes no new
-// file but the file itself is writable, the file is written in place.
+// file but the file itself is writable, the file is written in place: the
+// new size is reserved first, and the old contents are kept in a copy in
+// the user's state directory ($XDG_STATE_HOME/tessaly, else
+// ~/.local/state/tessaly) until the write is whole, and put back when it
+// fails. Without such a copy nothing is written in place.
 FileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
     Durability durability = Durability::Synced, SymbolicLinks links = SymbolicLinks::Follow);
 
@@ -83,6 +95,17 @@ private:
     }
     int fd_ = -1;
 };
+
+// The copy of path that a write in place kept and a crash left behind, if
+// there is one (a write still running holds its copy and is not counted).
+// Offer it when the file is opened: the file itself may be cut short.
+std::optional<std::filesystem::path> InPlaceWriteCopy(const std::filesystem::path& path);
+
+// Writes the copy back as the whole content of path and removes it.
+FileWriteResult RestoreInPlaceWriteCopy(const std::filesystem::path& path);
+
+// Removes the copy; true when there was one.
+bool DiscardInPlaceWriteCopy(const std::filesystem::path& path);
 
 // True when directory is on a file system in memory (tmpfs), where making
 // a file costs no more than naming one.

@@ -14,6 +14,8 @@
 #include "collection/ItemClipboard.h"
 #include "collection/Project.h"
 #include "collection/ShownItems.h"
+#include "dlgMain.h"
+#include "util/Messages.h"
 
 namespace tessaly {
 
@@ -172,7 +174,12 @@ void ItemClipboardCommands::MM_PasteClick()
     const std::string genreField = GenreFieldOf(host_.CurrentProject(), shown.SelectedGenre());
     std::vector<std::size_t> added;
     for (TLinkItem& item : PastedItems(ClipboardText(), genreField)) {
-        added.push_back(shown.AddItemRecord(std::move(item)));
+        const std::optional<std::size_t> row = shown.AddItemRecord(std::move(item));
+        if (!row) {
+            host_.Services().messages.Show(MessageKind::Warning, NoSerialLeftMessage(), MessageButton::Ok);
+            break;
+        }
+        added.push_back(*row);
     }
     host_.RowsReplaced(added);
     if (!added.empty()) {

@@ -426,6 +426,7 @@ void TForm_LinkItem::Button1Click()
     case ItemProblem::AuthorKanaNotHiragana: refuse(kReadingWarning, authorKana_); break;
     case ItemProblem::UrlMissing: refuse("ページURLは必須項目です.", page_); break;
     case ItemProblem::DateInvalid: RefuseYearZero(messages_, date_); break;
+    case ItemProblem::NoSerialLeft: break; // the project's, found when the item is added
     }
 }
 

@@ -34,6 +34,7 @@
 #include "settings/ExternalPrograms.h"
 #include "text/DateTime.h"
 #include "text/Url.h"
+#include "util/Messages.h"
 
 namespace tessaly {
 
@@ -285,7 +286,12 @@ void TForm_Main::TB_ItemNewClick()
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    RowsReplaced({shown_.AddItemRecord(dialog.LinkItem())});
+    const std::optional<std::size_t> row = shown_.AddItemRecord(dialog.LinkItem());
+    if (!row) {
+        services_.messages.Show(MessageKind::Warning, NoSerialLeftMessage(), MessageButton::Ok);
+        return;
+    }
+    RowsReplaced({*row});
     itemView_->scrollToBottom();
     SetIsEditing(true);
 }
