@@ -1184,6 +1184,11 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
         changed += marked;
     }
     if (options->Has("--update-moved")) {
+        for (const AddressUpdate& update : moved) {
+            if (!CanTakeNewUrl(update.newUrl)) {
+                streams.out << "not updated (not an address the pages may carry): " << Escaped(update.newUrl) << '\n';
+            }
+        }
         const std::size_t updated = UpdateAddresses(project, noRows, moved);
         streams.out << "Updated " << updated << " moved addresses\n";
         changed += updated;

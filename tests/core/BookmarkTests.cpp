@@ -311,12 +311,14 @@ TEST_F(Bookmarks, DuplicatesNotStoredAndWhatCannotBeReadIsReported)
     };
     const BookmarkImportReport report = ImportBookmarks(project, bookmarks, readings_, clock_);
     EXPECT_EQ(report.duplicates, 2u);
-    EXPECT_EQ(report.stored, 5u);
-    ASSERT_EQ(report.notStored.size(), 3u);
+    EXPECT_EQ(report.stored, 4u);
+    ASSERT_EQ(report.notStored.size(), 4u);
     EXPECT_EQ(report.notStored[0].why, BookmarkImportReport::Refusal::NoReading);
     EXPECT_EQ(report.notStored[0].bookmark.title, "Google");
     EXPECT_EQ(report.notStored[1].why, BookmarkImportReport::Refusal::NoTitle);
     EXPECT_EQ(report.notStored[2].why, BookmarkImportReport::Refusal::NotAWebAddress);
+    EXPECT_EQ(report.notStored[2].bookmark.title, "ふぁいる");
+    EXPECT_EQ(report.notStored[3].why, BookmarkImportReport::Refusal::NotAWebAddress);
     ASSERT_EQ(report.partialReadings.size(), 2u);
     EXPECT_EQ(report.partialReadings[0].bookmark.title, "Web猫");
     EXPECT_EQ(SjisToUtf8Lossy(report.partialReadings[0].reading), "ねこ");
@@ -324,14 +326,29 @@ TEST_F(Bookmarks, DuplicatesNotStoredAndWhatCannotBeReadIsReported)
     ASSERT_EQ(report.lostCharacters.size(), 1u);
     EXPECT_EQ(report.lostCharacters[0].characters, (std::vector<std::string>{"🎮", "🎲"}));
     const auto& lines = project.Genres[0].Lines;
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(SjisToUtf8Lossy(LineToItem(lines[3]).Title), "ゲーム～");
     EXPECT_EQ(DateTimeToText(LineToItem(lines[3]).Date), "2024/04/01"); // no date: today
-    EXPECT_EQ(LineToItem(lines[4]).Url, "FTP://files.jp/pub");
-    EXPECT_EQ(LineToItem(lines[5]).Url, "%E4%BE%8B%E3%81%88.jp/%E3%83%91%E3%82%B9");
+    EXPECT_EQ(LineToItem(lines[4]).Url, "%E4%BE%8B%E3%81%88.jp/%E3%83%91%E3%82%B9");
     for (const std::string& line : lines) {
         EXPECT_TRUE(IsValidItemLine(line)) << line;
     }
+}
+
+// The entities of the file are the characters they stand for: a quote in
+// an address must not end href="..." on the owner's pages.
+TEST_F(Bookmarks, AddressesTakeNoMarkupAndNoUserInfo)
+{
+    Project project;
+    const BookmarkFile file = ReadBookmarkFile("<DL><DT><A HREF=\"http://q.jp/&quot;onmouseover=alert(1)\">ねこ</A>"
+                                               "<DT><A HREF=\"http://mailto:x@host.example/\">いぬ</A>"
+                                               "<DT><A HREF=\"javascript:alert(1)\">とり</A></DL>");
+    const BookmarkImportReport report = ImportBookmarks(project, file.bookmarks, readings_, clock_);
+    ASSERT_EQ(report.stored, 2u);
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Url, "q.jp/%22onmouseover=alert(1)");
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[1]).Url, "host.example/");
+    ASSERT_EQ(report.notStored.size(), 1u);
+    EXPECT_EQ(report.notStored[0].why, BookmarkImportReport::Refusal::NotAWebAddress);
 }
 
 TEST_F(Bookmarks, ExportsExactBytes)

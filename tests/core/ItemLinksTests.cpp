@@ -107,7 +107,7 @@ TEST(ItemLinks, NewAddressesOnlyOnHttpAndHttps)
 {
     const std::vector<std::pair<std::string, bool>> cases = {{"http://a.jp/", true}, {"https://a.jp/x", true},
         {"HTTPS://A.JP/", true}, {"ftp://a.jp/", false}, {"javascript:alert(1)", false}, {"/relative", false},
-        {"http://a.jp/\xE6\x97\xA5", false}, {"http://a.jp/a b", false}, {"", false}};
+        {"http://a.jp/\xE6\x97\xA5", false}, {"http://a.jp/a b", true}, {"http://@/", false}, {"", false}};
     for (const auto& [url, takes] : cases) {
         EXPECT_EQ(CanTakeNewUrl(url), takes) << url;
     }
@@ -191,6 +191,18 @@ TEST_F(CollectionOfLinks, UpdatingStoresTheNewAddressLikeATypedOne)
     EXPECT_EQ(LineToItem(project_.Genres[1].Lines[1]).Banner, "b.jp/new.gif");
     EXPECT_EQ(LineToItem(project_.Genres[1].Lines[1]).Url, "four.jp/");
     EXPECT_EQ(LineToItem(project_.Genres[1].Lines[0]).Url, "three.jp/");
+}
+
+// A server's redirect target becomes the stored address, which pages write
+// into href="...".
+TEST_F(CollectionOfLinks, UpdatesTakeNoMarkupAndNoUserInfo)
+{
+    std::vector<TLinkItem> rows = {Item(5, "five.jp/"), Item(6, "six.jp/")};
+    const std::vector<AddressUpdate> updates = {{Row(0), LinkField::Page, "http://x.jp/\"onmouseover=alert(1)"},
+        {Row(1), LinkField::Page, "http://mailto:x@host.example/"}};
+    EXPECT_EQ(UpdateAddresses(project_, rows, updates), 2u);
+    EXPECT_EQ(rows[0].Url, "x.jp/%22onmouseover=alert(1)");
+    EXPECT_EQ(rows[1].Url, "host.example/");
 }
 
 // A whole run: the links of a collection checked against the loopback

@@ -233,12 +233,28 @@ TEST(RkmImport, RefusesLinksThatCannotBeRead)
     EXPECT_EQ(result.refused[4].problem, ItemProblem::AuthorKanaMissing);
     EXPECT_EQ(project.SerialMax, 1);
     EXPECT_EQ(RkmRefusedLinksMessage(result),
-        SJ("次の 5 件のリンクは、必須項目が欠けているか読みを平仮名にできないため取り込みませんでした.\r\n"
+        SJ("次の 5 件のリンクは取り込みませんでした.\r\n"
            "\r\nno page : ページURLがありません"
            "\r\nvu : タイトルの読みを平仮名にできません"
            "\r\ndash first : 作者名の読みを平仮名にできません"
            "\r\n(無題) : タイトルがありません"
            "\r\nno author reading : 作者名の読みがありません"));
+}
+
+TEST(RkmImport, AddressesThePagesCannotCarryAreRefused)
+{
+    Project project;
+    const std::string text = RkmOf({Link("\ttitle=script", "\tpage=javascript:alert(1)"),
+        Link("\ttitle=markup", "\tbanner=http://b.jp/\"><script>"),
+        Link("\ttitle=banner script", "\tbanner=javascript://%0Aalert(1)")});
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    EXPECT_EQ(result.stored, 1u);
+    ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Banner, "b.jp/%22%3E%3Cscript%3E");
+    ASSERT_EQ(result.refused.size(), 2u);
+    EXPECT_EQ(RkmRefusalReason(result.refused[0]), SJ("このアドレスは使えません: javascript:alert(1)"));
+    EXPECT_EQ(result.refused[1].title, "banner script");
 }
 
 TEST(RkmImport, SuggestsReadingsItCannotRepair)

@@ -1,5 +1,6 @@
 #include "linkcheck/ItemLinks.h"
 
+#include <algorithm>
 #include <map>
 #include <numeric>
 #include <set>
@@ -172,32 +173,13 @@ std::string RequestUrl(std::string_view stored)
     const std::size_t scheme = text.find("://");
     const std::size_t hostEnd
         = scheme == std::string::npos ? 0 : std::min(text.find_first_of("/?#", scheme + 3), text.size());
-    std::string url = text.substr(0, hostEnd);
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (std::size_t i = hostEnd; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (NeedsEscape(c)) {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 0x0F];
-        } else {
-            url += static_cast<char>(c);
-        }
-    }
-    return url;
+    return text.substr(0, hostEnd) + PercentEncoded(std::string_view(text).substr(hostEnd), NeedsEscape);
 }
 
 bool CanTakeNewUrl(std::string_view url)
 {
-    if (!IsWebUrl(url)) {
-        return false;
-    }
-    for (const char c : url) {
-        if (static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) >= 0x7F) {
-            return false;
-        }
-    }
-    return true;
+    return IsWebUrl(url) && std::none_of(url.begin(), url.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x7F; })
+        && SafeStoredUrl(url);
 }
 
 std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places)
@@ -243,7 +225,7 @@ std::size_t UpdateAddresses(Project& project, std::vector<TLinkItem>& rows, cons
         if (!CanTakeNewUrl(update.newUrl)) {
             continue;
         }
-        const std::string stored = StripUrlScheme(update.newUrl);
+        const std::string stored = *SafeStoredUrl(update.newUrl);
         const bool edited = EditItem(project, rows, update.place,
             [&](TLinkItem& item) { (update.field == LinkField::Page ? item.Url : item.Banner) = stored; });
         changed += edited ? 1 : 0;

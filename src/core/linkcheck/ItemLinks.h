@@ -70,8 +70,8 @@ ItemLinks LinksOfItems(const std::vector<PlacedItem>& items, std::string_view ba
 // Text that is not code page 932 has its bytes percent-encoded instead.
 std::string RequestUrl(std::string_view stored);
 
-// True for an address a stored one may be replaced by: http or https, and
-// nothing but printable ASCII.
+// True for an address a stored one may be replaced by: http or https, no
+// byte beyond ASCII, and one SafeStoredUrl takes.
 bool CanTakeNewUrl(std::string_view url);
 
 // Gives every item at the places the status "warning" (2); returns how
@@ -84,9 +84,9 @@ struct AddressUpdate {
     std::string newUrl;
 };
 
-// Replaces each address by its new one (stored without "http://", like a
-// typed address); an update CanTakeNewUrl refuses is passed over. Returns
-// how many addresses changed.
+// Replaces each address by its new one in the form SafeStoredUrl gives; an
+// update CanTakeNewUrl refuses is passed over (the caller reports it).
+// Returns how many addresses changed.
 std::size_t UpdateAddresses(Project& project, std::vector<TLinkItem>& rows, const std::vector<AddressUpdate>& updates);
 
 } // namespace tessaly

@@ -14,6 +14,7 @@
 
 #include "text/Codepage.h"
 #include "text/Paths.h"
+#include "text/Url.h"
 
 #ifndef TESSALY_VERSION
 #error "TESSALY_VERSION must name the program's version"
@@ -114,22 +115,15 @@ LinkResult ResultOfTransferError(CURLcode code)
     }
 }
 
+bool IsNotPrintableAscii(unsigned char c)
+{
+    return c <= 0x20 || c >= 0x7F;
+}
+
 // Addresses in results are ASCII, whatever bytes a server sent.
 std::string AsciiUrl(std::string_view url)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string ascii;
-    for (const char c : url) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F) {
-            ascii += '%';
-            ascii += kHex[byte >> 4];
-            ascii += kHex[byte & 0x0F];
-        } else {
-            ascii += c;
-        }
-    }
-    return ascii;
+    return PercentEncoded(url, IsNotPrintableAscii);
 }
 
 bool IsPermanentRedirect(long code)

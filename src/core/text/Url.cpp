@@ -18,6 +18,32 @@ bool IsSchemeCharacter(char c)
     return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
+// The length of "scheme:" when the text begins with one; "host:8080" and
+// "host:" followed by a path begin with a host and a port instead.
+std::size_t SchemeColonLength(std::string_view url)
+{
+    if (url.empty() || !IsAsciiLetter(url.front())) {
+        return 0;
+    }
+    std::size_t end = 1;
+    while (end < url.size() && IsSchemeCharacter(url[end])) {
+        ++end;
+    }
+    if (end == url.size() || url[end] != ':') {
+        return 0;
+    }
+    const std::string_view after = url.substr(end + 1);
+    const std::string_view port = after.substr(0, std::min(after.find_first_of("/?#\\"), after.size()));
+    const bool isPort = !after.starts_with("//") && port.find_first_not_of("0123456789") == std::string_view::npos;
+    return isPort ? 0 : end + 1;
+}
+
+// Characters that would end or break out of an attribute value or tag.
+bool IsUnsafeInPage(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F || std::string_view("\"<>'` ").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
 } // namespace
 
 std::size_t UrlSchemeLength(std::string_view url)
@@ -56,6 +82,45 @@ std::string StripUrlScheme(std::string_view text)
         return std::string(text.substr(7));
     }
     return std::string(text);
+}
+
+std::string PercentEncoded(std::string_view text, bool (*encode)(unsigned char))
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (encode(byte)) {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        } else {
+            encoded += c;
+        }
+    }
+    return encoded;
+}
+
+std::optional<std::string> SafeStoredUrl(std::string_view url)
+{
+    const std::size_t schemeLength = SchemeColonLength(url);
+    const std::string scheme = AsciiLower(url.substr(0, schemeLength));
+    std::string_view rest = url.substr(schemeLength);
+    if (schemeLength > 0) {
+        if ((scheme != "http:" && scheme != "https:") || !rest.starts_with("//")) {
+            return std::nullopt;
+        }
+        rest.remove_prefix(2);
+    }
+    const std::size_t authorityEnd = std::min(rest.find_first_of("/?#\\"), rest.size());
+    if (const std::size_t at = rest.substr(0, authorityEnd).rfind('@'); at != std::string_view::npos) {
+        rest.remove_prefix(at + 1);
+    }
+    if (rest.empty() || rest.find_first_of("/?#\\") == 0) {
+        return std::nullopt;
+    }
+    return (scheme == "https:" ? "https://" : "") + PercentEncoded(rest, IsUnsafeInPage);
 }
 
 std::string UrlIdentity(std::string_view stored)

@@ -4,6 +4,7 @@
 // stored with a scheme of its own ("https://", "ftp://") keeps it, and every
 // place that rebuilds or takes apart a stored address goes through here.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,17 @@ std::string StripUrlScheme(std::string_view text);
 // letter case of the host, a leading "www.", nor a final "/", "index.html"
 // or "index.htm" tells them apart.
 std::string UrlIdentity(std::string_view stored);
+
+// Every byte for which encode is true as "%" and two hexadecimal digits.
+std::string PercentEncoded(std::string_view text, bool (*encode)(unsigned char));
+
+// An address from outside (a redirect target, a bookmark file, an RKM file)
+// in the stored form, made harmless for the pages that write it into
+// href="...": only http and https or no scheme at all pass ("host:80/" is
+// a port, not a scheme); a user-info part ("name@" before the host, which
+// hides the real host) is dropped; " < > ' ` blanks and control characters
+// are percent-encoded. Nothing when the address is refused: another scheme,
+// or no host.
+std::optional<std::string> SafeStoredUrl(std::string_view url);
 
 } // namespace tessaly

@@ -45,28 +45,19 @@ std::string ValidName(std::string_view utf8)
     return std::string(Trim(sjis::ReplaceAll(name, "|", SJ("｜"))));
 }
 
-bool IsWebAddress(std::string_view url)
+bool IsBeyondAscii(unsigned char c)
 {
-    const std::string scheme = AsciiLower(url.substr(0, url.find(':')));
-    return url.find(':') != std::string_view::npos && (scheme == "http" || scheme == "https" || scheme == "ftp");
+    return c >= 0x80;
 }
 
-// An address holds only ASCII; anything else is written with "%".
-std::string StoredUrl(std::string_view url)
+// An http or https address, safe for the pages and in ASCII (anything else
+// written with "%"); nothing for other addresses.
+std::optional<std::string> StoredUrl(std::string_view url)
 {
-    std::string ascii;
-    for (const char c : url) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F) {
-            constexpr char kHex[] = "0123456789ABCDEF";
-            ascii += '%';
-            ascii += kHex[byte >> 4];
-            ascii += kHex[byte & 0x0F];
-        } else {
-            ascii += c;
-        }
+    if (!HasUrlScheme(url)) {
+        return std::nullopt; // a bookmark always names its scheme
     }
-    return StripUrlScheme(ascii);
+    return SafeStoredUrl(PercentEncoded(url, IsBeyondAscii));
 }
 
 class Importer {
@@ -87,12 +78,13 @@ public:
     void Import(const Bookmark& bookmark)
     {
         const ReportedBookmark reported{bookmark.title, bookmark.url};
-        if (!IsWebAddress(bookmark.url)) {
+        const std::optional<std::string> url = StoredUrl(bookmark.url);
+        if (!url) {
             report_.notStored.push_back({reported, Report::Refusal::NotAWebAddress});
             return;
         }
         TLinkItem item = NewLinkItem(clock_);
-        item.Url = StoredUrl(bookmark.url);
+        item.Url = *url;
         if (known_.contains(UrlIdentity(item.Url))) {
             ++report_.duplicates;
             return;

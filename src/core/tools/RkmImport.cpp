@@ -253,9 +253,22 @@ private:
     {
         link_.TitleKana = ReadingOf(link_.Title, link_.TitleKana);
         link_.AuthorKana = ReadingOf(link_.Author, link_.AuthorKana);
+        // Someone else's file must not put markup or a script address into
+        // the owner's pages.
+        for (std::string* address : {&link_.Url, &link_.Banner}) {
+            if (address->empty()) {
+                continue;
+            }
+            std::optional<std::string> safe = SafeStoredUrl(*address);
+            if (!safe) {
+                result_.refused.push_back({link_.Title, ItemProblem::None, *address});
+                return;
+            }
+            *address = std::move(*safe);
+        }
         const ItemProblem problem = FindItemProblem(link_);
         if (problem != ItemProblem::None) {
-            result_.refused.push_back({link_.Title, problem});
+            result_.refused.push_back({link_.Title, problem, {}});
             return;
         }
         link_.Serial = project_.NextSerial();
@@ -329,9 +342,9 @@ std::string RkmNotFoundMessage(std::string_view fileName)
     return std::string(fileName) + SJ("が見付かりません.");
 }
 
-std::string RkmRefusalReason(ItemProblem problem)
+std::string RkmRefusalReason(const RkmRefusedLink& link)
 {
-    switch (problem) {
+    switch (link.problem) {
     case ItemProblem::TitleMissing: return SJ("タイトルがありません");
     case ItemProblem::TitleKanaMissing: return SJ("タイトルの読みがありません");
     case ItemProblem::TitleKanaNotHiragana: return SJ("タイトルの読みを平仮名にできません");
@@ -341,7 +354,7 @@ std::string RkmRefusalReason(ItemProblem problem)
     case ItemProblem::DateInvalid: return SJ("登録日付が正しくありません");
     case ItemProblem::None: break;
     }
-    return {};
+    return SJ("このアドレスは使えません: ") + link.refusedAddress;
 }
 
 std::string RkmRefusedLinksMessage(const RkmImportResult& result)
@@ -349,13 +362,13 @@ std::string RkmRefusedLinksMessage(const RkmImportResult& result)
     if (result.refused.empty()) {
         return {};
     }
-    std::string message = SJ("次の ") + std::to_string(result.refused.size())
-        + SJ(" 件のリンクは、必須項目が欠けているか読みを平仮名にできないため取り込みませんでした.\r\n");
+    std::string message
+        = SJ("次の ") + std::to_string(result.refused.size()) + SJ(" 件のリンクは取り込みませんでした.\r\n");
     for (const RkmRefusedLink& link : result.refused) {
         message += kLineBreak;
         message += link.title.empty() ? SJ("(無題)") : link.title;
         message += SJ(" : ");
-        message += RkmRefusalReason(link.problem);
+        message += RkmRefusalReason(link);
     }
     return message;
 }

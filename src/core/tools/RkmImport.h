@@ -20,11 +20,13 @@ namespace tessaly {
 class Project;
 class ReadingService;
 
-// A link the import did not store, because the project reader would drop
-// its line at the next open.
+// A link the import did not store: the project reader would drop its line
+// at the next open, or its page or banner address is none the pages may
+// carry (SafeStoredUrl).
 struct RkmRefusedLink {
     std::string title;
     ItemProblem problem = ItemProblem::None;
+    std::string refusedAddress; // as read, when problem is None
 };
 
 struct RkmImportResult {
@@ -57,7 +59,7 @@ RkmImportResult ImportRkmFile(Project& project, const std::filesystem::path& pat
 
 // The messages of the import (code page 932).
 std::string RkmNotFoundMessage(std::string_view fileName);
-std::string RkmRefusalReason(ItemProblem problem);
+std::string RkmRefusalReason(const RkmRefusedLink& link);
 // The closing message that lists the links not stored; empty when every
 // link was stored.
 std::string RkmRefusedLinksMessage(const RkmImportResult& result);
