@@ -227,7 +227,7 @@ TEST_F(Bookmarks, ImportsFoldersTagsDatesAndReadings)
     EXPECT_EQ(neko.AuthorKana, neko.TitleKana);
     EXPECT_EQ(neko.Url, "https://www.example.jp/neko/"); // https keeps its scheme
     EXPECT_EQ(SjisToUtf8Lossy(neko.Attributes), "猫/写真");
-    EXPECT_EQ(SjisToUtf8Lossy(neko.Comment), "毎日更新 & 写真多め");
+    EXPECT_EQ(SjisToUtf8Lossy(neko.Comment), "毎日更新 &amp; 写真多め");
     EXPECT_EQ(DateTimeToText(neko.Date), "2023/11/15"); // 1700000000 is 07:13 on the 15th in Japan
 
     const TLinkItem tetsudo = LineToItem(project.Genres[1].Lines.at(0));
@@ -351,6 +351,18 @@ TEST_F(Bookmarks, AddressesTakeNoMarkupAndNoUserInfo)
     EXPECT_EQ(report.notStored[0].why, BookmarkImportReport::Refusal::NotAWebAddress);
 }
 
+// Someone else's description must not run as markup on the owner's site.
+TEST_F(Bookmarks, DescriptionsArePlainText)
+{
+    Project project;
+    const BookmarkFile file = ReadBookmarkFile("<DL><DT><A HREF=\"http://n.jp/\">ねこ</A>"
+                                               "<DD>&lt;script&gt;alert(\"x\")&lt;/script&gt; &amp;amp; <b>bold</b></DL>");
+    ImportBookmarks(project, file.bookmarks, readings_, clock_);
+    ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Comment,
+        "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; &amp;");
+}
+
 TEST_F(Bookmarks, ExportsExactBytes)
 {
     Project project;
@@ -412,7 +424,7 @@ TEST_F(Bookmarks, ExportAndImportRoundTrip)
     } items[] = {
         {0, "みけ", "unfiled.jp/", "", "", {2001, 2, 3}},
         {first, "たま", "https://tama.jp/", "あ/い", "かわいい\r\n二行目", {2010, 12, 31}},
-        {first, "くろ", "kuro.jp/x?a=1&b=2", "い", "<b>&amp;</b>", {1999, 1, 1}},
+        {first, "くろ", "kuro.jp/x?a=1&b=2", "い", "黒猫 &amp; &lt;b&gt;", {1999, 1, 1}},
         {second, "ぽち", "pochi.jp/", "あ", "", {2024, 2, 29}},
     };
     for (const auto& entry : items) {

@@ -11,6 +11,7 @@
 #include "reading/ReadingService.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
+#include "text/Html.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
 #include "text/Url.h"
@@ -102,7 +103,8 @@ public:
         }
         item.TitleKana = reading.reading;
         item.AuthorKana = reading.reading; // no author: his reading is the title's
-        item.Comment = StoredText(bookmark.description, lost);
+        // The description is plain text, the comment goes into pages as HTML.
+        item.Comment = HtmlEscapeText(StoredText(bookmark.description, lost));
         item.Attributes = Attributes(bookmark.tags);
         if (bookmark.addDate) {
             item.Date = LocalDateOfUnixTime(*bookmark.addDate).value_or(item.Date);
