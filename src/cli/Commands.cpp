@@ -805,6 +805,11 @@ int ImportRkm(std::span<const std::string_view> args, Streams streams)
     for (const RkmRefusedLink& link : result.refused) {
         streams.err << "not imported: " << Shown(link.title) << '\n';
     }
+    for (const RkmChangedName& name : result.changedNames) {
+        streams.out << "name '" << Shown(name.given) << "' "
+                    << (name.stored.empty() ? std::string("not taken") : "stored as '" + Shown(name.stored) + "'")
+                    << '\n';
+    }
     return SaveOutput(project, options->Files()[2], "import-rkm", streams) ? 0 : 2;
 }
 

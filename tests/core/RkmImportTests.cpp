@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 #include "text/Codepage.h"
 #include "text/Kana.h"
+#include "text/Sjis.h"
 #include "tools/RkmImport.h"
 
 using namespace tessaly;
@@ -255,6 +256,31 @@ TEST(RkmImport, AddressesThePagesCannotCarryAreRefused)
     ASSERT_EQ(result.refused.size(), 2u);
     EXPECT_EQ(RkmRefusalReason(result.refused[0]), SJ("このアドレスは使えません: javascript:alert(1)"));
     EXPECT_EQ(result.refused[1].title, "banner script");
+}
+
+// Names end up in the search data file's records and in the project file's
+// "/" lists: they obey the name rules of the editor.
+TEST(RkmImport, NamesTheNameRulesRefuseAreMadeValidAndReported)
+{
+    Project project;
+    const std::string text = sjis::ReplaceAll(RkmOf({{"<!-- start category -->", "\t1g=Ga\tmes", "\t@a=x|y",
+                                                          "\tc=c\x1B" "d", "\tc2=e<FD>f", "\t1h=<FD>", "<!-- end -->"},
+                                                  Link("\ttitle=t", "\tcategory=1h/1g/@a/c/c2")}),
+        "<FD>", "\xFD");
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    ASSERT_EQ(project.Genres.size(), 3u);
+    EXPECT_EQ(project.Genres[1].Name, "Ga mes");
+    EXPECT_EQ(project.Attributes, std::vector<std::string>{SJ("x｜y")});
+    EXPECT_EQ(project.Contents, (std::vector<std::string>{"c d", "ef"}));
+    ASSERT_EQ(project.Genres[1].Lines.size(), 1u);
+    const TLinkItem item = LineToItem(project.Genres[1].Lines[0]);
+    EXPECT_EQ(item.GenreName, "Ga mes");
+    EXPECT_EQ(item.Attributes, SJ("x｜y"));
+    EXPECT_EQ(item.Contents, "c d/ef");
+    ASSERT_EQ(result.changedNames.size(), 5u);
+    EXPECT_EQ(RkmChangedNameText(result.changedNames[2]), "c\\x1Bd -> c d");
+    EXPECT_EQ(RkmChangedNameText(result.changedNames[4]), SJ("\\xFD -> (取り込みません)"));
 }
 
 TEST(RkmImport, SuggestsReadingsItCannotRepair)

@@ -37,13 +37,10 @@ std::string StoredText(std::string_view utf8, std::vector<std::string>& lost)
     return std::string(Trim(converted.text));
 }
 
-// A folder or tag name the way the name rules take it: one line, no "|".
+// A folder or tag name the way the name rules take it.
 std::string ValidName(std::string_view utf8)
 {
-    std::vector<std::string> lost;
-    std::string name = StoredText(utf8, lost);
-    name = ReplaceDelimiters(name, "\r\n", ' ');
-    return std::string(Trim(sjis::ReplaceAll(name, "|", SJ("｜"))));
+    return ValidNameOf(Utf8ToSjisNearest(utf8).text);
 }
 
 bool IsBeyondAscii(unsigned char c)

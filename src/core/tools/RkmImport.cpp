@@ -1,9 +1,11 @@
 #include "tools/RkmImport.h"
 
+#include <cstdio>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "collection/CollectionEditing.h"
 #include "collection/Project.h"
 #include "reading/ReadingService.h"
 #include "text/Codepage.h"
@@ -151,8 +153,17 @@ private:
         return link;
     }
 
-    void Define(std::string_view key, std::string_view value)
+    void Define(std::string_view key, std::string_view given)
     {
+        // Names from someone else's file obey the editor's rules, so that
+        // no file the collection feeds gets a broken record.
+        const std::string value = ValidNameOf(given);
+        if (value != given) {
+            result_.changedNames.push_back({std::string(given), value});
+        }
+        if (value.empty()) {
+            return;
+        }
         const CategoryKind kind = KindOfKey(key);
         // The first definition of a key is the one links get.
         definitions_.emplace(AsciiLower(key), CategoryDefinition{kind, std::string(value)});
@@ -161,7 +172,7 @@ private:
             // The system genres are there already, so a definition named
             // after one creates nothing.
             if (genreNames_.Insert(value)) {
-                const std::size_t genre = project_.AddGenre(std::string(value));
+                const std::size_t genre = project_.AddGenre(value);
                 filing_.Add(value, genre);
             }
             break;
@@ -342,6 +353,25 @@ std::string RkmNotFoundMessage(std::string_view fileName)
     return std::string(fileName) + SJ("が見付かりません.");
 }
 
+std::string RkmChangedNameText(const RkmChangedName& name)
+{
+    // The name as read may hold anything: control characters and bytes
+    // that are no character are shown by their codes ("\x1B").
+    std::string given;
+    for (const std::string_view character : sjis::Characters(name.given)) {
+        if ((character.size() == 1 && static_cast<unsigned char>(character[0]) < 32) || !SjisToUtf8(character).ok) {
+            for (const char byte : character) {
+                char code[8];
+                std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(byte));
+                given += code;
+            }
+        } else {
+            given += character;
+        }
+    }
+    return given + " -> " + (name.stored.empty() ? SJ("(取り込みません)") : name.stored);
+}
+
 std::string RkmRefusalReason(const RkmRefusedLink& link)
 {
     switch (link.problem) {
@@ -359,16 +389,22 @@ std::string RkmRefusalReason(const RkmRefusedLink& link)
 
 std::string RkmRefusedLinksMessage(const RkmImportResult& result)
 {
-    if (result.refused.empty()) {
-        return {};
+    std::string message;
+    if (!result.refused.empty()) {
+        message = SJ("次の ") + std::to_string(result.refused.size()) + SJ(" 件のリンクは取り込みませんでした.\r\n");
+        for (const RkmRefusedLink& link : result.refused) {
+            message += kLineBreak;
+            message += link.title.empty() ? SJ("(無題)") : link.title;
+            message += SJ(" : ");
+            message += RkmRefusalReason(link);
+        }
     }
-    std::string message
-        = SJ("次の ") + std::to_string(result.refused.size()) + SJ(" 件のリンクは取り込みませんでした.\r\n");
-    for (const RkmRefusedLink& link : result.refused) {
-        message += kLineBreak;
-        message += link.title.empty() ? SJ("(無題)") : link.title;
-        message += SJ(" : ");
-        message += RkmRefusalReason(link);
+    if (!result.changedNames.empty()) {
+        message += message.empty() ? "" : "\r\n\r\n";
+        message += SJ("次の名前は使えない文字を含むため変えました:");
+        for (const RkmChangedName& name : result.changedNames) {
+            message += "\r\n" + RkmChangedNameText(name);
+        }
     }
     return message;
 }

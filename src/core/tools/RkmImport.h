@@ -29,12 +29,21 @@ struct RkmRefusedLink {
     std::string refusedAddress; // as read, when problem is None
 };
 
+// A genre, attribute or content name of the category block that the name
+// rules refuse (ValidNameOf), as read and as stored; stored is empty when
+// nothing of the name was left and the definition was passed over.
+struct RkmChangedName {
+    std::string given;
+    std::string stored;
+};
+
 struct RkmImportResult {
     enum class Status { Imported, NotFound, ReadFailed };
     Status status = Status::Imported;
     std::string error; // the system's reason for ReadFailed
     std::size_t stored = 0;
     std::vector<RkmRefusedLink> refused;
+    std::vector<RkmChangedName> changedNames;
 };
 
 // Told before each line its index and the index of the last line.
@@ -60,8 +69,11 @@ RkmImportResult ImportRkmFile(Project& project, const std::filesystem::path& pat
 // The messages of the import (code page 932).
 std::string RkmNotFoundMessage(std::string_view fileName);
 std::string RkmRefusalReason(const RkmRefusedLink& link);
-// The closing message that lists the links not stored; empty when every
-// link was stored.
+// "GIVEN -> STORED" of a changed name, its control characters and bytes
+// that are no character written by their codes.
+std::string RkmChangedNameText(const RkmChangedName& name);
+// The closing message that lists the links not stored and the names
+// changed; empty when there are none.
 std::string RkmRefusedLinksMessage(const RkmImportResult& result);
 
 } // namespace tessaly
