@@ -1155,6 +1155,7 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
 
     std::array<std::size_t, kLinkResultCount> counts{};
     std::vector<ItemPlace> failed;
+    std::vector<const ItemLink*> failedLinks; // of each failed place
     std::vector<AddressUpdate> moved;
     for (const LinkCheckResult& result : results) {
         const ItemLink& link = links.links[result.index];
@@ -1164,6 +1165,7 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
         }
         if (!IsAlive(result.result)) {
             failed.push_back(link.place);
+            failedLinks.push_back(&link);
         } else if (result.result == LinkResult::Moved) {
             moved.push_back({link.place, link.field, result.newUrl});
         }
@@ -1184,7 +1186,13 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
     std::vector<TLinkItem> noRows;
     std::size_t changed = 0;
     if (options->Has("--mark-failed")) {
-        const std::size_t marked = MarkItemsFailed(project, noRows, failed);
+        std::vector<UnmarkedItem> notMarked;
+        const std::size_t marked = MarkItemsFailed(project, noRows, failed, &notMarked);
+        for (const UnmarkedItem& unmarked : notMarked) {
+            const ItemLink* link = failedLinks[unmarked.which];
+            streams.out << "not marked, keeps its mark '" << StatusName(unmarked.status) << "': ("
+                        << FormatSerial(link->serial) << ' ' << Shown(link->title) << ")\n";
+        }
         streams.out << "Marked " << marked << " items with the warning status\n";
         changed += marked;
     }

@@ -178,6 +178,33 @@ TEST_F(CollectionOfLinks, MarkingSetsTheWarningOnceOnRowsAndLines)
     EXPECT_EQ(MarkItemsFailed(project_, rows, places), 0u);
 }
 
+// The status field also holds the user's own marks; the warning replaces
+// none of them.
+TEST_F(CollectionOfLinks, MarkingKeepsTheUsersMarks)
+{
+    std::vector<TLinkItem> rows;
+    std::vector<ItemPlace> places;
+    for (int32_t status = 0; status < kStatusCount; ++status) {
+        rows.push_back(Item(10 + status, "x.jp/", "", status));
+        places.push_back(Row(static_cast<std::size_t>(status)));
+    }
+    project_.Genres[1].Lines[0] = ItemToLine(Item(3, "three.jp/", "", 6));
+    places.push_back(Line(1, 0));
+    std::vector<UnmarkedItem> notMarked;
+    EXPECT_EQ(MarkItemsFailed(project_, rows, places, &notMarked), 1u);
+    const std::vector<int32_t> expected = {2, 1, 2, 3, 4, 5, 6};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].Status, expected[i]) << i;
+    }
+    EXPECT_EQ(LineToItem(project_.Genres[1].Lines[0]).Status, 6);
+    std::vector<std::pair<std::size_t, int32_t>> listed;
+    for (const UnmarkedItem& item : notMarked) {
+        EXPECT_EQ(item.place, places[item.which]);
+        listed.emplace_back(item.which, item.status);
+    }
+    EXPECT_EQ(listed, (std::vector<std::pair<std::size_t, int32_t>>{{1, 1}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 6}}));
+}
+
 TEST_F(CollectionOfLinks, UpdatingStoresTheNewAddressLikeATypedOne)
 {
     std::vector<TLinkItem> rows = {Item(5, "five.jp/")};

@@ -4,8 +4,8 @@
 #include <map>
 #include <numeric>
 #include <set>
+#include <tuple>
 
-#include "collection/ItemMarks.h"
 #include "collection/Project.h"
 #include "collection/ShownItems.h"
 #include "design/DirectoryDesign.h"
@@ -182,38 +182,31 @@ bool CanTakeNewUrl(std::string_view url)
         && SafeStoredUrl(url);
 }
 
-std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places)
+std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places,
+    std::vector<UnmarkedItem>* notMarked)
 {
+    constexpr auto kNormal = static_cast<int32_t>(ItemStatus::Normal);
     constexpr auto kWarning = static_cast<int32_t>(ItemStatus::Warning);
-    std::set<std::size_t> chosenRows;
-    std::map<std::size_t, std::set<std::size_t>> chosenLines;
-    for (const ItemPlace& place : places) {
-        if (place.in == ItemPlace::In::Row) {
-            if (place.index < rows.size() && rows[place.index].Status != kWarning) {
-                chosenRows.insert(place.index);
+    std::set<std::tuple<ItemPlace::In, std::size_t, std::size_t>> seen;
+    std::size_t changed = 0;
+    for (std::size_t which = 0; which < places.size(); ++which) {
+        const ItemPlace& place = places[which];
+        if (!seen.emplace(place.in, place.genre, place.index).second) {
+            continue;
+        }
+        std::optional<int32_t> status;
+        // The status field also holds the favourite and importance marks,
+        // which are the user's own: only a plain item takes the warning.
+        const bool marked = EditItem(project, rows, place, [&](TLinkItem& item) {
+            status = item.Status;
+            if (item.Status == kNormal) {
+                item.Status = kWarning;
             }
-        } else if (place.genre < project.TrashIndex() && place.index < project.Genres[place.genre].Lines.size()) {
-            chosenLines[place.genre].insert(place.index);
+        });
+        changed += marked ? 1 : 0;
+        if (status && *status != kNormal && *status != kWarning && notMarked != nullptr) {
+            notMarked->push_back({which, place, *status});
         }
-    }
-    SetItemStatus(rows, {chosenRows.begin(), chosenRows.end()}, kWarning);
-    std::size_t changed = chosenRows.size();
-    for (const auto& [genre, lineSet] : chosenLines) {
-        const std::vector<std::size_t> lineIndexes(lineSet.begin(), lineSet.end());
-        std::vector<std::string>& lines = project.Genres[genre].Lines;
-        std::vector<TLinkItem> items;
-        std::vector<std::size_t> unmarked;
-        for (const std::size_t index : lineIndexes) {
-            items.push_back(LineToItem(lines[index]));
-            if (items.back().Status != kWarning) {
-                unmarked.push_back(items.size() - 1);
-            }
-        }
-        SetItemStatus(items, unmarked, kWarning);
-        for (const std::size_t item : unmarked) {
-            lines[lineIndexes[item]] = ItemToLine(items[item]);
-        }
-        changed += unmarked.size();
     }
     return changed;
 }

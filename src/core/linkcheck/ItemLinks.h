@@ -74,9 +74,20 @@ std::string RequestUrl(std::string_view stored);
 // byte beyond ASCII, and one SafeStoredUrl takes.
 bool CanTakeNewUrl(std::string_view url);
 
-// Gives every item at the places the status "warning" (2); returns how
-// many items changed.
-std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places);
+// An item a check found dead but did not mark: it carries a mark of the
+// user's (favourite, erase, an importance), which the warning would replace.
+struct UnmarkedItem {
+    std::size_t which = 0; // in the places given
+    ItemPlace place;
+    int32_t status = 0;
+};
+
+// Gives the items at the places whose status is "normal" the status
+// "warning" (2); items already marked so stay; items with any other mark
+// keep it and go to notMarked (each place once). Returns how many items
+// changed.
+std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places,
+    std::vector<UnmarkedItem>* notMarked = nullptr);
 
 struct AddressUpdate {
     ItemPlace place;
