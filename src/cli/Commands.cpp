@@ -774,6 +774,21 @@ std::optional<TDateTime> ImportToday(Streams streams)
     return today;
 }
 
+std::string RkmRefusalText(const RkmRefusedLink& link)
+{
+    switch (link.problem) {
+    case ItemProblem::TitleMissing: return "no title";
+    case ItemProblem::TitleKanaMissing: return "no reading of the title";
+    case ItemProblem::TitleKanaNotHiragana: return "the reading of the title cannot be made hiragana";
+    case ItemProblem::AuthorKanaMissing: return "no reading of the author";
+    case ItemProblem::AuthorKanaNotHiragana: return "the reading of the author cannot be made hiragana";
+    case ItemProblem::UrlMissing: return "no page address";
+    case ItemProblem::DateInvalid: return "the date is not valid";
+    case ItemProblem::None: break;
+    }
+    return "not an address the pages may carry: " + Shown(link.refusedAddress);
+}
+
 int ImportRkm(std::span<const std::string_view> args, Streams streams)
 {
     constexpr std::string_view kFlags[] = {"--suggest-readings"};
@@ -803,13 +818,22 @@ int ImportRkm(std::span<const std::string_view> args, Streams streams)
         return 2;
     }
     for (const RkmRefusedLink& link : result.refused) {
-        streams.err << "not imported: " << Shown(link.title) << '\n';
+        streams.err << "not imported: " << Shown(link.title) << ": " << RkmRefusalText(link) << '\n';
+    }
+    for (const std::string& title : result.unclosed) {
+        streams.out << "imported, though its block was not closed: " << Shown(title) << '\n';
+    }
+    for (const std::string& key : result.unknownKeys) {
+        streams.out << "category key without a definition before it, ignored: " << Shown(key) << '\n';
     }
     for (const RkmChangedName& name : result.changedNames) {
         streams.out << "name '" << Shown(name.given) << "' "
                     << (name.stored.empty() ? std::string("not taken") : "stored as '" + Shown(name.stored) + "'")
                     << '\n';
     }
+    streams.out << "Imported: " << result.stored << "; not imported: " << result.refused.size()
+                << "; new genres: " << result.newGenres << ", attributes: " << result.newAttributes
+                << ", contents: " << result.newContents << '\n';
     return SaveOutput(project, options->Files()[2], "import-rkm", streams) ? 0 : 2;
 }
 

@@ -15,6 +15,7 @@
 #include "text/Sjis.h"
 #include "text/Strings.h"
 #include "text/Url.h"
+#include "util/MessageList.h"
 
 namespace tessaly {
 
@@ -219,8 +220,6 @@ BookmarkImportReport ImportBookmarks(Project& project, const std::vector<Bookmar
 
 namespace {
 
-constexpr std::size_t kListedEntries = 15;
-
 std::string Sjis(std::string_view utf8)
 {
     return Utf8ToSjisNearest(utf8).text;
@@ -258,22 +257,6 @@ std::string RefusalReason(Report::Refusal why)
     return {};
 }
 
-// A heading and the entries' lines, the rest counted.
-template <typename Entry, typename Line>
-void AppendList(std::string& text, const std::string& heading, const std::vector<Entry>& entries, Line line)
-{
-    if (entries.empty()) {
-        return;
-    }
-    text += "\r\n\r\n" + heading;
-    for (std::size_t i = 0; i < entries.size() && i < kListedEntries; ++i) {
-        text += "\r\n  " + line(entries[i]);
-    }
-    if (entries.size() > kListedEntries) {
-        text += "\r\n  " + SJ("ほか ") + std::to_string(entries.size() - kListedEntries) + SJ(" 件");
-    }
-}
-
 } // namespace
 
 std::string BookmarkImportMessage(const BookmarkImportReport& report)
@@ -283,11 +266,11 @@ std::string BookmarkImportMessage(const BookmarkImportReport& report)
     if (report.duplicates > 0) {
         text += "\r\n" + SJ("登録済みのリンク ") + std::to_string(report.duplicates) + SJ(" 件は取り込みませんでした.");
     }
-    AppendList(text, SJ("次のリンクは取り込みませんでした:"), report.notStored,
+    AppendMessageList(text, SJ("次のリンクは取り込みませんでした:"), report.notStored,
         [](const Report::NotStored& entry) { return ShownBookmark(entry.bookmark) + " : " + RefusalReason(entry.why); });
-    AppendList(text, SJ("次のリンクは読みの一部だけを推測しました. 読みを確かめて下さい:"), report.partialReadings,
+    AppendMessageList(text, SJ("次のリンクは読みの一部だけを推測しました. 読みを確かめて下さい:"), report.partialReadings,
         [](const Report::PartialReading& entry) { return ShownBookmark(entry.bookmark) + " : " + entry.reading; });
-    AppendList(text, SJ("次のリンクから Shift_JIS にない文字を除きました:"), report.lostCharacters,
+    AppendMessageList(text, SJ("次のリンクから Shift_JIS にない文字を除きました:"), report.lostCharacters,
         [](const Report::LostCharacters& entry) {
             std::string line = ShownBookmark(entry.bookmark) + " :";
             for (const std::string& character : entry.characters) {
@@ -296,8 +279,8 @@ std::string BookmarkImportMessage(const BookmarkImportReport& report)
             return line;
         });
     const auto renamed = [](const Report::ChangedName& entry) { return Sjis(entry.given) + " -> " + entry.stored; };
-    AppendList(text, SJ("次のフォルダ名はジャンル名に使えないため変えました:"), report.changedGenres, renamed);
-    AppendList(text, SJ("次のタグはアトリビュート名に使えないため変えました:"), report.changedAttributes, renamed);
+    AppendMessageList(text, SJ("次のフォルダ名はジャンル名に使えないため変えました:"), report.changedGenres, renamed);
+    AppendMessageList(text, SJ("次のタグはアトリビュート名に使えないため変えました:"), report.changedAttributes, renamed);
     return text;
 }
 

@@ -17,6 +17,7 @@
 #include "text/Strings.h"
 #include "text/Url.h"
 #include "util/AtomicFile.h"
+#include "util/MessageList.h"
 
 namespace tessaly {
 
@@ -117,15 +118,20 @@ public:
     void Feed(std::string_view line)
     {
         if (line == "<!-- start option -->" || line == "<!-- start macro -->" || line == "<!-- start template -->") {
+            EndOpenLink();
             state_ = State::Skip;
         } else if (line == "<!-- start category -->") {
+            EndOpenLink();
             state_ = State::Category;
         } else if (line == "<!-- start link -->") {
+            EndOpenLink();
             state_ = State::Link;
             link_ = NewLink();
         } else if (line == "<!-- end -->") {
             if (state_ == State::Link) {
                 StoreLink();
+            } else {
+                EndOpenLink(); // a comment not closed ends with its link
             }
             state_ = State::None;
         } else if (state_ == State::Category) {
@@ -141,10 +147,24 @@ public:
         }
     }
 
-    RkmImportResult TakeResult() { return std::move(result_); }
+    RkmImportResult TakeResult()
+    {
+        EndOpenLink();
+        return std::move(result_);
+    }
 
 private:
     enum class State { None, Skip, Category, Link, Comment };
+
+    // A link whose block (or comment) was not closed ends where the next
+    // block begins or the file ends: it is stored all the same and named.
+    void EndOpenLink()
+    {
+        if ((state_ == State::Link || state_ == State::Comment) && StoreLink()) {
+            result_.unclosed.push_back(link_.Title);
+        }
+        state_ = State::None;
+    }
 
     TLinkItem NewLink() const
     {
@@ -174,16 +194,19 @@ private:
             if (genreNames_.Insert(value)) {
                 const std::size_t genre = project_.AddGenre(value);
                 filing_.Add(value, genre);
+                ++result_.newGenres;
             }
             break;
         case CategoryKind::Attribute:
             if (attributeNames_.Insert(value)) {
                 project_.Attributes.emplace_back(value);
+                ++result_.newAttributes;
             }
             break;
         case CategoryKind::Content:
             if (contentNames_.Insert(value)) {
                 project_.Contents.emplace_back(value);
+                ++result_.newContents;
             }
             break;
         }
@@ -231,9 +254,14 @@ private:
             value.remove_suffix(1);
         }
         for (const std::string_view part : sjis::Split(value, '/')) {
-            const auto found = definitions_.find(AsciiLower(HtmlUnescape(part)));
+            const std::string key = HtmlUnescape(part);
+            const auto found = definitions_.find(AsciiLower(key));
             if (found == definitions_.end()) {
-                continue; // not defined (yet): the link keeps its other categories
+                // Not defined (yet): the link keeps its other categories.
+                if (!key.empty() && unknownKeys_.Insert(key)) {
+                    result_.unknownKeys.push_back(key);
+                }
+                continue;
             }
             const CategoryDefinition& definition = found->second;
             switch (definition.kind) {
@@ -259,8 +287,8 @@ private:
     }
 
     // A link whose line the project reader would drop is reported instead
-    // of being stored and lost at the next open.
-    void StoreLink()
+    // of being stored and lost at the next open. True when stored.
+    bool StoreLink()
     {
         link_.TitleKana = ReadingOf(link_.Title, link_.TitleKana);
         link_.AuthorKana = ReadingOf(link_.Author, link_.AuthorKana);
@@ -273,20 +301,21 @@ private:
             std::optional<std::string> safe = SafeStoredUrl(*address);
             if (!safe) {
                 result_.refused.push_back({link_.Title, ItemProblem::None, *address});
-                return;
+                return false;
             }
             *address = std::move(*safe);
         }
         const ItemProblem problem = FindItemProblem(link_);
         if (problem != ItemProblem::None) {
             result_.refused.push_back({link_.Title, problem, {}});
-            return;
+            return false;
         }
         link_.Serial = project_.NextSerial();
         // As the project reader files lines: a genre field naming the trash
         // or no genre at all puts the item in the first genre.
         project_.Genres[filing_.FileUnder(link_.GenreName)].Lines.push_back(ItemToLine(link_));
         ++result_.stored;
+        return true;
     }
 
     // The reading as given and repaired, or, when that is empty or no
@@ -308,6 +337,7 @@ private:
     NameSet genreNames_;
     NameSet attributeNames_;
     NameSet contentNames_;
+    NameSet unknownKeys_{std::vector<std::string>()};
     GenreIndex filing_;
     std::unordered_map<std::string, CategoryDefinition> definitions_;
     State state_ = State::None;
@@ -387,26 +417,29 @@ std::string RkmRefusalReason(const RkmRefusedLink& link)
     return SJ("このアドレスは使えません: ") + link.refusedAddress;
 }
 
-std::string RkmRefusedLinksMessage(const RkmImportResult& result)
+std::string RkmImportMessage(const RkmImportResult& result)
 {
-    std::string message;
+    std::string text = std::to_string(result.stored) + SJ(" 件のリンクを取り込みました (新しいジャンル ")
+        + std::to_string(result.newGenres) + SJ(" 件, アトリビュート ") + std::to_string(result.newAttributes)
+        + SJ(" 件, コンテンツ ") + std::to_string(result.newContents) + SJ(" 件).");
     if (!result.refused.empty()) {
-        message = SJ("次の ") + std::to_string(result.refused.size()) + SJ(" 件のリンクは取り込みませんでした.\r\n");
-        for (const RkmRefusedLink& link : result.refused) {
-            message += kLineBreak;
-            message += link.title.empty() ? SJ("(無題)") : link.title;
-            message += SJ(" : ");
-            message += RkmRefusalReason(link);
-        }
+        text += "\r\n" + std::to_string(result.refused.size()) + SJ(" 件のリンクは取り込みませんでした.");
     }
-    if (!result.changedNames.empty()) {
-        message += message.empty() ? "" : "\r\n\r\n";
-        message += SJ("次の名前は使えない文字を含むため変えました:");
-        for (const RkmChangedName& name : result.changedNames) {
-            message += "\r\n" + RkmChangedNameText(name);
-        }
-    }
-    return message;
+    const auto titled = [](const std::string& title) { return title.empty() ? SJ("(無題)") : title; };
+    AppendMessageList(text, SJ("次のリンクは取り込みませんでした:"), result.refused,
+        [&](const RkmRefusedLink& link) { return titled(link.title) + " : " + RkmRefusalReason(link); });
+    AppendMessageList(text, SJ("次のリンクは終わりの印がないまま終わっていましたが、取り込みました:"), result.unclosed,
+        titled);
+    AppendMessageList(text, SJ("次のカテゴリーキーは定義がないため無視しました:"), result.unknownKeys,
+        [](const std::string& key) { return key; });
+    AppendMessageList(text, SJ("次の名前は使えない文字を含むため変えました:"), result.changedNames, RkmChangedNameText);
+    return text;
+}
+
+bool RkmImportHasWarnings(const RkmImportResult& result)
+{
+    return !result.refused.empty() || !result.unclosed.empty() || !result.unknownKeys.empty()
+        || !result.changedNames.empty();
 }
 
 } // namespace tessaly

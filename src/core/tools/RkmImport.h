@@ -41,8 +41,17 @@ struct RkmImportResult {
     enum class Status { Imported, NotFound, ReadFailed };
     Status status = Status::Imported;
     std::string error; // the system's reason for ReadFailed
-    std::size_t stored = 0;
-    std::vector<RkmRefusedLink> refused;
+    std::size_t stored = 0; // links imported
+    std::vector<RkmRefusedLink> refused; // links not imported
+    // Titles of links imported though their block or comment was not
+    // closed: they end where the next block begins or the file ends.
+    std::vector<std::string> unclosed;
+    std::size_t newGenres = 0;
+    std::size_t newAttributes = 0;
+    std::size_t newContents = 0;
+    // Category keys of links that no definition before them named, each once
+    // as first written.
+    std::vector<std::string> unknownKeys;
     std::vector<RkmChangedName> changedNames;
 };
 
@@ -56,7 +65,7 @@ using RkmProgress = std::function<void(std::size_t line, std::size_t lastLine)>;
 // or author name by readings, when given, if the suggestion is complete. A
 // link that still lacks a title, a page address or a hiragana reading is
 // not stored and takes no serial. A category key the file has not defined
-// (yet) is passed over. Sets IsEditing.
+// (yet) is passed over and reported. Sets IsEditing.
 RkmImportResult ImportRkmText(Project& project, std::string_view text, TDateTime today,
     const RkmProgress& progress = {}, const ReadingService* readings = nullptr);
 
@@ -72,8 +81,11 @@ std::string RkmRefusalReason(const RkmRefusedLink& link);
 // "GIVEN -> STORED" of a changed name, its control characters and bytes
 // that are no character written by their codes.
 std::string RkmChangedNameText(const RkmChangedName& name);
-// The closing message that lists the links not stored and the names
-// changed; empty when there are none.
-std::string RkmRefusedLinksMessage(const RkmImportResult& result);
+// The closing message: the counts, then the links not imported with their
+// reasons, the links not closed, the unknown category keys and the changed
+// names.
+std::string RkmImportMessage(const RkmImportResult& result);
+// True when the closing message has more than the counts to say.
+bool RkmImportHasWarnings(const RkmImportResult& result);
 
 } // namespace tessaly
