@@ -15,6 +15,7 @@
 #include "linkcheck/LinkChecker.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempDir.h"
+#include "text/Codepage.h"
 
 using namespace tessaly;
 using tessaly::test::HttpAnswer;
@@ -169,7 +170,25 @@ TEST_F(LinkCheckerTest, EveryResultFromTheServer)
         EXPECT_EQ(IsAlive(result.result), c.result == LinkResult::Ok || c.result == LinkResult::Moved);
         if (!IsAlive(result.result) && result.code == 0) {
             EXPECT_FALSE(result.detail.empty());
+            // The program's words, not libcurl's English.
+            EXPECT_TRUE(std::any_of(result.detailLabel.begin(), result.detailLabel.end(),
+                [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; }))
+                << result.detailLabel;
         }
+    }
+}
+
+TEST_F(LinkCheckerTest, FailuresInTheProgramsWords)
+{
+    ClosedPort closed;
+    const std::vector<LinkCheckResult> results
+        = Check({{"http://127.0.0.1:" + std::to_string(closed.Port()) + "/", false}, {"http://nowhere.test/", false},
+            {Site("/slow"), false}, {Secure("/ok", "wrong.test"), false}, {Site("/loop"), false}});
+    const std::vector<std::string> expected = {SJ("接続できません (接続を拒否されたか、相手に届きません)"),
+        SJ("ホスト名が見付かりません"), SJ("時間内に応答がありません"), SJ("サーバーの証明書を確かめられません"),
+        SJ("リダイレクトが 10 回を超えました")};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(results[i].detailLabel, expected[i]) << results[i].detail;
     }
 }
 

@@ -115,6 +115,45 @@ LinkResult ResultOfTransferError(CURLcode code)
     }
 }
 
+// libcurl's own texts are English; the program says it in its words.
+const std::string& TransferErrorLabel(CURLcode code)
+{
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST: return SJ("ホスト名が見付かりません");
+    case CURLE_COULDNT_RESOLVE_PROXY: return SJ("プロキシのホスト名が見付かりません");
+    case CURLE_COULDNT_CONNECT: return SJ("接続できません (接続を拒否されたか、相手に届きません)");
+    case CURLE_OPERATION_TIMEDOUT: return SJ("時間内に応答がありません");
+    case CURLE_PEER_FAILED_VERIFICATION: return SJ("サーバーの証明書を確かめられません");
+    case CURLE_SSL_CONNECT_ERROR: return SJ("安全な接続 (TLS) を確立できません");
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_ENGINE_NOTFOUND:
+    case CURLE_SSL_ENGINE_SETFAILED:
+    case CURLE_SSL_ENGINE_INITFAILED:
+    case CURLE_USE_SSL_FAILED: return SJ("安全な接続 (TLS) でエラーが起きました");
+    case CURLE_TOO_MANY_REDIRECTS: return SJ("リダイレクトが多すぎます");
+    case CURLE_GOT_NOTHING: return SJ("サーバーが何も返しませんでした");
+    case CURLE_SEND_ERROR: return SJ("データを送れません");
+    case CURLE_RECV_ERROR: return SJ("データを受け取れません");
+    case CURLE_PARTIAL_FILE: return SJ("応答が途中で切れました");
+    case CURLE_WEIRD_SERVER_REPLY: return SJ("サーバーの応答が正しくありません");
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM: return SJ("HTTP/2 の通信でエラーが起きました");
+    case CURLE_HTTP3: return SJ("HTTP/3 の通信でエラーが起きました");
+    case CURLE_URL_MALFORMAT: return SJ("アドレスの形式が正しくありません");
+    case CURLE_UNSUPPORTED_PROTOCOL: return SJ("扱えないプロトコルです");
+    case CURLE_BAD_CONTENT_ENCODING: return SJ("応答の圧縮形式が正しくありません");
+    case CURLE_OUT_OF_MEMORY: return SJ("メモリが足りません");
+    case CURLE_PROXY: return SJ("プロキシとの通信でエラーが起きました");
+    default: return SJ("通信でエラーが起きました");
+    }
+}
+
 bool IsNotPrintableAscii(unsigned char c)
 {
     return c <= 0x20 || c >= 0x7F;
@@ -158,6 +197,12 @@ int RefuseUnlistedName(void*, void*, void* data)
 {
     return IsAddressLiteral(static_cast<Transfer*>(data)->host) ? 0 : 1;
 }
+
+// Why a link failed, in plain words and in the program's.
+struct Why {
+    std::string detail;
+    std::string label;
+};
 
 struct HostQueue {
     unsigned active = 0;
@@ -276,14 +321,17 @@ private:
         if (path.empty()) {
             result.result = LinkResult::Error;
             result.detail = "the project has no banner directory";
+            result.detailLabel = SJ("プロジェクトにバナーディレクトリがありません");
         } else if (!file) {
             result.result = LinkResult::Error;
             result.detail = "the path cannot be spelled on this file system";
+            result.detailLabel = SJ("このファイルシステムでは表せないパスです");
         } else if (std::filesystem::is_regular_file(*file, error)) {
             result.result = LinkResult::Ok;
         } else {
             result.result = LinkResult::Missing;
             result.detail = "no such file";
+            result.detailLabel = SJ("ファイルがありません");
         }
         Report(std::move(result), started);
     }
@@ -294,7 +342,9 @@ private:
     {
         const std::optional<ParsedUrl> parsed = ParseUrl(transfer->url);
         if (!parsed || (parsed->scheme != "http" && parsed->scheme != "https")) {
-            Finish(*transfer, LinkResult::Error, parsed ? "not an http or https address" : "malformed address");
+            Finish(*transfer, LinkResult::Error,
+                parsed ? Why{"not an http or https address", SJ("http や https のアドレスではありません")}
+                       : Why{"malformed address", SJ("アドレスの形式が正しくありません")});
             return;
         }
         transfer->host = parsed->host;
@@ -314,7 +364,7 @@ private:
         if (!transfer->easy) {
             transfer->easy.reset(curl_easy_init());
             if (!transfer->easy) {
-                Finish(*transfer, LinkResult::Error, "out of memory");
+                Finish(*transfer, LinkResult::Error, {"out of memory", SJ("メモリが足りません")});
                 return;
             }
             Configure(*transfer);
@@ -329,7 +379,7 @@ private:
             curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
         }
         if (curl_multi_add_handle(multi_.get(), easy) != CURLM_OK) {
-            Finish(*transfer, LinkResult::Error, "the transfer could not be started");
+            Finish(*transfer, LinkResult::Error, {"the transfer could not be started", SJ("通信を始められません")});
             return;
         }
         ++hosts_[transfer->host].active;
@@ -408,7 +458,7 @@ private:
                 return;
             }
             const std::string why = transfer->error[0] != '\0' ? transfer->error.data() : curl_easy_strerror(code);
-            Finish(*transfer, ResultOfTransferError(code), why);
+            Finish(*transfer, ResultOfTransferError(code), {why, TransferErrorLabel(code)});
             return;
         }
         long status = 0;
@@ -418,8 +468,9 @@ private:
         if (status >= 300 && status < 400 && location != nullptr) {
             transfer->hops.push_back({status, AsciiUrl(location)});
             if (transfer->hops.size() > options_.maxRedirects) {
+                const std::string most = std::to_string(options_.maxRedirects);
                 Finish(*transfer, LinkResult::TooManyRedirects,
-                    "more than " + std::to_string(options_.maxRedirects) + " redirects", status);
+                    {"more than " + most + " redirects", SJ("リダイレクトが ") + most + SJ(" 回を超えました")}, status);
                 return;
             }
             transfer->url = location;
@@ -437,7 +488,9 @@ private:
         } else if (status >= 500 && status < 600) {
             Finish(*transfer, LinkResult::ServerError, {}, status);
         } else {
-            Finish(*transfer, LinkResult::Error, "unexpected status " + std::to_string(status), status);
+            Finish(*transfer, LinkResult::Error,
+                {"unexpected status " + std::to_string(status), SJ("思いがけないステータス ") + std::to_string(status)},
+                status);
         }
     }
 
@@ -449,7 +502,7 @@ private:
         Enqueue(std::move(transfer));
     }
 
-    void Finish(const Transfer& transfer, LinkResult outcome, std::string detail, long status = 0)
+    void Finish(const Transfer& transfer, LinkResult outcome, Why why, long status = 0)
     {
         LinkCheckResult result;
         result.index = transfer.index;
@@ -457,7 +510,8 @@ private:
         result.code = status;
         result.finalUrl = AsciiUrl(transfer.url);
         result.redirects = transfer.hops;
-        result.detail = std::move(detail);
+        result.detail = std::move(why.detail);
+        result.detailLabel = std::move(why.label);
         if (outcome == LinkResult::Ok) {
             std::size_t permanent = 0;
             while (permanent < transfer.hops.size() && IsPermanentRedirect(transfer.hops[permanent].code)) {

@@ -62,6 +62,7 @@ struct LinkCheckResult {
     std::string newUrl; // Moved: the address the permanent redirects lead to
     std::vector<LinkHop> redirects;
     std::string detail; // why a failure failed, in plain words (ASCII)
+    std::string detailLabel; // the same in the program's words (code page 932)
     std::chrono::milliseconds time{0};
 };
 
