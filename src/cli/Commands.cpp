@@ -1121,7 +1121,7 @@ void PrintLinkResult(const ItemLink& link, const LinkCheckResult& result, std::o
     }
     out << "  " << Shown(link.shown);
     if (!result.newUrl.empty()) {
-        out << " -> " << Escaped(result.newUrl);
+        out << " -> " << Escaped(WithUnicodeHost(result.newUrl));
     }
     out << "  (" << FormatSerial(link.serial) << ' ' << Shown(link.title)
         << (link.field == LinkField::Banner ? ", banner" : "") << ')';

@@ -94,7 +94,9 @@ TEST(ItemLinks, RequestUrls)
         {"www.alpha.jp/%41{x}", "http://www.alpha.jp/%41%7Bx%7D"},
         // "日本" in code page 932 goes as UTF-8, percent-encoded after the host.
         {"www.alpha.jp/" + SJ("日本"), "http://www.alpha.jp/%E6%97%A5%E6%9C%AC"},
-        {SJ("日本.jp") + "/", "http://\xE6\x97\xA5\xE6\x9C\xAC.jp/"},
+        // A host in other letters in its ASCII form, whatever the locale.
+        {SJ("日本.jp") + "/", "http://xn--wgv71a.jp/"},
+        {"https://user@" + SJ("ＥＸＡＭＰＬＥ.日本:8080") + "?q", "https://user@example.xn--wgv71a:8080?q"},
         // Bytes that are not code page 932 are sent as they are, encoded.
         {"www.alpha.jp/\x81", "http://www.alpha.jp/%81"},
     };

@@ -12,6 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "linkcheck/ItemLinks.h"
 #include "linkcheck/LinkChecker.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempDir.h"
@@ -190,6 +191,16 @@ TEST_F(LinkCheckerTest, FailuresInTheProgramsWords)
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(results[i].detailLabel, expected[i]) << results[i].detail;
     }
+}
+
+// The host goes in its ASCII form whatever the locale (tests run in "C").
+TEST_F(LinkCheckerTest, HostsInOtherLetters)
+{
+    options_.resolve.push_back("xn--wgv71a.test:" + std::to_string(server_.Port()) + ":127.0.0.1");
+    const std::vector<LinkCheckResult> results
+        = Check({{RequestUrl(SJ("日本.test:") + std::to_string(server_.Port()) + "/ok"), false}});
+    EXPECT_EQ(results[0].result, LinkResult::Ok) << results[0].detail;
+    EXPECT_EQ(server_.Requests(), std::vector<std::string>{"HEAD /ok xn--wgv71a.test"});
 }
 
 TEST_F(LinkCheckerTest, TheRedirectChainIsKept)

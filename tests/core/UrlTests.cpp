@@ -75,4 +75,14 @@ TEST(Url, AddressesFromOutsideAreMadeSafeOrRefused)
     }
 }
 
+TEST(Url, HostsInOtherLettersBothWays)
+{
+    EXPECT_EQ(WithAsciiHost("http://\xE6\x97\xA5\xE6\x9C\xAC.example/\xE6\x97\xA5"),
+        "http://xn--wgv71a.example/\xE6\x97\xA5");
+    EXPECT_EQ(WithAsciiHost("http://a.jp/"), "http://a.jp/");
+    EXPECT_EQ(WithAsciiHost("http://a\xE2\x80\x8D.jp/"), std::nullopt); // a zero width joiner alone
+    EXPECT_EQ(WithUnicodeHost("http://u@XN--WGV71A.example:81/x"), "http://u@\xE6\x97\xA5\xE6\x9C\xAC.example:81/x");
+    EXPECT_EQ(WithUnicodeHost("http://xn--broken-.jp/"), "http://xn--broken-.jp/");
+}
+
 } // namespace

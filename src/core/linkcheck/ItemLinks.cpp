@@ -168,12 +168,15 @@ std::string RequestUrl(std::string_view stored)
     const std::string full = FullUrl(Trim(stored));
     ConversionResult utf8 = SjisToUtf8(full);
     const std::string& text = utf8.ok ? utf8.text : full;
-    // The host ends at the first "/", "?" or "#" after "scheme://"; a host
-    // in other letters stays UTF-8, for libcurl to turn into its ASCII form.
+    // The host ends at the first "/", "?" or "#" after "scheme://". A host
+    // in other letters goes in its ASCII form: libcurl's own conversion
+    // depends on the locale, which a command line tool may never set. A
+    // host IDNA refuses stays as it is, for the checker to report.
     const std::size_t scheme = text.find("://");
     const std::size_t hostEnd
         = scheme == std::string::npos ? 0 : std::min(text.find_first_of("/?#", scheme + 3), text.size());
-    return text.substr(0, hostEnd) + PercentEncoded(std::string_view(text).substr(hostEnd), NeedsEscape);
+    const std::string host = text.substr(0, hostEnd);
+    return WithAsciiHost(host).value_or(host) + PercentEncoded(std::string_view(text).substr(hostEnd), NeedsEscape);
 }
 
 bool CanTakeNewUrl(std::string_view url)

@@ -65,8 +65,9 @@ struct ItemLinks {
 // banner directory.
 ItemLinks LinksOfItems(const std::vector<PlacedItem>& items, std::string_view bannerDirectory);
 
-// A stored address as it goes on the wire: the full URL in UTF-8 with what
-// follows the host percent-encoded where a URL may not hold it as it is.
+// A stored address as it goes on the wire: the full URL with the host in
+// its ASCII form (WithAsciiHost) and what follows the host, in UTF-8,
+// percent-encoded where a URL may not hold it as it is.
 // Text that is not code page 932 has its bytes percent-encoded instead.
 std::string RequestUrl(std::string_view stored);
 

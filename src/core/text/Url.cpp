@@ -1,6 +1,10 @@
 #include "text/Url.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
+
+#include <unicode/uidna.h>
 
 #include "text/Collation.h"
 
@@ -42,6 +46,56 @@ std::size_t SchemeColonLength(std::string_view url)
 bool IsUnsafeInPage(unsigned char c)
 {
     return c < 0x20 || c == 0x7F || std::string_view("\"<>'` ").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+// Where the host of a full URL lies: after "scheme://" and any user-info,
+// before the port and the path.
+std::pair<std::size_t, std::size_t> HostSpan(std::string_view url)
+{
+    const std::size_t start = UrlSchemeLength(url);
+    std::string_view authority = url.substr(start);
+    authority = authority.substr(0, std::min(authority.find_first_of("/?#\\"), authority.size()));
+    const std::size_t at = authority.rfind('@');
+    const std::size_t hostStart = at == std::string_view::npos ? 0 : at + 1;
+    std::string_view host = authority.substr(hostStart);
+    if (!host.starts_with('[')) {
+        host = host.substr(0, std::min(host.rfind(':'), host.size()));
+    }
+    return {start + hostStart, host.size()};
+}
+
+const UIDNA* Uts46()
+{
+    static const std::unique_ptr<UIDNA, decltype(&uidna_close)> idna = [] {
+        UErrorCode error = U_ZERO_ERROR;
+        UIDNA* opened = uidna_openUTS46(UIDNA_NONTRANSITIONAL_TO_ASCII | UIDNA_NONTRANSITIONAL_TO_UNICODE
+                | UIDNA_CHECK_BIDI | UIDNA_CHECK_CONTEXTJ,
+            &error);
+        return std::unique_ptr<UIDNA, decltype(&uidna_close)>(U_SUCCESS(error) ? opened : nullptr, uidna_close);
+    }();
+    return idna.get();
+}
+
+using IdnaConversion = int32_t (*)(const UIDNA*, const char*, int32_t, char*, int32_t, UIDNAInfo*, UErrorCode*);
+
+// A host name through one of ICU's UTS #46 conversions.
+std::optional<std::string> ConvertHost(std::string_view host, IdnaConversion convert)
+{
+    constexpr std::size_t kLongestHost = 1024; // DNS allows 253
+    const UIDNA* idna = Uts46();
+    if (idna == nullptr || host.size() > kLongestHost) {
+        return std::nullopt;
+    }
+    std::string converted(kLongestHost * 4, '\0');
+    UErrorCode error = U_ZERO_ERROR;
+    UIDNAInfo info = UIDNA_INFO_INITIALIZER;
+    const int32_t length = convert(idna, host.data(), static_cast<int32_t>(host.size()), converted.data(),
+        static_cast<int32_t>(converted.size()), &info, &error);
+    if (U_FAILURE(error) || info.errors != 0) {
+        return std::nullopt;
+    }
+    converted.resize(static_cast<std::size_t>(length));
+    return converted;
 }
 
 } // namespace
@@ -121,6 +175,32 @@ std::optional<std::string> SafeStoredUrl(std::string_view url)
         return std::nullopt;
     }
     return (scheme == "https:" ? "https://" : "") + PercentEncoded(rest, IsUnsafeInPage);
+}
+
+std::optional<std::string> WithAsciiHost(std::string_view url)
+{
+    const auto [start, length] = HostSpan(url);
+    const std::string_view host = url.substr(start, length);
+    if (std::all_of(host.begin(), host.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(url);
+    }
+    const std::optional<std::string> ascii = ConvertHost(host, uidna_nameToASCII_UTF8);
+    if (!ascii) {
+        return std::nullopt;
+    }
+    return std::string(url.substr(0, start)) + *ascii + std::string(url.substr(start + length));
+}
+
+std::string WithUnicodeHost(std::string_view url)
+{
+    const auto [start, length] = HostSpan(url);
+    const std::string_view host = url.substr(start, length);
+    if (AsciiLower(host).find("xn--") == std::string::npos) {
+        return std::string(url);
+    }
+    const std::optional<std::string> unicode = ConvertHost(host, uidna_nameToUnicodeUTF8);
+    return unicode ? std::string(url.substr(0, start)) + *unicode + std::string(url.substr(start + length))
+                   : std::string(url);
 }
 
 std::string UrlIdentity(std::string_view stored)

@@ -45,4 +45,14 @@ std::string PercentEncoded(std::string_view text, bool (*encode)(unsigned char))
 // or no host.
 std::optional<std::string> SafeStoredUrl(std::string_view url);
 
+// A full URL in UTF-8 with a host in other letters than ASCII given in its
+// ASCII form (UTS #46, "日本.example" as "xn--wgv71a.example"), whatever
+// the locale; other URLs as they are. Nothing when the host is none IDNA
+// takes.
+std::optional<std::string> WithAsciiHost(std::string_view url);
+
+// A full URL as a reader knows it: a host in its ASCII form ("xn--...")
+// given in its own letters (UTF-8); anything else as it is.
+std::string WithUnicodeHost(std::string_view url);
+
 } // namespace tessaly
