@@ -269,6 +269,39 @@ TEST_F(LinkCheckerTest, AtMostFourRequestsToOneHost)
     EXPECT_GE(server_.MostConcurrent(), 5u) << "the hosts were not asked side by side";
 }
 
+// Spellings of one host are one host.
+TEST_F(LinkCheckerTest, AtMostTwoRequestsToOneHostHoweverSpelt)
+{
+    options_.perHost = 2;
+    server_.Answer("/busy", {200, {}, false, false, std::chrono::milliseconds(100)});
+    options_.resolve.push_back("site.test.:" + std::to_string(server_.Port()) + ":127.0.0.1");
+    const std::string port = ":" + std::to_string(server_.Port());
+    std::vector<LinkToCheck> links;
+    for (const std::string host : {"127.0.0.1", "127.0.0.1.", "127.1", "[::ffff:127.0.0.1]", "[::FFFF:7f00:1]"}) {
+        for (int i = 0; i < 4; ++i) {
+            links.push_back({"http://" + host + port + "/busy?" + std::to_string(i), false});
+        }
+    }
+    for (const std::string host : {"site.test", "SITE.test.", "site.test."}) {
+        for (int i = 0; i < 4; ++i) {
+            links.push_back({"http://" + host + port + "/busy?" + std::to_string(i), false});
+        }
+    }
+    Check(links);
+    // One name and one address: two hosts of two requests each.
+    EXPECT_LE(server_.MostConcurrent(), 4u);
+}
+
+// --timeout is for the whole check of a link, however many redirects.
+TEST_F(LinkCheckerTest, TheTimeoutBoundsTheWholeCheckOfALink)
+{
+    server_.Answer("/slow-step", {302, "/slow-step", false, false, std::chrono::milliseconds(150)});
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<LinkCheckResult> results = Check({{Site("/slow-step"), false}});
+    EXPECT_EQ(results[0].result, LinkResult::Timeout) << LinkResultName(results[0].result);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1200));
+}
+
 TEST_F(LinkCheckerTest, AtMostJobsRequestsInFlight)
 {
     options_.jobs = 3;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -82,6 +83,33 @@ std::optional<ParsedUrl> ParseUrl(const std::string& url)
         curl_free(text);
     }
     return parsed;
+}
+
+// One key for the spellings of a host, for the limit of requests to one
+// host: lower case (as ParseUrl gives it), no final dot, an IP address in
+// its standard form (one mapped into IPv6 as IPv4), a name in its ASCII
+// form. libcurl writes IPv4 addresses in their dotted form already.
+std::string CanonicalHost(std::string host)
+{
+    while (host.ends_with('.')) {
+        host.pop_back();
+    }
+    if (host.starts_with('[') && host.ends_with(']')) {
+        in6_addr v6{};
+        if (inet_pton(AF_INET6, host.substr(1, host.size() - 2).c_str(), &v6) != 1) {
+            return host;
+        }
+        char text[INET6_ADDRSTRLEN] = {};
+        if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+            in_addr v4{};
+            std::memcpy(&v4, &v6.s6_addr[12], sizeof v4);
+            return inet_ntop(AF_INET, &v4, text, sizeof text) ? std::string(text) : host;
+        }
+        return inet_ntop(AF_INET6, &v6, text, sizeof text) ? "[" + std::string(text) + "]" : host;
+    }
+    constexpr std::string_view kScheme = "http://";
+    const std::optional<std::string> ascii = WithAsciiHost(std::string(kScheme) + host);
+    return ascii ? AsciiLowered(ascii->substr(kScheme.size())) : host;
 }
 
 bool IsAddressLiteral(const std::string& host)
@@ -180,6 +208,8 @@ struct Transfer {
     bool bodyStarted = false;
     std::vector<LinkHop> hops;
     SteadyClock::time_point started;
+    SteadyClock::time_point requestStarted;
+    SteadyClock::duration spent{0}; // in requests so far
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy{nullptr, curl_easy_cleanup};
     std::array<char, CURL_ERROR_SIZE> error{};
 };
@@ -347,15 +377,16 @@ private:
                        : Why{"malformed address", SJ("アドレスの形式が正しくありません")});
             return;
         }
-        transfer->host = parsed->host;
-        HostQueue& queue = hosts_[transfer->host];
+        const std::string host = CanonicalHost(parsed->host);
+        transfer->host = host;
+        HostQueue& queue = hosts_[host];
         if (queue.waiting.empty() && queue.active < PerHost() && active_.size() < Jobs()) {
             Start(std::move(transfer));
             return;
         }
         queue.waiting.push_back(std::move(transfer));
         if (queue.active < PerHost()) {
-            readyHosts_.push_back(parsed->host);
+            readyHosts_.push_back(host);
         }
     }
 
@@ -369,7 +400,20 @@ private:
             }
             Configure(*transfer);
         }
+        // The time allowed is for the link's whole check, its redirects and
+        // a second try with GET included; waiting for a free slot is not
+        // counted.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(options_.timeout - transfer->spent);
+        if (left <= std::chrono::milliseconds(0)) {
+            Finish(*transfer, LinkResult::Timeout,
+                {"the check of the link took longer than the time allowed",
+                    SJ("リンクの確認が許された時間を超えました")});
+            return;
+        }
         CURL* easy = transfer->easy.get();
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
+        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(left.count()));
+        transfer->requestStarted = SteadyClock::now();
         transfer->bodyStarted = false;
         transfer->error[0] = '\0';
         curl_easy_setopt(easy, CURLOPT_URL, transfer->url.c_str());
@@ -395,8 +439,6 @@ private:
         curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent_.c_str());
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
         curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(options_.timeout.count()));
-        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options_.timeout.count()));
         curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
         // A stop must not wait for a name lookup still running in its thread.
         curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
@@ -435,6 +477,7 @@ private:
             auto found = active_.find(static_cast<Transfer*>(data));
             std::unique_ptr<Transfer> transfer = std::move(found->second);
             active_.erase(found);
+            transfer->spent += SteadyClock::now() - transfer->requestStarted;
             HostQueue& queue = hosts_[transfer->host];
             --queue.active;
             if (!queue.waiting.empty()) {
@@ -473,7 +516,8 @@ private:
                     {"more than " + most + " redirects", SJ("リダイレクトが ") + most + SJ(" 回を超えました")}, status);
                 return;
             }
-            transfer->url = location;
+            // A host in other letters in its ASCII form, as for the links.
+            transfer->url = WithAsciiHost(location).value_or(location);
             Enqueue(std::move(transfer));
             return;
         }

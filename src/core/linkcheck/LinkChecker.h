@@ -68,9 +68,9 @@ struct LinkCheckResult {
 
 struct LinkCheckOptions {
     unsigned jobs = 16; // requests in flight at once
-    unsigned perHost = 4; // of them at most so many to one host
+    unsigned perHost = 4; // of them at most so many to one host (however spelt)
     unsigned maxRedirects = 10;
-    std::chrono::milliseconds timeout{15000}; // for each request
+    std::chrono::milliseconds timeout{15000}; // for each link, its redirects included
     std::chrono::milliseconds deadline{3600000}; // for the whole run
     // Files of trusted certificates beside the system's ("" for none).
     std::string caFile;
