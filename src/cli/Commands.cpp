@@ -914,6 +914,12 @@ int ImportBookmarks(std::span<const std::string_view> args, Streams streams)
         return 2;
     }
     const BookmarkFile file = ReadBookmarkFile(read.data);
+    if (file.tooDeep) {
+        streams.err << "tessaly-cli import-bookmarks: " << ShownPath(bookmarkPath)
+                    << ": its markup is nested more than " << kMostBookmarkNesting
+                    << " levels deep, which no browser writes; nothing was imported\n";
+        return 2;
+    }
     if (!file.isBookmarkFile) {
         streams.err << "tessaly-cli import-bookmarks: " << ShownPath(bookmarkPath)
                     << ": not a browser bookmark file (Netscape bookmark format)\n";

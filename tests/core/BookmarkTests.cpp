@@ -70,14 +70,14 @@ TEST_F(Bookmarks, ReadsFirefoxExport)
     EXPECT_EQ(neko.addDate, 1700000000);
     EXPECT_TRUE(neko.folders.empty());
     // The toolbar's description holds its list; the list still belongs to it.
-    EXPECT_EQ(file.bookmarks[1].folders, std::vector<std::string>{"ブックマークツールバー"});
+    EXPECT_EQ(file.bookmarks[1].folders.Names(), std::vector<std::string>{"ブックマークツールバー"});
     EXPECT_EQ(file.bookmarks[1].description, "");
-    EXPECT_EQ(file.bookmarks[2].folders, (std::vector<std::string>{"ブックマークツールバー", "ゲーム"}));
+    EXPECT_EQ(file.bookmarks[2].folders.Names(), (std::vector<std::string>{"ブックマークツールバー", "ゲーム"}));
     EXPECT_EQ(file.bookmarks[2].tags, "攻略");
     EXPECT_EQ(file.bookmarks[3].url, "javascript:alert(1)");
     EXPECT_EQ(file.bookmarks[4].url, "place:parent=menu________&queryType=1");
     EXPECT_TRUE(file.bookmarks[4].folders.empty());
-    EXPECT_EQ(file.bookmarks[5].folders, std::vector<std::string>{"他のブックマーク"});
+    EXPECT_EQ(file.bookmarks[5].folders.Names(), std::vector<std::string>{"他のブックマーク"});
 }
 
 TEST_F(Bookmarks, ReadsChromiumExport)
@@ -85,8 +85,8 @@ TEST_F(Bookmarks, ReadsChromiumExport)
     const BookmarkFile file = ReadBookmarkFile(DataFile("chromium.html"));
     ASSERT_TRUE(file.isBookmarkFile);
     EXPECT_EQ(Titles(file), (std::vector<std::string>{"猫の写真館", "手作りパンの店", "和菓子の作り方"}));
-    EXPECT_EQ(file.bookmarks[2].folders, (std::vector<std::string>{"ブックマーク バー", "料理", "和菓子"}));
-    EXPECT_EQ(file.bookmarks[1].folders, (std::vector<std::string>{"ブックマーク バー", "料理"}));
+    EXPECT_EQ(file.bookmarks[2].folders.Names(), (std::vector<std::string>{"ブックマーク バー", "料理", "和菓子"}));
+    EXPECT_EQ(file.bookmarks[1].folders.Names(), (std::vector<std::string>{"ブックマーク バー", "料理"}));
 }
 
 TEST_F(Bookmarks, ReadsBrokenAndOddMarkup)
@@ -114,9 +114,34 @@ TEST_F(Bookmarks, ReadsBrokenAndOddMarkup)
         const BookmarkFile file = ReadBookmarkFile(c.html);
         EXPECT_EQ(Titles(file), c.titles) << c.html;
         if (!file.bookmarks.empty()) {
-            EXPECT_EQ(file.bookmarks.back().folders, c.lastFolders) << c.html;
+            EXPECT_EQ(file.bookmarks.back().folders.Names(), c.lastFolders) << c.html;
         }
     }
+}
+
+// The HTML parser's tree costs stack and time with its depth: markup
+// nested deeper than any browser writes is refused before it is built.
+TEST_F(Bookmarks, MarkupNestedTooDeepIsRefused)
+{
+    const auto repeat = [](std::string_view text, std::size_t times) {
+        std::string repeated;
+        for (std::size_t i = 0; i < times; ++i) {
+            repeated += text;
+        }
+        return repeated;
+    };
+    const std::string link = "<DL><DT><A HREF=\"http://a/\">";
+    EXPECT_TRUE(ReadBookmarkFile(link + repeat("<b>", 300'000) + "x</A></DL>").tooDeep);
+    EXPECT_TRUE(ReadBookmarkFile(repeat("<DL><p><DT><H3>f</H3>", kMostBookmarkNesting + 1)).tooDeep);
+    // Elements whose end the parser infers, and elements closed again, add
+    // no depth; nor does markup inside comments and scripts.
+    const BookmarkFile wide = ReadBookmarkFile("<DL>" + repeat("<DT><A HREF=\"http://a/\">x<p><b>y</b>", 20'000)
+        + "<!--" + repeat("<b>", 20'000) + "--><script>" + repeat("<b>", 20'000) + "</SCRIPT></DL>");
+    EXPECT_FALSE(wide.tooDeep);
+    EXPECT_EQ(wide.bookmarks.size(), 20'000u);
+    const BookmarkFile nested = ReadBookmarkFile(repeat("<DL><p><DT><H3>f</H3>", 2'000) + "<DL><DT><A HREF=http://a/>x");
+    ASSERT_EQ(nested.bookmarks.size(), 1u);
+    EXPECT_EQ(nested.bookmarks[0].folders.Names().size(), 2'000u);
 }
 
 TEST_F(Bookmarks, KnowsABookmarkFile)

@@ -168,6 +168,23 @@ TEST(ReadingService, SuggestsFromTitlesAndNames)
     }
 }
 
+// A reading is made of the first characters of a huge text.
+TEST(ReadingService, HugeTextsGiveAReadingOfTheirBeginning)
+{
+    const ReadingServiceStatus opened = OpenReadingService();
+    if (!opened.service) {
+        GTEST_SKIP() << opened.error;
+    }
+    std::string text;
+    for (int i = 0; i < 100'000; ++i) {
+        text += SJ("猫");
+    }
+    const ReadingSuggestion suggestion = opened.service->Suggest(text);
+    EXPECT_FALSE(suggestion.complete);
+    EXPECT_TRUE(suggestion.reading.starts_with(SJ("ねこねこ")));
+    EXPECT_LE(suggestion.reading.size(), 4096u);
+}
+
 TEST(ReadingService, BytesThatAreNotShiftJisGiveNoCrash)
 {
     const ReadingServiceStatus opened = OpenReadingService();

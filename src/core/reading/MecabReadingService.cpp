@@ -19,6 +19,7 @@ namespace tessaly {
 namespace {
 
 constexpr std::size_t kReadingField = 7;
+constexpr std::size_t kMostReadingBytes = 1024;
 
 // Half-width katakana and full-width Latin letters and digits as the
 // dictionary has them: NFKC.
@@ -70,9 +71,16 @@ public:
 
     ReadingSuggestion Suggest(std::string_view sjisText) const override
     {
+        // A reading serves sorting and the kana index: the first characters
+        // of a text make it, so that a huge title costs what a long one does.
+        std::size_t prefix = 0;
+        while (prefix < sjisText.size() && prefix < kMostReadingBytes) {
+            prefix += sjis::CharLength(sjisText, prefix);
+        }
+        const bool cut = prefix < sjisText.size();
         // One lattice per call, so that threads can share the service.
         const std::unique_ptr<MeCab::Lattice> lattice(model_->createLattice());
-        const std::string sentence = NormalizedUtf8(sjisText);
+        const std::string sentence = NormalizedUtf8(sjisText.substr(0, prefix));
         std::vector<ReadingToken> tokens;
         if (lattice) {
             lattice->set_sentence(sentence.c_str());
@@ -85,7 +93,9 @@ public:
                 tokens.push_back({std::string(node->surface, node->length), FeatureField(node->feature, kReadingField)});
             }
         }
-        return ReadingOfTokens(tokens);
+        ReadingSuggestion suggestion = ReadingOfTokens(tokens);
+        suggestion.complete = suggestion.complete && !cut;
+        return suggestion;
     }
 
 private:

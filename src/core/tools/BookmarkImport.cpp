@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "collection/CollectionEditing.h"
@@ -66,7 +66,11 @@ public:
         , readings_(readings)
         , clock_(clock)
         , genres_(genres)
+        , genreIndex_(project)
     {
+        for (std::size_t i = 0; i < project_.Attributes.size(); ++i) {
+            attributeIndex_.emplace(AsciiLower(project_.Attributes[i]), i);
+        }
         for (std::size_t genre = 0; genre < project_.TrashIndex(); ++genre) {
             for (const std::string& line : project_.Genres[genre].Lines) {
                 known_.insert(UrlIdentity(LineToItem(line).Url));
@@ -129,7 +133,7 @@ public:
     Report TakeReport() { return std::move(report_); }
 
 private:
-    std::size_t GenreOf(const std::vector<std::string>& folders)
+    std::size_t GenreOf(const BookmarkFolders& folders)
     {
         if (folders.empty() || genres_ == GenreSource::None) {
             return 0;
@@ -139,16 +143,15 @@ private:
             return known->second;
         }
         std::string name = ValidName(folder);
-        const std::optional<std::size_t> existing = project_.FindGenre(name);
-        std::size_t genre = 0;
-        if (existing && *existing == project_.TrashIndex()) {
+        if (SameNameIgnoringAsciiCase(name, TrashGenreName())) {
             name = SJ("ゴミ箱"); // never into the trash
-            genre = project_.FindGenre(name).value_or(0);
-        } else if (existing) {
-            genre = *existing;
         }
-        if (genre == 0 && !name.empty() && !project_.FindGenre(name)) {
+        std::size_t genre = 0;
+        if (genreIndex_.Contains(name)) {
+            genre = genreIndex_.FileUnder(name);
+        } else if (!name.empty()) {
             genre = project_.AddGenre(name);
+            genreIndex_.Add(name, genre);
             ++report_.newGenres;
         }
         const std::string stored = genre == 0 ? UnfiledGenreName() : project_.Genres[genre].Name;
@@ -169,13 +172,14 @@ private:
             if (name.empty()) {
                 continue;
             }
-            if (SjisToUtf8Lossy(name) != OneTag(tag)
-                && std::none_of(report_.changedAttributes.begin(), report_.changedAttributes.end(),
-                    [&](const Report::ChangedName& changed) { return changed.stored == name; })) {
+            if (SjisToUtf8Lossy(name) != OneTag(tag) && changedTags_.insert(name).second) {
                 report_.changedAttributes.push_back({OneTag(tag), name});
             }
-            AddVocabularyName(project_.Attributes, name);
-            indexes.push_back(*FindVocabularyName(project_.Attributes, name));
+            const auto [known, added] = attributeIndex_.emplace(AsciiLower(name), project_.Attributes.size());
+            if (added) {
+                project_.Attributes.push_back(name);
+            }
+            indexes.push_back(known->second);
         }
         std::sort(indexes.begin(), indexes.end());
         indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
@@ -202,7 +206,11 @@ private:
     const Clock& clock_;
     GenreSource genres_;
     std::unordered_set<std::string> known_;
-    std::map<std::string, std::size_t> genreOfFolder_;
+    // Hashed, so that many folders and tags stay linear.
+    GenreIndex genreIndex_;
+    std::unordered_map<std::string, std::size_t> genreOfFolder_;
+    std::unordered_map<std::string, std::size_t> attributeIndex_; // by the name in lower case
+    std::unordered_set<std::string> changedTags_;
     Report report_;
 };
 
