@@ -144,6 +144,8 @@ TEST_F(LinkCheckerTest, EveryResultFromTheServer)
         {Site("/slow"), LinkResult::Timeout, 0, {}, {}, 0},
         {"http://127.0.0.1:" + std::to_string(closed.Port()) + "/", LinkResult::Refused, 0, {}, {}, 0},
         {"http://nowhere.test/", LinkResult::DnsFailure, 0, {}, {}, 0},
+        // An address outside this machine is never connected to in tests.
+        {"http://192.0.2.1/", LinkResult::Refused, 0, {}, {}, 0},
         {Secure("/ok"), LinkResult::Ok, 200, {}, {}, 0},
         {Secure("/temporary"), LinkResult::Ok, 200, Secure("/ok"), {}, 1},
         // A certificate for another name, and TLS to a plain HTTP port.

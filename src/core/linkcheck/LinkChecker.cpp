@@ -11,6 +11,8 @@
 #include <unordered_map>
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <curl/curl.h>
 
 #include "text/Codepage.h"
@@ -234,6 +236,21 @@ struct Why {
     std::string label;
 };
 
+// With listedNamesOnly nothing outside this machine is connected to, not
+// even an address a server's redirect names.
+curl_socket_t OpenLoopbackOnly(void*, curlsocktype, curl_sockaddr* address)
+{
+    bool loopback = false;
+    if (address->family == AF_INET) {
+        const auto* v4 = reinterpret_cast<const sockaddr_in*>(&address->addr);
+        loopback = (ntohl(v4->sin_addr.s_addr) >> 24) == 127;
+    } else if (address->family == AF_INET6) {
+        const auto* v6 = reinterpret_cast<const sockaddr_in6*>(&address->addr);
+        loopback = IN6_IS_ADDR_LOOPBACK(&v6->sin6_addr) != 0;
+    }
+    return loopback ? ::socket(address->family, address->socktype, address->protocol) : CURL_SOCKET_BAD;
+}
+
 struct HostQueue {
     unsigned active = 0;
     std::deque<std::unique_ptr<Transfer>> waiting;
@@ -456,6 +473,7 @@ private:
         if (options_.listedNamesOnly) {
             curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, RefuseUnlistedName);
             curl_easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, &transfer);
+            curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, OpenLoopbackOnly);
         }
     }
 

@@ -76,7 +76,8 @@ struct LinkCheckOptions {
     std::string caFile;
     // "HOST:PORT:ADDRESS" entries that name the address of a host; with
     // listedNamesOnly every other host name fails as unknown without asking
-    // any name server (tests and benchmarks stay on this machine).
+    // any name server, and no address outside this machine is connected to
+    // (tests, benchmarks and fuzzing stay on this machine).
     std::vector<std::string> resolve;
     bool listedNamesOnly = false;
 };
