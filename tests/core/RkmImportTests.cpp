@@ -282,12 +282,14 @@ TEST(RkmImport, AddressesThePagesCannotCarryAreRefused)
     Project project;
     const std::string text = RkmOf({Link("\ttitle=script", "\tpage=javascript:alert(1)"),
         Link("\ttitle=markup", "\tbanner=http://b.jp/\"><script>"),
-        Link("\ttitle=banner script", "\tbanner=javascript://%0Aalert(1)")});
+        Link("\ttitle=banner script", "\tbanner=javascript://%0Aalert(1)"),
+        Link("\ttitle=mail", "\tmail=a@b.jp\" onmouseover=\"alert(1)")});
     const RkmImportResult result = ImportRkmText(project, text, kToday);
 
-    EXPECT_EQ(result.stored, 1u);
-    ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
+    EXPECT_EQ(result.stored, 2u);
+    ASSERT_EQ(project.Genres[0].Lines.size(), 2u);
     EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Banner, "b.jp/%22%3E%3Cscript%3E");
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[1]).Mail, "a@b.jp%22%20onmouseover=%22alert(1)");
     ASSERT_EQ(result.refused.size(), 2u);
     EXPECT_EQ(RkmRefusalReason(result.refused[0]), SJ("このアドレスは使えません: javascript:alert(1)"));
     EXPECT_EQ(result.refused[1].title, "banner script");

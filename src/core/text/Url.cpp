@@ -177,6 +177,11 @@ std::optional<std::string> SafeStoredUrl(std::string_view url)
     return (scheme == "https:" ? "https://" : "") + PercentEncoded(rest, IsUnsafeInPage);
 }
 
+std::string SafeMailAddress(std::string_view mail)
+{
+    return PercentEncoded(mail, IsUnsafeInPage);
+}
+
 std::optional<std::string> WithAsciiHost(std::string_view url)
 {
     const auto [start, length] = HostSpan(url);

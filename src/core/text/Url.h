@@ -45,6 +45,10 @@ std::string PercentEncoded(std::string_view text, bool (*encode)(unsigned char))
 // or no host.
 std::optional<std::string> SafeStoredUrl(std::string_view url);
 
+// A mail address from outside, harmless for the pages that write it into
+// href="mailto:...": the characters SafeStoredUrl encodes percent-encoded.
+std::string SafeMailAddress(std::string_view mail);
+
 // A full URL in UTF-8 with a host in other letters than ASCII given in its
 // ASCII form (UTS #46, "日本.example" as "xn--wgv71a.example"), whatever
 // the locale; other URLs as they are. Nothing when the host is none IDNA

@@ -223,7 +223,7 @@ private:
         } else if (key == "author_kana") {
             link_.AuthorKana = value;
         } else if (key == "mail") {
-            link_.Mail = value;
+            link_.Mail = SafeMailAddress(value);
         } else if (key == "page") {
             link_.Url = StripUrlScheme(value);
         } else if (key == "banner") {
