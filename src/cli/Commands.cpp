@@ -796,6 +796,21 @@ std::optional<TDateTime> ImportToday(Streams streams)
     return today;
 }
 
+std::string RkmRefusalText(const RkmRefusedLink& link)
+{
+    switch (link.problem) {
+    case ItemProblem::TitleMissing: return "no title";
+    case ItemProblem::TitleKanaMissing: return "no reading of the title";
+    case ItemProblem::TitleKanaNotHiragana: return "the reading of the title cannot be made hiragana";
+    case ItemProblem::AuthorKanaMissing: return "no reading of the author";
+    case ItemProblem::AuthorKanaNotHiragana: return "the reading of the author cannot be made hiragana";
+    case ItemProblem::UrlMissing: return "no page address";
+    case ItemProblem::DateInvalid: return "the date is not valid";
+    case ItemProblem::None: break;
+    }
+    return "not an address the pages may carry: " + Shown(link.refusedAddress);
+}
+
 int ImportRkm(std::span<const std::string_view> args, Streams streams)
 {
     constexpr std::string_view kFlags[] = {"--suggest-readings"};
@@ -825,8 +840,22 @@ int ImportRkm(std::span<const std::string_view> args, Streams streams)
         return 2;
     }
     for (const RkmRefusedLink& link : result.refused) {
-        streams.err << "not imported: " << Shown(link.title) << '\n';
+        streams.err << "not imported: " << Shown(link.title) << ": " << RkmRefusalText(link) << '\n';
     }
+    for (const std::string& title : result.unclosed) {
+        streams.out << "imported, though its block was not closed: " << Shown(title) << '\n';
+    }
+    for (const std::string& key : result.unknownKeys) {
+        streams.out << "category key without a definition before it, ignored: " << Shown(key) << '\n';
+    }
+    for (const RkmChangedName& name : result.changedNames) {
+        streams.out << "name '" << Shown(name.given) << "' "
+                    << (name.stored.empty() ? std::string("not taken") : "stored as '" + Shown(name.stored) + "'")
+                    << '\n';
+    }
+    streams.out << "Imported: " << result.stored << "; not imported: " << result.refused.size()
+                << "; new genres: " << result.newGenres << ", attributes: " << result.newAttributes
+                << ", contents: " << result.newContents << '\n';
     return SaveOutput(project, options->Files()[2], "import-rkm", streams) ? 0 : 2;
 }
 
@@ -908,6 +937,12 @@ int ImportBookmarks(std::span<const std::string_view> args, Streams streams)
         return 2;
     }
     const BookmarkFile file = ReadBookmarkFile(read.data);
+    if (file.tooDeep) {
+        streams.err << "tessaly-cli import-bookmarks: " << ShownPath(bookmarkPath)
+                    << ": its markup is nested more than " << kMostBookmarkNesting
+                    << " levels deep, which no browser writes; nothing was imported\n";
+        return 2;
+    }
     if (!file.isBookmarkFile) {
         streams.err << "tessaly-cli import-bookmarks: " << ShownPath(bookmarkPath)
                     << ": not a browser bookmark file (Netscape bookmark format)\n";
@@ -1124,7 +1159,7 @@ void PrintLinkResult(const ItemLink& link, const LinkCheckResult& result, std::o
     }
     out << "  " << Shown(link.shown);
     if (!result.newUrl.empty()) {
-        out << " -> " << Escaped(result.newUrl);
+        out << " -> " << Escaped(WithUnicodeHost(result.newUrl));
     }
     out << "  (" << FormatSerial(link.serial) << ' ' << Shown(link.title)
         << (link.field == LinkField::Banner ? ", banner" : "") << ')';
@@ -1182,6 +1217,7 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
 
     std::array<std::size_t, kLinkResultCount> counts{};
     std::vector<ItemPlace> failed;
+    std::vector<const ItemLink*> failedLinks; // of each failed place
     std::vector<AddressUpdate> moved;
     for (const LinkCheckResult& result : results) {
         const ItemLink& link = links.links[result.index];
@@ -1191,6 +1227,7 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
         }
         if (!IsAlive(result.result)) {
             failed.push_back(link.place);
+            failedLinks.push_back(&link);
         } else if (result.result == LinkResult::Moved) {
             moved.push_back({link.place, link.field, result.newUrl});
         }
@@ -1211,11 +1248,22 @@ int CheckLinks(std::span<const std::string_view> args, Streams streams)
     std::vector<TLinkItem> noRows;
     std::size_t changed = 0;
     if (options->Has("--mark-failed")) {
-        const std::size_t marked = MarkItemsFailed(project, noRows, failed);
+        std::vector<UnmarkedItem> notMarked;
+        const std::size_t marked = MarkItemsFailed(project, noRows, failed, &notMarked);
+        for (const UnmarkedItem& unmarked : notMarked) {
+            const ItemLink* link = failedLinks[unmarked.which];
+            streams.out << "not marked, keeps its mark '" << StatusName(unmarked.status) << "': ("
+                        << FormatSerial(link->serial) << ' ' << Shown(link->title) << ")\n";
+        }
         streams.out << "Marked " << marked << " items with the warning status\n";
         changed += marked;
     }
     if (options->Has("--update-moved")) {
+        for (const AddressUpdate& update : moved) {
+            if (!CanTakeNewUrl(update.newUrl)) {
+                streams.out << "not updated (not an address the pages may carry): " << Escaped(update.newUrl) << '\n';
+            }
+        }
         const std::size_t updated = UpdateAddresses(project, noRows, moved);
         streams.out << "Updated " << updated << " moved addresses\n";
         changed += updated;
@@ -1387,14 +1435,15 @@ constexpr std::array kCommands{
         "       [--mark-failed] [--update-moved] [--out OUT.TSP] [--report REPORT.CSV]\n\n"
         "Asks the server of every page and banner address of the items of every genre\n"
         "but the trash (or of the genre NAME) whether the address still answers, N\n"
-        "at a time (default 16), at most 4 to one host, each within SECONDS (default\n"
-        "15). A banner stored as \"%%\" + name is looked for as a file in the banner\n"
+        "at a time (default 16), at most 4 to one host, each link with its\n"
+        "redirects within SECONDS (default 15). A banner stored as \"%%\" + name is looked for as a file in the banner\n"
         "directory; mail and other addresses are not checked. Proxies are taken from\n"
         "http_proxy, https_proxy and no_proxy. Prints every link that did not simply\n"
         "answer, and the counts by result: ok, moved (redirected for good to an\n"
         "address that answers), client-error, server-error, dns-failure, refused,\n"
         "timeout, tls-error, too-many-redirects, missing, error.\n\n"
-        "  --mark-failed   give the items of dead links the status \"warning\"\n"
+        "  --mark-failed   give the items of dead links the status \"warning\" (items\n"
+        "                  with another mark keep it and are listed)\n"
         "  --update-moved  replace moved addresses by their new http or https ones\n"
         "  --out OUT.TSP   write the changed project there instead of in place\n"
         "  --report FILE   write every result as CSV (Shift_JIS)\n\n"

@@ -33,7 +33,7 @@ import_bookmarks)
     'Imported: 4 (new genres: 3, partial readings: 0); already in the collection: 0; not imported: 2' > expected.txt
   cmp out.txt expected.txt || fail "the report differs: $(cat out.txt)"
   lines_of p.TSP > lines.txt
-  { sjis '1//0/猫の写真館/ねこのしゃしんかん//ねこのしゃしんかん//https:&sl;&sl;www.example.jp&sl;neko&sl;//200/40/猫&sl;写真//2023&sl;11&sl;15/毎日更新 &amp;amp; 写真多め\r\n'
+  { sjis '1//0/猫の写真館/ねこのしゃしんかん//ねこのしゃしんかん//https:&sl;&sl;www.example.jp&sl;neko&sl;//200/40/猫&sl;写真//2023&sl;11&sl;15/毎日更新 &amp;amp;amp; 写真多め\r\n'
     sjis '2/ブックマークツールバー/0/鉄道写真館/てつどうしゃしんかん//てつどうしゃしんかん//tetsudo.example.ne.jp&sl;//200/40///2022&sl;04&sl;15/\r\n'
     sjis '3/ゲーム/0/ゲーム攻略の部屋/げえむこうりゃくのへや//げえむこうりゃくのへや//https:&sl;&sl;game.example.com&sl;kouryaku&sl;index.html//200/40/攻略//2020&sl;09&sl;13/\r\n'
     sjis '4/他のブックマーク/0/山歩きの記録/やまあるきのきろく//やまあるきのきろく//https:&sl;&sl;yama.example.org&sl;//200/40///2020&sl;09&sl;13/\r\n'
@@ -61,7 +61,9 @@ round_trip)
   # Dates come back as days: only times of day are lost.
   sed 's/ ADD_DATE="[0-9]*"//' a.html > a.txt
   sed 's/ ADD_DATE="[0-9]*"//' b.html > b.txt
-  cmp a.txt b.txt || fail "the round trip changed links: $(diff a.txt b.txt | head)"
+  # Descriptions are plain text: markup in a comment comes back as text.
+  sed 's/&amp;\(lt\|gt\|quot\);/\&\1;/g' b.txt > b-markup.txt
+  cmp a.txt b-markup.txt || fail "the round trip changed links: $(diff a.txt b-markup.txt | head)"
   "$cli" import-bookmarks empty.TSP b.html c.TSP > /dev/null && "$cli" export-bookmarks c.TSP c.html || fail "third pass"
   cmp b.html c.html || fail "a second round trip is not exact"
   ;;

@@ -67,11 +67,12 @@ check_links_alive)
 check_links_mark_update)
   "$cli" check-links p.TSP --mark-failed --update-moved > out.txt; rc=$?
   [ $rc -eq 1 ] || fail "exited $rc, not 1"
-  grep -q '^Marked 2 items with the warning status$' out.txt || fail "marks: $(cat out.txt)"
+  grep -q '^Marked 1 items with the warning status$' out.txt || fail "marks: $(cat out.txt)"
+  grep -q "^not marked, keeps its mark 'favorite': (0004 Broken)$" out.txt || fail "the favourite: $(cat out.txt)"
   grep -q '^Updated 1 moved addresses$' out.txt || fail "updates: $(cat out.txt)"
   "$cli" search p.TSP --lines > lines.txt || fail "the written project cannot be read"
   { line 1 '' 0 Alive "$host&sl;ok"; printf '\r\n'; line 2 '' 0 Moved "$host&sl;new"; printf '\r\n'
-    line 3 G 2 Dead "$host&sl;gone"; printf '\r\n'; line 4 G 2 Broken "$host&sl;error"; printf '\r\n'; } > expected.txt
+    line 3 G 2 Dead "$host&sl;gone"; printf '\r\n'; line 4 G 1 Broken "$host&sl;error"; printf '\r\n'; } > expected.txt
   cmp lines.txt expected.txt || fail "items differ: $(cat lines.txt)"
   ls | grep -q '\.tmp' && fail "a temporary file was left"
   before=$(ls -l --time-style=full-iso p.TSP)
@@ -83,7 +84,7 @@ check_links_out_and_report)
   "$cli" check-links p.TSP --mark-failed --out marked.TSP --report report.csv > out.txt
   [ $? -eq 1 ] || fail "dead links, not exit 1"
   cmp p.TSP original.TSP || fail "the input was written"
-  [ "$("$cli" search marked.TSP --lines | grep -c '^[0-9]*/[^/]*/2/')" = 2 ] || fail "two items marked in marked.TSP"
+  [ "$("$cli" search marked.TSP --lines | grep -c '^[0-9]*/[^/]*/2/')" = 1 ] || fail "one item marked in marked.TSP"
   [ "$(wc -l < report.csv)" = 5 ] || fail "the report has not a header and four lines"
   head -n 1 report.csv | iconv -f CP932 -t UTF-8 | grep -q '^シリアル,タイトル,種類,URL,結果,コード,新しいURL,最終URL,時間(秒),詳細' \
     || fail "the report's header"

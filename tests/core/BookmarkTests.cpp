@@ -70,14 +70,14 @@ TEST_F(Bookmarks, ReadsFirefoxExport)
     EXPECT_EQ(neko.addDate, 1700000000);
     EXPECT_TRUE(neko.folders.empty());
     // The toolbar's description holds its list; the list still belongs to it.
-    EXPECT_EQ(file.bookmarks[1].folders, std::vector<std::string>{"ブックマークツールバー"});
+    EXPECT_EQ(file.bookmarks[1].folders.Names(), std::vector<std::string>{"ブックマークツールバー"});
     EXPECT_EQ(file.bookmarks[1].description, "");
-    EXPECT_EQ(file.bookmarks[2].folders, (std::vector<std::string>{"ブックマークツールバー", "ゲーム"}));
+    EXPECT_EQ(file.bookmarks[2].folders.Names(), (std::vector<std::string>{"ブックマークツールバー", "ゲーム"}));
     EXPECT_EQ(file.bookmarks[2].tags, "攻略");
     EXPECT_EQ(file.bookmarks[3].url, "javascript:alert(1)");
     EXPECT_EQ(file.bookmarks[4].url, "place:parent=menu________&queryType=1");
     EXPECT_TRUE(file.bookmarks[4].folders.empty());
-    EXPECT_EQ(file.bookmarks[5].folders, std::vector<std::string>{"他のブックマーク"});
+    EXPECT_EQ(file.bookmarks[5].folders.Names(), std::vector<std::string>{"他のブックマーク"});
 }
 
 TEST_F(Bookmarks, ReadsChromiumExport)
@@ -85,8 +85,8 @@ TEST_F(Bookmarks, ReadsChromiumExport)
     const BookmarkFile file = ReadBookmarkFile(DataFile("chromium.html"));
     ASSERT_TRUE(file.isBookmarkFile);
     EXPECT_EQ(Titles(file), (std::vector<std::string>{"猫の写真館", "手作りパンの店", "和菓子の作り方"}));
-    EXPECT_EQ(file.bookmarks[2].folders, (std::vector<std::string>{"ブックマーク バー", "料理", "和菓子"}));
-    EXPECT_EQ(file.bookmarks[1].folders, (std::vector<std::string>{"ブックマーク バー", "料理"}));
+    EXPECT_EQ(file.bookmarks[2].folders.Names(), (std::vector<std::string>{"ブックマーク バー", "料理", "和菓子"}));
+    EXPECT_EQ(file.bookmarks[1].folders.Names(), (std::vector<std::string>{"ブックマーク バー", "料理"}));
 }
 
 TEST_F(Bookmarks, ReadsBrokenAndOddMarkup)
@@ -114,9 +114,34 @@ TEST_F(Bookmarks, ReadsBrokenAndOddMarkup)
         const BookmarkFile file = ReadBookmarkFile(c.html);
         EXPECT_EQ(Titles(file), c.titles) << c.html;
         if (!file.bookmarks.empty()) {
-            EXPECT_EQ(file.bookmarks.back().folders, c.lastFolders) << c.html;
+            EXPECT_EQ(file.bookmarks.back().folders.Names(), c.lastFolders) << c.html;
         }
     }
+}
+
+// The HTML parser's tree costs stack and time with its depth: markup
+// nested deeper than any browser writes is refused before it is built.
+TEST_F(Bookmarks, MarkupNestedTooDeepIsRefused)
+{
+    const auto repeat = [](std::string_view text, std::size_t times) {
+        std::string repeated;
+        for (std::size_t i = 0; i < times; ++i) {
+            repeated += text;
+        }
+        return repeated;
+    };
+    const std::string link = "<DL><DT><A HREF=\"http://a/\">";
+    EXPECT_TRUE(ReadBookmarkFile(link + repeat("<b>", 300'000) + "x</A></DL>").tooDeep);
+    EXPECT_TRUE(ReadBookmarkFile(repeat("<DL><p><DT><H3>f</H3>", kMostBookmarkNesting + 1)).tooDeep);
+    // Elements whose end the parser infers, and elements closed again, add
+    // no depth; nor does markup inside comments and scripts.
+    const BookmarkFile wide = ReadBookmarkFile("<DL>" + repeat("<DT><A HREF=\"http://a/\">x<p><b>y</b>", 20'000)
+        + "<!--" + repeat("<b>", 20'000) + "--><script>" + repeat("<b>", 20'000) + "</SCRIPT></DL>");
+    EXPECT_FALSE(wide.tooDeep);
+    EXPECT_EQ(wide.bookmarks.size(), 20'000u);
+    const BookmarkFile nested = ReadBookmarkFile(repeat("<DL><p><DT><H3>f</H3>", 2'000) + "<DL><DT><A HREF=http://a/>x");
+    ASSERT_EQ(nested.bookmarks.size(), 1u);
+    EXPECT_EQ(nested.bookmarks[0].folders.Names().size(), 2'000u);
 }
 
 TEST_F(Bookmarks, KnowsABookmarkFile)
@@ -227,7 +252,7 @@ TEST_F(Bookmarks, ImportsFoldersTagsDatesAndReadings)
     EXPECT_EQ(neko.AuthorKana, neko.TitleKana);
     EXPECT_EQ(neko.Url, "https://www.example.jp/neko/"); // https keeps its scheme
     EXPECT_EQ(SjisToUtf8Lossy(neko.Attributes), "猫/写真");
-    EXPECT_EQ(SjisToUtf8Lossy(neko.Comment), "毎日更新 & 写真多め");
+    EXPECT_EQ(SjisToUtf8Lossy(neko.Comment), "毎日更新 &amp; 写真多め");
     EXPECT_EQ(DateTimeToText(neko.Date), "2023/11/15"); // 1700000000 is 07:13 on the 15th in Japan
 
     const TLinkItem tetsudo = LineToItem(project.Genres[1].Lines.at(0));
@@ -311,12 +336,14 @@ TEST_F(Bookmarks, DuplicatesNotStoredAndWhatCannotBeReadIsReported)
     };
     const BookmarkImportReport report = ImportBookmarks(project, bookmarks, readings_, clock_);
     EXPECT_EQ(report.duplicates, 2u);
-    EXPECT_EQ(report.stored, 5u);
-    ASSERT_EQ(report.notStored.size(), 3u);
+    EXPECT_EQ(report.stored, 4u);
+    ASSERT_EQ(report.notStored.size(), 4u);
     EXPECT_EQ(report.notStored[0].why, BookmarkImportReport::Refusal::NoReading);
     EXPECT_EQ(report.notStored[0].bookmark.title, "Google");
     EXPECT_EQ(report.notStored[1].why, BookmarkImportReport::Refusal::NoTitle);
     EXPECT_EQ(report.notStored[2].why, BookmarkImportReport::Refusal::NotAWebAddress);
+    EXPECT_EQ(report.notStored[2].bookmark.title, "ふぁいる");
+    EXPECT_EQ(report.notStored[3].why, BookmarkImportReport::Refusal::NotAWebAddress);
     ASSERT_EQ(report.partialReadings.size(), 2u);
     EXPECT_EQ(report.partialReadings[0].bookmark.title, "Web猫");
     EXPECT_EQ(SjisToUtf8Lossy(report.partialReadings[0].reading), "ねこ");
@@ -324,14 +351,41 @@ TEST_F(Bookmarks, DuplicatesNotStoredAndWhatCannotBeReadIsReported)
     ASSERT_EQ(report.lostCharacters.size(), 1u);
     EXPECT_EQ(report.lostCharacters[0].characters, (std::vector<std::string>{"🎮", "🎲"}));
     const auto& lines = project.Genres[0].Lines;
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(SjisToUtf8Lossy(LineToItem(lines[3]).Title), "ゲーム～");
     EXPECT_EQ(DateTimeToText(LineToItem(lines[3]).Date), "2024/04/01"); // no date: today
-    EXPECT_EQ(LineToItem(lines[4]).Url, "FTP://files.jp/pub");
-    EXPECT_EQ(LineToItem(lines[5]).Url, "%E4%BE%8B%E3%81%88.jp/%E3%83%91%E3%82%B9");
+    EXPECT_EQ(LineToItem(lines[4]).Url, "%E4%BE%8B%E3%81%88.jp/%E3%83%91%E3%82%B9");
     for (const std::string& line : lines) {
         EXPECT_TRUE(IsValidItemLine(line)) << line;
     }
+}
+
+// The entities of the file are the characters they stand for: a quote in
+// an address must not end href="..." on the owner's pages.
+TEST_F(Bookmarks, AddressesTakeNoMarkupAndNoUserInfo)
+{
+    Project project;
+    const BookmarkFile file = ReadBookmarkFile("<DL><DT><A HREF=\"http://q.jp/&quot;onmouseover=alert(1)\">ねこ</A>"
+                                               "<DT><A HREF=\"http://mailto:x@host.example/\">いぬ</A>"
+                                               "<DT><A HREF=\"javascript:alert(1)\">とり</A></DL>");
+    const BookmarkImportReport report = ImportBookmarks(project, file.bookmarks, readings_, clock_);
+    ASSERT_EQ(report.stored, 2u);
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Url, "q.jp/%22onmouseover=alert(1)");
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[1]).Url, "host.example/");
+    ASSERT_EQ(report.notStored.size(), 1u);
+    EXPECT_EQ(report.notStored[0].why, BookmarkImportReport::Refusal::NotAWebAddress);
+}
+
+// Someone else's description must not run as markup on the owner's site.
+TEST_F(Bookmarks, DescriptionsArePlainText)
+{
+    Project project;
+    const BookmarkFile file = ReadBookmarkFile("<DL><DT><A HREF=\"http://n.jp/\">ねこ</A>"
+                                               "<DD>&lt;script&gt;alert(\"x\")&lt;/script&gt; &amp;amp; <b>bold</b></DL>");
+    ImportBookmarks(project, file.bookmarks, readings_, clock_);
+    ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Comment,
+        "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; &amp;");
 }
 
 TEST_F(Bookmarks, ExportsExactBytes)
@@ -395,7 +449,7 @@ TEST_F(Bookmarks, ExportAndImportRoundTrip)
     } items[] = {
         {0, "みけ", "unfiled.jp/", "", "", {2001, 2, 3}},
         {first, "たま", "https://tama.jp/", "あ/い", "かわいい\r\n二行目", {2010, 12, 31}},
-        {first, "くろ", "kuro.jp/x?a=1&b=2", "い", "<b>&amp;</b>", {1999, 1, 1}},
+        {first, "くろ", "kuro.jp/x?a=1&b=2", "い", "黒猫 &amp; &lt;b&gt;", {1999, 1, 1}},
         {second, "ぽち", "pochi.jp/", "あ", "", {2024, 2, 29}},
     };
     for (const auto& entry : items) {

@@ -94,7 +94,9 @@ TEST(ItemLinks, RequestUrls)
         {"www.alpha.jp/%41{x}", "http://www.alpha.jp/%41%7Bx%7D"},
         // "日本" in code page 932 goes as UTF-8, percent-encoded after the host.
         {"www.alpha.jp/" + SJ("日本"), "http://www.alpha.jp/%E6%97%A5%E6%9C%AC"},
-        {SJ("日本.jp") + "/", "http://\xE6\x97\xA5\xE6\x9C\xAC.jp/"},
+        // A host in other letters in its ASCII form, whatever the locale.
+        {SJ("日本.jp") + "/", "http://xn--wgv71a.jp/"},
+        {"https://user@" + SJ("ＥＸＡＭＰＬＥ.日本:8080") + "?q", "https://user@example.xn--wgv71a:8080?q"},
         // Bytes that are not code page 932 are sent as they are, encoded.
         {"www.alpha.jp/\x81", "http://www.alpha.jp/%81"},
     };
@@ -107,7 +109,7 @@ TEST(ItemLinks, NewAddressesOnlyOnHttpAndHttps)
 {
     const std::vector<std::pair<std::string, bool>> cases = {{"http://a.jp/", true}, {"https://a.jp/x", true},
         {"HTTPS://A.JP/", true}, {"ftp://a.jp/", false}, {"javascript:alert(1)", false}, {"/relative", false},
-        {"http://a.jp/\xE6\x97\xA5", false}, {"http://a.jp/a b", false}, {"", false}};
+        {"http://a.jp/\xE6\x97\xA5", false}, {"http://a.jp/a b", true}, {"http://@/", false}, {"", false}};
     for (const auto& [url, takes] : cases) {
         EXPECT_EQ(CanTakeNewUrl(url), takes) << url;
     }
@@ -178,6 +180,33 @@ TEST_F(CollectionOfLinks, MarkingSetsTheWarningOnceOnRowsAndLines)
     EXPECT_EQ(MarkItemsFailed(project_, rows, places), 0u);
 }
 
+// The status field also holds the user's own marks; the warning replaces
+// none of them.
+TEST_F(CollectionOfLinks, MarkingKeepsTheUsersMarks)
+{
+    std::vector<TLinkItem> rows;
+    std::vector<ItemPlace> places;
+    for (int32_t status = 0; status < kStatusCount; ++status) {
+        rows.push_back(Item(10 + status, "x.jp/", "", status));
+        places.push_back(Row(static_cast<std::size_t>(status)));
+    }
+    project_.Genres[1].Lines[0] = ItemToLine(Item(3, "three.jp/", "", 6));
+    places.push_back(Line(1, 0));
+    std::vector<UnmarkedItem> notMarked;
+    EXPECT_EQ(MarkItemsFailed(project_, rows, places, &notMarked), 1u);
+    const std::vector<int32_t> expected = {2, 1, 2, 3, 4, 5, 6};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].Status, expected[i]) << i;
+    }
+    EXPECT_EQ(LineToItem(project_.Genres[1].Lines[0]).Status, 6);
+    std::vector<std::pair<std::size_t, int32_t>> listed;
+    for (const UnmarkedItem& item : notMarked) {
+        EXPECT_EQ(item.place, places[item.which]);
+        listed.emplace_back(item.which, item.status);
+    }
+    EXPECT_EQ(listed, (std::vector<std::pair<std::size_t, int32_t>>{{1, 1}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 6}}));
+}
+
 TEST_F(CollectionOfLinks, UpdatingStoresTheNewAddressLikeATypedOne)
 {
     std::vector<TLinkItem> rows = {Item(5, "five.jp/")};
@@ -191,6 +220,18 @@ TEST_F(CollectionOfLinks, UpdatingStoresTheNewAddressLikeATypedOne)
     EXPECT_EQ(LineToItem(project_.Genres[1].Lines[1]).Banner, "b.jp/new.gif");
     EXPECT_EQ(LineToItem(project_.Genres[1].Lines[1]).Url, "four.jp/");
     EXPECT_EQ(LineToItem(project_.Genres[1].Lines[0]).Url, "three.jp/");
+}
+
+// A server's redirect target becomes the stored address, which pages write
+// into href="...".
+TEST_F(CollectionOfLinks, UpdatesTakeNoMarkupAndNoUserInfo)
+{
+    std::vector<TLinkItem> rows = {Item(5, "five.jp/"), Item(6, "six.jp/")};
+    const std::vector<AddressUpdate> updates = {{Row(0), LinkField::Page, "http://x.jp/\"onmouseover=alert(1)"},
+        {Row(1), LinkField::Page, "http://mailto:x@host.example/"}};
+    EXPECT_EQ(UpdateAddresses(project_, rows, updates), 2u);
+    EXPECT_EQ(rows[0].Url, "x.jp/%22onmouseover=alert(1)");
+    EXPECT_EQ(rows[1].Url, "host.example/");
 }
 
 // A whole run: the links of a collection checked against the loopback
@@ -266,11 +307,12 @@ TEST(LinkReport, OneLineForEachResult)
     missing.index = 1;
     missing.result = LinkResult::Missing;
     missing.detail = "no such file";
+    missing.detailLabel = SJ("ファイルがありません");
     missing.time = std::chrono::milliseconds(3);
     const std::string expected = SJ("シリアル,タイトル,種類,URL,結果,コード,新しいURL,最終URL,時間(秒),詳細\r\n")
         + "0007,\"A, B\"," + SJ("ページ") + ",http://a.jp/," + SJ("移転")
         + ",200,https://a.jp/,https://a.jp/,1.250,\r\n" + "0007,\"A, B\"," + SJ("バナー") + ",/b/a.gif,"
-        + SJ("ファイルなし") + ",,,,0.003,\"no such file\"\r\n";
+        + SJ("ファイルなし") + ",,,,0.003," + SJ("ファイルがありません") + "\r\n";
     EXPECT_EQ(LinkReportText(links.links, {moved, missing}), expected);
 }
 

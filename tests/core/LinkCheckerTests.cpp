@@ -12,9 +12,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "linkcheck/ItemLinks.h"
 #include "linkcheck/LinkChecker.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempDir.h"
+#include "text/Codepage.h"
 
 using namespace tessaly;
 using tessaly::test::HttpAnswer;
@@ -142,6 +144,8 @@ TEST_F(LinkCheckerTest, EveryResultFromTheServer)
         {Site("/slow"), LinkResult::Timeout, 0, {}, {}, 0},
         {"http://127.0.0.1:" + std::to_string(closed.Port()) + "/", LinkResult::Refused, 0, {}, {}, 0},
         {"http://nowhere.test/", LinkResult::DnsFailure, 0, {}, {}, 0},
+        // An address outside this machine is never connected to in tests.
+        {"http://192.0.2.1/", LinkResult::Refused, 0, {}, {}, 0},
         {Secure("/ok"), LinkResult::Ok, 200, {}, {}, 0},
         {Secure("/temporary"), LinkResult::Ok, 200, Secure("/ok"), {}, 1},
         // A certificate for another name, and TLS to a plain HTTP port.
@@ -169,8 +173,36 @@ TEST_F(LinkCheckerTest, EveryResultFromTheServer)
         EXPECT_EQ(IsAlive(result.result), c.result == LinkResult::Ok || c.result == LinkResult::Moved);
         if (!IsAlive(result.result) && result.code == 0) {
             EXPECT_FALSE(result.detail.empty());
+            // The program's words, not libcurl's English.
+            EXPECT_TRUE(std::any_of(result.detailLabel.begin(), result.detailLabel.end(),
+                [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; }))
+                << result.detailLabel;
         }
     }
+}
+
+TEST_F(LinkCheckerTest, FailuresInTheProgramsWords)
+{
+    ClosedPort closed;
+    const std::vector<LinkCheckResult> results
+        = Check({{"http://127.0.0.1:" + std::to_string(closed.Port()) + "/", false}, {"http://nowhere.test/", false},
+            {Site("/slow"), false}, {Secure("/ok", "wrong.test"), false}, {Site("/loop"), false}});
+    const std::vector<std::string> expected = {SJ("接続できません (接続を拒否されたか、相手に届きません)"),
+        SJ("ホスト名が見付かりません"), SJ("時間内に応答がありません"), SJ("サーバーの証明書を確かめられません"),
+        SJ("リダイレクトが 10 回を超えました")};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(results[i].detailLabel, expected[i]) << results[i].detail;
+    }
+}
+
+// The host goes in its ASCII form whatever the locale (tests run in "C").
+TEST_F(LinkCheckerTest, HostsInOtherLetters)
+{
+    options_.resolve.push_back("xn--wgv71a.test:" + std::to_string(server_.Port()) + ":127.0.0.1");
+    const std::vector<LinkCheckResult> results
+        = Check({{RequestUrl(SJ("日本.test:") + std::to_string(server_.Port()) + "/ok"), false}});
+    EXPECT_EQ(results[0].result, LinkResult::Ok) << results[0].detail;
+    EXPECT_EQ(server_.Requests(), std::vector<std::string>{"HEAD /ok xn--wgv71a.test"});
 }
 
 TEST_F(LinkCheckerTest, TheRedirectChainIsKept)
@@ -237,6 +269,39 @@ TEST_F(LinkCheckerTest, AtMostFourRequestsToOneHost)
     EXPECT_LE(server_.MostConcurrent("site.test"), 4u);
     EXPECT_GE(server_.MostConcurrent("busy.test"), 2u) << "the links of one host were asked one by one";
     EXPECT_GE(server_.MostConcurrent(), 5u) << "the hosts were not asked side by side";
+}
+
+// Spellings of one host are one host.
+TEST_F(LinkCheckerTest, AtMostTwoRequestsToOneHostHoweverSpelt)
+{
+    options_.perHost = 2;
+    server_.Answer("/busy", {200, {}, false, false, std::chrono::milliseconds(100)});
+    options_.resolve.push_back("site.test.:" + std::to_string(server_.Port()) + ":127.0.0.1");
+    const std::string port = ":" + std::to_string(server_.Port());
+    std::vector<LinkToCheck> links;
+    for (const std::string host : {"127.0.0.1", "127.0.0.1.", "127.1", "[::ffff:127.0.0.1]", "[::FFFF:7f00:1]"}) {
+        for (int i = 0; i < 4; ++i) {
+            links.push_back({"http://" + host + port + "/busy?" + std::to_string(i), false});
+        }
+    }
+    for (const std::string host : {"site.test", "SITE.test.", "site.test."}) {
+        for (int i = 0; i < 4; ++i) {
+            links.push_back({"http://" + host + port + "/busy?" + std::to_string(i), false});
+        }
+    }
+    Check(links);
+    // One name and one address: two hosts of two requests each.
+    EXPECT_LE(server_.MostConcurrent(), 4u);
+}
+
+// --timeout is for the whole check of a link, however many redirects.
+TEST_F(LinkCheckerTest, TheTimeoutBoundsTheWholeCheckOfALink)
+{
+    server_.Answer("/slow-step", {302, "/slow-step", false, false, std::chrono::milliseconds(150)});
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<LinkCheckResult> results = Check({{Site("/slow-step"), false}});
+    EXPECT_EQ(results[0].result, LinkResult::Timeout) << LinkResultName(results[0].result);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1200));
 }
 
 TEST_F(LinkCheckerTest, AtMostJobsRequestsInFlight)

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "reading/ReadingService.h"
+#include "support/TempDir.h"
 #include "text/Codepage.h"
 #include "text/Kana.h"
 #include "text/KanaReading.h"
@@ -110,8 +113,30 @@ TEST(ReadingService, MissingDictionaryIsNoService)
 {
     const ReadingServiceStatus opened = OpenReadingService("/nonexistent/dictionary");
     EXPECT_FALSE(opened.service);
-    EXPECT_FALSE(opened.error.empty());
+#ifdef TESSALY_HAVE_MECAB
+    EXPECT_EQ(opened.error, "'/nonexistent/dictionary' holds no MeCab dictionary (sys.dic and dicrc)");
+#endif
 }
+
+#ifdef TESSALY_HAVE_MECAB
+// Installing another dictionary switches the system's default (Debian's
+// alternatives behind /etc/mecabrc); the readings do not follow it.
+TEST(ReadingService, TheSystemsDefaultDictionaryIsNotUsed)
+{
+    const test::TempDir dir;
+    test::WriteFile(dir / "mecabrc", "dicdir = " + (dir / "elsewhere").string() + "\n");
+    const char* old = std::getenv("MECABRC");
+    const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
+    ::setenv("MECABRC", (dir / "mecabrc").c_str(), 1);
+    const ReadingServiceStatus opened = OpenReadingService();
+    if (saved) {
+        ::setenv("MECABRC", saved->c_str(), 1);
+    } else {
+        ::unsetenv("MECABRC");
+    }
+    EXPECT_TRUE(opened.service) << opened.error;
+}
+#endif
 
 TEST(ReadingService, SuggestsFromTitlesAndNames)
 {
@@ -141,6 +166,23 @@ TEST(ReadingService, SuggestsFromTitlesAndNames)
         EXPECT_EQ(suggestion.complete, c.complete) << c.text;
         EXPECT_TRUE(IsHiragana(suggestion.reading)) << c.text;
     }
+}
+
+// A reading is made of the first characters of a huge text.
+TEST(ReadingService, HugeTextsGiveAReadingOfTheirBeginning)
+{
+    const ReadingServiceStatus opened = OpenReadingService();
+    if (!opened.service) {
+        GTEST_SKIP() << opened.error;
+    }
+    std::string text;
+    for (int i = 0; i < 100'000; ++i) {
+        text += SJ("猫");
+    }
+    const ReadingSuggestion suggestion = opened.service->Suggest(text);
+    EXPECT_FALSE(suggestion.complete);
+    EXPECT_TRUE(suggestion.reading.starts_with(SJ("ねこねこ")));
+    EXPECT_LE(suggestion.reading.size(), 4096u);
 }
 
 TEST(ReadingService, BytesThatAreNotShiftJisGiveNoCrash)

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 #include "text/Codepage.h"
 #include "text/Kana.h"
+#include "text/Sjis.h"
 #include "tools/RkmImport.h"
 
 using namespace tessaly;
@@ -190,7 +191,9 @@ TEST(RkmImport, ReadsMultiLineComments)
     EXPECT_EQ(item.Date, kToday);
 }
 
-TEST(RkmImport, StoresOnlyClosedLinks)
+// A link whose block or comment is never closed ends where the next block
+// begins or the file ends; it is imported and named, never lost silently.
+TEST(RkmImport, UnclosedLinksAreImportedAndNamed)
 {
     Project project;
     const std::string text = RkmOf({{"<!-- start link -->", "\ttitle=unclosed", "\ttitle_kana=あ", "\tauthor_kana=い",
@@ -198,12 +201,43 @@ TEST(RkmImport, StoresOnlyClosedLinks)
         {"<!-- start link -->", "\ttitle=comment runs into the end", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/",
             "\tcomment={", "\tline", "<!-- end -->"},
         Link("\ttitle=stored"),
-        {"<!-- start link -->", "\ttitle=at the end of the file", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/"}});
+        {"<!-- start link -->", "\ttitle=comment into a category", "\ttitle_kana=あ", "\tauthor_kana=い",
+            "\tpage=p/", "\tcomment={", "\tline", "<!-- start category -->", "\t1g=G", "<!-- end -->"},
+        {"<!-- start link -->", "\ttitle=at the end of the file", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=p/",
+            "\tcomment={", "\tlast"}});
     const RkmImportResult result = ImportRkmText(project, text, kToday);
 
-    EXPECT_EQ(result.stored, 1u);
-    ASSERT_EQ(project.Genres[0].Lines.size(), 1u);
-    EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Title, "stored");
+    EXPECT_EQ(result.stored, 5u);
+    EXPECT_EQ(result.unclosed, (std::vector<std::string>{"unclosed", "comment runs into the end",
+                                   "comment into a category", "at the end of the file"}));
+    const std::vector<TLinkItem> items = Items(project.Genres[0]);
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[1].Comment, "line\r\n");
+    EXPECT_EQ(items[4].Comment, "last\r\n");
+    EXPECT_EQ(project.Genres.size(), 3u); // the category block was read
+}
+
+TEST(RkmImport, TheClosingMessageCountsAndNamesWhatHappened)
+{
+    Project project;
+    project.Attributes = {"x"};
+    const std::string text = RkmOf({{"<!-- start category -->", "\t1g=G", "\t@x=X", "\t@y=Y", "\tc=C", "\tc2=D",
+                                        "\tc3=E", "<!-- end -->"},
+        Link("\ttitle=in", "\tcategory=1g/nothing/@Y/Nothing/1late"),
+        {"<!-- start link -->", "\ttitle=out", "\ttitle_kana=あ", "\tauthor_kana=い", "<!-- end -->"},
+        {"<!-- start link -->", "\ttitle=open", "\ttitle_kana=あ", "\tauthor_kana=い", "\tpage=o/"}});
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    EXPECT_EQ(result.unknownKeys, (std::vector<std::string>{"nothing", "1late"}));
+    EXPECT_TRUE(RkmImportHasWarnings(result));
+    EXPECT_EQ(RkmImportMessage(result),
+        SJ("2 件のリンクを取り込みました (新しいジャンル 1 件, アトリビュート 1 件, コンテンツ 3 件).\r\n"
+           "1 件のリンクは取り込みませんでした.\r\n"
+           "\r\n次のリンクは取り込みませんでした:\r\n  out : ページURLがありません\r\n"
+           "\r\n次のリンクは終わりの印がないまま終わっていましたが、取り込みました:\r\n  open\r\n"
+           "\r\n次のカテゴリーキーは定義がないため無視しました:\r\n  nothing\r\n  1late"));
+    const RkmImportResult clean = ImportRkmText(project, RkmOf({Link("\ttitle=t")}), kToday);
+    EXPECT_FALSE(RkmImportHasWarnings(clean));
 }
 
 TEST(RkmImport, SplitsLinesAtEveryLineEnd)
@@ -244,13 +278,58 @@ TEST(RkmImport, RefusesLinksThatCannotBeRead)
     EXPECT_EQ(result.refused[3].problem, ItemProblem::TitleMissing);
     EXPECT_EQ(result.refused[4].problem, ItemProblem::AuthorKanaMissing);
     EXPECT_EQ(project.SerialMax, 1);
-    EXPECT_EQ(RkmRefusedLinksMessage(result),
-        SJ("次の 5 件のリンクは、必須項目が欠けているか読みを平仮名にできないため取り込みませんでした.\r\n"
-           "\r\nno page : ページURLがありません"
-           "\r\nvu : タイトルの読みを平仮名にできません"
-           "\r\ndash first : 作者名の読みを平仮名にできません"
-           "\r\n(無題) : タイトルがありません"
-           "\r\nno author reading : 作者名の読みがありません"));
+    EXPECT_EQ(RkmImportMessage(result),
+        SJ("1 件のリンクを取り込みました (新しいジャンル 0 件, アトリビュート 0 件, コンテンツ 0 件).\r\n"
+           "5 件のリンクは取り込みませんでした.\r\n"
+           "\r\n次のリンクは取り込みませんでした:"
+           "\r\n  no page : ページURLがありません"
+           "\r\n  vu : タイトルの読みを平仮名にできません"
+           "\r\n  dash first : 作者名の読みを平仮名にできません"
+           "\r\n  (無題) : タイトルがありません"
+           "\r\n  no author reading : 作者名の読みがありません"));
+}
+
+TEST(RkmImport, AddressesThePagesCannotCarryAreRefused)
+{
+    Project project;
+    const std::string text = RkmOf({Link("\ttitle=script", "\tpage=javascript:alert(1)"),
+        Link("\ttitle=markup", "\tbanner=http://b.jp/\"><script>"),
+        Link("\ttitle=banner script", "\tbanner=javascript://%0Aalert(1)"),
+        Link("\ttitle=mail", "\tmail=a@b.jp\" onmouseover=\"alert(1)")});
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    EXPECT_EQ(result.stored, 2u);
+    ASSERT_EQ(project.Genres[0].Lines.size(), 2u);
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[0]).Banner, "b.jp/%22%3E%3Cscript%3E");
+    EXPECT_EQ(LineToItem(project.Genres[0].Lines[1]).Mail, "a@b.jp%22%20onmouseover=%22alert(1)");
+    ASSERT_EQ(result.refused.size(), 2u);
+    EXPECT_EQ(RkmRefusalReason(result.refused[0]), SJ("このアドレスは使えません: javascript:alert(1)"));
+    EXPECT_EQ(result.refused[1].title, "banner script");
+}
+
+// Names end up in the search data file's records and in the project file's
+// "/" lists: they obey the name rules of the editor.
+TEST(RkmImport, NamesTheNameRulesRefuseAreMadeValidAndReported)
+{
+    Project project;
+    const std::string text = sjis::ReplaceAll(RkmOf({{"<!-- start category -->", "\t1g=Ga\tmes", "\t@a=x|y",
+                                                          "\tc=c\x1B" "d", "\tc2=e<FD>f", "\t1h=<FD>", "<!-- end -->"},
+                                                  Link("\ttitle=t", "\tcategory=1h/1g/@a/c/c2")}),
+        "<FD>", "\xFD");
+    const RkmImportResult result = ImportRkmText(project, text, kToday);
+
+    ASSERT_EQ(project.Genres.size(), 3u);
+    EXPECT_EQ(project.Genres[1].Name, "Ga mes");
+    EXPECT_EQ(project.Attributes, std::vector<std::string>{SJ("x｜y")});
+    EXPECT_EQ(project.Contents, (std::vector<std::string>{"c d", "ef"}));
+    ASSERT_EQ(project.Genres[1].Lines.size(), 1u);
+    const TLinkItem item = LineToItem(project.Genres[1].Lines[0]);
+    EXPECT_EQ(item.GenreName, "Ga mes");
+    EXPECT_EQ(item.Attributes, SJ("x｜y"));
+    EXPECT_EQ(item.Contents, "c d/ef");
+    ASSERT_EQ(result.changedNames.size(), 5u);
+    EXPECT_EQ(RkmChangedNameText(result.changedNames[2]), "c\\x1Bd -> c d");
+    EXPECT_EQ(RkmChangedNameText(result.changedNames[4]), SJ("\\xFD -> (取り込みません)"));
 }
 
 TEST(RkmImport, SuggestsReadingsItCannotRepair)
@@ -280,13 +359,6 @@ TEST(RkmImport, SuggestsReadingsItCannotRepair)
     EXPECT_EQ(LineToItem(lines[1]).TitleKana, SJ("ねこ"));
     EXPECT_EQ(LineToItem(lines[1]).AuthorKana, SJ("てつ"));
     EXPECT_EQ(LineToItem(lines[2]).TitleKana, SJ("か"));
-}
-
-TEST(RkmImport, NoMessageWhenEveryLinkIsStored)
-{
-    Project project;
-    const RkmImportResult result = ImportRkmText(project, RkmOf({Link("\ttitle=t")}), kToday);
-    EXPECT_EQ(RkmRefusedLinksMessage(result), "");
 }
 
 TEST(RkmImport, MissingFileChangesNothing)

@@ -126,7 +126,9 @@ private slots:
         QCOMPARE(AllLines(project).size(), before.size() + 2);
         QVERIFY(h.window->IsEditing());
         QCOMPARE(h.messages.shown.size(), std::size_t{1});
-        QVERIFY(Shown(h.messages.shown.back().text).startsWith(QStringLiteral("次の 1 件のリンク")));
+        QVERIFY(Shown(h.messages.shown.back().text)
+                    .startsWith(QStringLiteral("2 件のリンクを取り込みました (新しいジャンル 1 件, アトリビュート 1 件, "
+                                               "コンテンツ 0 件).\r\n1 件のリンクは取り込みませんでした.")));
         QVERIFY(Shown(h.messages.shown.back().text).contains(QStringLiteral("(無題) : ")));
 
         // A file that is not there: its message, nothing changed.

@@ -64,6 +64,22 @@ NameCheck CheckName(std::string_view text, const std::vector<std::string>& exist
     return NameCheck::Ok;
 }
 
+std::string ValidNameOf(std::string_view sjisText)
+{
+    std::string name;
+    name.reserve(sjisText.size());
+    for (const std::string_view character : sjis::Characters(sjisText)) {
+        if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 32) {
+            name += ' ';
+        } else if (character == "|") {
+            name += SJ("｜");
+        } else if (SjisToUtf8(character).ok) {
+            name += character;
+        }
+    }
+    return std::string(Trim(name));
+}
+
 std::string NameCheckMessage(NameCheck check)
 {
     switch (check) {

@@ -24,6 +24,12 @@ NameCheck CheckName(std::string_view text, const std::vector<std::string>& exist
 // The warning text for a refused name (none for Ok and Empty, which beeps).
 std::string NameCheckMessage(NameCheck check);
 
+// A name from outside (an import) made to pass the checks above but the
+// duplicate one: control characters as blanks, "|" as the full-width
+// "｜", bytes that are no code page 932 character left out, blanks and
+// control characters trimmed. Empty when nothing of it is left.
+std::string ValidNameOf(std::string_view sjisText);
+
 std::vector<std::string> GenreNames(const Project& project);
 
 // The genre operations; index is a genre index. The shown rows must belong

@@ -1,10 +1,11 @@
 #include "linkcheck/ItemLinks.h"
 
+#include <algorithm>
 #include <map>
 #include <numeric>
 #include <set>
+#include <tuple>
 
-#include "collection/ItemMarks.h"
 #include "collection/Project.h"
 #include "collection/ShownItems.h"
 #include "design/DirectoryDesign.h"
@@ -167,71 +168,48 @@ std::string RequestUrl(std::string_view stored)
     const std::string full = FullUrl(Trim(stored));
     ConversionResult utf8 = SjisToUtf8(full);
     const std::string& text = utf8.ok ? utf8.text : full;
-    // The host ends at the first "/", "?" or "#" after "scheme://"; a host
-    // in other letters stays UTF-8, for libcurl to turn into its ASCII form.
+    // The host ends at the first "/", "?" or "#" after "scheme://". A host
+    // in other letters goes in its ASCII form: libcurl's own conversion
+    // depends on the locale, which a command line tool may never set. A
+    // host IDNA refuses stays as it is, for the checker to report.
     const std::size_t scheme = text.find("://");
     const std::size_t hostEnd
         = scheme == std::string::npos ? 0 : std::min(text.find_first_of("/?#", scheme + 3), text.size());
-    std::string url = text.substr(0, hostEnd);
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (std::size_t i = hostEnd; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (NeedsEscape(c)) {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 0x0F];
-        } else {
-            url += static_cast<char>(c);
-        }
-    }
-    return url;
+    const std::string host = text.substr(0, hostEnd);
+    return WithAsciiHost(host).value_or(host) + PercentEncoded(std::string_view(text).substr(hostEnd), NeedsEscape);
 }
 
 bool CanTakeNewUrl(std::string_view url)
 {
-    if (!IsWebUrl(url)) {
-        return false;
-    }
-    for (const char c : url) {
-        if (static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) >= 0x7F) {
-            return false;
-        }
-    }
-    return true;
+    return IsWebUrl(url) && std::none_of(url.begin(), url.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x7F; })
+        && SafeStoredUrl(url);
 }
 
-std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places)
+std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places,
+    std::vector<UnmarkedItem>* notMarked)
 {
+    constexpr auto kNormal = static_cast<int32_t>(ItemStatus::Normal);
     constexpr auto kWarning = static_cast<int32_t>(ItemStatus::Warning);
-    std::set<std::size_t> chosenRows;
-    std::map<std::size_t, std::set<std::size_t>> chosenLines;
-    for (const ItemPlace& place : places) {
-        if (place.in == ItemPlace::In::Row) {
-            if (place.index < rows.size() && rows[place.index].Status != kWarning) {
-                chosenRows.insert(place.index);
+    std::set<std::tuple<ItemPlace::In, std::size_t, std::size_t>> seen;
+    std::size_t changed = 0;
+    for (std::size_t which = 0; which < places.size(); ++which) {
+        const ItemPlace& place = places[which];
+        if (!seen.emplace(place.in, place.genre, place.index).second) {
+            continue;
+        }
+        std::optional<int32_t> status;
+        // The status field also holds the favourite and importance marks,
+        // which are the user's own: only a plain item takes the warning.
+        const bool marked = EditItem(project, rows, place, [&](TLinkItem& item) {
+            status = item.Status;
+            if (item.Status == kNormal) {
+                item.Status = kWarning;
             }
-        } else if (place.genre < project.TrashIndex() && place.index < project.Genres[place.genre].Lines.size()) {
-            chosenLines[place.genre].insert(place.index);
+        });
+        changed += marked ? 1 : 0;
+        if (status && *status != kNormal && *status != kWarning && notMarked != nullptr) {
+            notMarked->push_back({which, place, *status});
         }
-    }
-    SetItemStatus(rows, {chosenRows.begin(), chosenRows.end()}, kWarning);
-    std::size_t changed = chosenRows.size();
-    for (const auto& [genre, lineSet] : chosenLines) {
-        const std::vector<std::size_t> lineIndexes(lineSet.begin(), lineSet.end());
-        std::vector<std::string>& lines = project.Genres[genre].Lines;
-        std::vector<TLinkItem> items;
-        std::vector<std::size_t> unmarked;
-        for (const std::size_t index : lineIndexes) {
-            items.push_back(LineToItem(lines[index]));
-            if (items.back().Status != kWarning) {
-                unmarked.push_back(items.size() - 1);
-            }
-        }
-        SetItemStatus(items, unmarked, kWarning);
-        for (const std::size_t item : unmarked) {
-            lines[lineIndexes[item]] = ItemToLine(items[item]);
-        }
-        changed += unmarked.size();
     }
     return changed;
 }
@@ -243,7 +221,7 @@ std::size_t UpdateAddresses(Project& project, std::vector<TLinkItem>& rows, cons
         if (!CanTakeNewUrl(update.newUrl)) {
             continue;
         }
-        const std::string stored = StripUrlScheme(update.newUrl);
+        const std::string stored = *SafeStoredUrl(update.newUrl);
         const bool edited = EditItem(project, rows, update.place,
             [&](TLinkItem& item) { (update.field == LinkField::Page ? item.Url : item.Banner) = stored; });
         changed += edited ? 1 : 0;

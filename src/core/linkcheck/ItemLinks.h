@@ -65,18 +65,30 @@ struct ItemLinks {
 // banner directory.
 ItemLinks LinksOfItems(const std::vector<PlacedItem>& items, std::string_view bannerDirectory);
 
-// A stored address as it goes on the wire: the full URL in UTF-8 with what
-// follows the host percent-encoded where a URL may not hold it as it is.
+// A stored address as it goes on the wire: the full URL with the host in
+// its ASCII form (WithAsciiHost) and what follows the host, in UTF-8,
+// percent-encoded where a URL may not hold it as it is.
 // Text that is not code page 932 has its bytes percent-encoded instead.
 std::string RequestUrl(std::string_view stored);
 
-// True for an address a stored one may be replaced by: http or https, and
-// nothing but printable ASCII.
+// True for an address a stored one may be replaced by: http or https, no
+// byte beyond ASCII, and one SafeStoredUrl takes.
 bool CanTakeNewUrl(std::string_view url);
 
-// Gives every item at the places the status "warning" (2); returns how
-// many items changed.
-std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places);
+// An item a check found dead but did not mark: it carries a mark of the
+// user's (favourite, erase, an importance), which the warning would replace.
+struct UnmarkedItem {
+    std::size_t which = 0; // in the places given
+    ItemPlace place;
+    int32_t status = 0;
+};
+
+// Gives the items at the places whose status is "normal" the status
+// "warning" (2); items already marked so stay; items with any other mark
+// keep it and go to notMarked (each place once). Returns how many items
+// changed.
+std::size_t MarkItemsFailed(Project& project, std::vector<TLinkItem>& rows, const std::vector<ItemPlace>& places,
+    std::vector<UnmarkedItem>* notMarked = nullptr);
 
 struct AddressUpdate {
     ItemPlace place;
@@ -84,9 +96,9 @@ struct AddressUpdate {
     std::string newUrl;
 };
 
-// Replaces each address by its new one (stored without "http://", like a
-// typed address); an update CanTakeNewUrl refuses is passed over. Returns
-// how many addresses changed.
+// Replaces each address by its new one in the form SafeStoredUrl gives; an
+// update CanTakeNewUrl refuses is passed over (the caller reports it).
+// Returns how many addresses changed.
 std::size_t UpdateAddresses(Project& project, std::vector<TLinkItem>& rows, const std::vector<AddressUpdate>& updates);
 
 } // namespace tessaly

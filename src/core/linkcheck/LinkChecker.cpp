@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -10,10 +11,13 @@
 #include <unordered_map>
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <curl/curl.h>
 
 #include "text/Codepage.h"
 #include "text/Paths.h"
+#include "text/Url.h"
 
 #ifndef TESSALY_VERSION
 #error "TESSALY_VERSION must name the program's version"
@@ -83,6 +87,33 @@ std::optional<ParsedUrl> ParseUrl(const std::string& url)
     return parsed;
 }
 
+// One key for the spellings of a host, for the limit of requests to one
+// host: lower case (as ParseUrl gives it), no final dot, an IP address in
+// its standard form (one mapped into IPv6 as IPv4), a name in its ASCII
+// form. libcurl writes IPv4 addresses in their dotted form already.
+std::string CanonicalHost(std::string host)
+{
+    while (host.ends_with('.')) {
+        host.pop_back();
+    }
+    if (host.starts_with('[') && host.ends_with(']')) {
+        in6_addr v6{};
+        if (inet_pton(AF_INET6, host.substr(1, host.size() - 2).c_str(), &v6) != 1) {
+            return host;
+        }
+        char text[INET6_ADDRSTRLEN] = {};
+        if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+            in_addr v4{};
+            std::memcpy(&v4, &v6.s6_addr[12], sizeof v4);
+            return inet_ntop(AF_INET, &v4, text, sizeof text) ? std::string(text) : host;
+        }
+        return inet_ntop(AF_INET6, &v6, text, sizeof text) ? "[" + std::string(text) + "]" : host;
+    }
+    constexpr std::string_view kScheme = "http://";
+    const std::optional<std::string> ascii = WithAsciiHost(std::string(kScheme) + host);
+    return ascii ? AsciiLowered(ascii->substr(kScheme.size())) : host;
+}
+
 bool IsAddressLiteral(const std::string& host)
 {
     in_addr address{};
@@ -114,22 +145,54 @@ LinkResult ResultOfTransferError(CURLcode code)
     }
 }
 
+// libcurl's own texts are English; the program says it in its words.
+const std::string& TransferErrorLabel(CURLcode code)
+{
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST: return SJ("ホスト名が見付かりません");
+    case CURLE_COULDNT_RESOLVE_PROXY: return SJ("プロキシのホスト名が見付かりません");
+    case CURLE_COULDNT_CONNECT: return SJ("接続できません (接続を拒否されたか、相手に届きません)");
+    case CURLE_OPERATION_TIMEDOUT: return SJ("時間内に応答がありません");
+    case CURLE_PEER_FAILED_VERIFICATION: return SJ("サーバーの証明書を確かめられません");
+    case CURLE_SSL_CONNECT_ERROR: return SJ("安全な接続 (TLS) を確立できません");
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_ENGINE_NOTFOUND:
+    case CURLE_SSL_ENGINE_SETFAILED:
+    case CURLE_SSL_ENGINE_INITFAILED:
+    case CURLE_USE_SSL_FAILED: return SJ("安全な接続 (TLS) でエラーが起きました");
+    case CURLE_TOO_MANY_REDIRECTS: return SJ("リダイレクトが多すぎます");
+    case CURLE_GOT_NOTHING: return SJ("サーバーが何も返しませんでした");
+    case CURLE_SEND_ERROR: return SJ("データを送れません");
+    case CURLE_RECV_ERROR: return SJ("データを受け取れません");
+    case CURLE_PARTIAL_FILE: return SJ("応答が途中で切れました");
+    case CURLE_WEIRD_SERVER_REPLY: return SJ("サーバーの応答が正しくありません");
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM: return SJ("HTTP/2 の通信でエラーが起きました");
+    case CURLE_HTTP3: return SJ("HTTP/3 の通信でエラーが起きました");
+    case CURLE_URL_MALFORMAT: return SJ("アドレスの形式が正しくありません");
+    case CURLE_UNSUPPORTED_PROTOCOL: return SJ("扱えないプロトコルです");
+    case CURLE_BAD_CONTENT_ENCODING: return SJ("応答の圧縮形式が正しくありません");
+    case CURLE_OUT_OF_MEMORY: return SJ("メモリが足りません");
+    case CURLE_PROXY: return SJ("プロキシとの通信でエラーが起きました");
+    default: return SJ("通信でエラーが起きました");
+    }
+}
+
+bool IsNotPrintableAscii(unsigned char c)
+{
+    return c <= 0x20 || c >= 0x7F;
+}
+
 // Addresses in results are ASCII, whatever bytes a server sent.
 std::string AsciiUrl(std::string_view url)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string ascii;
-    for (const char c : url) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F) {
-            ascii += '%';
-            ascii += kHex[byte >> 4];
-            ascii += kHex[byte & 0x0F];
-        } else {
-            ascii += c;
-        }
-    }
-    return ascii;
+    return PercentEncoded(url, IsNotPrintableAscii);
 }
 
 bool IsPermanentRedirect(long code)
@@ -147,6 +210,8 @@ struct Transfer {
     bool bodyStarted = false;
     std::vector<LinkHop> hops;
     SteadyClock::time_point started;
+    SteadyClock::time_point requestStarted;
+    SteadyClock::duration spent{0}; // in requests so far
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy{nullptr, curl_easy_cleanup};
     std::array<char, CURL_ERROR_SIZE> error{};
 };
@@ -163,6 +228,27 @@ std::size_t StopAtBody(char*, std::size_t, std::size_t, void* data)
 int RefuseUnlistedName(void*, void*, void* data)
 {
     return IsAddressLiteral(static_cast<Transfer*>(data)->host) ? 0 : 1;
+}
+
+// Why a link failed, in plain words and in the program's.
+struct Why {
+    std::string detail;
+    std::string label;
+};
+
+// With listedNamesOnly nothing outside this machine is connected to, not
+// even an address a server's redirect names.
+curl_socket_t OpenLoopbackOnly(void*, curlsocktype, curl_sockaddr* address)
+{
+    bool loopback = false;
+    if (address->family == AF_INET) {
+        const auto* v4 = reinterpret_cast<const sockaddr_in*>(&address->addr);
+        loopback = (ntohl(v4->sin_addr.s_addr) >> 24) == 127;
+    } else if (address->family == AF_INET6) {
+        const auto* v6 = reinterpret_cast<const sockaddr_in6*>(&address->addr);
+        loopback = IN6_IS_ADDR_LOOPBACK(&v6->sin6_addr) != 0;
+    }
+    return loopback ? ::socket(address->family, address->socktype, address->protocol) : CURL_SOCKET_BAD;
 }
 
 struct HostQueue {
@@ -282,14 +368,17 @@ private:
         if (path.empty()) {
             result.result = LinkResult::Error;
             result.detail = "the project has no banner directory";
+            result.detailLabel = SJ("プロジェクトにバナーディレクトリがありません");
         } else if (!file) {
             result.result = LinkResult::Error;
             result.detail = "the path cannot be spelled on this file system";
+            result.detailLabel = SJ("このファイルシステムでは表せないパスです");
         } else if (std::filesystem::is_regular_file(*file, error)) {
             result.result = LinkResult::Ok;
         } else {
             result.result = LinkResult::Missing;
             result.detail = "no such file";
+            result.detailLabel = SJ("ファイルがありません");
         }
         Report(std::move(result), started);
     }
@@ -300,18 +389,21 @@ private:
     {
         const std::optional<ParsedUrl> parsed = ParseUrl(transfer->url);
         if (!parsed || (parsed->scheme != "http" && parsed->scheme != "https")) {
-            Finish(*transfer, LinkResult::Error, parsed ? "not an http or https address" : "malformed address");
+            Finish(*transfer, LinkResult::Error,
+                parsed ? Why{"not an http or https address", SJ("http や https のアドレスではありません")}
+                       : Why{"malformed address", SJ("アドレスの形式が正しくありません")});
             return;
         }
-        transfer->host = parsed->host;
-        HostQueue& queue = hosts_[transfer->host];
+        const std::string host = CanonicalHost(parsed->host);
+        transfer->host = host;
+        HostQueue& queue = hosts_[host];
         if (queue.waiting.empty() && queue.active < PerHost() && active_.size() < Jobs()) {
             Start(std::move(transfer));
             return;
         }
         queue.waiting.push_back(std::move(transfer));
         if (queue.active < PerHost()) {
-            readyHosts_.push_back(parsed->host);
+            readyHosts_.push_back(host);
         }
     }
 
@@ -320,12 +412,25 @@ private:
         if (!transfer->easy) {
             transfer->easy.reset(curl_easy_init());
             if (!transfer->easy) {
-                Finish(*transfer, LinkResult::Error, "out of memory");
+                Finish(*transfer, LinkResult::Error, {"out of memory", SJ("メモリが足りません")});
                 return;
             }
             Configure(*transfer);
         }
+        // The time allowed is for the link's whole check, its redirects and
+        // a second try with GET included; waiting for a free slot is not
+        // counted.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(options_.timeout - transfer->spent);
+        if (left <= std::chrono::milliseconds(0)) {
+            Finish(*transfer, LinkResult::Timeout,
+                {"the check of the link took longer than the time allowed",
+                    SJ("リンクの確認が許された時間を超えました")});
+            return;
+        }
         CURL* easy = transfer->easy.get();
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
+        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(left.count()));
+        transfer->requestStarted = SteadyClock::now();
         transfer->bodyStarted = false;
         transfer->error[0] = '\0';
         curl_easy_setopt(easy, CURLOPT_URL, transfer->url.c_str());
@@ -335,7 +440,7 @@ private:
             curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
         }
         if (curl_multi_add_handle(multi_.get(), easy) != CURLM_OK) {
-            Finish(*transfer, LinkResult::Error, "the transfer could not be started");
+            Finish(*transfer, LinkResult::Error, {"the transfer could not be started", SJ("通信を始められません")});
             return;
         }
         ++hosts_[transfer->host].active;
@@ -351,8 +456,6 @@ private:
         curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent_.c_str());
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
         curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(options_.timeout.count()));
-        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options_.timeout.count()));
         curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
         // A stop must not wait for a name lookup still running in its thread.
         curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
@@ -370,6 +473,7 @@ private:
         if (options_.listedNamesOnly) {
             curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, RefuseUnlistedName);
             curl_easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, &transfer);
+            curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, OpenLoopbackOnly);
         }
     }
 
@@ -391,6 +495,7 @@ private:
             auto found = active_.find(static_cast<Transfer*>(data));
             std::unique_ptr<Transfer> transfer = std::move(found->second);
             active_.erase(found);
+            transfer->spent += SteadyClock::now() - transfer->requestStarted;
             HostQueue& queue = hosts_[transfer->host];
             --queue.active;
             if (!queue.waiting.empty()) {
@@ -414,7 +519,7 @@ private:
                 return;
             }
             const std::string why = transfer->error[0] != '\0' ? transfer->error.data() : curl_easy_strerror(code);
-            Finish(*transfer, ResultOfTransferError(code), why);
+            Finish(*transfer, ResultOfTransferError(code), {why, TransferErrorLabel(code)});
             return;
         }
         long status = 0;
@@ -424,11 +529,13 @@ private:
         if (status >= 300 && status < 400 && location != nullptr) {
             transfer->hops.push_back({status, AsciiUrl(location)});
             if (transfer->hops.size() > options_.maxRedirects) {
+                const std::string most = std::to_string(options_.maxRedirects);
                 Finish(*transfer, LinkResult::TooManyRedirects,
-                    "more than " + std::to_string(options_.maxRedirects) + " redirects", status);
+                    {"more than " + most + " redirects", SJ("リダイレクトが ") + most + SJ(" 回を超えました")}, status);
                 return;
             }
-            transfer->url = location;
+            // A host in other letters in its ASCII form, as for the links.
+            transfer->url = WithAsciiHost(location).value_or(location);
             Enqueue(std::move(transfer));
             return;
         }
@@ -443,7 +550,9 @@ private:
         } else if (status >= 500 && status < 600) {
             Finish(*transfer, LinkResult::ServerError, {}, status);
         } else {
-            Finish(*transfer, LinkResult::Error, "unexpected status " + std::to_string(status), status);
+            Finish(*transfer, LinkResult::Error,
+                {"unexpected status " + std::to_string(status), SJ("思いがけないステータス ") + std::to_string(status)},
+                status);
         }
     }
 
@@ -455,7 +564,7 @@ private:
         Enqueue(std::move(transfer));
     }
 
-    void Finish(const Transfer& transfer, LinkResult outcome, std::string detail, long status = 0)
+    void Finish(const Transfer& transfer, LinkResult outcome, Why why, long status = 0)
     {
         LinkCheckResult result;
         result.index = transfer.index;
@@ -463,7 +572,8 @@ private:
         result.code = status;
         result.finalUrl = AsciiUrl(transfer.url);
         result.redirects = transfer.hops;
-        result.detail = std::move(detail);
+        result.detail = std::move(why.detail);
+        result.detailLabel = std::move(why.label);
         if (outcome == LinkResult::Ok) {
             std::size_t permanent = 0;
             while (permanent < transfer.hops.size() && IsPermanentRedirect(transfer.hops[permanent].code)) {

@@ -62,20 +62,22 @@ struct LinkCheckResult {
     std::string newUrl; // Moved: the address the permanent redirects lead to
     std::vector<LinkHop> redirects;
     std::string detail; // why a failure failed, in plain words (ASCII)
+    std::string detailLabel; // the same in the program's words (code page 932)
     std::chrono::milliseconds time{0};
 };
 
 struct LinkCheckOptions {
     unsigned jobs = 16; // requests in flight at once
-    unsigned perHost = 4; // of them at most so many to one host
+    unsigned perHost = 4; // of them at most so many to one host (however spelt)
     unsigned maxRedirects = 10;
-    std::chrono::milliseconds timeout{15000}; // for each request
+    std::chrono::milliseconds timeout{15000}; // for each link, its redirects included
     std::chrono::milliseconds deadline{3600000}; // for the whole run
     // Files of trusted certificates beside the system's ("" for none).
     std::string caFile;
     // "HOST:PORT:ADDRESS" entries that name the address of a host; with
     // listedNamesOnly every other host name fails as unknown without asking
-    // any name server (tests and benchmarks stay on this machine).
+    // any name server, and no address outside this machine is connected to
+    // (tests, benchmarks and fuzzing stay on this machine).
     std::vector<std::string> resolve;
     bool listedNamesOnly = false;
 };

@@ -32,7 +32,7 @@ std::string LinkReportText(const std::vector<ItemLink>& links, const std::vector
         const ItemLink& link = links[result.index];
         text += CsvLine({FormatSerial(link.serial), link.title, LinkFieldLabel(link.field), link.shown,
             LinkResultLabel(result.result), result.code == 0 ? std::string() : std::to_string(result.code),
-            result.newUrl, result.finalUrl, SecondsText(result.time), result.detail});
+            result.newUrl, result.finalUrl, SecondsText(result.time), result.detailLabel});
     }
     return text;
 }

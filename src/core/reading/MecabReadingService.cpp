@@ -5,7 +5,9 @@
 #include <mecab.h>
 #include <unicode/unorm2.h>
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <vector>
 
 #include "reading/ReadingService.h"
@@ -17,6 +19,7 @@ namespace tessaly {
 namespace {
 
 constexpr std::size_t kReadingField = 7;
+constexpr std::size_t kMostReadingBytes = 1024;
 
 // Half-width katakana and full-width Latin letters and digits as the
 // dictionary has them: NFKC.
@@ -68,9 +71,16 @@ public:
 
     ReadingSuggestion Suggest(std::string_view sjisText) const override
     {
+        // A reading serves sorting and the kana index: the first characters
+        // of a text make it, so that a huge title costs what a long one does.
+        std::size_t prefix = 0;
+        while (prefix < sjisText.size() && prefix < kMostReadingBytes) {
+            prefix += sjis::CharLength(sjisText, prefix);
+        }
+        const bool cut = prefix < sjisText.size();
         // One lattice per call, so that threads can share the service.
         const std::unique_ptr<MeCab::Lattice> lattice(model_->createLattice());
-        const std::string sentence = NormalizedUtf8(sjisText);
+        const std::string sentence = NormalizedUtf8(sjisText.substr(0, prefix));
         std::vector<ReadingToken> tokens;
         if (lattice) {
             lattice->set_sentence(sentence.c_str());
@@ -83,7 +93,9 @@ public:
                 tokens.push_back({std::string(node->surface, node->length), FeatureField(node->feature, kReadingField)});
             }
         }
-        return ReadingOfTokens(tokens);
+        ReadingSuggestion suggestion = ReadingOfTokens(tokens);
+        suggestion.complete = suggestion.complete && !cut;
+        return suggestion;
     }
 
 private:
@@ -91,28 +103,61 @@ private:
     std::unique_ptr<MeCab::Tagger> tagger_;
 };
 
+// Where distributions put the UTF-8 IPA dictionary (Debian's
+// mecab-ipadic-utf8 first).
+constexpr std::array<const char*, 4> kIpadicDirectories{"/var/lib/mecab/dic/ipadic-utf8",
+    "/usr/lib/x86_64-linux-gnu/mecab/dic/ipadic-utf8", "/usr/lib/mecab/dic/ipadic-utf8",
+    "/usr/lib64/mecab/dic/ipadic-utf8"};
+
+bool IsDictionary(const std::filesystem::path& directory)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(directory / "sys.dic", error)
+        && std::filesystem::is_regular_file(directory / "dicrc", error);
+}
+
 } // namespace
 
 ReadingServiceStatus OpenReadingService(const std::string& dictionaryDir)
 {
-    std::string program = "tessaly";
-    std::string option = "-d";
-    std::string directory = dictionaryDir;
-    std::vector<char*> arguments{program.data()};
-    if (!dictionaryDir.empty()) {
-        arguments.push_back(option.data());
-        arguments.push_back(directory.data());
-    }
     ReadingServiceStatus status;
+    // The dictionary is opened by its own path and its own dicrc as the
+    // resource file: the system's default (/etc/mecabrc, switched by
+    // Debian's alternatives when another dictionary is installed) may be a
+    // dictionary without the readings in this form.
+    std::string directory = dictionaryDir;
+    if (directory.empty()) {
+        const auto found = std::find_if(kIpadicDirectories.begin(), kIpadicDirectories.end(),
+            [](const char* candidate) { return IsDictionary(candidate); });
+        if (found == kIpadicDirectories.end()) {
+            status.error = "no UTF-8 IPA dictionary for MeCab was found (looked in";
+            for (const char* candidate : kIpadicDirectories) {
+                status.error += std::string(" ") + candidate;
+            }
+            status.error += "); install mecab-ipadic-utf8";
+            return status;
+        }
+        directory = *found;
+    }
+    if (!IsDictionary(directory)) {
+        status.error = "'" + directory + "' holds no MeCab dictionary (sys.dic and dicrc)";
+        return status;
+    }
+    std::string program = "tessaly";
+    std::string resourceOption = "-r";
+    std::string resourceFile = (std::filesystem::path(directory) / "dicrc").string();
+    std::string directoryOption = "-d";
+    std::vector<char*> arguments{
+        program.data(), resourceOption.data(), resourceFile.data(), directoryOption.data(), directory.data()};
     std::unique_ptr<MeCab::Model> model(MeCab::createModel(static_cast<int>(arguments.size()), arguments.data()));
     if (!model) {
-        status.error = std::string("MeCab could not open its dictionary: ") + MeCab::getLastError();
+        status.error = "MeCab could not open the dictionary '" + directory + "': " + MeCab::getLastError();
         return status;
     }
     const MeCab::DictionaryInfo* info = model->dictionary_info();
     const std::string_view charset = info && info->charset ? info->charset : "";
     if (charset != "utf-8" && charset != "utf8" && charset != "UTF-8" && charset != "UTF8") {
-        status.error = "the MeCab dictionary is not in UTF-8 (install mecab-ipadic-utf8)";
+        status.error = "the MeCab dictionary '" + directory + "' is in " + std::string(charset) + ", not in UTF-8";
         return status;
     }
     std::unique_ptr<MeCab::Tagger> tagger(model->createTagger());
@@ -123,7 +168,7 @@ ReadingServiceStatus OpenReadingService(const std::string& dictionaryDir)
     auto service = std::make_unique<MecabReadingService>(std::move(model), std::move(tagger));
     // A dictionary of another layout has no readings where the IPA one has them.
     if (service->Suggest(SJ("漢字")) != ReadingSuggestion{SJ("かんじ"), true}) {
-        status.error = "the MeCab dictionary gives no readings in the IPA dictionary's form (install mecab-ipadic-utf8)";
+        status.error = "the MeCab dictionary '" + directory + "' gives no readings in the IPA dictionary's form";
         return status;
     }
     status.service = std::move(service);

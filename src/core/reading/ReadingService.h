@@ -36,8 +36,9 @@ struct ReadingServiceStatus {
     std::string error; // why not, in English, for logs and the command line
 };
 
-// The MeCab service on the system's dictionary, or on the UTF-8 IPA
-// dictionary in dictionaryDir when given.
+// The MeCab service on the UTF-8 IPA dictionary in dictionaryDir, or, when
+// none is given, in the first of the places distributions install it;
+// never on the system's default dictionary, whatever /etc/mecabrc says.
 ReadingServiceStatus OpenReadingService(const std::string& dictionaryDir = {});
 
 // One word of the text as the dictionary splits it (UTF-8); reading is the

@@ -6,7 +6,32 @@
 
 namespace tessaly {
 
-std::string HtmlEscape(std::string_view text)
+namespace {
+
+bool IsAsciiAlphanumeric(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The length of the character reference at the start of text ("&amp;",
+// "&#60;", "&#x3C;"), or 0.
+std::size_t ReferenceLength(std::string_view text)
+{
+    std::size_t end = 1;
+    if (end < text.size() && text[end] == '#') {
+        ++end;
+        if (end < text.size() && (text[end] == 'x' || text[end] == 'X')) {
+            ++end;
+        }
+    }
+    const std::size_t nameStart = end;
+    while (end < text.size() && IsAsciiAlphanumeric(text[end])) {
+        ++end;
+    }
+    return end > nameStart && end < text.size() && text[end] == ';' ? end + 1 : 0;
+}
+
+std::string Escape(std::string_view text, bool keepReferences)
 {
     // All four characters are below 0x40 and never trail bytes. The text
     // between them is copied in runs.
@@ -16,7 +41,12 @@ std::string HtmlEscape(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::string_view entity;
         switch (text[i]) {
-        case '&': entity = "&amp;"; break;
+        case '&':
+            if (keepReferences && ReferenceLength(text.substr(i)) > 0) {
+                continue;
+            }
+            entity = "&amp;";
+            break;
         case '<': entity = "&lt;"; break;
         case '>': entity = "&gt;"; break;
         case '"': entity = "&quot;"; break;
@@ -28,6 +58,18 @@ std::string HtmlEscape(std::string_view text)
     }
     result.append(text.substr(run));
     return result;
+}
+
+} // namespace
+
+std::string HtmlEscape(std::string_view text)
+{
+    return Escape(text, false);
+}
+
+std::string HtmlEscapeText(std::string_view text)
+{
+    return Escape(text, true);
 }
 
 std::string HtmlUnescape(std::string_view text)

@@ -9,6 +9,7 @@
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "text/Codepage.h"
+#include "text/Collation.h"
 #include "text/FieldText.h"
 #include "text/Html.h"
 #include "text/Sjis.h"
@@ -67,6 +68,80 @@ std::string OwnText(const GumboNode* node)
         }
     }
     return text;
+}
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Elements that hold nothing, or whose end the parser infers when the next
+// one of their kind (or the list around them) begins: they add no depth.
+bool AddsNoDepth(std::string_view lowerName)
+{
+    static constexpr std::string_view kNames[] = {"a", "area", "base", "basefont", "bgsound", "br", "col", "dd",
+        "dt", "embed", "frame", "hr", "img", "input", "keygen", "li", "link", "meta", "option", "p", "param", "source",
+        "track", "wbr"};
+    return std::find(std::begin(kNames), std::end(kNames), lowerName) != std::end(kNames);
+}
+
+// The end of the text of a raw text element ("<script>" and the like) that
+// begins at: where its end tag begins, or the end of the markup.
+std::size_t RawTextEnd(std::string_view html, std::size_t at, const std::string& name)
+{
+    const std::string endTag = "</" + name;
+    for (std::size_t end = html.find("</", at); end != std::string_view::npos; end = html.find("</", end + 2)) {
+        if (AsciiLower(html.substr(end, endTag.size())) == endTag) {
+            return end;
+        }
+    }
+    return html.size();
+}
+
+// True when the markup nests deeper than the parser may be asked to build:
+// start tags of elements that nest, less their end tags, in one pass over
+// the bytes. Comments and the text of script, style and the like are passed
+// over as the parser does.
+bool NestsTooDeep(std::string_view html)
+{
+    static constexpr std::string_view kRawText[]
+        = {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes", "plaintext"};
+    std::size_t depth = 0;
+    std::size_t at = 0;
+    while ((at = html.find('<', at)) != std::string_view::npos) {
+        ++at;
+        if (html.substr(at).starts_with("!--")) {
+            const std::size_t end = html.find("-->", at + 3);
+            at = end == std::string_view::npos ? html.size() : end + 3;
+            continue;
+        }
+        const bool closing = at < html.size() && html[at] == '/';
+        const std::size_t nameStart = at + (closing ? 1 : 0);
+        if (nameStart >= html.size() || !IsAsciiLetter(html[nameStart])) {
+            continue;
+        }
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < html.size() && (IsAsciiLetter(html[nameEnd]) || (html[nameEnd] >= '0' && html[nameEnd] <= '9'))) {
+            ++nameEnd;
+        }
+        const std::string name = AsciiLower(html.substr(nameStart, nameEnd - nameStart));
+        const std::size_t tagEnd = html.find('>', nameEnd);
+        if (tagEnd == std::string_view::npos) {
+            return false;
+        }
+        at = tagEnd + 1;
+        if (AddsNoDepth(name) || html[tagEnd - 1] == '/') {
+            continue;
+        }
+        if (closing) {
+            depth -= depth > 0 ? 1 : 0;
+        } else if (++depth > kMostBookmarkNesting) {
+            return true;
+        } else if (std::find(std::begin(kRawText), std::end(kRawText), name) != std::end(kRawText)) {
+            at = RawTextEnd(html, at, name);
+        }
+    }
+    return false;
 }
 
 std::string Attribute(const GumboNode* node, const char* name)
@@ -169,7 +244,7 @@ private:
                 return false;
             }
             Bookmark& bookmark = bookmarks_.emplace_back();
-            bookmark.folders = folders_;
+            bookmark.folders = Folders();
             bookmark.title = OneLine(TextOf(node));
             bookmark.url = TrimBlanks(Attribute(node, "href"));
             bookmark.tags = Attribute(node, "tags");
@@ -187,7 +262,7 @@ private:
             sawList_ = true;
             afterBookmark_ = false;
             if (pendingFolder_) {
-                folders_.push_back(std::move(*pendingFolder_));
+                folders_.push_back(Folders().Inside(std::move(*pendingFolder_)));
                 pendingFolder_.reset();
                 folder = true;
             }
@@ -196,25 +271,33 @@ private:
         }
     }
 
+    const BookmarkFolders& Folders() const
+    {
+        static const BookmarkFolders kTopLevel;
+        return folders_.empty() ? kTopLevel : folders_.back();
+    }
+
     std::vector<Bookmark>& bookmarks_;
-    std::vector<std::string> folders_;
+    std::vector<BookmarkFolders> folders_; // the innermost last
     std::optional<std::string> pendingFolder_;
     bool afterBookmark_ = false;
     bool sawList_ = false;
 };
 
-// The file as UTF-8 without a byte order mark.
-std::string FileAsUtf8(std::string_view bytes)
+// The file as UTF-8 without a byte order mark: a view of the bytes when
+// they are UTF-8 (a large file is not copied), else converted into text.
+std::string_view FileAsUtf8(std::string_view bytes, std::string& converted)
 {
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);
     }
     if (!Utf8ToUtf16(bytes)) {
         if (ConversionResult fromCp932 = SjisToUtf8(bytes); fromCp932.ok) {
-            return std::move(fromCp932.text);
+            converted = std::move(fromCp932.text);
+            return converted;
         }
     }
-    return std::string(bytes);
+    return bytes;
 }
 
 } // namespace
@@ -235,9 +318,41 @@ std::optional<int64_t> BookmarkDate(std::string_view value)
     return number;
 }
 
+BookmarkFolders::BookmarkFolders(std::initializer_list<std::string> names)
+{
+    for (const std::string& name : names) {
+        *this = Inside(name);
+    }
+}
+
+BookmarkFolders BookmarkFolders::Inside(std::string name) const
+{
+    BookmarkFolders inside;
+    auto folder = std::make_shared<Folder>(Folder{std::move(name), innermost_, nullptr});
+    folder->outermost = innermost_ ? innermost_->outermost : folder.get();
+    inside.innermost_ = std::move(folder);
+    return inside;
+}
+
+std::vector<std::string> BookmarkFolders::Names() const
+{
+    std::vector<std::string> names;
+    for (const Folder* folder = innermost_.get(); folder != nullptr; folder = folder->parent.get()) {
+        names.push_back(folder->name);
+    }
+    std::reverse(names.begin(), names.end());
+    return names;
+}
+
 BookmarkFile ReadBookmarkFile(std::string_view bytes)
 {
-    const std::string html = FileAsUtf8(bytes);
+    std::string converted;
+    const std::string_view html = FileAsUtf8(bytes, converted);
+    if (NestsTooDeep(html)) {
+        BookmarkFile refused;
+        refused.tooDeep = true;
+        return refused;
+    }
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0;
     const std::unique_ptr<GumboOutput, GumboOutputDeleter> output(

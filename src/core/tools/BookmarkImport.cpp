@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "collection/CollectionEditing.h"
@@ -11,9 +11,11 @@
 #include "reading/ReadingService.h"
 #include "text/Codepage.h"
 #include "text/Collation.h"
+#include "text/Html.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
 #include "text/Url.h"
+#include "util/MessageList.h"
 
 namespace tessaly {
 
@@ -36,37 +38,25 @@ std::string StoredText(std::string_view utf8, std::vector<std::string>& lost)
     return std::string(Trim(converted.text));
 }
 
-// A folder or tag name the way the name rules take it: one line, no "|".
+// A folder or tag name the way the name rules take it.
 std::string ValidName(std::string_view utf8)
 {
-    std::vector<std::string> lost;
-    std::string name = StoredText(utf8, lost);
-    name = ReplaceDelimiters(name, "\r\n", ' ');
-    return std::string(Trim(sjis::ReplaceAll(name, "|", SJ("｜"))));
+    return ValidNameOf(Utf8ToSjisNearest(utf8).text);
 }
 
-bool IsWebAddress(std::string_view url)
+bool IsBeyondAscii(unsigned char c)
 {
-    const std::string scheme = AsciiLower(url.substr(0, url.find(':')));
-    return url.find(':') != std::string_view::npos && (scheme == "http" || scheme == "https" || scheme == "ftp");
+    return c >= 0x80;
 }
 
-// An address holds only ASCII; anything else is written with "%".
-std::string StoredUrl(std::string_view url)
+// An http or https address, safe for the pages and in ASCII (anything else
+// written with "%"); nothing for other addresses.
+std::optional<std::string> StoredUrl(std::string_view url)
 {
-    std::string ascii;
-    for (const char c : url) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F) {
-            constexpr char kHex[] = "0123456789ABCDEF";
-            ascii += '%';
-            ascii += kHex[byte >> 4];
-            ascii += kHex[byte & 0x0F];
-        } else {
-            ascii += c;
-        }
+    if (!HasUrlScheme(url)) {
+        return std::nullopt; // a bookmark always names its scheme
     }
-    return StripUrlScheme(ascii);
+    return SafeStoredUrl(PercentEncoded(url, IsBeyondAscii));
 }
 
 class Importer {
@@ -76,7 +66,11 @@ public:
         , readings_(readings)
         , clock_(clock)
         , genres_(genres)
+        , genreIndex_(project)
     {
+        for (std::size_t i = 0; i < project_.Attributes.size(); ++i) {
+            attributeIndex_.emplace(AsciiLower(project_.Attributes[i]), i);
+        }
         for (std::size_t genre = 0; genre < project_.TrashIndex(); ++genre) {
             for (const std::string& line : project_.Genres[genre].Lines) {
                 known_.insert(UrlIdentity(LineToItem(line).Url));
@@ -87,12 +81,13 @@ public:
     void Import(const Bookmark& bookmark)
     {
         const ReportedBookmark reported{bookmark.title, bookmark.url};
-        if (!IsWebAddress(bookmark.url)) {
+        const std::optional<std::string> url = StoredUrl(bookmark.url);
+        if (!url) {
             report_.notStored.push_back({reported, Report::Refusal::NotAWebAddress});
             return;
         }
         TLinkItem item = NewLinkItem(clock_);
-        item.Url = StoredUrl(bookmark.url);
+        item.Url = *url;
         if (known_.contains(UrlIdentity(item.Url))) {
             ++report_.duplicates;
             return;
@@ -110,7 +105,8 @@ public:
         }
         item.TitleKana = reading.reading;
         item.AuthorKana = reading.reading; // no author: his reading is the title's
-        item.Comment = StoredText(bookmark.description, lost);
+        // The description is plain text, the comment goes into pages as HTML.
+        item.Comment = HtmlEscapeText(StoredText(bookmark.description, lost));
         item.Attributes = Attributes(bookmark.tags);
         if (bookmark.addDate) {
             item.Date = LocalDateOfUnixTime(*bookmark.addDate).value_or(item.Date);
@@ -142,7 +138,7 @@ public:
     Report TakeReport() { return std::move(report_); }
 
 private:
-    std::size_t GenreOf(const std::vector<std::string>& folders)
+    std::size_t GenreOf(const BookmarkFolders& folders)
     {
         if (folders.empty() || genres_ == GenreSource::None) {
             return 0;
@@ -152,16 +148,15 @@ private:
             return known->second;
         }
         std::string name = ValidName(folder);
-        const std::optional<std::size_t> existing = project_.FindGenre(name);
-        std::size_t genre = 0;
-        if (existing && *existing == project_.TrashIndex()) {
+        if (SameNameIgnoringAsciiCase(name, TrashGenreName())) {
             name = SJ("ゴミ箱"); // never into the trash
-            genre = project_.FindGenre(name).value_or(0);
-        } else if (existing) {
-            genre = *existing;
         }
-        if (genre == 0 && !name.empty() && !project_.FindGenre(name)) {
+        std::size_t genre = 0;
+        if (genreIndex_.Contains(name)) {
+            genre = genreIndex_.FileUnder(name);
+        } else if (!name.empty()) {
             genre = project_.AddGenre(name);
+            genreIndex_.Add(name, genre);
             ++report_.newGenres;
         }
         const std::string stored = genre == 0 ? UnfiledGenreName() : project_.Genres[genre].Name;
@@ -182,13 +177,14 @@ private:
             if (name.empty()) {
                 continue;
             }
-            if (SjisToUtf8Lossy(name) != OneTag(tag)
-                && std::none_of(report_.changedAttributes.begin(), report_.changedAttributes.end(),
-                    [&](const Report::ChangedName& changed) { return changed.stored == name; })) {
+            if (SjisToUtf8Lossy(name) != OneTag(tag) && changedTags_.insert(name).second) {
                 report_.changedAttributes.push_back({OneTag(tag), name});
             }
-            AddVocabularyName(project_.Attributes, name);
-            indexes.push_back(*FindVocabularyName(project_.Attributes, name));
+            const auto [known, added] = attributeIndex_.emplace(AsciiLower(name), project_.Attributes.size());
+            if (added) {
+                project_.Attributes.push_back(name);
+            }
+            indexes.push_back(known->second);
         }
         std::sort(indexes.begin(), indexes.end());
         indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
@@ -215,7 +211,11 @@ private:
     const Clock& clock_;
     GenreSource genres_;
     std::unordered_set<std::string> known_;
-    std::map<std::string, std::size_t> genreOfFolder_;
+    // Hashed, so that many folders and tags stay linear.
+    GenreIndex genreIndex_;
+    std::unordered_map<std::string, std::size_t> genreOfFolder_;
+    std::unordered_map<std::string, std::size_t> attributeIndex_; // by the name in lower case
+    std::unordered_set<std::string> changedTags_;
     Report report_;
 };
 
@@ -232,8 +232,6 @@ BookmarkImportReport ImportBookmarks(Project& project, const std::vector<Bookmar
 }
 
 namespace {
-
-constexpr std::size_t kListedEntries = 15;
 
 std::string Sjis(std::string_view utf8)
 {
@@ -256,22 +254,6 @@ std::string RefusalReason(Report::Refusal why)
     return {};
 }
 
-// A heading and the entries' lines, the rest counted.
-template <typename Entry, typename Line>
-void AppendList(std::string& text, const std::string& heading, const std::vector<Entry>& entries, Line line)
-{
-    if (entries.empty()) {
-        return;
-    }
-    text += "\r\n\r\n" + heading;
-    for (std::size_t i = 0; i < entries.size() && i < kListedEntries; ++i) {
-        text += "\r\n  " + line(entries[i]);
-    }
-    if (entries.size() > kListedEntries) {
-        text += "\r\n  " + SJ("ほか ") + std::to_string(entries.size() - kListedEntries) + SJ(" 件");
-    }
-}
-
 } // namespace
 
 std::string BookmarkImportMessage(const BookmarkImportReport& report)
@@ -281,11 +263,11 @@ std::string BookmarkImportMessage(const BookmarkImportReport& report)
     if (report.duplicates > 0) {
         text += "\r\n" + SJ("登録済みのリンク ") + std::to_string(report.duplicates) + SJ(" 件は取り込みませんでした.");
     }
-    AppendList(text, SJ("次のリンクは取り込みませんでした:"), report.notStored,
+    AppendMessageList(text, SJ("次のリンクは取り込みませんでした:"), report.notStored,
         [](const Report::NotStored& entry) { return ShownBookmark(entry.bookmark) + " : " + RefusalReason(entry.why); });
-    AppendList(text, SJ("次のリンクは読みの一部だけを推測しました. 読みを確かめて下さい:"), report.partialReadings,
+    AppendMessageList(text, SJ("次のリンクは読みの一部だけを推測しました. 読みを確かめて下さい:"), report.partialReadings,
         [](const Report::PartialReading& entry) { return ShownBookmark(entry.bookmark) + " : " + entry.reading; });
-    AppendList(text, SJ("次のリンクから Shift_JIS にない文字を除きました:"), report.lostCharacters,
+    AppendMessageList(text, SJ("次のリンクから Shift_JIS にない文字を除きました:"), report.lostCharacters,
         [](const Report::LostCharacters& entry) {
             std::string line = ShownBookmark(entry.bookmark) + " :";
             for (const std::string& character : entry.characters) {
@@ -294,8 +276,8 @@ std::string BookmarkImportMessage(const BookmarkImportReport& report)
             return line;
         });
     const auto renamed = [](const Report::ChangedName& entry) { return Sjis(entry.given) + " -> " + entry.stored; };
-    AppendList(text, SJ("次のフォルダ名はジャンル名に使えないため変えました:"), report.changedGenres, renamed);
-    AppendList(text, SJ("次のタグはアトリビュート名に使えないため変えました:"), report.changedAttributes, renamed);
+    AppendMessageList(text, SJ("次のフォルダ名はジャンル名に使えないため変えました:"), report.changedGenres, renamed);
+    AppendMessageList(text, SJ("次のタグはアトリビュート名に使えないため変えました:"), report.changedAttributes, renamed);
     return text;
 }
 

@@ -30,7 +30,7 @@ struct ReportedBookmark {
 
 struct BookmarkImportReport {
     enum class Refusal {
-        NotAWebAddress, // javascript:, place:, file: and the like
+        NotAWebAddress, // not http or https (javascript:, ftp:, place:, ...), or no host
         NoTitle,
         NoReading, // nothing of the title could be read
         NoSerialLeft, // every serial of the project is taken

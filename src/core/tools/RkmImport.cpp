@@ -1,9 +1,11 @@
 #include "tools/RkmImport.h"
 
+#include <cstdio>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "collection/CollectionEditing.h"
 #include "collection/Project.h"
 #include "reading/ReadingService.h"
 #include "text/Codepage.h"
@@ -15,6 +17,7 @@
 #include "text/Strings.h"
 #include "text/Url.h"
 #include "util/AtomicFile.h"
+#include "util/MessageList.h"
 
 namespace tessaly {
 
@@ -115,15 +118,20 @@ public:
     void Feed(std::string_view line)
     {
         if (line == "<!-- start option -->" || line == "<!-- start macro -->" || line == "<!-- start template -->") {
+            EndOpenLink();
             state_ = State::Skip;
         } else if (line == "<!-- start category -->") {
+            EndOpenLink();
             state_ = State::Category;
         } else if (line == "<!-- start link -->") {
+            EndOpenLink();
             state_ = State::Link;
             link_ = NewLink();
         } else if (line == "<!-- end -->") {
             if (state_ == State::Link) {
                 StoreLink();
+            } else {
+                EndOpenLink(); // a comment not closed ends with its link
             }
             state_ = State::None;
         } else if (state_ == State::Category) {
@@ -139,10 +147,24 @@ public:
         }
     }
 
-    RkmImportResult TakeResult() { return std::move(result_); }
+    RkmImportResult TakeResult()
+    {
+        EndOpenLink();
+        return std::move(result_);
+    }
 
 private:
     enum class State { None, Skip, Category, Link, Comment };
+
+    // A link whose block (or comment) was not closed ends where the next
+    // block begins or the file ends: it is stored all the same and named.
+    void EndOpenLink()
+    {
+        if ((state_ == State::Link || state_ == State::Comment) && StoreLink()) {
+            result_.unclosed.push_back(link_.Title);
+        }
+        state_ = State::None;
+    }
 
     TLinkItem NewLink() const
     {
@@ -151,8 +173,17 @@ private:
         return link;
     }
 
-    void Define(std::string_view key, std::string_view value)
+    void Define(std::string_view key, std::string_view given)
     {
+        // Names from someone else's file obey the editor's rules, so that
+        // no file the collection feeds gets a broken record.
+        const std::string value = ValidNameOf(given);
+        if (value != given) {
+            result_.changedNames.push_back({std::string(given), value});
+        }
+        if (value.empty()) {
+            return;
+        }
         const CategoryKind kind = KindOfKey(key);
         // The first definition of a key is the one links get.
         definitions_.emplace(AsciiLower(key), CategoryDefinition{kind, std::string(value)});
@@ -161,18 +192,21 @@ private:
             // The system genres are there already, so a definition named
             // after one creates nothing.
             if (genreNames_.Insert(value)) {
-                const std::size_t genre = project_.AddGenre(std::string(value));
+                const std::size_t genre = project_.AddGenre(value);
                 filing_.Add(value, genre);
+                ++result_.newGenres;
             }
             break;
         case CategoryKind::Attribute:
             if (attributeNames_.Insert(value)) {
                 project_.Attributes.emplace_back(value);
+                ++result_.newAttributes;
             }
             break;
         case CategoryKind::Content:
             if (contentNames_.Insert(value)) {
                 project_.Contents.emplace_back(value);
+                ++result_.newContents;
             }
             break;
         }
@@ -189,7 +223,7 @@ private:
         } else if (key == "author_kana") {
             link_.AuthorKana = value;
         } else if (key == "mail") {
-            link_.Mail = value;
+            link_.Mail = SafeMailAddress(value);
         } else if (key == "page") {
             link_.Url = StripUrlScheme(value);
         } else if (key == "banner") {
@@ -220,9 +254,14 @@ private:
             value.remove_suffix(1);
         }
         for (const std::string_view part : sjis::Split(value, '/')) {
-            const auto found = definitions_.find(AsciiLower(HtmlUnescape(part)));
+            const std::string key = HtmlUnescape(part);
+            const auto found = definitions_.find(AsciiLower(key));
             if (found == definitions_.end()) {
-                continue; // not defined (yet): the link keeps its other categories
+                // Not defined (yet): the link keeps its other categories.
+                if (!key.empty() && unknownKeys_.Insert(key)) {
+                    result_.unknownKeys.push_back(key);
+                }
+                continue;
             }
             const CategoryDefinition& definition = found->second;
             switch (definition.kind) {
@@ -248,24 +287,38 @@ private:
     }
 
     // A link whose line the project reader would drop is reported instead
-    // of being stored and lost at the next open.
-    void StoreLink()
+    // of being stored and lost at the next open. True when stored.
+    bool StoreLink()
     {
         link_.TitleKana = ReadingOf(link_.Title, link_.TitleKana);
         link_.AuthorKana = ReadingOf(link_.Author, link_.AuthorKana);
+        // Someone else's file must not put markup or a script address into
+        // the owner's pages.
+        for (std::string* address : {&link_.Url, &link_.Banner}) {
+            if (address->empty()) {
+                continue;
+            }
+            std::optional<std::string> safe = SafeStoredUrl(*address);
+            if (!safe) {
+                result_.refused.push_back({link_.Title, ItemProblem::None, *address});
+                return false;
+            }
+            *address = std::move(*safe);
+        }
         const ItemProblem problem = FindItemProblem(link_);
         const std::optional<int32_t> serial
             = problem == ItemProblem::None ? project_.NextSerial() : std::optional<int32_t>();
         if (!serial) {
             result_.refused.push_back(
-                {link_.Title, problem == ItemProblem::None ? ItemProblem::NoSerialLeft : problem});
-            return;
+                {link_.Title, problem == ItemProblem::None ? ItemProblem::NoSerialLeft : problem, {}});
+            return false;
         }
         link_.Serial = *serial;
         // As the project reader files lines: a genre field naming the trash
         // or no genre at all puts the item in the first genre.
         project_.Genres[filing_.FileUnder(link_.GenreName)].Lines.push_back(ItemToLine(link_));
         ++result_.stored;
+        return true;
     }
 
     // The reading as given and repaired, or, when that is empty or no
@@ -287,6 +340,7 @@ private:
     NameSet genreNames_;
     NameSet attributeNames_;
     NameSet contentNames_;
+    NameSet unknownKeys_{std::vector<std::string>()};
     GenreIndex filing_;
     std::unordered_map<std::string, CategoryDefinition> definitions_;
     State state_ = State::None;
@@ -332,9 +386,28 @@ std::string RkmNotFoundMessage(std::string_view fileName)
     return std::string(fileName) + SJ("が見付かりません.");
 }
 
-std::string RkmRefusalReason(ItemProblem problem)
+std::string RkmChangedNameText(const RkmChangedName& name)
 {
-    switch (problem) {
+    // The name as read may hold anything: control characters and bytes
+    // that are no character are shown by their codes ("\x1B").
+    std::string given;
+    for (const std::string_view character : sjis::Characters(name.given)) {
+        if ((character.size() == 1 && static_cast<unsigned char>(character[0]) < 32) || !SjisToUtf8(character).ok) {
+            for (const char byte : character) {
+                char code[8];
+                std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(byte));
+                given += code;
+            }
+        } else {
+            given += character;
+        }
+    }
+    return given + " -> " + (name.stored.empty() ? SJ("(取り込みません)") : name.stored);
+}
+
+std::string RkmRefusalReason(const RkmRefusedLink& link)
+{
+    switch (link.problem) {
     case ItemProblem::TitleMissing: return SJ("タイトルがありません");
     case ItemProblem::TitleKanaMissing: return SJ("タイトルの読みがありません");
     case ItemProblem::TitleKanaNotHiragana: return SJ("タイトルの読みを平仮名にできません");
@@ -345,23 +418,32 @@ std::string RkmRefusalReason(ItemProblem problem)
     case ItemProblem::NoSerialLeft: return SJ("通し番号が残っていません");
     case ItemProblem::None: break;
     }
-    return {};
+    return SJ("このアドレスは使えません: ") + link.refusedAddress;
 }
 
-std::string RkmRefusedLinksMessage(const RkmImportResult& result)
+std::string RkmImportMessage(const RkmImportResult& result)
 {
-    if (result.refused.empty()) {
-        return {};
+    std::string text = std::to_string(result.stored) + SJ(" 件のリンクを取り込みました (新しいジャンル ")
+        + std::to_string(result.newGenres) + SJ(" 件, アトリビュート ") + std::to_string(result.newAttributes)
+        + SJ(" 件, コンテンツ ") + std::to_string(result.newContents) + SJ(" 件).");
+    if (!result.refused.empty()) {
+        text += "\r\n" + std::to_string(result.refused.size()) + SJ(" 件のリンクは取り込みませんでした.");
     }
-    std::string message = SJ("次の ") + std::to_string(result.refused.size())
-        + SJ(" 件のリンクは、必須項目が欠けているか読みを平仮名にできないため取り込みませんでした.\r\n");
-    for (const RkmRefusedLink& link : result.refused) {
-        message += kLineBreak;
-        message += link.title.empty() ? SJ("(無題)") : link.title;
-        message += SJ(" : ");
-        message += RkmRefusalReason(link.problem);
-    }
-    return message;
+    const auto titled = [](const std::string& title) { return title.empty() ? SJ("(無題)") : title; };
+    AppendMessageList(text, SJ("次のリンクは取り込みませんでした:"), result.refused,
+        [&](const RkmRefusedLink& link) { return titled(link.title) + " : " + RkmRefusalReason(link); });
+    AppendMessageList(text, SJ("次のリンクは終わりの印がないまま終わっていましたが、取り込みました:"), result.unclosed,
+        titled);
+    AppendMessageList(text, SJ("次のカテゴリーキーは定義がないため無視しました:"), result.unknownKeys,
+        [](const std::string& key) { return key; });
+    AppendMessageList(text, SJ("次の名前は使えない文字を含むため変えました:"), result.changedNames, RkmChangedNameText);
+    return text;
+}
+
+bool RkmImportHasWarnings(const RkmImportResult& result)
+{
+    return !result.refused.empty() || !result.unclosed.empty() || !result.unknownKeys.empty()
+        || !result.changedNames.empty();
 }
 
 } // namespace tessaly

@@ -103,9 +103,8 @@ void ExchangeCommands::ImportRkm(const QString& fileName)
     }
     host_.SetIsEditing(project.IsEditing || wasEditing);
     host_.ShowCollectionAgain(0);
-    if (const std::string refused = RkmRefusedLinksMessage(result); !refused.empty()) {
-        services.messages.Show(MessageKind::Warning, refused, MessageButton::Ok);
-    }
+    services.messages.Show(RkmImportHasWarnings(result) ? MessageKind::Warning : MessageKind::Information,
+        RkmImportMessage(result), MessageButton::Ok);
 }
 
 void ExchangeCommands::MM_ExportCSVClick()
