@@ -806,6 +806,7 @@ std::string RkmRefusalText(const RkmRefusedLink& link)
     case ItemProblem::AuthorKanaNotHiragana: return "the reading of the author cannot be made hiragana";
     case ItemProblem::UrlMissing: return "no page address";
     case ItemProblem::DateInvalid: return "the date is not valid";
+    case ItemProblem::NoSerialLeft: return "every serial number is taken";
     case ItemProblem::None: break;
     }
     return "not an address the pages may carry: " + Shown(link.refusedAddress);

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include <sys/stat.h>
-
 #include "collection/LinkItem.h"
 #include "collection/Project.h"
 #include "text/Codepage.h"
+#include "util/FileStamp.h"
 #include "text/Collation.h"
 #include "text/FieldText.h"
 #include "text/Kana.h"
@@ -424,17 +423,22 @@ SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path)
     return {};
 }
 
-FileWriteResult WriteExportFile(const Project& project, const std::filesystem::path& path, std::string_view data)
+FileWriteResult WriteExportFile(
+    const std::filesystem::path& projectFile, const std::filesystem::path& path, std::string_view data)
 {
     // The same file is the same device and inode, through links too.
-    struct stat out { };
-    struct stat own { };
-    if (!project.EditingName.empty() && ::stat(path.c_str(), &out) == 0
-        && ::stat(project.EditingName.c_str(), &own) == 0 && out.st_dev == own.st_dev && out.st_ino == own.st_ino) {
+    const std::optional<FileStamp> out = StampOf(path);
+    const std::optional<FileStamp> own = projectFile.empty() ? std::nullopt : StampOf(projectFile);
+    if (out && own && out->device == own->device && out->inode == own->inode) {
         return {
             false, WriteFailure::ProjectFile, path.string() + ": this is the project file itself; nothing was written"};
     }
     return WriteFileAtomically(path, data);
+}
+
+FileWriteResult WriteExportFile(const Project& project, const std::filesystem::path& path, std::string_view data)
+{
+    return WriteExportFile(project.EditingName, path, data);
 }
 
 std::string ProjectNotFoundMessage(std::string_view fileName)

@@ -87,6 +87,9 @@ SaveOutcome SaveProjectFile(Project& project, const std::filesystem::path& path)
 // own file, whatever name or link leads to it: such a write is refused and
 // writes nothing.
 FileWriteResult WriteExportFile(const Project& project, const std::filesystem::path& path, std::string_view data);
+// The same for a writer that knows only the project's file name.
+FileWriteResult WriteExportFile(
+    const std::filesystem::path& projectFile, const std::filesystem::path& path, std::string_view data);
 
 // The program's messages for load outcomes (code page 932).
 std::string ProjectNotFoundMessage(std::string_view fileName);

@@ -52,19 +52,22 @@ void LinkCheckCommands::MM_LinkCheckClick()
     setup.scopes = Scopes();
     setup.chosen = host_.SelectedRows().empty() ? LinkScope::Shown : LinkScope::Selected;
     setup.bannerDirectory = host_.CurrentProject().BannerDir;
+    setup.projectFile = host_.CurrentProject().EditingName;
 
     MainServices& services = host_.Services();
     TForm_LinkCheck dialog(services.messages, services.files, std::move(setup),
-        {[this](const std::vector<ItemPlace>& places) { return MarkFailed(places); },
+        {[this](const std::vector<ItemPlace>& places, std::vector<UnmarkedItem>* notMarked) {
+             return MarkFailed(places, notMarked);
+         },
             [this](const std::vector<AddressUpdate>& updates) { return UpdateMoved(updates); },
             [this] { return Scopes(); }},
         host_.DialogParent());
     dialog.exec();
 }
 
-std::size_t LinkCheckCommands::MarkFailed(const std::vector<ItemPlace>& places)
+std::size_t LinkCheckCommands::MarkFailed(const std::vector<ItemPlace>& places, std::vector<UnmarkedItem>* notMarked)
 {
-    const std::size_t marked = MarkItemsFailed(host_.CurrentProject(), host_.Shown().Rows(), places);
+    const std::size_t marked = MarkItemsFailed(host_.CurrentProject(), host_.Shown().Rows(), places, notMarked);
     Changed(marked, places);
     return marked;
 }

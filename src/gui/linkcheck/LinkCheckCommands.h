@@ -32,7 +32,7 @@ public:
 private:
     // The items of the three scopes as the collection holds them now.
     std::array<LinkCheckScope, 3> Scopes() const;
-    std::size_t MarkFailed(const std::vector<ItemPlace>& places);
+    std::size_t MarkFailed(const std::vector<ItemPlace>& places, std::vector<UnmarkedItem>* notMarked);
     std::size_t UpdateMoved(const std::vector<AddressUpdate>& updates);
     // The window learns which rows changed and that the collection did.
     void Changed(std::size_t count, const std::vector<ItemPlace>& places);

@@ -21,7 +21,9 @@
 #include "LinkCheckRunner.h"
 #include "LinkResultModel.h"
 #include "linkcheck/LinkReport.h"
+#include "tools/CsvExport.h"
 #include "text/Codepage.h"
+#include "collection/ProjectFile.h"
 #include "util/AtomicFile.h"
 #include "util/Messages.h"
 
@@ -279,17 +281,26 @@ void TForm_LinkCheck::UpdateCommands()
 void TForm_LinkCheck::BtnMarkClick()
 {
     std::vector<ItemPlace> places;
+    std::vector<std::string> titles;
     for (const int row : SelectedRows()) {
         if (model_->CanMark(row)) {
             places.push_back(model_->Link(row).place);
+            titles.push_back(model_->Link(row).title);
         }
     }
     if (places.empty() || Running()) {
         return;
     }
-    const std::size_t marked = fixes_.markFailed(places);
-    messages_.Show(MessageKind::Information, std::to_string(marked) + SJ(" 個のアイテムに警告マークを付けました."),
-        MessageButton::Ok);
+    std::vector<UnmarkedItem> notMarked;
+    const std::size_t marked = fixes_.markFailed(places, &notMarked);
+    std::string message = std::to_string(marked) + SJ(" 個のアイテムに警告マークを付けました.");
+    if (!notMarked.empty()) {
+        message += SJ("\r\n\r\n次のアイテムは付いているマークをそのままにしました:");
+        for (const UnmarkedItem& item : notMarked) {
+            message += SJ("\r\n・") + titles[item.which] + SJ(" (") + CsvStatusLabel(item.status) + ")";
+        }
+    }
+    messages_.Show(MessageKind::Information, message, MessageButton::Ok);
 }
 
 void TForm_LinkCheck::BtnUpdateClick()
@@ -322,7 +333,7 @@ void TForm_LinkCheck::BtnReportClick()
     if (!chosen) {
         return;
     }
-    const FileWriteResult written = WriteFileAtomically(QFileInfo(*chosen).absoluteFilePath().toStdString(),
+    const FileWriteResult written = WriteExportFile(setup_.projectFile, QFileInfo(*chosen).absoluteFilePath().toStdString(),
         LinkReportText(links_.links, model_->ResultsInLinkOrder()));
     if (!written.ok) {
         messages_.Show(MessageKind::Error,

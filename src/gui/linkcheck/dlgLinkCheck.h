@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,13 +42,15 @@ struct LinkCheckSetup {
     std::array<LinkCheckScope, 3> scopes; // in the order of LinkScope
     LinkScope chosen = LinkScope::Shown;
     std::string bannerDirectory;
+    std::filesystem::path projectFile; // never replaced by the report
     LinkCheckOptions options;
 };
 
 // What the dialog's commands do to the collection; each returns how many
 // items or addresses changed.
 struct LinkCheckFixes {
-    std::function<std::size_t(const std::vector<ItemPlace>&)> markFailed;
+    // Items with a mark of the user's keep it and are listed in notMarked.
+    std::function<std::size_t(const std::vector<ItemPlace>&, std::vector<UnmarkedItem>* notMarked)> markFailed;
     std::function<std::size_t(const std::vector<AddressUpdate>&)> updateMoved;
     // The scopes' items as they are now: a check started again after
     // changes asks about the addresses the items have then.

@@ -12,6 +12,7 @@
 #include "text/Codepage.h"
 #include "tools/BookmarkFile.h"
 #include "tools/BookmarkImport.h"
+#include "collection/ProjectFile.h"
 #include "util/AtomicFile.h"
 #include "util/Messages.h"
 
@@ -97,7 +98,7 @@ void BookmarkCommands::MM_ExportBookmarksClick()
     }
     host_.Shown().FlushGenre();
     const BookmarkExport exported = WriteBookmarkFile(host_.CurrentProject());
-    const FileWriteResult written = WriteFileAtomically(file->toStdString(), exported.text);
+    const FileWriteResult written = WriteExportFile(host_.CurrentProject(), file->toStdString(), exported.text);
     if (!written.ok) {
         services.messages.Show(
             MessageKind::Error, FileWriteFailureMessage(written.failure, written.error, *file), MessageButton::Ok);

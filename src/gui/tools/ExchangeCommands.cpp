@@ -125,11 +125,23 @@ void ExchangeCommands::MM_ExportCSVClick()
     if (!file) {
         return;
     }
-    const FileWriteResult written
-        = WriteFileAtomically(file->toStdString(), CsvText(host_.Shown().Rows(), query.CommentMode()));
+    const std::vector<TLinkItem>& rows = host_.Shown().Rows();
+    const FileWriteResult written = WriteExportFile(
+        host_.CurrentProject(), file->toStdString(), CsvText(rows, query.CommentMode(), query.Formulas()));
     if (!written.ok) {
         services.messages.Show(
             MessageKind::Error, FileWriteFailureMessage(written.failure, written.error, *file), MessageButton::Ok);
+        return;
+    }
+    // Cells someone else's file made formulas are worth a word either way.
+    if (const std::size_t formulas = CsvFormulaCells(rows, query.CommentMode()); formulas > 0) {
+        services.messages.Show(MessageKind::Information,
+            std::to_string(formulas)
+                + (query.Formulas() == CsvFormulas::Defused
+                        ? SJ(" 個のセルは表計算ソフトで数式として扱われるため、先頭に「'」を付けて文字列にしました.")
+                        : SJ(" 個のセルは表計算ソフトで数式として扱われます.\r\n"
+                             "信用できないデータなら、「数式として扱われるセルを文字列にする」を選んで書き出して下さい.")),
+            MessageButton::Ok);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QCheckBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -26,6 +27,7 @@ TForm_CSVQuery::TForm_CSVQuery(QWidget* parent)
     , top_(Choice("Radio_Top", QStringLiteral("先頭の一行のみ出力(&T)")))
     , literal_(Choice("Radio_C", QStringLiteral("C 言語形式リテラル(&C)")))
     , none_(Choice("Radio_None", QStringLiteral("出力しない(&N)")))
+    , safeFormulas_(new QCheckBox(QStringLiteral("表計算ソフトで数式として扱われるセルを文字列にする(&F)")))
 {
     setObjectName(QStringLiteral("TForm_CSVQuery"));
     setWindowTitle(QStringLiteral("CSV 形式出力の形式"));
@@ -37,6 +39,9 @@ TForm_CSVQuery::TForm_CSVQuery(QWidget* parent)
     }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    safeFormulas_->setObjectName(QStringLiteral("CheckBox_SafeFormulas"));
+    safeFormulas_->setToolTip(QStringLiteral("「=」「+」「-」「@」などで始まるセルの前に「'」を付けます"));
+    layout->addWidget(safeFormulas_);
     layout->addWidget(DialogButtons(this, QStringLiteral("実行"), [this] { accept(); }));
 }
 
@@ -46,6 +51,11 @@ CsvCommentMode TForm_CSVQuery::CommentMode() const
         : literal_->isChecked() ? CsvCommentMode::Literal
         : none_->isChecked()    ? CsvCommentMode::None
                                 : CsvCommentMode::Erase;
+}
+
+CsvFormulas TForm_CSVQuery::Formulas() const
+{
+    return safeFormulas_->isChecked() ? CsvFormulas::Defused : CsvFormulas::AsStored;
 }
 
 } // namespace tessaly

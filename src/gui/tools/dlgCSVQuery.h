@@ -6,6 +6,7 @@
 
 #include "tools/CsvExport.h"
 
+class QCheckBox;
 class QRadioButton;
 
 namespace tessaly {
@@ -17,12 +18,15 @@ public:
     explicit TForm_CSVQuery(QWidget* parent = nullptr);
 
     CsvCommentMode CommentMode() const;
+    // Whether cells a spreadsheet would run as formulas are written as text.
+    CsvFormulas Formulas() const;
 
 private:
     QRadioButton* erase_;
     QRadioButton* top_;
     QRadioButton* literal_;
     QRadioButton* none_;
+    QCheckBox* safeFormulas_;
 };
 
 } // namespace tessaly
