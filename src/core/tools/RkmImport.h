@@ -63,9 +63,12 @@ using RkmProgress = std::function<void(std::size_t line, std::size_t lastLine)>;
 // date are dated today. Readings in katakana are repaired (RepairReading);
 // a reading that is empty or cannot be repaired is suggested from the title
 // or author name by readings, when given, if the suggestion is complete. A
-// link that still lacks a title, a page address or a hiragana reading is
-// not stored and takes no serial. A category key the file has not defined
-// (yet) is passed over and reported. Sets IsEditing.
+// link that still lacks a title, a page address or a hiragana reading, or
+// whose page or banner address SafeStoredUrl refuses, is not stored and
+// takes no serial. A link whose block or comment is not closed is stored
+// and named. A category key the file has not defined (yet) is passed over
+// and reported; names the name rules refuse are made valid (ValidNameOf)
+// and reported. Sets IsEditing.
 RkmImportResult ImportRkmText(Project& project, std::string_view text, TDateTime today,
     const RkmProgress& progress = {}, const ReadingService* readings = nullptr);
 
