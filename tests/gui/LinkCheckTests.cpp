@@ -85,6 +85,7 @@ private slots:
         Harness h;
         h.Open(WriteProject(directory, server_.Port()));
         h.Genres()->setCurrentRow(1);
+        const_cast<TLinkItem&>(RowTitled(h, "Broken")).Status = 1; // a favourite keeps its mark
         const QString report = QString::fromStdString((directory / "report.csv").string());
         bool shown = false;
         OnNextDialog<TForm_LinkCheck>([&](TForm_LinkCheck* dialog) {
@@ -117,7 +118,8 @@ private slots:
             QVERIFY(!dialog->findChild<QPushButton*>("BtnUpdate")->isEnabled());
             Click(dialog, "BtnMark");
             QCOMPARE(h.messages.shown.back().kind, MessageKind::Information);
-            QVERIFY(h.messages.shown.back().text.starts_with("2 "));
+            QVERIFY(h.messages.shown.back().text.starts_with("1 "));
+            QVERIFY(test::Shown(h.messages.shown.back().text).endsWith(QStringLiteral("・Broken (お気に入り)")));
 
             ChooseResults(dialog, {QStringLiteral("Moved")});
             Click(dialog, "BtnUpdate");
@@ -145,7 +147,7 @@ private slots:
         QVERIFY(shown);
         const std::string host = "127.0.0.1:" + std::to_string(server_.Port()) + "/";
         QCOMPARE(RowTitled(h, "Dead").Status, 2);
-        QCOMPARE(RowTitled(h, "Broken").Status, 2);
+        QCOMPARE(RowTitled(h, "Broken").Status, 1);
         QCOMPARE(RowTitled(h, "Alive").Status, 0);
         QCOMPARE(RowTitled(h, "Moved").Status, 0);
         QCOMPARE(RowTitled(h, "Moved").Url, host + "new");

@@ -7,6 +7,7 @@
 
 #include "GuiText.h"
 #include "linkcheck/LinkReport.h"
+#include "text/Url.h"
 
 namespace tessaly {
 
@@ -19,8 +20,8 @@ QString ToolTip(const LinkCheckResult& result)
     for (const LinkHop& hop : result.redirects) {
         lines.append(QString::number(hop.code) + QStringLiteral(" → ") + QString::fromStdString(hop.location));
     }
-    if (!result.detail.empty()) {
-        lines.append(QString::fromStdString(result.detail));
+    if (!result.detailLabel.empty()) {
+        lines.append(ToQString(result.detailLabel));
     }
     return lines.join('\n');
 }
@@ -58,7 +59,7 @@ QVariant LinkResultModel::data(const QModelIndex& index, int role) const
         case ResultColumn:
             return ToQString(LinkResultLabel(result.result)) + (row.updated ? QStringLiteral(" (更新済)") : QString());
         case CodeColumn: return result.code == 0 ? QVariant() : QVariant(static_cast<int>(result.code));
-        case NewUrlColumn: return QString::fromStdString(result.newUrl);
+        case NewUrlColumn: return QString::fromStdString(WithUnicodeHost(result.newUrl));
         case TimeColumn: return QString::fromStdString(SecondsText(result.time));
         }
     } else if (role == Qt::UserRole) {
@@ -115,7 +116,7 @@ void LinkResultModel::SetUpdated(int row)
     // The row shows the address the item has now.
     Row& updated = rows_[static_cast<std::size_t>(row)];
     updated.updated = true;
-    updated.link.shown = updated.result.newUrl;
+    updated.link.shown = WithUnicodeHost(updated.result.newUrl);
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 

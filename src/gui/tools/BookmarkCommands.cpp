@@ -71,8 +71,10 @@ void BookmarkCommands::MM_ImportBookmarksClick()
     if (!bookmarks.isBookmarkFile) {
         services.messages.Show(MessageKind::Error,
             ToSjisOrEmpty(*file) + "\r\n"
-                + (read.ok ? SJ("ブラウザのブックマークファイルではありません.")
-                           : ToSjisOrEmpty(QString::fromStdString(read.error))),
+                + (!read.ok         ? ToSjisOrEmpty(QString::fromStdString(read.error))
+                        : bookmarks.tooDeep ? SJ("入れ子が深すぎるため (ブラウザが書き出すファイルではありません) "
+                                                 "読み込めませんでした.")
+                                            : SJ("ブラウザのブックマークファイルではありません.")),
             MessageButton::Ok);
         return;
     }
