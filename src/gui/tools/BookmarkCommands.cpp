@@ -7,6 +7,7 @@
 #include "GuiText.h"
 #include "ItemListHost.h"
 #include "collection/Project.h"
+#include "collection/ProjectFile.h"
 #include "collection/ShownItems.h"
 #include "dlgMain.h"
 #include "text/Codepage.h"
@@ -92,7 +93,7 @@ void BookmarkCommands::MM_ExportBookmarksClick()
     }
     host_.Shown().FlushGenre();
     const BookmarkExport exported = WriteBookmarkFile(host_.CurrentProject());
-    const FileWriteResult written = WriteFileAtomically(file->toStdString(), exported.text);
+    const FileWriteResult written = WriteExportFile(host_.CurrentProject(), file->toStdString(), exported.text);
     if (!written.ok) {
         services.messages.Show(
             MessageKind::Error, FileWriteFailureMessage(written.failure, written.error, *file), MessageButton::Ok);

@@ -122,8 +122,8 @@ void ExchangeCommands::MM_ExportCSVClick()
     if (!file) {
         return;
     }
-    const FileWriteResult written
-        = WriteFileAtomically(file->toStdString(), CsvText(host_.Shown().Rows(), query.CommentMode()));
+    const FileWriteResult written = WriteExportFile(
+        host_.CurrentProject(), file->toStdString(), CsvText(host_.Shown().Rows(), query.CommentMode()));
     if (!written.ok) {
         services.messages.Show(
             MessageKind::Error, FileWriteFailureMessage(written.failure, written.error, *file), MessageButton::Ok);
