@@ -1,5 +1,6 @@
 // Build step: turns UTF-8 text files with LF line ends into code page 932
-// byte arrays with CR LF line ends, compiled into the program.
+// byte arrays with CR LF line ends, compiled into the program; files named
+// IMAGE_... are taken byte for byte.
 //   embed-resources OUT.cpp NAME=FILE...
 
 #include <cstdio>
@@ -29,6 +30,21 @@ bool ToCp932(const std::string& utf8, std::string& cp932)
     return result != static_cast<std::size_t>(-1) && inLeft == 0;
 }
 
+// The text with CR LF line ends, in code page 932.
+bool TextBytes(const std::string& utf8, std::string& bytes)
+{
+    std::string crlf;
+    for (const char c : utf8) {
+        if (c == '\n') {
+            crlf += '\r';
+        }
+        if (c != '\r') {
+            crlf += c;
+        }
+    }
+    return ToCp932(crlf, bytes);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -51,17 +67,10 @@ int main(int argc, char** argv)
         }
         std::ostringstream raw;
         raw << in.rdbuf();
-        std::string crlf;
-        for (const char c : raw.str()) {
-            if (c == '\n') {
-                crlf += '\r';
-            }
-            if (c != '\r') {
-                crlf += c;
-            }
-        }
         std::string bytes;
-        if (!ToCp932(crlf, bytes)) {
+        if (name.starts_with("IMAGE_")) {
+            bytes = raw.str();
+        } else if (!TextBytes(raw.str(), bytes)) {
             std::cerr << "embed-resources: " << argument << " is not representable in code page 932\n";
             return 1;
         }

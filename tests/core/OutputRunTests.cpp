@@ -8,6 +8,7 @@
 #include "support/FileSizeLimit.h"
 #include "support/SampleSite.h"
 #include "support/TempDir.h"
+#include "templates/Resources.h"
 #include "templates/TemplateEngine.h"
 #include "text/Codepage.h"
 #include "text/FieldText.h"
@@ -183,6 +184,24 @@ TEST(OutputRun, TemplatesAndDesignsInUtf8AreConvertedAndSaidOnce)
             "\t" + site.root + "genre001/best/_design.tsd" + converted}) {
         EXPECT_EQ(std::count(result.log.begin(), result.log.end(), note), 1) << SjisToUtf8Lossy(note);
     }
+}
+
+// The built-in page template shows the program's banner, which is written
+// where it is missing and never over a user's file.
+TEST(OutputRun, TheProgramsBannerIsWrittenOnlyWhereThereIsNone)
+{
+    SiteFixture site;
+    const fs::path banner = site.dir / "img" / "tsybanr.gif";
+    ASSERT_EQ(site.Run().status, OutputResult::Status::Finished);
+    EXPECT_EQ(test::ReadFile(banner), resources::IMAGE_BANNER);
+    EXPECT_TRUE(resources::IMAGE_BANNER.starts_with("GIF89a"));
+    test::WriteFile(banner, "mine");
+    ASSERT_EQ(site.Run().status, OutputResult::Status::Finished);
+    EXPECT_EQ(test::ReadFile(banner), "mine");
+    fs::remove(banner);
+    fs::create_symlink("elsewhere.gif", banner);
+    ASSERT_EQ(site.Run().status, OutputResult::Status::Finished);
+    EXPECT_FALSE(fs::exists(site.dir / "img" / "elsewhere.gif"));
 }
 
 TEST(OutputRun, EveryLinksKeywordOfATemplateGetsTheSameLinks)

@@ -40,7 +40,7 @@ std::optional<int32_t> Project::NextSerial()
 {
     // The largest number may already be an item's, and one past it would
     // wrap around.
-    if (SerialMax == std::numeric_limits<int32_t>::max()) {
+    if (!HasSerialLeft()) {
         return std::nullopt;
     }
     ++SerialMax;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,6 +61,7 @@ public:
     // The serial of a new item; nothing when every serial up to the
     // largest number is taken, for no two items may share one.
     std::optional<int32_t> NextSerial();
+    bool HasSerialLeft() const { return SerialMax != std::numeric_limits<int32_t>::max(); }
 
     std::size_t TrashIndex() const { return Genres.size() - 1; }
     bool IsUserGenre(std::size_t index) const { return index > 0 && index < TrashIndex(); }

@@ -183,6 +183,7 @@ public:
         result_.log.emplace_back();
         try {
             if (RunSteps()) {
+                WriteProgramBanner();
                 Step(OutputStep::Finished);
                 result_.log.push_back(SJ("終了\t") + TimeStamp(clock_));
                 result_.log.emplace_back();
@@ -255,6 +256,29 @@ private:
             }
         }
         return true;
+    }
+
+    std::string BannerDirectory() const
+    {
+        const std::string bannerDir = project_.BannerDir.empty() ? project_.RootDir : project_.BannerDir;
+        return WithTrailingSlash(bannerDir.empty() ? root_ : bannerDir);
+    }
+
+    // The built-in page template shows the program's own banner from the
+    // banner directory, which nothing else puts there; a file of that name
+    // is never replaced.
+    void WriteProgramBanner()
+    {
+        if (!assembler_.RefersToProgramBanner()) {
+            return;
+        }
+        const std::string banner = BannerDirectory() + std::string(resources::kBannerImageName);
+        const std::optional<std::filesystem::path> path = ToFsPath(banner);
+        const FileUpdateResult written = path ? WriteFileUnlessPresent(*path, resources::IMAGE_BANNER)
+                                              : FileUpdateResult{false, FileUpdate::Unchanged, {}};
+        if (!written.ok) {
+            Warn(BannerDirectory(), banner + SJ(" を書き込めませんでした. ") + Utf8ForLog(written.error));
+        }
     }
 
     // Nothing when the directory gets no pages.
@@ -407,8 +431,7 @@ private:
         // means the same on every page; only listed items are sorted.
         pages.selection = std::move(designed.selection);
         pages.hits = pages.selection.size();
-        const std::string bannerDir = project_.BannerDir.empty() ? project_.RootDir : project_.BannerDir;
-        pages.bannerPrefix = RelativeLink(directory, WithTrailingSlash(bannerDir.empty() ? root_ : bannerDir));
+        pages.bannerPrefix = RelativeLink(directory, BannerDirectory());
         const THtmlDesign& html = pages.design.html;
         const std::size_t dot = html.nameSub.rfind('.');
         const std::string subBase = html.nameSub.substr(0, dot);

@@ -279,12 +279,20 @@ void PageAssembler::StartDirectory(const DirectoryPages& pages)
     directoryLinks_ = BuildDirectoryLinks(design.subLinks);
     itemTemplate_ = FindItemTemplate(project_, design.squeeze.templateName);
     defTemplate_ = LoadPageTemplate(design.html.templateDef, pages.directory);
+    NoteProgramBanner(defTemplate_);
     subTemplate_.clear();
 }
 
 void PageAssembler::StartSubPages(const DirectoryPages& pages)
 {
     subTemplate_ = LoadPageTemplate(pages.design.html.templateSub, pages.directory);
+    NoteProgramBanner(subTemplate_);
+}
+
+void PageAssembler::NoteProgramBanner(const std::string& pageTemplate)
+{
+    refersToProgramBanner_ = refersToProgramBanner_
+        || pageTemplate.find("%%" + std::string(resources::kBannerImageName)) != std::string::npos;
 }
 
 void PageAssembler::InsertLinks(

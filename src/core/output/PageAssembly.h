@@ -82,7 +82,11 @@ public:
     void AppendLinks(std::string& out, const DirectoryPages& pages, std::size_t pageIndex, const TSqueeze& range) const;
     std::string LoadPageTemplate(std::string_view path, std::string_view directory);
 
+    // Whether a page template of the run shows the program's own banner.
+    bool RefersToProgramBanner() const { return refersToProgramBanner_; }
+
 private:
+    void NoteProgramBanner(const std::string& pageTemplate);
     const TDirectoryDesign& AncestorDesign(const std::string& directory, bool& exists);
     // Replaces each "%links;" with the links of the page; pages is null
     // where the directory lists no links.
@@ -96,6 +100,7 @@ private:
     std::size_t itemCount_ = 0;
     std::map<std::string, std::pair<bool, TDirectoryDesign>> ancestors_;
     std::map<std::string, FileReadResult> templateFiles_;
+    bool refersToProgramBanner_ = false;
     // Per directory: its return links, directory links, item template and
     // page templates.
     std::string returns_;

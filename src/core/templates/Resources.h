@@ -1,7 +1,7 @@
 #pragma once
 
 // The texts compiled into the program: code page 932 bytes, every line
-// ended by CR LF.
+// ended by CR LF; and its images.
 
 #include <string_view>
 
@@ -20,5 +20,10 @@ extern const std::string_view TEMPLATE_KEYWORD;
 // The search form builder's script fragment, with %Comment;, %VarName;,
 // %FormName;, %InputName; and %TagName; to fill in.
 extern const std::string_view TEMPLATE_JAVASCRIPT;
+
+// The program's own banner (88 x 31 GIF), which the built-in page template
+// shows from the banner directory under this name.
+extern const std::string_view IMAGE_BANNER;
+inline constexpr std::string_view kBannerImageName = "tsybanr.gif";
 
 } // namespace tessaly::resources

@@ -339,6 +339,25 @@ FileWriteResult WriteInPlace(const fs::path& given, const Target& target, std::s
     return {};
 }
 
+// Makes path a new file holding data, directly: there is no old file to
+// keep whole, and a failed write removes what it wrote. False with errno
+// (EEXIST: the name is taken) when it cannot.
+bool CreateFile(const fs::path& path, std::string_view data, Durability durability)
+{
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!file.IsOpen()) {
+        return false;
+    }
+    if (!WriteAll(file.Get(), data) || (durability == Durability::Synced && ::fsync(file.Get()) != 0)
+        || file.Close() != 0) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        errno = error;
+        return false;
+    }
+    return true;
+}
+
 // Removes a leftover unless a running write holds its lock.
 bool RemoveIfUnheld(const fs::path& path)
 {
@@ -378,20 +397,10 @@ FileWriteResult WriteFileAtomically(
 
 FileWriteResult WriteNewFile(const fs::path& path, std::string_view data, Durability durability, SymbolicLinks links)
 {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (!file.IsOpen()) {
-        if (errno == EEXIST) {
-            return WriteFileAtomically(path, data, durability, links);
-        }
-        return SystemFailure(path, errno);
+    if (CreateFile(path, data, durability)) {
+        return {};
     }
-    if (!WriteAll(file.Get(), data) || (durability == Durability::Synced && ::fsync(file.Get()) != 0)
-        || file.Close() != 0) {
-        const int error = errno;
-        ::unlink(path.c_str());
-        return SystemFailure(path, error);
-    }
-    return {};
+    return errno == EEXIST ? WriteFileAtomically(path, data, durability, links) : SystemFailure(path, errno);
 }
 
 UnnamedFile::~UnnamedFile()
@@ -583,6 +592,17 @@ FileReadResult ReadWholeFile(const fs::path& path, std::size_t maxSize)
 } // namespace tessaly
 
 namespace tessaly {
+
+FileUpdateResult WriteFileUnlessPresent(const fs::path& path, std::string_view data)
+{
+    if (CreateFile(path, data, Durability::Synced)) {
+        return {true, FileUpdate::Created, {}};
+    }
+    if (errno == EEXIST) {
+        return {};
+    }
+    return {false, FileUpdate::Unchanged, SystemError(path, errno)};
+}
 
 FileUpdateResult WriteFileIfChanged(const fs::path& path, std::string_view data)
 {

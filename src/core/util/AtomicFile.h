@@ -151,4 +151,8 @@ struct FileUpdateResult {
 // unchanged file keeps its time stamp.
 FileUpdateResult WriteFileIfChanged(const std::filesystem::path& path, std::string_view data);
 
+// Writes data as a new file unless something has the name already, which is
+// never touched (Unchanged then). A failed write removes what it wrote.
+FileUpdateResult WriteFileUnlessPresent(const std::filesystem::path& path, std::string_view data);
+
 } // namespace tessaly

@@ -276,6 +276,11 @@ void TForm_Main::TB_ItemNewClick()
     if (shown_.SearchMode()) {
         return;
     }
+    // Said before the user types an item that could not be added.
+    if (!project_.HasSerialLeft()) {
+        services_.messages.Show(MessageKind::Warning, NoSerialLeftMessage(), MessageButton::Ok);
+        return;
+    }
     itemView_->setFocus();
     const std::string genreName = GenreFieldOf(project_, shown_.SelectedGenre());
     TForm_LinkItem dialog(services_.messages, project_.Attributes, project_.Contents, services_.clock.Today(), this);

@@ -7,8 +7,9 @@
 #include <filesystem>
 
 #include "FileDialogs.h"
-#include "ItemListHost.h"
 #include "GuiText.h"
+#include "ItemListHost.h"
+#include "collection/ProjectFile.h"
 #include "collection/ShownItems.h"
 #include "dlgMain.h"
 #include "dlgOssSupport.h"
@@ -16,7 +17,6 @@
 #include "dlgSplash.h"
 #include "templates/TemplateEngine.h"
 #include "tools/SearchData.h"
-#include "collection/ProjectFile.h"
 #include "util/AtomicFile.h"
 #include "util/Messages.h"
 
@@ -75,7 +75,7 @@ void SearchSiteCommands::TSYOSS1Click()
     const std::string text = DizText(project, dialog.Settings());
     splash.close();
     const QString name = QFileInfo(*chosen).absoluteFilePath();
-    const FileWriteResult written = WriteExportFile(host_.CurrentProject(), std::filesystem::path(name.toStdString()), text);
+    const FileWriteResult written = WriteExportFile(project, std::filesystem::path(name.toStdString()), text);
     if (!written.ok) {
         services.messages.Show(
             MessageKind::Error, FileWriteFailureMessage(written.failure, written.error, name), MessageButton::Ok);

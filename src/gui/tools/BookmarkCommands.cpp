@@ -7,12 +7,12 @@
 #include "GuiText.h"
 #include "ItemListHost.h"
 #include "collection/Project.h"
+#include "collection/ProjectFile.h"
 #include "collection/ShownItems.h"
 #include "dlgMain.h"
 #include "text/Codepage.h"
 #include "tools/BookmarkFile.h"
 #include "tools/BookmarkImport.h"
-#include "collection/ProjectFile.h"
 #include "util/AtomicFile.h"
 #include "util/Messages.h"
 
