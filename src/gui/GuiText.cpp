@@ -41,7 +41,7 @@ std::string ToSjisOrEmpty(const QString& text)
 std::string FileWriteFailureMessage(WriteFailure failure, const std::string& systemError, const QString& fileName)
 {
     std::string message = SaveFailureMessage(failure, ToSjisOrEmpty(fileName));
-    if (failure == WriteFailure::System) {
+    if (failure == WriteFailure::System || failure == WriteFailure::UnsafeInPlace) {
         message += "\r\n" + ToSjisOrEmpty(QString::fromStdString(systemError));
     }
     return message;

@@ -653,6 +653,35 @@ void TForm_Main::OfferReloadOfChangedFile()
     checkingDisk_ = false;
 }
 
+bool TForm_Main::OfferInPlaceWriteCopy(const QString& fileName)
+{
+    const std::filesystem::path path = fileName.toStdString();
+    const std::optional<std::filesystem::path> copy = InPlaceWriteCopy(path);
+    if (!copy) {
+        return true;
+    }
+    const MessageButton answer = services_.messages.ShowWith(MessageKind::Warning,
+        ToSjisOrEmpty(fileName + QStringLiteral(" の前回の保存は終わっていません. ファイルが途中で切れているおそれがあります.\r\n"
+                                                "保存前の内容の写しが残っています: ")
+            + ShownPath(*copy) + QStringLiteral("\r\n写しの内容に戻して開きますか？")),
+        MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
+        {MessageButton::Yes, {{MessageButton::Yes, SJ("写しに戻して開く")}, {MessageButton::No, SJ("写しを捨てて開く")}}});
+    if (answer == MessageButton::Cancel) {
+        return false;
+    }
+    if (answer == MessageButton::No) {
+        DiscardInPlaceWriteCopy(path);
+        return true;
+    }
+    const FileWriteResult restored = RestoreInPlaceWriteCopy(path);
+    if (!restored.ok) {
+        services_.messages.Show(MessageKind::Error,
+            FileWriteFailureMessage(restored.failure, restored.error, fileName), MessageButton::Ok);
+        return false;
+    }
+    return true;
+}
+
 bool TForm_Main::LoadProject(const QString& passedName)
 {
     shown_.FlushGenre();
@@ -669,6 +698,9 @@ std::optional<LoadOutcome> TForm_Main::ReadProject(const QString& passedName, Pr
     const QString fileName = QFileInfo(passedName).absoluteFilePath();
     const std::string shownName = ToSjisOrEmpty(fileName);
     textPanel_->setText(ToQString(ProjectReadingMessage(shownName)));
+    if (!OfferInPlaceWriteCopy(fileName)) {
+        return std::nullopt;
+    }
     // Taken before reading: a change made while the file is read shows at
     // the next save.
     const std::optional<FileStamp> stamp = StampOf(fileName.toStdString());

@@ -203,6 +203,9 @@ private:
     ChangedFileChoice AskAboutChangedFile(const std::filesystem::path& name);
     void ReloadFromDisk();
     void MergeProject(const QString& file);
+    // A save in place that never finished left a copy of the file as it was:
+    // offered before the file is read. False when the user stopped.
+    bool OfferInPlaceWriteCopy(const QString& fileName);
     void ResetToNewProject();
     void ShowLoadedProject(const LoadOutcome& outcome);
     void RefreshPanes();
