@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "util/About.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ void PrintOverview(std::ostream& out)
         out << "  " << command.name << std::string(16 - std::min<std::size_t>(15, command.name.size()), ' ')
             << command.summary << '\n';
     }
-    out << "\nRun 'tessaly-cli COMMAND --help' for the arguments of a command.\n";
+    out << "\nRun 'tessaly-cli COMMAND --help' for the arguments of a command, 'tessaly-cli --version' for the\n"
+           "version and the licence.\n";
 }
 
 } // namespace
@@ -22,6 +24,10 @@ void PrintOverview(std::ostream& out)
 int main(int argc, char** argv)
 {
     std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (!args.empty() && args.front() == "--version") {
+        std::cout << "tessaly-cli " << tessaly::ProgramVersion() << '\n' << tessaly::kLicenceNotice;
+        return 0;
+    }
     if (args.empty() || args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
         PrintOverview(args.empty() ? std::cerr : std::cout);
         return args.empty() ? 2 : 0;

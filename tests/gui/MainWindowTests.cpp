@@ -548,6 +548,7 @@ private slots:
         TForm_Version about(false, false);
         QVERIFY(!about.findChild<QWidget*>("BtnClose")->isHidden());
         QCOMPARE(about.findChild<QLabel*>("Label_Version")->text(), QStringLiteral("1.04"));
+        QVERIFY(about.findChild<QLabel*>("Label_License")->text().startsWith(QStringLiteral("GNU GPL v3 以降")));
         bool mailed = false;
         about.mailSupport = [&mailed] { mailed = true; };
         emit about.findChild<QLabel*>("Label_Mail")->linkActivated(QStringLiteral("mail"));

@@ -18,10 +18,8 @@
 #include "text/Codepage.h"
 #include "text/Paths.h"
 #include "text/Url.h"
+#include "util/About.h"
 
-#ifndef TESSALY_VERSION
-#error "TESSALY_VERSION must name the program's version"
-#endif
 
 namespace tessaly {
 
@@ -626,7 +624,7 @@ const std::string& LinkResultLabel(LinkResult result)
 
 std::string LinkCheckUserAgent()
 {
-    return "Tessaly/" TESSALY_VERSION " (link check; +http://www.brindlewood.example/tessaly/)";
+    return "Tessaly/" + std::string(ProgramVersion()) + " (link check)";
 }
 
 LinkCheckSummary RunLinkCheck(std::span<const LinkToCheck> links, const LinkCheckOptions& options,

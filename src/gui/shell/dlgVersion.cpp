@@ -79,8 +79,13 @@ TForm_Version::TForm_Version(bool girlDisabled, bool startScreen, QWidget* paren
     page_->setObjectName(QStringLiteral("Label_Page"));
     auto* version = new QLabel(QString::fromLatin1(kVersion));
     version->setObjectName(QStringLiteral("Label_Version"));
-    versionBox_ = LabelBox(
-        {{QStringLiteral("Version"), version}, {QStringLiteral("Author"), new QLabel(QString::fromLatin1(kAuthor))}});
+    auto* licence = new QLabel(QStringLiteral("GNU GPL v3 以降のフリーソフトウェアです (無保証)"));
+    licence->setObjectName(QStringLiteral("Label_License"));
+    licence->setToolTip(QStringLiteral(
+        "このプログラムはフリーソフトウェアです. GNU 一般公衆利用許諾書 (GPL) バージョン 3 か、\n"
+        "それ以降のバージョンの条件の下で再配布・改変できます. 法律の許す限り、無保証です."));
+    versionBox_ = LabelBox({{QStringLiteral("Version"), version},
+        {QStringLiteral("Author"), new QLabel(QString::fromLatin1(kAuthor))}, {QStringLiteral("License"), licence}});
     linkBox_ = LabelBox({{QStringLiteral("E-mail"), mail_}, {QString(), page_}});
     connect(mail_, &QLabel::linkActivated, this, [this] {
         if (mailSupport) {
