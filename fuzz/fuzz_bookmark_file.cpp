@@ -9,22 +9,9 @@
 #include "reading/ReadingService.h"
 #include "text/Codepage.h"
 #include "text/DateTime.h"
+#include "KanaReadings.h"
 #include "tools/BookmarkFile.h"
 #include "tools/BookmarkImport.h"
-
-namespace {
-
-// Reads kana as themselves; the import is what is fuzzed, not MeCab.
-class KanaReadings final : public tessaly::ReadingService {
-public:
-    tessaly::ReadingSuggestion Suggest(std::string_view sjisText) const override
-    {
-        const std::vector<tessaly::ReadingToken> tokens{{tessaly::SjisToUtf8Lossy(sjisText), ""}};
-        return tessaly::ReadingOfTokens(tokens);
-    }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
@@ -32,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         = tessaly::ReadBookmarkFile(std::string_view(reinterpret_cast<const char*>(data), size));
     tessaly::Project project;
     const tessaly::FixedClock clock(*tessaly::EncodeDateTime({2024, 4, 1}));
-    tessaly::ImportBookmarks(project, file.bookmarks, KanaReadings(), clock);
+    tessaly::ImportBookmarks(project, file.bookmarks, tessaly::fuzz::KanaReadings(), clock);
     for (const tessaly::Genre& genre : project.Genres) {
         for (const std::string& line : genre.Lines) {
             if (!tessaly::IsValidItemLine(line)) {

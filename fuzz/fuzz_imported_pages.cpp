@@ -19,21 +19,12 @@
 #include "text/DateTime.h"
 #include "text/FieldText.h"
 #include "text/Sjis.h"
+#include "KanaReadings.h"
 #include "tools/BookmarkFile.h"
 #include "tools/BookmarkImport.h"
 #include "tools/RkmImport.h"
 
 namespace {
-
-// Reads kana as themselves; the import is what is fuzzed, not MeCab.
-class KanaReadings final : public tessaly::ReadingService {
-public:
-    tessaly::ReadingSuggestion Suggest(std::string_view sjisText) const override
-    {
-        const std::vector<tessaly::ReadingToken> tokens{{tessaly::SjisToUtf8Lossy(sjisText), ""}};
-        return tessaly::ReadingOfTokens(tokens);
-    }
-};
 
 // Every field in the places pages put them: attribute values and text.
 tessaly::TTemplateRec FieldsTemplate()
@@ -76,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const tessaly::RkmImportResult fromRkm = tessaly::ImportRkmText(project, rkm, today);
     const int32_t lastRkmSerial = project.SerialMax;
     const tessaly::FixedClock clock(today);
-    tessaly::ImportBookmarks(project, tessaly::ReadBookmarkFile(bookmarks).bookmarks, KanaReadings(), clock);
+    tessaly::ImportBookmarks(project, tessaly::ReadBookmarkFile(bookmarks).bookmarks, tessaly::fuzz::KanaReadings(), clock);
 
     static const tessaly::TTemplateRec fields = FieldsTemplate();
     tessaly::TTemplateRec comment;

@@ -118,13 +118,10 @@ bool IsAddressLiteral(const std::string& host)
     return host.starts_with('[') || inet_pton(AF_INET, host.c_str(), &address) == 1;
 }
 
-LinkResult ResultOfTransferError(CURLcode code)
+// Every way a secure connection fails.
+bool IsTlsFailure(CURLcode code)
 {
     switch (code) {
-    case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_RESOLVE_PROXY: return LinkResult::DnsFailure;
-    case CURLE_COULDNT_CONNECT: return LinkResult::Refused;
-    case CURLE_OPERATION_TIMEDOUT: return LinkResult::Timeout;
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CERTPROBLEM:
@@ -137,9 +134,20 @@ LinkResult ResultOfTransferError(CURLcode code)
     case CURLE_SSL_ENGINE_NOTFOUND:
     case CURLE_SSL_ENGINE_SETFAILED:
     case CURLE_SSL_ENGINE_INITFAILED:
-    case CURLE_USE_SSL_FAILED: return LinkResult::TlsError;
+    case CURLE_USE_SSL_FAILED: return true;
+    default: return false;
+    }
+}
+
+LinkResult ResultOfTransferError(CURLcode code)
+{
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY: return LinkResult::DnsFailure;
+    case CURLE_COULDNT_CONNECT: return LinkResult::Refused;
+    case CURLE_OPERATION_TIMEDOUT: return LinkResult::Timeout;
     case CURLE_TOO_MANY_REDIRECTS: return LinkResult::TooManyRedirects;
-    default: return LinkResult::Error;
+    default: return IsTlsFailure(code) ? LinkResult::TlsError : LinkResult::Error;
     }
 }
 
@@ -153,17 +161,6 @@ const std::string& TransferErrorLabel(CURLcode code)
     case CURLE_OPERATION_TIMEDOUT: return SJ("時間内に応答がありません");
     case CURLE_PEER_FAILED_VERIFICATION: return SJ("サーバーの証明書を確かめられません");
     case CURLE_SSL_CONNECT_ERROR: return SJ("安全な接続 (TLS) を確立できません");
-    case CURLE_SSL_CERTPROBLEM:
-    case CURLE_SSL_CIPHER:
-    case CURLE_SSL_CACERT_BADFILE:
-    case CURLE_SSL_ISSUER_ERROR:
-    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
-    case CURLE_SSL_INVALIDCERTSTATUS:
-    case CURLE_SSL_CRL_BADFILE:
-    case CURLE_SSL_ENGINE_NOTFOUND:
-    case CURLE_SSL_ENGINE_SETFAILED:
-    case CURLE_SSL_ENGINE_INITFAILED:
-    case CURLE_USE_SSL_FAILED: return SJ("安全な接続 (TLS) でエラーが起きました");
     case CURLE_TOO_MANY_REDIRECTS: return SJ("リダイレクトが多すぎます");
     case CURLE_GOT_NOTHING: return SJ("サーバーが何も返しませんでした");
     case CURLE_SEND_ERROR: return SJ("データを送れません");
@@ -176,9 +173,10 @@ const std::string& TransferErrorLabel(CURLcode code)
     case CURLE_URL_MALFORMAT: return SJ("アドレスの形式が正しくありません");
     case CURLE_UNSUPPORTED_PROTOCOL: return SJ("扱えないプロトコルです");
     case CURLE_BAD_CONTENT_ENCODING: return SJ("応答の圧縮形式が正しくありません");
-    case CURLE_OUT_OF_MEMORY: return SJ("メモリが足りません");
+    // libcurl says "Out of memory" for a header line past its limit, too.
+    case CURLE_OUT_OF_MEMORY: return SJ("応答のヘッダーが長すぎるか、メモリが足りません");
     case CURLE_PROXY: return SJ("プロキシとの通信でエラーが起きました");
-    default: return SJ("通信でエラーが起きました");
+    default: return IsTlsFailure(code) ? SJ("安全な接続 (TLS) でエラーが起きました") : SJ("通信でエラーが起きました");
     }
 }
 

@@ -22,9 +22,9 @@ bool IsSchemeCharacter(char c)
     return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
-// The length of "scheme:" when the text begins with one; "host:8080" and
-// "host:" followed by a path begin with a host and a port instead.
-std::size_t SchemeColonLength(std::string_view url)
+// The length of the scheme name the text begins with, if it could begin
+// with one (a letter, then letters, digits, "+", "-" and ".").
+std::size_t SchemeNameLength(std::string_view url)
 {
     if (url.empty() || !IsAsciiLetter(url.front())) {
         return 0;
@@ -33,7 +33,15 @@ std::size_t SchemeColonLength(std::string_view url)
     while (end < url.size() && IsSchemeCharacter(url[end])) {
         ++end;
     }
-    if (end == url.size() || url[end] != ':') {
+    return end;
+}
+
+// The length of "scheme:" when the text begins with one; "host:8080" and
+// "host:" followed by a path begin with a host and a port instead.
+std::size_t SchemeColonLength(std::string_view url)
+{
+    const std::size_t end = SchemeNameLength(url);
+    if (end == 0 || end == url.size() || url[end] != ':') {
         return 0;
     }
     const std::string_view after = url.substr(end + 1);
@@ -102,14 +110,8 @@ std::optional<std::string> ConvertHost(std::string_view host, IdnaConversion con
 
 std::size_t UrlSchemeLength(std::string_view url)
 {
-    if (url.empty() || !IsAsciiLetter(url.front())) {
-        return 0;
-    }
-    std::size_t end = 1;
-    while (end < url.size() && IsSchemeCharacter(url[end])) {
-        ++end;
-    }
-    return url.substr(end).starts_with("://") ? end + 3 : 0;
+    const std::size_t end = SchemeNameLength(url);
+    return end > 0 && url.substr(end).starts_with("://") ? end + 3 : 0;
 }
 
 bool HasUrlScheme(std::string_view url)
