@@ -79,7 +79,7 @@ TForm_Version::TForm_Version(bool girlDisabled, bool startScreen, QWidget* paren
     page_->setObjectName(QStringLiteral("Label_Page"));
     auto* version = new QLabel(QString::fromLatin1(kVersion));
     version->setObjectName(QStringLiteral("Label_Version"));
-    auto* licence = new QLabel(QStringLiteral("GNU GPL v3 以降のフリーソフトウェアです (無保証)"));
+    auto* licence = new QLabel(QStringLiteral("GNU GPL v3 以降 (無保証)"));
     licence->setObjectName(QStringLiteral("Label_License"));
     licence->setToolTip(QStringLiteral(
         "このプログラムはフリーソフトウェアです. GNU 一般公衆利用許諾書 (GPL) バージョン 3 か、\n"
