@@ -43,7 +43,8 @@ tessaly::SettingsEnvironment Environment()
     const QString visual = QStandardPaths::findExecutable(qEnvironmentVariable("VISUAL"));
     environment.editorPath = !visual.isEmpty()
         ? visual.toStdString()
-        : firstProgram({"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "pluma", "xed", "featherpad"},
+        : firstProgram({"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "pluma", "xed", "featherpad",
+                           "xdg-open"},
             "/usr/bin/xdg-open");
     environment.browserPath = firstProgram({"firefox", "firefox-esr", "chromium"}, "/usr/bin/xdg-open");
     return environment;

@@ -34,6 +34,12 @@ QRect ScaledRect(const QRect& rect, qreal factor)
 
 } // namespace
 
+qreal ScreenPixelRatio(const QWidget* widget)
+{
+    const QScreen* screen = widget->screen();
+    return screen != nullptr ? screen->devicePixelRatio() : 1.0;
+}
+
 QRect FromScreenPixels(const QRect& stored, qreal ratio)
 {
     return ScaledRect(stored, 1.0 / ratio);

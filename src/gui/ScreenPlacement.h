@@ -16,6 +16,9 @@ namespace tessaly {
 // The rectangle moved, and shrunk where it must be, to lie inside available.
 QRect FitInside(QRect wanted, const QRect& available);
 
+// Screen pixels per widget pixel where the widget is shown (1 off-screen).
+qreal ScreenPixelRatio(const QWidget* widget);
+
 // Stored window geometry (screen pixels) as the widget geometry of a screen
 // with the given pixel ratio, and back.
 QRect FromScreenPixels(const QRect& stored, qreal ratio);

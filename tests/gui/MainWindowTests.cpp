@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMenu>
+#include <QMenuBar>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -950,6 +951,16 @@ private slots:
         QVERIFY(paste->isEnabled());
         h.Genres()->setFocus();
         QVERIFY(!paste->isEnabled());
+
+        // A menu opened from the keyboard leaves the list's commands as they were.
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        h.Items()->setFocus();
+        h.Items()->setCurrentIndex(h.Items()->model()->index(0, 0));
+        QVERIFY(h.Action("MM_Copy")->isEnabled());
+        h.window->menuBar()->setFocus();
+        QVERIFY(h.Action("MM_Copy")->isEnabled());
+        QVERIFY(paste->isEnabled());
     }
 
     void registryEraseDefaultsToTheSafeButton()

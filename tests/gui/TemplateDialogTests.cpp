@@ -483,13 +483,14 @@ private slots:
         h.Open();
         SetEditor(h, dir.filePath(QStringLiteral("no-such-editor")));
         const std::vector<std::string> before = h.window->CurrentProject().Templates;
-        OnNextDialog<TForm_ProjectTemplate>([&h](TForm_ProjectTemplate* dialog) {
+        OnNextDialog<TForm_ProjectTemplate>([&h, &dir](TForm_ProjectTemplate* dialog) {
             ClickTemplate(dialog, 2);
             const QString header = Memo(dialog, "Memo_Header")->toPlainText();
             Click(dialog, "CallEditor");
             QCOMPARE(h.messages.shown.size(), std::size_t{1});
             QCOMPARE(h.messages.shown[0].kind, MessageKind::Warning);
-            QCOMPARE(Shown(h.messages.shown[0].text), QStringLiteral("指定のエディタの起動に失敗しました."));
+            QVERIFY(Shown(h.messages.shown[0].text)
+                        .startsWith(QStringLiteral("指定のエディタの起動に失敗しました.\r\n") + dir.filePath("no-such-editor")));
             QCOMPARE(Memo(dialog, "Memo_Header")->toPlainText(), header);
             QVERIFY(QFile::exists(dialog->TemporaryFilePath())); // left in place
             Click(dialog, "Button1");

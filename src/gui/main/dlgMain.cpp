@@ -367,7 +367,7 @@ void TForm_Main::ApplySettings()
 {
     const MainWindowSettings& window = settings_.mainWindow;
     const QScreen* shownOn = screen();
-    const qreal ratio = shownOn != nullptr ? shownOn->devicePixelRatio() : 1.0;
+    const qreal ratio = ScreenPixelRatio(this);
     QRect wanted = FromScreenPixels(QRect(window.left, window.top, window.width, window.height), ratio);
     if (shownOn != nullptr) {
         wanted = FitInside(wanted, shownOn->availableGeometry());
@@ -400,26 +400,36 @@ void TForm_Main::ApplyPaneSizes()
 {
     // Applied once the splitters have their real size: sizes set before are
     // scaled to it, and the panes would shrink a little on every start.
+    // Stored in screen pixels, as the window's size.
     const MainWindowSettings& window = settings_.mainWindow;
+    const qreal ratio = ScreenPixelRatio(this);
+    const int genreWidth = qRound(window.genreWidth / ratio);
+    const int attrWidth = qRound(window.attrWidth / ratio);
+    const int attrHeight = qRound(window.attrHeight / ratio);
     const int width = splitter_->width() - 2 * splitter_->handleWidth();
-    splitter_->setSizes({window.genreWidth, std::max(100, width - window.genreWidth - window.attrWidth), window.attrWidth});
+    splitter_->setSizes({genreWidth, std::max(100, width - genreWidth - attrWidth), attrWidth});
     const int height = tagSplitter_->height() - tagSplitter_->handleWidth();
-    tagSplitter_->setSizes({window.attrHeight, std::max(50, height - window.attrHeight)});
+    tagSplitter_->setSizes({attrHeight, std::max(50, height - attrHeight)});
 }
 
 void TForm_Main::StoreWindowSettings()
 {
     MainWindowSettings& window = settings_.mainWindow;
-    const QRect frame = ToScreenPixels(normalGeometry(), screen() != nullptr ? screen()->devicePixelRatio() : 1.0);
+    const qreal ratio = ScreenPixelRatio(this);
+    const QRect frame = ToScreenPixels(normalGeometry(), ratio);
     window.left = frame.left();
     window.top = frame.top();
     window.width = frame.width();
     window.height = frame.height();
     window.maximized = isMaximized();
     const QList<int> sizes = splitter_->sizes();
-    window.genreWidth = sizes.value(0, window.genreWidth);
-    window.attrWidth = sizes.value(2, window.attrWidth);
-    window.attrHeight = tagSplitter_->sizes().value(0, window.attrHeight);
+    if (sizes.size() == 3) {
+        window.genreWidth = qRound(sizes[0] * ratio);
+        window.attrWidth = qRound(sizes[2] * ratio);
+    }
+    if (!tagSplitter_->sizes().isEmpty()) {
+        window.attrHeight = qRound(tagSplitter_->sizes().front() * ratio);
+    }
     for (std::size_t column = 0; column < window.columns.size(); ++column) {
         window.columns[column] = itemView_->columnWidth(static_cast<int>(column));
     }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QToolBar>
 #include <QTreeView>
@@ -308,8 +309,11 @@ void TForm_Main::OnFocusChanged(QWidget* old, QWidget* now)
         shown_.FlushGenre();
         textPanel_->clear();
     }
-    // Paste and select-all depend on the focus, also in an empty list.
-    if (old == itemView_ || now == itemView_) {
+    // Paste and select-all depend on the focus, also in an empty list. A
+    // menu opened from the keyboard takes the focus only to give it back:
+    // its commands must stay as the list left them.
+    const bool toMenu = now == nullptr || qobject_cast<QMenuBar*>(now) != nullptr || qobject_cast<QMenu*>(now) != nullptr;
+    if ((old == itemView_ || now == itemView_) && !toMenu) {
         UpdateItemCommandStates();
     }
     for (const auto& [control, label] : paneTitles_) {

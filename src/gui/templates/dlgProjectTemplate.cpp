@@ -492,7 +492,10 @@ void TForm_ProjectTemplate::CallEditorClick()
     TForm_OtherProg wait(editorPath_, {path}, path, this);
     connect(&wait, &TForm_OtherProg::fileSaved, this, [this, path] { TakeEditedFile(path); });
     if (wait.exec() != QDialog::Accepted) {
-        messages_.Show(MessageKind::Warning, SJ("指定のエディタの起動に失敗しました."), MessageButton::Abort);
+        messages_.Show(MessageKind::Warning,
+            SJ("指定のエディタの起動に失敗しました.") + "\r\n" + TemplateText(editorPath_)
+                + SJ("\r\n環境オプションでエディタを指定して下さい."),
+            MessageButton::Abort);
         return;
     }
     if (!QFile::exists(path)) {
