@@ -59,6 +59,8 @@ TEST(Url, AddressesFromOutsideAreMadeSafeOrRefused)
         {"https://user:pw@a.jp/p@q", "https://a.jp/p@q"},
         {"x@a.jp/", "a.jp/"},
         {"http://evil.example\\@a.jp/", "evil.example\\@a.jp/"},
+        // A "%" that starts no escape would be a keyword of the pages.
+        {"http://a.jp/%20%e3/%comment;%", "a.jp/%20%e3/%25comment;%25"},
         {"javascript:alert(1)", std::nullopt},
         {"JavaScript://%0Aalert(1)", std::nullopt},
         {"mailto:x@a.jp", std::nullopt},

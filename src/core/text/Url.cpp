@@ -1,6 +1,7 @@
 #include "text/Url.h"
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 #include <utility>
 
@@ -158,6 +159,23 @@ std::string PercentEncoded(std::string_view text, bool (*encode)(unsigned char))
     return encoded;
 }
 
+namespace {
+
+// A "%" that starts no escape of two hex digits is no part of an address,
+// and pages would take "%comment;" in one for a keyword of the templates.
+std::string BarePercentsEncoded(std::string text)
+{
+    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    for (std::size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + 1)) {
+        if (at + 2 >= text.size() || !isHex(text[at + 1]) || !isHex(text[at + 2])) {
+            text.insert(at + 1, "25");
+        }
+    }
+    return text;
+}
+
+} // namespace
+
 std::optional<std::string> SafeStoredUrl(std::string_view url)
 {
     const std::size_t schemeLength = SchemeColonLength(url);
@@ -176,12 +194,12 @@ std::optional<std::string> SafeStoredUrl(std::string_view url)
     if (rest.empty() || rest.find_first_of("/?#\\") == 0) {
         return std::nullopt;
     }
-    return (scheme == "https:" ? "https://" : "") + PercentEncoded(rest, IsUnsafeInPage);
+    return (scheme == "https:" ? "https://" : "") + BarePercentsEncoded(PercentEncoded(rest, IsUnsafeInPage));
 }
 
 std::string SafeMailAddress(std::string_view mail)
 {
-    return PercentEncoded(mail, IsUnsafeInPage);
+    return BarePercentsEncoded(PercentEncoded(mail, IsUnsafeInPage));
 }
 
 std::optional<std::string> WithAsciiHost(std::string_view url)
