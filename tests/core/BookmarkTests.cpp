@@ -109,6 +109,8 @@ TEST_F(Bookmarks, ReadsBrokenAndOddMarkup)
         {"<DL><DT><H3>lost</H3><DT><A HREF=http://a/>x</A></DL>", {"x"}, {}},
         {"", {}, {}},
         {"<DL><DL><DL><DT><A HREF=http://a/>deep", {"deep"}, {}},
+        // An unknown element that begins like <H3> names no folder.
+        {"<DL><DT><H3_X>f</H3_X><DL><DT><A HREF=http://a/>x</A></DL></DL>", {"x"}, {}},
     };
     for (const auto& c : cases) {
         const BookmarkFile file = ReadBookmarkFile(c.html);
@@ -116,6 +118,34 @@ TEST_F(Bookmarks, ReadsBrokenAndOddMarkup)
         if (!file.bookmarks.empty()) {
             EXPECT_EQ(file.bookmarks.back().folders.Names(), c.lastFolders) << c.html;
         }
+    }
+}
+
+// Character references and line ends read the way a browser reads them,
+// whether the file is plain enough to be read without the HTML parser or not.
+TEST_F(Bookmarks, ReadsReferencesAndLineEndsAsABrowserDoes)
+{
+    const struct {
+        const char* html;
+        const char* title;
+        const char* url;
+        const char* description;
+    } cases[] = {
+        {"<DL><DT><A HREF=\"http://a/?s=&amp;&#12354;&#x41;\">x &lt;y&gt; &#39;z&#39;</A>\r\n<DD>one\r\ntwo\r</DL>",
+            "x <y> 'z'", "http://a/?s=&あA", "one\ntwo"},
+        // Only the first of two HREFs counts; "&b" in an address is no reference.
+        {"<DL><DT><A HREF=\"http://a/?x=1&b=2\" HREF=\"http://b/\">x</A></DL>", "x", "http://a/?x=1&b=2", ""},
+        // Old entity names need no ";".
+        {"<DL><DT><A HREF=http://a/>&notit; &copy</A></DL>", "¬it; ©", "http://a/", ""},
+        // A description is the text of the <DD> itself.
+        {"<DL><DT><A HREF=http://a/>x</A><DD>d<b>bold</b> more</DL>", "x", "http://a/", "d more"},
+    };
+    for (const auto& c : cases) {
+        const BookmarkFile file = ReadBookmarkFile(c.html);
+        ASSERT_EQ(file.bookmarks.size(), 1u) << c.html;
+        EXPECT_EQ(file.bookmarks[0].title, c.title) << c.html;
+        EXPECT_EQ(file.bookmarks[0].url, c.url) << c.html;
+        EXPECT_EQ(file.bookmarks[0].description, c.description) << c.html;
     }
 }
 

@@ -186,91 +186,72 @@ std::string TrimBlanks(std::string_view text)
     return std::string(text);
 }
 
-// Bookmarks in document order, with the folders they lie in: an <H3> names
-// the next list, wherever the parser hung that list (inside the <DT>, or
-// inside a <DD> that describes the folder).
-class BookmarkWalker {
+// What the elements of the file say, taken in document order: an <H3>
+// names the next list, wherever that list hangs (inside the <DT>, or inside
+// a <DD> that describes the folder), and a <DD> describes the bookmark just
+// before it.
+class BookmarkCollector {
 public:
-    explicit BookmarkWalker(std::vector<Bookmark>& bookmarks)
+    explicit BookmarkCollector(std::vector<Bookmark>& bookmarks)
         : bookmarks_(bookmarks)
     {
     }
 
-    void Walk(const GumboNode* root)
+    void FolderName(std::string_view text)
     {
-        struct Frame {
-            const GumboNode* node;
-            std::size_t next;
-            bool folder;
-        };
-        std::vector<Frame> frames;
-        if (Enter(root, frames.emplace_back(Frame{root, 0, false}).folder)) {
-            while (!frames.empty()) {
-                Frame& frame = frames.back();
-                if (frame.next == ChildCount(frame.node)) {
-                    if (frame.folder) {
-                        folders_.pop_back();
-                    }
-                    frames.pop_back();
-                    continue;
-                }
-                const GumboNode* child = Child(frame.node, frame.next++);
-                bool folder = false;
-                if (Enter(child, folder)) {
-                    frames.push_back({child, 0, folder});
-                }
-            }
+        pendingFolder_ = OneLine(text);
+        afterBookmark_ = false;
+    }
+
+    // An <A>; without an address it is no bookmark.
+    void Link(const std::string* href, std::string_view tags, std::string_view addDate, std::string_view text)
+    {
+        pendingFolder_.reset();
+        afterBookmark_ = false;
+        if (href == nullptr) {
+            return;
+        }
+        Bookmark& bookmark = bookmarks_.emplace_back();
+        bookmark.folders = Folders();
+        bookmark.title = OneLine(text);
+        bookmark.url = TrimBlanks(*href);
+        bookmark.tags = tags;
+        bookmark.addDate = BookmarkDate(addDate);
+        afterBookmark_ = true;
+    }
+
+    // A <DD> describes only the bookmark just before it.
+    bool TakesDescription() const { return afterBookmark_; }
+    void Description(std::string_view text)
+    {
+        if (afterBookmark_) {
+            bookmarks_.back().description = TrimBlanks(text);
+        }
+        afterBookmark_ = false;
+    }
+
+    // A <DL> begins; true when it is a folder's, to be passed to ListEnd.
+    bool ListStart()
+    {
+        sawList_ = true;
+        afterBookmark_ = false;
+        if (!pendingFolder_) {
+            return false;
+        }
+        folders_.push_back(Folders().Inside(std::move(*pendingFolder_)));
+        pendingFolder_.reset();
+        return true;
+    }
+    void ListEnd(bool folder)
+    {
+        if (folder) {
+            folders_.pop_back();
         }
     }
 
     bool SawList() const { return sawList_; }
 
 private:
-    // Takes what the node says; true when its children are to be walked.
-    bool Enter(const GumboNode* node, bool& folder)
-    {
-        if (node->type != GUMBO_NODE_ELEMENT) {
-            return false;
-        }
-        switch (node->v.element.tag) {
-        case GUMBO_TAG_H3:
-            pendingFolder_ = OneLine(TextOf(node));
-            afterBookmark_ = false;
-            return false;
-        case GUMBO_TAG_A: {
-            pendingFolder_.reset();
-            afterBookmark_ = false;
-            if (gumbo_get_attribute(&node->v.element.attributes, "href") == nullptr) {
-                return false;
-            }
-            Bookmark& bookmark = bookmarks_.emplace_back();
-            bookmark.folders = Folders();
-            bookmark.title = OneLine(TextOf(node));
-            bookmark.url = TrimBlanks(Attribute(node, "href"));
-            bookmark.tags = Attribute(node, "tags");
-            bookmark.addDate = BookmarkDate(Attribute(node, "add_date"));
-            afterBookmark_ = true;
-            return false;
-        }
-        case GUMBO_TAG_DD:
-            if (afterBookmark_) {
-                bookmarks_.back().description = TrimBlanks(OwnText(node));
-            }
-            afterBookmark_ = false;
-            return true;
-        case GUMBO_TAG_DL:
-            sawList_ = true;
-            afterBookmark_ = false;
-            if (pendingFolder_) {
-                folders_.push_back(Folders().Inside(std::move(*pendingFolder_)));
-                pendingFolder_.reset();
-                folder = true;
-            }
-            return true;
-        default: return true;
-        }
-    }
-
     const BookmarkFolders& Folders() const
     {
         static const BookmarkFolders kTopLevel;
@@ -284,18 +265,424 @@ private:
     bool sawList_ = false;
 };
 
+// The HTML parser's tree to the collector, in document order.
+void WalkTree(const GumboNode* root, BookmarkCollector& collector)
+{
+    struct Frame {
+        const GumboNode* node;
+        std::size_t next;
+        bool folder;
+    };
+    // Takes what the node says; true when its children are to be walked.
+    const auto enter = [&collector](const GumboNode* node, bool& folder) {
+        if (node->type != GUMBO_NODE_ELEMENT) {
+            return false;
+        }
+        switch (node->v.element.tag) {
+        case GUMBO_TAG_H3: collector.FolderName(TextOf(node)); return false;
+        case GUMBO_TAG_A: {
+            const GumboAttribute* href = gumbo_get_attribute(&node->v.element.attributes, "href");
+            const std::string url = href ? href->value : "";
+            collector.Link(href ? &url : nullptr, Attribute(node, "tags"), Attribute(node, "add_date"), TextOf(node));
+            return false;
+        }
+        case GUMBO_TAG_DD: collector.Description(collector.TakesDescription() ? OwnText(node) : ""); return true;
+        case GUMBO_TAG_DL: folder = collector.ListStart(); return true;
+        default: return true;
+        }
+    };
+    std::vector<Frame> frames;
+    if (enter(root, frames.emplace_back(Frame{root, 0, false}).folder)) {
+        while (!frames.empty()) {
+            Frame& frame = frames.back();
+            if (frame.next == ChildCount(frame.node)) {
+                collector.ListEnd(frame.folder);
+                frames.pop_back();
+                continue;
+            }
+            const GumboNode* child = Child(frame.node, frame.next++);
+            bool folder = false;
+            if (enter(child, folder)) {
+                frames.push_back({child, 0, folder});
+            }
+        }
+    }
+}
+
+// Characters the HTML parser reports or replaces (controls, noncharacters,
+// NUL): a file holding one is left to it.
+bool HoldsOddCharacters(std::string_view html)
+{
+    for (std::size_t i = 0; i < html.size(); ++i) {
+        const auto c = static_cast<unsigned char>(html[i]);
+        const auto next = [&](std::size_t ahead) {
+            return i + ahead < html.size() ? static_cast<unsigned char>(html[i + ahead]) : 0;
+        };
+        if ((c < 0x20 && !IsBlank(static_cast<char>(c))) || c == 0x7F
+            || (c == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F)
+            || (c == 0xEF && next(1) == 0xB7 && next(2) >= 0x90 && next(2) <= 0xAF)
+            || (c == 0xEF && next(1) == 0xBF && next(2) >= 0xBE) || (c >= 0xF0 && next(2) == 0xBF && next(3) >= 0xBE)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsAsciiAlnum(char c)
+{
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9');
+}
+
+void AppendUtf8(std::string& out, uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Files as browsers write them, read in one pass without a tree: the
+// doctype, comments, <META>, <TITLE> and <H1> before the first list, then
+// lists of <DT>, <H3>, <A>, <DD>, <P> and <HR>, each <H3> and <A> closed
+// around plain text. Anything else, and anything the HTML parser would
+// repair or read in its own way (misnested or stray tags, character
+// references beyond the common few, carriage returns aside), makes Read
+// give up and leave the file to the parser: its tree costs far more than
+// the bookmarks.
+class PlainBookmarkReader {
+public:
+    PlainBookmarkReader(std::string_view html, BookmarkCollector& collector)
+        : html_(html)
+        , collector_(collector)
+    {
+    }
+
+    // False when the file is to be read by the parser.
+    bool Read(bool& declared)
+    {
+        if (HoldsOddCharacters(html_)) {
+            return false;
+        }
+        SkipBlanks();
+        if (StartsWithIgnoringCase("<!doctype")) {
+            at_ += 9;
+            const std::size_t nameStart = at_;
+            SkipBlanks();
+            const std::size_t nameEnd = html_.find('>', at_);
+            if (at_ == nameStart || nameEnd == std::string_view::npos
+                || AsciiLower(TrimBlanks(html_.substr(at_, nameEnd - at_))) != "netscape-bookmark-file-1") {
+                return false;
+            }
+            declared = true;
+            at_ = nameEnd + 1;
+        }
+        bool inBody = false;
+        while (SkipBlanks(), at_ < html_.size()) {
+            if (html_[at_] != '<' && !inBody) {
+                return false; // text before the lists
+            }
+            if (html_[at_] != '<') {
+                at_ = std::min(html_.find('<', at_), html_.size());
+                continue;
+            }
+            if (StartsWithIgnoringCase("<!--")) {
+                if (!SkipComment()) {
+                    return false;
+                }
+                continue;
+            }
+            if (!ReadTag()) {
+                return false;
+            }
+            if (!inBody && (tag_ == "meta" || tag_ == "/meta" || tag_ == "title" || tag_ == "h1")) {
+                std::string ignored;
+                if ((tag_ == "title" || tag_ == "h1") && !ReadClosedText(ignored)) {
+                    return false;
+                }
+                continue;
+            }
+            inBody = true;
+            if (!BodyTag()) {
+                return false;
+            }
+        }
+        for (auto list = lists_.rbegin(); list != lists_.rend(); ++list) {
+            collector_.ListEnd(*list);
+        }
+        return true;
+    }
+
+private:
+    bool BodyTag()
+    {
+        if (tag_ == "/dl") {
+            if (lists_.empty()) {
+                return false;
+            }
+            collector_.ListEnd(lists_.back());
+            lists_.pop_back();
+        } else if (tag_ == "dl") {
+            lists_.push_back(collector_.ListStart());
+        } else if (tag_ == "h3") {
+            std::string text;
+            if (!ReadClosedText(text)) {
+                return false;
+            }
+            collector_.FolderName(text);
+        } else if (tag_ == "a") {
+            std::string href;
+            const bool hasHref = Attribute("href", href);
+            std::string tags;
+            std::string addDate;
+            Attribute("tags", tags);
+            Attribute("add_date", addDate);
+            std::string text;
+            if (!ReadClosedText(text)) {
+                return false;
+            }
+            collector_.Link(hasHref ? &href : nullptr, tags, addDate, text);
+        } else if (tag_ == "dd") {
+            if (!collector_.TakesDescription()) {
+                collector_.Description({});
+                return true;
+            }
+            // Its text ends where the next entry or the list does.
+            const std::size_t end = std::min(html_.find('<', at_), html_.size());
+            std::string text;
+            if (!Decode(html_.substr(at_, end - at_), false, text)) {
+                return false;
+            }
+            at_ = end;
+            collector_.Description(text);
+            const std::size_t saved = at_;
+            if (at_ < html_.size() && !(ReadTag() && (tag_ == "dt" || tag_ == "/dl"))) {
+                return false;
+            }
+            at_ = saved;
+        } else if (tag_ != "dt" && tag_ != "p" && tag_ != "hr") {
+            return false;
+        }
+        return true;
+    }
+
+    void SkipBlanks()
+    {
+        while (at_ < html_.size() && IsBlank(html_[at_])) {
+            ++at_;
+        }
+    }
+
+    bool StartsWithIgnoringCase(std::string_view lowerText) const
+    {
+        return AsciiLower(html_.substr(at_, lowerText.size())) == lowerText;
+    }
+
+    bool SkipComment()
+    {
+        const std::size_t start = at_ + 4;
+        const std::size_t end = html_.find("-->", start);
+        if (end == std::string_view::npos || html_.substr(start).starts_with(">")
+            || html_.substr(start).starts_with("->")) {
+            return false;
+        }
+        if (html_.substr(start, end - start).find("--!>") != std::string_view::npos) {
+            return false;
+        }
+        at_ = end + 3;
+        return true;
+    }
+
+    // The tag at at_ into tag_ ("/name" for an end tag) and attributes_.
+    bool ReadTag()
+    {
+        ++at_;
+        closing_ = at_ < html_.size() && html_[at_] == '/';
+        at_ += closing_ ? 1 : 0;
+        const std::size_t nameStart = at_;
+        while (at_ < html_.size() && IsAsciiAlnum(html_[at_])) {
+            ++at_;
+        }
+        if (at_ == nameStart || at_ >= html_.size() || !IsAsciiLetter(html_[nameStart])
+            || !(IsBlank(html_[at_]) || html_[at_] == '>')) {
+            return false;
+        }
+        tag_ = (closing_ ? "/" : "") + AsciiLower(html_.substr(nameStart, at_ - nameStart));
+        attributes_.clear();
+        while (true) {
+            SkipBlanks();
+            if (at_ >= html_.size()) {
+                return false;
+            }
+            if (html_[at_] == '>') {
+                ++at_;
+                return !closing_ || attributes_.empty();
+            }
+            if (!ReadAttribute()) {
+                return false;
+            }
+        }
+    }
+
+    bool ReadAttribute()
+    {
+        const std::size_t nameStart = at_;
+        while (at_ < html_.size()
+            && (IsAsciiAlnum(html_[at_]) || html_[at_] == '-' || html_[at_] == '_' || html_[at_] == ':')) {
+            ++at_;
+        }
+        if (at_ == nameStart || at_ >= html_.size()
+            || !(IsBlank(html_[at_]) || html_[at_] == '=' || html_[at_] == '>')) {
+            return false;
+        }
+        std::string name = AsciiLower(html_.substr(nameStart, at_ - nameStart));
+        std::string value;
+        SkipBlanks();
+        if (at_ < html_.size() && html_[at_] == '=') {
+            ++at_;
+            SkipBlanks();
+            if (at_ >= html_.size()) {
+                return false;
+            }
+            std::size_t end = 0;
+            std::size_t next = 0;
+            if (html_[at_] == '"' || html_[at_] == '\'') {
+                const char quote = html_[at_++];
+                end = html_.find(quote, at_);
+                next = end + 1;
+            } else {
+                end = html_.find_first_of(" \t\r\n\f>", at_);
+                next = end;
+                if (end == at_ || html_.substr(at_, end - at_).find_first_of("\"'<=`") != std::string_view::npos) {
+                    return false;
+                }
+            }
+            if (end == std::string_view::npos || !Decode(html_.substr(at_, end - at_), true, value)) {
+                return false;
+            }
+            at_ = next;
+        }
+        // Of the same attribute twice the first counts.
+        if (std::none_of(attributes_.begin(), attributes_.end(), [&](const auto& a) { return a.first == name; })) {
+            attributes_.emplace_back(std::move(name), std::move(value));
+        }
+        return true;
+    }
+
+    bool Attribute(std::string_view name, std::string& value) const
+    {
+        for (const auto& [attribute, text] : attributes_) {
+            if (attribute == name) {
+                value = text;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The text of the element just opened and its end tag, nothing between.
+    bool ReadClosedText(std::string& text)
+    {
+        const std::string endTag = "/" + tag_;
+        const std::size_t end = html_.find('<', at_);
+        if (end == std::string_view::npos || !Decode(html_.substr(at_, end - at_), false, text)) {
+            return false;
+        }
+        at_ = end;
+        return ReadTag() && tag_ == endTag;
+    }
+
+    // Text or an attribute value with its character references decoded and
+    // its line ends as LF, as the parser gives them; false for references
+    // left to the parser.
+    static bool Decode(std::string_view raw, bool inAttribute, std::string& out)
+    {
+        out.clear();
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            const char c = raw[i];
+            if (c == '\r') {
+                out += '\n';
+                if (i + 1 < raw.size() && raw[i + 1] == '\n') {
+                    ++i;
+                }
+                continue;
+            }
+            const char next = i + 1 < raw.size() ? raw[i + 1] : '\0';
+            if (c != '&' || (next != '#' && !IsAsciiAlnum(next))) {
+                out += c;
+                continue;
+            }
+            std::size_t end = i + 1;
+            if (next == '#') {
+                const bool hex = i + 2 < raw.size() && (raw[i + 2] == 'x' || raw[i + 2] == 'X');
+                const std::size_t digits = i + (hex ? 3 : 2);
+                uint32_t code = 0;
+                const auto [stop, error] = std::from_chars(
+                    raw.data() + digits, raw.data() + std::min(raw.size(), digits + 7), code, hex ? 16 : 10);
+                end = static_cast<std::size_t>(stop - raw.data());
+                if (error != std::errc() || end >= raw.size() || raw[end] != ';'
+                    || !((code >= 0x20 && code < 0x7F) || (code >= 0xA0 && code < 0xD800)
+                        || (code >= 0xE000 && code < 0xFDD0) || (code >= 0xFDF0 && code < 0xFFFE))) {
+                    return false;
+                }
+                AppendUtf8(out, code);
+                i = end;
+                continue;
+            }
+            while (end < raw.size() && IsAsciiAlnum(raw[end])) {
+                ++end;
+            }
+            if (end == raw.size() || raw[end] != ';') {
+                // In an attribute a name longer than any the parser takes
+                // without ";" is no reference.
+                if (!inAttribute || end - i - 1 <= 6) {
+                    return false;
+                }
+                out += c;
+                continue;
+            }
+            static constexpr std::pair<std::string_view, char> kEntities[]
+                = {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+            const std::string_view name = raw.substr(i + 1, end - i - 1);
+            const auto* entity = std::find_if(
+                std::begin(kEntities), std::end(kEntities), [&](const auto& e) { return e.first == name; });
+            if (entity == std::end(kEntities)) {
+                return false;
+            }
+            out += entity->second;
+            i = end;
+        }
+        return true;
+    }
+
+    std::string_view html_;
+    BookmarkCollector& collector_;
+    std::size_t at_ = 0;
+    std::string tag_;
+    bool closing_ = false;
+    std::vector<std::pair<std::string, std::string>> attributes_;
+    std::vector<bool> lists_; // open <DL>s, true for a folder's
+};
+
 // The file as UTF-8 without a byte order mark: a view of the bytes when
 // they are UTF-8 (a large file is not copied), else converted into text.
-std::string_view FileAsUtf8(std::string_view bytes, std::string& converted)
+std::string_view FileAsUtf8(std::string_view bytes, std::string& converted, bool& isUtf8)
 {
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);
     }
+    isUtf8 = true;
     if (!Utf8ToUtf16(bytes)) {
         if (ConversionResult fromCp932 = SjisToUtf8(bytes); fromCp932.ok) {
             converted = std::move(fromCp932.text);
             return converted;
         }
+        isUtf8 = false;
     }
     return bytes;
 }
@@ -347,26 +734,36 @@ std::vector<std::string> BookmarkFolders::Names() const
 BookmarkFile ReadBookmarkFile(std::string_view bytes)
 {
     std::string converted;
-    const std::string_view html = FileAsUtf8(bytes, converted);
+    bool isUtf8 = false;
+    const std::string_view html = FileAsUtf8(bytes, converted, isUtf8);
     if (NestsTooDeep(html)) {
         BookmarkFile refused;
         refused.tooDeep = true;
         return refused;
     }
+    BookmarkFile file;
+    if (isUtf8) {
+        BookmarkCollector collector(file.bookmarks);
+        bool declared = false;
+        if (PlainBookmarkReader(html, collector).Read(declared)) {
+            file.isBookmarkFile = declared || (collector.SawList() && !file.bookmarks.empty());
+            return file;
+        }
+        file.bookmarks = {};
+    }
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0;
     const std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
         gumbo_parse_with_options(&options, html.data(), html.size()));
-    BookmarkFile file;
     if (!output) {
         return file;
     }
-    BookmarkWalker walker(file.bookmarks);
-    walker.Walk(output->root);
+    BookmarkCollector collector(file.bookmarks);
+    WalkTree(output->root, collector);
     const GumboDocument& document = output->document->v.document;
     const bool declared
         = document.has_doctype && document.name && std::string_view(document.name) == "netscape-bookmark-file-1";
-    file.isBookmarkFile = declared || (walker.SawList() && !file.bookmarks.empty());
+    file.isBookmarkFile = declared || (collector.SawList() && !file.bookmarks.empty());
     return file;
 }
 

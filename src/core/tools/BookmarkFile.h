@@ -2,9 +2,10 @@
 
 // The Netscape bookmark file, which every web browser exports and imports:
 // nested <DL> lists in which <H3> names a folder, <A> is a bookmark and <DD>
-// the description of the entry before it. The reader takes the file apart
-// with an HTML parser, so that the loose markup browsers write (and worse)
-// reads the way a browser would read it.
+// the description of the entry before it. Files as browsers write them are
+// read in one pass; any other markup is taken apart with an HTML parser, so
+// that the loose markup browsers write (and worse) reads the way a browser
+// would read it.
 
 #include <cstddef>
 #include <cstdint>
