@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/Codepage.h"
 #include "text/KeywordText.h"
 
 using namespace tessaly;
@@ -64,5 +65,20 @@ TEST(ReplaceKeywordsInOrder, GivesWhatReplacingOneKindAfterTheOtherGives)
         std::vector<std::size_t> once = asked;
         std::sort(once.begin(), once.end());
         EXPECT_EQ(std::unique(once.begin(), once.end()), once.end()) << "a value was asked for twice: " << c.text;
+    }
+}
+
+// Text from someone else's file never reads as a keyword of the pages.
+TEST(KeywordText, KeywordFormsFromOutsideAreDefused)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"%comment;", SJ("％comment;")},
+        {SJ("100% 無料; %title; %;"), SJ("100% 無料; ％title; %;")},
+        {"%%attribute;", SJ("%％attribute;")},
+        {"%x", "%x"},
+        {SJ("ソ%date;"), SJ("ソ％date;")},
+    };
+    for (const auto& [text, defused] : cases) {
+        EXPECT_EQ(DefusedKeywords(text), defused) << text;
     }
 }

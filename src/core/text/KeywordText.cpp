@@ -1,9 +1,11 @@
 #include "text/KeywordText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <vector>
 
+#include "text/Codepage.h"
 #include "text/Sjis.h"
 
 namespace tessaly {
@@ -71,6 +73,28 @@ std::string ReplaceKeywordsInOrder(std::string text, std::span<const std::string
     }
     result.append(text, copied);
     return result;
+}
+
+std::string DefusedKeywords(std::string_view sjisText)
+{
+    std::string text;
+    text.reserve(sjisText.size());
+    // "%" and the ASCII letters are never the second byte of a character,
+    // so a byte search finds only real ones.
+    for (std::size_t at = 0; at < sjisText.size(); ++at) {
+        std::size_t end = at + 1;
+        if (sjisText[at] == '%') {
+            while (end < sjisText.size() && std::isalpha(static_cast<unsigned char>(sjisText[end])) != 0) {
+                ++end;
+            }
+        }
+        if (end > at + 1 && end < sjisText.size() && sjisText[end] == ';') {
+            text += SJ("％");
+        } else {
+            text += sjisText[at];
+        }
+    }
+    return text;
 }
 
 } // namespace tessaly

@@ -17,4 +17,11 @@ namespace tessaly {
 std::string ReplaceKeywordsInOrder(std::string text, std::span<const std::string_view> keywords,
     const std::function<std::string(std::size_t index)>& value);
 
+// Text from someone else's file with every "%" that begins a keyword's
+// form ("%comment;") made the full-width "％": a value put in by one keyword
+// is open to the later ones, so such text would pull other fields, markup
+// included, into places they were never meant for. Code page 932 in and
+// out; a "%" anywhere else ("100% free") stays.
+std::string DefusedKeywords(std::string_view sjisText);
+
 } // namespace tessaly

@@ -12,6 +12,7 @@
 #include "text/Codepage.h"
 #include "text/Collation.h"
 #include "text/Html.h"
+#include "text/KeywordText.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
 #include "text/Url.h"
@@ -35,13 +36,13 @@ std::string StoredText(std::string_view utf8, std::vector<std::string>& lost)
             c = ' ';
         }
     }
-    return std::string(Trim(converted.text));
+    return DefusedKeywords(Trim(converted.text));
 }
 
 // A folder or tag name the way the name rules take it.
 std::string ValidName(std::string_view utf8)
 {
-    return ValidNameOf(Utf8ToSjisNearest(utf8).text);
+    return ValidNameOf(DefusedKeywords(Utf8ToSjisNearest(utf8).text));
 }
 
 bool IsBeyondAscii(unsigned char c)

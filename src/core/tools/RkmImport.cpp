@@ -13,6 +13,7 @@
 #include "text/FieldText.h"
 #include "text/Html.h"
 #include "text/Kana.h"
+#include "text/KeywordText.h"
 #include "text/Sjis.h"
 #include "text/Strings.h"
 #include "text/Url.h"
@@ -177,7 +178,7 @@ private:
     {
         // Names from someone else's file obey the editor's rules, so that
         // no file the collection feeds gets a broken record.
-        const std::string value = ValidNameOf(given);
+        const std::string value = ValidNameOf(DefusedKeywords(given));
         if (value != given) {
             result_.changedNames.push_back({std::string(given), value});
         }
@@ -215,11 +216,11 @@ private:
     void SetField(std::string_view key, std::string_view value)
     {
         if (key == "title") {
-            link_.Title = HtmlUnescape(value);
+            link_.Title = DefusedKeywords(HtmlUnescape(value));
         } else if (key == "title_kana") {
             link_.TitleKana = value;
         } else if (key == "author") {
-            link_.Author = HtmlUnescape(value);
+            link_.Author = DefusedKeywords(HtmlUnescape(value));
         } else if (key == "author_kana") {
             link_.AuthorKana = value;
         } else if (key == "mail") {
