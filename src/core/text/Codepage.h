@@ -70,6 +70,9 @@ std::u16string SjisToUtf16Lossy(std::string_view sjis);
 std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Appends a code point as UTF-8 (the caller keeps to valid ones).
+void AppendUtf8(std::string& text, char32_t c);
+
 // A UTF-8 literal converted once to code page 932. For the program's own
 // fixed texts, which are always representable.
 const std::string& SjisLiteral(const char* utf8);

@@ -333,20 +333,6 @@ bool IsAsciiAlnum(char c)
     return IsAsciiLetter(c) || (c >= '0' && c <= '9');
 }
 
-void AppendUtf8(std::string& out, uint32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // Files as browsers write them, read in one pass without a tree: the
 // doctype, comments, <META>, <TITLE> and <H1> before the first list, then
 // lists of <DT>, <H3>, <A>, <DD>, <P> and <HR>, each <H3> and <A> closed
@@ -630,7 +616,7 @@ private:
                         || (code >= 0xE000 && code < 0xFDD0) || (code >= 0xFDF0 && code < 0xFFFE))) {
                     return false;
                 }
-                AppendUtf8(out, code);
+                AppendUtf8(out, static_cast<char32_t>(code));
                 i = end;
                 continue;
             }
