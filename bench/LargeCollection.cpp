@@ -4,11 +4,11 @@
 #include <iostream>
 #include <string>
 
-#include "collection/LinkItem.h"
-#include "design/SimpleDesign.h"
-#include "text/Paths.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
+#include "core/collection/LinkItem.h"
+#include "core/design/SimpleDesign.h"
+#include "core/text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
 
 namespace tessaly::bench {
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <filesystem>
 
-#include "collection/Project.h"
-#include "text/DateTime.h"
+#include "core/collection/Project.h"
+#include "core/text/DateTime.h"
 
 namespace tessaly::bench {
 

@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "collection/Project.h"
-#include "reading/ReadingService.h"
-#include "text/Codepage.h"
-#include "text/DateTime.h"
-#include "text/Strings.h"
-#include "tools/BookmarkFile.h"
-#include "tools/BookmarkImport.h"
+#include "core/collection/Project.h"
+#include "core/reading/ReadingService.h"
+#include "core/text/Codepage.h"
+#include "core/text/DateTime.h"
+#include "core/text/Strings.h"
+#include "core/tools/BookmarkFile.h"
+#include "core/tools/BookmarkImport.h"
 
 using namespace tessaly;
 

@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "FileDialogs.h"
+#include "gui/FileDialogs.h"
 #include "LargeCollection.h"
-#include "MessageBoxPresenter.h"
-#include "SiteDirectoryTree.h"
-#include "collection/ShownItems.h"
-#include "dlgProjectDesign.h"
-#include "frmSqueeze.h"
-#include "templates/TemplateEngine.h"
-#include "text/DateTime.h"
+#include "gui/MessageBoxPresenter.h"
+#include "gui/design/SiteDirectoryTree.h"
+#include "core/collection/ShownItems.h"
+#include "gui/design/dlgProjectDesign.h"
+#include "gui/search/frmSqueeze.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/DateTime.h"
 
 namespace {
 

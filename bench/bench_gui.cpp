@@ -9,15 +9,15 @@
 #include <QTemporaryDir>
 #include <iostream>
 
-#include "FileAssociation.h"
-#include "FileDialogs.h"
-#include "MessageBoxPresenter.h"
-#include "QtShellServices.h"
-#include "ItemListViewCommands.h"
-#include "SearchCommands.h"
-#include "dlgMain.h"
-#include "settings/SettingsStore.h"
-#include "text/DateTime.h"
+#include "platform/FileAssociation.h"
+#include "gui/FileDialogs.h"
+#include "gui/MessageBoxPresenter.h"
+#include "platform/QtShellServices.h"
+#include "gui/items/ItemListViewCommands.h"
+#include "gui/search/SearchCommands.h"
+#include "gui/main/dlgMain.h"
+#include "core/settings/SettingsStore.h"
+#include "core/text/DateTime.h"
 
 int main(int argc, char** argv)
 {

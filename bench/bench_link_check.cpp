@@ -12,7 +12,7 @@
 
 #include <sys/resource.h>
 
-#include "linkcheck/LinkChecker.h"
+#include "core/linkcheck/LinkChecker.h"
 #include "support/LoopbackHttpServer.h"
 
 namespace {

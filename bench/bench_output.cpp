@@ -12,8 +12,8 @@
 #include <sys/resource.h>
 
 #include "LargeCollection.h"
-#include "output/OutputRun.h"
-#include "text/Paths.h"
+#include "core/output/OutputRun.h"
+#include "core/text/Paths.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "LargeCollection.h"
-#include "dlgProjectOutput.h"
-#include "output/OutputRun.h"
-#include "text/Paths.h"
-#include "util/Messages.h"
+#include "gui/publish/dlgProjectOutput.h"
+#include "core/output/OutputRun.h"
+#include "core/text/Paths.h"
+#include "core/util/Messages.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include <sys/resource.h>
 
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
 
 namespace {
 

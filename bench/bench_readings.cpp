@@ -11,9 +11,9 @@
 #include <map>
 #include <string>
 
-#include "reading/ReadingService.h"
-#include "text/Codepage.h"
-#include "text/Strings.h"
+#include "core/reading/ReadingService.h"
+#include "core/text/Codepage.h"
+#include "core/text/Strings.h"
 
 using namespace tessaly;
 

@@ -10,12 +10,12 @@
 
 #include "LargeCollection.h"
 #include "Timing.h"
-#include "collection/ItemMarks.h"
-#include "collection/NewestAttribute.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "search/SearchMode.h"
-#include "text/Codepage.h"
+#include "core/collection/ItemMarks.h"
+#include "core/collection/NewestAttribute.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/search/SearchMode.h"
+#include "core/text/Codepage.h"
 
 using tessaly::bench::BestOfFive;
 using tessaly::bench::Report;

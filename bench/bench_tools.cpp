@@ -9,15 +9,15 @@
 
 #include "LargeCollection.h"
 #include "Timing.h"
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "templates/TemplateEngine.h"
-#include "text/Html.h"
-#include "tools/CsvExport.h"
-#include "tools/DomainReplace.h"
-#include "tools/RkmImport.h"
-#include "tools/SearchData.h"
-#include "tools/TagTidy.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Html.h"
+#include "core/tools/CsvExport.h"
+#include "core/tools/DomainReplace.h"
+#include "core/tools/RkmImport.h"
+#include "core/tools/SearchData.h"
+#include "core/tools/TagTidy.h"
 
 using tessaly::bench::BestOfFive;
 using tessaly::bench::Report;

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <iostream>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "text/Codepage.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/text/Codepage.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "LargeCollection.h"
-#include "collection/ProjectFile.h"
+#include "core/collection/ProjectFile.h"
 
 int main(int argc, char** argv)
 {

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "reading/ReadingService.h"
-#include "text/Codepage.h"
+#include "core/reading/ReadingService.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly::fuzz {
 

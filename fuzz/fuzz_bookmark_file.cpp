@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <string_view>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "reading/ReadingService.h"
-#include "text/Codepage.h"
-#include "text/DateTime.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/reading/ReadingService.h"
+#include "core/text/Codepage.h"
+#include "core/text/DateTime.h"
 #include "KanaReadings.h"
-#include "tools/BookmarkFile.h"
-#include "tools/BookmarkImport.h"
+#include "core/tools/BookmarkFile.h"
+#include "core/tools/BookmarkImport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

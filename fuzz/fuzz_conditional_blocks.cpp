@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "templates/TemplateEngine.h"
+#include "core/templates/TemplateEngine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "design/DirectoryDesign.h"
+#include "core/design/DirectoryDesign.h"
 
 namespace {
 

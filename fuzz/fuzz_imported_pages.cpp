@@ -11,18 +11,18 @@
 #include <string_view>
 #include <vector>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "reading/ReadingService.h"
-#include "templates/TemplateEngine.h"
-#include "text/Codepage.h"
-#include "text/DateTime.h"
-#include "text/FieldText.h"
-#include "text/Sjis.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/reading/ReadingService.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Codepage.h"
+#include "core/text/DateTime.h"
+#include "core/text/FieldText.h"
+#include "core/text/Sjis.h"
 #include "KanaReadings.h"
-#include "tools/BookmarkFile.h"
-#include "tools/BookmarkImport.h"
-#include "tools/RkmImport.h"
+#include "core/tools/BookmarkFile.h"
+#include "core/tools/BookmarkImport.h"
+#include "core/tools/RkmImport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "collection/LinkItem.h"
+#include "core/collection/LinkItem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

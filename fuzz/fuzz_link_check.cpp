@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "collection/Project.h"
-#include "linkcheck/ItemLinks.h"
-#include "linkcheck/LinkChecker.h"
+#include "core/collection/Project.h"
+#include "core/linkcheck/ItemLinks.h"
+#include "core/linkcheck/LinkChecker.h"
 
 namespace {
 

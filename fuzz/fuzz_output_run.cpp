@@ -18,14 +18,14 @@
 #include <string_view>
 #include <vector>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "design/DirectoryDesign.h"
-#include "output/OutputRun.h"
-#include "output/PageAssembly.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
-#include "text/Strings.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/output/OutputRun.h"
+#include "core/output/PageAssembly.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
+#include "core/text/Strings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "tools/RkmImport.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/tools/RkmImport.h"
 
 namespace {
 

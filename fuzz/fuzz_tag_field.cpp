@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "text/TagField.h"
+#include "core/text/TagField.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

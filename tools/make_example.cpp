@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "collection/CollectionEditing.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "collection/ShownItems.h"
-#include "design/SimpleDesign.h"
-#include "templates/TemplateEngine.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Paths.h"
-#include "util/AtomicFile.h"
+#include "core/collection/CollectionEditing.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/collection/ShownItems.h"
+#include "core/design/SimpleDesign.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Paths.h"
+#include "core/util/AtomicFile.h"
 
 using namespace tessaly;
 

@@ -8,16 +8,16 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include "FileAssociation.h"
-#include "FileDialogs.h"
-#include "MessageBoxPresenter.h"
-#include "QtJapanese.h"
-#include "QtSettingsStore.h"
-#include "QtShellServices.h"
-#include "reading/ReadingService.h"
-#include "dlgMain.h"
-#include "dlgVersion.h"
-#include "text/DateTime.h"
+#include "platform/FileAssociation.h"
+#include "gui/FileDialogs.h"
+#include "gui/MessageBoxPresenter.h"
+#include "gui/QtJapanese.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/QtShellServices.h"
+#include "core/reading/ReadingService.h"
+#include "gui/main/dlgMain.h"
+#include "gui/shell/dlgVersion.h"
+#include "core/text/DateTime.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "Commands.h"
+#include "cli/Commands.h"
 
 namespace {
 

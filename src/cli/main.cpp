@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Commands.h"
-#include "util/About.h"
+#include "cli/Commands.h"
+#include "core/util/About.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "DialogButtons.h"
+#include "gui/DialogButtons.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
 
-#include "dlgHelp.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 

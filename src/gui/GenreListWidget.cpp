@@ -1,4 +1,4 @@
-#include "GenreListWidget.h"
+#include "gui/GenreListWidget.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>

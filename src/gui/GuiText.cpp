@@ -1,9 +1,9 @@
-#include "GuiText.h"
+#include "gui/GuiText.h"
 
 #include <QList>
 
-#include "collection/ProjectFile.h"
-#include "text/Codepage.h"
+#include "core/collection/ProjectFile.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly {
 

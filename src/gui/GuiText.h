@@ -9,7 +9,7 @@
 
 #include <QString>
 
-#include "util/AtomicFile.h"
+#include "core/util/AtomicFile.h"
 
 namespace tessaly {
 

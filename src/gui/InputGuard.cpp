@@ -1,11 +1,11 @@
-#include "InputGuard.h"
+#include "gui/InputGuard.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <memory>
 
-#include "GuiText.h"
-#include "util/Messages.h"
+#include "gui/GuiText.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

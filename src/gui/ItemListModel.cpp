@@ -1,13 +1,13 @@
-#include "ItemListModel.h"
+#include "gui/ItemListModel.h"
 
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
 
-#include "GenreListWidget.h"
-#include "GuiText.h"
-#include "collection/ShownItems.h"
-#include "text/Strings.h"
+#include "gui/GenreListWidget.h"
+#include "gui/GuiText.h"
+#include "core/collection/ShownItems.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

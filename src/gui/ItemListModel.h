@@ -7,7 +7,7 @@
 #include <QIcon>
 #include <array>
 
-#include "collection/LinkItem.h"
+#include "core/collection/LinkItem.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "MessageBoxPresenter.h"
+#include "gui/MessageBoxPresenter.h"
 
 #include <array>
 #include <utility>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-#include "GuiText.h"
+#include "gui/GuiText.h"
 
 namespace tessaly {
 

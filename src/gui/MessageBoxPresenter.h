@@ -3,7 +3,7 @@
 // Message boxes of the desktop program: a beep for the kind, then a modal
 // box with the buttons the message names.
 
-#include "util/Messages.h"
+#include "core/util/Messages.h"
 
 class QWidget;
 

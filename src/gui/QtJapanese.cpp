@@ -1,4 +1,4 @@
-#include "QtJapanese.h"
+#include "gui/QtJapanese.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "ScreenPlacement.h"
+#include "gui/ScreenPlacement.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "FileAssociation.h"
+#include "platform/FileAssociation.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-#include "text/Paths.h"
+#include "core/text/Paths.h"
 
 namespace tessaly {
 

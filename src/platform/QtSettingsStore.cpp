@@ -1,4 +1,4 @@
-#include "QtSettingsStore.h"
+#include "platform/QtSettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly {
 

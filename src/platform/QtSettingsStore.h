@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 
 namespace tessaly {
 

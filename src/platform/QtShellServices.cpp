@@ -1,11 +1,11 @@
-#include "QtShellServices.h"
+#include "platform/QtShellServices.h"
 
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStringList>
 #include <QUrl>
 
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly {
 

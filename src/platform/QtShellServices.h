@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/ExternalPrograms.h"
+#include "core/settings/ExternalPrograms.h"
 
 namespace tessaly {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "settings/AppSettings.h"
-#include "settings/ExternalPrograms.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/AppSettings.h"
+#include "core/settings/ExternalPrograms.h"
+#include "core/settings/SettingsStore.h"
 #include "support/RecordingShell.h"
 
 using namespace tessaly;

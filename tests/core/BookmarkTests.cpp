@@ -3,17 +3,17 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "reading/ReadingService.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/reading/ReadingService.h"
 #include "support/FakeReadings.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Kana.h"
-#include "text/Url.h"
-#include "tools/BookmarkFile.h"
-#include "tools/BookmarkImport.h"
-#include "tools/DuplicateLinks.h"
+#include "core/text/Codepage.h"
+#include "core/text/Kana.h"
+#include "core/text/Url.h"
+#include "core/tools/BookmarkFile.h"
+#include "core/tools/BookmarkImport.h"
+#include "core/tools/DuplicateLinks.h"
 
 namespace tessaly {
 namespace {

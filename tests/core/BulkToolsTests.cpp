@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "text/Codepage.h"
-#include "tools/BulkRewrite.h"
-#include "tools/DomainReplace.h"
-#include "tools/TagTidy.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
+#include "core/tools/BulkRewrite.h"
+#include "core/tools/DomainReplace.h"
+#include "core/tools/TagTidy.h"
 
 using namespace tessaly;
 

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#include "text/Codepage.h"
-#include "text/Collation.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
 
 using namespace tessaly;
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "collection/CollectionEditing.h"
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "text/Codepage.h"
+#include "core/collection/CollectionEditing.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "text/Codepage.h"
-#include "text/Csv.h"
-#include "tools/CsvExport.h"
+#include "core/text/Codepage.h"
+#include "core/text/Csv.h"
+#include "core/tools/CsvExport.h"
 
 using namespace tessaly;
 

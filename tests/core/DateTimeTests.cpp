@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "text/DateTime.h"
+#include "core/text/DateTime.h"
 
 using namespace tessaly;
 

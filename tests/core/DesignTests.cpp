@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "collection/Project.h"
-#include "design/DirectoryDesign.h"
-#include "design/RootDirectory.h"
-#include "design/SimpleDesign.h"
+#include "core/collection/Project.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/design/RootDirectory.h"
+#include "core/design/SimpleDesign.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 

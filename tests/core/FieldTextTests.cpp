@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "text/Codepage.h"
-#include "text/FieldText.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
 
 using namespace tessaly;
 

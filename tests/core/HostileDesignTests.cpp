@@ -2,12 +2,12 @@
 
 #include <map>
 
-#include "collection/Project.h"
-#include "design/SimpleDesign.h"
+#include "core/collection/Project.h"
+#include "core/design/SimpleDesign.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 namespace fs = std::filesystem;

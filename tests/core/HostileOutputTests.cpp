@@ -6,13 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "design/DirectoryDesign.h"
-#include "output/OutputRun.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/output/OutputRun.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 namespace fs = std::filesystem;

@@ -3,10 +3,10 @@
 #include <random>
 #include <sys/stat.h>
 
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 namespace fs = std::filesystem;

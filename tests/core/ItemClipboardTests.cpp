@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "collection/ItemClipboard.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "text/Codepage.h"
+#include "core/collection/ItemClipboard.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

@@ -3,15 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "collection/ShownItems.h"
-#include "linkcheck/ItemLinks.h"
-#include "linkcheck/LinkReport.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/collection/ShownItems.h"
+#include "core/linkcheck/ItemLinks.h"
+#include "core/linkcheck/LinkReport.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Csv.h"
+#include "core/text/Codepage.h"
+#include "core/text/Csv.h"
 
 using namespace tessaly;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "collection/ItemListSort.h"
-#include "text/Codepage.h"
+#include "core/collection/ItemListSort.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

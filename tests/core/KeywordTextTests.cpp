@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "text/Codepage.h"
-#include "text/KeywordText.h"
+#include "core/text/Codepage.h"
+#include "core/text/KeywordText.h"
 
 using namespace tessaly;
 

@@ -12,11 +12,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "linkcheck/ItemLinks.h"
-#include "linkcheck/LinkChecker.h"
+#include "core/linkcheck/ItemLinks.h"
+#include "core/linkcheck/LinkChecker.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 using tessaly::test::HttpAnswer;

@@ -2,9 +2,9 @@
 
 #include <functional>
 
-#include "collection/LinkItem.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
+#include "core/collection/LinkItem.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
 
 using namespace tessaly;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "collection/NewestAttribute.h"
-#include "collection/Project.h"
-#include "text/Codepage.h"
+#include "core/collection/NewestAttribute.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

@@ -2,18 +2,18 @@
 
 #include <cstdlib>
 
-#include "collection/Project.h"
-#include "design/SimpleDesign.h"
-#include "output/OutputRun.h"
+#include "core/collection/Project.h"
+#include "core/design/SimpleDesign.h"
+#include "core/output/OutputRun.h"
 #include "support/FileSizeLimit.h"
 #include "support/SampleSite.h"
 #include "support/TempDir.h"
-#include "templates/Resources.h"
-#include "templates/TemplateEngine.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Paths.h"
-#include "text/Strings.h"
+#include "core/templates/Resources.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Paths.h"
+#include "core/text/Strings.h"
 
 using namespace tessaly;
 namespace fs = std::filesystem;

@@ -5,14 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "design/SimpleDesign.h"
-#include "output/OutputRun.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/design/SimpleDesign.h"
+#include "core/output/OutputRun.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 namespace fs = std::filesystem;

@@ -4,11 +4,11 @@
 
 #include <jpeglib.h>
 
-#include "collection/Project.h"
-#include "output/PageAssembly.h"
+#include "core/collection/Project.h"
+#include "core/output/PageAssembly.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 

@@ -2,8 +2,8 @@
 
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 

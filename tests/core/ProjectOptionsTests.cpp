@@ -2,13 +2,13 @@
 
 #include <functional>
 
-#include "collection/Project.h"
-#include "design/ProjectOptions.h"
-#include "settings/SettingsStore.h"
+#include "core/collection/Project.h"
+#include "core/design/ProjectOptions.h"
+#include "core/settings/SettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 

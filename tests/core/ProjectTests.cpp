@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "settings/SettingsStore.h"
-#include "text/Codepage.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/settings/SettingsStore.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

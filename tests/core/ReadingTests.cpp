@@ -4,11 +4,11 @@
 #include <optional>
 #include <vector>
 
-#include "reading/ReadingService.h"
+#include "core/reading/ReadingService.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Kana.h"
-#include "text/KanaReading.h"
+#include "core/text/Codepage.h"
+#include "core/text/Kana.h"
+#include "core/text/KanaReading.h"
 
 namespace tessaly {
 namespace {

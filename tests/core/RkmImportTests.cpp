@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "collection/Project.h"
+#include "core/collection/Project.h"
 #include "support/FakeReadings.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
-#include "text/Kana.h"
-#include "text/Sjis.h"
-#include "tools/RkmImport.h"
+#include "core/text/Codepage.h"
+#include "core/text/Kana.h"
+#include "core/text/Sjis.h"
+#include "core/tools/RkmImport.h"
 
 using namespace tessaly;
 

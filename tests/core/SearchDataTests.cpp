@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "collection/Project.h"
-#include "templates/TemplateEngine.h"
-#include "text/Codepage.h"
-#include "text/EucJp.h"
-#include "text/Strings.h"
-#include "tools/SearchData.h"
+#include "core/collection/Project.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Codepage.h"
+#include "core/text/EucJp.h"
+#include "core/text/Strings.h"
+#include "core/tools/SearchData.h"
 
 using namespace tessaly;
 

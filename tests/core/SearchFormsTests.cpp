@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "collection/Project.h"
-#include "text/Codepage.h"
-#include "tools/SearchForms.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
+#include "core/tools/SearchForms.h"
 
 using namespace tessaly;
 

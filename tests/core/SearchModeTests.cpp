@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "search/SearchMode.h"
-#include "text/Codepage.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/search/SearchMode.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

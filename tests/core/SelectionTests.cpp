@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "collection/Project.h"
-#include "output/Selection.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
+#include "core/collection/Project.h"
+#include "core/output/Selection.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
 
 using namespace tessaly;
 

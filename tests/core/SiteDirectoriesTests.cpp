@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "design/DirectoryDesign.h"
-#include "design/DirectoryLinks.h"
-#include "design/SiteDirectories.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/design/DirectoryLinks.h"
+#include "core/design/SiteDirectories.h"
 #include "support/TempDir.h"
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 using tessaly::test::ReadFile;

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "collection/Project.h"
-#include "templates/TemplateEngine.h"
-#include "text/Codepage.h"
-#include "text/Sjis.h"
+#include "core/collection/Project.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Codepage.h"
+#include "core/text/Sjis.h"
 
 using namespace tessaly;
 

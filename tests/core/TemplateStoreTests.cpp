@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "templates/Resources.h"
-#include "templates/TemplateEditFile.h"
-#include "templates/TemplateEngine.h"
-#include "templates/TemplateKeywords.h"
-#include "templates/TemplateList.h"
-#include "text/Codepage.h"
+#include "core/templates/Resources.h"
+#include "core/templates/TemplateEditFile.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/templates/TemplateKeywords.h"
+#include "core/templates/TemplateList.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

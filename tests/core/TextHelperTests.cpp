@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "support/ScriptedMessages.h"
-#include "text/Codepage.h"
-#include "text/Html.h"
-#include "text/Kana.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "text/TagField.h"
+#include "core/text/Codepage.h"
+#include "core/text/Html.h"
+#include "core/text/Kana.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/text/TagField.h"
 
 using namespace tessaly;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "text/Url.h"
+#include "core/text/Url.h"
 
 using namespace tessaly;
 

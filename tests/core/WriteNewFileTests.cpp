@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "support/TempDir.h"
-#include "util/AtomicFile.h"
+#include "core/util/AtomicFile.h"
 
 using namespace tessaly;
 namespace fs = std::filesystem;

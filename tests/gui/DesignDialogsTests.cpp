@@ -4,9 +4,9 @@
 #include <QTabWidget>
 
 #include "MainWindowHarness.h"
-#include "collection/Project.h"
-#include "dlgProjectOption.h"
-#include "settings/SettingsStore.h"
+#include "core/collection/Project.h"
+#include "gui/design/dlgProjectOption.h"
+#include "core/settings/SettingsStore.h"
 
 using namespace tessaly;
 using test::Click;

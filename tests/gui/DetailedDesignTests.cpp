@@ -7,18 +7,18 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "DirectoryDesignEditor.h"
-#include "DirectoryLinkList.h"
+#include "gui/design/DirectoryDesignEditor.h"
+#include "gui/design/DirectoryLinkList.h"
 #include "MainWindowHarness.h"
-#include "SiteDirectoryTree.h"
-#include "collection/Project.h"
-#include "design/DirectoryDesign.h"
-#include "dlgProjectDesign.h"
-#include "dlgResSelect.h"
-#include "frmSqueeze.h"
-#include "output/OutputRun.h"
+#include "gui/design/SiteDirectoryTree.h"
+#include "core/collection/Project.h"
+#include "core/design/DirectoryDesign.h"
+#include "gui/design/dlgProjectDesign.h"
+#include "gui/design/dlgResSelect.h"
+#include "gui/search/frmSqueeze.h"
+#include "core/output/OutputRun.h"
 #include "support/TempDir.h"
-#include "templates/TemplateEngine.h"
+#include "core/templates/TemplateEngine.h"
 
 using namespace tessaly;
 using test::Harness;

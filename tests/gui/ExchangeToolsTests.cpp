@@ -5,12 +5,12 @@
 #include <QRadioButton>
 
 #include "MainWindowHarness.h"
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "dlgCSVQuery.h"
-#include "dlgReplaceDomain.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "gui/tools/dlgCSVQuery.h"
+#include "gui/tools/dlgReplaceDomain.h"
 #include "support/TempDir.h"
-#include "tools/CsvExport.h"
+#include "core/tools/CsvExport.h"
 
 using namespace tessaly;
 using test::Click;

@@ -9,17 +9,17 @@
 
 #include <algorithm>
 
-#include "GridLineDelegate.h"
-#include "ItemClipboardCommands.h"
+#include "gui/items/GridLineDelegate.h"
+#include "gui/clipboard/ItemClipboardCommands.h"
 #include "MainWindowHarness.h"
-#include "RegisteredDateList.h"
-#include "collection/Project.h"
-#include "dlgDateSelect.h"
-#include "dlgNewAttribute.h"
-#include "dlgSearchDomain.h"
-#include "dlgSearchProject.h"
-#include "dlgSearchString.h"
-#include "frmDateTimePicker.h"
+#include "gui/items/RegisteredDateList.h"
+#include "core/collection/Project.h"
+#include "gui/items/dlgDateSelect.h"
+#include "gui/items/dlgNewAttribute.h"
+#include "gui/search/dlgSearchDomain.h"
+#include "gui/search/dlgSearchProject.h"
+#include "gui/search/dlgSearchString.h"
+#include "gui/items/frmDateTimePicker.h"
 #include "support/ActiveWindow.h"
 
 using namespace tessaly;

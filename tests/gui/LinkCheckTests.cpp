@@ -7,10 +7,10 @@
 #include <QRadioButton>
 #include <QSortFilterProxyModel>
 
-#include "LinkResultModel.h"
+#include "gui/linkcheck/LinkResultModel.h"
 #include "MainWindowHarness.h"
-#include "collection/Project.h"
-#include "dlgLinkCheck.h"
+#include "core/collection/Project.h"
+#include "gui/linkcheck/dlgLinkCheck.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempDir.h"
 

@@ -11,12 +11,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "dlgLinkItem.h"
-#include "dlgOtherProg.h"
-#include "frmDateTimePicker.h"
+#include "gui/items/dlgLinkItem.h"
+#include "gui/shell/dlgOtherProg.h"
+#include "gui/items/frmDateTimePicker.h"
 #include "support/ActiveWindow.h"
 #include "support/ScriptedMessages.h"
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

@@ -16,15 +16,15 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "FileAssociation.h"
+#include "platform/FileAssociation.h"
 #include "ScriptedFileDialogs.h"
-#include "dlgLinkItem.h"
-#include "dlgMain.h"
-#include "dlgStrInput.h"
-#include "settings/SettingsStore.h"
+#include "gui/items/dlgLinkItem.h"
+#include "gui/main/dlgMain.h"
+#include "gui/model/dlgStrInput.h"
+#include "core/settings/SettingsStore.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedMessages.h"
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly::test {
 

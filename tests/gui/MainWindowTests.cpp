@@ -23,22 +23,22 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "FileAssociation.h"
+#include "platform/FileAssociation.h"
 #include "MainWindowHarness.h"
 #include "ScriptedFileDialogs.h"
-#include "collection/ProjectFile.h"
-#include "dlgHelp.h"
-#include "dlgLinkItem.h"
-#include "dlgMain.h"
-#include "dlgOptions.h"
-#include "dlgSplash.h"
-#include "dlgStrInput.h"
-#include "dlgVersion.h"
-#include "settings/SettingsStore.h"
+#include "core/collection/ProjectFile.h"
+#include "gui/shell/dlgHelp.h"
+#include "gui/items/dlgLinkItem.h"
+#include "gui/main/dlgMain.h"
+#include "gui/shell/dlgOptions.h"
+#include "gui/shell/dlgSplash.h"
+#include "gui/model/dlgStrInput.h"
+#include "gui/shell/dlgVersion.h"
+#include "core/settings/SettingsStore.h"
 #include "support/RecordingShell.h"
 #include "support/ActiveWindow.h"
 #include "support/ScriptedMessages.h"
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 using test::AnswerItemEditor;

@@ -13,16 +13,16 @@
 #include <sys/resource.h>
 
 #include "MainWindowHarness.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "design/SimpleDesign.h"
-#include "dlgLog.h"
-#include "dlgProjectOutput.h"
-#include "dlgProjectSimple.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/design/SimpleDesign.h"
+#include "gui/publish/dlgLog.h"
+#include "gui/publish/dlgProjectOutput.h"
+#include "gui/design/dlgProjectSimple.h"
 #include "support/ActiveWindow.h"
 #include "support/SampleSite.h"
 #include "support/TempDir.h"
-#include "text/Paths.h"
+#include "core/text/Paths.h"
 
 using namespace tessaly;
 using test::Click;

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "QtJapanese.h"
+#include "gui/QtJapanese.h"
 
 using namespace tessaly;
 

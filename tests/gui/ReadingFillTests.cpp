@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "dlgLinkItem.h"
+#include "gui/items/dlgLinkItem.h"
 #include "support/ActiveWindow.h"
 #include "support/FakeReadings.h"
 #include "support/ScriptedMessages.h"

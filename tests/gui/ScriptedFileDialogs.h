@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include "FileDialogs.h"
+#include "gui/FileDialogs.h"
 
 namespace tessaly::test {
 

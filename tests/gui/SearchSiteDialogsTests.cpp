@@ -7,16 +7,16 @@
 
 #include <filesystem>
 
-#include "GuiText.h"
+#include "gui/GuiText.h"
 #include "MainWindowHarness.h"
-#include "collection/Project.h"
-#include "dlgOssSupport.h"
-#include "dlgOutputDIZ.h"
+#include "core/collection/Project.h"
+#include "gui/searchsite/dlgOssSupport.h"
+#include "gui/searchsite/dlgOutputDIZ.h"
 #include "support/TempDir.h"
-#include "templates/TemplateEngine.h"
-#include "text/EucJp.h"
-#include "tools/SearchData.h"
-#include "tools/SearchForms.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/EucJp.h"
+#include "core/tools/SearchData.h"
+#include "core/tools/SearchForms.h"
 
 using namespace tessaly;
 using test::Click;

@@ -5,11 +5,11 @@
 #include <QTreeWidget>
 
 #include "MainWindowHarness.h"
-#include "collection/Project.h"
-#include "dlgOptions.h"
-#include "dlgOtherProg.h"
-#include "dlgProjectTemplate.h"
-#include "templates/TemplateEngine.h"
+#include "core/collection/Project.h"
+#include "gui/shell/dlgOptions.h"
+#include "gui/shell/dlgOtherProg.h"
+#include "gui/templates/dlgProjectTemplate.h"
+#include "core/templates/TemplateEngine.h"
 
 using namespace tessaly;
 using test::AnswerNameDialog;

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "FileAssociation.h"
+#include "platform/FileAssociation.h"
 
 using namespace tessaly;
 

@@ -1,9 +1,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "QtSettingsStore.h"
-#include "settings/AppSettings.h"
-#include "text/Codepage.h"
+#include "platform/QtSettingsStore.h"
+#include "core/settings/AppSettings.h"
+#include "core/text/Codepage.h"
 
 using namespace tessaly;
 

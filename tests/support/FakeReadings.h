@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "reading/ReadingService.h"
-#include "text/Codepage.h"
+#include "core/reading/ReadingService.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly::test {
 

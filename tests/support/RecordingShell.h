@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/ExternalPrograms.h"
+#include "core/settings/ExternalPrograms.h"
 
 namespace tessaly::test {
 

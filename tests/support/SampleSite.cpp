@@ -1,8 +1,8 @@
 #include "support/SampleSite.h"
 
-#include "collection/LinkItem.h"
-#include "templates/TemplateEngine.h"
-#include "text/Codepage.h"
+#include "core/collection/LinkItem.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly::test {
 

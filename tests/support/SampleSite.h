@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "collection/Project.h"
+#include "core/collection/Project.h"
 
 namespace tessaly::test {
 

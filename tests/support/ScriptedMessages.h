@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "util/Messages.h"
+#include "core/util/Messages.h"
 
 namespace tessaly::test {
 

@@ -1,16 +1,16 @@
-#include "collection/CollectionEditing.h"
+#include "core/collection/CollectionEditing.h"
 
 #include <algorithm>
 #include <functional>
 
-#include "collection/ItemClipboard.h"
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
+#include "core/collection/ItemClipboard.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

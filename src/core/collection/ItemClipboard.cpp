@@ -1,7 +1,7 @@
-#include "collection/ItemClipboard.h"
+#include "core/collection/ItemClipboard.h"
 
-#include "collection/Project.h"
-#include "text/Strings.h"
+#include "core/collection/Project.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

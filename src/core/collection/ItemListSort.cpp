@@ -1,10 +1,10 @@
-#include "collection/ItemListSort.h"
+#include "core/collection/ItemListSort.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 
-#include "text/Collation.h"
+#include "core/text/Collation.h"
 
 namespace tessaly {
 

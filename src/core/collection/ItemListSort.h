@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "collection/LinkItem.h"
+#include "core/collection/LinkItem.h"
 
 namespace tessaly {
 

@@ -1,9 +1,9 @@
-#include "collection/ItemMarks.h"
+#include "core/collection/ItemMarks.h"
 
 #include <algorithm>
 #include <set>
 
-#include "collection/Project.h"
+#include "core/collection/Project.h"
 
 namespace tessaly {
 

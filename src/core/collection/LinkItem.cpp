@@ -1,14 +1,14 @@
-#include "collection/LinkItem.h"
+#include "core/collection/LinkItem.h"
 
 #include <vector>
 
-#include "text/ByteScan.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Kana.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "text/Url.h"
+#include "core/text/ByteScan.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Kana.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

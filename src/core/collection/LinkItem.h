@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "text/DateTime.h"
-#include "util/TextArena.h"
+#include "core/text/DateTime.h"
+#include "core/util/TextArena.h"
 
 namespace tessaly {
 

@@ -1,14 +1,14 @@
-#include "collection/NewestAttribute.h"
+#include "core/collection/NewestAttribute.h"
 
 #include <algorithm>
 #include <limits>
 #include <optional>
 #include <string>
 
-#include "collection/CollectionEditing.h"
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "text/Codepage.h"
+#include "core/collection/CollectionEditing.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly {
 

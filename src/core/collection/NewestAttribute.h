@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "text/DateTime.h"
+#include "core/text/DateTime.h"
 
 namespace tessaly {
 

@@ -1,11 +1,11 @@
-#include "collection/Project.h"
+#include "core/collection/Project.h"
 
 #include <limits>
 
-#include "collection/LinkItem.h"
-#include "settings/SettingsStore.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
+#include "core/collection/LinkItem.h"
+#include "core/settings/SettingsStore.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
 
 namespace tessaly {
 

@@ -1,20 +1,20 @@
-#include "collection/ProjectFile.h"
+#include "core/collection/ProjectFile.h"
 
 #include <algorithm>
 #include <unordered_set>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "text/Codepage.h"
-#include "util/FileStamp.h"
-#include "text/Collation.h"
-#include "text/FieldText.h"
-#include "text/Kana.h"
-#include "text/KeyFile.h"
-#include "text/Paths.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "util/AtomicFile.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
+#include "core/util/FileStamp.h"
+#include "core/text/Collation.h"
+#include "core/text/FieldText.h"
+#include "core/text/Kana.h"
+#include "core/text/KeyFile.h"
+#include "core/text/Paths.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/util/AtomicFile.h"
 
 namespace tessaly {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "util/AtomicFile.h"
+#include "core/util/AtomicFile.h"
 
 namespace tessaly {
 

@@ -1,6 +1,6 @@
-#include "collection/ShownItems.h"
+#include "core/collection/ShownItems.h"
 
-#include "collection/Project.h"
+#include "core/collection/Project.h"
 
 namespace tessaly {
 

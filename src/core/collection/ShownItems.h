@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "collection/LinkItem.h"
+#include "core/collection/LinkItem.h"
 
 namespace tessaly {
 

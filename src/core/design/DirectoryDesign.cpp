@@ -1,18 +1,18 @@
-#include "design/DirectoryDesign.h"
+#include "core/design/DirectoryDesign.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/FieldText.h"
-#include "text/Html.h"
-#include "text/KeyFile.h"
-#include "text/Paths.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "util/AtomicFile.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/FieldText.h"
+#include "core/text/Html.h"
+#include "core/text/KeyFile.h"
+#include "core/text/Paths.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/util/AtomicFile.h"
 
 namespace tessaly {
 

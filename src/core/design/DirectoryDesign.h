@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "text/Codepage.h"
-#include "text/DateTime.h"
-#include "text/Kana.h"
+#include "core/text/Codepage.h"
+#include "core/text/DateTime.h"
+#include "core/text/Kana.h"
 
 namespace tessaly {
 

@@ -1,12 +1,12 @@
-#include "design/DirectoryLinks.h"
+#include "core/design/DirectoryLinks.h"
 
 #include <algorithm>
 
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Paths.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Paths.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

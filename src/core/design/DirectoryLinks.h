@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "design/DirectoryDesign.h"
+#include "core/design/DirectoryDesign.h"
 
 namespace tessaly {
 

@@ -1,14 +1,14 @@
-#include "design/ProjectOptions.h"
+#include "core/design/ProjectOptions.h"
 
 #include <filesystem>
 
-#include "collection/Project.h"
-#include "settings/SettingsStore.h"
-#include "text/Codepage.h"
-#include "text/Kana.h"
-#include "text/Paths.h"
-#include "text/Strings.h"
-#include "util/Messages.h"
+#include "core/collection/Project.h"
+#include "core/settings/SettingsStore.h"
+#include "core/text/Codepage.h"
+#include "core/text/Kana.h"
+#include "core/text/Paths.h"
+#include "core/text/Strings.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,9 +1,9 @@
-#include "design/RootDirectory.h"
+#include "core/design/RootDirectory.h"
 
-#include "collection/Project.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
-#include "util/Messages.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

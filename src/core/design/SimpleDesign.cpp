@@ -1,21 +1,21 @@
-#include "design/SimpleDesign.h"
+#include "core/design/SimpleDesign.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <system_error>
 
-#include "collection/Project.h"
-#include "design/DirectoryLinks.h"
-#include "templates/TemplateEngine.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/FieldText.h"
-#include "text/Html.h"
-#include "text/KeyFile.h"
-#include "text/Paths.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "util/AtomicFile.h"
+#include "core/collection/Project.h"
+#include "core/design/DirectoryLinks.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/FieldText.h"
+#include "core/text/Html.h"
+#include "core/text/KeyFile.h"
+#include "core/text/Paths.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/util/AtomicFile.h"
 
 namespace tessaly {
 

@@ -1,13 +1,13 @@
-#include "design/SiteDirectories.h"
+#include "core/design/SiteDirectories.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "design/DirectoryDesign.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/Paths.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/Paths.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "linkcheck/ItemLinks.h"
+#include "core/linkcheck/ItemLinks.h"
 
 #include <algorithm>
 #include <map>
@@ -6,12 +6,12 @@
 #include <set>
 #include <tuple>
 
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "design/DirectoryDesign.h"
-#include "text/Codepage.h"
-#include "text/Strings.h"
-#include "text/Url.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/text/Codepage.h"
+#include "core/text/Strings.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

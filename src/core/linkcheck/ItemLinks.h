@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "collection/LinkItem.h"
-#include "linkcheck/LinkChecker.h"
+#include "core/collection/LinkItem.h"
+#include "core/linkcheck/LinkChecker.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "linkcheck/LinkChecker.h"
+#include "core/linkcheck/LinkChecker.h"
 
 #include <algorithm>
 #include <array>
@@ -15,10 +15,10 @@
 #include <sys/socket.h>
 #include <curl/curl.h>
 
-#include "text/Codepage.h"
-#include "text/Paths.h"
-#include "text/Url.h"
-#include "util/About.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
+#include "core/text/Url.h"
+#include "core/util/About.h"
 
 
 namespace tessaly {

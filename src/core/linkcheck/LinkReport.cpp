@@ -1,10 +1,10 @@
-#include "linkcheck/LinkReport.h"
+#include "core/linkcheck/LinkReport.h"
 
 #include <cstdio>
 
-#include "text/Codepage.h"
-#include "text/Csv.h"
-#include "text/Strings.h"
+#include "core/text/Codepage.h"
+#include "core/text/Csv.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

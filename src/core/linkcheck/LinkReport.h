@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "linkcheck/ItemLinks.h"
-#include "linkcheck/LinkChecker.h"
+#include "core/linkcheck/ItemLinks.h"
+#include "core/linkcheck/LinkChecker.h"
 
 namespace tessaly {
 

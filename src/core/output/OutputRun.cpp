@@ -1,4 +1,4 @@
-#include "output/OutputRun.h"
+#include "core/output/OutputRun.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,18 +10,18 @@
 
 #include <sys/stat.h>
 
-#include "collection/Project.h"
-#include "design/SiteDirectories.h"
-#include "output/PageAssembly.h"
-#include "output/Selection.h"
-#include "output/WorkerPool.h"
-#include "text/ByteScan.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/Paths.h"
-#include "text/Strings.h"
-#include "util/AtomicFile.h"
-#include "util/DirectoryEntries.h"
+#include "core/collection/Project.h"
+#include "core/design/SiteDirectories.h"
+#include "core/output/PageAssembly.h"
+#include "core/output/Selection.h"
+#include "core/output/WorkerPool.h"
+#include "core/text/ByteScan.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/Paths.h"
+#include "core/text/Strings.h"
+#include "core/util/AtomicFile.h"
+#include "core/util/DirectoryEntries.h"
 
 namespace tessaly {
 

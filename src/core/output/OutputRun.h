@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "design/DirectoryDesign.h"
-#include "output/WorkerPool.h"
-#include "text/DateTime.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/output/WorkerPool.h"
+#include "core/text/DateTime.h"
 
 namespace tessaly {
 

@@ -1,23 +1,23 @@
-#include "output/PageAssembly.h"
+#include "core/output/PageAssembly.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
 
-#include "collection/Project.h"
-#include "design/DirectoryLinks.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/FieldText.h"
-#include "text/Kana.h"
-#include "text/KeywordText.h"
-#include "text/Paths.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "text/TagField.h"
-#include "util/AtomicFile.h"
-#include "util/Jpeg.h"
+#include "core/collection/Project.h"
+#include "core/design/DirectoryLinks.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/FieldText.h"
+#include "core/text/Kana.h"
+#include "core/text/KeywordText.h"
+#include "core/text/Paths.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/text/TagField.h"
+#include "core/util/AtomicFile.h"
+#include "core/util/Jpeg.h"
 
 namespace tessaly {
 

@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "design/DirectoryDesign.h"
-#include "output/Selection.h"
-#include "templates/Resources.h"
-#include "templates/TemplateEngine.h"
-#include "util/AtomicFile.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/output/Selection.h"
+#include "core/templates/Resources.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/util/AtomicFile.h"
 
 namespace tessaly {
 

@@ -1,15 +1,15 @@
-#include "output/Selection.h"
+#include "core/output/Selection.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "collection/Project.h"
-#include "output/WorkerPool.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/FieldText.h"
-#include "text/Sjis.h"
-#include "text/Url.h"
+#include "core/collection/Project.h"
+#include "core/output/WorkerPool.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/FieldText.h"
+#include "core/text/Sjis.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

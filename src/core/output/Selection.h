@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "collection/LinkItem.h"
-#include "design/DirectoryDesign.h"
-#include "util/TextArena.h"
+#include "core/collection/LinkItem.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/util/TextArena.h"
 
 namespace tessaly {
 

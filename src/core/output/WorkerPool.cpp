@@ -1,4 +1,4 @@
-#include "output/WorkerPool.h"
+#include "core/output/WorkerPool.h"
 
 #include <algorithm>
 #include <system_error>

@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "reading/ReadingService.h"
-#include "text/Codepage.h"
-#include "text/Sjis.h"
+#include "core/reading/ReadingService.h"
+#include "core/text/Codepage.h"
+#include "core/text/Sjis.h"
 
 namespace tessaly {
 

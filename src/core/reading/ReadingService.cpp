@@ -1,9 +1,9 @@
-#include "reading/ReadingService.h"
+#include "core/reading/ReadingService.h"
 
 #include <unicode/uchar.h>
 
-#include "text/Codepage.h"
-#include "text/KanaReading.h"
+#include "core/text/Codepage.h"
+#include "core/text/KanaReading.h"
 
 namespace tessaly {
 

@@ -1,6 +1,6 @@
 // Built without MeCab: no readings are suggested.
 
-#include "reading/ReadingService.h"
+#include "core/reading/ReadingService.h"
 
 namespace tessaly {
 

@@ -1,13 +1,13 @@
-#include "search/SearchMode.h"
+#include "core/search/SearchMode.h"
 
 #include <algorithm>
 #include <iterator>
 #include <unordered_set>
 
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "text/Collation.h"
-#include "text/Url.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/text/Collation.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

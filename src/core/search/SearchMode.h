@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "design/DirectoryDesign.h"
-#include "output/Selection.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/output/Selection.h"
 
 namespace tessaly {
 

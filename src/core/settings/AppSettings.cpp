@@ -1,10 +1,10 @@
-#include "settings/AppSettings.h"
+#include "core/settings/AppSettings.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "settings/ExternalPrograms.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/ExternalPrograms.h"
+#include "core/settings/SettingsStore.h"
 
 namespace tessaly {
 

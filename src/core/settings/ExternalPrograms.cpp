@@ -1,8 +1,8 @@
-#include "settings/ExternalPrograms.h"
+#include "core/settings/ExternalPrograms.h"
 
-#include "settings/AppSettings.h"
-#include "text/Codepage.h"
-#include "util/Messages.h"
+#include "core/settings/AppSettings.h"
+#include "core/text/Codepage.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,6 +1,6 @@
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 
-#include "text/Collation.h"
+#include "core/text/Collation.h"
 
 namespace tessaly {
 

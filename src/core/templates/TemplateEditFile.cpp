@@ -1,7 +1,7 @@
-#include "templates/TemplateEditFile.h"
+#include "core/templates/TemplateEditFile.h"
 
-#include "text/Codepage.h"
-#include "text/Strings.h"
+#include "core/text/Codepage.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

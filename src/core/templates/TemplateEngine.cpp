@@ -1,20 +1,20 @@
-#include "templates/TemplateEngine.h"
+#include "core/templates/TemplateEngine.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
 
-#include "collection/Project.h"
-#include "templates/Resources.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/FieldText.h"
-#include "text/Html.h"
-#include "text/KeywordText.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "text/Url.h"
+#include "core/collection/Project.h"
+#include "core/templates/Resources.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/FieldText.h"
+#include "core/text/Html.h"
+#include "core/text/KeywordText.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

@@ -1,7 +1,7 @@
-#include "templates/TemplateKeywords.h"
+#include "core/templates/TemplateKeywords.h"
 
-#include "templates/Resources.h"
-#include "text/Strings.h"
+#include "core/templates/Resources.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

@@ -1,10 +1,10 @@
-#include "templates/TemplateList.h"
+#include "core/templates/TemplateList.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "text/FieldText.h"
-#include "text/Sjis.h"
+#include "core/text/FieldText.h"
+#include "core/text/Sjis.h"
 
 namespace tessaly {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "templates/TemplateEngine.h"
+#include "core/templates/TemplateEngine.h"
 
 namespace tessaly {
 

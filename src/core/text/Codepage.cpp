@@ -1,4 +1,4 @@
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 #include <algorithm>
 #include <cstdio>

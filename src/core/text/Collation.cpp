@@ -1,4 +1,4 @@
-#include "text/Collation.h"
+#include "core/text/Collation.h"
 
 #include <memory>
 #include <stdexcept>
@@ -7,8 +7,8 @@
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
 
-#include "text/Codepage.h"
-#include "text/Sjis.h"
+#include "core/text/Codepage.h"
+#include "core/text/Sjis.h"
 
 namespace tessaly {
 

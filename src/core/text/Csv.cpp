@@ -1,8 +1,8 @@
-#include "text/Csv.h"
+#include "core/text/Csv.h"
 
 #include <algorithm>
 
-#include "text/Strings.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

@@ -1,10 +1,10 @@
-#include "text/DateTime.h"
+#include "core/text/DateTime.h"
 
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
-#include "text/Strings.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "text/EucJp.h"
+#include "core/text/EucJp.h"
 
 namespace tessaly {
 

@@ -1,9 +1,9 @@
-#include "text/FieldText.h"
+#include "core/text/FieldText.h"
 
 #include <array>
 
-#include "text/Sjis.h"
-#include "text/Strings.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

@@ -1,8 +1,8 @@
-#include "text/Html.h"
+#include "core/text/Html.h"
 
 #include <array>
 
-#include "text/Collation.h"
+#include "core/text/Collation.h"
 
 namespace tessaly {
 

@@ -1,9 +1,9 @@
-#include "text/Kana.h"
+#include "core/text/Kana.h"
 
 #include <optional>
 #include <vector>
 
-#include "text/Sjis.h"
+#include "core/text/Sjis.h"
 
 namespace tessaly {
 

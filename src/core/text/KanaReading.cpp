@@ -1,7 +1,7 @@
-#include "text/KanaReading.h"
+#include "core/text/KanaReading.h"
 
-#include "text/Codepage.h"
-#include "text/Kana.h"
+#include "core/text/Codepage.h"
+#include "core/text/Kana.h"
 
 namespace tessaly {
 

@@ -1,8 +1,8 @@
-#include "text/KeyFile.h"
+#include "core/text/KeyFile.h"
 
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/Strings.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

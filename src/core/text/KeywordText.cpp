@@ -1,12 +1,12 @@
-#include "text/KeywordText.h"
+#include "core/text/KeywordText.h"
 
 #include <algorithm>
 #include <cctype>
 #include <optional>
 #include <vector>
 
-#include "text/Codepage.h"
-#include "text/Sjis.h"
+#include "core/text/Codepage.h"
+#include "core/text/Sjis.h"
 
 namespace tessaly {
 

@@ -1,11 +1,11 @@
-#include "text/Paths.h"
+#include "core/text/Paths.h"
 
 #include <system_error>
 #include <vector>
 
-#include "text/Codepage.h"
-#include "text/Sjis.h"
-#include "util/Messages.h"
+#include "core/text/Codepage.h"
+#include "core/text/Sjis.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "text/Sjis.h"
+#include "core/text/Sjis.h"
 
 namespace tessaly::sjis {
 

@@ -1,11 +1,11 @@
-#include "text/Strings.h"
+#include "core/text/Strings.h"
 
 #include <algorithm>
 
 #include <charconv>
 #include <cstdio>
 
-#include "text/Sjis.h"
+#include "core/text/Sjis.h"
 
 namespace tessaly {
 

@@ -1,7 +1,7 @@
-#include "text/TagField.h"
+#include "core/text/TagField.h"
 
-#include "text/Collation.h"
-#include "text/Strings.h"
+#include "core/text/Collation.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "text/Url.h"
+#include "core/text/Url.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 
 #include <unicode/uidna.h>
 
-#include "text/Collation.h"
+#include "core/text/Collation.h"
 
 namespace tessaly {
 

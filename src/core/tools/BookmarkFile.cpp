@@ -1,4 +1,4 @@
-#include "tools/BookmarkFile.h"
+#include "core/tools/BookmarkFile.h"
 
 #include <gumbo.h>
 
@@ -6,15 +6,15 @@
 #include <charconv>
 #include <memory>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/FieldText.h"
-#include "text/Html.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "text/Url.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/FieldText.h"
+#include "core/text/Html.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

@@ -1,22 +1,22 @@
-#include "tools/BookmarkImport.h"
+#include "core/tools/BookmarkImport.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 #include <unordered_set>
 
-#include "collection/CollectionEditing.h"
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "reading/ReadingService.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/Html.h"
-#include "text/KeywordText.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "text/Url.h"
-#include "util/MessageList.h"
+#include "core/collection/CollectionEditing.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/reading/ReadingService.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/Html.h"
+#include "core/text/KeywordText.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/text/Url.h"
+#include "core/util/MessageList.h"
 
 namespace tessaly {
 

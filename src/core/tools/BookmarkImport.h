@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/BookmarkFile.h"
+#include "core/tools/BookmarkFile.h"
 
 namespace tessaly {
 

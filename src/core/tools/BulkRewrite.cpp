@@ -1,9 +1,9 @@
-#include "tools/BulkRewrite.h"
+#include "core/tools/BulkRewrite.h"
 
 #include <atomic>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
 
 namespace tessaly {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <functional>
 
-#include "output/WorkerPool.h"
+#include "core/output/WorkerPool.h"
 
 namespace tessaly {
 

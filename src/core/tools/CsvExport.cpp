@@ -1,14 +1,14 @@
-#include "tools/CsvExport.h"
+#include "core/tools/CsvExport.h"
 
 #include <algorithm>
 #include <array>
 
-#include "collection/Project.h"
-#include "text/Codepage.h"
-#include "text/Csv.h"
-#include "text/FieldText.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
+#include "core/text/Csv.h"
+#include "core/text/FieldText.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "collection/LinkItem.h"
+#include "core/collection/LinkItem.h"
 
 namespace tessaly {
 

@@ -1,12 +1,12 @@
-#include "tools/DomainReplace.h"
+#include "core/tools/DomainReplace.h"
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "text/Url.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

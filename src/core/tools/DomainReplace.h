@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/BulkRewrite.h"
+#include "core/tools/BulkRewrite.h"
 
 namespace tessaly {
 

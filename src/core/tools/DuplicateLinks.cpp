@@ -1,11 +1,11 @@
-#include "tools/DuplicateLinks.h"
+#include "core/tools/DuplicateLinks.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "text/Url.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

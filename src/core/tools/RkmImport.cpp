@@ -1,24 +1,24 @@
-#include "tools/RkmImport.h"
+#include "core/tools/RkmImport.h"
 
 #include <cstdio>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
-#include "collection/CollectionEditing.h"
-#include "collection/Project.h"
-#include "reading/ReadingService.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/FieldText.h"
-#include "text/Html.h"
-#include "text/Kana.h"
-#include "text/KeywordText.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
-#include "text/Url.h"
-#include "util/AtomicFile.h"
-#include "util/MessageList.h"
+#include "core/collection/CollectionEditing.h"
+#include "core/collection/Project.h"
+#include "core/reading/ReadingService.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/FieldText.h"
+#include "core/text/Html.h"
+#include "core/text/Kana.h"
+#include "core/text/KeywordText.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
+#include "core/text/Url.h"
+#include "core/util/AtomicFile.h"
+#include "core/util/MessageList.h"
 
 namespace tessaly {
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "collection/LinkItem.h"
-#include "text/DateTime.h"
+#include "core/collection/LinkItem.h"
+#include "core/text/DateTime.h"
 
 namespace tessaly {
 

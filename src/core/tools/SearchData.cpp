@@ -1,17 +1,17 @@
-#include "tools/SearchData.h"
+#include "core/tools/SearchData.h"
 
 #include <algorithm>
 #include <span>
 #include <vector>
 
-#include "collection/Project.h"
-#include "output/Selection.h"
-#include "output/WorkerPool.h"
-#include "templates/TemplateEngine.h"
-#include "text/EucJp.h"
-#include "text/FieldText.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
+#include "core/collection/Project.h"
+#include "core/output/Selection.h"
+#include "core/output/WorkerPool.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/EucJp.h"
+#include "core/text/FieldText.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

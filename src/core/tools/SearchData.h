@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "output/WorkerPool.h"
+#include "core/output/WorkerPool.h"
 
 namespace tessaly {
 

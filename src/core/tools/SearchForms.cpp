@@ -1,14 +1,14 @@
-#include "tools/SearchForms.h"
+#include "core/tools/SearchForms.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "collection/Project.h"
-#include "templates/Resources.h"
-#include "text/Codepage.h"
-#include "text/Html.h"
-#include "text/Sjis.h"
-#include "text/Strings.h"
+#include "core/collection/Project.h"
+#include "core/templates/Resources.h"
+#include "core/text/Codepage.h"
+#include "core/text/Html.h"
+#include "core/text/Sjis.h"
+#include "core/text/Strings.h"
 
 namespace tessaly {
 

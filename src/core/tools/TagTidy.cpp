@@ -1,12 +1,12 @@
-#include "tools/TagTidy.h"
+#include "core/tools/TagTidy.h"
 
 #include <algorithm>
 
-#include "collection/LinkItem.h"
-#include "collection/Project.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Sjis.h"
+#include "core/collection/LinkItem.h"
+#include "core/collection/Project.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Sjis.h"
 
 namespace tessaly {
 

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tools/BulkRewrite.h"
+#include "core/tools/BulkRewrite.h"
 
 namespace tessaly {
 

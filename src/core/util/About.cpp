@@ -1,4 +1,4 @@
-#include "util/About.h"
+#include "core/util/About.h"
 
 #ifndef TESSALY_VERSION
 #error "TESSALY_VERSION must name the program's version"

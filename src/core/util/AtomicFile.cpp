@@ -1,4 +1,4 @@
-#include "util/AtomicFile.h"
+#include "core/util/AtomicFile.h"
 
 #include <algorithm>
 #include <cctype>

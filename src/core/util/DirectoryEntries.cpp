@@ -1,4 +1,4 @@
-#include "util/DirectoryEntries.h"
+#include "core/util/DirectoryEntries.h"
 
 #include <cerrno>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "util/FileStamp.h"
+#include "core/util/FileStamp.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "util/Jpeg.h"
+#include "core/util/Jpeg.h"
 
 #include <csetjmp>
 #include <cstdio>

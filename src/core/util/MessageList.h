@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "text/Codepage.h"
+#include "core/text/Codepage.h"
 
 namespace tessaly {
 

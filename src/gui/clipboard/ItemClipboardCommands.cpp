@@ -1,4 +1,4 @@
-#include "ItemClipboardCommands.h"
+#include "gui/clipboard/ItemClipboardCommands.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -7,15 +7,15 @@
 #include <QToolBar>
 #include <QTreeView>
 
-#include "GuiText.h"
-#include "Icons.h"
-#include "ItemListHost.h"
-#include "collection/CollectionEditing.h"
-#include "collection/ItemClipboard.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "dlgMain.h"
-#include "util/Messages.h"
+#include "gui/GuiText.h"
+#include "gui/Icons.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/CollectionEditing.h"
+#include "core/collection/ItemClipboard.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "gui/main/dlgMain.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,22 +1,22 @@
-#include "DesignCommands.h"
+#include "gui/design/DesignCommands.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
 
-#include "Icons.h"
-#include "ItemListHost.h"
-#include "collection/ShownItems.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "design/ProjectOptions.h"
-#include "design/RootDirectory.h"
-#include "dlgMain.h"
-#include "dlgProjectDesign.h"
-#include "dlgProjectOption.h"
-#include "frmSqueeze.h"
-#include "templates/TemplateEngine.h"
-#include "dlgProjectSimple.h"
+#include "gui/Icons.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/ShownItems.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "core/design/ProjectOptions.h"
+#include "core/design/RootDirectory.h"
+#include "gui/main/dlgMain.h"
+#include "gui/design/dlgProjectDesign.h"
+#include "gui/design/dlgProjectOption.h"
+#include "gui/search/frmSqueeze.h"
+#include "core/templates/TemplateEngine.h"
+#include "gui/design/dlgProjectSimple.h"
 
 namespace tessaly {
 

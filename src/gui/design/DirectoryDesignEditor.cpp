@@ -1,4 +1,4 @@
-#include "DirectoryDesignEditor.h"
+#include "gui/design/DirectoryDesignEditor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,18 +14,18 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "DirectoryLinkList.h"
-#include "FieldRow.h"
-#include "FileDialogs.h"
-#include "GuiText.h"
-#include "InputGuard.h"
-#include "design/DirectoryLinks.h"
-#include "frmSqueeze.h"
-#include "output/PageAssembly.h"
-#include "text/Codepage.h"
-#include "text/Collation.h"
-#include "text/Strings.h"
-#include "util/Messages.h"
+#include "gui/design/DirectoryLinkList.h"
+#include "gui/FieldRow.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiText.h"
+#include "gui/InputGuard.h"
+#include "core/design/DirectoryLinks.h"
+#include "gui/search/frmSqueeze.h"
+#include "core/output/PageAssembly.h"
+#include "core/text/Codepage.h"
+#include "core/text/Collation.h"
+#include "core/text/Strings.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "design/DirectoryDesign.h"
+#include "core/design/DirectoryDesign.h"
 
 class QCheckBox;
 class QComboBox;

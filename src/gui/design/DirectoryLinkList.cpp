@@ -1,4 +1,4 @@
-#include "DirectoryLinkList.h"
+#include "gui/design/DirectoryLinkList.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -9,9 +9,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
-#include "Icons.h"
-#include "dlgResSelect.h"
+#include "gui/GuiText.h"
+#include "gui/Icons.h"
+#include "gui/design/dlgResSelect.h"
 
 namespace tessaly {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "design/DirectoryLinks.h"
+#include "core/design/DirectoryLinks.h"
 
 class QAction;
 class QTreeWidget;

@@ -1,14 +1,14 @@
-#include "SiteDirectoryTree.h"
+#include "gui/design/SiteDirectoryTree.h"
 
 #include <filesystem>
 
 #include <QMouseEvent>
 
-#include "GuiText.h"
-#include "Icons.h"
-#include "design/DirectoryDesign.h"
-#include "design/SiteDirectories.h"
-#include "text/Paths.h"
+#include "gui/GuiText.h"
+#include "gui/Icons.h"
+#include "core/design/DirectoryDesign.h"
+#include "core/design/SiteDirectories.h"
+#include "core/text/Paths.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "dlgProjectDesign.h"
+#include "gui/design/dlgProjectDesign.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,17 +15,17 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "DirectoryDesignEditor.h"
-#include "DirectoryLinkList.h"
-#include "GuiText.h"
-#include "SiteDirectoryTree.h"
-#include "design/DirectoryLinks.h"
-#include "design/SiteDirectories.h"
-#include "dlgStrInput.h"
-#include "frmSqueeze.h"
-#include "text/Codepage.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "gui/design/DirectoryDesignEditor.h"
+#include "gui/design/DirectoryLinkList.h"
+#include "gui/GuiText.h"
+#include "gui/design/SiteDirectoryTree.h"
+#include "core/design/DirectoryLinks.h"
+#include "core/design/SiteDirectories.h"
+#include "gui/model/dlgStrInput.h"
+#include "gui/search/frmSqueeze.h"
+#include "core/text/Codepage.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

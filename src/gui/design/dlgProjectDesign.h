@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "design/DirectoryDesign.h"
+#include "core/design/DirectoryDesign.h"
 
 class QAction;
 class QLabel;

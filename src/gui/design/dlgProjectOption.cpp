@@ -1,4 +1,4 @@
-#include "dlgProjectOption.h"
+#include "gui/design/dlgProjectOption.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,11 +12,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "FieldRow.h"
-#include "FileDialogs.h"
-#include "GuiText.h"
-#include "InputGuard.h"
+#include "gui/DialogButtons.h"
+#include "gui/FieldRow.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiText.h"
+#include "gui/InputGuard.h"
 
 namespace tessaly {
 

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "design/ProjectOptions.h"
+#include "core/design/ProjectOptions.h"
 
 class QCheckBox;
 class QLineEdit;

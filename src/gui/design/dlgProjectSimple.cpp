@@ -1,4 +1,4 @@
-#include "dlgProjectSimple.h"
+#include "gui/design/dlgProjectSimple.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,17 +14,17 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "FieldRow.h"
-#include "FileDialogs.h"
-#include "GuiText.h"
-#include "InputGuard.h"
-#include "collection/Project.h"
-#include "templates/TemplateEngine.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
-#include "text/Strings.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "gui/FieldRow.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiText.h"
+#include "gui/InputGuard.h"
+#include "core/collection/Project.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
+#include "core/text/Strings.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -5,8 +5,8 @@
 
 #include <QDialog>
 
-#include "design/SimpleDesign.h"
-#include "text/DateTime.h"
+#include "core/design/SimpleDesign.h"
+#include "core/text/DateTime.h"
 
 class QComboBox;
 class QLineEdit;

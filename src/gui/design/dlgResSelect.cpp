@@ -1,4 +1,4 @@
-#include "dlgResSelect.h"
+#include "gui/design/dlgResSelect.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "FileDialogs.h"
-#include "GuiText.h"
-#include "InputGuard.h"
-#include "text/Codepage.h"
-#include "text/Paths.h"
-#include "text/Strings.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiText.h"
+#include "gui/InputGuard.h"
+#include "core/text/Codepage.h"
+#include "core/text/Paths.h"
+#include "core/text/Strings.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

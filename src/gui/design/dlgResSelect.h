@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "design/DirectoryLinks.h"
+#include "core/design/DirectoryLinks.h"
 
 class QLineEdit;
 

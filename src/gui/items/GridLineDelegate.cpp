@@ -1,4 +1,4 @@
-#include "GridLineDelegate.h"
+#include "gui/items/GridLineDelegate.h"
 
 #include <QPainter>
 

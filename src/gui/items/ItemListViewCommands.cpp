@@ -1,4 +1,4 @@
-#include "ItemListViewCommands.h"
+#include "gui/items/ItemListViewCommands.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -7,9 +7,9 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "GridLineDelegate.h"
-#include "Icons.h"
-#include "settings/AppSettings.h"
+#include "gui/items/GridLineDelegate.h"
+#include "gui/Icons.h"
+#include "core/settings/AppSettings.h"
 
 namespace tessaly {
 

@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "Icons.h"
-#include "collection/ItemListSort.h"
+#include "gui/Icons.h"
+#include "core/collection/ItemListSort.h"
 
 class QAction;
 class QKeySequence;

@@ -1,26 +1,26 @@
-#include "ItemMarkCommands.h"
+#include "gui/items/ItemMarkCommands.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
 #include <QTreeView>
 
-#include "GuiText.h"
-#include "Icons.h"
-#include "ItemListHost.h"
-#include "ItemListModel.h"
-#include "collection/ItemMarks.h"
-#include "collection/NewestAttribute.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "dlgDateSelect.h"
-#include "dlgMain.h"
-#include "dlgNewAttribute.h"
-#include "dlgSplash.h"
-#include "settings/ExternalPrograms.h"
-#include "text/Codepage.h"
-#include "text/Url.h"
-#include "util/Messages.h"
+#include "gui/GuiText.h"
+#include "gui/Icons.h"
+#include "gui/main/ItemListHost.h"
+#include "gui/ItemListModel.h"
+#include "core/collection/ItemMarks.h"
+#include "core/collection/NewestAttribute.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "gui/items/dlgDateSelect.h"
+#include "gui/main/dlgMain.h"
+#include "gui/items/dlgNewAttribute.h"
+#include "gui/shell/dlgSplash.h"
+#include "core/settings/ExternalPrograms.h"
+#include "core/text/Codepage.h"
+#include "core/text/Url.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,9 +1,9 @@
-#include "ReadingFiller.h"
+#include "gui/items/ReadingFiller.h"
 
 #include <QLineEdit>
 
-#include "GuiText.h"
-#include "reading/ReadingService.h"
+#include "gui/GuiText.h"
+#include "core/reading/ReadingService.h"
 
 namespace tessaly {
 

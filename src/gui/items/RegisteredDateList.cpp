@@ -1,4 +1,4 @@
-#include "RegisteredDateList.h"
+#include "gui/items/RegisteredDateList.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

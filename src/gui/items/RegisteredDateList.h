@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "text/DateTime.h"
+#include "core/text/DateTime.h"
 
 class QListWidget;
 class QToolButton;

@@ -1,12 +1,12 @@
-#include "dlgDateSelect.h"
+#include "gui/items/dlgDateSelect.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "RegisteredDateList.h"
-#include "frmDateTimePicker.h"
+#include "gui/DialogButtons.h"
+#include "gui/items/RegisteredDateList.h"
+#include "gui/items/frmDateTimePicker.h"
 
 namespace tessaly {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "text/DateTime.h"
+#include "core/text/DateTime.h"
 
 namespace tessaly {
 

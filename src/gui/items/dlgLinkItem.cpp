@@ -1,4 +1,4 @@
-#include "dlgLinkItem.h"
+#include "gui/items/dlgLinkItem.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -17,20 +17,20 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "GuiText.h"
-#include "ReadingFiller.h"
-#include "Icons.h"
-#include "InputGuard.h"
-#include "collection/Project.h"
-#include "dlgHelp.h"
-#include "frmDateTimePicker.h"
-#include "text/Codepage.h"
-#include "text/FieldText.h"
-#include "text/Kana.h"
-#include "text/Strings.h"
-#include "text/Url.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "gui/GuiText.h"
+#include "gui/items/ReadingFiller.h"
+#include "gui/Icons.h"
+#include "gui/InputGuard.h"
+#include "core/collection/Project.h"
+#include "gui/shell/dlgHelp.h"
+#include "gui/items/frmDateTimePicker.h"
+#include "core/text/Codepage.h"
+#include "core/text/FieldText.h"
+#include "core/text/Kana.h"
+#include "core/text/Strings.h"
+#include "core/text/Url.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "dlgNewAttribute.h"
+#include "gui/items/dlgNewAttribute.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "FieldRow.h"
-#include "dlgDateList.h"
-#include "frmDateTimePicker.h"
+#include "gui/DialogButtons.h"
+#include "gui/FieldRow.h"
+#include "gui/search/dlgDateList.h"
+#include "gui/items/frmDateTimePicker.h"
 
 namespace tessaly {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "collection/NewestAttribute.h"
+#include "core/collection/NewestAttribute.h"
 
 class QComboBox;
 class QPushButton;

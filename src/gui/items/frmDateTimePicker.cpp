@@ -1,11 +1,11 @@
-#include "frmDateTimePicker.h"
+#include "gui/items/frmDateTimePicker.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSpinBox>
 
-#include "text/Codepage.h"
-#include "util/Messages.h"
+#include "core/text/Codepage.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

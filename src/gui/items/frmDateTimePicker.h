@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "text/DateTime.h"
+#include "core/text/DateTime.h"
 
 class QSpinBox;
 

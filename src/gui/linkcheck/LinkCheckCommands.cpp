@@ -1,16 +1,16 @@
-#include "LinkCheckCommands.h"
+#include "gui/linkcheck/LinkCheckCommands.h"
 
 #include <QAction>
 #include <QMenu>
 
 #include <numeric>
 
-#include "GuiText.h"
-#include "ItemListHost.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "dlgLinkCheck.h"
-#include "dlgMain.h"
+#include "gui/GuiText.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "gui/linkcheck/dlgLinkCheck.h"
+#include "gui/main/dlgMain.h"
 
 namespace tessaly {
 

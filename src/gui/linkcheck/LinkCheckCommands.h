@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "dlgLinkCheck.h"
+#include "gui/linkcheck/dlgLinkCheck.h"
 
 
 class QAction;

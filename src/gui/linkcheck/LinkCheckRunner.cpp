@@ -1,4 +1,4 @@
-#include "LinkCheckRunner.h"
+#include "gui/linkcheck/LinkCheckRunner.h"
 
 #include <QMetaObject>
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "linkcheck/LinkChecker.h"
+#include "core/linkcheck/LinkChecker.h"
 
 namespace tessaly {
 

@@ -1,13 +1,13 @@
-#include "LinkResultModel.h"
+#include "gui/linkcheck/LinkResultModel.h"
 
 #include <QBrush>
 #include <QColor>
 
 #include <algorithm>
 
-#include "GuiText.h"
-#include "linkcheck/LinkReport.h"
-#include "text/Url.h"
+#include "gui/GuiText.h"
+#include "core/linkcheck/LinkReport.h"
+#include "core/text/Url.h"
 
 namespace tessaly {
 

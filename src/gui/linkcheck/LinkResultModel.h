@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "linkcheck/ItemLinks.h"
-#include "linkcheck/LinkChecker.h"
+#include "core/linkcheck/ItemLinks.h"
+#include "core/linkcheck/LinkChecker.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "dlgLinkCheck.h"
+#include "gui/linkcheck/dlgLinkCheck.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -15,17 +15,17 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "FileDialogs.h"
-#include "GuiText.h"
-#include "LinkCheckRunner.h"
-#include "LinkResultModel.h"
-#include "linkcheck/LinkReport.h"
-#include "tools/CsvExport.h"
-#include "text/Codepage.h"
-#include "collection/ProjectFile.h"
-#include "util/AtomicFile.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiText.h"
+#include "gui/linkcheck/LinkCheckRunner.h"
+#include "gui/linkcheck/LinkResultModel.h"
+#include "core/linkcheck/LinkReport.h"
+#include "core/tools/CsvExport.h"
+#include "core/text/Codepage.h"
+#include "core/collection/ProjectFile.h"
+#include "core/util/AtomicFile.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -10,14 +10,14 @@
 #include <functional>
 #include <optional>
 
-#include "collection/CollectionEditing.h"
-#include "collection/ItemListSort.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "collection/ShownItems.h"
-#include "ItemListHost.h"
-#include "settings/AppSettings.h"
-#include "util/FileStamp.h"
+#include "core/collection/CollectionEditing.h"
+#include "core/collection/ItemListSort.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/collection/ShownItems.h"
+#include "gui/main/ItemListHost.h"
+#include "core/settings/AppSettings.h"
+#include "core/util/FileStamp.h"
 
 class QAction;
 class QLabel;

@@ -10,13 +10,13 @@
 #include <QToolBar>
 #include <QTreeView>
 
-#include "GenreListWidget.h"
-#include "GuiText.h"
-#include "ItemListModel.h"
-#include "dlgMain.h"
-#include "dlgStrInput.h"
-#include "text/Strings.h"
-#include "util/Messages.h"
+#include "gui/GenreListWidget.h"
+#include "gui/GuiText.h"
+#include "gui/ItemListModel.h"
+#include "gui/main/dlgMain.h"
+#include "gui/model/dlgStrInput.h"
+#include "core/text/Strings.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "dlgStrInput.h"
+#include "gui/model/dlgStrInput.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "GuiText.h"
-#include "collection/CollectionEditing.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "gui/GuiText.h"
+#include "core/collection/CollectionEditing.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

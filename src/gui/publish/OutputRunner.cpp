@@ -1,4 +1,4 @@
-#include "OutputRunner.h"
+#include "gui/publish/OutputRunner.h"
 
 #include <exception>
 

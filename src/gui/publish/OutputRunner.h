@@ -17,7 +17,7 @@
 #include <optional>
 #include <thread>
 
-#include "output/OutputRun.h"
+#include "core/output/OutputRun.h"
 
 namespace tessaly {
 

@@ -1,19 +1,19 @@
-#include "PublishCommands.h"
+#include "gui/publish/PublishCommands.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QTimer>
 #include <QToolBar>
 
-#include "Icons.h"
-#include "ItemListHost.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "dlgMain.h"
-#include "dlgProjectOutput.h"
-#include "output/OutputRun.h"
-#include "settings/ExternalPrograms.h"
-#include "util/Messages.h"
+#include "gui/Icons.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "gui/main/dlgMain.h"
+#include "gui/publish/dlgProjectOutput.h"
+#include "core/output/OutputRun.h"
+#include "core/settings/ExternalPrograms.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

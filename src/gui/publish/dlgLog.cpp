@@ -1,4 +1,4 @@
-#include "dlgLog.h"
+#include "gui/publish/dlgLog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
-#include "dlgHelp.h"
+#include "gui/GuiText.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 

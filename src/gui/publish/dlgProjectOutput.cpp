@@ -1,4 +1,4 @@
-#include "dlgProjectOutput.h"
+#include "gui/publish/dlgProjectOutput.h"
 
 #include <unordered_map>
 
@@ -14,13 +14,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
-#include "Icons.h"
-#include "design/DirectoryDesign.h"
-#include "dlgHelp.h"
-#include "dlgLog.h"
-#include "text/Codepage.h"
-#include "util/Messages.h"
+#include "gui/GuiText.h"
+#include "gui/Icons.h"
+#include "core/design/DirectoryDesign.h"
+#include "gui/shell/dlgHelp.h"
+#include "gui/publish/dlgLog.h"
+#include "core/text/Codepage.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "OutputRunner.h"
+#include "gui/publish/OutputRunner.h"
 
 class QLabel;
 class QProgressBar;

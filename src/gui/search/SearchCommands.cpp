@@ -1,24 +1,24 @@
-#include "SearchCommands.h"
+#include "gui/search/SearchCommands.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
 #include <QTreeView>
 
-#include "Icons.h"
-#include "ItemListHost.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "dlgMain.h"
-#include "dlgSearchDomain.h"
-#include "dlgSearchProject.h"
-#include "dlgSearchString.h"
-#include "dlgSplash.h"
-#include "frmSqueeze.h"
-#include "search/SearchMode.h"
-#include "text/Codepage.h"
-#include "tools/DuplicateLinks.h"
-#include "util/Messages.h"
+#include "gui/Icons.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "gui/main/dlgMain.h"
+#include "gui/search/dlgSearchDomain.h"
+#include "gui/search/dlgSearchProject.h"
+#include "gui/search/dlgSearchString.h"
+#include "gui/shell/dlgSplash.h"
+#include "gui/search/frmSqueeze.h"
+#include "core/search/SearchMode.h"
+#include "core/text/Codepage.h"
+#include "core/tools/DuplicateLinks.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,12 +1,12 @@
-#include "SearchDialog.h"
+#include "gui/search/SearchDialog.h"
 
 #include <QDialogButtonBox>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "search/SearchMode.h"
-#include "text/Codepage.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "core/search/SearchMode.h"
+#include "core/text/Codepage.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "design/DirectoryDesign.h"
+#include "core/design/DirectoryDesign.h"
 
 class QVBoxLayout;
 

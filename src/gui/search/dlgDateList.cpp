@@ -1,10 +1,10 @@
-#include "dlgDateList.h"
+#include "gui/search/dlgDateList.h"
 
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "RegisteredDateList.h"
-#include "frmDateTimePicker.h"
+#include "gui/items/RegisteredDateList.h"
+#include "gui/items/frmDateTimePicker.h"
 
 namespace tessaly {
 

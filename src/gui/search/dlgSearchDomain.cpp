@@ -1,4 +1,4 @@
-#include "dlgSearchDomain.h"
+#include "gui/search/dlgSearchDomain.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -7,8 +7,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
-#include "InputGuard.h"
+#include "gui/GuiText.h"
+#include "gui/InputGuard.h"
 
 namespace tessaly {
 

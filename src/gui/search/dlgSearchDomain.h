@@ -3,7 +3,7 @@
 // Domain search: a text in the host part of the page or banner address,
 // with the hosts the collection already uses to pick from.
 
-#include "SearchDialog.h"
+#include "gui/search/SearchDialog.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "dlgSearchProject.h"
+#include "gui/search/dlgSearchProject.h"
 
 #include <QComboBox>
 #include <QVBoxLayout>
 
-#include "frmSqueeze.h"
+#include "gui/search/frmSqueeze.h"
 
 namespace tessaly {
 

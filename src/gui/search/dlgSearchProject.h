@@ -3,7 +3,7 @@
 // Design-type search: the narrowing conditions of a directory design over
 // the whole collection.
 
-#include "SearchDialog.h"
+#include "gui/search/SearchDialog.h"
 
 namespace tessaly {
 

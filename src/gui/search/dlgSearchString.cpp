@@ -1,4 +1,4 @@
-#include "dlgSearchString.h"
+#include "gui/search/dlgSearchString.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
-#include "InputGuard.h"
+#include "gui/GuiText.h"
+#include "gui/InputGuard.h"
 
 namespace tessaly {
 

@@ -2,7 +2,7 @@
 
 // String search: a keyword in the chosen fields of every item.
 
-#include "SearchDialog.h"
+#include "gui/search/SearchDialog.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "frmOperateView.h"
+#include "gui/search/frmOperateView.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -7,8 +7,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
-#include "text/Collation.h"
+#include "gui/GuiText.h"
+#include "core/text/Collation.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "frmSqueeze.h"
+#include "gui/search/frmSqueeze.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,14 +10,14 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
-#include "collection/ItemMarks.h"
-#include "collection/Project.h"
-#include "dlgDateList.h"
-#include "frmDateTimePicker.h"
-#include "frmOperateView.h"
-#include "text/Collation.h"
-#include "text/Kana.h"
+#include "gui/GuiText.h"
+#include "core/collection/ItemMarks.h"
+#include "core/collection/Project.h"
+#include "gui/search/dlgDateList.h"
+#include "gui/items/frmDateTimePicker.h"
+#include "gui/search/frmOperateView.h"
+#include "core/text/Collation.h"
+#include "core/text/Kana.h"
 
 namespace tessaly {
 

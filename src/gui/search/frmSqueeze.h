@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "collection/LinkItem.h"
-#include "design/DirectoryDesign.h"
+#include "core/collection/LinkItem.h"
+#include "core/design/DirectoryDesign.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "SearchSiteCommands.h"
+#include "gui/searchsite/SearchSiteCommands.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -6,19 +6,19 @@
 
 #include <filesystem>
 
-#include "FileDialogs.h"
-#include "GuiText.h"
-#include "ItemListHost.h"
-#include "collection/ProjectFile.h"
-#include "collection/ShownItems.h"
-#include "dlgMain.h"
-#include "dlgOssSupport.h"
-#include "dlgOutputDIZ.h"
-#include "dlgSplash.h"
-#include "templates/TemplateEngine.h"
-#include "tools/SearchData.h"
-#include "util/AtomicFile.h"
-#include "util/Messages.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiText.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/ProjectFile.h"
+#include "core/collection/ShownItems.h"
+#include "gui/main/dlgMain.h"
+#include "gui/searchsite/dlgOssSupport.h"
+#include "gui/searchsite/dlgOutputDIZ.h"
+#include "gui/shell/dlgSplash.h"
+#include "core/templates/TemplateEngine.h"
+#include "core/tools/SearchData.h"
+#include "core/util/AtomicFile.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

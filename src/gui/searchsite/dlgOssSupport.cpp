@@ -1,4 +1,4 @@
-#include "dlgOssSupport.h"
+#include "gui/searchsite/dlgOssSupport.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -15,9 +15,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
-#include "InputGuard.h"
-#include "util/Messages.h"
+#include "gui/GuiText.h"
+#include "gui/InputGuard.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "tools/SearchForms.h"
+#include "core/tools/SearchForms.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "dlgOutputDIZ.h"
+#include "gui/searchsite/dlgOutputDIZ.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,8 +7,8 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "GuiText.h"
+#include "gui/DialogButtons.h"
+#include "gui/GuiText.h"
 
 namespace tessaly {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/SearchData.h"
+#include "core/tools/SearchData.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "dlgHelp.h"
+#include "gui/shell/dlgHelp.h"
 
 #include <QPointer>
 #include <QTextBrowser>

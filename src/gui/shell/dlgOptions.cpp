@@ -1,4 +1,4 @@
-#include "dlgOptions.h"
+#include "gui/shell/dlgOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,11 +12,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "FileDialogs.h"
-#include "FieldRow.h"
-#include "GuiText.h"
-#include "dlgHelp.h"
-#include "settings/ExternalPrograms.h"
+#include "gui/FileDialogs.h"
+#include "gui/FieldRow.h"
+#include "gui/GuiText.h"
+#include "gui/shell/dlgHelp.h"
+#include "core/settings/ExternalPrograms.h"
 
 namespace tessaly {
 

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "settings/AppSettings.h"
+#include "core/settings/AppSettings.h"
 
 class QCheckBox;
 class QComboBox;

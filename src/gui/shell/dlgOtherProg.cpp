@@ -1,4 +1,4 @@
-#include "dlgOtherProg.h"
+#include "gui/shell/dlgOtherProg.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -14,7 +14,7 @@
 
 #include <optional>
 
-#include "util/FileStamp.h"
+#include "core/util/FileStamp.h"
 
 namespace tessaly {
 

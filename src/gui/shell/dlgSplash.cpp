@@ -1,4 +1,4 @@
-#include "dlgSplash.h"
+#include "gui/shell/dlgSplash.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "dlgVersion.h"
+#include "gui/shell/dlgVersion.h"
 
 #include <QEvent>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRegion>
 
-#include "util/Jpeg.h"
+#include "core/util/Jpeg.h"
 
 // The pictures live in the resources of this static library.
 static void InitVersionPictures()

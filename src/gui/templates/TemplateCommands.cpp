@@ -1,16 +1,16 @@
-#include "TemplateCommands.h"
+#include "gui/templates/TemplateCommands.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
 
-#include "GuiText.h"
-#include "Icons.h"
-#include "ItemListHost.h"
-#include "collection/Project.h"
-#include "dlgMain.h"
-#include "dlgProjectTemplate.h"
-#include "templates/TemplateList.h"
+#include "gui/GuiText.h"
+#include "gui/Icons.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/Project.h"
+#include "gui/main/dlgMain.h"
+#include "gui/templates/dlgProjectTemplate.h"
+#include "core/templates/TemplateList.h"
 
 namespace tessaly {
 

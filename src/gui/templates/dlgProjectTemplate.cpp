@@ -1,4 +1,4 @@
-#include "dlgProjectTemplate.h"
+#include "gui/templates/dlgProjectTemplate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,16 +22,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "GuiText.h"
-#include "Icons.h"
-#include "InputGuard.h"
-#include "dlgOtherProg.h"
-#include "dlgStrInput.h"
-#include "templates/TemplateEditFile.h"
-#include "templates/TemplateKeywords.h"
-#include "text/Codepage.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "gui/GuiText.h"
+#include "gui/Icons.h"
+#include "gui/InputGuard.h"
+#include "gui/shell/dlgOtherProg.h"
+#include "gui/model/dlgStrInput.h"
+#include "core/templates/TemplateEditFile.h"
+#include "core/templates/TemplateKeywords.h"
+#include "core/text/Codepage.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -9,7 +9,7 @@
 
 #include <QDialog>
 
-#include "templates/TemplateList.h"
+#include "core/templates/TemplateList.h"
 
 class QAction;
 class QLineEdit;

@@ -1,20 +1,20 @@
-#include "BookmarkCommands.h"
+#include "gui/tools/BookmarkCommands.h"
 
 #include <QAction>
 #include <QMenu>
 
-#include "FileDialogs.h"
-#include "GuiText.h"
-#include "ItemListHost.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "collection/ShownItems.h"
-#include "dlgMain.h"
-#include "text/Codepage.h"
-#include "tools/BookmarkFile.h"
-#include "tools/BookmarkImport.h"
-#include "util/AtomicFile.h"
-#include "util/Messages.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiText.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/collection/ShownItems.h"
+#include "gui/main/dlgMain.h"
+#include "core/text/Codepage.h"
+#include "core/tools/BookmarkFile.h"
+#include "core/tools/BookmarkImport.h"
+#include "core/util/AtomicFile.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,19 +1,19 @@
-#include "BulkToolCommands.h"
+#include "gui/tools/BulkToolCommands.h"
 
 #include <QAction>
 #include <QMenu>
 
-#include "GuiText.h"
-#include "ItemListHost.h"
-#include "collection/Project.h"
-#include "collection/ShownItems.h"
-#include "dlgMain.h"
-#include "dlgReplaceDomain.h"
-#include "dlgSplash.h"
-#include "search/SearchMode.h"
-#include "tools/DomainReplace.h"
-#include "tools/TagTidy.h"
-#include "util/Messages.h"
+#include "gui/GuiText.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "gui/main/dlgMain.h"
+#include "gui/tools/dlgReplaceDomain.h"
+#include "gui/shell/dlgSplash.h"
+#include "core/search/SearchMode.h"
+#include "core/tools/DomainReplace.h"
+#include "core/tools/TagTidy.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

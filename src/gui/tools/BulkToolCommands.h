@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <functional>
 
-#include "tools/BulkRewrite.h"
+#include "core/tools/BulkRewrite.h"
 
 class QAction;
 class QMenu;

@@ -1,24 +1,24 @@
-#include "ExchangeCommands.h"
+#include "gui/tools/ExchangeCommands.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
 #include <memory>
 
-#include "FileDialogs.h"
-#include "GuiText.h"
-#include "ItemListHost.h"
-#include "collection/Project.h"
-#include "collection/ProjectFile.h"
-#include "collection/ShownItems.h"
-#include "dlgCSVQuery.h"
-#include "dlgMain.h"
-#include "dlgSplash.h"
-#include "text/Codepage.h"
-#include "tools/CsvExport.h"
-#include "tools/RkmImport.h"
-#include "util/AtomicFile.h"
-#include "util/Messages.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiText.h"
+#include "gui/main/ItemListHost.h"
+#include "core/collection/Project.h"
+#include "core/collection/ProjectFile.h"
+#include "core/collection/ShownItems.h"
+#include "gui/tools/dlgCSVQuery.h"
+#include "gui/main/dlgMain.h"
+#include "gui/shell/dlgSplash.h"
+#include "core/text/Codepage.h"
+#include "core/tools/CsvExport.h"
+#include "core/tools/RkmImport.h"
+#include "core/util/AtomicFile.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "dlgCSVQuery.h"
+#include "gui/tools/dlgCSVQuery.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
+#include "gui/DialogButtons.h"
 
 namespace tessaly {
 

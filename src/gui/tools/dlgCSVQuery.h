@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "tools/CsvExport.h"
+#include "core/tools/CsvExport.h"
 
 class QCheckBox;
 class QRadioButton;

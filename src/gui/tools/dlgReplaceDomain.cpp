@@ -1,4 +1,4 @@
-#include "dlgReplaceDomain.h"
+#include "gui/tools/dlgReplaceDomain.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "DialogButtons.h"
-#include "GuiText.h"
-#include "InputGuard.h"
-#include "text/Strings.h"
-#include "util/Messages.h"
+#include "gui/DialogButtons.h"
+#include "gui/GuiText.h"
+#include "gui/InputGuard.h"
+#include "core/text/Strings.h"
+#include "core/util/Messages.h"
 
 namespace tessaly {
 

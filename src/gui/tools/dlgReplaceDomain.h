@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/DomainReplace.h"
+#include "core/tools/DomainReplace.h"
 
 class QCheckBox;
 class QLineEdit;
