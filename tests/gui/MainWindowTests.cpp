@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
 
 #include "platform/FileAssociation.h"
@@ -370,6 +371,63 @@ private slots:
         QVERIFY(!h.Action("MM_ExportBookmarks")->isEnabled());
         h.Action("MM_SearchExit")->trigger();
         QVERIFY(h.Action("MM_ExportBookmarks")->isEnabled());
+    }
+
+    // Every menu, tool bar and the item list's pop-up keep their entries in
+    // their order, whichever part of the program contributes them.
+    void menusAndToolBarsKeepTheirLayout()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        QStringList layout;
+        const std::function<void(const QString&, const QList<QAction*>&)> list
+            = [&](const QString& place, const QList<QAction*>& actions) {
+                  QStringList names;
+                  for (QAction* action : actions) {
+                      names << (action->isSeparator() ? QStringLiteral("-")
+                              : action->menu() != nullptr ? action->menu()->objectName() + QStringLiteral(">")
+                                                          : action->objectName());
+                      if (action->menu() != nullptr) {
+                          list(place + QLatin1Char('/') + action->menu()->objectName(), action->menu()->actions());
+                      }
+                  }
+                  layout.prepend(place + QStringLiteral(": ") + names.join(QLatin1Char(' ')));
+              };
+        for (QAction* top : h.window->menuBar()->actions()) {
+            list(top->text(), top->menu()->actions());
+        }
+        for (QToolBar* tools : h.window->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly)) {
+            list(tools->objectName(), tools->actions());
+        }
+        QTimer::singleShot(0, [&] {
+            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(popup != nullptr);
+            list(popup->objectName(), popup->actions());
+            popup->close();
+        });
+        emit h.Items()->customContextMenuRequested(QPoint(2, 2));
+        layout.sort();
+        QCOMPARE(layout.join(QLatin1Char('\n')), QString::fromUtf8(R"(PU_ItemOperate/PU_ItemSortOperate: PU_SortTitle PU_SortAuthor PU_SortMail PU_SortPage PU_SortBanner PU_SortDate PU_SortSerial
+PU_ItemOperate/PU_ItemStatus: PU_ItemNormal PU_ItemFavorite PU_ItemWarning PU_ItemBlack PU_ImportantLow PU_ImportantMiddele PU_ImportantHigh
+PU_ItemOperate: TB_ItemNew TB_ItemEdit PU_ItemErase - PU_Cut PU_Copy PU_CopyEx PU_Paste - PU_ItemStatus> PU_DateSetting - PU_ItemBrowse PU_ItemMail - PU_ItemSortOperate> - MM_SelectAll
+ToolBar_File: MM_NewFile MM_OpenFile MM_SaveFile MM_MergeFile MM_ReloadFile MM_Quit
+ToolBar_Item/PU_ItemSortOperate: PU_SortTitle PU_SortAuthor PU_SortMail PU_SortPage PU_SortBanner PU_SortDate PU_SortSerial
+ToolBar_Item: TB_ItemNew TB_ItemEdit TB_ItemErase TB_DateSetting TB_ItemBrowse TB_ItemMail - PU_ItemSortOperate> TB_SortUp TB_SortDown TB_SortKana - TB_ItemList TB_ItemReport TB_ItemGridLines
+ToolBar_Project: TB_ProjectSimpleDesign MM_ProjectDetailedDesign TB_ProjectTemplate TB_ProjectOutput
+ToolBar_Search: TB_SearchString TB_SearchDomain TB_SearchProject TB_SearchAll TB_SearchExit
+アイテム(&I)/: MM_SortTitle MM_SortAuthor MM_SortMail MM_SortPage MM_SortBanner MM_SortDate MM_SortSerial
+アイテム(&I): TB_ItemNew TB_ItemEdit MM_ItemBrowse MM_ItemMail - MM_Sort > MM_SortUp MM_SortDown MM_SortKana - MM_ItemList MM_ItemReport MM_ItemGridLines
+ツール(&T)/MM_Tsyoss: MM_DizOutput MM_OssSupport
+ツール(&T): MM_Options - MM_NewAttribute MM_DomainTool MM_AttrContentTool MM_LinkCheck - MM_Tsyoss> - MM_OpenRoot MM_AppAccount - MM_RegErase
+ファイル(&F)/MM_Export: MM_ExportCSV MM_ExportBookmarks
+ファイル(&F)/MM_Inport: MM_InportRKM MM_InportBookmarks
+ファイル(&F): MM_NewFile MM_OpenFile MM_SaveFile MM_SaveAsFile MM_MergeFile MM_ReloadFile - MM_Inport> MM_Export> - MM_Exit MM_Quit
+プロジェクト(&P): MM_ProjectSimpleDesign MM_ProjectDetailedDesign MM_ProjectTemplate - MM_ProjectOutput - MM_ProjectOption
+ヘルプ(&H): MM_Help - MM_ASPage MM_TSYPage - MM_About
+検索(&S): MM_SearchString MM_SearchDomain MM_SearchProject MM_SearchAll MM_SearchDuplicate - MM_SearchExit
+編集(&E)/MM_ItemStatus: MM_ItemNormal MM_ItemFavorite MM_ItemWarning MM_ItemBlack MM_ImportantLow MM_ImportantMiddele MM_ImportantHigh
+編集(&E): MM_Cut MM_Copy MM_Paste MM_CopyEx MM_Delete - MM_SelectAll - MM_ItemStatus> MM_DateSetting)"));
     }
 
     void paneTitlesMoveTheFocus()
