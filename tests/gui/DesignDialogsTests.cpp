@@ -5,7 +5,7 @@
 
 #include "MainWindowHarness.h"
 #include "core/collection/Project.h"
-#include "gui/design/dlgProjectOption.h"
+#include "gui/options/dlgProjectOption.h"
 #include "core/settings/SettingsStore.h"
 
 using namespace tessaly;

@@ -2,80 +2,56 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QMenu>
 #include <QMimeData>
-#include <QToolBar>
 #include <QTreeView>
 
 #include "gui/GuiText.h"
 #include "gui/Icons.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/CollectionEditing.h"
 #include "core/collection/ItemClipboard.h"
 #include "core/collection/Project.h"
 #include "core/collection/ShownItems.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 #include "core/util/Messages.h"
 
 namespace tessaly {
 
-ItemClipboardCommands::ItemClipboardCommands(ItemListHost& host, QClipboard* clipboard, QObject* parent)
-    : QObject(parent)
-    , host_(host)
+ItemClipboardCommands::ItemClipboardCommands(ItemListHost& host, QClipboard* clipboard)
+    : CommandSet(host)
     , clipboard_(clipboard)
-    , cut_(Add("MM_Cut", QStringLiteral("切り取り(&X)"), &ItemClipboardCommands::MM_CutClick))
-    , copy_(Add("MM_Copy", QStringLiteral("コピー(&C)"), &ItemClipboardCommands::MM_CopyClick))
-    , paste_(Add("MM_Paste", QStringLiteral("張り付け(&V)"), &ItemClipboardCommands::MM_PasteClick))
-    , copyEx_(Add("MM_CopyEx", QStringLiteral("可読状態でコピー(&R)"), &ItemClipboardCommands::MM_CopyExClick))
-    , erase_(Add("TB_ItemErase", QStringLiteral("アイテム削除"), &ItemClipboardCommands::TB_ItemEraseClick))
-    , popupCut_(Add("PU_Cut", QStringLiteral("アイテムの切り取り(&X)"), &ItemClipboardCommands::MM_CutClick))
-    , popupCopy_(Add("PU_Copy", QStringLiteral("アイテムのコピー(&C)"), &ItemClipboardCommands::MM_CopyClick))
-    , popupPaste_(Add("PU_Paste", QStringLiteral("アイテムの張り付け(&V)"), &ItemClipboardCommands::MM_PasteClick))
-    , popupCopyEx_(
-          Add("PU_CopyEx", QStringLiteral("可読状態でコピー(&R)"), &ItemClipboardCommands::MM_CopyExClick))
-    , popupErase_(
-          Add("PU_ItemErase", QStringLiteral("アイテムの削除(&D)"), &ItemClipboardCommands::TB_ItemEraseClick))
+    , cut_(MakeAction("MM_Cut", QStringLiteral("切り取り(&X)"), [this] { MM_CutClick(); }, Qt::CTRL | Qt::Key_X))
+    , copy_(MakeAction("MM_Copy", QStringLiteral("コピー(&C)"), [this] { MM_CopyClick(); }, Qt::CTRL | Qt::Key_C))
+    , paste_(MakeAction("MM_Paste", QStringLiteral("張り付け(&V)"), [this] { MM_PasteClick(); }, Qt::CTRL | Qt::Key_V))
+    , copyEx_(MakeAction("MM_CopyEx", QStringLiteral("可読状態でコピー(&R)"), [this] { MM_CopyExClick(); },
+          Qt::CTRL | Qt::ALT | Qt::Key_C))
+    , erase_(MakeAction("TB_ItemErase", QStringLiteral("アイテム削除"), [this] { TB_ItemEraseClick(); }, {},
+          DrawnIcon(ProgramIcon::EraseItem)))
+    , popupCut_(MakeAction("PU_Cut", QStringLiteral("アイテムの切り取り(&X)"), [this] { MM_CutClick(); }))
+    , popupCopy_(MakeAction("PU_Copy", QStringLiteral("アイテムのコピー(&C)"), [this] { MM_CopyClick(); }))
+    , popupPaste_(MakeAction("PU_Paste", QStringLiteral("アイテムの張り付け(&V)"), [this] { MM_PasteClick(); }))
+    , popupCopyEx_(MakeAction("PU_CopyEx", QStringLiteral("可読状態でコピー(&R)"), [this] { MM_CopyExClick(); },
+          Qt::CTRL | Qt::SHIFT | Qt::Key_C))
+    , popupErase_(MakeAction("PU_ItemErase", QStringLiteral("アイテムの削除(&D)"), [this] { TB_ItemEraseClick(); },
+          Qt::Key_Delete))
 {
-    cut_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    paste_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    copyEx_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C));
-    erase_->setIcon(DrawnIcon(ProgramIcon::EraseItem));
     erase_->setToolTip(QStringLiteral("アイテム削除"));
     // The pop-up's own keys hold only while it is open.
-    for (auto [action, key] : {std::pair{popupCopyEx_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-             std::pair{popupErase_, QKeySequence(Qt::Key_Delete)}}) {
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetShortcut);
-    }
+    popupCopyEx_->setShortcutContext(Qt::WidgetShortcut);
+    popupErase_->setShortcutContext(Qt::WidgetShortcut);
 }
 
-QAction* ItemClipboardCommands::Add(const char* name, const QString& caption, void (ItemClipboardCommands::*handler)())
-{
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, handler);
-    return action;
-}
-
-void ItemClipboardCommands::AddToMenu(QMenu* menu)
+void ItemClipboardCommands::Contribute(MenuLayout& layout)
 {
     for (QAction* action : {cut_, copy_, paste_, copyEx_}) {
-        menu->addAction(action);
+        layout.Add(MenuPlace::Edit, action);
     }
-}
-
-void ItemClipboardCommands::AddToToolBar(QToolBar* tools)
-{
-    tools->addAction(erase_);
-}
-
-void ItemClipboardCommands::AddToPopup(QMenu* popup)
-{
-    popup->addAction(popupErase_);
-    popup->addSeparator();
+    layout.Add(MenuPlace::ItemToolBar, erase_);
+    layout.Add(MenuPlace::ItemPopup, popupErase_);
+    layout.AddSeparator(MenuPlace::ItemPopup);
     for (QAction* action : {popupCut_, popupCopy_, popupCopyEx_, popupPaste_}) {
-        popup->addAction(action);
+        layout.Add(MenuPlace::ItemPopup, action);
     }
 }
 
@@ -87,10 +63,7 @@ void ItemClipboardCommands::UpdateStates(const ItemListState& state)
     }
     paste_->setEnabled(state.focused && !state.searchMode && state.clipboardHasText);
     erase_->setEnabled(state.rows >= 1 && state.selected >= 1);
-}
-
-void ItemClipboardCommands::UpdatePopupStates(const ItemListState& state)
-{
+    // The pop-up opens on the list: its entries do not wait for the focus.
     for (QAction* action : {popupCut_, popupCopy_, popupCopyEx_, popupErase_}) {
         action->setEnabled(state.selected >= 1);
     }

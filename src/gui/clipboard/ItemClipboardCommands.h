@@ -5,34 +5,25 @@
 // every program reads, and as the exact code page 932 bytes, which a paste
 // in this program prefers (some characters have two byte forms).
 
-#include <QObject>
+#include "gui/host/CommandSet.h"
 
 #include <string>
 
 class QAction;
 class QClipboard;
-class QMenu;
-class QToolBar;
 
 namespace tessaly {
 
-class ItemListHost;
-struct ItemListState;
-
 inline constexpr const char* kItemLinesMimeType = "application/x-tessaly-item-lines";
 
-class ItemClipboardCommands final : public QObject {
+class ItemClipboardCommands final : public CommandSet {
     Q_OBJECT
 
 public:
-    ItemClipboardCommands(ItemListHost& host, QClipboard* clipboard, QObject* parent);
+    ItemClipboardCommands(ItemListHost& host, QClipboard* clipboard);
 
-    // Cut, copy, paste, readable copy; the window adds its own delete.
-    void AddToMenu(QMenu* menu);
-    void AddToToolBar(QToolBar* tools);
-    void AddToPopup(QMenu* popup);
-    void UpdateStates(const ItemListState& state);
-    void UpdatePopupStates(const ItemListState& state);
+    void Contribute(MenuLayout& layout) override;
+    void UpdateStates(const ItemListState& state) override;
 
     void MM_CopyClick();
     void MM_CutClick();
@@ -43,12 +34,10 @@ public:
     bool ClipboardHasText() const;
 
 private:
-    QAction* Add(const char* name, const QString& caption, void (ItemClipboardCommands::*handler)());
     void PutOnClipboard(const std::string& sjis, bool asItemLines);
     // The clipboard's text in code page 932; lines that it cannot hold are left out.
     std::string ClipboardText() const;
 
-    ItemListHost& host_;
     QClipboard* clipboard_;
     QAction* cut_;
     QAction* copy_;

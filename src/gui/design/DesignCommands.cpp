@@ -1,84 +1,68 @@
 #include "gui/design/DesignCommands.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QToolBar>
 
 #include "gui/Icons.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/ShownItems.h"
 #include "core/collection/Project.h"
 #include "core/collection/ShownItems.h"
 #include "core/design/ProjectOptions.h"
 #include "core/design/RootDirectory.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
+#include "gui/options/ProjectOptionsCommands.h"
+#include "gui/publish/ProjectOutput.h"
 #include "gui/design/dlgProjectDesign.h"
-#include "gui/design/dlgProjectOption.h"
 #include "gui/search/frmSqueeze.h"
 #include "core/templates/TemplateEngine.h"
 #include "gui/design/dlgProjectSimple.h"
 
 namespace tessaly {
 
-DesignCommands::DesignCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
-    , options_(new QAction(QStringLiteral("プロジェクトオプション(&O)..."), this))
-    , simpleDesign_(new QAction(QStringLiteral("簡易設計(&S)..."), this))
-    , simpleDesignButton_(
-          new QAction(DrawnIcon(ProgramIcon::SimpleDesign), QStringLiteral("プロジェクト簡易設計"), this))
-    , detailedDesign_(new QAction(DrawnIcon(ProgramIcon::DetailedDesign), QStringLiteral("詳細設計(&D)..."), this))
+DesignCommands::DesignCommands(ItemListHost& host)
+    : CommandSet(host)
+    , simpleDesign_(MakeAction("MM_ProjectSimpleDesign", QStringLiteral("簡易設計(&S)..."),
+          [this] { MM_ProjectSimpleDesignClick(); }, Qt::CTRL | Qt::SHIFT | Qt::Key_F8))
+    , simpleDesignButton_(MakeAction("TB_ProjectSimpleDesign", QStringLiteral("プロジェクト簡易設計"),
+          [this] { MM_ProjectSimpleDesignClick(); }, {}, DrawnIcon(ProgramIcon::SimpleDesign)))
+    , detailedDesign_(MakeAction("MM_ProjectDetailedDesign", QStringLiteral("詳細設計(&D)..."),
+          [this] { OpenDetailedDesign(); }, Qt::CTRL | Qt::Key_F8, DrawnIcon(ProgramIcon::DetailedDesign)))
 {
-    options_->setObjectName(QStringLiteral("MM_ProjectOption"));
-    connect(options_, &QAction::triggered, this, [this] { OpenProjectOptions(0); });
-    simpleDesign_->setObjectName(QStringLiteral("MM_ProjectSimpleDesign"));
-    simpleDesign_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8));
-    simpleDesignButton_->setObjectName(QStringLiteral("TB_ProjectSimpleDesign"));
-    for (QAction* action : {simpleDesign_, simpleDesignButton_}) {
-        connect(action, &QAction::triggered, this, &DesignCommands::MM_ProjectSimpleDesignClick);
-    }
-    detailedDesign_->setObjectName(QStringLiteral("MM_ProjectDetailedDesign"));
-    detailedDesign_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F8));
     detailedDesign_->setToolTip(QStringLiteral("プロジェクト詳細設計"));
-    connect(detailedDesign_, &QAction::triggered, this, &DesignCommands::OpenDetailedDesign);
 }
 
-void DesignCommands::AddTo(QMenu* menu, QToolBar* tools)
+void DesignCommands::Contribute(MenuLayout& layout)
 {
-    menu->addAction(simpleDesign_);
-    menu->addAction(detailedDesign_);
-    tools->addAction(simpleDesignButton_);
-    tools->addAction(detailedDesign_);
+    layout.Add(MenuPlace::Project, simpleDesign_);
+    layout.Add(MenuPlace::Project, detailedDesign_);
+    layout.Add(MenuPlace::ProjectToolBar, simpleDesignButton_);
+    layout.Add(MenuPlace::ProjectToolBar, detailedDesign_);
 }
 
-void DesignCommands::AddOptionsTo(QMenu* menu)
-{
-    menu->addAction(options_);
-}
-
-void DesignCommands::SetSearchMode(bool searching)
+void DesignCommands::UpdateStates(const ItemListState& state)
 {
     for (QAction* action : {simpleDesign_, simpleDesignButton_, detailedDesign_}) {
-        action->setEnabled(!searching);
+        action->setEnabled(!state.searchMode);
     }
 }
 
 void DesignCommands::MM_ProjectSimpleDesignClick()
 {
-    if (host_.Shown().SearchMode() || !EnsureRootDirectory()) {
+    if (host_.Shown().SearchMode() || !EnsureRootDirectory(host_)) {
         return;
     }
     MainServices& services = host_.Services();
     TForm_ProjectSimple dialog(
         services.messages, services.files, host_.CurrentProject(), services.clock.Today(), host_.DialogParent());
     if (dialog.exec() == QDialog::Accepted && dialog.OutputRequested()) {
-        emit outputRequested();
+        OpenProjectOutput(host_, true);
     }
 }
 
 void DesignCommands::OpenDetailedDesign()
 {
-    if (host_.Shown().SearchMode() || !EnsureRootDirectory()) {
+    if (host_.Shown().SearchMode() || !EnsureRootDirectory(host_)) {
         return;
     }
     host_.Shown().FlushGenre();
@@ -90,33 +74,6 @@ void DesignCommands::OpenDetailedDesign()
     TForm_ProjectDesign dialog(services.messages, services.files, std::move(site),
         SqueezeChoicesOf(project, host_.Shown().Rows(), services.clock.Today()), host_.DialogParent());
     dialog.exec();
-}
-
-bool DesignCommands::EnsureRootDirectory()
-{
-    return tessaly::EnsureRootDirectory(
-        host_.CurrentProject(), host_.Services().messages, [this] { OpenProjectOptions(OptionsTabOf(OptionsField::RootDir)); });
-}
-
-bool DesignCommands::OpenProjectOptions(int page)
-{
-    Project& project = host_.CurrentProject();
-    MainServices& services = host_.Services();
-    const QString projectDirectory
-        = project.EditingName.empty() ? QString() : QString::fromStdString(project.EditingName.parent_path().string());
-    TForm_ProjectOption dialog(
-        services.messages, services.files, OptionsOf(project), projectDirectory, page, host_.DialogParent());
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    const ProjectOptions options = dialog.Options();
-    ApplyOptions(project, options);
-    if (dialog.StoreAsDefault()) {
-        StoreOwnerDefaults(services.settings, options);
-    }
-    host_.SetIsEditing(true);
-    emit optionsChanged();
-    return true;
 }
 
 } // namespace tessaly

@@ -1,48 +1,27 @@
 #pragma once
 
-// The project's site commands of the main window: the project options and
-// the designs of the site.
+// The designs of the site: the simple design (a top menu and one directory
+// per genre) and the detailed design of every directory.
 
-#include <QObject>
-
-class QAction;
-class QMenu;
-class QToolBar;
+#include "gui/host/CommandSet.h"
 
 namespace tessaly {
 
-class ItemListHost;
-
-class DesignCommands final : public QObject {
+class DesignCommands final : public CommandSet {
     Q_OBJECT
 
 public:
-    DesignCommands(ItemListHost& host, QObject* parent);
+    explicit DesignCommands(ItemListHost& host);
 
-    // The design commands; the options go last in the menu.
-    void AddTo(QMenu* menu, QToolBar* tools);
-    void AddOptionsTo(QMenu* menu);
+    void Contribute(MenuLayout& layout) override;
     // The designs cannot change while found items are shown.
-    void SetSearchMode(bool searching);
+    void UpdateStates(const ItemListState& state) override;
 
-    // Opens the options on the tab with index page; true when confirmed.
-    bool OpenProjectOptions(int page);
-    // True when the project has a root directory for its site, after
-    // offering to set one.
-    bool EnsureRootDirectory();
     void MM_ProjectSimpleDesignClick();
-
-signals:
-    // The options changed what the window shows (its title).
-    void optionsChanged();
-    // The simple design was saved and the user asked for the output next.
-    void outputRequested();
 
 private:
     void OpenDetailedDesign();
 
-    ItemListHost& host_;
-    QAction* options_;
     QAction* simpleDesign_;
     QAction* simpleDesignButton_;
     QAction* detailedDesign_;

@@ -9,6 +9,8 @@
 
 #include "gui/items/GridLineDelegate.h"
 #include "gui/Icons.h"
+#include "gui/host/ItemListHost.h"
+#include "gui/host/MenuLayout.h"
 #include "core/settings/AppSettings.h"
 
 namespace tessaly {
@@ -27,64 +29,66 @@ const std::pair<const char*, const char*> kKeyNames[kColumns] = {
     {"SortSerial", "シリアル(&S)"},
 };
 
+QAction* Checkable(QAction* action)
+{
+    action->setCheckable(true);
+    return action;
+}
+
 } // namespace
 
-ItemListViewCommands::ItemListViewCommands(
-    QTreeView* view, GridLineDelegate* grid, std::function<void()> resort, QObject* parent)
-    : QObject(parent)
-    , view_(view)
-    , grid_(grid)
+ItemListViewCommands::ItemListViewCommands(ItemListHost& host, std::function<void()> resort)
+    : CommandSet(host)
+    , view_(host.ItemView())
+    , grid_(new GridLineDelegate(view_))
     , resort_(std::move(resort))
-    , sortPopup_(new QMenu(QStringLiteral("ソート条件(&C)"), view))
-    , keyMenu_(new QMenu(QStringLiteral("ソート条件(&C)"), view))
-    , sort_(Add("MM_Sort", QStringLiteral("リンクアイテムのソート(&S)"), false))
-    , sortButton_(Add("TB_Sort", QStringLiteral("リンクアイテムのソート"), false))
-    , menuUp_(Add("MM_SortUp", QStringLiteral("昇順(&U)"), true))
-    , menuDown_(Add("MM_SortDown", QStringLiteral("降順(&D)"), true))
-    , buttonUp_(Add("TB_SortUp", QStringLiteral("昇順"), true))
-    , buttonDown_(Add("TB_SortDown", QStringLiteral("降順"), true))
-    , menuKana_(Add("MM_SortKana", QStringLiteral("タイトル・作者名ソートでかなを使う(&K)"), true))
-    , buttonKana_(Add("TB_SortKana", QStringLiteral("タイトル・作者名ソートでかなを使う"), true))
-    , menuList_(Add("MM_ItemList", QStringLiteral("一覧(&L)"), true))
-    , menuReport_(Add("MM_ItemReport", QStringLiteral("詳細(&R)"), true))
-    , buttonList_(Add("TB_ItemList", QStringLiteral("一覧"), true))
-    , buttonReport_(Add("TB_ItemReport", QStringLiteral("詳細"), true))
-    , menuGrid_(Add("MM_ItemGridLines", QStringLiteral("グリッドを表示する(&G)"), true))
-    , buttonGrid_(Add("TB_ItemGridLines", QStringLiteral("グリッドを表示する"), true))
+    , sortPopup_(new QMenu(QStringLiteral("ソート条件(&C)"), view_))
+    , keyMenu_(new QMenu(QStringLiteral("ソート条件(&C)"), view_))
+    , sort_(MakeAction("MM_Sort", QStringLiteral("リンクアイテムのソート(&S)"), [this] { Resort(); }, Qt::Key_F5))
+    , sortButton_(MakeAction("TB_Sort", QStringLiteral("リンクアイテムのソート"),
+          [this] {
+              view_->setFocus();
+              Resort();
+          },
+          {}, DrawnIcon(ProgramIcon::Sort)))
+    , menuUp_(Checkable(MakeAction("MM_SortUp", QStringLiteral("昇順(&U)"), [this] { SetSortDirection(0); },
+          Qt::CTRL | Qt::SHIFT | Qt::Key_U)))
+    , menuDown_(Checkable(MakeAction("MM_SortDown", QStringLiteral("降順(&D)"), [this] { SetSortDirection(1); },
+          Qt::CTRL | Qt::SHIFT | Qt::Key_L)))
+    , buttonUp_(Checkable(MakeAction("TB_SortUp", QStringLiteral("昇順"), [this] { SetSortDirection(0); }, {},
+          DrawnIcon(ProgramIcon::SortUp))))
+    , buttonDown_(Checkable(MakeAction("TB_SortDown", QStringLiteral("降順"), [this] { SetSortDirection(1); }, {},
+          DrawnIcon(ProgramIcon::SortDown))))
+    , menuKana_(Checkable(MakeAction("MM_SortKana", QStringLiteral("タイトル・作者名ソートでかなを使う(&K)"),
+          [this] { ToggleSortKana(); }, Qt::CTRL | Qt::Key_K)))
+    , buttonKana_(Checkable(MakeAction("TB_SortKana", QStringLiteral("タイトル・作者名ソートでかなを使う"),
+          [this] { ToggleSortKana(); }, {}, DrawnIcon(ProgramIcon::SortKana))))
+    , menuList_(Checkable(
+          MakeAction("MM_ItemList", QStringLiteral("一覧(&L)"), [this] { ChangeViewStyle(2); }, Qt::CTRL | Qt::Key_L)))
+    , menuReport_(Checkable(MakeAction(
+          "MM_ItemReport", QStringLiteral("詳細(&R)"), [this] { ChangeViewStyle(3); }, Qt::CTRL | Qt::Key_R)))
+    , buttonList_(Checkable(MakeAction(
+          "TB_ItemList", QStringLiteral("一覧"), [this] { ChangeViewStyle(2); }, {}, DrawnIcon(ProgramIcon::ListView))))
+    , buttonReport_(Checkable(MakeAction("TB_ItemReport", QStringLiteral("詳細"), [this] { ChangeViewStyle(3); }, {},
+          DrawnIcon(ProgramIcon::ReportView))))
+    , menuGrid_(Checkable(MakeAction("MM_ItemGridLines", QStringLiteral("グリッドを表示する(&G)"),
+          [this] { ToggleGridLines(); }, Qt::CTRL | Qt::Key_G)))
+    , buttonGrid_(Checkable(MakeAction("TB_ItemGridLines", QStringLiteral("グリッドを表示する"),
+          [this] { ToggleGridLines(); }, {}, DrawnIcon(ProgramIcon::GridLines))))
 {
+    view_->setItemDelegate(grid_);
     sortPopup_->setObjectName(QStringLiteral("PU_ItemSortOperate"));
     for (int key = 0; key < kColumns; ++key) {
         const QString caption = QString::fromUtf8(kKeyNames[key].second);
         for (auto [menu, prefix, entries] : {std::tuple{keyMenu_, "MM_", &menuKeys_},
                  std::tuple{sortPopup_, "PU_", &popupKeys_}}) {
-            QAction* entry = Add((std::string(prefix) + kKeyNames[key].first).c_str(), caption, true);
-            connect(entry, &QAction::triggered, this, [this, key] { SetSortKey(static_cast<ItemSortKey>(key)); });
+            QAction* entry = Checkable(MakeAction((std::string(prefix) + kKeyNames[key].first).c_str(), caption,
+                [this, key] { SetSortKey(static_cast<ItemSortKey>(key)); }));
             menu->addAction(entry);
             entries->push_back(entry);
         }
     }
-    sort_->setShortcut(QKeySequence(Qt::Key_F5));
     sortButton_->setMenu(sortPopup_);
-    sortButton_->setIcon(DrawnIcon(ProgramIcon::Sort));
-    connect(sort_, &QAction::triggered, this, &ItemListViewCommands::Resort);
-    connect(sortButton_, &QAction::triggered, this, [this] {
-        view_->setFocus();
-        Resort();
-    });
-
-    Bind(menuUp_, buttonUp_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U), ProgramIcon::SortUp,
-        [this] { SetSortDirection(0); });
-    Bind(menuDown_, buttonDown_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), ProgramIcon::SortDown,
-        [this] { SetSortDirection(1); });
-    Bind(menuKana_, buttonKana_, QKeySequence(Qt::CTRL | Qt::Key_K), ProgramIcon::SortKana,
-        [this] { ToggleSortKana(); });
-    Bind(menuList_, buttonList_, QKeySequence(Qt::CTRL | Qt::Key_L), ProgramIcon::ListView,
-        [this] { ChangeViewStyle(2); });
-    Bind(menuReport_, buttonReport_, QKeySequence(Qt::CTRL | Qt::Key_R), ProgramIcon::ReportView,
-        [this] { ChangeViewStyle(3); });
-    Bind(menuGrid_, buttonGrid_, QKeySequence(Qt::CTRL | Qt::Key_G), ProgramIcon::GridLines,
-        [this] { ToggleGridLines(); });
-
     view_->header()->setSectionsClickable(true);
     view_->header()->setSortIndicatorShown(true);
     connect(view_->header(), &QHeaderView::sectionClicked, this, &ItemListViewCommands::HeaderClicked);
@@ -92,51 +96,30 @@ ItemListViewCommands::ItemListViewCommands(
     ShowStyle(false);
 }
 
-QAction* ItemListViewCommands::Add(const char* name, const QString& caption, bool checkable)
+void ItemListViewCommands::Contribute(MenuLayout& layout)
 {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setCheckable(checkable);
-    return action;
-}
-
-void ItemListViewCommands::Bind(QAction* menuEntry, QAction* button, const QKeySequence& shortcut, ProgramIcon icon,
-    const std::function<void()>& handler)
-{
-    menuEntry->setShortcut(shortcut);
-    button->setIcon(DrawnIcon(icon));
-    for (QAction* action : {menuEntry, button}) {
-        connect(action, &QAction::triggered, this, handler);
+    for (QAction* action : {sort_, keyMenu_->menuAction(), menuUp_, menuDown_, menuKana_}) {
+        layout.Add(MenuPlace::ItemView, action);
     }
-}
-
-void ItemListViewCommands::AddToMenu(QMenu* menu)
-{
-    menu->addAction(sort_);
-    menu->addMenu(keyMenu_);
-    menu->addAction(menuUp_);
-    menu->addAction(menuDown_);
-    menu->addAction(menuKana_);
-    menu->addSeparator();
-    menu->addAction(menuList_);
-    menu->addAction(menuReport_);
-    menu->addAction(menuGrid_);
-}
-
-void ItemListViewCommands::AddToToolBar(QToolBar* tools)
-{
-    tools->addAction(sortButton_);
-    if (auto* button = qobject_cast<QToolButton*>(tools->widgetForAction(sortButton_))) {
-        button->setObjectName(QStringLiteral("TB_SortButton"));
-        button->setPopupMode(QToolButton::MenuButtonPopup);
+    layout.AddSeparator(MenuPlace::ItemView);
+    for (QAction* action : {menuList_, menuReport_, menuGrid_}) {
+        layout.Add(MenuPlace::ItemView, action);
+    }
+    layout.Add(MenuPlace::ItemViewToolBar, sortButton_);
+    if (auto* tools = qobject_cast<QToolBar*>(layout.Container(MenuPlace::ItemViewToolBar))) {
+        if (auto* button = qobject_cast<QToolButton*>(tools->widgetForAction(sortButton_))) {
+            button->setObjectName(QStringLiteral("TB_SortButton"));
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
     }
     for (QAction* action : {buttonUp_, buttonDown_, buttonKana_}) {
-        tools->addAction(action);
+        layout.Add(MenuPlace::ItemViewToolBar, action);
     }
-    tools->addSeparator();
+    layout.AddSeparator(MenuPlace::ItemViewToolBar);
     for (QAction* action : {buttonList_, buttonReport_, buttonGrid_}) {
-        tools->addAction(action);
+        layout.Add(MenuPlace::ItemViewToolBar, action);
     }
+    layout.AddMenu(MenuPlace::ItemPopupView, sortPopup_);
 }
 
 bool ItemListViewCommands::ListStyle() const

@@ -5,18 +5,15 @@
 // in the menu, on the tool bar and (the sort keys) in the list's popup, and
 // every copy shows the same state.
 
-#include <QObject>
+#include "gui/host/CommandSet.h"
 
 #include <functional>
 #include <vector>
 
-#include "gui/Icons.h"
 #include "core/collection/ItemListSort.h"
 
 class QAction;
-class QKeySequence;
 class QMenu;
-class QToolBar;
 class QTreeView;
 
 namespace tessaly {
@@ -24,18 +21,16 @@ namespace tessaly {
 class GridLineDelegate;
 struct MainWindowSettings;
 
-class ItemListViewCommands final : public QObject {
+class ItemListViewCommands final : public CommandSet {
     Q_OBJECT
 
 public:
     // resort puts the rows in the current order and shows them.
-    ItemListViewCommands(QTreeView* view, GridLineDelegate* grid, std::function<void()> resort, QObject* parent);
+    ItemListViewCommands(ItemListHost& host, std::function<void()> resort);
 
-    // "リンクアイテムのソート", the sort keys, direction, kana, styles, grid lines.
-    void AddToMenu(QMenu* menu);
-    void AddToToolBar(QToolBar* tools);
-    // PU_ItemSortOperate: the sort keys, for the list's popup and the sort button.
-    QMenu* SortPopup() const { return sortPopup_; }
+    // "リンクアイテムのソート", the sort keys, direction, kana, styles, grid
+    // lines; the sort keys again in the list's pop-up and on the sort button.
+    void Contribute(MenuLayout& layout) override;
 
     const ItemListOrder& Order() const { return order_; }
     bool ListStyle() const;
@@ -54,10 +49,6 @@ public:
     void ToggleGridLines();
 
 private:
-    QAction* Add(const char* name, const QString& caption, bool checkable);
-    // The menu entry takes the shortcut, the tool button the icon; both run the handler.
-    void Bind(QAction* menuEntry, QAction* button, const QKeySequence& shortcut, ProgramIcon icon,
-        const std::function<void()>& handler);
     void ShowOrder();
     void ShowStyle(bool list);
     void ShowGridLines(bool on);

@@ -2,19 +2,19 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QToolBar>
 #include <QTreeView>
 
 #include "gui/GuiText.h"
 #include "gui/Icons.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "gui/ItemListModel.h"
 #include "core/collection/ItemMarks.h"
 #include "core/collection/NewestAttribute.h"
 #include "core/collection/Project.h"
 #include "core/collection/ShownItems.h"
 #include "gui/items/dlgDateSelect.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 #include "gui/items/dlgNewAttribute.h"
 #include "gui/shell/dlgSplash.h"
 #include "core/settings/ExternalPrograms.h"
@@ -39,36 +39,26 @@ const std::pair<const char*, const char*> kStatuses[] = {
 
 } // namespace
 
-ItemMarkCommands::ItemMarkCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
+ItemMarkCommands::ItemMarkCommands(ItemListHost& host)
+    : CommandSet(host)
     , statusMenu_(StatusMenu("MM_ItemStatus", "MM_"))
     , popupStatusMenu_(StatusMenu("PU_ItemStatus", "PU_"))
-    , dateSetting_(Add("MM_DateSetting", QStringLiteral("日付一括設定(&T)"), &ItemMarkCommands::MM_DateSettingClick))
-    , buttonDateSetting_(Add("TB_DateSetting", QStringLiteral("日付一括設定"), &ItemMarkCommands::MM_DateSettingClick))
-    , popupDateSetting_(Add("PU_DateSetting", QStringLiteral("日付一括設定(&T)"), &ItemMarkCommands::MM_DateSettingClick))
-    , browse_(Add("MM_ItemBrowse", QStringLiteral("ブラウザで表示(&B)"), &ItemMarkCommands::MM_ItemBrowseClick))
-    , buttonBrowse_(Add("TB_ItemBrowse", QStringLiteral("ブラウザで表示"), &ItemMarkCommands::MM_ItemBrowseClick))
-    , popupBrowse_(Add("PU_ItemBrowse", QStringLiteral("ブラウザで表示(&B)"), &ItemMarkCommands::MM_ItemBrowseClick))
-    , mail_(Add("MM_ItemMail", QStringLiteral("作者にメール送信(&M)"), &ItemMarkCommands::MM_ItemMailClick))
-    , buttonMail_(Add("TB_ItemMail", QStringLiteral("作者にメール送信"), &ItemMarkCommands::MM_ItemMailClick))
-    , popupMail_(Add("PU_ItemMail", QStringLiteral("作者にメール送信(&M)"), &ItemMarkCommands::MM_ItemMailClick))
-    , newAttribute_(Add("MM_NewAttribute", QStringLiteral("最新アトリビュート調整(&N)..."),
-          &ItemMarkCommands::MM_NewAttributeClick))
+    , dateSetting_(MakeAction("MM_DateSetting", QStringLiteral("日付一括設定(&T)"), [this] { MM_DateSettingClick(); }))
+    , buttonDateSetting_(MakeAction("TB_DateSetting", QStringLiteral("日付一括設定"), [this] { MM_DateSettingClick(); }))
+    , popupDateSetting_(MakeAction("PU_DateSetting", QStringLiteral("日付一括設定(&T)"), [this] { MM_DateSettingClick(); }))
+    , browse_(MakeAction("MM_ItemBrowse", QStringLiteral("ブラウザで表示(&B)"), [this] { MM_ItemBrowseClick(); }))
+    , buttonBrowse_(MakeAction("TB_ItemBrowse", QStringLiteral("ブラウザで表示"), [this] { MM_ItemBrowseClick(); }))
+    , popupBrowse_(MakeAction("PU_ItemBrowse", QStringLiteral("ブラウザで表示(&B)"), [this] { MM_ItemBrowseClick(); }))
+    , mail_(MakeAction("MM_ItemMail", QStringLiteral("作者にメール送信(&M)"), [this] { MM_ItemMailClick(); }))
+    , buttonMail_(MakeAction("TB_ItemMail", QStringLiteral("作者にメール送信"), [this] { MM_ItemMailClick(); }))
+    , popupMail_(MakeAction("PU_ItemMail", QStringLiteral("作者にメール送信(&M)"), [this] { MM_ItemMailClick(); }))
+    , newAttribute_(MakeAction("MM_NewAttribute", QStringLiteral("最新アトリビュート調整(&N)..."), [this] { MM_NewAttributeClick(); }))
 {
-    browse_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
-    mail_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    browse_->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
+    mail_->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_M);
     buttonDateSetting_->setIcon(DrawnIcon(ProgramIcon::DateSetting));
     buttonBrowse_->setIcon(DrawnIcon(ProgramIcon::Browse));
     buttonMail_->setIcon(DrawnIcon(ProgramIcon::Mail));
-}
-
-QAction* ItemMarkCommands::Add(const char* name, const QString& caption, void (ItemMarkCommands::*handler)())
-{
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, handler);
-    return action;
 }
 
 QMenu* ItemMarkCommands::StatusMenu(const char* name, const char* prefix)
@@ -85,37 +75,21 @@ QMenu* ItemMarkCommands::StatusMenu(const char* name, const char* prefix)
     return menu;
 }
 
-void ItemMarkCommands::AddToEditMenu(QMenu* menu)
+void ItemMarkCommands::Contribute(MenuLayout& layout)
 {
-    menu->addMenu(statusMenu_);
-    menu->addAction(dateSetting_);
-}
-
-void ItemMarkCommands::AddToItemMenu(QMenu* menu)
-{
-    menu->addAction(browse_);
-    menu->addAction(mail_);
-}
-
-void ItemMarkCommands::AddToToolsMenu(QMenu* menu)
-{
-    menu->addAction(newAttribute_);
-}
-
-void ItemMarkCommands::AddToToolBar(QToolBar* tools)
-{
+    layout.AddMenu(MenuPlace::EditMarks, statusMenu_);
+    layout.Add(MenuPlace::EditMarks, dateSetting_);
+    layout.Add(MenuPlace::Item, browse_);
+    layout.Add(MenuPlace::Item, mail_);
+    layout.Add(MenuPlace::Tools, newAttribute_);
     for (QAction* action : {buttonDateSetting_, buttonBrowse_, buttonMail_}) {
-        tools->addAction(action);
+        layout.Add(MenuPlace::ItemToolBar, action);
     }
-}
-
-void ItemMarkCommands::AddToPopup(QMenu* popup)
-{
-    popup->addMenu(popupStatusMenu_);
-    popup->addAction(popupDateSetting_);
-    popup->addSeparator();
-    popup->addAction(popupBrowse_);
-    popup->addAction(popupMail_);
+    layout.AddMenu(MenuPlace::ItemPopupMarks, popupStatusMenu_);
+    layout.Add(MenuPlace::ItemPopupMarks, popupDateSetting_);
+    layout.AddSeparator(MenuPlace::ItemPopupMarks);
+    layout.Add(MenuPlace::ItemPopupMarks, popupBrowse_);
+    layout.Add(MenuPlace::ItemPopupMarks, popupMail_);
 }
 
 void ItemMarkCommands::UpdateStates(const ItemListState& state)
@@ -129,10 +103,7 @@ void ItemMarkCommands::UpdateStates(const ItemListState& state)
     buttonBrowse_->setEnabled(state.rows >= 1 && state.selected == 1);
     buttonMail_->setEnabled(state.rows >= 1 && state.selected == 1);
     newAttribute_->setEnabled(!state.searchMode);
-}
-
-void ItemMarkCommands::UpdatePopupStates(const ItemListState& state)
-{
+    // The pop-up opens on the list: its entries do not wait for the focus.
     popupStatusMenu_->menuAction()->setEnabled(state.selected >= 1);
     popupDateSetting_->setEnabled(state.selected >= 1);
     popupBrowse_->setEnabled(state.selected == 1);

@@ -4,34 +4,23 @@
 // importance mark, the date of many items at once, browsing the page and
 // writing to the author; and the tool that keeps "最新" on the newest items.
 
-#include <QObject>
+#include "gui/host/CommandSet.h"
 
 #include <vector>
 
 class QAction;
 class QMenu;
-class QToolBar;
 
 namespace tessaly {
 
-class ItemListHost;
-struct ItemListState;
-
-class ItemMarkCommands final : public QObject {
+class ItemMarkCommands final : public CommandSet {
     Q_OBJECT
 
 public:
-    ItemMarkCommands(ItemListHost& host, QObject* parent);
+    explicit ItemMarkCommands(ItemListHost& host);
 
-    // The status submenu and the bulk date.
-    void AddToEditMenu(QMenu* menu);
-    // Browse and mail.
-    void AddToItemMenu(QMenu* menu);
-    void AddToToolsMenu(QMenu* menu);
-    void AddToToolBar(QToolBar* tools);
-    void AddToPopup(QMenu* popup);
-    void UpdateStates(const ItemListState& state);
-    void UpdatePopupStates(const ItemListState& state);
+    void Contribute(MenuLayout& layout) override;
+    void UpdateStates(const ItemListState& state) override;
 
     void SetStatus(int status);
     void MM_DateSettingClick();
@@ -40,10 +29,8 @@ public:
     void MM_NewAttributeClick();
 
 private:
-    QAction* Add(const char* name, const QString& caption, void (ItemMarkCommands::*handler)());
     QMenu* StatusMenu(const char* name, const char* prefix);
 
-    ItemListHost& host_;
     QMenu* statusMenu_;
     QMenu* popupStatusMenu_;
     QAction* dateSetting_;

@@ -1,31 +1,28 @@
 #include "gui/linkcheck/LinkCheckCommands.h"
 
 #include <QAction>
-#include <QMenu>
 
 #include <numeric>
 
 #include "gui/GuiText.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/Project.h"
 #include "core/collection/ShownItems.h"
 #include "gui/linkcheck/dlgLinkCheck.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 
 namespace tessaly {
 
-LinkCheckCommands::LinkCheckCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
-    , linkCheck_(new QAction(QStringLiteral("リンクチェック(&K)..."), this))
+LinkCheckCommands::LinkCheckCommands(ItemListHost& host)
+    : CommandSet(host)
+    , linkCheck_(MakeAction("MM_LinkCheck", QStringLiteral("リンクチェック(&K)..."), [this] { MM_LinkCheckClick(); }))
 {
-    linkCheck_->setObjectName(QStringLiteral("MM_LinkCheck"));
-    connect(linkCheck_, &QAction::triggered, this, &LinkCheckCommands::MM_LinkCheckClick);
 }
 
-void LinkCheckCommands::AddToToolsMenu(QMenu* menu)
+void LinkCheckCommands::Contribute(MenuLayout& layout)
 {
-    menu->addAction(linkCheck_);
+    layout.Add(MenuPlace::Tools, linkCheck_);
 }
 
 std::array<LinkCheckScope, 3> LinkCheckCommands::Scopes() const

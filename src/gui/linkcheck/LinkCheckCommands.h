@@ -4,29 +4,27 @@
 // whole collection; the dialog's marks and new addresses go into the
 // collection through the window.
 
-#include <QObject>
+#include "gui/host/CommandSet.h"
 
 #include <array>
 
 #include "gui/linkcheck/dlgLinkCheck.h"
 
-
 class QAction;
-class QMenu;
 
 namespace tessaly {
 
-class ItemListHost;
 struct AddressUpdate;
 struct ItemPlace;
 
-class LinkCheckCommands final : public QObject {
+class LinkCheckCommands final : public CommandSet {
     Q_OBJECT
 
 public:
-    LinkCheckCommands(ItemListHost& host, QObject* parent);
+    explicit LinkCheckCommands(ItemListHost& host);
 
-    void AddToToolsMenu(QMenu* menu);
+    void Contribute(MenuLayout& layout) override;
+
     void MM_LinkCheckClick();
 
 private:
@@ -37,7 +35,6 @@ private:
     // The window learns which rows changed and that the collection did.
     void Changed(std::size_t count, const std::vector<ItemPlace>& places);
 
-    ItemListHost& host_;
     QAction* linkCheck_;
 };
 

@@ -21,35 +21,29 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "gui/tools/BulkToolCommands.h"
-#include "gui/design/DesignCommands.h"
-#include "gui/tools/BookmarkCommands.h"
-#include "gui/tools/ExchangeCommands.h"
-#include "gui/items/ItemMarkCommands.h"
-#include "platform/FileAssociation.h"
-#include "gui/FileDialogs.h"
-#include "gui/GenreListWidget.h"
-#include "gui/items/GridLineDelegate.h"
-#include "gui/items/ItemListViewCommands.h"
-#include "gui/GuiText.h"
-#include "gui/Icons.h"
-#include "gui/ItemListModel.h"
-#include "gui/publish/PublishCommands.h"
-#include "gui/ScreenPlacement.h"
-#include "gui/linkcheck/LinkCheckCommands.h"
-#include "gui/search/SearchCommands.h"
-#include "gui/searchsite/SearchSiteCommands.h"
 #include "core/collection/ProjectFile.h"
-#include "gui/shell/dlgHelp.h"
-#include "gui/shell/dlgOptions.h"
-#include "gui/shell/dlgSplash.h"
-#include "gui/shell/dlgVersion.h"
-#include "gui/templates/TemplateCommands.h"
 #include "core/settings/ExternalPrograms.h"
 #include "core/settings/SettingsStore.h"
 #include "core/text/Codepage.h"
 #include "core/util/FileStamp.h"
 #include "core/util/Messages.h"
+#include "gui/FileDialogs.h"
+#include "gui/GenreListWidget.h"
+#include "gui/GuiText.h"
+#include "gui/Icons.h"
+#include "gui/ItemListModel.h"
+#include "gui/ScreenPlacement.h"
+#include "gui/collection/CollectionCommands.h"
+#include "gui/host/MenuLayout.h"
+#include "gui/items/ItemEditCommands.h"
+#include "gui/items/ItemListViewCommands.h"
+#include "gui/items/ItemMarkCommands.h"
+#include "gui/search/SearchCommands.h"
+#include "gui/shell/dlgOptions.h"
+#include "gui/shell/dlgSplash.h"
+#include "gui/shell/dlgVersion.h"
+#include "gui/tools/ExchangeCommands.h"
+#include "platform/FileAssociation.h"
 
 namespace tessaly {
 
@@ -68,6 +62,17 @@ QString ShownPath(const std::filesystem::path& path)
 }
 
 // A pane: a title bar and its tool bar over its control.
+// A pane's tool bar of small buttons over its list.
+QToolBar* PaneToolBar(const QString& name)
+{
+    auto* tools = new QToolBar;
+    tools->setObjectName(name);
+    tools->setIconSize(QSize(16, 16));
+    tools->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; } "
+                                        "QToolButton { padding: 1px; }"));
+    return tools;
+}
+
 QWidget* Pane(const QString& objectName, QLabel* title, QToolBar* tools, QWidget* control, QWidget* below = nullptr)
 {
     auto* pane = new QWidget;
@@ -122,10 +127,10 @@ TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* par
         QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
     };
     new DialogPlacement(this);
-    BuildWidgets();
-    BuildMenus();
-    BuildItemMenu();
-    BuildToolMenus();
+    MenuLayout layout;
+    BuildWidgets(layout);
+    BuildMenus(layout);
+    AddCommandSets(layout);
     settings_ = LoadSettings(services_.settings, services_.environment, options_.restorePosition);
     ApplySettings();
     ResetToNewProject();
@@ -139,7 +144,7 @@ TForm_Main::~TForm_Main()
     itemView_->setModel(nullptr);
 }
 
-void TForm_Main::BuildWidgets()
+void TForm_Main::BuildWidgets(MenuLayout& layout)
 {
     genreList_ = new GenreListWidget;
     genreList_->setObjectName(QStringLiteral("ListBox_Genre"));
@@ -148,8 +153,6 @@ void TForm_Main::BuildWidgets()
     itemView_ = new QTreeView;
     itemView_->setObjectName(QStringLiteral("ListView_Item"));
     itemView_->setModel(itemModel_);
-    gridLines_ = new GridLineDelegate(itemView_);
-    itemView_->setItemDelegate(gridLines_);
     itemView_->setRootIsDecorated(false);
     itemView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     itemView_->setUniformRowHeights(true);
@@ -174,17 +177,12 @@ void TForm_Main::BuildWidgets()
         paneTitles_.emplace_back(control, label);
         return label;
     };
-    QToolBar* genreTools = PaneToolBar(
-        QStringLiteral("TB_Genre"), [this] { TB_GenreNewClick(); }, [this] { TB_GenreEditClick(); },
-        [this] { TB_GenreEraseClick(); }, [this](bool up) { TB_GenreMoveClick(up); });
-    QToolBar* attributeTools = PaneToolBar(
-        QStringLiteral("TB_Attr1"), [this] { TagNewClick(Vocabulary::Attributes); },
-        [this] { TagEditClick(Vocabulary::Attributes); }, [this] { TagEraseClick(Vocabulary::Attributes); },
-        [this](bool up) { TagMoveClick(Vocabulary::Attributes, up); });
-    QToolBar* contentTools = PaneToolBar(
-        QStringLiteral("TB_Attr2"), [this] { TagNewClick(Vocabulary::Contents); },
-        [this] { TagEditClick(Vocabulary::Contents); }, [this] { TagEraseClick(Vocabulary::Contents); },
-        [this](bool up) { TagMoveClick(Vocabulary::Contents, up); });
+    QToolBar* genreTools = PaneToolBar(QStringLiteral("TB_GenreTools"));
+    QToolBar* attributeTools = PaneToolBar(QStringLiteral("TB_Attr1Tools"));
+    QToolBar* contentTools = PaneToolBar(QStringLiteral("TB_Attr2Tools"));
+    layout.Place(MenuPlace::GenreToolBar, genreTools);
+    layout.Place(MenuPlace::AttributeToolBar, attributeTools);
+    layout.Place(MenuPlace::ContentToolBar, contentTools);
 
     tagSplitter_ = new QSplitter(Qt::Vertical);
     tagSplitter_->setObjectName(QStringLiteral("Panel_Attribute"));
@@ -222,145 +220,30 @@ void TForm_Main::BuildWidgets()
             shown_.FlushGenre();
             ShowGenre(row);
         }
-        UpdatePaneCommands();
     });
-    connect(genreList_, &QListWidget::itemDoubleClicked, this, [this] { TB_GenreEditClick(); });
-    AttachPopup(genreList_, QStringLiteral("TB_Genre"));
-    AttachPopup(attributeList_, QStringLiteral("TB_Attr1"));
-    AttachPopup(contentList_, QStringLiteral("TB_Attr2"));
     for (const auto& [control, label] : paneTitles_) {
         label->installEventFilter(this);
     }
-    connect(genreList_, &GenreListWidget::itemsDropped, this, &TForm_Main::MoveSelectedItemsTo);
-    for (const Vocabulary vocabulary : {Vocabulary::Attributes, Vocabulary::Contents}) {
-        QListWidget* list = TagListWidget(vocabulary);
-        connect(list, &QListWidget::itemChanged, this, [this, vocabulary] { ApplyCheckedTags(vocabulary); });
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, vocabulary] { TagEditClick(vocabulary); });
-        connect(list, &QListWidget::currentRowChanged, this, [this] { UpdatePaneCommands(); });
-    }
+    itemView_->installEventFilter(this);
+    connect(itemView_, &QTreeView::doubleClicked, this, [this] {
+        if (settings_.doubleClick == 0) {
+            itemEdit_->TB_ItemEditClick();
+        } else if (settings_.doubleClick == 1) {
+            marks_->MM_ItemBrowseClick();
+        }
+    });
     connect(itemView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        ShowTagsOfSelection();
+        collection_->ShowTagsOfSelection();
         UpdateItemCommandStates();
         UpdateCounts();
     });
     // A reset drops the selection without a selection signal: the check
     // lists and commands must not keep showing rows that are gone.
     connect(itemModel_, &QAbstractItemModel::modelReset, this, [this] {
-        ShowTagsOfSelection();
+        collection_->ShowTagsOfSelection();
         UpdateItemCommandStates();
     });
     connect(qApp, &QApplication::focusChanged, this, &TForm_Main::OnFocusChanged);
-}
-
-void TForm_Main::BuildMenus()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    QToolBar* tools = addToolBar(QStringLiteral("ファイル"));
-    tools->setObjectName(QStringLiteral("ToolBar_File"));
-    const auto add = [&](const char* name, const QString& caption, const QKeySequence& shortcut,
-                         void (TForm_Main::*handler)(), const QIcon& icon) {
-        auto* action = new QAction(icon, caption, this);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, handler);
-        file->addAction(action);
-        return action;
-    };
-    QAction* newFile = add("MM_NewFile", QStringLiteral("新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N),
-        &TForm_Main::MM_NewFileClick, DrawnIcon(ProgramIcon::NewFile));
-    QAction* open = add("MM_OpenFile", QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O),
-        &TForm_Main::MM_OpenFileClick, style()->standardIcon(QStyle::SP_DialogOpenButton));
-    saveAction_ = add("MM_SaveFile", QStringLiteral("上書保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        &TForm_Main::MM_SaveFileClick, style()->standardIcon(QStyle::SP_DialogSaveButton));
-    saveAsAction_ = add("MM_SaveAsFile", QStringLiteral("名前を付けて保存(&A)..."),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TForm_Main::MM_SaveAsFileClick, QIcon());
-    QAction* merge = add("MM_MergeFile", QStringLiteral("追加(&M)"), QKeySequence(), &TForm_Main::MM_MergeFileClick,
-        style()->standardIcon(QStyle::SP_FileDialogNewFolder));
-    reloadAction_ = add("MM_ReloadFile", QStringLiteral("再読み込み(&R)"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5), &TForm_Main::MM_ReloadFileClick,
-        style()->standardIcon(QStyle::SP_BrowserReload));
-    exchange_ = new ExchangeCommands(*this, this);
-    file->addSeparator();
-    exchange_->AddTo(file);
-    bookmarks_ = new BookmarkCommands(*this, this);
-    bookmarks_->AddTo(file->findChild<QMenu*>("MM_Inport"), file->findChild<QMenu*>("MM_Export"));
-    file->addSeparator();
-    add("MM_Exit", QStringLiteral("保存終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_E), &TForm_Main::MM_ExitClick,
-        style()->standardIcon(QStyle::SP_DialogApplyButton));
-    QAction* quit = add("MM_Quit", QStringLiteral("終了(&Q)"), QKeySequence(Qt::CTRL | Qt::Key_Q),
-        &TForm_Main::MM_QuitClick, style()->standardIcon(QStyle::SP_DialogCloseButton));
-    // Save and reload follow the command states; these only the search mode.
-    fileActions_ = {newFile, open, merge};
-    for (QAction* action : {newFile, open, saveAction_, merge, reloadAction_, quit}) {
-        tools->addAction(action);
-    }
-}
-
-void TForm_Main::BuildToolMenus()
-{
-    QMenu* projectMenu = menuBar()->addMenu(QStringLiteral("プロジェクト(&P)"));
-    QToolBar* projectTools = addToolBar(QStringLiteral("プロジェクト"));
-    projectTools->setObjectName(QStringLiteral("ToolBar_Project"));
-    design_ = new DesignCommands(*this, this);
-    design_->AddTo(projectMenu, projectTools);
-    templates_ = new TemplateCommands(*this, this);
-    templates_->AddTo(projectMenu, projectTools);
-    publish_ = new PublishCommands(*this, [this] { return design_->EnsureRootDirectory(); }, this);
-    publish_->AddTo(projectMenu, projectTools);
-    projectMenu->addSeparator();
-    design_->AddOptionsTo(projectMenu);
-    connect(design_, &DesignCommands::outputRequested, publish_, &PublishCommands::RunOutput);
-    connect(design_, &DesignCommands::optionsChanged, this, &TForm_Main::UpdateTitle);
-    QMenu* toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
-    auto* options = new QAction(QStringLiteral("環境オプション(&O)..."), this);
-    options->setObjectName(QStringLiteral("MM_Options"));
-    options->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11));
-    connect(options, &QAction::triggered, this, &TForm_Main::MM_OptionsClick);
-    toolMenu->addAction(options);
-    toolMenu->addSeparator();
-    marks_->AddToToolsMenu(toolMenu);
-    bulkTools_ = new BulkToolCommands(*this, this);
-    bulkTools_->AddTo(toolMenu);
-    (new LinkCheckCommands(*this, this))->AddToToolsMenu(toolMenu);
-    toolMenu->addSeparator();
-    searchSite_ = new SearchSiteCommands(*this, this);
-    searchSite_->AddTo(toolMenu);
-    toolMenu->addSeparator();
-    toolMenu->addAction(publish_->OpenRootAction());
-    auto* account = new QAction(QStringLiteral("関連付け(&C)"), this);
-    account->setObjectName(QStringLiteral("MM_AppAccount"));
-    connect(account, &QAction::triggered, this, &TForm_Main::MM_AppAccountClick);
-    toolMenu->addAction(account);
-    connect(toolMenu, &QMenu::aboutToShow, this, [this, account] {
-        account->setText(services_.association.IsAssociated() ? QStringLiteral("関連付けの解除(&C)")
-                                                              : QStringLiteral("関連付け(&C)"));
-    });
-    toolMenu->addSeparator();
-    auto* erase = new QAction(QStringLiteral("レジストリ削除(&U)"), this);
-    erase->setObjectName(QStringLiteral("MM_RegErase"));
-    connect(erase, &QAction::triggered, this, &TForm_Main::MM_RegEraseClick);
-    toolMenu->addAction(erase);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    auto* contents = new QAction(QStringLiteral("ヘルプ(&H)"), this);
-    contents->setObjectName(QStringLiteral("MM_Help"));
-    contents->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(contents, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("contents")); });
-    help->addAction(contents);
-    help->addSeparator();
-    // The program's pages are its own help: there is no web site to send
-    // anyone to.
-    for (const auto& [name, caption] : {std::pair{"MM_ASPage", QStringLiteral("Brindlewood ウェブページ(&W)")},
-             std::pair{"MM_TSYPage", QStringLiteral("Tessaly ウェブページ(&H)")}}) {
-        auto* page = new QAction(caption, this);
-        page->setObjectName(QString::fromLatin1(name));
-        connect(page, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("contents")); });
-        help->addAction(page);
-    }
-    help->addSeparator();
-    auto* about = new QAction(QStringLiteral("バージョン情報(&A)..."), this);
-    about->setObjectName(QStringLiteral("MM_About"));
-    connect(about, &QAction::triggered, this, &TForm_Main::MM_AboutClick);
-    help->addAction(about);
 }
 
 void TForm_Main::ApplySettings()
@@ -440,6 +323,7 @@ void TForm_Main::SetIsEditing(bool editing)
 {
     project_.IsEditing = editing;
     changedPanel_->setText(editing ? QStringLiteral("変更") : QString());
+    UpdateTitle(); // the project options may have changed the title
     UpdateCommandStates();
 }
 
@@ -505,12 +389,12 @@ void TForm_Main::ResetToNewProject()
 
 void TForm_Main::RefreshPanes()
 {
-    RefreshGenreList();
-    RefreshTagList(Vocabulary::Attributes);
-    RefreshTagList(Vocabulary::Contents);
+    collection_->ShowGenres();
+    collection_->ShowVocabulary(Vocabulary::Attributes);
+    collection_->ShowVocabulary(Vocabulary::Contents);
     ShowGenre(static_cast<int>(shown_.SelectedGenre()));
     UpdateTitle();
-    UpdatePaneCommands();
+    UpdateItemCommandStates();
 }
 
 void TForm_Main::ShowGenre(int index)
@@ -522,7 +406,7 @@ void TForm_Main::ShowGenre(int index)
     shown_.LoadGenreIntoList();
     trashNotice_->setVisible(shown_.SelectedGenre() == project_.TrashIndex() && !shown_.SearchMode());
     SortRows();
-    ShowTagsOfSelection();
+    collection_->ShowTagsOfSelection();
 }
 
 void TForm_Main::SortRows()

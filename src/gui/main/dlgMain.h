@@ -15,11 +15,13 @@
 #include "core/collection/Project.h"
 #include "core/collection/ProjectFile.h"
 #include "core/collection/ShownItems.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
+#include "gui/host/MainServices.h"
 #include "core/settings/AppSettings.h"
 #include "core/util/FileStamp.h"
 
 class QAction;
+class QMenu;
 class QLabel;
 class QPlainTextEdit;
 class QToolBar;
@@ -29,40 +31,17 @@ class QTreeView;
 
 namespace tessaly {
 
-class Clock;
-class FileAssociation;
-class FileDialogs;
-class GenreListWidget;
-class GridLineDelegate;
-class BookmarkCommands;
-class BulkToolCommands;
-class DesignCommands;
+class CollectionCommands;
+class CommandSet;
 class ExchangeCommands;
-class PublishCommands;
-class SearchSiteCommands;
+class GenreListWidget;
 class ItemClipboardCommands;
+class ItemEditCommands;
+class ItemListModel;
 class ItemListViewCommands;
 class ItemMarkCommands;
+class MenuLayout;
 class SearchCommands;
-class TemplateCommands;
-class ItemListModel;
-class MessagePresenter;
-class ReadingService;
-class SettingsStore;
-class ShellServices;
-
-// What the window needs from outside; tests pass scripted ones.
-struct MainServices {
-    MessagePresenter& messages;
-    FileDialogs& files;
-    SettingsStore& settings;
-    const Clock& clock;
-    ShellServices& shell;
-    FileAssociation& association;
-    SettingsEnvironment environment;
-    // Suggests readings of titles and names; none without MeCab.
-    const ReadingService* readings = nullptr;
-};
 
 // The command line: "-T"/"/T" toggles the start screen, "-W"/"/W" the saved
 // window position (any case); other switches are ignored; the rest are files.
@@ -133,18 +112,8 @@ public:
     // nothing when nothing was read.
     std::optional<LoadOutcome> ReadProject(const QString& fileName, Project& into);
 
-    // Collection editing: the genre, attribute and content panes.
-    void TB_GenreNewClick();
-    void TB_GenreEditClick();
-    void TB_GenreEraseClick();
-    void TB_GenreMoveClick(bool up);
-    void TagNewClick(Vocabulary vocabulary);
-    void TagEditClick(Vocabulary vocabulary);
-    void TagEraseClick(Vocabulary vocabulary);
-    void TagMoveClick(Vocabulary vocabulary, bool up);
-    // Item commands.
+    // The commands of the subsystems the window routes to.
     void TB_ItemNewClick();
-    void TB_ItemEditClick();
     ItemListViewCommands& ViewCommands() { return *viewCommands_; }
     const ItemListOrder& Order() const;
 
@@ -168,26 +137,20 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void BuildWidgets();
-    QToolBar* PaneToolBar(const QString& prefix, const std::function<void()>& onNew,
-        const std::function<void()>& onEdit, const std::function<void()>& onErase,
-        const std::function<void(bool)>& onMove);
-    void BuildMenus();
-    void BuildItemMenu();
-    void BuildToolMenus();
+    void BuildWidgets(MenuLayout& layout);
+    // The menus, tool bars and pop-up with their places, and the window's
+    // own entries in them.
+    void BuildMenus(MenuLayout& layout);
+    void BuildFileMenu(MenuLayout& layout);
+    void BuildHelpMenu();
+    void BuildItemPopup(MenuLayout& layout);
+    // Makes the command sets of the subsystems; each puts its actions in
+    // their places.
+    void AddCommandSets(MenuLayout& layout);
+    template <typename Set, typename... Arguments> Set* Add(MenuLayout& layout, Arguments&&... arguments);
     void UpdateItemCommandStates();
     void SelectRows(const std::vector<std::size_t>& rows);
     ItemListState CurrentItemListState() const;
-    void ConnectBrowser(class TForm_LinkItem& dialog);
-    std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial,
-        std::vector<std::string> existing, int renaming);
-    QListWidget* TagListWidget(Vocabulary vocabulary) const;
-    void AttachPopup(QListWidget* list, const QString& prefix);
-    void RefreshGenreList();
-    void RefreshTagList(Vocabulary vocabulary);
-    void UpdatePaneCommands();
-    void ApplyCheckedTags(Vocabulary vocabulary);
-    void ShowTagsOfSelection();
     void OnFocusChanged(QWidget* old, QWidget* now);
     void ApplySettings();
     void ApplyPaneSizes();
@@ -237,31 +200,29 @@ private:
     std::vector<std::pair<QWidget*, QLabel*>> paneTitles_;
     QTreeView* itemView_ = nullptr;
     ItemListModel* itemModel_ = nullptr;
-    GridLineDelegate* gridLines_ = nullptr;
     QListWidget* attributeList_ = nullptr;
     QListWidget* contentList_ = nullptr;
     QLabel* changedPanel_ = nullptr;
     QLabel* textPanel_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* saveAsAction_ = nullptr;
-    ItemListViewCommands* viewCommands_ = nullptr;
-    ItemClipboardCommands* clipboard_ = nullptr;
-    ItemMarkCommands* marks_ = nullptr;
-    SearchCommands* search_ = nullptr;
-    DesignCommands* design_ = nullptr;
-    ExchangeCommands* exchange_ = nullptr;
-    BookmarkCommands* bookmarks_ = nullptr;
-    BulkToolCommands* bulkTools_ = nullptr;
-    TemplateCommands* templates_ = nullptr;
-    PublishCommands* publish_ = nullptr;
-    SearchSiteCommands* searchSite_ = nullptr;
-    QLabel* itemPaneTitle_ = nullptr;
-    std::vector<QAction*> fileActions_;
-    QAction* newItemAction_ = nullptr;
-    QAction* editItemAction_ = nullptr;
+    QAction* reloadAction_ = nullptr;
     QAction* selectAllAction_ = nullptr;
     QAction* deleteAction_ = nullptr;
-    QAction* reloadAction_ = nullptr;
+    QMenu* itemPopup_ = nullptr;
+    QMenu* importMenu_ = nullptr;
+    std::vector<QAction*> fileActions_;
+    QLabel* itemPaneTitle_ = nullptr;
+
+    std::vector<CommandSet*> commandSets_;
+    // The sets the window itself routes keys, files and saves to.
+    CollectionCommands* collection_ = nullptr;
+    ItemEditCommands* itemEdit_ = nullptr;
+    ItemClipboardCommands* clipboard_ = nullptr;
+    ItemMarkCommands* marks_ = nullptr;
+    ItemListViewCommands* viewCommands_ = nullptr;
+    SearchCommands* search_ = nullptr;
+    ExchangeCommands* exchange_ = nullptr;
 };
 
 } // namespace tessaly

@@ -1,4 +1,5 @@
-// The main window's item list commands: new and edit, sorting, view style.
+// The main window's item list: its rows and selection, the states of the
+// commands on them, the search mode's look, the keys and the focus.
 
 #include <QAction>
 #include <QApplication>
@@ -14,149 +15,19 @@
 #include <QToolBar>
 #include <QTreeView>
 
-#include "gui/tools/BookmarkCommands.h"
-#include "gui/tools/BulkToolCommands.h"
-#include "gui/design/DesignCommands.h"
-#include "gui/tools/ExchangeCommands.h"
+#include "core/collection/ItemListSort.h"
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
 #include "gui/GenreListWidget.h"
-#include "gui/Icons.h"
-#include "gui/clipboard/ItemClipboardCommands.h"
-#include "gui/publish/PublishCommands.h"
-#include "gui/searchsite/SearchSiteCommands.h"
-#include "gui/items/ItemListViewCommands.h"
-#include "gui/items/ItemMarkCommands.h"
-#include "gui/search/SearchCommands.h"
 #include "gui/ItemListModel.h"
-#include "core/collection/ItemClipboard.h"
-#include "core/collection/LinkItem.h"
-#include "gui/items/dlgLinkItem.h"
+#include "gui/clipboard/ItemClipboardCommands.h"
+#include "gui/collection/CollectionCommands.h"
+#include "gui/host/CommandSet.h"
+#include "gui/items/ItemEditCommands.h"
+#include "gui/items/ItemListViewCommands.h"
 #include "gui/main/dlgMain.h"
-#include "core/settings/ExternalPrograms.h"
-#include "core/text/DateTime.h"
-#include "core/text/Url.h"
-#include "core/util/Messages.h"
 
 namespace tessaly {
-
-namespace {
-
-// The command a key runs in the genre, attribute and content lists.
-QString VocabularyListCommand(const QKeyEvent& key)
-{
-    const bool ctrlShift = key.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
-    if (ctrlShift && key.key() == Qt::Key_A) {
-        return QStringLiteral("New");
-    }
-    if (ctrlShift && key.key() == Qt::Key_Up) {
-        return QStringLiteral("Up");
-    }
-    if (ctrlShift && key.key() == Qt::Key_Down) {
-        return QStringLiteral("Down");
-    }
-    if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && key.modifiers() == Qt::NoModifier) {
-        return QStringLiteral("Edit");
-    }
-    return {};
-}
-
-} // namespace
-
-void TForm_Main::BuildItemMenu()
-{
-    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
-    QMenu* searchMenu = menuBar()->addMenu(QStringLiteral("検索(&S)"));
-    QToolBar* tools = addToolBar(QStringLiteral("アイテム"));
-    tools->setObjectName(QStringLiteral("ToolBar_Item"));
-    const auto action = [this](const char* name, const QString& caption, const QKeySequence& shortcut) {
-        auto* created = new QAction(caption, this);
-        created->setObjectName(QString::fromLatin1(name));
-        created->setShortcut(shortcut);
-        return created;
-    };
-    clipboard_ = new ItemClipboardCommands(*this, QApplication::clipboard(), this);
-    marks_ = new ItemMarkCommands(*this, this);
-    search_ = new SearchCommands(*this, this);
-    viewCommands_ = new ItemListViewCommands(itemView_, gridLines_, [this] { SortRows(); }, this);
-
-    clipboard_->AddToMenu(editMenu);
-    deleteAction_ = action("MM_Delete", QStringLiteral("削除(&D)"), QKeySequence(Qt::Key_Delete));
-    connect(deleteAction_, &QAction::triggered, this, &TForm_Main::MM_DeleteClick);
-    editMenu->addAction(deleteAction_);
-    editMenu->addSeparator();
-    selectAllAction_ = action("MM_SelectAll", QStringLiteral("全て選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
-    connect(selectAllAction_, &QAction::triggered, itemView_, &QTreeView::selectAll);
-    editMenu->addAction(selectAllAction_);
-    editMenu->addSeparator();
-    marks_->AddToEditMenu(editMenu);
-
-    newItemAction_
-        = action("TB_ItemNew", QStringLiteral("新規アイテム(&N)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    newItemAction_->setIcon(DrawnIcon(ProgramIcon::NewItem));
-    connect(newItemAction_, &QAction::triggered, this, &TForm_Main::TB_ItemNewClick);
-    editItemAction_ = action("TB_ItemEdit", QStringLiteral("アイテム編集(&E)"), QKeySequence());
-    editItemAction_->setIcon(DrawnIcon(ProgramIcon::EditItem));
-    connect(editItemAction_, &QAction::triggered, this, &TForm_Main::TB_ItemEditClick);
-    menu->addAction(newItemAction_);
-    menu->addAction(editItemAction_);
-    marks_->AddToItemMenu(menu);
-    menu->addSeparator();
-    viewCommands_->AddToMenu(menu);
-    search_->AddToMenu(searchMenu);
-
-    tools->addAction(newItemAction_);
-    tools->addAction(editItemAction_);
-    clipboard_->AddToToolBar(tools);
-    marks_->AddToToolBar(tools);
-    tools->addSeparator();
-    viewCommands_->AddToToolBar(tools);
-    QToolBar* searchTools = addToolBar(QStringLiteral("検索"));
-    searchTools->setObjectName(QStringLiteral("ToolBar_Search"));
-    search_->AddToToolBar(searchTools);
-
-    // The list's popup, enabled by the selection when it opens.
-    itemView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(itemView_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        const ItemListState state = CurrentItemListState();
-        QMenu popup(this);
-        popup.setObjectName(QStringLiteral("PU_ItemOperate"));
-        popup.addAction(newItemAction_);
-        popup.addAction(editItemAction_);
-        newItemAction_->setEnabled(!state.searchMode);
-        editItemAction_->setEnabled(state.selected == 1);
-        clipboard_->AddToPopup(&popup);
-        popup.addSeparator();
-        marks_->AddToPopup(&popup);
-        popup.addSeparator();
-        popup.addMenu(viewCommands_->SortPopup());
-        popup.addSeparator();
-        popup.addAction(selectAllAction_);
-        clipboard_->UpdatePopupStates(state);
-        marks_->UpdatePopupStates(state);
-        selectAllAction_->setEnabled(state.rows >= 1);
-        popup.exec(itemView_->viewport()->mapToGlobal(at));
-        UpdateItemCommandStates();
-    });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateItemCommandStates(); });
-
-    connect(itemView_, &QTreeView::doubleClicked, this, [this] {
-        if (settings_.doubleClick == 0) {
-            TB_ItemEditClick();
-        } else if (settings_.doubleClick == 1) {
-            marks_->MM_ItemBrowseClick();
-        }
-    });
-    for (QWidget* list : {static_cast<QWidget*>(itemView_), static_cast<QWidget*>(genreList_),
-             static_cast<QWidget*>(attributeList_), static_cast<QWidget*>(contentList_)}) {
-        list->installEventFilter(this);
-    }
-}
-
-void TForm_Main::ConnectBrowser(TForm_LinkItem& dialog)
-{
-    dialog.openUrl = [this](const std::string& url) { OpenUrl(services_.shell, settings_.browser, url); };
-    dialog.mailTo = [this](const std::string& address) { MailToOrSay(services_.shell, services_.messages, address); };
-}
 
 ItemListState TForm_Main::CurrentItemListState() const
 {
@@ -172,27 +43,26 @@ ItemListState TForm_Main::CurrentItemListState() const
 void TForm_Main::UpdateItemCommandStates()
 {
     const ItemListState state = CurrentItemListState();
-    newItemAction_->setEnabled(!state.searchMode);
-    editItemAction_->setEnabled(state.rows >= 1 && state.selected == 1);
     selectAllAction_->setEnabled(state.focused && state.rows >= 1);
     if (state.focused) {
         deleteAction_->setEnabled(state.selected >= 1);
     }
-    clipboard_->UpdateStates(state);
-    marks_->UpdateStates(state);
+    for (CommandSet* set : commandSets_) {
+        set->UpdateStates(state);
+    }
 }
 
 void TForm_Main::MM_DeleteClick()
 {
     QWidget* focus = focusWidget();
     if (focus == genreList_) {
-        TB_GenreEraseClick();
+        collection_->TB_GenreEraseClick();
     } else if (focus == itemView_) {
         clipboard_->TB_ItemEraseClick();
     } else if (focus == attributeList_) {
-        TagEraseClick(Vocabulary::Attributes);
+        collection_->TagEraseClick(Vocabulary::Attributes);
     } else if (focus == contentList_) {
-        TagEraseClick(Vocabulary::Contents);
+        collection_->TagEraseClick(Vocabulary::Contents);
     }
 }
 
@@ -224,12 +94,13 @@ void TForm_Main::RowsChanged(const std::vector<std::size_t>& rows)
         emit itemModel_->dataChanged(
             itemModel_->index(static_cast<int>(row), 0), itemModel_->index(static_cast<int>(row), 6));
     }
+    collection_->ShowTagsOfSelection();
 }
 
 void TForm_Main::ShowGenreAgain()
 {
-    RefreshTagList(Vocabulary::Attributes);
-    RefreshTagList(Vocabulary::Contents);
+    collection_->ShowVocabulary(Vocabulary::Attributes);
+    collection_->ShowVocabulary(Vocabulary::Contents);
     ShowGenre(static_cast<int>(shown_.SelectedGenre()));
 }
 
@@ -246,18 +117,10 @@ void TForm_Main::SearchModeChanged(const QString& title)
                                       : QStringLiteral("リンクアイテム"));
     // The genre list still takes dropped rows: a found item may be filed anew.
     genreList_->SetLocked(searching);
-    if (auto* genreTools = findChild<QToolBar*>(QStringLiteral("TB_GenreTools"))) {
-        genreTools->setEnabled(!searching);
-    }
     for (QAction* file : fileActions_) {
         file->setEnabled(!searching);
     }
-    design_->SetSearchMode(searching);
-    exchange_->SetSearchMode(searching);
-    bookmarks_->SetSearchMode(searching);
-    bulkTools_->SetSearchMode(searching);
-    publish_->SetSearchMode(searching);
-    searchSite_->SetSearchMode(searching);
+    importMenu_->setEnabled(!searching);
     if (searching) {
         trashNotice_->hide();
         itemModel_->Reset();
@@ -273,53 +136,22 @@ void TForm_Main::SearchModeChanged(const QString& title)
 
 void TForm_Main::TB_ItemNewClick()
 {
-    if (shown_.SearchMode()) {
-        return;
-    }
-    // Said before the user types an item that could not be added.
-    if (!project_.HasSerialLeft()) {
-        services_.messages.Show(MessageKind::Warning, NoSerialLeftMessage(), MessageButton::Ok);
-        return;
-    }
-    itemView_->setFocus();
-    const std::string genreName = GenreFieldOf(project_, shown_.SelectedGenre());
-    TForm_LinkItem dialog(services_.messages, project_.Attributes, project_.Contents, services_.clock.Today(), this);
-    dialog.SetReadingService(services_.readings);
-    ConnectBrowser(dialog);
-    dialog.setWindowTitle(QStringLiteral("新規アイテム"));
-    dialog.SetLinkItem(NewLinkItem(services_.clock, genreName));
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    const std::optional<std::size_t> row = shown_.AddItemRecord(dialog.LinkItem());
-    if (!row) {
-        services_.messages.Show(MessageKind::Warning, NoSerialLeftMessage(), MessageButton::Ok);
-        return;
-    }
-    RowsReplaced({*row});
-    itemView_->scrollToBottom();
-    SetIsEditing(true);
+    itemEdit_->TB_ItemNewClick();
 }
 
-void TForm_Main::TB_ItemEditClick()
+void TForm_Main::MoveSelectedItemsTo(int genreIndex)
 {
-    const std::vector<std::size_t> rows = SelectedRows();
-    if (rows.empty() || rows.front() >= shown_.Rows().size()) {
-        return;
+    collection_->MoveSelectedItemsTo(genreIndex);
+}
+
+std::vector<std::size_t> TForm_Main::SelectedRows() const
+{
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& index : itemView_->selectionModel()->selectedRows()) {
+        rows.push_back(static_cast<std::size_t>(index.row()));
     }
-    TLinkItem& record = shown_.Rows()[rows.front()];
-    TForm_LinkItem dialog(services_.messages, project_.Attributes, project_.Contents, services_.clock.Today(), this);
-    dialog.SetReadingService(services_.readings);
-    ConnectBrowser(dialog);
-    dialog.SetLinkItem(record);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    record = dialog.LinkItem();
-    const int row = static_cast<int>(rows.front());
-    emit itemModel_->dataChanged(itemModel_->index(row, 0), itemModel_->index(row, 6));
-    ShowTagsOfSelection();
-    SetIsEditing(true);
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
@@ -333,30 +165,10 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
             }
         }
     }
-    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
-        && ((watched == genreList_ && !genreList_->IsLocked()) || watched == attributeList_
-            || watched == contentList_)) {
-        // The keys of the three vocabulary lists: new, up, down, rename. They
-        // win over the window's shortcuts (Ctrl+Shift+A is new item there).
-        const QString command = VocabularyListCommand(*static_cast<QKeyEvent*>(event));
-        if (command.isEmpty()) {
-            return QMainWindow::eventFilter(watched, event);
-        }
-        event->accept();
-        if (event->type() == QEvent::KeyPress) {
-            const QString prefix = watched == genreList_ ? QStringLiteral("TB_Genre")
-                : watched == attributeList_              ? QStringLiteral("TB_Attr1")
-                                                         : QStringLiteral("TB_Attr2");
-            if (QAction* action = findChild<QAction*>(prefix + command); action != nullptr && action->isEnabled()) {
-                action->trigger();
-            }
-        }
-        return true;
-    }
     if (watched == itemView_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
-            TB_ItemEditClick();
+            itemEdit_->TB_ItemEditClick();
             return true;
         }
         if (key->key() == Qt::Key_V && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
@@ -365,6 +177,31 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm_Main::OnFocusChanged(QWidget* old, QWidget* now)
+{
+    // Leaving the item pane writes its rows back into the genre.
+    if (old != nullptr && linksPanel_->isAncestorOf(old) && (now == nullptr || !linksPanel_->isAncestorOf(now))) {
+        shown_.FlushGenre();
+        textPanel_->clear();
+    }
+    // Paste and select-all depend on the focus, also in an empty list. A
+    // menu opened from the keyboard takes the focus only to give it back:
+    // its commands must stay as the list left them.
+    const bool toMenu = now == nullptr || qobject_cast<QMenuBar*>(now) != nullptr || qobject_cast<QMenu*>(now) != nullptr;
+    if ((old == itemView_ || now == itemView_) && !toMenu) {
+        UpdateItemCommandStates();
+    }
+    for (const auto& [control, label] : paneTitles_) {
+        const bool active = now == control;
+        QFont font = label->font();
+        font.setBold(active);
+        label->setFont(font);
+        label->setBackgroundRole(active ? QPalette::Highlight : QPalette::Window);
+        label->setForegroundRole(active ? QPalette::HighlightedText : QPalette::WindowText);
+    }
+    UpdateCounts();
 }
 
 } // namespace tessaly

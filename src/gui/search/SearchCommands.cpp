@@ -1,15 +1,14 @@
 #include "gui/search/SearchCommands.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QToolBar>
 #include <QTreeView>
 
 #include "gui/Icons.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/Project.h"
 #include "core/collection/ShownItems.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 #include "gui/search/dlgSearchDomain.h"
 #include "gui/search/dlgSearchProject.h"
 #include "gui/search/dlgSearchString.h"
@@ -38,9 +37,8 @@ struct SearchEntry {
 
 } // namespace
 
-SearchCommands::SearchCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
+SearchCommands::SearchCommands(ItemListHost& host)
+    : CommandSet(host)
 {
     const SearchEntry entries[] = {
         {"SearchString", "文字列検索モード(&S)...", "文字列検索モード", Qt::CTRL | Qt::Key_F, ProgramIcon::SearchString,
@@ -55,47 +53,32 @@ SearchCommands::SearchCommands(ItemListHost& host, QObject* parent)
             &SearchCommands::MM_SearchExitClick},
     };
     for (const SearchEntry& entry : entries) {
-        QAction* menuEntry = Add((std::string("MM_") + entry.name).c_str(), QString::fromUtf8(entry.caption),
-            QKeySequence(entry.key), entry.handler);
-        QAction* button = Add((std::string("TB_") + entry.name).c_str(), QString::fromUtf8(entry.hint),
-            QKeySequence(), entry.handler);
-        button->setIcon(DrawnIcon(entry.icon));
+        const auto handler = [this, run = entry.handler] { (this->*run)(); };
+        QAction* menuEntry = MakeAction(
+            (std::string("MM_") + entry.name).c_str(), QString::fromUtf8(entry.caption), handler, entry.key);
+        QAction* button = MakeAction(
+            (std::string("TB_") + entry.name).c_str(), QString::fromUtf8(entry.hint), handler, {}, DrawnIcon(entry.icon));
         menuEntries_.push_back(menuEntry);
         buttons_.push_back(button);
     }
     exit_ = menuEntries_.back();
     buttonExit_ = buttons_.back();
     menuEntries_.insert(menuEntries_.end() - 1,
-        Add("MM_SearchDuplicate", QStringLiteral("重複リンクの検索(&U)"), QKeySequence(),
-            &SearchCommands::MM_SearchDuplicateClick));
+        MakeAction("MM_SearchDuplicate", QStringLiteral("重複リンクの検索(&U)"), [this] { MM_SearchDuplicateClick(); }));
     exit_->setEnabled(false);
     buttonExit_->setEnabled(false);
 }
 
-QAction* SearchCommands::Add(
-    const char* name, const QString& caption, const QKeySequence& shortcut, void (SearchCommands::*handler)())
-{
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, handler);
-    return action;
-}
-
-void SearchCommands::AddToMenu(QMenu* menu)
+void SearchCommands::Contribute(MenuLayout& layout)
 {
     for (QAction* action : menuEntries_) {
         if (action == exit_) {
-            menu->addSeparator();
+            layout.AddSeparator(MenuPlace::Search);
         }
-        menu->addAction(action);
+        layout.Add(MenuPlace::Search, action);
     }
-}
-
-void SearchCommands::AddToToolBar(QToolBar* tools)
-{
     for (QAction* action : buttons_) {
-        tools->addAction(action);
+        layout.Add(MenuPlace::SearchToolBar, action);
     }
 }
 

@@ -4,7 +4,7 @@
 // ending the mode. The found items are taken out of their genres while the
 // result is shown and go back when the mode ends.
 
-#include <QObject>
+#include "gui/host/CommandSet.h"
 
 #include <string>
 #include <vector>
@@ -12,22 +12,16 @@
 #include "core/design/DirectoryDesign.h"
 
 class QAction;
-class QMenu;
-class QToolBar;
 
 namespace tessaly {
 
-class ItemListHost;
-struct ItemListState;
-
-class SearchCommands final : public QObject {
+class SearchCommands final : public CommandSet {
     Q_OBJECT
 
 public:
-    SearchCommands(ItemListHost& host, QObject* parent);
+    explicit SearchCommands(ItemListHost& host);
 
-    void AddToMenu(QMenu* menu);
-    void AddToToolBar(QToolBar* tools);
+    void Contribute(MenuLayout& layout) override;
 
     void MM_SearchStringClick();
     void MM_SearchDomainClick();
@@ -41,12 +35,10 @@ public:
     void EndSearchMode();
 
 private:
-    QAction* Add(const char* name, const QString& caption, const QKeySequence& shortcut, void (SearchCommands::*handler)());
     // Runs the criteria over the collection; shows the result when found.
     bool Search(const TSqueeze& criteria, const QString& title);
     void ShowResult(const std::vector<std::string>& lines, const QString& title);
 
-    ItemListHost& host_;
     std::vector<QAction*> menuEntries_;
     std::vector<QAction*> buttons_;
     QAction* exit_ = nullptr;

@@ -1,17 +1,18 @@
 #include "gui/searchsite/SearchSiteCommands.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QMenu>
+#include <QFileInfo>
 
 #include <filesystem>
 
 #include "gui/FileDialogs.h"
 #include "gui/GuiText.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/ProjectFile.h"
 #include "core/collection/ShownItems.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 #include "gui/searchsite/dlgOssSupport.h"
 #include "gui/searchsite/dlgOutputDIZ.h"
 #include "gui/shell/dlgSplash.h"
@@ -22,33 +23,28 @@
 
 namespace tessaly {
 
-SearchSiteCommands::SearchSiteCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
+SearchSiteCommands::SearchSiteCommands(ItemListHost& host)
+    : CommandSet(host)
     , menu_(new QMenu(QStringLiteral("Vuzuva Derado Redovi(P)"), host.DialogParent()))
-    , dizOutput_(new QAction(QStringLiteral("DIZ データ出力(&C)..."), this))
-    , ossSupport_(new QAction(QStringLiteral("TSYOSS HTML 作成支援ツール..."), this))
+    , dizOutput_(MakeAction("MM_DizOutput", QStringLiteral("DIZ データ出力(&C)..."), [this] { TSYOSS1Click(); },
+          Qt::CTRL | Qt::SHIFT | Qt::Key_F9))
+    , ossSupport_(MakeAction("MM_OssSupport", QStringLiteral("TSYOSS HTML 作成支援ツール..."),
+          [this] { MM_OssSupportClick(); }, Qt::CTRL | Qt::SHIFT | Qt::Key_F10))
 {
     menu_->setObjectName(QStringLiteral("MM_Tsyoss"));
     menu_->menuAction()->setObjectName(QStringLiteral("MM_Tsyoss"));
-    dizOutput_->setObjectName(QStringLiteral("MM_DizOutput"));
-    dizOutput_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F9));
-    ossSupport_->setObjectName(QStringLiteral("MM_OssSupport"));
-    ossSupport_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F10));
-    connect(dizOutput_, &QAction::triggered, this, &SearchSiteCommands::TSYOSS1Click);
-    connect(ossSupport_, &QAction::triggered, this, &SearchSiteCommands::MM_OssSupportClick);
     menu_->addAction(dizOutput_);
     menu_->addAction(ossSupport_);
 }
 
-void SearchSiteCommands::AddTo(QMenu* menu)
+void SearchSiteCommands::Contribute(MenuLayout& layout)
 {
-    menu->addMenu(menu_);
+    layout.AddMenu(MenuPlace::ToolsSearchSite, menu_);
 }
 
-void SearchSiteCommands::SetSearchMode(bool searching)
+void SearchSiteCommands::UpdateStates(const ItemListState& state)
 {
-    dizOutput_->setEnabled(!searching);
+    dizOutput_->setEnabled(!state.searchMode);
 }
 
 void SearchSiteCommands::TSYOSS1Click()

@@ -1,42 +1,35 @@
 #include "gui/templates/TemplateCommands.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QToolBar>
 
 #include "gui/GuiText.h"
 #include "gui/Icons.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/Project.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 #include "gui/templates/dlgProjectTemplate.h"
 #include "core/templates/TemplateList.h"
 
 namespace tessaly {
 
-TemplateCommands::TemplateCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
-    , menuEntry_(new QAction(QStringLiteral("アイテムテンプレート設計(&T)..."), this))
-    , button_(new QAction(DrawnIcon(ProgramIcon::ItemTemplate), QStringLiteral("アイテムテンプレート"), this))
+TemplateCommands::TemplateCommands(ItemListHost& host)
+    : CommandSet(host)
+    , menuEntry_(MakeAction("MM_ProjectTemplate", QStringLiteral("アイテムテンプレート設計(&T)..."),
+          [this] { MM_ProjectTemplateClick(); }, Qt::CTRL | Qt::Key_F5))
+    , button_(MakeAction("TB_ProjectTemplate", QStringLiteral("アイテムテンプレート"),
+          [this] { MM_ProjectTemplateClick(); }, {}, DrawnIcon(ProgramIcon::ItemTemplate)))
 {
-    menuEntry_->setObjectName(QStringLiteral("MM_ProjectTemplate"));
-    menuEntry_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5));
-    button_->setObjectName(QStringLiteral("TB_ProjectTemplate"));
     button_->setToolTip(QStringLiteral("アイテムテンプレート"));
     button_->setStatusTip(QStringLiteral("アイテムテンプレート"));
     // The templates are the project's, not the shown items': the command
     // stays available in search mode.
-    connect(menuEntry_, &QAction::triggered, this, [this] { MM_ProjectTemplateClick(); });
-    connect(button_, &QAction::triggered, this, [this] { MM_ProjectTemplateClick(); });
 }
 
-void TemplateCommands::AddTo(QMenu* menu, QToolBar* tools)
+void TemplateCommands::Contribute(MenuLayout& layout)
 {
-    menu->addAction(menuEntry_);
-    if (tools != nullptr) {
-        tools->addAction(button_);
-    }
+    layout.Add(MenuPlace::Project, menuEntry_);
+    layout.Add(MenuPlace::ProjectToolBar, button_);
 }
 
 bool TemplateCommands::MM_ProjectTemplateClick()

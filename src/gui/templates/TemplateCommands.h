@@ -3,23 +3,19 @@
 // The item template command of the main window: the project's templates
 // edited in the template dialog.
 
-#include <QObject>
+#include "gui/host/CommandSet.h"
 
 class QAction;
-class QMenu;
-class QToolBar;
 
 namespace tessaly {
 
-class ItemListHost;
-
-class TemplateCommands final : public QObject {
+class TemplateCommands final : public CommandSet {
     Q_OBJECT
 
 public:
-    TemplateCommands(ItemListHost& host, QObject* parent);
+    explicit TemplateCommands(ItemListHost& host);
 
-    void AddTo(QMenu* menu, QToolBar* tools);
+    void Contribute(MenuLayout& layout) override;
 
     // Opens the dialog on the project's templates; on OK they are replaced
     // by the dialog's, in its order, and the project counts as changed.
@@ -27,7 +23,6 @@ public:
     bool MM_ProjectTemplateClick();
 
 private:
-    ItemListHost& host_;
     QAction* menuEntry_;
     QAction* button_;
 };

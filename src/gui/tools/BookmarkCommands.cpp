@@ -1,15 +1,15 @@
 #include "gui/tools/BookmarkCommands.h"
 
 #include <QAction>
-#include <QMenu>
 
 #include "gui/FileDialogs.h"
 #include "gui/GuiText.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/Project.h"
 #include "core/collection/ProjectFile.h"
 #include "core/collection/ShownItems.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 #include "core/text/Codepage.h"
 #include "core/tools/BookmarkFile.h"
 #include "core/tools/BookmarkImport.h"
@@ -24,27 +24,24 @@ const QString kFilter = QStringLiteral("ブックマークファイル (*.html *
 
 } // namespace
 
-BookmarkCommands::BookmarkCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
-    , import_(new QAction(QStringLiteral("ブラウザのブックマーク(&B)..."), this))
-    , export_(new QAction(QStringLiteral("ブラウザのブックマーク(&B)..."), this))
+BookmarkCommands::BookmarkCommands(ItemListHost& host)
+    : CommandSet(host)
+    , import_(MakeAction("MM_InportBookmarks", QStringLiteral("ブラウザのブックマーク(&B)..."),
+          [this] { MM_ImportBookmarksClick(); }))
+    , export_(MakeAction("MM_ExportBookmarks", QStringLiteral("ブラウザのブックマーク(&B)..."),
+          [this] { MM_ExportBookmarksClick(); }))
 {
-    import_->setObjectName(QStringLiteral("MM_InportBookmarks"));
-    export_->setObjectName(QStringLiteral("MM_ExportBookmarks"));
-    connect(import_, &QAction::triggered, this, &BookmarkCommands::MM_ImportBookmarksClick);
-    connect(export_, &QAction::triggered, this, &BookmarkCommands::MM_ExportBookmarksClick);
 }
 
-void BookmarkCommands::AddTo(QMenu* importMenu, QMenu* exportMenu)
+void BookmarkCommands::Contribute(MenuLayout& layout)
 {
-    importMenu->addAction(import_);
-    exportMenu->addAction(export_);
+    layout.Add(MenuPlace::FileImport, import_);
+    layout.Add(MenuPlace::FileExport, export_);
 }
 
-void BookmarkCommands::SetSearchMode(bool searching)
+void BookmarkCommands::UpdateStates(const ItemListState& state)
 {
-    export_->setEnabled(!searching);
+    export_->setEnabled(!state.searchMode);
 }
 
 void BookmarkCommands::MM_ImportBookmarksClick()

@@ -1,13 +1,13 @@
 #include "gui/tools/BulkToolCommands.h"
 
 #include <QAction>
-#include <QMenu>
 
 #include "gui/GuiText.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/Project.h"
 #include "core/collection/ShownItems.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 #include "gui/tools/dlgReplaceDomain.h"
 #include "gui/shell/dlgSplash.h"
 #include "core/search/SearchMode.h"
@@ -17,28 +17,25 @@
 
 namespace tessaly {
 
-BulkToolCommands::BulkToolCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
-    , domainTool_(new QAction(QStringLiteral("ドメイン一括変換(&D)..."), this))
-    , attrContentTool_(new QAction(QStringLiteral("アトリビュート・コンテンツ整理(&R)"), this))
+BulkToolCommands::BulkToolCommands(ItemListHost& host)
+    : CommandSet(host)
+    , domainTool_(
+          MakeAction("MM_DomainTool", QStringLiteral("ドメイン一括変換(&D)..."), [this] { MM_DomainToolClick(); }))
+    , attrContentTool_(MakeAction("MM_AttrContentTool", QStringLiteral("アトリビュート・コンテンツ整理(&R)"),
+          [this] { MM_AttrContentToolClick(); }))
 {
-    domainTool_->setObjectName(QStringLiteral("MM_DomainTool"));
-    attrContentTool_->setObjectName(QStringLiteral("MM_AttrContentTool"));
-    connect(domainTool_, &QAction::triggered, this, &BulkToolCommands::MM_DomainToolClick);
-    connect(attrContentTool_, &QAction::triggered, this, &BulkToolCommands::MM_AttrContentToolClick);
 }
 
-void BulkToolCommands::AddTo(QMenu* toolMenu)
+void BulkToolCommands::Contribute(MenuLayout& layout)
 {
-    toolMenu->addAction(domainTool_);
-    toolMenu->addAction(attrContentTool_);
+    layout.Add(MenuPlace::Tools, domainTool_);
+    layout.Add(MenuPlace::Tools, attrContentTool_);
 }
 
-void BulkToolCommands::SetSearchMode(bool searching)
+void BulkToolCommands::UpdateStates(const ItemListState& state)
 {
-    domainTool_->setEnabled(!searching);
-    attrContentTool_->setEnabled(!searching);
+    domainTool_->setEnabled(!state.searchMode);
+    attrContentTool_->setEnabled(!state.searchMode);
 }
 
 std::size_t BulkToolCommands::Rewrite(

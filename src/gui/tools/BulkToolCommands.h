@@ -3,7 +3,7 @@
 // The Tools menu's rewrites of the whole collection: domain replace and the
 // attribute/content tidy.
 
-#include <QObject>
+#include "gui/host/CommandSet.h"
 
 #include <cstddef>
 #include <functional>
@@ -11,21 +11,17 @@
 #include "core/tools/BulkRewrite.h"
 
 class QAction;
-class QMenu;
 
 namespace tessaly {
 
-class ItemListHost;
-
-class BulkToolCommands final : public QObject {
+class BulkToolCommands final : public CommandSet {
     Q_OBJECT
 
 public:
-    BulkToolCommands(ItemListHost& host, QObject* parent);
+    explicit BulkToolCommands(ItemListHost& host);
 
-    void AddTo(QMenu* toolMenu);
-    // The collection is not rewritten while found items are shown.
-    void SetSearchMode(bool searching);
+    void Contribute(MenuLayout& layout) override;
+    void UpdateStates(const ItemListState& state) override;
 
     void MM_DomainToolClick();
     void MM_AttrContentToolClick();
@@ -36,7 +32,6 @@ private:
     std::size_t Rewrite(const std::string& progressMessage,
         const std::function<std::size_t(const GenreProgress&)>& rewrite);
 
-    ItemListHost& host_;
     QAction* domainTool_;
     QAction* attrContentTool_;
 };

@@ -2,17 +2,17 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QMenu>
 #include <memory>
 
 #include "gui/FileDialogs.h"
 #include "gui/GuiText.h"
-#include "gui/main/ItemListHost.h"
+#include "gui/host/ItemListHost.h"
 #include "core/collection/Project.h"
 #include "core/collection/ProjectFile.h"
 #include "core/collection/ShownItems.h"
 #include "gui/tools/dlgCSVQuery.h"
-#include "gui/main/dlgMain.h"
+#include "gui/host/MainServices.h"
+#include "gui/host/MenuLayout.h"
 #include "gui/shell/dlgSplash.h"
 #include "core/text/Codepage.h"
 #include "core/tools/CsvExport.h"
@@ -27,32 +27,22 @@ bool IsRkmFile(const QString& fileName)
     return QFileInfo(fileName).suffix().toUpper() == QLatin1String("TSM");
 }
 
-ExchangeCommands::ExchangeCommands(ItemListHost& host, QObject* parent)
-    : QObject(parent)
-    , host_(host)
-    , importRkm_(new QAction(QStringLiteral("RKM ファイル(&L)"), this))
-    , exportCsv_(new QAction(QStringLiteral("CSV 形式ファイル(&C)"), this))
+ExchangeCommands::ExchangeCommands(ItemListHost& host)
+    : CommandSet(host)
+    , importRkm_(MakeAction("MM_InportRKM", QStringLiteral("RKM ファイル(&L)"), [this] { MM_InportRKMClick(); }))
+    , exportCsv_(MakeAction("MM_ExportCSV", QStringLiteral("CSV 形式ファイル(&C)"), [this] { MM_ExportCSVClick(); }))
 {
-    importRkm_->setObjectName(QStringLiteral("MM_InportRKM"));
-    exportCsv_->setObjectName(QStringLiteral("MM_ExportCSV"));
-    connect(importRkm_, &QAction::triggered, this, &ExchangeCommands::MM_InportRKMClick);
-    connect(exportCsv_, &QAction::triggered, this, &ExchangeCommands::MM_ExportCSVClick);
 }
 
-void ExchangeCommands::AddTo(QMenu* fileMenu)
+void ExchangeCommands::Contribute(MenuLayout& layout)
 {
-    importMenu_ = fileMenu->addMenu(QStringLiteral("インポート(&I)"));
-    importMenu_->setObjectName(QStringLiteral("MM_Inport"));
-    importMenu_->addAction(importRkm_);
-    QMenu* exportMenu = fileMenu->addMenu(QStringLiteral("エクスポート(&E)"));
-    exportMenu->setObjectName(QStringLiteral("MM_Export"));
-    exportMenu->addAction(exportCsv_);
+    layout.Add(MenuPlace::FileImport, importRkm_);
+    layout.Add(MenuPlace::FileExport, exportCsv_);
 }
 
-void ExchangeCommands::SetSearchMode(bool searching)
+void ExchangeCommands::UpdateStates(const ItemListState& state)
 {
-    importMenu_->setEnabled(!searching);
-    importRkm_->setEnabled(!searching);
+    importRkm_->setEnabled(!state.searchMode);
 }
 
 void ExchangeCommands::MM_InportRKMClick()

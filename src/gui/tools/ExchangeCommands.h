@@ -3,24 +3,20 @@
 // The File menu's exchange with other formats: the links of an RKM data
 // file imported into the collection, and the listed items exported as CSV.
 
-#include <QObject>
+#include "gui/host/CommandSet.h"
 
 class QAction;
-class QMenu;
 
 namespace tessaly {
 
-class ItemListHost;
-
-class ExchangeCommands final : public QObject {
+class ExchangeCommands final : public CommandSet {
     Q_OBJECT
 
 public:
-    ExchangeCommands(ItemListHost& host, QObject* parent);
+    explicit ExchangeCommands(ItemListHost& host);
 
-    void AddTo(QMenu* fileMenu);
-    // Nothing is imported while found items are shown.
-    void SetSearchMode(bool searching);
+    void Contribute(MenuLayout& layout) override;
+    void UpdateStates(const ItemListState& state) override;
 
     void MM_InportRKMClick();
     // Imports the links of an RKM file; the first genre is shown afterwards.
@@ -28,8 +24,6 @@ public:
     void MM_ExportCSVClick();
 
 private:
-    ItemListHost& host_;
-    QMenu* importMenu_ = nullptr;
     QAction* importRkm_;
     QAction* exportCsv_;
 };

@@ -1,4 +1,4 @@
-#include "gui/design/dlgProjectOption.h"
+#include "gui/options/dlgProjectOption.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,0 +1,28 @@
+#include "gui/host/CommandSet.h"
+
+#include <QAction>
+#include <QWidget>
+
+#include "gui/host/ItemListHost.h"
+
+namespace tessaly {
+
+CommandSet::CommandSet(ItemListHost& host)
+    : QObject(host.DialogParent())
+    , host_(host)
+{
+}
+
+void CommandSet::UpdateStates(const ItemListState&) {}
+
+QAction* CommandSet::MakeAction(const char* name, const QString& caption, std::function<void()> handler,
+    const QKeySequence& shortcut, const QIcon& icon)
+{
+    auto* action = new QAction(icon, caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, std::move(handler));
+    return action;
+}
+
+} // namespace tessaly
