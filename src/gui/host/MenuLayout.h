@@ -27,7 +27,8 @@ enum class MenuPlace {
     ProjectOptions,  // プロジェクト, last
     Tools,           // ツール: tools over the collection
     ToolsSearchSite, // ツール: the search site's files
-    ToolsSite,       // ツール: the published site
+    ToolsSite,       // ツール: the published site and the desktop
+    Help,            // ヘルプ
     ItemToolBar,     // the item tool bar
     ItemViewToolBar, // the item tool bar, after its separator
     SearchToolBar,

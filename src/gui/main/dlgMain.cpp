@@ -41,7 +41,6 @@
 #include "gui/search/SearchCommands.h"
 #include "gui/shell/dlgOptions.h"
 #include "gui/shell/dlgSplash.h"
-#include "gui/shell/dlgVersion.h"
 #include "gui/tools/ExchangeCommands.h"
 #include "platform/FileAssociation.h"
 
@@ -844,26 +843,6 @@ void TForm_Main::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     HandleDroppedFiles(files);
-}
-
-void TForm_Main::MM_AppAccountClick()
-{
-    const bool associated = services_.association.IsAssociated();
-    const MessageButton answer = services_.messages.Show(MessageKind::Confirmation,
-        associated ? SJ("拡張子 TSP が Tessaly に関連付けられています.\r\n関連付けを解除してよろしいですか？")
-                   : SJ("拡張子 TSP を Tessaly に関連付けます.\r\nよろしいですか？"),
-        MessageButton::Yes | MessageButton::Cancel);
-    if (answer == MessageButton::Yes) {
-        associated ? services_.association.Unassociate() : services_.association.Associate();
-    }
-}
-
-void TForm_Main::MM_AboutClick()
-{
-    TForm_Version version(settings_.mainWindow.girlDisabled, false, this);
-    version.openMakerPage = [this] { OpenUrl(services_.shell, settings_.browser, "http://www.brindlewood.example/"); };
-    version.mailSupport = [this] { MailToOrSay(services_.shell, services_.messages, "support@brindlewood.example"); };
-    version.exec();
 }
 
 void TForm_Main::MM_QuitClick()

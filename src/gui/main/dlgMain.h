@@ -97,8 +97,6 @@ public:
     void MM_QuitClick();
     void MM_OptionsClick();
     void MM_RegEraseClick();
-    void MM_AboutClick();
-    void MM_AppAccountClick();
     // Files dropped on the window, handled by the drop setting.
     void HandleDroppedFiles(const QStringList& files);
 
@@ -142,7 +140,6 @@ private:
     // own entries in them.
     void BuildMenus(MenuLayout& layout);
     void BuildFileMenu(MenuLayout& layout);
-    void BuildHelpMenu();
     void BuildItemPopup(MenuLayout& layout);
     // Makes the command sets of the subsystems; each puts its actions in
     // their places.

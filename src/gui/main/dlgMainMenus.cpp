@@ -25,12 +25,12 @@
 #include "gui/publish/PublishCommands.h"
 #include "gui/search/SearchCommands.h"
 #include "gui/searchsite/SearchSiteCommands.h"
-#include "gui/shell/dlgHelp.h"
+#include "gui/shell/AssociationCommands.h"
+#include "gui/shell/HelpCommands.h"
 #include "gui/templates/TemplateCommands.h"
 #include "gui/tools/BookmarkCommands.h"
 #include "gui/tools/BulkToolCommands.h"
 #include "gui/tools/ExchangeCommands.h"
-#include "platform/FileAssociation.h"
 
 namespace tessaly {
 
@@ -80,6 +80,8 @@ void TForm_Main::AddCommandSets(MenuLayout& layout)
     Add<PublishCommands>(layout);
     Add<ProjectOptionsCommands>(layout);
     Add<SearchSiteCommands>(layout);
+    Add<AssociationCommands>(layout);
+    Add<HelpCommands>(layout);
 }
 
 void TForm_Main::BuildMenus(MenuLayout& layout)
@@ -129,19 +131,12 @@ void TForm_Main::BuildMenus(MenuLayout& layout)
     layout.Place(MenuPlace::ToolsSearchSite, tools);
     layout.FixedSeparator(tools);
     layout.Place(MenuPlace::ToolsSite, tools);
-    QAction* account = MakeAction(this, "MM_AppAccount", QStringLiteral("関連付け(&C)"));
-    connect(account, &QAction::triggered, this, &TForm_Main::MM_AppAccountClick);
-    layout.Fixed(tools, account);
-    connect(tools, &QMenu::aboutToShow, this, [this, account] {
-        account->setText(services_.association.IsAssociated() ? QStringLiteral("関連付けの解除(&C)")
-                                                              : QStringLiteral("関連付け(&C)"));
-    });
     layout.FixedSeparator(tools);
     QAction* erase = MakeAction(this, "MM_RegErase", QStringLiteral("レジストリ削除(&U)"));
     connect(erase, &QAction::triggered, this, &TForm_Main::MM_RegEraseClick);
     layout.Fixed(tools, erase);
 
-    BuildHelpMenu();
+    layout.Place(MenuPlace::Help, menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")));
 }
 
 void TForm_Main::BuildFileMenu(MenuLayout& layout)
@@ -210,27 +205,6 @@ void TForm_Main::BuildItemPopup(MenuLayout& layout)
         UpdateItemCommandStates();
     });
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateItemCommandStates(); });
-}
-
-void TForm_Main::BuildHelpMenu()
-{
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    QAction* contents = MakeAction(this, "MM_Help", QStringLiteral("ヘルプ(&H)"), Qt::Key_F1);
-    connect(contents, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("contents")); });
-    help->addAction(contents);
-    help->addSeparator();
-    // The program's pages are its own help: there is no web site to send
-    // anyone to.
-    for (const auto& [name, caption] : {std::pair{"MM_ASPage", QStringLiteral("Brindlewood ウェブページ(&W)")},
-             std::pair{"MM_TSYPage", QStringLiteral("Tessaly ウェブページ(&H)")}}) {
-        QAction* page = MakeAction(this, name, caption);
-        connect(page, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("contents")); });
-        help->addAction(page);
-    }
-    help->addSeparator();
-    QAction* about = MakeAction(this, "MM_About", QStringLiteral("バージョン情報(&A)..."));
-    connect(about, &QAction::triggered, this, &TForm_Main::MM_AboutClick);
-    help->addAction(about);
 }
 
 } // namespace tessaly
