@@ -1,20 +1,16 @@
-// Writes the manual page and the bash completion of tessaly-cli from the
-// command table that --help prints, so that neither can fall behind it.
-// Run by the build; not installed.
+#include "cli/Docs.h"
 
 #include <algorithm>
-#include <iostream>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
-#include "cli/Commands.h"
+#include "cli/CommandLine.h"
+#include "cli/commands/CommandList.h"
+
+namespace tessaly::cli {
 
 namespace {
-
-using tessaly::cli::AllCommands;
-using tessaly::cli::Command;
 
 // Text as roff input: backslashes and minus signs escaped, and no line
 // starting with a control character.
@@ -38,43 +34,62 @@ std::string Roff(std::string_view text)
     return roff;
 }
 
+void WriteCommand(std::ostream& out, const Command& command)
+{
+    const CommandDeclaration& declaration = command.Declaration();
+    std::string description = Roff(declaration.description);
+    for (std::size_t paragraph; (paragraph = description.find("\n\n")) != std::string::npos;) {
+        description.replace(paragraph, 2, "\n.IP\n");
+    }
+    out << ".TP\n\\fB" << Roff(declaration.name) << "\\fR " << Roff(command.Synopsis()) << '\n'
+        << Roff(declaration.summary) << ".\n.IP\n"
+        << description << '\n';
+    if (declaration.options.empty()) {
+        return;
+    }
+    out << ".RS\n";
+    for (const Option& option : declaration.options) {
+        out << ".TP\n\\fB" << Roff(option.name) << "\\fR";
+        if (option.TakesValue()) {
+            out << " \\fI" << Roff(option.Placeholder()) << "\\fR";
+        }
+        out << '\n' << Roff(option.help) << '\n';
+    }
+    out << ".RE\n";
+}
+
+} // namespace
+
 void WriteManPage(std::ostream& out, std::string_view version)
 {
     out << ".TH TESSALY\\-CLI 1 \"\" \"Tessaly " << version << "\" \"User Commands\"\n"
         << ".SH NAME\ntessaly\\-cli \\- work on Tessaly link collections from the command line\n"
         << ".SH SYNOPSIS\n";
-    for (const Command& command : AllCommands()) {
-        out << ".B tessaly\\-cli " << Roff(command.name) << '\n'
-            << Roff(tessaly::cli::UsageSynopsis(command)) << "\n.br\n";
+    for (const Command* command : AllCommands()) {
+        out << ".B tessaly\\-cli " << Roff(command->Declaration().name) << '\n'
+            << Roff(command->Synopsis()) << "\n.br\n";
     }
     out << ".B tessaly\\-cli\n.RI [ COMMAND ] \" \\-\\-help\"\n"
         << ".SH DESCRIPTION\n"
-        << Roff(tessaly::cli::kToolDescription) << '\n'
+        << Roff(kToolDescription) << '\n'
         << ".SH COMMANDS\n";
-    for (const Command& command : AllCommands()) {
-        const std::string_view usage = command.usage;
-        const std::size_t synopsisEnd = usage.find("\n\n");
-        std::string description(usage.substr(usage.find_first_not_of('\n', synopsisEnd)));
-        for (std::size_t paragraph; (paragraph = description.find("\n\n")) != std::string::npos;) {
-            description.replace(paragraph, 2, "\n.IP\n");
-        }
-        out << ".TP\n\\fB" << Roff(command.name) << "\\fR " << Roff(tessaly::cli::UsageSynopsis(command)) << '\n'
-            << Roff(command.summary) << ".\n.IP\n"
-            << Roff(description);
+    for (const Command* command : AllCommands()) {
+        WriteCommand(out, *command);
     }
     out << ".SH OPTIONS\n"
         << ".TP\n.BR \\-h \", \" \\-\\-help\n"
         << "Without a command: list the commands. After a command: print its usage and what it does.\n";
     std::vector<std::pair<std::string_view, std::string>> options; // option, the commands that take it
-    for (const Command& command : AllCommands()) {
-        for (const std::string_view option : tessaly::cli::UsageOptions(command)) {
-            auto known = std::find_if(options.begin(), options.end(), [&](const auto& o) { return o.first == option; });
+    for (const Command* command : AllCommands()) {
+        for (const Option& option : command->Declaration().options) {
+            auto known
+                = std::find_if(options.begin(), options.end(), [&](const auto& o) { return o.first == option.name; });
             if (known == options.end()) {
-                known = options.insert(options.end(), {option, {}});
+                known = options.insert(options.end(), {option.name, {}});
             } else {
                 known->second += ", ";
             }
-            known->second += "\\fB" + Roff(command.name) + "\\fR";
+            known->second += "\\fB" + Roff(command->Declaration().name) + "\\fR";
         }
     }
     for (const auto& [option, commands] : options) {
@@ -95,8 +110,8 @@ void WriteBashCompletion(std::ostream& out)
         << "    _init_completion || return\n\n"
         << "    if ((cword == 1)); then\n"
         << "        COMPREPLY=($(compgen -W '--help";
-    for (const Command& command : AllCommands()) {
-        out << ' ' << command.name;
+    for (const Command* command : AllCommands()) {
+        out << ' ' << command->Declaration().name;
     }
     out << "' -- \"$cur\"))\n"
         << "        return\n"
@@ -108,14 +123,14 @@ void WriteBashCompletion(std::ostream& out)
         << "    if [[ $cur == -* ]]; then\n"
         << "        local options='--help'\n"
         << "        case ${words[1]} in\n";
-    for (const Command& command : AllCommands()) {
-        const std::vector<std::string_view> options = tessaly::cli::UsageOptions(command);
-        if (options.empty()) {
+    for (const Command* command : AllCommands()) {
+        const CommandDeclaration& declaration = command->Declaration();
+        if (declaration.options.empty()) {
             continue;
         }
-        out << "        " << command.name << ")\n            options+='";
-        for (const std::string_view option : options) {
-            out << ' ' << option;
+        out << "        " << declaration.name << ")\n            options+='";
+        for (const Option& option : declaration.options) {
+            out << ' ' << option.name;
         }
         out << "'\n            ;;\n";
     }
@@ -128,18 +143,4 @@ void WriteBashCompletion(std::ostream& out)
         << "complete -F _tessaly_cli tessaly-cli\n";
 }
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    const std::string_view what = argc > 1 ? argv[1] : "";
-    if (what == "man" && argc == 3) {
-        WriteManPage(std::cout, argv[2]);
-    } else if (what == "bash-completion" && argc == 2) {
-        WriteBashCompletion(std::cout);
-    } else {
-        std::cerr << "usage: tessaly-cli-docs man VERSION | bash-completion\n";
-        return 2;
-    }
-    return std::cout.flush() ? 0 : 1;
-}
+} // namespace tessaly::cli
