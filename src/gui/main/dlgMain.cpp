@@ -34,6 +34,7 @@
 #include "gui/ItemListModel.h"
 #include "gui/ScreenPlacement.h"
 #include "gui/collection/CollectionCommands.h"
+#include "gui/file/ProjectFilePrompts.h"
 #include "gui/host/MenuLayout.h"
 #include "gui/items/ItemEditCommands.h"
 #include "gui/items/ItemListViewCommands.h"
@@ -47,8 +48,6 @@
 namespace tessaly {
 
 namespace {
-
-const QString kProjectFilter = QStringLiteral("TSYプロジェクトファイル (*.TSP)");
 
 bool IsProjectFile(const QString& fileName)
 {
@@ -444,28 +443,10 @@ bool TForm_Main::SavePrompt(const QString& question)
     return answer == MessageButton::No;
 }
 
-std::optional<std::filesystem::path> TForm_Main::AskProjectFileName()
-{
-    const std::optional<QString> chosen = services_.files.SaveFile(this, QString(), kProjectFilter, QStringLiteral("TSP"));
-    if (!chosen) {
-        return std::nullopt;
-    }
-    QString path = *chosen;
-    if (QFileInfo(path).suffix().toUpper() != QLatin1String("TSP")) {
-        const MessageButton answer = services_.messages.Show(MessageKind::Warning,
-            SJ("拡張子は TSP でなければなりません.\r\n変更してよろしいですか？"), MessageButton::Ok | MessageButton::Cancel);
-        if (answer == MessageButton::Ok) {
-            const QFileInfo info(path);
-            path = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".TSP");
-        }
-    }
-    return QFileInfo(path).absoluteFilePath().toStdString();
-}
-
 bool TForm_Main::SaveProject()
 {
     if (project_.EditingName.empty()) {
-        const std::optional<std::filesystem::path> name = AskProjectFileName();
+        const std::optional<std::filesystem::path> name = AskProjectFileName(services_.messages, services_.files, this);
         if (!name) {
             return false;
         }
@@ -477,7 +458,7 @@ bool TForm_Main::SaveProject()
 bool TForm_Main::SaveProjectAs()
 {
     // The name changes only when the file was written under it.
-    const std::optional<std::filesystem::path> name = AskProjectFileName();
+    const std::optional<std::filesystem::path> name = AskProjectFileName(services_.messages, services_.files, this);
     return name && WriteProject(*name);
 }
 
@@ -489,7 +470,9 @@ bool TForm_Main::WriteProject(const std::filesystem::path& name)
     search_->EndSearchMode();
     shown_.FlushGenre();
     if (name == project_.EditingName) {
-        switch (AskAboutChangedFile(name)) {
+        const std::optional<FileStamp> now = StampOf(name);
+        // Unchanged, or gone: nothing of another program's to lose.
+        switch (!now || now == diskStamp_ ? ChangedFileChoice::Overwrite : AskAboutChangedFile(services_.messages, name)) {
         case ChangedFileChoice::Overwrite: break;
         case ChangedFileChoice::SaveElsewhere: return SaveProjectAs();
         case ChangedFileChoice::Cancel: return false;
@@ -505,23 +488,6 @@ bool TForm_Main::WriteProject(const std::filesystem::path& name)
     diskStamp_ = StampOf(name);
     SetIsEditing(false);
     return true;
-}
-
-TForm_Main::ChangedFileChoice TForm_Main::AskAboutChangedFile(const std::filesystem::path& name)
-{
-    const std::optional<FileStamp> now = StampOf(name);
-    if (!now || now == diskStamp_) {
-        return ChangedFileChoice::Overwrite; // unchanged, or gone: nothing of another program's to lose
-    }
-    const MessageButton answer = services_.messages.ShowWith(MessageKind::Warning,
-        ToSjisOrEmpty(ShownPath(name)
-            + QStringLiteral(" は、読み込んだ後にほかのプログラムによって変更されています.\r\n"
-                             "上書きすると、その変更は失われます.")),
-        MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
-        {MessageButton::Cancel, {{MessageButton::Yes, SJ("上書き")}, {MessageButton::No, SJ("名前を付けて保存")}}});
-    return answer == MessageButton::Yes ? ChangedFileChoice::Overwrite
-        : answer == MessageButton::No   ? ChangedFileChoice::SaveElsewhere
-                                        : ChangedFileChoice::Cancel;
 }
 
 void TForm_Main::OfferReloadOfChangedFile()
@@ -546,35 +512,6 @@ void TForm_Main::OfferReloadOfChangedFile()
     checkingDisk_ = false;
 }
 
-bool TForm_Main::OfferInPlaceWriteCopy(const QString& fileName)
-{
-    const std::filesystem::path path = fileName.toStdString();
-    const std::optional<std::filesystem::path> copy = InPlaceWriteCopy(path);
-    if (!copy) {
-        return true;
-    }
-    const MessageButton answer = services_.messages.ShowWith(MessageKind::Warning,
-        ToSjisOrEmpty(fileName + QStringLiteral(" の前回の保存は終わっていません. ファイルが途中で切れているおそれがあります.\r\n"
-                                                "保存前の内容の写しが残っています: ")
-            + ShownPath(*copy) + QStringLiteral("\r\n写しの内容に戻して開きますか？")),
-        MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
-        {MessageButton::Yes, {{MessageButton::Yes, SJ("写しに戻して開く")}, {MessageButton::No, SJ("写しを捨てて開く")}}});
-    if (answer == MessageButton::Cancel) {
-        return false;
-    }
-    if (answer == MessageButton::No) {
-        DiscardInPlaceWriteCopy(path);
-        return true;
-    }
-    const FileWriteResult restored = RestoreInPlaceWriteCopy(path);
-    if (!restored.ok) {
-        services_.messages.Show(MessageKind::Error,
-            FileWriteFailureMessage(restored.failure, restored.error, fileName), MessageButton::Ok);
-        return false;
-    }
-    return true;
-}
-
 bool TForm_Main::LoadProject(const QString& passedName)
 {
     shown_.FlushGenre();
@@ -585,57 +522,15 @@ bool TForm_Main::LoadProject(const QString& passedName)
     return outcome.has_value();
 }
 
-std::optional<LoadOutcome> TForm_Main::ReadProject(const QString& passedName, Project& into)
+std::optional<LoadOutcome> TForm_Main::ReadProject(const QString& fileName, Project& into)
 {
-    // The title and every prompt name the file by its absolute path.
-    const QString fileName = QFileInfo(passedName).absoluteFilePath();
-    const std::string shownName = ToSjisOrEmpty(fileName);
-    textPanel_->setText(ToQString(ProjectReadingMessage(shownName)));
-    if (!OfferInPlaceWriteCopy(fileName)) {
+    std::optional<ReadProjectOutcome> read = ReadProjectWithProgress(services_.messages, this, *textPanel_, fileName, into);
+    if (!read) {
         return std::nullopt;
     }
-    // Taken before reading: a change made while the file is read shows at
-    // the next save.
-    const std::optional<FileStamp> stamp = StampOf(fileName.toStdString());
-    std::unique_ptr<TSplashWindow> splash;
-    const LoadOutcome outcome
-        = LoadProjectFile(into, fileName.toStdString(), [&](std::size_t line, std::size_t lines) {
-              if (line == 0) {
-                  textPanel_->clear();
-                  splash = std::make_unique<TSplashWindow>(this);
-                  splash->SetSplashMes(ToQString(ProjectInterpretingMessage(shownName)));
-                  splash->SetMax(static_cast<int>(lines) - 1);
-                  splash->show();
-              }
-              // Repainting every line would cost more than reading it.
-              if (line % 1024 == 0) {
-                  splash->SetPos(static_cast<int>(line));
-              }
-          });
-    splash.reset();
-    textPanel_->clear();
-    switch (outcome.result) {
-    case LoadOutcome::Result::NotFound:
-        services_.messages.Show(MessageKind::Warning, ProjectNotFoundMessage(shownName), MessageButton::Cancel);
-        return std::nullopt;
-    case LoadOutcome::Result::ReadFailed:
-        services_.messages.Show(
-            MessageKind::Error, ToSjisOrEmpty(QString::fromStdString(outcome.error)), MessageButton::Ok);
-        return std::nullopt;
-    case LoadOutcome::Result::NotAProjectFile:
-        services_.messages.Show(MessageKind::Warning, NotAProjectFileMessage(shownName), MessageButton::Ok);
-        return std::nullopt;
-    case LoadOutcome::Result::StoppedAtBadSerialMax:
-        services_.messages.Show(MessageKind::Error,
-            SJ("'") + outcome.badValue + SJ("' は整数ではありません.\r\n") + SJ("この行以降は読み込まれていません: ")
-                + std::to_string(outcome.badLineNumber),
-            MessageButton::Ok);
-        break;
-    case LoadOutcome::Result::Loaded: break;
-    }
-    diskStamp_ = stamp;
+    diskStamp_ = read->stamp;
     declinedStamp_.reset();
-    return outcome;
+    return read->outcome;
 }
 
 void TForm_Main::ShowLoadedProject(const LoadOutcome& outcome)
@@ -681,7 +576,7 @@ void TForm_Main::MM_OpenFileClick()
     if (!SavePrompt(QStringLiteral("ファイル読み込みの前に保存しますか？"))) {
         return;
     }
-    const std::optional<QString> file = services_.files.OpenFile(this, QString(), kProjectFilter);
+    const std::optional<QString> file = services_.files.OpenFile(this, QString(), ProjectFileFilter());
     if (file) {
         ResetToNewProject();
         LoadProject(*file);
@@ -703,7 +598,7 @@ void TForm_Main::MM_SaveAsFileClick()
 void TForm_Main::MM_MergeFileClick()
 {
     const std::optional<QString> file
-        = services_.files.OpenFile(this, QStringLiteral("リンクデータの追加読み込み"), kProjectFilter);
+        = services_.files.OpenFile(this, QStringLiteral("リンクデータの追加読み込み"), ProjectFileFilter());
     if (!file) {
         return;
     }

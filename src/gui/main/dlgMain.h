@@ -155,17 +155,9 @@ private:
 
     // Asks to save a changed project; false when the command must stop.
     bool SavePrompt(const QString& question);
-    std::optional<std::filesystem::path> AskProjectFileName();
     bool WriteProject(const std::filesystem::path& name);
-    // What to do when the open file was changed on disk by another program
-    // since it was read or saved here.
-    enum class ChangedFileChoice { Overwrite, SaveElsewhere, Cancel };
-    ChangedFileChoice AskAboutChangedFile(const std::filesystem::path& name);
     void ReloadFromDisk();
     void MergeProject(const QString& file);
-    // A save in place that never finished left a copy of the file as it was:
-    // offered before the file is read. False when the user stopped.
-    bool OfferInPlaceWriteCopy(const QString& fileName);
     void ResetToNewProject();
     void ShowLoadedProject(const LoadOutcome& outcome);
     void RefreshPanes();
