@@ -32,6 +32,7 @@
 #include "gui/GuiText.h"
 #include "gui/Icons.h"
 #include "gui/ItemListModel.h"
+#include "gui/MainWindowPlacement.h"
 #include "gui/ScreenPlacement.h"
 #include "gui/collection/CollectionCommands.h"
 #include "gui/file/ProjectFilePrompts.h"
@@ -246,23 +247,12 @@ void TForm_Main::BuildWidgets(MenuLayout& layout)
 
 void TForm_Main::ApplySettings()
 {
-    const MainWindowSettings& window = settings_.mainWindow;
-    const QScreen* shownOn = screen();
-    const qreal ratio = ScreenPixelRatio(this);
-    QRect wanted = FromScreenPixels(QRect(window.left, window.top, window.width, window.height), ratio);
-    if (shownOn != nullptr) {
-        wanted = FitInside(wanted, shownOn->availableGeometry());
-    }
-    if (options_.restorePosition) {
-        setGeometry(wanted);
-    } else {
-        resize(wanted.size());
-    }
-    for (std::size_t column = 0; column < window.columns.size(); ++column) {
-        itemView_->setColumnWidth(static_cast<int>(column), window.columns[column]);
-    }
+    // Maximized last: the view commands lay out the list first.
+    MainWindowSettings window = settings_.mainWindow;
+    window.maximized = false;
+    ApplyWindowPlace(*this, {splitter_, tagSplitter_, itemView_}, window, options_.restorePosition);
     viewCommands_->Apply(window);
-    if (window.maximized) {
+    if (settings_.mainWindow.maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
 }
@@ -279,42 +269,13 @@ void TForm_Main::showEvent(QShowEvent* event)
 
 void TForm_Main::ApplyPaneSizes()
 {
-    // Applied once the splitters have their real size: sizes set before are
-    // scaled to it, and the panes would shrink a little on every start.
-    // Stored in screen pixels, as the window's size.
-    const MainWindowSettings& window = settings_.mainWindow;
-    const qreal ratio = ScreenPixelRatio(this);
-    const int genreWidth = qRound(window.genreWidth / ratio);
-    const int attrWidth = qRound(window.attrWidth / ratio);
-    const int attrHeight = qRound(window.attrHeight / ratio);
-    const int width = splitter_->width() - 2 * splitter_->handleWidth();
-    splitter_->setSizes({genreWidth, std::max(100, width - genreWidth - attrWidth), attrWidth});
-    const int height = tagSplitter_->height() - tagSplitter_->handleWidth();
-    tagSplitter_->setSizes({attrHeight, std::max(50, height - attrHeight)});
+    tessaly::ApplyPaneSizes(*this, {splitter_, tagSplitter_, itemView_}, settings_.mainWindow);
 }
 
 void TForm_Main::StoreWindowSettings()
 {
-    MainWindowSettings& window = settings_.mainWindow;
-    const qreal ratio = ScreenPixelRatio(this);
-    const QRect frame = ToScreenPixels(normalGeometry(), ratio);
-    window.left = frame.left();
-    window.top = frame.top();
-    window.width = frame.width();
-    window.height = frame.height();
-    window.maximized = isMaximized();
-    const QList<int> sizes = splitter_->sizes();
-    if (sizes.size() == 3) {
-        window.genreWidth = qRound(sizes[0] * ratio);
-        window.attrWidth = qRound(sizes[2] * ratio);
-    }
-    if (!tagSplitter_->sizes().isEmpty()) {
-        window.attrHeight = qRound(tagSplitter_->sizes().front() * ratio);
-    }
-    for (std::size_t column = 0; column < window.columns.size(); ++column) {
-        window.columns[column] = itemView_->columnWidth(static_cast<int>(column));
-    }
-    viewCommands_->Store(window);
+    StoreWindowPlace(*this, {splitter_, tagSplitter_, itemView_}, settings_.mainWindow);
+    viewCommands_->Store(settings_.mainWindow);
 }
 
 void TForm_Main::SetIsEditing(bool editing)
