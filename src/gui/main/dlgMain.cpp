@@ -1,37 +1,28 @@
 #include "gui/main/dlgMain.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
-#include <QMenuBar>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProcess>
-#include <QScreen>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "core/collection/ProjectFile.h"
 #include "core/settings/ExternalPrograms.h"
 #include "core/settings/SettingsStore.h"
 #include "core/text/Codepage.h"
-#include "core/util/FileStamp.h"
 #include "core/util/Messages.h"
 #include "gui/FileDialogs.h"
 #include "gui/GenreListWidget.h"
 #include "gui/GuiText.h"
-#include "gui/Icons.h"
 #include "gui/ItemListModel.h"
+#include "gui/MainPanes.h"
 #include "gui/MainWindowPlacement.h"
 #include "gui/ScreenPlacement.h"
 #include "gui/collection/CollectionCommands.h"
@@ -42,7 +33,6 @@
 #include "gui/items/ItemMarkCommands.h"
 #include "gui/search/SearchCommands.h"
 #include "gui/shell/dlgOptions.h"
-#include "gui/shell/dlgSplash.h"
 #include "gui/tools/ExchangeCommands.h"
 #include "platform/FileAssociation.h"
 
@@ -60,59 +50,7 @@ QString ShownPath(const std::filesystem::path& path)
     return QString::fromStdString(path.string());
 }
 
-// A pane: a title bar and its tool bar over its control.
-// A pane's tool bar of small buttons over its list.
-QToolBar* PaneToolBar(const QString& name)
-{
-    auto* tools = new QToolBar;
-    tools->setObjectName(name);
-    tools->setIconSize(QSize(16, 16));
-    tools->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; } "
-                                        "QToolButton { padding: 1px; }"));
-    return tools;
-}
-
-QWidget* Pane(const QString& objectName, QLabel* title, QToolBar* tools, QWidget* control, QWidget* below = nullptr)
-{
-    auto* pane = new QWidget;
-    pane->setObjectName(objectName);
-    auto* layout = new QVBoxLayout(pane);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    title->setContentsMargins(4, 2, 4, 2);
-    title->setAutoFillBackground(true);
-    title->setBuddy(control);
-    layout->addWidget(title);
-    if (tools != nullptr) {
-        layout->addWidget(tools);
-    }
-    layout->addWidget(control, 1);
-    if (below != nullptr) {
-        layout->addWidget(below);
-    }
-    return pane;
-}
-
 } // namespace
-
-StartOptions ParseCommandLine(const QStringList& arguments)
-{
-    // Only these four are switches: every absolute path here begins with "/".
-    StartOptions options;
-    for (const QString& argument : arguments) {
-        const bool switchLike = argument.size() == 2
-            && (argument.front() == QLatin1Char('-') || argument.front() == QLatin1Char('/'));
-        const QChar name = switchLike ? argument.back().toUpper() : QChar();
-        if (name == QLatin1Char('T')) {
-            options.startScreen = !options.startScreen;
-        } else if (name == QLatin1Char('W')) {
-            options.restorePosition = !options.restorePosition;
-        } else {
-            options.passedFiles.append(argument);
-        }
-    }
-    return options;
-}
 
 TForm_Main::TForm_Main(MainServices services, StartOptions options, QWidget* parent)
     : QMainWindow(parent)
@@ -145,64 +83,16 @@ TForm_Main::~TForm_Main()
 
 void TForm_Main::BuildWidgets(MenuLayout& layout)
 {
-    genreList_ = new GenreListWidget;
-    genreList_->setObjectName(QStringLiteral("ListBox_Genre"));
-    genreList_->setIconSize(QSize(16, 16));
     itemModel_ = new ItemListModel(shown_, this);
-    itemView_ = new QTreeView;
-    itemView_->setObjectName(QStringLiteral("ListView_Item"));
-    itemView_->setModel(itemModel_);
-    itemView_->setRootIsDecorated(false);
-    itemView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    itemView_->setUniformRowHeights(true);
-    itemView_->setDragEnabled(true);
-    itemView_->setDragDropMode(QAbstractItemView::DragOnly);
-    attributeList_ = new QListWidget;
-    attributeList_->setObjectName(QStringLiteral("CheckBox_Attr"));
-    contentList_ = new QListWidget;
-    contentList_->setObjectName(QStringLiteral("CheckBox_Content"));
-    trashNotice_ = new QPlainTextEdit;
-    trashNotice_->setObjectName(QStringLiteral("Memo_Warning"));
-    trashNotice_->setReadOnly(true);
-    trashNotice_->setPlainText(QStringLiteral(
-        "【ゴミ箱】は、他のジャンルフォルダで削除されたリンクアイテムを一時的に格納するシステムフォルダです。\n"
-        "【ゴミ箱】から削除されたリンクアイテムは復帰できません。\n"
-        "また、現在のファイルの編集を終了した時点で破棄されます。"));
-    trashNotice_->setFixedHeight(68);
-    trashNotice_->hide();
-
-    const auto title = [this](const QString& text, QWidget* control) {
-        auto* label = new QLabel(text);
-        paneTitles_.emplace_back(control, label);
-        return label;
-    };
-    QToolBar* genreTools = PaneToolBar(QStringLiteral("TB_GenreTools"));
-    QToolBar* attributeTools = PaneToolBar(QStringLiteral("TB_Attr1Tools"));
-    QToolBar* contentTools = PaneToolBar(QStringLiteral("TB_Attr2Tools"));
-    layout.Place(MenuPlace::GenreToolBar, genreTools);
-    layout.Place(MenuPlace::AttributeToolBar, attributeTools);
-    layout.Place(MenuPlace::ContentToolBar, contentTools);
-
-    tagSplitter_ = new QSplitter(Qt::Vertical);
-    tagSplitter_->setObjectName(QStringLiteral("Panel_Attribute"));
-    tagSplitter_->addWidget(Pane(QStringLiteral("Panel_Attr1"), title(QStringLiteral("アトリビュート"), attributeList_),
-        attributeTools, attributeList_));
-    tagSplitter_->addWidget(Pane(
-        QStringLiteral("Panel_Attr2"), title(QStringLiteral("コンテンツ"), contentList_), contentTools, contentList_));
-    itemPaneTitle_ = title(QStringLiteral("リンクアイテム"), itemView_);
-    itemPaneTitle_->setObjectName(QStringLiteral("Panel_ItemTitle"));
-    linksPanel_ = Pane(QStringLiteral("Panel_Links"), itemPaneTitle_, nullptr,
-        itemView_, trashNotice_);
-    splitter_ = new QSplitter(Qt::Horizontal);
-    splitter_->addWidget(Pane(
-        QStringLiteral("Panel_Genre"), title(QStringLiteral("ジャンルフォルダ"), genreList_), genreTools, genreList_));
-    splitter_->addWidget(linksPanel_);
-    splitter_->addWidget(tagSplitter_);
-    splitter_->setStretchFactor(1, 1);
-    // A resized window gives and takes its height from the content pane.
-    tagSplitter_->setStretchFactor(0, 0);
-    tagSplitter_->setStretchFactor(1, 1);
-    setCentralWidget(splitter_);
+    panes_ = new MainPanes(itemModel_);
+    setCentralWidget(panes_);
+    genreList_ = panes_->Genres();
+    itemView_ = panes_->Items();
+    attributeList_ = panes_->Attributes();
+    contentList_ = panes_->Contents();
+    layout.Place(MenuPlace::GenreToolBar, panes_->GenreTools());
+    layout.Place(MenuPlace::AttributeToolBar, panes_->AttributeTools());
+    layout.Place(MenuPlace::ContentToolBar, panes_->ContentTools());
 
     changedPanel_ = new QLabel;
     changedPanel_->setObjectName(QStringLiteral("StatusBar_Changed"));
@@ -220,9 +110,6 @@ void TForm_Main::BuildWidgets(MenuLayout& layout)
             ShowGenre(row);
         }
     });
-    for (const auto& [control, label] : paneTitles_) {
-        label->installEventFilter(this);
-    }
     itemView_->installEventFilter(this);
     connect(itemView_, &QTreeView::doubleClicked, this, [this] {
         if (settings_.doubleClick == 0) {
@@ -250,7 +137,7 @@ void TForm_Main::ApplySettings()
     // Maximized last: the view commands lay out the list first.
     MainWindowSettings window = settings_.mainWindow;
     window.maximized = false;
-    ApplyWindowPlace(*this, {splitter_, tagSplitter_, itemView_}, window, options_.restorePosition);
+    ApplyWindowPlace(*this, {panes_, panes_->Vocabularies(), itemView_}, window, options_.restorePosition);
     viewCommands_->Apply(window);
     if (settings_.mainWindow.maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -269,12 +156,12 @@ void TForm_Main::showEvent(QShowEvent* event)
 
 void TForm_Main::ApplyPaneSizes()
 {
-    tessaly::ApplyPaneSizes(*this, {splitter_, tagSplitter_, itemView_}, settings_.mainWindow);
+    tessaly::ApplyPaneSizes(*this, {panes_, panes_->Vocabularies(), itemView_}, settings_.mainWindow);
 }
 
 void TForm_Main::StoreWindowSettings()
 {
-    StoreWindowPlace(*this, {splitter_, tagSplitter_, itemView_}, settings_.mainWindow);
+    StoreWindowPlace(*this, {panes_, panes_->Vocabularies(), itemView_}, settings_.mainWindow);
     viewCommands_->Store(settings_.mainWindow);
 }
 
@@ -363,7 +250,7 @@ void TForm_Main::ShowGenre(int index)
     }
     shown_.SelectGenre(static_cast<std::size_t>(index));
     shown_.LoadGenreIntoList();
-    trashNotice_->setVisible(shown_.SelectedGenre() == project_.TrashIndex() && !shown_.SearchMode());
+    panes_->ShowTrashNotice(shown_.SelectedGenre() == project_.TrashIndex() && !shown_.SearchMode());
     SortRows();
     collection_->ShowTagsOfSelection();
 }

@@ -17,16 +17,15 @@
 #include "core/collection/ShownItems.h"
 #include "gui/host/ItemListHost.h"
 #include "gui/host/MainServices.h"
+#include "gui/shell/StartOptions.h"
 #include "core/settings/AppSettings.h"
 #include "core/util/FileStamp.h"
 
 class QAction;
 class QMenu;
 class QLabel;
-class QPlainTextEdit;
 class QToolBar;
 class QListWidget;
-class QSplitter;
 class QTreeView;
 
 namespace tessaly {
@@ -40,18 +39,9 @@ class ItemEditCommands;
 class ItemListModel;
 class ItemListViewCommands;
 class ItemMarkCommands;
+class MainPanes;
 class MenuLayout;
 class SearchCommands;
-
-// The command line: "-T"/"/T" toggles the start screen, "-W"/"/W" the saved
-// window position (any case); other switches are ignored; the rest are files.
-struct StartOptions {
-    bool startScreen = true;
-    bool restorePosition = true;
-    QStringList passedFiles;
-};
-
-StartOptions ParseCommandLine(const QStringList& arguments);
 
 class TForm_Main final : public QMainWindow, public ItemListHost {
     Q_OBJECT
@@ -181,12 +171,8 @@ private:
     bool saveSettingsOnClose_ = true;
     bool paneSizesApplied_ = false;
 
-    QSplitter* splitter_ = nullptr;
-    QSplitter* tagSplitter_ = nullptr;
+    MainPanes* panes_ = nullptr;
     GenreListWidget* genreList_ = nullptr;
-    QPlainTextEdit* trashNotice_ = nullptr;
-    QWidget* linksPanel_ = nullptr;
-    std::vector<std::pair<QWidget*, QLabel*>> paneTitles_;
     QTreeView* itemView_ = nullptr;
     ItemListModel* itemModel_ = nullptr;
     QListWidget* attributeList_ = nullptr;
@@ -201,7 +187,6 @@ private:
     QMenu* itemPopup_ = nullptr;
     QMenu* importMenu_ = nullptr;
     std::vector<QAction*> fileActions_;
-    QLabel* itemPaneTitle_ = nullptr;
 
     std::vector<CommandSet*> commandSets_;
     // The sets the window itself routes keys, files and saves to.

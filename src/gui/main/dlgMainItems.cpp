@@ -20,6 +20,7 @@
 #include "core/collection/ShownItems.h"
 #include "gui/GenreListWidget.h"
 #include "gui/ItemListModel.h"
+#include "gui/MainPanes.h"
 #include "gui/clipboard/ItemClipboardCommands.h"
 #include "gui/collection/CollectionCommands.h"
 #include "gui/host/CommandSet.h"
@@ -113,7 +114,7 @@ void TForm_Main::ShowCollectionAgain(std::size_t genre)
 void TForm_Main::SearchModeChanged(const QString& title)
 {
     const bool searching = shown_.SearchMode();
-    itemPaneTitle_->setText(searching ? QStringLiteral("リンクアイテム [検索モード] : %1").arg(title)
+    panes_->SetItemTitle(searching ? QStringLiteral("リンクアイテム [検索モード] : %1").arg(title)
                                       : QStringLiteral("リンクアイテム"));
     // The genre list still takes dropped rows: a found item may be filed anew.
     genreList_->SetLocked(searching);
@@ -122,7 +123,7 @@ void TForm_Main::SearchModeChanged(const QString& title)
     }
     importMenu_->setEnabled(!searching);
     if (searching) {
-        trashNotice_->hide();
+        panes_->ShowTrashNotice(false);
         itemModel_->Reset();
         SortRows();
     } else {
@@ -156,15 +157,6 @@ std::vector<std::size_t> TForm_Main::SelectedRows() const
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        // A click on a pane's title bar moves the focus to its control.
-        for (const auto& [control, label] : paneTitles_) {
-            if (watched == static_cast<QObject*>(label)) {
-                control->setFocus(Qt::MouseFocusReason);
-                return true;
-            }
-        }
-    }
     if (watched == itemView_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
@@ -182,7 +174,7 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 void TForm_Main::OnFocusChanged(QWidget* old, QWidget* now)
 {
     // Leaving the item pane writes its rows back into the genre.
-    if (old != nullptr && linksPanel_->isAncestorOf(old) && (now == nullptr || !linksPanel_->isAncestorOf(now))) {
+    if (old != nullptr && panes_->ItemPane()->isAncestorOf(old) && (now == nullptr || !panes_->ItemPane()->isAncestorOf(now))) {
         shown_.FlushGenre();
         textPanel_->clear();
     }
@@ -193,14 +185,7 @@ void TForm_Main::OnFocusChanged(QWidget* old, QWidget* now)
     if ((old == itemView_ || now == itemView_) && !toMenu) {
         UpdateItemCommandStates();
     }
-    for (const auto& [control, label] : paneTitles_) {
-        const bool active = now == control;
-        QFont font = label->font();
-        font.setBold(active);
-        label->setFont(font);
-        label->setBackgroundRole(active ? QPalette::Highlight : QPalette::Window);
-        label->setForegroundRole(active ? QPalette::HighlightedText : QPalette::WindowText);
-    }
+    panes_->ShowFocus(now);
     UpdateCounts();
 }
 
