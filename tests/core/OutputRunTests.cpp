@@ -5,6 +5,8 @@
 #include "core/collection/Project.h"
 #include "core/design/SimpleDesign.h"
 #include "core/output/OutputRun.h"
+#include "core/output/PageProbe.h"
+#include "core/output/RootPage.h"
 #include "support/FileSizeLimit.h"
 #include "support/SampleSite.h"
 #include "support/TempDir.h"

@@ -5,6 +5,7 @@
 #include "core/collection/Project.h"
 #include "core/collection/ShownItems.h"
 #include "core/output/OutputRun.h"
+#include "core/output/RootPage.h"
 #include "core/settings/ExternalPrograms.h"
 #include "core/util/Messages.h"
 #include "gui/host/ItemListHost.h"
