@@ -49,27 +49,27 @@ public:
         , defaults_{project.DefaultFile, project.SubFile, clock.Today()}
         , workers_(jobs)
         , catalog_(project, &workers_)
-        , assembler_(
-              project, catalog_, root_, defaults_, [this](std::string line) { result_.log.push_back(std::move(line)); })
+        , assembler_(project, catalog_, root_, defaults_,
+              [this](std::string line) { result_.log.emplace_back(std::move(line)); })
     {
     }
 
     OutputResult Execute()
     {
-        result_.log.push_back(SJ("開始\t") + TimeStamp(clock_));
+        result_.log.emplace_back(SJ("開始\t") + TimeStamp(clock_));
         result_.log.emplace_back();
         try {
             if (RunSteps()) {
                 WriteProgramBanner();
                 Step(OutputStep::Finished);
-                result_.log.push_back(SJ("終了\t") + TimeStamp(clock_));
+                result_.log.emplace_back(SJ("終了\t") + TimeStamp(clock_));
                 result_.log.emplace_back();
                 const OutputCounts& c = result_.counts;
-                result_.log.push_back(CountLine(c.processed, " 個のHTMLを処理しました."));
-                result_.log.push_back(CountLine(c.created, " 個のHTMLを新規に作成しました."));
-                result_.log.push_back(CountLine(c.updated, " 個のHTMLを更新しました."));
-                result_.log.push_back(CountLine(c.skipped, " 個のHTMLは更新の必要がないのでスキップしました."));
-                result_.log.push_back(CountLine(c.deleted, " 個の余剰HTMLを削除しました."));
+                result_.log.emplace_back(CountLine(c.processed, " 個のHTMLを処理しました."));
+                result_.log.emplace_back(CountLine(c.created, " 個のHTMLを新規に作成しました."));
+                result_.log.emplace_back(CountLine(c.updated, " 個のHTMLを更新しました."));
+                result_.log.emplace_back(CountLine(c.skipped, " 個のHTMLは更新の必要がないのでスキップしました."));
+                result_.log.emplace_back(CountLine(c.deleted, " 個の余剰HTMLを削除しました."));
             } else {
                 result_.status = OutputResult::Status::Aborted;
             }
@@ -78,7 +78,7 @@ public:
             result_.error = failure.error;
         } catch (const fs::filesystem_error& error) {
             result_.status = OutputResult::Status::Failed;
-            result_.error = error.what();
+            result_.error = Utf8Text(error.what());
         }
         return std::move(result_);
     }
@@ -102,8 +102,8 @@ private:
     // The log's three lines for something noteworthy in a directory.
     void Warn(const std::string& directory, const std::string& message)
     {
-        result_.log.push_back(SJ("警告\t") + directory);
-        result_.log.push_back("\t" + message);
+        result_.log.emplace_back(SJ("警告\t") + directory);
+        result_.log.emplace_back("\t" + message);
         result_.log.emplace_back();
     }
 
@@ -154,7 +154,7 @@ private:
         const FileUpdateResult written = path ? WriteFileUnlessPresent(*path, resources::IMAGE_BANNER)
                                               : FileUpdateResult{false, FileUpdate::Unchanged, {}};
         if (!written.ok) {
-            Warn(BannerDirectory(), banner + SJ(" を書き込めませんでした. ") + Utf8ForLog(written.error));
+            Warn(BannerDirectory(), banner + SJ(" を書き込めませんでした. ") + ToSjis(Utf8Text(written.error)).bytes());
         }
     }
 
@@ -166,7 +166,8 @@ private:
         Utf8Conversion conversion;
         const bool hasDesign = ReadDesignWithSuccession(root_, directory, design, defaults_, &problem, &conversion);
         if (!problem.empty()) {
-            Warn(directory, SJ("設計ファイルを読み込めないため、出力しませんでした: ") + Utf8ForLog(problem));
+            Warn(directory,
+                SJ("設計ファイルを読み込めないため、出力しませんでした: ") + ToSjis(Utf8Text(problem)).bytes());
         }
         if (conversion.fromUtf8) {
             Warn(directory, Utf8FileNote(WithTrailingSlash(directory) + std::string(kDesignFileName), conversion));

@@ -11,6 +11,7 @@
 #include "core/output/PagePlan.h"
 #include "core/output/WorkerPool.h"
 #include "core/text/DateTime.h"
+#include "core/text/EncodedText.h"
 
 namespace tessaly {
 
@@ -43,9 +44,9 @@ public:
 struct OutputResult {
     enum class Status { Finished, Aborted, Failed };
     Status status = Status::Finished;
-    std::string error; // the system's reason for Failed
+    Utf8Text error; // the system's reason for Failed
     OutputCounts counts;
-    std::vector<std::string> log; // code page 932 lines
+    std::vector<SjisText> log;
 };
 
 // rootDirectory: code page 932; clock: for the log's time stamps and the

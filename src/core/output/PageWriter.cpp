@@ -56,7 +56,7 @@ PageWrite WritePage(const std::string& directory, const std::string& fileName, P
     case WriteFailure::UnsafeInPlace:
     case WriteFailure::TooLarge:
     case WriteFailure::ProjectFile:
-    case WriteFailure::System: throw RunFailure{written.error};
+    case WriteFailure::System: throw RunFailure{Utf8Text(written.error)};
     }
     return {page.onDisk.existing == ExistingPage::Different ? PageState::Updated : PageState::Created, {}};
 }

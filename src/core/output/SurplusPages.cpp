@@ -5,6 +5,7 @@
 
 #include "core/output/RunErrors.h"
 #include "core/text/Codepage.h"
+#include "core/text/EncodedText.h"
 #include "core/text/Paths.h"
 
 namespace tessaly {
@@ -20,8 +21,8 @@ SurplusDeletion DeleteSurplusPages(
     std::vector<std::pair<fs::path, std::string>> surplus;
     for (const DirectoryEntry& entry : listing.entries) {
         if (entry.error) {
-            deletion.problems.push_back(
-                SJ("調べられない項目を飛ばしました: ") + Utf8ForLog(entry.name + ": " + entry.error.message()));
+            deletion.problems.push_back(SJ("調べられない項目を飛ばしました: ")
+                + ToSjis(Utf8Text(entry.name + ": " + entry.error.message())).bytes());
             continue;
         }
         if (entry.type != fs::file_type::regular) {
@@ -35,14 +36,15 @@ SurplusDeletion DeleteSurplusPages(
     }
     if (listing.error) {
         deletion.problems.push_back(
-            SJ("ディレクトリの内容を調べられませんでした: ") + Utf8ForLog(listing.error.message()));
+            SJ("ディレクトリの内容を調べられませんでした: ") + ToSjis(Utf8Text(listing.error.message())).bytes());
     }
     for (const auto& [path, name] : surplus) {
         std::error_code error;
         if (fs::remove(path, error)) {
             ++deletion.deleted;
         } else if (error) {
-            deletion.problems.push_back(name + SJ(" を削除できませんでした: ") + Utf8ForLog(error.message()));
+            deletion.problems.push_back(
+                name + SJ(" を削除できませんでした: ") + ToSjis(Utf8Text(error.message())).bytes());
         }
     }
     return deletion;

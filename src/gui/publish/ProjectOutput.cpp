@@ -43,7 +43,7 @@ void OpenRootPage(ItemListHost& host)
     MainServices& services = host.Services();
     const RootPage root = FindRootPage(project, {project.DefaultFile, project.SubFile, services.clock.Today()});
     if (!root.message.empty()) {
-        services.messages.Show(MessageKind::Warning, root.message, MessageButton::Abort);
+        services.messages.Show(MessageKind::Warning, SjisText(root.message), MessageButton::Abort);
         return;
     }
     OpenUrl(services.shell, host.Settings().browser, root.page);
