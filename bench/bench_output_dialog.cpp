@@ -43,7 +43,7 @@ double Median(std::vector<double> values)
 // Notes when the run's end message comes and answers it.
 class EndOfRun final : public tessaly::MessagePresenter {
 public:
-    tessaly::MessageButton Show(tessaly::MessageKind, std::string_view, tessaly::MessageButtons) override
+    tessaly::MessageButton Show(tessaly::MessageKind, const tessaly::SjisText&, tessaly::MessageButtons) override
     {
         end = Clock::now();
         return tessaly::MessageButton::Ok;

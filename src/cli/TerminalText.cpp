@@ -36,9 +36,9 @@ std::string ShownPath(const std::filesystem::path& path)
     return Escaped(path.string());
 }
 
-std::string ShownLogLine(std::string_view sjisLine)
+std::string ShownLogLine(const SjisText& line)
 {
-    return Escaped(SjisToUtf8Lossy(sjisLine), true);
+    return Escaped(ToUtf8(line).view(), true);
 }
 
 } // namespace tessaly::cli

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/EncodedText.h"
+
 namespace tessaly::cli {
 
 // Control characters (C0, DEL and C1) of UTF-8 text as escapes, so that a
@@ -18,6 +20,6 @@ std::string Shown(std::string_view sjisText);
 std::string ShownPath(const std::filesystem::path& path);
 
 // A run log line keeps its tabs, which separate its parts.
-std::string ShownLogLine(std::string_view sjisLine);
+std::string ShownLogLine(const SjisText& line);
 
 } // namespace tessaly::cli

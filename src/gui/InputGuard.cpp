@@ -28,7 +28,7 @@ void Guard(Edit* edit, Signal changed, MessagePresenter& messages, Read read, Wr
             const QSignalBlocker blocker(edit);
             write(edit, *lastGood);
         }
-        messages.Show(MessageKind::Warning, UnrepresentableMessage(bad), MessageButton::Retry);
+        messages.Show(MessageKind::Warning, SjisText(UnrepresentableMessage(bad)), MessageButton::Retry);
     });
 }
 

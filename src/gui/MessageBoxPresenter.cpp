@@ -53,16 +53,17 @@ void MessageBoxPresenter::PlaySound(MessageKind kind)
     }
 }
 
-MessageButton MessageBoxPresenter::Show(MessageKind kind, std::string_view text, MessageButtons buttons)
+MessageButton MessageBoxPresenter::Show(MessageKind kind, const SjisText& text, MessageButtons buttons)
 {
     return ShowWith(kind, text, buttons, {});
 }
 
 MessageButton MessageBoxPresenter::ShowWith(
-    MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& options)
+    MessageKind kind, const SjisText& text, MessageButtons buttons, const MessageOptions& options)
 {
     PlaySound(kind);
-    QMessageBox box(IconOf(kind), QApplication::applicationName(), ToQString(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(
+        IconOf(kind), QApplication::applicationName(), ToQString(text.view()), QMessageBox::NoButton, parent_);
     for (const auto& [button, standard] : kButtons) {
         if (!buttons.Has(button)) {
             continue;
@@ -70,7 +71,7 @@ MessageButton MessageBoxPresenter::ShowWith(
         QPushButton* added = box.addButton(standard);
         for (const auto& [named, caption] : options.captions) {
             if (named == button) {
-                added->setText(ToQString(caption));
+                added->setText(ToQString(caption.view()));
             }
         }
         if (button == options.defaultButton) {

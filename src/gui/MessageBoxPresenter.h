@@ -17,9 +17,9 @@ public:
     }
     void SetParent(QWidget* parent) { parent_ = parent; }
 
-    MessageButton Show(MessageKind kind, std::string_view text, MessageButtons buttons) override;
+    MessageButton Show(MessageKind kind, const SjisText& text, MessageButtons buttons) override;
     MessageButton ShowWith(
-        MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& options) override;
+        MessageKind kind, const SjisText& text, MessageButtons buttons, const MessageOptions& options) override;
     void Beep() override;
 
     // The sound of a kind: the desktop sound theme's event, played with

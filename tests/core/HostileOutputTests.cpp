@@ -41,11 +41,11 @@ Snapshot Take(const fs::path& directory)
     return snapshot;
 }
 
-std::string Joined(const std::vector<std::string>& lines)
+std::string Joined(const std::vector<SjisText>& lines)
 {
     std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\n";
+    for (const SjisText& line : lines) {
+        text += line.bytes() + "\n";
     }
     return text;
 }

@@ -306,14 +306,14 @@ TEST(LinkReport, OneLineForEachResult)
     LinkCheckResult missing;
     missing.index = 1;
     missing.result = LinkResult::Missing;
-    missing.detail = "no such file";
-    missing.detailLabel = SJ("ファイルがありません");
+    missing.detail = Utf8Text("no such file");
+    missing.detailLabel = SjisText(SJ("ファイルがありません"));
     missing.time = std::chrono::milliseconds(3);
     const std::string expected = SJ("シリアル,タイトル,種類,URL,結果,コード,新しいURL,最終URL,時間(秒),詳細\r\n")
         + "0007,\"A, B\"," + SJ("ページ") + ",http://a.jp/," + SJ("移転")
         + ",200,https://a.jp/,https://a.jp/,1.250,\r\n" + "0007,\"A, B\"," + SJ("バナー") + ",/b/a.gif,"
         + SJ("ファイルなし") + ",,,,0.003," + SJ("ファイルがありません") + "\r\n";
-    EXPECT_EQ(LinkReportText(links.links, {moved, missing}), expected);
+    EXPECT_EQ(LinkReportText(links.links, {moved, missing}).bytes(), expected);
 }
 
 } // namespace

@@ -174,9 +174,9 @@ TEST_F(LinkCheckerTest, EveryResultFromTheServer)
         if (!IsAlive(result.result) && result.code == 0) {
             EXPECT_FALSE(result.detail.empty());
             // The program's words, not libcurl's English.
-            EXPECT_TRUE(std::any_of(result.detailLabel.begin(), result.detailLabel.end(),
-                [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; }))
-                << result.detailLabel;
+            EXPECT_TRUE(std::any_of(result.detailLabel.view().begin(), result.detailLabel.view().end(), [](char byte) {
+                return static_cast<unsigned char>(byte) >= 0x80;
+            })) << result.detailLabel.bytes();
         }
     }
 }
@@ -191,7 +191,7 @@ TEST_F(LinkCheckerTest, FailuresInTheProgramsWords)
         SJ("ホスト名が見付かりません"), SJ("時間内に応答がありません"), SJ("サーバーの証明書を確かめられません"),
         SJ("リダイレクトが 10 回を超えました")};
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(results[i].detailLabel, expected[i]) << results[i].detail;
+        EXPECT_EQ(results[i].detailLabel.bytes(), expected[i]) << results[i].detail;
     }
 }
 
@@ -375,7 +375,7 @@ TEST(LinkResultTexts, NamesAndLabels)
     std::set<std::string> labels;
     for (const auto& [result, name] : names) {
         EXPECT_EQ(LinkResultName(result), name);
-        EXPECT_TRUE(labels.insert(LinkResultLabel(result)).second) << name;
+        EXPECT_TRUE(labels.insert(LinkResultLabel(result).bytes()).second) << name;
     }
 }
 

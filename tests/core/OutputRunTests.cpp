@@ -5,6 +5,8 @@
 #include "core/collection/Project.h"
 #include "core/design/SimpleDesign.h"
 #include "core/output/OutputRun.h"
+#include "core/output/PageProbe.h"
+#include "core/output/RootPage.h"
 #include "support/FileSizeLimit.h"
 #include "support/SampleSite.h"
 #include "support/TempDir.h"
@@ -100,8 +102,8 @@ TEST(OutputRun, WritesTheExpectedPagesByteForByte)
         }
         EXPECT_EQ(written, test::ReadFile(kExpected / page)) << page;
     }
-    EXPECT_EQ(result.log.front(), SJ("開始\t") + "2026/12/08 10:20:30");
-    EXPECT_EQ(result.log.back(), SJ("   0 個の余剰HTMLを削除しました."));
+    EXPECT_EQ(result.log.front().bytes(), SJ("開始\t") + "2026/12/08 10:20:30");
+    EXPECT_EQ(result.log.back().bytes(), SJ("   0 個の余剰HTMLを削除しました."));
 }
 
 TEST(OutputRun, SecondRunSkipsEveryPageAndTouchesNothing)
@@ -160,9 +162,10 @@ TEST(OutputRun, MissingPageTemplateIsLoggedAndTheBuiltInUsed)
     fs::remove(site.dir / "page.tpl");
     const OutputResult result = site.Run();
     ASSERT_EQ(result.status, OutputResult::Status::Finished);
-    const auto warning = std::find(result.log.begin(), result.log.end(), SJ("警告\t") + site.root + "genre001/best/");
+    const auto warning
+        = std::find(result.log.begin(), result.log.end(), SjisText(SJ("警告\t") + site.root + "genre001/best/"));
     ASSERT_NE(warning, result.log.end());
-    EXPECT_EQ(*(warning + 1), SJ("\tテンプレートが見付かりません."));
+    EXPECT_EQ((warning + 1)->bytes(), SJ("\tテンプレートが見付かりません."));
     EXPECT_NE(test::ReadFile(site.dir / "genre001" / "best" / "best.html").find("<!DOCTYPE"), std::string::npos);
 }
 
@@ -182,7 +185,7 @@ TEST(OutputRun, TemplatesAndDesignsInUtf8AreConvertedAndSaidOnce)
     for (const std::string& note :
         {"\t" + site.root + "page.tpl" + converted + SJ(" Shift_JIS にない文字は除きました: U+1F600"),
             "\t" + site.root + "genre001/best/_design.tsd" + converted}) {
-        EXPECT_EQ(std::count(result.log.begin(), result.log.end(), note), 1) << SjisToUtf8Lossy(note);
+        EXPECT_EQ(std::count(result.log.begin(), result.log.end(), SjisText(note)), 1) << SjisToUtf8Lossy(note);
     }
 }
 

@@ -92,8 +92,8 @@ Outcome RunWith(const Project& project, unsigned jobs, int abortAt = 0)
     Recorder recorder(abortAt);
     const OutputResult result = RunOutput(project, project.RootDir, kClock, recorder, jobs);
     Outcome outcome{Tree(*ToFsPath(project.RootDir)), {}, recorder.calls, result.status, {}};
-    for (const std::string& line : result.log) {
-        outcome.log += line + "\n";
+    for (const SjisText& line : result.log) {
+        outcome.log += line.bytes() + "\n";
     }
     const OutputCounts& c = result.counts;
     for (const int count : {c.processed, c.created, c.updated, c.skipped, c.deleted}) {

@@ -439,8 +439,8 @@ private slots:
         Click(&dialog, "BtnOutput");
         QVERIFY(RunEnds(&dialog));
         QStringList lines;
-        for (const std::string& line : dialog.Log()) {
-            lines.append(Shown(line));
+        for (const SjisText& line : dialog.Log()) {
+            lines.append(Shown(line.bytes()));
         }
         QVERIFY(lines.join(QLatin1Char('\n')).endsWith(QString::fromStdString(CountLines(5, 0, 0, 5, 0))));
         QCOMPARE(htmls->topLevelItem(0)->text(3), QStringLiteral("ｽｷｯﾌﾟ"));

@@ -2,9 +2,9 @@
 
 namespace tessaly::test {
 
-MessageButton ScriptedMessages::Show(MessageKind kind, std::string_view text, MessageButtons buttons)
+MessageButton ScriptedMessages::Show(MessageKind kind, const SjisText& text, MessageButtons buttons)
 {
-    shown.push_back({kind, std::string(text), buttons});
+    shown.push_back({kind, text.bytes(), buttons});
     if (answers_.empty()) {
         return MessageButton::Ok;
     }
@@ -14,7 +14,7 @@ MessageButton ScriptedMessages::Show(MessageKind kind, std::string_view text, Me
 }
 
 MessageButton ScriptedMessages::ShowWith(
-    MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& options)
+    MessageKind kind, const SjisText& text, MessageButtons buttons, const MessageOptions& options)
 {
     const MessageButton answer = Show(kind, text, buttons);
     shown.back().options = options;

@@ -19,9 +19,9 @@ public:
     };
 
     void SetNextAnswer(MessageButton answer) { answers_.push_back(answer); }
-    MessageButton Show(MessageKind kind, std::string_view text, MessageButtons buttons) override;
+    MessageButton Show(MessageKind kind, const SjisText& text, MessageButtons buttons) override;
     MessageButton ShowWith(
-        MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& options) override;
+        MessageKind kind, const SjisText& text, MessageButtons buttons, const MessageOptions& options) override;
     void Beep() override { ++beeps; }
 
     std::vector<Shown> shown;

@@ -88,7 +88,7 @@ void PrintLinkResult(const ItemLink& link, const LinkCheckResult& result, std::o
     out << "  (" << FormatSerial(link.serial) << ' ' << Shown(link.title)
         << (link.field == LinkField::Banner ? ", banner" : "") << ')';
     if (!result.detail.empty()) {
-        out << ": " << Escaped(result.detail);
+        out << ": " << Escaped(result.detail.view());
     }
     out << '\n';
 }
@@ -226,7 +226,7 @@ int CheckLinksCommand::Execute(const Arguments& args, Streams streams) const
     bool failedToWrite = false;
     if (args.Has("--report")) {
         const FileWriteResult written = WriteExportFile(
-            project, std::filesystem::path(args.Value("--report")), LinkReportText(links.links, results));
+            project, std::filesystem::path(args.Value("--report")), LinkReportText(links.links, results).view());
         if (!written.ok) {
             streams.err << "tessaly-cli check-links: cannot write the report " << Escaped(written.error) << '\n';
             failedToWrite = true;

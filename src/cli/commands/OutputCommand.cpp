@@ -89,11 +89,11 @@ int OutputCommand::Execute(const Arguments& args, Streams streams) const
         TerminalProgress progress(streams.out);
         result = RunOutput(project, project.RootDir, clock, progress, static_cast<unsigned>(*jobs));
     }
-    for (const std::string& line : result.log) {
+    for (const SjisText& line : result.log) {
         streams.out << ShownLogLine(line) << '\n';
     }
     if (result.status == OutputResult::Status::Failed) {
-        streams.err << "tessaly-cli output: the run stopped: " << Escaped(result.error) << '\n';
+        streams.err << "tessaly-cli output: the run stopped: " << Escaped(result.error.view()) << '\n';
         return 1;
     }
     streams.out << "Pages in " << Shown(WithTrailingSlash(project.RootDir)) << '\n';

@@ -23,7 +23,7 @@ bool DirectoryExists(const std::string& path)
 
 OptionsVerdict Refuse(MessagePresenter& messages, const char* message, OptionsField field)
 {
-    messages.Show(MessageKind::Warning, SJ(message), MessageButton::Retry);
+    messages.Show(MessageKind::Warning, SjisText(SJ(message)), MessageButton::Retry);
     return {false, field};
 }
 
@@ -33,7 +33,7 @@ bool FillWhenAgreed(MessagePresenter& messages, const char* question, std::strin
     if (!name.empty()) {
         return true;
     }
-    if (messages.Show(MessageKind::Confirmation, SJ(question), MessageButton::Yes | MessageButton::Retry)
+    if (messages.Show(MessageKind::Confirmation, SjisText(SJ(question)), MessageButton::Yes | MessageButton::Retry)
         != MessageButton::Yes) {
         return false;
     }

@@ -14,7 +14,7 @@ constexpr const char* kNoRootDirectory = "プロジェクトルートディレ�
 
 bool AskYes(MessagePresenter& messages, const char* question)
 {
-    return messages.Show(MessageKind::Confirmation, SJ(kNoRootDirectory) + SJ(question),
+    return messages.Show(MessageKind::Confirmation, SjisText(SJ(kNoRootDirectory) + SJ(question)),
                MessageButton::Yes | MessageButton::Cancel)
         == MessageButton::Yes;
 }
@@ -36,8 +36,8 @@ bool EnsureRootDirectory(Project& project, MessagePresenter& messages, const std
         }
         const std::optional<std::string> directory = FromFsPath(project.EditingName.parent_path());
         if (!directory || directory->empty()) {
-            messages.Show(MessageKind::Error, SJ("プロジェクトファイルのディレクトリ名を Shift_JIS で表せません."),
-                MessageButton::Ok);
+            messages.Show(MessageKind::Error,
+                SjisText(SJ("プロジェクトファイルのディレクトリ名を Shift_JIS で表せません.")), MessageButton::Ok);
             return false;
         }
         project.RootDir = *directory;

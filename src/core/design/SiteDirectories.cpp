@@ -7,6 +7,7 @@
 #include "core/design/DirectoryDesign.h"
 #include "core/text/Codepage.h"
 #include "core/text/Collation.h"
+#include "core/text/EncodedText.h"
 #include "core/text/Paths.h"
 
 namespace tessaly {
@@ -15,16 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// System texts (UTF-8) for messages; empty when code page 932 cannot hold them.
-std::string SystemText(std::string_view utf8)
-{
-    ConversionResult sjis = Utf8ToSjis(utf8);
-    return sjis.ok ? std::move(sjis.text) : std::string();
-}
-
 std::string Reason(const std::error_code& error)
 {
-    return SystemText(error.message());
+    return ToSjis(Utf8Text(error.message())).bytes();
 }
 
 // The directories of the tree below (and including) root, level by level.
@@ -89,7 +83,8 @@ SubdirectoryListing ListSiteSubdirectories(std::string_view directory, std::stri
         std::error_code statusError;
         const fs::file_status status = entry->symlink_status(statusError);
         if (statusError) {
-            listing.problems.push_back(SJ("調べられない項目を飛ばしました: ") + SystemText(fsName + ": " + statusError.message()));
+            listing.problems.push_back(SJ("調べられない項目を飛ばしました: ")
+                + ToSjis(Utf8Text(fsName + ": " + statusError.message())).bytes());
             continue;
         }
         if (fsName.starts_with(".") || !fs::is_directory(status)) {

@@ -363,18 +363,18 @@ private:
         std::error_code error;
         if (path.empty()) {
             result.result = LinkResult::Error;
-            result.detail = "the project has no banner directory";
-            result.detailLabel = SJ("プロジェクトにバナーディレクトリがありません");
+            result.detail = Utf8Text("the project has no banner directory");
+            result.detailLabel = SjisText(SJ("プロジェクトにバナーディレクトリがありません"));
         } else if (!file) {
             result.result = LinkResult::Error;
-            result.detail = "the path cannot be spelled on this file system";
-            result.detailLabel = SJ("このファイルシステムでは表せないパスです");
+            result.detail = Utf8Text("the path cannot be spelled on this file system");
+            result.detailLabel = SjisText(SJ("このファイルシステムでは表せないパスです"));
         } else if (std::filesystem::is_regular_file(*file, error)) {
             result.result = LinkResult::Ok;
         } else {
             result.result = LinkResult::Missing;
-            result.detail = "no such file";
-            result.detailLabel = SJ("ファイルがありません");
+            result.detail = Utf8Text("no such file");
+            result.detailLabel = SjisText(SJ("ファイルがありません"));
         }
         Report(std::move(result), started);
     }
@@ -568,8 +568,8 @@ private:
         result.code = status;
         result.finalUrl = AsciiUrl(transfer.url);
         result.redirects = transfer.hops;
-        result.detail = std::move(why.detail);
-        result.detailLabel = std::move(why.label);
+        result.detail = Utf8Text(std::move(why.detail));
+        result.detailLabel = SjisText(std::move(why.label));
         if (outcome == LinkResult::Ok) {
             std::size_t permanent = 0;
             while (permanent < transfer.hops.size() && IsPermanentRedirect(transfer.hops[permanent].code)) {
@@ -615,9 +615,9 @@ std::string_view LinkResultName(LinkResult result)
     return kResultTexts[static_cast<std::size_t>(result)].name;
 }
 
-const std::string& LinkResultLabel(LinkResult result)
+SjisText LinkResultLabel(LinkResult result)
 {
-    return SjisLiteral(kResultTexts[static_cast<std::size_t>(result)].label);
+    return SjisText(SjisLiteral(kResultTexts[static_cast<std::size_t>(result)].label));
 }
 
 std::string LinkCheckUserAgent()

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/EncodedText.h"
+
 namespace tessaly {
 
 // What became of one link; the order is the order of the summaries.
@@ -36,8 +38,8 @@ bool IsAlive(LinkResult result);
 
 // The name in the command line tool's summary ("ok", "client-error", ...).
 std::string_view LinkResultName(LinkResult result);
-// The program's label (code page 932): "正常", "移転", ...
-const std::string& LinkResultLabel(LinkResult result);
+// The program's label: "正常", "移転", ...
+SjisText LinkResultLabel(LinkResult result);
 
 // One address to check: a URL as it goes on the wire, or a local file path
 // (code page 932; empty when the project has no banner directory).
@@ -61,8 +63,8 @@ struct LinkCheckResult {
     std::string finalUrl; // where the redirects ended
     std::string newUrl; // Moved: the address the permanent redirects lead to
     std::vector<LinkHop> redirects;
-    std::string detail; // why a failure failed, in plain words (ASCII)
-    std::string detailLabel; // the same in the program's words (code page 932)
+    Utf8Text detail; // why a failure failed, in plain words (ASCII)
+    SjisText detailLabel; // the same in the program's words
     std::chrono::milliseconds time{0};
 };
 

@@ -8,9 +8,9 @@
 
 namespace tessaly {
 
-const std::string& LinkFieldLabel(LinkField field)
+SjisText LinkFieldLabel(LinkField field)
 {
-    return field == LinkField::Page ? SJ("ページ") : SJ("バナー");
+    return SjisText(field == LinkField::Page ? SJ("ページ") : SJ("バナー"));
 }
 
 std::string SecondsText(std::chrono::milliseconds time)
@@ -21,7 +21,7 @@ std::string SecondsText(std::chrono::milliseconds time)
     return text;
 }
 
-std::string LinkReportText(const std::vector<ItemLink>& links, const std::vector<LinkCheckResult>& results)
+SjisText LinkReportText(const std::vector<ItemLink>& links, const std::vector<LinkCheckResult>& results)
 {
     std::string text = CsvLine({SJ("シリアル"), SJ("タイトル"), SJ("種類"), SJ("URL"), SJ("結果"), SJ("コード"),
         SJ("新しいURL"), SJ("最終URL"), SJ("時間(秒)"), SJ("詳細")});
@@ -30,11 +30,11 @@ std::string LinkReportText(const std::vector<ItemLink>& links, const std::vector
             continue;
         }
         const ItemLink& link = links[result.index];
-        text += CsvLine({FormatSerial(link.serial), link.title, LinkFieldLabel(link.field), link.shown,
-            LinkResultLabel(result.result), result.code == 0 ? std::string() : std::to_string(result.code),
-            result.newUrl, result.finalUrl, SecondsText(result.time), result.detailLabel});
+        text += CsvLine({FormatSerial(link.serial), link.title, LinkFieldLabel(link.field).bytes(), link.shown,
+            LinkResultLabel(result.result).bytes(), result.code == 0 ? std::string() : std::to_string(result.code),
+            result.newUrl, result.finalUrl, SecondsText(result.time), result.detailLabel.bytes()});
     }
-    return text;
+    return SjisText(std::move(text));
 }
 
 } // namespace tessaly

@@ -8,24 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "core/design/DirectoryDesign.h"
+#include "core/output/PagePlan.h"
 #include "core/output/WorkerPool.h"
 #include "core/text/DateTime.h"
+#include "core/text/EncodedText.h"
 
 namespace tessaly {
 
 class Project;
 
 enum class OutputStep { Waiting, Listing, Planning, DefaultPage, SubPages, Surplus, Finished };
-
-enum class PageState { Pending, Created, Updated, Skipped };
-
-struct PageRow {
-    std::string fileName; // code page 932
-    std::string first; // item number, "最初" or empty
-    std::string last; // item number, "最後" or empty
-    PageState state = PageState::Pending;
-};
 
 struct OutputCounts {
     int processed = 0;
@@ -52,9 +44,9 @@ public:
 struct OutputResult {
     enum class Status { Finished, Aborted, Failed };
     Status status = Status::Finished;
-    std::string error; // the system's reason for Failed
+    Utf8Text error; // the system's reason for Failed
     OutputCounts counts;
-    std::vector<std::string> log; // code page 932 lines
+    std::vector<SjisText> log;
 };
 
 // rootDirectory: code page 932; clock: for the log's time stamps and the
@@ -64,28 +56,9 @@ struct OutputResult {
 OutputResult RunOutput(const Project& project, const std::string& rootDirectory, const Clock& clock,
     OutputObserver& observer, unsigned jobs = DefaultJobs());
 
-// The text of the row states as the page plan shows them.
-const std::string& PageStateText(PageState state);
 // The end-of-run message for finished and force-stopped runs.
 const std::string& OutputFinishedMessage();
 const std::string& OutputAbortedMessage();
 const std::string& OutputStepText(OutputStep step);
-
-// A page text as lines ended by CR LF, the form in which pages are written
-// and compared.
-std::string PageFileText(std::string text);
-
-} // namespace tessaly
-
-namespace tessaly {
-
-// What "open the root" finds: the root's first page, or the message that
-// says why there is none (code page 932).
-struct RootPage {
-    std::string page; // code page 932 path when found
-    std::string message; // when not found
-};
-
-RootPage FindRootPage(const Project& project, const DesignDefaults& defaults);
 
 } // namespace tessaly

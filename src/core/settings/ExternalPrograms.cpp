@@ -33,8 +33,8 @@ void MailToOrSay(ShellServices& shell, MessagePresenter& messages, std::string_v
 {
     if (!MailTo(shell, address)) {
         messages.Show(MessageKind::Warning,
-            SJ("メールを書くプログラムが設定されていません.\r\n"
-               "デスクトップの設定で、メールを扱うプログラムを選んで下さい."),
+            SjisText(SJ("メールを書くプログラムが設定されていません.\r\n"
+                        "デスクトップの設定で、メールを扱うプログラムを選んで下さい.")),
             MessageButton::Ok);
     }
 }

@@ -60,7 +60,7 @@ bool IsValidFileName(std::string_view name, bool beep, MessagePresenter& message
         text += c;
         text += ' ';
     }
-    messages.Show(MessageKind::Error, text, MessageButton::Retry);
+    messages.Show(MessageKind::Error, SjisText(text), MessageButton::Retry);
     return false;
 }
 

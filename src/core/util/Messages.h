@@ -5,10 +5,10 @@
 // box; tests install one that records the message and answers from a script.
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "core/text/EncodedText.h"
 
 namespace tessaly {
 
@@ -59,19 +59,19 @@ constexpr MessageButtons operator|(MessageButton a, MessageButton b)
 // one would do harm.
 struct MessageOptions {
     MessageButton defaultButton = MessageButton::None;
-    std::vector<std::pair<MessageButton, std::string>> captions; // code page 932
+    std::vector<std::pair<MessageButton, SjisText>> captions;
 };
 
 class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
-    // Shows text (code page 932) and returns the button chosen; a box closed
-    // without a choice answers Cancel.
-    virtual MessageButton Show(MessageKind kind, std::string_view text, MessageButtons buttons) = 0;
+    // Shows text and returns the button chosen; a box closed without a
+    // choice answers Cancel.
+    virtual MessageButton Show(MessageKind kind, const SjisText& text, MessageButtons buttons) = 0;
     // The same with captions and a default button; a presenter that has no
     // use for them shows the plain message.
     virtual MessageButton ShowWith(
-        MessageKind kind, std::string_view text, MessageButtons buttons, const MessageOptions& /*options*/)
+        MessageKind kind, const SjisText& text, MessageButtons buttons, const MessageOptions& /*options*/)
     {
         return Show(kind, text, buttons);
     }

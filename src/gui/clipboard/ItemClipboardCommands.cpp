@@ -149,7 +149,7 @@ void ItemClipboardCommands::MM_PasteClick()
     for (TLinkItem& item : PastedItems(ClipboardText(), genreField)) {
         const std::optional<std::size_t> row = shown.AddItemRecord(std::move(item));
         if (!row) {
-            host_.Services().messages.Show(MessageKind::Warning, NoSerialLeftMessage(), MessageButton::Ok);
+            host_.Services().messages.Show(MessageKind::Warning, SjisText(NoSerialLeftMessage()), MessageButton::Ok);
             break;
         }
         added.push_back(*row);

@@ -360,8 +360,8 @@ bool DirectoryDesignEditor::ValidateTableWidth()
 {
     const std::optional<std::string> width = NormaliseTableWidth(Sjis(linkWidth_));
     if (!width) {
-        messages_.Show(MessageKind::Error, SJ("テーブル幅の設定が無効です.\r\n整数値もしくは百分率値が必要です."),
-            MessageButton::Retry);
+        messages_.Show(MessageKind::Error,
+            SjisText(SJ("テーブル幅の設定が無効です.\r\n整数値もしくは百分率値が必要です.")), MessageButton::Retry);
         pages_->setCurrentIndex(LinksPage);
         linkWidth_->setFocus();
         return false;
@@ -412,7 +412,7 @@ void DirectoryDesignEditor::BrowseOwnImage()
     }
     const std::optional<std::string> path = ToSjis(*chosen);
     if (!path) {
-        messages_.Show(MessageKind::Error, SJ("選んだ名前は Shift_JIS で表せません."), MessageButton::Abort);
+        messages_.Show(MessageKind::Error, SjisText(SJ("選んだ名前は Shift_JIS で表せません.")), MessageButton::Abort);
         return;
     }
     const auto [width, height] = ReadImageSize(*path);

@@ -228,7 +228,8 @@ void TForm_ProjectDesign::SaveShown()
     const DesignWriteResult written = WriteDesign(path, working_);
     if (!written.ok) {
         messages_.Show(MessageKind::Error,
-            path + SJ(" のディレクトリ設定を書き込めませんでした.\r\n") + written.error, MessageButton::Abort);
+            SjisText(path + SJ(" のディレクトリ設定を書き込めませんでした.\r\n") + written.error),
+            MessageButton::Abort);
     }
     tree_->UpdateImage(shown_);
     SetStatus(path);
@@ -241,8 +242,8 @@ void TForm_ProjectDesign::ShowDirectory(QTreeWidgetItem* node)
     std::string problem;
     ReadDesignWithSuccession(site_.rootDirectory, path, working_, site_.defaults, &problem);
     if (!problem.empty()) {
-        messages_.Show(MessageKind::Warning,
-            path + SJ(" のディレクトリ設定を読み込めません.\r\n") + problem, MessageButton::Abort);
+        messages_.Show(MessageKind::Warning, SjisText(path + SJ(" のディレクトリ設定を読み込めません.\r\n") + problem),
+            MessageButton::Abort);
     }
     tree_->UpdateImage(node);
     editor_->Show(working_, node == tree_->Root(), path);
@@ -299,7 +300,7 @@ void TForm_ProjectDesign::MakeDirectory(QTreeWidgetItem* node)
         if (MakeSiteDirectory(parentPath, *name).ok) {
             break;
         }
-        messages_.Show(MessageKind::Error, SJ("ディレクトリの作成に失敗しました."), MessageButton::Retry);
+        messages_.Show(MessageKind::Error, SjisText(SJ("ディレクトリの作成に失敗しました.")), MessageButton::Retry);
     }
     if (!name) {
         return;
@@ -323,7 +324,7 @@ void TForm_ProjectDesign::RenameDirectory(QTreeWidgetItem* node)
         return;
     }
     if (node == tree_->Root()) {
-        messages_.Show(MessageKind::Error, SJ("ルートディレクトリは変更できません."), MessageButton::Abort);
+        messages_.Show(MessageKind::Error, SjisText(SJ("ルートディレクトリは変更できません.")), MessageButton::Abort);
         return;
     }
     std::optional<std::string> name;
@@ -332,7 +333,7 @@ void TForm_ProjectDesign::RenameDirectory(QTreeWidgetItem* node)
         if (RenameSiteDirectory(tree_->PathOf(node), *name).ok) {
             break;
         }
-        messages_.Show(MessageKind::Error, SJ("ディレクトリ名の変更に失敗しました."), MessageButton::Retry);
+        messages_.Show(MessageKind::Error, SjisText(SJ("ディレクトリ名の変更に失敗しました.")), MessageButton::Retry);
     }
     if (!name) {
         return;
@@ -348,7 +349,7 @@ void TForm_ProjectDesign::NodeRenamedInPlace(QTreeWidgetItem* node)
         return;
     }
     if (!newName || !RenameSiteDirectory(tree_->PathOf(node), *newName).ok) {
-        messages_.Show(MessageKind::Error, SJ("ディレクトリ名の変更に失敗しました."), MessageButton::Abort);
+        messages_.Show(MessageKind::Error, SjisText(SJ("ディレクトリ名の変更に失敗しました.")), MessageButton::Abort);
         tree_->SetName(node, oldName);
         return;
     }
@@ -371,7 +372,8 @@ void TForm_ProjectDesign::DeleteDirectory(QTreeWidgetItem* node)
     }
     const std::string question
         = tree_->NameOf(node) + SJ(" 以下の全てのディレクトリとファイルを削除します.") + "\r\n" + SJ("よろしいですか？");
-    if (messages_.Show(MessageKind::Warning, question, MessageButton::Yes | MessageButton::No) != MessageButton::Yes) {
+    if (messages_.Show(MessageKind::Warning, SjisText(question), MessageButton::Yes | MessageButton::No)
+        != MessageButton::Yes) {
         return;
     }
     SaveShown();
@@ -390,7 +392,7 @@ void TForm_ProjectDesign::DeleteDirectory(QTreeWidgetItem* node)
     if (!deletion.failed.empty()) {
         // What is left of the tree has lost its files, design files too.
         tree_->UpdateImages(node);
-        messages_.Show(MessageKind::Error, deletion.failed + SJ(" が消去できません."), MessageButton::Abort);
+        messages_.Show(MessageKind::Error, SjisText(deletion.failed + SJ(" が消去できません.")), MessageButton::Abort);
         if (QTreeWidgetItem* kept = tree_->NodeOf(deletion.failed)) {
             next = kept;
         }

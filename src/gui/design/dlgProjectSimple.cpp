@@ -186,7 +186,7 @@ TForm_ProjectSimple::TForm_ProjectSimple(
         refused += (refused.empty() ? "" : "\r\n") + line;
     }
     if (!refused.empty()) {
-        messages_.Show(MessageKind::Warning, refused, MessageButton::Ok);
+        messages_.Show(MessageKind::Warning, SjisText(refused), MessageButton::Ok);
     }
 }
 
@@ -262,13 +262,13 @@ void TForm_ProjectSimple::BtnSetClick()
         return;
     }
     if (DirectoryNameTaken(form_, name, row)) {
-        messages_.Show(MessageKind::Error, SJ("ディレクトリ名が重複しています."), MessageButton::Retry);
+        messages_.Show(MessageKind::Error, SjisText(SJ("ディレクトリ名が重複しています.")), MessageButton::Retry);
         refuse();
         return;
     }
     // A name that would leave the root ("..") is refused here too.
     if (const std::string refused = RefusedSimpleDesignDirectory(name); !refused.empty()) {
-        messages_.Show(MessageKind::Error, refused, MessageButton::Retry);
+        messages_.Show(MessageKind::Error, SjisText(refused), MessageButton::Retry);
         refuse();
         return;
     }
@@ -289,8 +289,8 @@ void TForm_ProjectSimple::Button1Click()
                 question += SJ("・") + part + "\r\n";
             }
             question += SJ("保存しますか？");
-            if (messages_.ShowWith(MessageKind::Confirmation, question, MessageButton::Yes | MessageButton::No,
-                    {MessageButton::No, {}})
+            if (messages_.ShowWith(MessageKind::Confirmation, SjisText(question),
+                    MessageButton::Yes | MessageButton::No, {MessageButton::No, {}})
                 != MessageButton::Yes) {
                 return;
             }
@@ -298,19 +298,20 @@ void TForm_ProjectSimple::Button1Click()
     }
     const SimpleDesignResult saved = SaveSimpleDesign(form, project_, today_);
     if (!saved.refusedName.empty()) {
-        messages_.Show(MessageKind::Warning, saved.refusedName, MessageButton::Retry);
+        messages_.Show(MessageKind::Warning, SjisText(saved.refusedName), MessageButton::Retry);
         return;
     }
     if (!saved.ok) {
         messages_.Show(MessageKind::Error,
-            SJ("プロジェクト設計情報を書き込めませんでした.\r\n") + ToSjisOrEmpty(QString::fromStdString(saved.error)),
+            SjisText(SJ("プロジェクト設計情報を書き込めませんでした.\r\n")
+                + ToSjisOrEmpty(QString::fromStdString(saved.error))),
             MessageButton::Ok);
         return;
     }
     outputRequested_
         = messages_.Show(MessageKind::Confirmation,
-              SJ("プロジェクト設計情報を各ディレクトリへ書き込みました.\r\nプロジェクト簡易設計ダイアログを"
-                 "閉じます.\r\n続いてプロジェクト出力を実行しますか？"),
+              SjisText(SJ("プロジェクト設計情報を各ディレクトリへ書き込みました.\r\nプロジェクト簡易設計ダイアログを"
+                          "閉じます.\r\n続いてプロジェクト出力を実行しますか？")),
               MessageButton::Yes | MessageButton::No)
         == MessageButton::Yes;
     accept();

@@ -70,12 +70,12 @@ void TForm_ResSelect::Button1Click()
 {
     const DirectoryLink link = Link();
     if (link.anchor.empty()) {
-        messages_.Show(MessageKind::Warning, SJ("アンカーを指定して下さい."), MessageButton::Retry);
+        messages_.Show(MessageKind::Warning, SjisText(SJ("アンカーを指定して下さい.")), MessageButton::Retry);
         anchor_->setFocus();
         return;
     }
     if (link.target.empty()) {
-        messages_.Show(MessageKind::Warning, SJ("リンクするリソースを指定して下さい."), MessageButton::Retry);
+        messages_.Show(MessageKind::Warning, SjisText(SJ("リンクするリソースを指定して下さい.")), MessageButton::Retry);
         resource_->setFocus();
         return;
     }
@@ -92,7 +92,7 @@ void TForm_ResSelect::SetResource(const QString& chosen, bool directory)
 {
     const std::optional<std::string> path = ToSjis(directory ? QDir(chosen).absolutePath() + u'/' : chosen);
     if (!path) {
-        messages_.Show(MessageKind::Error, SJ("選んだ名前は Shift_JIS で表せません."), MessageButton::Abort);
+        messages_.Show(MessageKind::Error, SjisText(SJ("選んだ名前は Shift_JIS で表せません.")), MessageButton::Abort);
         return;
     }
     resource_->setText(ToQString(RelativeLink(baseDirectory_, *path)));

@@ -37,7 +37,8 @@ std::optional<std::filesystem::path> AskProjectFileName(MessagePresenter& messag
     QString path = *chosen;
     if (QFileInfo(path).suffix().toUpper() != QLatin1String("TSP")) {
         const MessageButton answer = messages.Show(MessageKind::Warning,
-            SJ("拡張子は TSP でなければなりません.\r\n変更してよろしいですか？"), MessageButton::Ok | MessageButton::Cancel);
+            SjisText(SJ("拡張子は TSP でなければなりません.\r\n変更してよろしいですか？")),
+            MessageButton::Ok | MessageButton::Cancel);
         if (answer == MessageButton::Ok) {
             const QFileInfo info(path);
             path = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".TSP");
@@ -49,11 +50,12 @@ std::optional<std::filesystem::path> AskProjectFileName(MessagePresenter& messag
 ChangedFileChoice AskAboutChangedFile(MessagePresenter& messages, const std::filesystem::path& name)
 {
     const MessageButton answer = messages.ShowWith(MessageKind::Warning,
-        ToSjisOrEmpty(ShownPath(name)
+        SjisText(ToSjisOrEmpty(ShownPath(name)
             + QStringLiteral(" は、読み込んだ後にほかのプログラムによって変更されています.\r\n"
-                             "上書きすると、その変更は失われます.")),
+                             "上書きすると、その変更は失われます."))),
         MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
-        {MessageButton::Cancel, {{MessageButton::Yes, SJ("上書き")}, {MessageButton::No, SJ("名前を付けて保存")}}});
+        {MessageButton::Cancel,
+            {{MessageButton::Yes, SjisText(SJ("上書き"))}, {MessageButton::No, SjisText(SJ("名前を付けて保存"))}}});
     return answer == MessageButton::Yes ? ChangedFileChoice::Overwrite
         : answer == MessageButton::No   ? ChangedFileChoice::SaveElsewhere
                                         : ChangedFileChoice::Cancel;
@@ -67,11 +69,14 @@ bool OfferInPlaceWriteCopy(MessagePresenter& messages, const QString& fileName)
         return true;
     }
     const MessageButton answer = messages.ShowWith(MessageKind::Warning,
-        ToSjisOrEmpty(fileName + QStringLiteral(" の前回の保存は終わっていません. ファイルが途中で切れているおそれがあります.\r\n"
-                                                "保存前の内容の写しが残っています: ")
-            + ShownPath(*copy) + QStringLiteral("\r\n写しの内容に戻して開きますか？")),
+        SjisText(ToSjisOrEmpty(fileName
+            + QStringLiteral(" の前回の保存は終わっていません. ファイルが途中で切れているおそれがあります.\r\n"
+                             "保存前の内容の写しが残っています: ")
+            + ShownPath(*copy) + QStringLiteral("\r\n写しの内容に戻して開きますか？"))),
         MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
-        {MessageButton::Yes, {{MessageButton::Yes, SJ("写しに戻して開く")}, {MessageButton::No, SJ("写しを捨てて開く")}}});
+        {MessageButton::Yes,
+            {{MessageButton::Yes, SjisText(SJ("写しに戻して開く"))},
+                {MessageButton::No, SjisText(SJ("写しを捨てて開く"))}}});
     if (answer == MessageButton::Cancel) {
         return false;
     }
@@ -81,8 +86,8 @@ bool OfferInPlaceWriteCopy(MessagePresenter& messages, const QString& fileName)
     }
     const FileWriteResult restored = RestoreInPlaceWriteCopy(path);
     if (!restored.ok) {
-        messages.Show(MessageKind::Error,
-            FileWriteFailureMessage(restored.failure, restored.error, fileName), MessageButton::Ok);
+        messages.Show(MessageKind::Error, SjisText(FileWriteFailureMessage(restored.failure, restored.error, fileName)),
+            MessageButton::Ok);
         return false;
     }
     return true;
@@ -120,19 +125,19 @@ std::optional<ReadProjectOutcome> ReadProjectWithProgress(
     status.clear();
     switch (outcome.result) {
     case LoadOutcome::Result::NotFound:
-        messages.Show(MessageKind::Warning, ProjectNotFoundMessage(shownName), MessageButton::Cancel);
+        messages.Show(MessageKind::Warning, SjisText(ProjectNotFoundMessage(shownName)), MessageButton::Cancel);
         return std::nullopt;
     case LoadOutcome::Result::ReadFailed:
         messages.Show(
-            MessageKind::Error, ToSjisOrEmpty(QString::fromStdString(outcome.error)), MessageButton::Ok);
+            MessageKind::Error, SjisText(ToSjisOrEmpty(QString::fromStdString(outcome.error))), MessageButton::Ok);
         return std::nullopt;
     case LoadOutcome::Result::NotAProjectFile:
-        messages.Show(MessageKind::Warning, NotAProjectFileMessage(shownName), MessageButton::Ok);
+        messages.Show(MessageKind::Warning, SjisText(NotAProjectFileMessage(shownName)), MessageButton::Ok);
         return std::nullopt;
     case LoadOutcome::Result::StoppedAtBadSerialMax:
         messages.Show(MessageKind::Error,
-            SJ("'") + outcome.badValue + SJ("' は整数ではありません.\r\n") + SJ("この行以降は読み込まれていません: ")
-                + std::to_string(outcome.badLineNumber),
+            SjisText(SJ("'") + outcome.badValue + SJ("' は整数ではありません.\r\n")
+                + SJ("この行以降は読み込まれていません: ") + std::to_string(outcome.badLineNumber)),
             MessageButton::Ok);
         break;
     case LoadOutcome::Result::Loaded: break;

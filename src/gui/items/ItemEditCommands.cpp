@@ -59,7 +59,7 @@ void ItemEditCommands::TB_ItemNewClick()
     }
     // Said before the user types an item that could not be added.
     if (!project.HasSerialLeft()) {
-        services.messages.Show(MessageKind::Warning, NoSerialLeftMessage(), MessageButton::Ok);
+        services.messages.Show(MessageKind::Warning, SjisText(NoSerialLeftMessage()), MessageButton::Ok);
         return;
     }
     host_.ItemView()->setFocus();
@@ -75,7 +75,7 @@ void ItemEditCommands::TB_ItemNewClick()
     }
     const std::optional<std::size_t> row = shown.AddItemRecord(dialog.LinkItem());
     if (!row) {
-        services.messages.Show(MessageKind::Warning, NoSerialLeftMessage(), MessageButton::Ok);
+        services.messages.Show(MessageKind::Warning, SjisText(NoSerialLeftMessage()), MessageButton::Ok);
         return;
     }
     host_.RowsReplaced({*row});

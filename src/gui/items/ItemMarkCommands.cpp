@@ -152,7 +152,7 @@ void ItemMarkCommands::MM_ItemMailClick()
     const std::string& address = host_.Shown().Rows()[rows.front()].Mail;
     if (address.empty()) {
         host_.Services().messages.Show(
-            MessageKind::Error, SJ("メールアドレスが設定されていません."), MessageButton::Abort);
+            MessageKind::Error, SjisText(SJ("メールアドレスが設定されていません.")), MessageButton::Abort);
         return;
     }
     MailToOrSay(host_.Services().shell, host_.Services().messages, address);

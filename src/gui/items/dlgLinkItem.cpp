@@ -380,7 +380,7 @@ void TForm_LinkItem::GuessReading(ReadingFiller& filler, QLineEdit* focusTarget)
 void TForm_LinkItem::LeaveReading(QLineEdit* edit)
 {
     if (!IsHiragana(Trimmed(edit))) {
-        messages_.Show(MessageKind::Warning, SJ(kReadingWarning), MessageButton::Retry);
+        messages_.Show(MessageKind::Warning, SjisText(SJ(kReadingWarning)), MessageButton::Retry);
         edit->setFocus();
         return;
     }
@@ -407,7 +407,7 @@ void TForm_LinkItem::Button1Click()
     }
     const ItemProblem problem = date_->Date().has_value() ? FindItemProblem(stored) : ItemProblem::DateInvalid;
     const auto refuse = [this](const char* message, QWidget* field) {
-        messages_.Show(MessageKind::Warning, SJ(message), MessageButton::Retry);
+        messages_.Show(MessageKind::Warning, SjisText(SJ(message)), MessageButton::Retry);
         field->setFocus();
     };
     switch (problem) {

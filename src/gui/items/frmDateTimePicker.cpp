@@ -79,8 +79,8 @@ void TFrame_DateTimePicker::SetFormEnabled(bool enabled)
 
 void RefuseYearZero(MessagePresenter& messages, TFrame_DateTimePicker* frame)
 {
-    messages.Show(
-        MessageKind::Warning, SJ("登録日の年に 0 は使えません.\r\n1 以上の年を入力して下さい."), MessageButton::Retry);
+    messages.Show(MessageKind::Warning, SjisText(SJ("登録日の年に 0 は使えません.\r\n1 以上の年を入力して下さい.")),
+        MessageButton::Retry);
     frame->YearBox()->setFocus();
 }
 

@@ -21,7 +21,7 @@ QString ToolTip(const LinkCheckResult& result)
         lines.append(QString::number(hop.code) + QStringLiteral(" → ") + QString::fromStdString(hop.location));
     }
     if (!result.detailLabel.empty()) {
-        lines.append(ToQString(result.detailLabel));
+        lines.append(ToQString(result.detailLabel.view()));
     }
     return lines.join('\n');
 }
@@ -57,7 +57,8 @@ QVariant LinkResultModel::data(const QModelIndex& index, int role) const
                 + (row.link.field == LinkField::Banner ? QStringLiteral(" (バナー)") : QString());
         case UrlColumn: return ToQString(row.link.shown);
         case ResultColumn:
-            return ToQString(LinkResultLabel(result.result)) + (row.updated ? QStringLiteral(" (更新済)") : QString());
+            return ToQString(LinkResultLabel(result.result).view())
+                + (row.updated ? QStringLiteral(" (更新済)") : QString());
         case CodeColumn: return result.code == 0 ? QVariant() : QVariant(static_cast<int>(result.code));
         case NewUrlColumn: return QString::fromStdString(WithUnicodeHost(result.newUrl));
         case TimeColumn: return QString::fromStdString(SecondsText(result.time));

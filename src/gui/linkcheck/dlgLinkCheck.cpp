@@ -240,7 +240,7 @@ void TForm_LinkCheck::ShowCounts(const QString& ending)
     QStringList parts;
     for (std::size_t i = 0; i < counts_.size(); ++i) {
         if (counts_[i] > 0) {
-            parts.append(ToQString(LinkResultLabel(static_cast<LinkResult>(i))) + QLatin1Char(' ')
+            parts.append(ToQString(LinkResultLabel(static_cast<LinkResult>(i)).view()) + QLatin1Char(' ')
                 + QString::number(counts_[i]));
         }
     }
@@ -300,7 +300,7 @@ void TForm_LinkCheck::BtnMarkClick()
             message += SJ("\r\n・") + titles[item.which] + SJ(" (") + CsvStatusLabel(item.status) + ")";
         }
     }
-    messages_.Show(MessageKind::Information, message, MessageButton::Ok);
+    messages_.Show(MessageKind::Information, SjisText(message), MessageButton::Ok);
 }
 
 void TForm_LinkCheck::BtnUpdateClick()
@@ -323,7 +323,7 @@ void TForm_LinkCheck::BtnUpdateClick()
     }
     UpdateCommands();
     messages_.Show(
-        MessageKind::Information, std::to_string(updated) + SJ(" 個のURLを更新しました."), MessageButton::Ok);
+        MessageKind::Information, SjisText(std::to_string(updated) + SJ(" 個のURLを更新しました.")), MessageButton::Ok);
 }
 
 void TForm_LinkCheck::BtnReportClick()
@@ -333,11 +333,12 @@ void TForm_LinkCheck::BtnReportClick()
     if (!chosen) {
         return;
     }
-    const FileWriteResult written = WriteExportFile(setup_.projectFile, QFileInfo(*chosen).absoluteFilePath().toStdString(),
-        LinkReportText(links_.links, model_->ResultsInLinkOrder()));
+    const FileWriteResult written
+        = WriteExportFile(setup_.projectFile, QFileInfo(*chosen).absoluteFilePath().toStdString(),
+            LinkReportText(links_.links, model_->ResultsInLinkOrder()).view());
     if (!written.ok) {
         messages_.Show(MessageKind::Error,
-            SJ("レポートを保存できませんでした.\r\n") + ToSjisOrEmpty(QString::fromStdString(written.error)),
+            SjisText(SJ("レポートを保存できませんでした.\r\n") + ToSjisOrEmpty(QString::fromStdString(written.error))),
             MessageButton::Ok);
     }
 }

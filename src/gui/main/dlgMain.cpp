@@ -283,8 +283,8 @@ bool TForm_Main::SavePrompt(const QString& question)
     }
     const QString name = project_.EditingName.empty() ? QStringLiteral("(無題)") : ShownPath(project_.EditingName);
     const QString text = name + QStringLiteral(" は変更されています.\r\n") + question;
-    const MessageButton answer = services_.messages.Show(
-        MessageKind::Confirmation, ToSjisOrEmpty(text), MessageButton::Yes | MessageButton::No | MessageButton::Cancel);
+    const MessageButton answer = services_.messages.Show(MessageKind::Confirmation, SjisText(ToSjisOrEmpty(text)),
+        MessageButton::Yes | MessageButton::No | MessageButton::Cancel);
     if (answer == MessageButton::Yes) {
         return SaveProject();
     }
@@ -329,7 +329,7 @@ bool TForm_Main::WriteProject(const std::filesystem::path& name)
     const SaveOutcome saved = SaveProjectFile(project_, name);
     if (!saved.ok) {
         services_.messages.Show(MessageKind::Error,
-            FileWriteFailureMessage(saved.failure, saved.error, ShownPath(name)), MessageButton::Ok);
+            SjisText(FileWriteFailureMessage(saved.failure, saved.error, ShownPath(name))), MessageButton::Ok);
         return false;
     }
     SetEditingName(name);
@@ -349,8 +349,8 @@ void TForm_Main::OfferReloadOfChangedFile()
     }
     checkingDisk_ = true;
     const MessageButton answer = services_.messages.Show(MessageKind::Confirmation,
-        ToSjisOrEmpty(ShownPath(project_.EditingName)
-            + QStringLiteral(" はほかのプログラムによって変更されました.\r\n読み込み直しますか？")),
+        SjisText(ToSjisOrEmpty(ShownPath(project_.EditingName)
+            + QStringLiteral(" はほかのプログラムによって変更されました.\r\n読み込み直しますか？"))),
         MessageButton::Yes | MessageButton::No);
     if (answer == MessageButton::Yes) {
         ReloadFromDisk();
@@ -387,7 +387,7 @@ void TForm_Main::ShowLoadedProject(const LoadOutcome& outcome)
     shown_.SelectGenre(0);
     RefreshPanes();
     if (outcome.namesWithVerticalLine) {
-        services_.messages.Show(MessageKind::Warning, VerticalLineWarning(), MessageButton::Ok);
+        services_.messages.Show(MessageKind::Warning, SjisText(VerticalLineWarning()), MessageButton::Ok);
     }
 }
 
@@ -471,8 +471,9 @@ void TForm_Main::MergeProject(const QString& file)
 void TForm_Main::MM_ReloadFileClick()
 {
     const MessageButton answer = services_.messages.Show(MessageKind::Confirmation,
-        SJ("再読み込みを実行すると、前回保存時の状態に復帰します.\r\n保存・読み込み後に行った操作は破棄されます."
-           "\r\nよろしいですか？"),
+        SjisText(
+            SJ("再読み込みを実行すると、前回保存時の状態に復帰します.\r\n保存・読み込み後に行った操作は破棄されます."
+               "\r\nよろしいですか？")),
         MessageButton::Yes | MessageButton::Cancel);
     if (answer == MessageButton::Cancel) {
         return;
@@ -522,7 +523,7 @@ void TForm_Main::MM_RegEraseClick()
         return;
     }
     const MessageButton answer = services_.messages.ShowWith(MessageKind::Confirmation,
-        SJ("レジストリ情報を削除して TSY を強制終了します.\r\nよろしいですか？"),
+        SjisText(SJ("レジストリ情報を削除して TSY を強制終了します.\r\nよろしいですか？")),
         MessageButton::Yes | MessageButton::Abort, {MessageButton::Abort, {}});
     if (answer != MessageButton::Yes) {
         return;

@@ -54,7 +54,7 @@ void TForm_StrInput::Button1Click()
     QString bad;
     const std::optional<std::string> text = ToSjis(editBox_->text(), &bad);
     if (!text) {
-        messages_.Show(MessageKind::Warning, UnrepresentableMessage(bad), MessageButton::Retry);
+        messages_.Show(MessageKind::Warning, SjisText(UnrepresentableMessage(bad)), MessageButton::Retry);
         editBox_->setFocus();
         return;
     }
@@ -62,7 +62,7 @@ void TForm_StrInput::Button1Click()
     if (check == NameCheck::Empty) {
         messages_.Beep();
     } else if (check != NameCheck::Ok) {
-        messages_.Show(MessageKind::Warning, NameCheckMessage(check), MessageButton::Retry);
+        messages_.Show(MessageKind::Warning, SjisText(NameCheckMessage(check)), MessageButton::Retry);
     } else {
         accept();
         return;

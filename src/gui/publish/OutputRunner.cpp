@@ -99,7 +99,7 @@ void OutputRunner::Start(Job job)
             result = job(observer);
         } catch (const std::exception& error) {
             result.status = OutputResult::Status::Failed;
-            result.error = error.what();
+            result.error = Utf8Text(error.what());
         }
         // Handed to the dialog's thread; dropped if the runner is gone.
         QMetaObject::invokeMethod(

@@ -5,6 +5,7 @@
 #include "core/collection/Project.h"
 #include "core/collection/ShownItems.h"
 #include "core/output/OutputRun.h"
+#include "core/output/RootPage.h"
 #include "core/settings/ExternalPrograms.h"
 #include "core/util/Messages.h"
 #include "gui/host/ItemListHost.h"
@@ -42,7 +43,7 @@ void OpenRootPage(ItemListHost& host)
     MainServices& services = host.Services();
     const RootPage root = FindRootPage(project, {project.DefaultFile, project.SubFile, services.clock.Today()});
     if (!root.message.empty()) {
-        services.messages.Show(MessageKind::Warning, root.message, MessageButton::Abort);
+        services.messages.Show(MessageKind::Warning, SjisText(root.message), MessageButton::Abort);
         return;
     }
     OpenUrl(services.shell, host.Settings().browser, root.page);

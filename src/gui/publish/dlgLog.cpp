@@ -14,7 +14,7 @@
 
 namespace tessaly {
 
-TForm_Log::TForm_Log(const std::vector<std::string>& log, QWidget* parent)
+TForm_Log::TForm_Log(const std::vector<SjisText>& log, QWidget* parent)
     : QDialog(parent)
     , text_(new QPlainTextEdit)
 {
@@ -22,8 +22,8 @@ TForm_Log::TForm_Log(const std::vector<std::string>& log, QWidget* parent)
     setWindowTitle(QStringLiteral("出力ログ"));
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(log.size()));
-    for (const std::string& line : log) {
-        lines.append(ToQString(line));
+    for (const SjisText& line : log) {
+        lines.append(ToQString(line.view()));
     }
     text_->setObjectName(QStringLiteral("Memo_Log"));
     text_->setReadOnly(true);

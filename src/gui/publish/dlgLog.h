@@ -5,8 +5,9 @@
 
 #include <QDialog>
 
-#include <string>
 #include <vector>
+
+#include "core/text/EncodedText.h"
 
 class QPlainTextEdit;
 
@@ -16,8 +17,7 @@ class TForm_Log final : public QDialog {
     Q_OBJECT
 
 public:
-    // log: code page 932 lines.
-    explicit TForm_Log(const std::vector<std::string>& log, QWidget* parent = nullptr);
+    explicit TForm_Log(const std::vector<SjisText>& log, QWidget* parent = nullptr);
 
     QString Text() const;
     void CopyAll();

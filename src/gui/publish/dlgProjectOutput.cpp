@@ -88,9 +88,9 @@ bool HasDesignFile(const std::string& directory)
     return QFileInfo::exists(ToQString(directory + std::string(kDesignFileName)));
 }
 
-std::string FailureMessage(const std::string& error)
+std::string FailureMessage(const Utf8Text& error)
 {
-    return SJ("プロジェクト出力中にエラーが発生しました.\r\n") + ToSjisOrEmpty(QString::fromStdString(error))
+    return SJ("プロジェクト出力中にエラーが発生しました.\r\n") + ToSjis(error).bytes()
         + SJ("\r\nプロジェクトは正常に出力されていません.\r\n正常な状態にするには、再出力が必要です.");
 }
 
@@ -264,7 +264,8 @@ void TForm_ProjectOutput::AskAbort()
 {
     // The views show where the run stands while the user decides.
     ShowProgress();
-    const bool stop = messages_.Show(MessageKind::Confirmation, AbortQuestion(), MessageButton::Yes | MessageButton::No)
+    const bool stop
+        = messages_.Show(MessageKind::Confirmation, SjisText(AbortQuestion()), MessageButton::Yes | MessageButton::No)
         == MessageButton::Yes;
     runner_->AnswerAbort(stop);
     btnAbort_->setEnabled(!stop);
@@ -394,16 +395,16 @@ void TForm_ProjectOutput::RunFinished(const OutputResult& result)
     case OutputResult::Status::Finished:
         // Directories without pages leave steps of the bar unused.
         progress_->setValue(progress_->maximum());
-        messages_.Show(MessageKind::Information, OutputFinishedMessage(), MessageButton::Ok);
+        messages_.Show(MessageKind::Information, SjisText(OutputFinishedMessage()), MessageButton::Ok);
         break;
     case OutputResult::Status::Aborted:
         steps_.back()->setText(ToQString(ForceStoppedText()));
-        messages_.Show(MessageKind::Information, OutputAbortedMessage(), MessageButton::Ok);
+        messages_.Show(MessageKind::Information, SjisText(OutputAbortedMessage()), MessageButton::Ok);
         break;
     case OutputResult::Status::Failed:
         // Not the finished message: the site is not as designed.
         steps_.back()->setText(ToQString(ForceStoppedText()));
-        messages_.Show(MessageKind::Error, FailureMessage(result.error), MessageButton::Ok);
+        messages_.Show(MessageKind::Error, SjisText(FailureMessage(result.error)), MessageButton::Ok);
         break;
     }
 }

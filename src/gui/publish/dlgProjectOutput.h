@@ -43,7 +43,7 @@ public:
     bool Running() const { return runner_->Running(); }
     bool Detailed() const;
     // The log of the last run, code page 932 lines.
-    const std::vector<std::string>& Log() const { return log_; }
+    const std::vector<SjisText>& Log() const { return log_; }
 
 public slots:
     // Closing waits for the run to end.
@@ -85,7 +85,7 @@ private:
     std::optional<std::size_t> shownDirectory_;
     std::shared_ptr<const std::vector<PageRow>> shownPlan_;
     std::vector<PageState> shownStates_;
-    std::vector<std::string> log_;
+    std::vector<SjisText> log_;
 };
 
 } // namespace tessaly

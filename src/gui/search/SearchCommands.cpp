@@ -172,8 +172,8 @@ void SearchCommands::MM_SearchDuplicateClick()
     host_.Shown().FlushGenre();
     const std::vector<std::string> lines = ExtractDuplicateItems(host_.CurrentProject());
     if (lines.empty()) {
-        host_.Services().messages.Show(
-            MessageKind::Information, SJ("ページURLが重複しているリンクアイテムはありません."), MessageButton::Ok);
+        host_.Services().messages.Show(MessageKind::Information,
+            SjisText(SJ("ページURLが重複しているリンクアイテムはありません.")), MessageButton::Ok);
         return;
     }
     ShowResult(lines, QStringLiteral("重複リンク"));

@@ -32,7 +32,7 @@ void SearchDialog::Button1Click()
         return;
     }
     const MessageButton answer = messages_.Show(MessageKind::Information,
-        SJ("検索に一致するリンクアイテムが見付かりません."), MessageButton::Abort | MessageButton::Retry);
+        SjisText(SJ("検索に一致するリンクアイテムが見付かりません.")), MessageButton::Abort | MessageButton::Retry);
     if (answer == MessageButton::Retry) {
         RetryField()->setFocus();
     } else {

@@ -73,8 +73,8 @@ void SearchSiteCommands::TSYOSS1Click()
     const QString name = QFileInfo(*chosen).absoluteFilePath();
     const FileWriteResult written = WriteExportFile(project, std::filesystem::path(name.toStdString()), text);
     if (!written.ok) {
-        services.messages.Show(
-            MessageKind::Error, FileWriteFailureMessage(written.failure, written.error, name), MessageButton::Ok);
+        services.messages.Show(MessageKind::Error,
+            SjisText(FileWriteFailureMessage(written.failure, written.error, name)), MessageButton::Ok);
     }
 }
 

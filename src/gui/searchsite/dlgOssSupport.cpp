@@ -339,7 +339,7 @@ void TForm_OssSupport::btnCopy4Click()
     }
     const ScriptedMatrixResult result = ScriptedMatrixFormHtml(project_, ScriptedMatrix());
     if (!result.warning.empty()) {
-        messages_.Show(MessageKind::Warning, result.warning, MessageButton::Ok);
+        messages_.Show(MessageKind::Warning, SjisText(result.warning), MessageButton::Ok);
         return;
     }
     Copy(result.html);

@@ -34,8 +34,8 @@ void AssociationCommands::MM_AppAccountClick()
     FileAssociation& association = host_.Services().association;
     const bool associated = association.IsAssociated();
     const MessageButton answer = host_.Services().messages.Show(MessageKind::Confirmation,
-        associated ? SJ("拡張子 TSP が Tessaly に関連付けられています.\r\n関連付けを解除してよろしいですか？")
-                   : SJ("拡張子 TSP を Tessaly に関連付けます.\r\nよろしいですか？"),
+        SjisText(associated ? SJ("拡張子 TSP が Tessaly に関連付けられています.\r\n関連付けを解除してよろしいですか？")
+                            : SJ("拡張子 TSP を Tessaly に関連付けます.\r\nよろしいですか？")),
         MessageButton::Yes | MessageButton::Cancel);
     if (answer == MessageButton::Yes) {
         associated ? association.Unassociate() : association.Associate();

@@ -483,7 +483,8 @@ void TForm_ProjectTemplate::CallEditorClick()
         || file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
         || !file.flush()) {
         messages_.Show(MessageKind::Error,
-            SJ("テンポラリファイルを作成できませんでした.") + "\r\n" + TemplateText(QDir::toNativeSeparators(path)),
+            SjisText(SJ("テンポラリファイルを作成できませんでした.") + "\r\n"
+                + TemplateText(QDir::toNativeSeparators(path))),
             MessageButton::Abort);
         return;
     }
@@ -493,13 +494,14 @@ void TForm_ProjectTemplate::CallEditorClick()
     connect(&wait, &TForm_OtherProg::fileSaved, this, [this, path] { TakeEditedFile(path); });
     if (wait.exec() != QDialog::Accepted) {
         messages_.Show(MessageKind::Warning,
-            SJ("指定のエディタの起動に失敗しました.") + "\r\n" + TemplateText(editorPath_)
-                + SJ("\r\n環境オプションでエディタを指定して下さい."),
+            SjisText(SJ("指定のエディタの起動に失敗しました.") + "\r\n" + TemplateText(editorPath_)
+                + SJ("\r\n環境オプションでエディタを指定して下さい.")),
             MessageButton::Abort);
         return;
     }
     if (!QFile::exists(path)) {
-        messages_.Show(MessageKind::Warning, SJ("テンポラリファイルが削除されています."), MessageButton::Abort);
+        messages_.Show(
+            MessageKind::Warning, SjisText(SJ("テンポラリファイルが削除されています.")), MessageButton::Abort);
     }
 }
 
@@ -514,8 +516,8 @@ void TForm_ProjectTemplate::TakeEditedFile(const QString& path)
         = ReadEditedTemplateFile(std::string_view(read.constData(), static_cast<std::size_t>(read.size())));
     if (!back.ok) {
         messages_.Show(MessageKind::Warning,
-            UnrepresentableMessage(QString::fromStdString(back.badCharacter))
-                + SJ("\r\nこの保存の内容は取り込んでいません."),
+            SjisText(UnrepresentableMessage(QString::fromStdString(back.badCharacter))
+                + SJ("\r\nこの保存の内容は取り込んでいません.")),
             MessageButton::Ok);
         return;
     }

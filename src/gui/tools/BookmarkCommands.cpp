@@ -53,8 +53,8 @@ void BookmarkCommands::MM_ImportBookmarksClick()
     }
     if (services.readings == nullptr) {
         services.messages.Show(MessageKind::Error,
-            SJ("読みを推測できないため、ブックマークを取り込めません.\r\n"
-               "MeCab の辞書 (mecab-ipadic-utf8) をインストールして下さい."),
+            SjisText(SJ("読みを推測できないため、ブックマークを取り込めません.\r\n"
+                        "MeCab の辞書 (mecab-ipadic-utf8) をインストールして下さい.")),
             MessageButton::Ok);
         return;
     }
@@ -67,11 +67,11 @@ void BookmarkCommands::MM_ImportBookmarksClick()
     const BookmarkFile bookmarks = read.ok ? ReadBookmarkFile(read.data) : BookmarkFile{};
     if (!bookmarks.isBookmarkFile) {
         services.messages.Show(MessageKind::Error,
-            ToSjisOrEmpty(*file) + "\r\n"
-                + (!read.ok         ? ToSjisOrEmpty(QString::fromStdString(read.error))
+            SjisText(ToSjisOrEmpty(*file) + "\r\n"
+                + (!read.ok ? ToSjisOrEmpty(QString::fromStdString(read.error))
                         : bookmarks.tooDeep ? SJ("入れ子が深すぎるため (ブラウザが書き出すファイルではありません) "
                                                  "読み込めませんでした.")
-                                            : SJ("ブラウザのブックマークファイルではありません.")),
+                                            : SJ("ブラウザのブックマークファイルではありません."))),
             MessageButton::Ok);
         return;
     }
@@ -81,7 +81,7 @@ void BookmarkCommands::MM_ImportBookmarksClick()
     const BookmarkImportReport report = ImportBookmarks(project, bookmarks.bookmarks, *services.readings, services.clock);
     host_.SetIsEditing(project.IsEditing || wasEditing);
     host_.ShowCollectionAgain(0);
-    services.messages.Show(MessageKind::Information, BookmarkImportMessage(report), MessageButton::Ok);
+    services.messages.Show(MessageKind::Information, SjisText(BookmarkImportMessage(report)), MessageButton::Ok);
 }
 
 void BookmarkCommands::MM_ExportBookmarksClick()
@@ -99,8 +99,8 @@ void BookmarkCommands::MM_ExportBookmarksClick()
     const BookmarkExport exported = WriteBookmarkFile(host_.CurrentProject());
     const FileWriteResult written = WriteExportFile(host_.CurrentProject(), file->toStdString(), exported.text);
     if (!written.ok) {
-        services.messages.Show(
-            MessageKind::Error, FileWriteFailureMessage(written.failure, written.error, *file), MessageButton::Ok);
+        services.messages.Show(MessageKind::Error,
+            SjisText(FileWriteFailureMessage(written.failure, written.error, *file)), MessageButton::Ok);
     }
 }
 

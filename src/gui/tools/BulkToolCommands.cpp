@@ -80,14 +80,14 @@ void BulkToolCommands::MM_AttrContentToolClick()
         return;
     }
     MessagePresenter& messages = host_.Services().messages;
-    if (messages.Show(MessageKind::Confirmation, TagTidyQuestion(), MessageButton::Yes | MessageButton::No)
+    if (messages.Show(MessageKind::Confirmation, SjisText(TagTidyQuestion()), MessageButton::Yes | MessageButton::No)
         != MessageButton::Yes) {
         return;
     }
     Project& project = host_.CurrentProject();
     const std::size_t count = Rewrite(
         TagTidyProgressMessage(), [&project](const GenreProgress& progress) { return TidyTagLists(project, progress); });
-    messages.Show(MessageKind::Information, TagTidyResultMessage(count), MessageButton::Ok);
+    messages.Show(MessageKind::Information, SjisText(TagTidyResultMessage(count)), MessageButton::Ok);
 }
 
 } // namespace tessaly

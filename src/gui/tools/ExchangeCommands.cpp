@@ -83,25 +83,25 @@ void ExchangeCommands::ImportRkm(const QString& fileName)
     splash.reset();
     switch (result.status) {
     case RkmImportResult::Status::NotFound:
-        services.messages.Show(MessageKind::Error, RkmNotFoundMessage(shownName), MessageButton::Abort);
+        services.messages.Show(MessageKind::Error, SjisText(RkmNotFoundMessage(shownName)), MessageButton::Abort);
         return;
     case RkmImportResult::Status::ReadFailed:
         services.messages.Show(MessageKind::Error,
-            shownName + "\r\n" + ToSjisOrEmpty(QString::fromStdString(result.error)), MessageButton::Abort);
+            SjisText(shownName + "\r\n" + ToSjisOrEmpty(QString::fromStdString(result.error))), MessageButton::Abort);
         return;
     case RkmImportResult::Status::Imported: break;
     }
     host_.SetIsEditing(project.IsEditing || wasEditing);
     host_.ShowCollectionAgain(0);
     services.messages.Show(RkmImportHasWarnings(result) ? MessageKind::Warning : MessageKind::Information,
-        RkmImportMessage(result), MessageButton::Ok);
+        SjisText(RkmImportMessage(result)), MessageButton::Ok);
 }
 
 void ExchangeCommands::MM_ExportCSVClick()
 {
     if (host_.SelectedRows().empty()) {
         host_.Services().messages.Show(MessageKind::Information,
-            SJ("CSV ファイルに書き出すアイテムがありません.\r\nアイテム一覧でアイテムを選択して下さい."),
+            SjisText(SJ("CSV ファイルに書き出すアイテムがありません.\r\nアイテム一覧でアイテムを選択して下さい.")),
             MessageButton::Ok);
         return;
     }
@@ -119,18 +119,19 @@ void ExchangeCommands::MM_ExportCSVClick()
     const FileWriteResult written = WriteExportFile(
         host_.CurrentProject(), file->toStdString(), CsvText(rows, query.CommentMode(), query.Formulas()));
     if (!written.ok) {
-        services.messages.Show(
-            MessageKind::Error, FileWriteFailureMessage(written.failure, written.error, *file), MessageButton::Ok);
+        services.messages.Show(MessageKind::Error,
+            SjisText(FileWriteFailureMessage(written.failure, written.error, *file)), MessageButton::Ok);
         return;
     }
     // Cells someone else's file made formulas are worth a word either way.
     if (const std::size_t formulas = CsvFormulaCells(rows, query.CommentMode()); formulas > 0) {
         services.messages.Show(MessageKind::Information,
-            std::to_string(formulas)
+            SjisText(std::to_string(formulas)
                 + (query.Formulas() == CsvFormulas::Defused
                         ? SJ(" 個のセルは表計算ソフトで数式として扱われるため、先頭に「'」を付けて文字列にしました.")
                         : SJ(" 個のセルは表計算ソフトで数式として扱われます.\r\n"
-                             "信用できないデータなら、「数式として扱われるセルを文字列にする」を選んで書き出して下さい.")),
+                             "信用できないデータなら、「数式として扱われるセルを文字列にする」を選んで書き出して下さい"
+                             "."))),
             MessageButton::Ok);
     }
 }

@@ -72,19 +72,19 @@ void TForm_ReplaceDomain::Button1Click()
     DomainReplaceSettings settings{std::string(Trim(ToSjisOrEmpty(find_->text()))),
         std::string(Trim(ToSjisOrEmpty(replaceWith_->text()))), caseCheck_->isChecked(), partsCheck_->isChecked()};
     if (settings.find.empty()) {
-        messages_.Show(MessageKind::Warning, DomainFindMissingMessage(), MessageButton::Retry);
+        messages_.Show(MessageKind::Warning, SjisText(DomainFindMissingMessage()), MessageButton::Retry);
         find_->setFocus();
         return;
     }
     if (settings.replace.empty()
-        && messages_.Show(MessageKind::Confirmation, DomainReplaceEmptyQuestion(),
+        && messages_.Show(MessageKind::Confirmation, SjisText(DomainReplaceEmptyQuestion()),
                MessageButton::Yes | MessageButton::Cancel)
             != MessageButton::Yes) {
         replaceWith_->setFocus();
         return;
     }
     const std::size_t count = replace_(settings);
-    messages_.Show(MessageKind::Information, DomainReplaceResultMessage(count), MessageButton::Ok);
+    messages_.Show(MessageKind::Information, SjisText(DomainReplaceResultMessage(count)), MessageButton::Ok);
     if (count > 0) {
         FillDomains();
     }
