@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -131,6 +132,8 @@ TEST(UndoHistory, SavedStateNewStepsAndTheMemoryLimit)
     Example e;
     UndoHistory history(64 * 1024);
     history.Reset(e.project);
+    std::reverse(e.project.Genres[1].Lines.begin(), e.project.Genres[1].Lines.end());
+    EXPECT_FALSE(history.Record(e.project, "order")); // the order the list shows is no change
     e.project.AddGenre("one");
     history.Record(e.project, "one");
     history.MarkSaved();

@@ -19,6 +19,7 @@
 #include "gui/search/dlgSearchDomain.h"
 #include "gui/search/dlgSearchProject.h"
 #include "gui/search/dlgSearchString.h"
+#include "gui/tools/dlgReplaceDomain.h"
 #include "gui/items/frmDateTimePicker.h"
 #include "support/ActiveWindow.h"
 
@@ -365,6 +366,67 @@ private slots:
         QCOMPARE(h.Items()->model()->rowCount(), rows + 1);
         QTest::keyClick(h.Items(), Qt::Key_Delete);
         QCOMPARE(h.Items()->model()->rowCount(), rows);
+    }
+    // Ctrl+Z takes back a delete, a drop on a genre and a domain replace,
+    // one step each, back to the state as read; Ctrl+Y and Ctrl+Shift+Z do
+    // them again.
+    void ctrlZTakesChangesBack()
+    {
+        Harness h;
+        h.Open();
+        h.Genres()->setCurrentRow(1);
+        QVERIFY(test::MakeActive(h.window.get()));
+        h.Items()->setFocus();
+        const Project& project = h.window->CurrentProject();
+        const auto counts = [&] {
+            std::vector<std::size_t> sizes;
+            for (const Genre& genre : project.Genres) {
+                sizes.push_back(genre.Lines.size());
+            }
+            sizes[h.window->Shown().SelectedGenre()] = h.window->Shown().Rows().size();
+            return sizes;
+        };
+        const std::vector<std::size_t> read = counts();
+        Choose(h, {0});
+        QTest::keyClick(h.Items(), Qt::Key_Delete);
+        const std::vector<std::size_t> deleted = counts();
+        QVERIFY(deleted != read);
+        QCOMPARE(h.Action("MM_Undo")->text(), QStringLiteral("元に戻す: 削除(&U)"));
+        Choose(h, {0, 1});
+        h.window->MoveSelectedItemsTo(3);
+        const std::vector<std::size_t> dropped = counts();
+        const std::string url = h.window->Shown().Rows().front().Url;
+        h.messages.SetNextAnswer(MessageButton::Ok);
+        OnNextDialog<TForm_ReplaceDomain>([](TForm_ReplaceDomain* dialog) {
+            dialog->findChild<QLineEdit*>("FindDomain")->setText(QStringLiteral("example"));
+            dialog->findChild<QLineEdit*>("ReplaceDomain")->setText(QStringLiteral("sample"));
+            QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+            dialog->close();
+        });
+        h.Action("MM_DomainTool")->trigger();
+        QVERIFY(h.window->Shown().Rows().front().Url != url);
+        QCOMPARE(h.Action("MM_Undo")->text(), QStringLiteral("元に戻す: ドメイン一括変換(&U)"));
+        QVERIFY(test::MakeActive(h.window.get())); // back from the dialog
+        h.Items()->setFocus();
+
+        QTest::keyClick(h.Items(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.window->Shown().Rows().front().Url, url);
+        QCOMPARE(counts(), dropped);
+        QTest::keyClick(h.Items(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(counts(), deleted);
+        QTest::keyClick(h.Items(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(counts(), read);
+        QVERIFY(!h.window->IsEditing());
+        QVERIFY(!h.Action("MM_Undo")->isEnabled());
+        QTest::keyClick(h.Items(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(counts(), deleted);
+        QVERIFY(h.window->IsEditing());
+        QTest::keyClick(h.Items(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        while (h.Action("MM_Redo")->isEnabled()) {
+            QTest::keyClick(h.Items(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        }
+        QCOMPARE(counts(), dropped);
+        QVERIFY(h.window->Shown().Rows().front().Url != url);
     }
 };
 

@@ -413,7 +413,7 @@ PU_ItemOperate/PU_ItemStatus: PU_ItemNormal PU_ItemFavorite PU_ItemWarning PU_It
 PU_ItemOperate: TB_ItemNew TB_ItemEdit PU_ItemErase - PU_Cut PU_Copy PU_CopyEx PU_Paste - PU_ItemStatus> PU_DateSetting - PU_ItemBrowse PU_ItemMail - PU_ItemSortOperate> - MM_SelectAll
 ToolBar_File: MM_NewFile MM_OpenFile MM_SaveFile MM_MergeFile MM_ReloadFile MM_Quit
 ToolBar_Item/PU_ItemSortOperate: PU_SortTitle PU_SortAuthor PU_SortMail PU_SortPage PU_SortBanner PU_SortDate PU_SortSerial
-ToolBar_Item: TB_ItemNew TB_ItemEdit TB_ItemErase TB_DateSetting TB_ItemBrowse TB_ItemMail - PU_ItemSortOperate> TB_SortUp TB_SortDown TB_SortKana - TB_ItemList TB_ItemReport TB_ItemGridLines
+ToolBar_Item: TB_Undo TB_Redo - TB_ItemNew TB_ItemEdit TB_ItemErase TB_DateSetting TB_ItemBrowse TB_ItemMail - PU_ItemSortOperate> TB_SortUp TB_SortDown TB_SortKana - TB_ItemList TB_ItemReport TB_ItemGridLines
 ToolBar_Project: TB_ProjectSimpleDesign MM_ProjectDetailedDesign TB_ProjectTemplate TB_ProjectOutput
 ToolBar_Search: TB_SearchString TB_SearchDomain TB_SearchProject TB_SearchAll TB_SearchExit
 アイテム(&I)/: MM_SortTitle MM_SortAuthor MM_SortMail MM_SortPage MM_SortBanner MM_SortDate MM_SortSerial
@@ -427,7 +427,7 @@ ToolBar_Search: TB_SearchString TB_SearchDomain TB_SearchProject TB_SearchAll TB
 ヘルプ(&H): MM_Help - MM_ASPage MM_TSYPage - MM_About
 検索(&S): MM_SearchString MM_SearchDomain MM_SearchProject MM_SearchAll MM_SearchDuplicate - MM_SearchExit
 編集(&E)/MM_ItemStatus: MM_ItemNormal MM_ItemFavorite MM_ItemWarning MM_ItemBlack MM_ImportantLow MM_ImportantMiddele MM_ImportantHigh
-編集(&E): MM_Cut MM_Copy MM_Paste MM_CopyEx MM_Delete - MM_SelectAll - MM_ItemStatus> MM_DateSetting)"));
+編集(&E): MM_Undo MM_Redo - MM_Cut MM_Copy MM_Paste MM_CopyEx MM_Delete - MM_SelectAll - MM_ItemStatus> MM_DateSetting)"));
     }
 
     void paneTitlesMoveTheFocus()

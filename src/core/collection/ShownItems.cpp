@@ -32,12 +32,17 @@ void ShownItems::FlushGenre()
     if (searchMode_) {
         return;
     }
-    std::vector<std::string>& lines = project_.Genres.at(selectedGenre_).Lines;
-    lines.clear();
+    project_.Genres.at(selectedGenre_).Lines = GenreLines();
+}
+
+std::vector<std::string> ShownItems::GenreLines() const
+{
+    std::vector<std::string> lines;
     lines.reserve(rows_.size());
     for (const TLinkItem& record : rows_) {
         lines.push_back(ItemToLine(record));
     }
+    return lines;
 }
 
 void NewProject(Project& project, ShownItems& shown, const SettingsStore* settings)

@@ -45,6 +45,8 @@ public:
 
     // Writes the rows back as the selected genre's lines, in row order.
     void FlushGenre();
+    // The lines FlushGenre would write.
+    std::vector<std::string> GenreLines() const;
 
     void Clear() { rows_.clear(); }
 

@@ -1,6 +1,7 @@
 #include "core/collection/UndoHistory.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 #include "core/collection/Project.h"
@@ -20,6 +21,23 @@ std::size_t BytesOf(const std::vector<std::string>& lines)
 
 const std::string kNoName;
 
+// The same lines in another order: the order of a genre's lines follows the
+// list's sorting as it is shown and is no change of its own.
+bool SameLines(const std::vector<std::string>& a, const std::vector<std::string>& b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    if (a == b) {
+        return true;
+    }
+    std::vector<std::string_view> sortedA(a.begin(), a.end());
+    std::vector<std::string_view> sortedB(b.begin(), b.end());
+    std::sort(sortedA.begin(), sortedA.end());
+    std::sort(sortedB.begin(), sortedB.end());
+    return sortedA == sortedB;
+}
+
 } // namespace
 
 UndoHistory::UndoHistory(std::size_t memoryLimit)
@@ -27,22 +45,25 @@ UndoHistory::UndoHistory(std::size_t memoryLimit)
 {
 }
 
-UndoHistory::State UndoHistory::Capture(const Project& project) const
+UndoHistory::State UndoHistory::Capture(const Project& project, const std::optional<PendingGenre>& pending) const
 {
     // What did not change is taken from the current state, so that steps
     // share it.
-    const auto reuse = [](const Lines& known, const std::vector<std::string>& now) {
-        return known && *known == now ? known : std::make_shared<const std::vector<std::string>>(now);
+    const auto reuse = [](const Lines& known, const std::vector<std::string>& now, bool anyOrder) {
+        return known && (anyOrder ? SameLines(*known, now) : *known == now)
+            ? known
+            : std::make_shared<const std::vector<std::string>>(now);
     };
     State state;
     state.genres.reserve(project.Genres.size());
     for (std::size_t i = 0; i < project.Genres.size(); ++i) {
         const Genre& genre = project.Genres[i];
+        const std::vector<std::string>& lines = pending && pending->index == i ? pending->lines : genre.Lines;
         Lines known;
         // A genre keeps its lines when it moves or is renamed; look at the
         // same place first, then by name.
         if (i < current_.genres.size()
-            && (current_.genres[i].name == genre.Name || *current_.genres[i].lines == genre.Lines)) {
+            && (current_.genres[i].name == genre.Name || SameLines(*current_.genres[i].lines, lines))) {
             known = current_.genres[i].lines;
         } else {
             const auto same = std::find_if(current_.genres.begin(), current_.genres.end(),
@@ -51,10 +72,11 @@ UndoHistory::State UndoHistory::Capture(const Project& project) const
                 known = same->lines;
             }
         }
-        state.genres.push_back({genre.Name, reuse(known, genre.Lines)});
+        state.genres.push_back({genre.Name, reuse(known, lines, true)});
     }
-    state.attributes = reuse(current_.attributes, project.Attributes);
-    state.contents = reuse(current_.contents, project.Contents);
+    // The vocabularies' order is the user's.
+    state.attributes = reuse(current_.attributes, project.Attributes, false);
+    state.contents = reuse(current_.contents, project.Contents, false);
     Fields fields{{project.Title, project.AuthorName, project.AuthorKana, project.AuthorMail, project.RootDir,
                       project.BannerDir, project.DefaultFile, project.SubFile, project.ParentAnchor, project.ParentPath},
         project.SerialMax};
@@ -130,24 +152,24 @@ std::size_t UndoHistory::MemoryOf(const State& state, const State& sharedWith)
     return bytes;
 }
 
-void UndoHistory::Reset(const Project& project)
+void UndoHistory::Reset(const Project& project, const std::optional<PendingGenre>& pending)
 {
     steps_.clear();
     position_ = 0;
     savedPosition_ = 0;
     memory_ = 0;
     current_ = {};
-    current_ = Capture(project);
+    current_ = Capture(project, pending);
 }
 
-void UndoHistory::Rebase(const Project& project)
+void UndoHistory::Rebase(const Project& project, const std::optional<PendingGenre>& pending)
 {
-    current_ = Capture(project);
+    current_ = Capture(project, pending);
 }
 
-bool UndoHistory::Record(const Project& project, std::string name)
+bool UndoHistory::Record(const Project& project, std::string name, const std::optional<PendingGenre>& pending)
 {
-    State now = Capture(project);
+    State now = Capture(project, pending);
     const bool same = now.genres.size() == current_.genres.size()
         && std::equal(now.genres.begin(), now.genres.end(), current_.genres.begin(),
             [](const GenreState& a, const GenreState& b) { return a.name == b.name && a.lines == b.lines; })

@@ -10,12 +10,20 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tessaly {
 
 class Project;
+
+// A genre whose lines are being edited outside the project (the shown
+// genre's rows) and are not yet written back.
+struct PendingGenre {
+    std::size_t index = 0;
+    std::vector<std::string> lines;
+};
 
 class UndoHistory {
 public:
@@ -26,14 +34,15 @@ public:
 
     // Starts anew from the project as it is (read, new or saved elsewhere);
     // this state counts as saved.
-    void Reset(const Project& project);
+    void Reset(const Project& project, const std::optional<PendingGenre>& pending = {});
     // Compares the project with its state at the last step and, when
     // anything differs, adds a step named name (UTF-8). True when added.
+    // A genre's lines in another order are no difference.
     // Steps that were undone are dropped.
-    bool Record(const Project& project, std::string name);
+    bool Record(const Project& project, std::string name, const std::optional<PendingGenre>& pending = {});
     // Takes the project's state as the current one without a step: a change
     // nobody needs to take back (the order a search mode leaves).
-    void Rebase(const Project& project);
+    void Rebase(const Project& project, const std::optional<PendingGenre>& pending = {});
 
     bool CanUndo() const { return position_ > 0; }
     bool CanRedo() const { return position_ < steps_.size(); }
@@ -41,7 +50,8 @@ public:
     const std::string& UndoName() const;
     const std::string& RedoName() const;
     // Puts the project back to its state before the last step, or after
-    // the next one; false when there is none. The project's file name and
+    // the next one; false when there is none. Pending lines must be written
+    // back first. The project's file name and
     // editing flag stay; see IsClean.
     bool Undo(Project& project);
     bool Redo(Project& project);
@@ -79,7 +89,7 @@ private:
         std::size_t memory = 0;
     };
 
-    State Capture(const Project& project) const;
+    State Capture(const Project& project, const std::optional<PendingGenre>& pending) const;
     static void Apply(const State& from, const State& to, Project& project);
     static std::size_t MemoryOf(const State& state, const State& sharedWith);
     void DropOldest();

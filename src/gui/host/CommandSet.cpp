@@ -1,6 +1,7 @@
 #include "gui/host/CommandSet.h"
 
 #include <QAction>
+#include <QRegularExpression>
 #include <QWidget>
 
 #include "gui/host/ItemListHost.h"
@@ -21,7 +22,11 @@ QAction* CommandSet::MakeAction(const char* name, const QString& caption, std::f
     auto* action = new QAction(icon, caption, this);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, std::move(handler));
+    // The caption without its key and dots names the change in the history.
+    QString change = caption;
+    change.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\.\\.\\.$|&")));
+    connect(action, &QAction::triggered, this,
+        [this, change, work = std::move(handler)] { host_.RunCommand(change, work); });
     return action;
 }
 

@@ -6,6 +6,7 @@
 // work in the core.
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include <QString>
@@ -17,6 +18,7 @@ namespace tessaly {
 
 class Project;
 class ShownItems;
+class UndoHistory;
 struct AppSettings;
 struct MainServices;
 
@@ -55,6 +57,15 @@ public:
     virtual void ShowCollectionAgain(std::size_t genre) = 0;
     // The window's look for the search mode that began (title) or ended.
     virtual void SearchModeChanged(const QString& title) = 0;
+
+    // Runs a command; what it changes becomes one step of the history,
+    // named name.
+    virtual void RunCommand(const QString& name, const std::function<void()>& work) = 0;
+    virtual const UndoHistory& History() const = 0;
+    // Takes the last change back, or does the next undone one again; a
+    // search mode ends first.
+    virtual void Undo() = 0;
+    virtual void Redo() = 0;
 };
 
 } // namespace tessaly

@@ -17,6 +17,7 @@ namespace tessaly {
 enum class MenuPlace {
     FileImport,      // ファイル > インポート
     FileExport,      // ファイル > エクスポート
+    EditHistory,     // 編集, first: undo and redo
     Edit,            // 編集: cut, copy and paste
     EditMarks,       // 編集, below the selection: marks of the chosen items
     Item,            // アイテム: commands on one item
@@ -29,6 +30,7 @@ enum class MenuPlace {
     ToolsSearchSite, // ツール: the search site's files
     ToolsSite,       // ツール: the published site and the desktop
     Help,            // ヘルプ
+    HistoryToolBar,  // the item tool bar, first: undo and redo
     ItemToolBar,     // the item tool bar
     ItemViewToolBar, // the item tool bar, after its separator
     SearchToolBar,

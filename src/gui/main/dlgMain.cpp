@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "core/collection/ProjectFile.h"
+#include "core/collection/UndoHistory.h"
 #include "core/settings/ExternalPrograms.h"
 #include "core/settings/SettingsStore.h"
 #include "core/text/Codepage.h"
@@ -167,10 +168,88 @@ void TForm_Main::StoreWindowSettings()
 
 void TForm_Main::SetIsEditing(bool editing)
 {
+    if (!editing) {
+        ShowIsEditing(false);
+    } else if (shown_.SearchMode()) {
+        // Found items are out of their genres: the change becomes a step
+        // when they are back, as the mode ends.
+        changedInSearchMode_ = true;
+        ShowIsEditing(true);
+    } else if (commandDepth_ > 0) {
+        changedByCommand_ = true; // one step when the command is done
+        ShowIsEditing(true);
+    } else {
+        RecordChange(QStringLiteral("変更"));
+    }
+}
+
+void TForm_Main::ShowIsEditing(bool editing)
+{
     project_.IsEditing = editing;
     changedPanel_->setText(editing ? QStringLiteral("変更") : QString());
     UpdateTitle(); // the project options may have changed the title
     UpdateCommandStates();
+    UpdateItemCommandStates();
+}
+
+void TForm_Main::StartHistory()
+{
+    history_.Reset(project_, ShownGenre());
+    UpdateItemCommandStates();
+}
+
+std::optional<PendingGenre> TForm_Main::ShownGenre() const
+{
+    if (shown_.SearchMode() || shown_.SelectedGenre() >= project_.Genres.size()) {
+        return std::nullopt;
+    }
+    return PendingGenre{shown_.SelectedGenre(), shown_.GenreLines()};
+}
+
+void TForm_Main::RecordChange(const QString& name)
+{
+    // The shown rows stay where they are: written back, they would take the
+    // list's order into the genre.
+    history_.Record(project_, name.toStdString(), ShownGenre());
+    ShowIsEditing(true); // also when the history sees no difference: the command says it changed something
+}
+
+void TForm_Main::RunCommand(const QString& name, const std::function<void()>& work)
+{
+    ++commandDepth_;
+    work();
+    if (--commandDepth_ == 0 && changedByCommand_) {
+        changedByCommand_ = false;
+        if (!shown_.SearchMode()) {
+            RecordChange(name);
+        }
+    }
+}
+
+void TForm_Main::Undo()
+{
+    TakeStep(false);
+}
+
+void TForm_Main::Redo()
+{
+    TakeStep(true);
+}
+
+void TForm_Main::TakeStep(bool forward)
+{
+    // The history knows the genres with every item in them.
+    search_->EndSearchMode();
+    shown_.FlushGenre();
+    if (history_.Record(project_, "変更")) {
+        ShowIsEditing(true);
+    }
+    if (!(forward ? history_.Redo(project_) : history_.Undo(project_))) {
+        return;
+    }
+    shown_.Clear();
+    ShowCollectionAgain(std::min(shown_.SelectedGenre(), project_.Genres.size() - 1));
+    ShowIsEditing(!history_.IsClean());
 }
 
 void TForm_Main::SetEditingName(const std::filesystem::path& name)
@@ -231,6 +310,7 @@ void TForm_Main::ResetToNewProject()
     SetIsEditing(false);
     SetEditingName({});
     RefreshPanes();
+    StartHistory();
 }
 
 void TForm_Main::RefreshPanes()
@@ -334,6 +414,7 @@ bool TForm_Main::WriteProject(const std::filesystem::path& name)
     }
     SetEditingName(name);
     diskStamp_ = StampOf(name);
+    history_.MarkSaved();
     SetIsEditing(false);
     return true;
 }
@@ -366,6 +447,7 @@ bool TForm_Main::LoadProject(const QString& passedName)
     const std::optional<LoadOutcome> outcome = ReadProject(passedName, project_);
     if (outcome) {
         ShowLoadedProject(*outcome);
+        StartHistory();
     }
     return outcome.has_value();
 }
@@ -404,12 +486,17 @@ void TForm_Main::OpenPassedFiles()
         }
         openedHere = true;
         if (IsRkmFile(file)) {
-            exchange_->ImportRkm(file);
+            ImportRkm(file);
         } else {
             LoadProject(file);
         }
     }
     options_.passedFiles.clear();
+}
+
+void TForm_Main::ImportRkm(const QString& file)
+{
+    RunCommand(QStringLiteral("RKM ファイルの取り込み"), [this, &file] { exchange_->ImportRkm(file); });
 }
 
 void TForm_Main::MM_NewFileClick()
@@ -460,12 +547,16 @@ void TForm_Main::MergeProject(const QString& file)
     const std::filesystem::path name = project_.EditingName;
     const std::optional<FileStamp> stamp = diskStamp_;
     const std::optional<FileStamp> declined = declinedStamp_;
-    if (LoadProject(file)) {
-        SetEditingName(name);
-        diskStamp_ = stamp;
-        declinedStamp_ = declined;
-        SetIsEditing(true);
+    shown_.FlushGenre();
+    const std::optional<LoadOutcome> outcome = ReadProject(file, project_);
+    if (!outcome) {
+        return;
     }
+    ShowLoadedProject(*outcome);
+    SetEditingName(name);
+    diskStamp_ = stamp;
+    declinedStamp_ = declined;
+    RecordChange(QStringLiteral("追加"));
 }
 
 void TForm_Main::MM_ReloadFileClick()
@@ -496,6 +587,7 @@ void TForm_Main::ReloadFromDisk()
     shown_.Clear();
     SetIsEditing(false);
     ShowLoadedProject(*outcome);
+    StartHistory();
 }
 
 void TForm_Main::MM_ExitClick()
@@ -551,7 +643,7 @@ void TForm_Main::HandleDroppedFiles(const QStringList& files)
     case 2:
         for (const QString& file : files) {
             if (IsRkmFile(file)) {
-                exchange_->ImportRkm(file);
+                ImportRkm(file);
             } else if (IsProjectFile(file)) {
                 MergeProject(file);
             }
@@ -561,7 +653,7 @@ void TForm_Main::HandleDroppedFiles(const QStringList& files)
         if (!files.isEmpty() && SavePrompt(QStringLiteral("ファイル読み込みの前に保存しますか？"))) {
             ResetToNewProject();
             if (IsRkmFile(files.front())) {
-                exchange_->ImportRkm(files.front());
+                ImportRkm(files.front());
             } else if (IsProjectFile(files.front())) {
                 LoadProject(files.front());
             }

@@ -15,6 +15,7 @@
 #include "core/collection/Project.h"
 #include "core/collection/ProjectFile.h"
 #include "core/collection/ShownItems.h"
+#include "core/collection/UndoHistory.h"
 #include "gui/host/ItemListHost.h"
 #include "gui/host/MainServices.h"
 #include "gui/shell/StartOptions.h"
@@ -61,6 +62,10 @@ public:
     void ShowGenreAgain() override;
     void ShowCollectionAgain(std::size_t genre) override;
     void SearchModeChanged(const QString& title) override;
+    void RunCommand(const QString& name, const std::function<void()>& work) override;
+    const UndoHistory& History() const override { return history_; }
+    void Undo() override;
+    void Redo() override;
     bool StartScreen() const { return options_.startScreen; }
 
     bool IsEditing() const { return project_.IsEditing; }
@@ -156,12 +161,27 @@ private:
     void UpdateTitle();
     void UpdateCommandStates();
     void UpdateCounts();
+    // The change since the last step becomes a step named name; the file
+    // counts as changed unless that is its saved state.
+    void RecordChange(const QString& name);
+    // The history starts anew from the collection as it is shown.
+    void StartHistory();
+    // The shown genre's rows as lines, when they stand for a genre.
+    std::optional<PendingGenre> ShownGenre() const;
+    void ShowIsEditing(bool editing);
+    void TakeStep(bool forward);
+    void DeleteFocused();
+    void ImportRkm(const QString& file);
 
     MainServices services_;
     StartOptions options_;
     AppSettings settings_;
     Project project_;
     ShownItems shown_;
+    UndoHistory history_;
+    int commandDepth_ = 0;
+    bool changedByCommand_ = false;
+    bool changedInSearchMode_ = false;
     // The open file as it was read or saved here.
     std::optional<FileStamp> diskStamp_;
     // A change on disk the user chose not to reload; not offered again.

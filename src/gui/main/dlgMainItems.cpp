@@ -55,6 +55,11 @@ void TForm_Main::UpdateItemCommandStates()
 
 void TForm_Main::MM_DeleteClick()
 {
+    RunCommand(QStringLiteral("削除"), [this] { DeleteFocused(); });
+}
+
+void TForm_Main::DeleteFocused()
+{
     QWidget* focus = focusWidget();
     if (focus == genreList_) {
         collection_->TB_GenreEraseClick();
@@ -128,6 +133,13 @@ void TForm_Main::SearchModeChanged(const QString& title)
         SortRows();
     } else {
         ShowGenre(static_cast<int>(shown_.SelectedGenre()));
+        // The found items are back in their genres: what was changed
+        // meanwhile is one step; the order the mode leaves is none.
+        if (std::exchange(changedInSearchMode_, false)) {
+            RecordChange(QStringLiteral("検索モードでの変更"));
+        } else {
+            history_.Rebase(project_, ShownGenre());
+        }
     }
     UpdateCommandStates();
     UpdateItemCommandStates();

@@ -15,6 +15,7 @@
 #include "gui/clipboard/ItemClipboardCommands.h"
 #include "gui/collection/CollectionCommands.h"
 #include "gui/design/DesignCommands.h"
+#include "gui/history/HistoryCommands.h"
 #include "gui/host/MenuLayout.h"
 #include "gui/items/ItemEditCommands.h"
 #include "gui/items/ItemListViewCommands.h"
@@ -65,6 +66,7 @@ template <typename Set, typename... Arguments> Set* TForm_Main::Add(MenuLayout& 
 void TForm_Main::AddCommandSets(MenuLayout& layout)
 {
     // Sets that share a place fill it in this order.
+    Add<HistoryCommands>(layout);
     itemEdit_ = Add<ItemEditCommands>(layout);
     clipboard_ = Add<ItemClipboardCommands>(layout, QApplication::clipboard());
     marks_ = Add<ItemMarkCommands>(layout);
@@ -89,6 +91,8 @@ void TForm_Main::BuildMenus(MenuLayout& layout)
     BuildFileMenu(layout);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    layout.Place(MenuPlace::EditHistory, edit);
+    layout.FixedSeparator(edit);
     layout.Place(MenuPlace::Edit, edit);
     deleteAction_ = MakeAction(this, "MM_Delete", QStringLiteral("削除(&D)"), Qt::Key_Delete);
     connect(deleteAction_, &QAction::triggered, this, &TForm_Main::MM_DeleteClick);
@@ -107,6 +111,8 @@ void TForm_Main::BuildMenus(MenuLayout& layout)
     layout.Place(MenuPlace::Search, menuBar()->addMenu(QStringLiteral("検索(&S)")));
 
     QToolBar* itemTools = NamedToolBar(this, QStringLiteral("アイテム"), "ToolBar_Item");
+    layout.Place(MenuPlace::HistoryToolBar, itemTools);
+    layout.FixedSeparator(itemTools);
     layout.Place(MenuPlace::ItemToolBar, itemTools);
     layout.FixedSeparator(itemTools);
     layout.Place(MenuPlace::ItemViewToolBar, itemTools);

@@ -79,8 +79,9 @@ void BookmarkCommands::MM_ImportBookmarksClick()
     host_.Shown().FlushGenre();
     const bool wasEditing = project.IsEditing;
     const BookmarkImportReport report = ImportBookmarks(project, bookmarks.bookmarks, *services.readings, services.clock);
-    host_.SetIsEditing(project.IsEditing || wasEditing);
+    // Shown from the new lines first: the change is taken from what is shown.
     host_.ShowCollectionAgain(0);
+    host_.SetIsEditing(project.IsEditing || wasEditing);
     services.messages.Show(MessageKind::Information, SjisText(BookmarkImportMessage(report)), MessageButton::Ok);
 }
 

@@ -52,8 +52,9 @@ std::size_t BulkToolCommands::Rewrite(
         splash.SetPos(static_cast<int>(genre));
     });
     splash.close();
-    host_.SetIsEditing(project.IsEditing || wasEditing);
+    // Shown from the new lines first: the change is taken from what is shown.
     host_.ShowGenreAgain();
+    host_.SetIsEditing(project.IsEditing || wasEditing);
     return count;
 }
 

@@ -91,8 +91,9 @@ void ExchangeCommands::ImportRkm(const QString& fileName)
         return;
     case RkmImportResult::Status::Imported: break;
     }
-    host_.SetIsEditing(project.IsEditing || wasEditing);
+    // Shown from the new lines first: the change is taken from what is shown.
     host_.ShowCollectionAgain(0);
+    host_.SetIsEditing(project.IsEditing || wasEditing);
     services.messages.Show(RkmImportHasWarnings(result) ? MessageKind::Warning : MessageKind::Information,
         SjisText(RkmImportMessage(result)), MessageButton::Ok);
 }
