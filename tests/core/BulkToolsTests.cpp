@@ -84,6 +84,14 @@ TEST(DomainReplace, CountsEveryChangedAddressOutsideTheTrash)
     const std::vector<std::string> trash = project.Genres[2].Lines;
     std::vector<std::size_t> progress;
 
+    // The preview names the same changes, without making them.
+    const DomainReplacePreview preview = PreviewDomainReplace(project, {" example.jp\t", " new.jp ", true, true}, 2);
+    EXPECT_EQ(preview.total, 3u);
+    ASSERT_EQ(preview.changes.size(), 2u);
+    EXPECT_EQ(preview.changes[1].before, "example.jp/b.gif");
+    EXPECT_EQ(preview.changes[1].after, "new.jp/b.gif");
+    EXPECT_EQ(project.Genres[0].Lines[0], Line(1, "", "example.jp/", "example.jp/b.gif"));
+
     const std::size_t count = ReplaceDomains(
         project, {" example.jp\t", " new.jp ", true, true}, [&](std::size_t genre, std::size_t lastGenre) {
             progress.push_back(genre);
@@ -144,7 +152,9 @@ TEST(TagTidy, CountsChangedListsAndSecondRunFindsNone)
     project.Genres[1].Lines = {Line(4, "", "u/", "", "b/a", "")};
     const std::vector<std::string> trash = project.Genres[1].Lines;
 
+    EXPECT_EQ(CountUntidyLists(project), 3u); // told before the tidy runs
     EXPECT_EQ(TidyTagLists(project), 3u);
+    EXPECT_EQ(CountUntidyLists(project), 0u);
     EXPECT_TRUE(project.IsEditing);
     EXPECT_EQ(project.Genres[0].Lines,
         (std::vector<std::string>{

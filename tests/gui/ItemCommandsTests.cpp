@@ -400,6 +400,9 @@ private slots:
         OnNextDialog<TForm_ReplaceDomain>([](TForm_ReplaceDomain* dialog) {
             dialog->findChild<QLineEdit*>("FindDomain")->setText(QStringLiteral("example"));
             dialog->findChild<QLineEdit*>("ReplaceDomain")->setText(QStringLiteral("sample"));
+            // The addresses that will change are listed before the run.
+            QVERIFY(dialog->findChild<QListWidget*>("Preview")->count() > 0);
+            QVERIFY(dialog->findChild<QLabel*>("PreviewCount")->text().endsWith(QStringLiteral("件のアドレスが置き換わります.")));
             QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
             dialog->close();
         });

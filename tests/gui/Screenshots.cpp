@@ -2,6 +2,7 @@
 // files, so that they can be looked at without a display:
 //   QT_QPA_PLATFORM=offscreen tessaly-screenshots OUTPUT_DIRECTORY
 
+#include <QLineEdit>
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
@@ -218,7 +219,10 @@ int main(int argc, char** argv)
     saved = Grab(csvQuery, output, "csv-query.png") && saved;
     TForm_ReplaceDomain replaceDomain(
         messages, [](const DomainReplaceSettings&) { return std::size_t{0}; },
-        [&project] { return RegisteredDomains(project); });
+        [&project] { return RegisteredDomains(project); },
+        [&project](const DomainReplaceSettings& replace) { return PreviewDomainReplace(project, replace, 1000); });
+    replaceDomain.findChild<QLineEdit*>(QStringLiteral("FindDomain"))->setText(QStringLiteral("example.jp"));
+    replaceDomain.findChild<QLineEdit*>(QStringLiteral("ReplaceDomain"))->setText(QStringLiteral("example.net"));
     saved = Grab(replaceDomain, output, "replace-domain.png") && saved;
     return saved ? 0 : 1;
 }

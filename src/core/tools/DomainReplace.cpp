@@ -77,6 +77,31 @@ std::size_t ReplaceDomains(Project& project, const DomainReplaceSettings& settin
     return count;
 }
 
+DomainReplacePreview PreviewDomainReplace(const Project& project, const DomainReplaceSettings& settings, std::size_t limit)
+{
+    DomainReplacePreview preview;
+    DomainReplaceSettings trimmed = settings;
+    trimmed.find = Trim(settings.find);
+    trimmed.replace = Trim(settings.replace);
+    if (trimmed.find.empty()) {
+        return preview;
+    }
+    for (std::size_t g = 0; g < project.TrashIndex(); ++g) {
+        for (const std::string& line : project.Genres[g].Lines) {
+            const TLinkItem item = LineToItem(line);
+            for (const std::string* url : {&item.Url, &item.Banner}) {
+                if (std::optional<std::string> changed = ReplaceDomainInUrl(*url, trimmed)) {
+                    if (preview.changes.size() < limit) {
+                        preview.changes.push_back({*url, std::move(*changed)});
+                    }
+                    ++preview.total;
+                }
+            }
+        }
+    }
+    return preview;
+}
+
 const std::string& DomainFindMissingMessage()
 {
     return SJ("検索ドメインが指定されていません.");

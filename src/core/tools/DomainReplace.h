@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "core/tools/BulkRewrite.h"
@@ -36,6 +37,19 @@ std::optional<std::string> ReplaceDomainInUrl(std::string_view url, const Domain
 std::size_t ReplaceDomains(Project& project, const DomainReplaceSettings& settings, const GenreProgress& progress = {});
 
 // The dialog's messages (code page 932).
+// What a replacement would change, before it runs: the page and banner
+// addresses of the items outside the trash, old and new, in the
+// collection's order; at most limit of them, and how many there are.
+struct AddressChange {
+    std::string before;
+    std::string after;
+};
+struct DomainReplacePreview {
+    std::vector<AddressChange> changes;
+    std::size_t total = 0;
+};
+DomainReplacePreview PreviewDomainReplace(const Project& project, const DomainReplaceSettings& settings, std::size_t limit);
+
 const std::string& DomainFindMissingMessage();
 const std::string& DomainReplaceEmptyQuestion();
 const std::string& DomainReplaceProgressMessage();

@@ -67,12 +67,27 @@ std::size_t TidyTagLists(Project& project, const GenreProgress& progress)
     return count;
 }
 
-const std::string& TagTidyQuestion()
+std::size_t CountUntidyLists(const Project& project)
+{
+    const VocabularyOrder attributes(project.Attributes);
+    const VocabularyOrder contents(project.Contents);
+    std::size_t count = 0;
+    for (std::size_t g = 0; g < project.TrashIndex(); ++g) {
+        for (const std::string& line : project.Genres[g].Lines) {
+            const TLinkItem item = LineToItem(line);
+            count += (attributes.Apply(item.Attributes) != item.Attributes ? 1u : 0u)
+                + (contents.Apply(item.Contents) != item.Contents ? 1u : 0u);
+        }
+    }
+    return count;
+}
+
+std::string TagTidyQuestion(std::size_t untidyLists)
 {
     return SJ("アトリビュート・カテゴリ整理ツールは、\r\n"
               "順番が不定になったアトリビュート、カテゴリ各値を\r\n"
-              "一覧の順番にソートします.\r\n\r\n"
-              "実行しますか？");
+              "一覧の順番にソートします.\r\n")
+        + SJ("整理される項目: ") + std::to_string(untidyLists) + SJ(" 件.\r\n\r\n実行しますか？");
 }
 
 const std::string& TagTidyProgressMessage()

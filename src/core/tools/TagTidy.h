@@ -35,7 +35,10 @@ private:
 std::size_t TidyTagLists(Project& project, const GenreProgress& progress = {});
 
 // The tool's messages (code page 932).
-const std::string& TagTidyQuestion();
+// How many lists TidyTagLists would change, before it runs.
+std::size_t CountUntidyLists(const Project& project);
+// Asks before the tidy, saying how many lists it changes.
+std::string TagTidyQuestion(std::size_t untidyLists);
 const std::string& TagTidyProgressMessage();
 std::string TagTidyResultMessage(std::size_t count);
 

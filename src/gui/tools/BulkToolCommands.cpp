@@ -71,7 +71,10 @@ void BulkToolCommands::MM_DomainToolClick()
             return Rewrite(DomainReplaceProgressMessage(),
                 [&](const GenreProgress& progress) { return ReplaceDomains(project, settings, progress); });
         },
-        [&project] { return RegisteredDomains(project); }, host_.DialogParent());
+        [&project] { return RegisteredDomains(project); },
+        // The first thousand changes are listed, and how many there are.
+        [&project](const DomainReplaceSettings& settings) { return PreviewDomainReplace(project, settings, 1000); },
+        host_.DialogParent());
     dialog.exec();
 }
 
@@ -81,11 +84,13 @@ void BulkToolCommands::MM_AttrContentToolClick()
         return;
     }
     MessagePresenter& messages = host_.Services().messages;
-    if (messages.Show(MessageKind::Confirmation, SjisText(TagTidyQuestion()), MessageButton::Yes | MessageButton::No)
+    Project& project = host_.CurrentProject();
+    host_.Shown().FlushGenre();
+    if (messages.Show(MessageKind::Confirmation, SjisText(TagTidyQuestion(CountUntidyLists(project))),
+            MessageButton::Yes | MessageButton::No)
         != MessageButton::Yes) {
         return;
     }
-    Project& project = host_.CurrentProject();
     const std::size_t count = Rewrite(
         TagTidyProgressMessage(), [&project](const GenreProgress& progress) { return TidyTagLists(project, progress); });
     messages.Show(MessageKind::Information, SjisText(TagTidyResultMessage(count)), MessageButton::Ok);

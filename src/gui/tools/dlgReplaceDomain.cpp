@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -17,16 +18,20 @@
 
 namespace tessaly {
 
-TForm_ReplaceDomain::TForm_ReplaceDomain(MessagePresenter& messages, Replace replace, Domains domains, QWidget* parent)
+TForm_ReplaceDomain::TForm_ReplaceDomain(
+    MessagePresenter& messages, Replace replace, Domains domains, Preview preview, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , replace_(std::move(replace))
     , domains_(std::move(domains))
+    , preview_(std::move(preview))
     , find_(new QLineEdit)
     , replaceWith_(new QLineEdit)
     , lists_(new QListWidget)
     , caseCheck_(new QCheckBox(QStringLiteral("大文字小文字を同一視")))
     , partsCheck_(new QCheckBox(QStringLiteral("部分置き換えを許可")))
+    , previewList_(new QListWidget)
+    , previewCount_(new QLabel)
 {
     setObjectName(QStringLiteral("TForm_ReplaceDomain"));
     setWindowTitle(QStringLiteral("ドメイン一括変換ツール"));
@@ -40,23 +45,58 @@ TForm_ReplaceDomain::TForm_ReplaceDomain(MessagePresenter& messages, Replace rep
     GuardShiftJisInput(find_, messages);
     GuardShiftJisInput(replaceWith_, messages);
     connect(lists_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { find_->setText(item->text()); });
+    previewList_->setObjectName(QStringLiteral("Preview"));
+    previewCount_->setObjectName(QStringLiteral("PreviewCount"));
+    for (QLineEdit* field : {find_, replaceWith_}) {
+        connect(field, &QLineEdit::textChanged, this, &TForm_ReplaceDomain::ShowPreview);
+    }
+    for (QCheckBox* check : {caseCheck_, partsCheck_}) {
+        connect(check, &QCheckBox::toggled, this, &TForm_ReplaceDomain::ShowPreview);
+    }
 
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("検索ドメイン(&F)"), find_);
     fields->addRow(QStringLiteral("置き換えドメイン(&R)"), replaceWith_);
     auto* registered = new QGroupBox(QStringLiteral("既登録ドメイン一覧"));
     (new QVBoxLayout(registered))->addWidget(lists_);
+    auto* changes = new QGroupBox(QStringLiteral("置き換わるアドレス (変換前 → 変換後)"));
+    auto* changesLayout = new QVBoxLayout(changes);
+    changesLayout->addWidget(previewList_);
+    changesLayout->addWidget(previewCount_);
     QDialogButtonBox* buttons
         = DialogButtons(this, QStringLiteral("変換実行"), [this] { Button1Click(); }, QStringLiteral("HID00000057"));
     buttons->findChild<QPushButton*>(QStringLiteral("Button2"))->setText(QStringLiteral("終了"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(registered, 1);
+    layout->addWidget(changes, 1);
     layout->addWidget(caseCheck_);
     layout->addWidget(partsCheck_);
     layout->addWidget(buttons);
-    resize(440, 460);
+    resize(520, 640);
     FillDomains();
+    ShowPreview();
+}
+
+DomainReplaceSettings TForm_ReplaceDomain::Settings() const
+{
+    return {std::string(Trim(ToSjisOrEmpty(find_->text()))), std::string(Trim(ToSjisOrEmpty(replaceWith_->text()))),
+        caseCheck_->isChecked(), partsCheck_->isChecked()};
+}
+
+void TForm_ReplaceDomain::ShowPreview()
+{
+    const DomainReplacePreview preview = preview_(Settings());
+    previewList_->clear();
+    for (const AddressChange& change : preview.changes) {
+        previewList_->addItem(ToQString(change.before) + QStringLiteral(" → ") + ToQString(change.after));
+    }
+    previewCount_->setText(preview.total == 0 ? QStringLiteral("置き換わるアドレスはありません.")
+            : preview.total > preview.changes.size()
+            ? QStringLiteral("%1 件のアドレスが置き換わります (初めの %2 件を表示).")
+                  .arg(preview.total)
+                  .arg(preview.changes.size())
+            : QStringLiteral("%1 件のアドレスが置き換わります.").arg(preview.total));
 }
 
 void TForm_ReplaceDomain::FillDomains()
@@ -69,8 +109,7 @@ void TForm_ReplaceDomain::FillDomains()
 
 void TForm_ReplaceDomain::Button1Click()
 {
-    DomainReplaceSettings settings{std::string(Trim(ToSjisOrEmpty(find_->text()))),
-        std::string(Trim(ToSjisOrEmpty(replaceWith_->text()))), caseCheck_->isChecked(), partsCheck_->isChecked()};
+    const DomainReplaceSettings settings = Settings();
     if (settings.find.empty()) {
         messages_.Show(MessageKind::Warning, SjisText(DomainFindMissingMessage()), MessageButton::Retry);
         find_->setFocus();
@@ -87,6 +126,7 @@ void TForm_ReplaceDomain::Button1Click()
     messages_.Show(MessageKind::Information, SjisText(DomainReplaceResultMessage(count)), MessageButton::Ok);
     if (count > 0) {
         FillDomains();
+        ShowPreview();
     }
 }
 
