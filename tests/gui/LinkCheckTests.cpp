@@ -117,6 +117,10 @@ private slots:
             QVERIFY(dialog->findChild<QPushButton*>("BtnMark")->isEnabled());
             QVERIFY(!dialog->findChild<QPushButton*>("BtnUpdate")->isEnabled());
             Click(dialog, "BtnMark");
+            // Named first, then marked.
+            const QString question = test::Shown(h.messages.shown[h.messages.shown.size() - 2].text);
+            QVERIFY(question.startsWith(QStringLiteral("2 個のアイテムに警告マークを付けます:")));
+            QVERIFY(question.contains(QStringLiteral("・Dead")) && question.contains(QStringLiteral("・Broken")));
             QCOMPARE(h.messages.shown.back().kind, MessageKind::Information);
             QVERIFY(h.messages.shown.back().text.starts_with("1 "));
             QVERIFY(test::Shown(h.messages.shown.back().text).endsWith(QStringLiteral("・Broken (お気に入り)")));

@@ -291,6 +291,20 @@ void TForm_LinkCheck::BtnMarkClick()
     if (places.empty() || Running()) {
         return;
     }
+    // The items are named before anything is marked.
+    constexpr std::size_t kNamed = 30;
+    std::string question = std::to_string(places.size()) + SJ(" 個のアイテムに警告マークを付けます:");
+    for (std::size_t i = 0; i < titles.size() && i < kNamed; ++i) {
+        question += SJ("\r\n・") + titles[i];
+    }
+    if (titles.size() > kNamed) {
+        question += SJ("\r\n(ほか ") + std::to_string(titles.size() - kNamed) + SJ(" 個)");
+    }
+    question += SJ("\r\n\r\nよろしいですか？");
+    if (messages_.Show(MessageKind::Confirmation, SjisText(question), MessageButton::Ok | MessageButton::Cancel)
+        != MessageButton::Ok) {
+        return;
+    }
     std::vector<UnmarkedItem> notMarked;
     const std::size_t marked = fixes_.markFailed(places, &notMarked);
     std::string message = std::to_string(marked) + SJ(" 個のアイテムに警告マークを付けました.");
