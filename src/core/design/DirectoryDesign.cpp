@@ -363,10 +363,10 @@ DesignWriteResult WriteDesign(std::string_view directory, const TDirectoryDesign
 {
     const auto path = ToFsPath(DesignFilePath(directory));
     if (!path) {
-        return {false, false, "the directory name cannot be converted to a file name"};
+        return {false, false, Utf8Text("the directory name cannot be converted to a file name")};
     }
     const FileUpdateResult result = WriteFileIfChanged(*path, DesignFileText(design));
-    return {result.ok, result.update != FileUpdate::Unchanged, result.error};
+    return {result.ok, result.update != FileUpdate::Unchanged, Utf8Text(result.error)};
 }
 
 } // namespace tessaly

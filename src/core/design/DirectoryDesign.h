@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/EncodedText.h"
 #include "core/text/Codepage.h"
 #include "core/text/DateTime.h"
 #include "core/text/Kana.h"
@@ -125,7 +126,7 @@ bool ReadDesignWithSuccession(std::string_view rootDirectory, std::string_view d
 struct DesignWriteResult {
     bool ok = true;
     bool written = false; // false when the file already held the same text
-    std::string error;
+    Utf8Text error;       // the system's reason
 };
 
 // Writes the design file unless it already holds the same text.

@@ -300,7 +300,7 @@ SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project&
     }
     const TDirectoryDesign rootDesign = SimpleRootDesign(form, {project.DefaultFile, project.SubFile, today});
     if (const DesignWriteResult written = WriteDesign(root, rootDesign); !written.ok) {
-        return failure(written.error);
+        return failure(written.error.bytes());
     }
     for (const SimpleDesignRow& row : form.rows) {
         const std::string directory = root + row.directory + "/";
@@ -313,7 +313,7 @@ SimpleDesignResult SaveSimpleDesign(const SimpleDesignForm& form, const Project&
                 + (error ? ": " + error.message() : std::string()));
         }
         if (const DesignWriteResult written = WriteDesign(directory, SimpleGenreDesign(rootDesign, row)); !written.ok) {
-            return failure(written.error);
+            return failure(written.error.bytes());
         }
     }
     return {};

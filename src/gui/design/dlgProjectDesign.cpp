@@ -228,7 +228,7 @@ void TForm_ProjectDesign::SaveShown()
     const DesignWriteResult written = WriteDesign(path, working_);
     if (!written.ok) {
         messages_.Show(MessageKind::Error,
-            SjisText(path + SJ(" のディレクトリ設定を書き込めませんでした.\r\n") + written.error),
+            SjisText(path + SJ(" のディレクトリ設定を書き込めませんでした.\r\n") + ToSjis(written.error).bytes()),
             MessageButton::Abort);
     }
     tree_->UpdateImage(shown_);
