@@ -79,4 +79,12 @@ bool MakeLargeSite(Project& project, const std::filesystem::path& root, TDateTim
     return true;
 }
 
+Project LargeCollectionOfArguments(int argc, char** argv)
+{
+    const std::size_t items = argc > 1 ? std::stoul(argv[1]) : 100'000;
+    const std::size_t genres = argc > 2 ? std::stoul(argv[2]) : 100;
+    std::cout << items << " items in " << genres << " genres:\n";
+    return MakeLargeCollection(items, genres);
+}
+
 } // namespace tessaly::bench

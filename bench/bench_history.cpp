@@ -35,10 +35,7 @@ std::string Megabytes(std::size_t bytes)
 
 int main(int argc, char** argv)
 {
-    const std::size_t items = argc > 1 ? std::stoul(argv[1]) : 100'000;
-    const std::size_t genres = argc > 2 ? std::stoul(argv[2]) : 100;
-    tessaly::Project project = tessaly::bench::MakeLargeCollection(items, genres);
-    std::cout << items << " items in " << genres << " genres:\n";
+    tessaly::Project project = tessaly::bench::LargeCollectionOfArguments(argc, argv);
 
     tessaly::UndoHistory history;
     history.Reset(project);
@@ -58,7 +55,7 @@ int main(int argc, char** argv)
     // A day's work: 100 small changes, one item each in a genre of its own.
     history.Reset(project);
     for (std::size_t step = 0; step < 100; ++step) {
-        std::vector<std::string>& lines = project.Genres[1 + step % (genres - 1)].Lines;
+        std::vector<std::string>& lines = project.Genres[1 + step % project.UserGenreCount()].Lines;
         tessaly::TLinkItem item = tessaly::LineToItem(lines.front());
         item.Status = static_cast<int32_t>(step % 7);
         item.Comment += "x";

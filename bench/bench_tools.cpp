@@ -66,10 +66,7 @@ std::string RkmFileOf(const tessaly::Project& project)
 
 int main(int argc, char** argv)
 {
-    const std::size_t items = argc > 1 ? std::stoul(argv[1]) : 100'000;
-    const std::size_t genres = argc > 2 ? std::stoul(argv[2]) : 100;
-    tessaly::Project project = tessaly::bench::MakeLargeCollection(items, genres);
-    std::cout << items << " items in " << genres << " genres:\n";
+    tessaly::Project project = tessaly::bench::LargeCollectionOfArguments(argc, argv);
 
     std::size_t largest = 1;
     for (std::size_t g = 1; g < project.TrashIndex(); ++g) {
