@@ -396,6 +396,8 @@ private slots:
         h.window->MoveSelectedItemsTo(3);
         const std::vector<std::size_t> dropped = counts();
         const std::string url = h.window->Shown().Rows().front().Url;
+        Choose(h, {2});
+        const int32_t chosen = h.window->Shown().Rows()[2].Serial;
         h.messages.SetNextAnswer(MessageButton::Ok);
         OnNextDialog<TForm_ReplaceDomain>([](TForm_ReplaceDomain* dialog) {
             dialog->findChild<QLineEdit*>("FindDomain")->setText(QStringLiteral("example"));
@@ -414,6 +416,9 @@ private slots:
 
         QTest::keyClick(h.Items(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.window->Shown().Rows().front().Url, url);
+        // The same item stays chosen, wherever the order puts it.
+        QCOMPARE(h.window->SelectedRows().size(), std::size_t{1});
+        QCOMPARE(h.window->Shown().Rows()[h.window->SelectedRows().front()].Serial, chosen);
         QCOMPARE(counts(), dropped);
         QTest::keyClick(h.Items(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(counts(), deleted);

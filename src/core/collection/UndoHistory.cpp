@@ -86,8 +86,9 @@ UndoHistory::State UndoHistory::Capture(const Project& project, const std::optio
     return state;
 }
 
-void UndoHistory::Apply(const State& from, const State& to, Project& project)
+std::vector<std::size_t> UndoHistory::Apply(const State& from, const State& to, Project& project)
 {
+    std::vector<std::size_t> changed;
     // The project is in the state from: genres whose lines it holds already
     // move over, only the others are copied.
     std::vector<bool> taken(from.genres.size(), false);
@@ -104,6 +105,7 @@ void UndoHistory::Apply(const State& from, const State& to, Project& project)
             restored.Lines = std::move(project.Genres[held].Lines);
         } else {
             restored.Lines = *genre.lines;
+            changed.push_back(genres.size());
         }
         genres.push_back(std::move(restored));
     }
@@ -125,6 +127,7 @@ void UndoHistory::Apply(const State& from, const State& to, Project& project)
         project.Templates.assign(texts.begin() + static_cast<std::ptrdiff_t>(std::size(fields)), texts.end());
         project.SerialMax = to.fields->serialMax;
     }
+    return changed;
 }
 
 std::size_t UndoHistory::MemoryOf(const State& state, const State& sharedWith)
@@ -220,7 +223,7 @@ bool UndoHistory::Undo(Project& project)
         return false;
     }
     const Step& step = steps_[--position_];
-    Apply(current_, step.before, project);
+    changedGenres_ = Apply(current_, step.before, project);
     current_ = step.before;
     return true;
 }
@@ -231,7 +234,7 @@ bool UndoHistory::Redo(Project& project)
         return false;
     }
     const Step& step = steps_[position_++];
-    Apply(current_, step.after, project);
+    changedGenres_ = Apply(current_, step.after, project);
     current_ = step.after;
     return true;
 }

@@ -55,6 +55,9 @@ public:
     // editing flag stay; see IsClean.
     bool Undo(Project& project);
     bool Redo(Project& project);
+    // The genres whose items the last Undo or Redo changed, by their
+    // indices now.
+    const std::vector<std::size_t>& ChangedGenres() const { return changedGenres_; }
 
     // The project was saved: the state it now has is the saved one.
     void MarkSaved() { savedPosition_ = static_cast<std::ptrdiff_t>(position_); }
@@ -90,7 +93,8 @@ private:
     };
 
     State Capture(const Project& project, const std::optional<PendingGenre>& pending) const;
-    static void Apply(const State& from, const State& to, Project& project);
+    // Returns the genres of to whose lines from lacks.
+    static std::vector<std::size_t> Apply(const State& from, const State& to, Project& project);
     static std::size_t MemoryOf(const State& state, const State& sharedWith);
     void DropOldest();
 
@@ -100,6 +104,7 @@ private:
     std::size_t position_ = 0; // steps before it are done
     std::ptrdiff_t savedPosition_ = 0; // -1: the saved state is gone from the history
     std::size_t memory_ = 0;
+    std::vector<std::size_t> changedGenres_;
 };
 
 } // namespace tessaly

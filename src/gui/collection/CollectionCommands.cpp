@@ -51,19 +51,25 @@ CollectionCommands::CollectionCommands(ItemListHost& host, CollectionPanes panes
           {panes.contents, QStringLiteral("TB_Attr2"), MenuPlace::ContentToolBar, {}}}
 {
     MakePaneActions(
-        panes_[0], [this] { TB_GenreNewClick(); }, [this] { TB_GenreEditClick(); }, [this] { TB_GenreEraseClick(); },
+        panes_[0], QStringLiteral("ジャンル"), [this] { TB_GenreNewClick(); }, [this] { TB_GenreEditClick(); }, [this] { TB_GenreEraseClick(); },
         [this](bool up) { TB_GenreMoveClick(up); });
     for (const Vocabulary vocabulary : {Vocabulary::Attributes, Vocabulary::Contents}) {
+        const QString noun = vocabulary == Vocabulary::Attributes ? QStringLiteral("アトリビュート")
+                                                                  : QStringLiteral("コンテンツ");
         MakePaneActions(
-            panes_[vocabulary == Vocabulary::Attributes ? 1 : 2], [this, vocabulary] { TagNewClick(vocabulary); },
+            panes_[vocabulary == Vocabulary::Attributes ? 1 : 2], noun, [this, vocabulary] { TagNewClick(vocabulary); },
             [this, vocabulary] { TagEditClick(vocabulary); }, [this, vocabulary] { TagEraseClick(vocabulary); },
             [this, vocabulary](bool up) { TagMoveClick(vocabulary, up); });
         QListWidget* list = ListOf(vocabulary);
-        connect(list, &QListWidget::itemChanged, this, [this, vocabulary] { ApplyCheckedTags(vocabulary); });
+        connect(list, &QListWidget::itemChanged, this, [this, vocabulary, noun] {
+            host_.RunCommand(noun + QStringLiteral("の設定"), [this, vocabulary] { ApplyCheckedTags(vocabulary); });
+        });
         connect(list, &QListWidget::itemDoubleClicked, this, [this, vocabulary] { TagEditClick(vocabulary); });
     }
     connect(genres_, &QListWidget::itemDoubleClicked, this, [this] { TB_GenreEditClick(); });
-    connect(genres_, &GenreListWidget::itemsDropped, this, &CollectionCommands::MoveSelectedItemsTo);
+    connect(genres_, &GenreListWidget::itemsDropped, this, [this](int genre) {
+        host_.RunCommand(QStringLiteral("アイテムの移動"), [this, genre] { MoveSelectedItemsTo(genre); });
+    });
     for (const Pane& pane : panes_) {
         connect(pane.list, &QListWidget::currentRowChanged, this, [this] { UpdatePaneCommands(); });
         pane.list->installEventFilter(this);
@@ -73,20 +79,23 @@ CollectionCommands::CollectionCommands(ItemListHost& host, CollectionPanes panes
     }
 }
 
-void CollectionCommands::MakePaneActions(Pane& pane, const std::function<void()>& onNew,
+void CollectionCommands::MakePaneActions(Pane& pane, const QString& noun, const std::function<void()>& onNew,
     const std::function<void()>& onEdit, const std::function<void()>& onErase, const std::function<void(bool)>& onMove)
 {
-    const auto make = [&](const char* command, const QString& caption, QStyle::StandardPixmap icon,
-                          std::function<void()> handler) {
+    const auto make = [&](const char* command, const QString& caption, const QString& change,
+                          QStyle::StandardPixmap icon, std::function<void()> handler) {
         const QByteArray name = (pane.prefix + QString::fromLatin1(command)).toLatin1();
+        // The history names the pane's thing: "ジャンルの削除", not "削除".
         pane.actions.push_back(MakeAction(
-            name.constData(), caption, std::move(handler), {}, pane.list->style()->standardIcon(icon)));
+            name.constData(), caption,
+            [this, step = noun + change, work = std::move(handler)] { host_.RunCommand(step, work); }, {},
+            pane.list->style()->standardIcon(icon)));
     };
-    make("New", QStringLiteral("新規"), QStyle::SP_FileDialogNewFolder, onNew);
-    make("Edit", QStringLiteral("名前の変更"), QStyle::SP_FileDialogDetailedView, onEdit);
-    make("Erase", QStringLiteral("削除"), QStyle::SP_TrashIcon, onErase);
-    make("Up", QStringLiteral("上へ"), QStyle::SP_ArrowUp, [onMove] { onMove(true); });
-    make("Down", QStringLiteral("下へ"), QStyle::SP_ArrowDown, [onMove] { onMove(false); });
+    make("New", QStringLiteral("新規"), QStringLiteral("の新規登録"), QStyle::SP_FileDialogNewFolder, onNew);
+    make("Edit", QStringLiteral("名前の変更"), QStringLiteral("名の変更"), QStyle::SP_FileDialogDetailedView, onEdit);
+    make("Erase", QStringLiteral("削除"), QStringLiteral("の削除"), QStyle::SP_TrashIcon, onErase);
+    make("Up", QStringLiteral("上へ"), QStringLiteral("を上へ"), QStyle::SP_ArrowUp, [onMove] { onMove(true); });
+    make("Down", QStringLiteral("下へ"), QStringLiteral("を下へ"), QStyle::SP_ArrowDown, [onMove] { onMove(false); });
 }
 
 void CollectionCommands::Contribute(MenuLayout& layout)

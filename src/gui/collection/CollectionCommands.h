@@ -63,7 +63,7 @@ private:
         MenuPlace toolBar;
         std::vector<QAction*> actions; // New, Edit, Erase, Up, Down
     };
-    void MakePaneActions(Pane& pane, const std::function<void()>& onNew, const std::function<void()>& onEdit,
+    void MakePaneActions(Pane& pane, const QString& noun, const std::function<void()>& onNew, const std::function<void()>& onEdit,
         const std::function<void()>& onErase, const std::function<void(bool)>& onMove);
     void AttachPopup(std::size_t pane);
     void UpdatePaneCommands();

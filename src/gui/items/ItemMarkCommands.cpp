@@ -70,7 +70,9 @@ QMenu* ItemMarkCommands::StatusMenu(const char* name, const char* prefix)
         QAction* entry = menu->addAction(
             ItemListModel::StatusIcon(status), QString::fromUtf8(kStatuses[status].second));
         entry->setObjectName(QString::fromLatin1(prefix) + QString::fromLatin1(kStatuses[status].first));
-        connect(entry, &QAction::triggered, this, [this, status] { SetStatus(status); });
+        connect(entry, &QAction::triggered, this, [this, status] {
+            host_.RunCommand(QStringLiteral("アイテムの状態"), [this, status] { SetStatus(status); });
+        });
     }
     return menu;
 }

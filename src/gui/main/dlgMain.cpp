@@ -14,7 +14,6 @@
 #include <QUrl>
 
 #include "core/collection/ProjectFile.h"
-#include "core/collection/UndoHistory.h"
 #include "core/settings/ExternalPrograms.h"
 #include "core/settings/SettingsStore.h"
 #include "core/text/Codepage.h"
@@ -28,6 +27,7 @@
 #include "gui/ScreenPlacement.h"
 #include "gui/collection/CollectionCommands.h"
 #include "gui/file/ProjectFilePrompts.h"
+#include "gui/history/EditHistory.h"
 #include "gui/host/MenuLayout.h"
 #include "gui/items/ItemEditCommands.h"
 #include "gui/items/ItemListViewCommands.h"
@@ -114,7 +114,7 @@ void TForm_Main::BuildWidgets(MenuLayout& layout)
     itemView_->installEventFilter(this);
     connect(itemView_, &QTreeView::doubleClicked, this, [this] {
         if (settings_.doubleClick == 0) {
-            itemEdit_->TB_ItemEditClick();
+            RunCommand(QStringLiteral("アイテム編集"), [this] { itemEdit_->TB_ItemEditClick(); });
         } else if (settings_.doubleClick == 1) {
             marks_->MM_ItemBrowseClick();
         }
@@ -168,19 +168,10 @@ void TForm_Main::StoreWindowSettings()
 
 void TForm_Main::SetIsEditing(bool editing)
 {
-    if (!editing) {
-        ShowIsEditing(false);
-    } else if (shown_.SearchMode()) {
-        // Found items are out of their genres: the change becomes a step
-        // when they are back, as the mode ends.
-        changedInSearchMode_ = true;
-        ShowIsEditing(true);
-    } else if (commandDepth_ > 0) {
-        changedByCommand_ = true; // one step when the command is done
-        ShowIsEditing(true);
-    } else {
-        RecordChange(QStringLiteral("変更"));
+    if (editing) {
+        edits_.Changed();
     }
+    ShowIsEditing(editing);
 }
 
 void TForm_Main::ShowIsEditing(bool editing)
@@ -194,36 +185,14 @@ void TForm_Main::ShowIsEditing(bool editing)
 
 void TForm_Main::StartHistory()
 {
-    history_.Reset(project_, ShownGenre());
+    edits_.Start();
     UpdateItemCommandStates();
-}
-
-std::optional<PendingGenre> TForm_Main::ShownGenre() const
-{
-    if (shown_.SearchMode() || shown_.SelectedGenre() >= project_.Genres.size()) {
-        return std::nullopt;
-    }
-    return PendingGenre{shown_.SelectedGenre(), shown_.GenreLines()};
-}
-
-void TForm_Main::RecordChange(const QString& name)
-{
-    // The shown rows stay where they are: written back, they would take the
-    // list's order into the genre.
-    history_.Record(project_, name.toStdString(), ShownGenre());
-    ShowIsEditing(true); // also when the history sees no difference: the command says it changed something
 }
 
 void TForm_Main::RunCommand(const QString& name, const std::function<void()>& work)
 {
-    ++commandDepth_;
-    work();
-    if (--commandDepth_ == 0 && changedByCommand_) {
-        changedByCommand_ = false;
-        if (!shown_.SearchMode()) {
-            RecordChange(name);
-        }
-    }
+    edits_.RunCommand(name, work);
+    UpdateItemCommandStates(); // the history's names
 }
 
 void TForm_Main::Undo()
@@ -238,18 +207,31 @@ void TForm_Main::Redo()
 
 void TForm_Main::TakeStep(bool forward)
 {
-    // The history knows the genres with every item in them.
-    search_->EndSearchMode();
-    shown_.FlushGenre();
-    if (history_.Record(project_, "変更")) {
-        ShowIsEditing(true);
+    search_->EndSearchMode(); // the history knows the genres with every item in them
+    std::vector<int32_t> chosen;
+    for (const std::size_t row : SelectedRows()) {
+        chosen.push_back(shown_.Rows()[row].Serial);
     }
-    if (!(forward ? history_.Redo(project_) : history_.Undo(project_))) {
+    if (!edits_.TakeStep(forward)) {
         return;
     }
-    shown_.Clear();
-    ShowCollectionAgain(std::min(shown_.SelectedGenre(), project_.Genres.size() - 1));
-    ShowIsEditing(!history_.IsClean());
+    // A genre the step changed is shown (the shown one when it is one of
+    // them), with the items chosen before still chosen where they are.
+    const std::vector<std::size_t>& changed = edits_.Steps().ChangedGenres();
+    const std::size_t genre = changed.empty()
+            || std::find(changed.begin(), changed.end(), shown_.SelectedGenre()) != changed.end()
+        ? shown_.SelectedGenre()
+        : changed.front();
+    ShowCollectionAgain(std::min(genre, project_.Genres.size() - 1));
+    std::vector<std::size_t> rows;
+    for (std::size_t row = 0; row < shown_.Rows().size(); ++row) {
+        if (std::find(chosen.begin(), chosen.end(), shown_.Rows()[row].Serial) != chosen.end()) {
+            rows.push_back(row);
+        }
+    }
+    RowsReplaced(rows);
+    itemView_->setFocus();
+    ShowIsEditing(!edits_.Steps().IsClean()); // unchanged when back at the saved state
 }
 
 void TForm_Main::SetEditingName(const std::filesystem::path& name)
@@ -414,7 +396,7 @@ bool TForm_Main::WriteProject(const std::filesystem::path& name)
     }
     SetEditingName(name);
     diskStamp_ = StampOf(name);
-    history_.MarkSaved();
+    edits_.Saved();
     SetIsEditing(false);
     return true;
 }
@@ -556,7 +538,8 @@ void TForm_Main::MergeProject(const QString& file)
     SetEditingName(name);
     diskStamp_ = stamp;
     declinedStamp_ = declined;
-    RecordChange(QStringLiteral("追加"));
+    edits_.Record(QStringLiteral("追加"));
+    ShowIsEditing(true);
 }
 
 void TForm_Main::MM_ReloadFileClick()

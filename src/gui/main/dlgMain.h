@@ -15,7 +15,7 @@
 #include "core/collection/Project.h"
 #include "core/collection/ProjectFile.h"
 #include "core/collection/ShownItems.h"
-#include "core/collection/UndoHistory.h"
+#include "gui/history/EditHistory.h"
 #include "gui/host/ItemListHost.h"
 #include "gui/host/MainServices.h"
 #include "gui/shell/StartOptions.h"
@@ -63,7 +63,7 @@ public:
     void ShowCollectionAgain(std::size_t genre) override;
     void SearchModeChanged(const QString& title) override;
     void RunCommand(const QString& name, const std::function<void()>& work) override;
-    const UndoHistory& History() const override { return history_; }
+    const UndoHistory& History() const override { return edits_.Steps(); }
     void Undo() override;
     void Redo() override;
     bool StartScreen() const { return options_.startScreen; }
@@ -161,13 +161,8 @@ private:
     void UpdateTitle();
     void UpdateCommandStates();
     void UpdateCounts();
-    // The change since the last step becomes a step named name; the file
-    // counts as changed unless that is its saved state.
-    void RecordChange(const QString& name);
     // The history starts anew from the collection as it is shown.
     void StartHistory();
-    // The shown genre's rows as lines, when they stand for a genre.
-    std::optional<PendingGenre> ShownGenre() const;
     void ShowIsEditing(bool editing);
     void TakeStep(bool forward);
     void DeleteFocused();
@@ -178,10 +173,7 @@ private:
     AppSettings settings_;
     Project project_;
     ShownItems shown_;
-    UndoHistory history_;
-    int commandDepth_ = 0;
-    bool changedByCommand_ = false;
-    bool changedInSearchMode_ = false;
+    EditHistory edits_{*this};
     // The open file as it was read or saved here.
     std::optional<FileStamp> diskStamp_;
     // A change on disk the user chose not to reload; not offered again.

@@ -133,13 +133,7 @@ void TForm_Main::SearchModeChanged(const QString& title)
         SortRows();
     } else {
         ShowGenre(static_cast<int>(shown_.SelectedGenre()));
-        // The found items are back in their genres: what was changed
-        // meanwhile is one step; the order the mode leaves is none.
-        if (std::exchange(changedInSearchMode_, false)) {
-            RecordChange(QStringLiteral("検索モードでの変更"));
-        } else {
-            history_.Rebase(project_, ShownGenre());
-        }
+        edits_.SearchModeEnded(); // the found items are back in their genres
     }
     UpdateCommandStates();
     UpdateItemCommandStates();
@@ -172,7 +166,7 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
     if (watched == itemView_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
-            itemEdit_->TB_ItemEditClick();
+            RunCommand(QStringLiteral("アイテム編集"), [this] { itemEdit_->TB_ItemEditClick(); });
             return true;
         }
         if (key->key() == Qt::Key_V && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {

@@ -1,0 +1,84 @@
+#include "gui/history/EditHistory.h"
+
+#include <utility>
+
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
+#include "gui/host/ItemListHost.h"
+
+namespace tessaly {
+
+EditHistory::EditHistory(ItemListHost& host)
+    : host_(host)
+{
+}
+
+std::optional<PendingGenre> EditHistory::ShownGenre() const
+{
+    const ShownItems& shown = host_.Shown();
+    if (shown.SearchMode() || shown.SelectedGenre() >= host_.CurrentProject().Genres.size()) {
+        return std::nullopt;
+    }
+    return PendingGenre{shown.SelectedGenre(), shown.GenreLines()};
+}
+
+void EditHistory::Start()
+{
+    history_.Reset(host_.CurrentProject(), ShownGenre());
+}
+
+void EditHistory::Record(const QString& name)
+{
+    history_.Record(host_.CurrentProject(), name.toStdString(), ShownGenre());
+}
+
+void EditHistory::Changed()
+{
+    if (host_.Shown().SearchMode()) {
+        changedInSearchMode_ = true;
+    } else if (!commands_.empty()) {
+        if (changedBy_.isEmpty()) {
+            changedBy_ = commands_.back();
+        }
+    } else {
+        Record(QStringLiteral("変更"));
+    }
+}
+
+void EditHistory::RunCommand(const QString& name, const std::function<void()>& work)
+{
+    commands_.push_back(name);
+    work();
+    commands_.pop_back();
+    if (commands_.empty() && !changedBy_.isEmpty()) {
+        const QString changedBy = std::exchange(changedBy_, QString());
+        if (!host_.Shown().SearchMode()) {
+            Record(changedBy);
+        }
+    }
+}
+
+void EditHistory::SearchModeEnded()
+{
+    if (std::exchange(changedInSearchMode_, false)) {
+        Record(QStringLiteral("検索モードでの変更"));
+    } else {
+        history_.Rebase(host_.CurrentProject(), ShownGenre());
+    }
+}
+
+bool EditHistory::TakeStep(bool forward)
+{
+    // The history restores whole genres: the shown rows go back first, and
+    // anything changed since the last step becomes a step of its own.
+    Project& project = host_.CurrentProject();
+    host_.Shown().FlushGenre();
+    history_.Record(project, "変更");
+    if (!(forward ? history_.Redo(project) : history_.Undo(project))) {
+        return false;
+    }
+    host_.Shown().Clear();
+    return true;
+}
+
+} // namespace tessaly
