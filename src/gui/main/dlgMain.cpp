@@ -212,17 +212,20 @@ void TForm_Main::TakeStep(bool forward)
     for (const std::size_t row : SelectedRows()) {
         chosen.push_back(shown_.Rows()[row].Serial);
     }
+    const std::string shownName = project_.Genres[shown_.SelectedGenre()].Name;
     if (!edits_.TakeStep(forward)) {
         return;
     }
-    // A genre the step changed is shown (the shown one when it is one of
-    // them), with the items chosen before still chosen where they are.
+    // The genre shown before, found by its name (a move changes its place),
+    // unless the step changed others only: then the first of those. The
+    // items chosen before stay chosen wherever they are.
+    const std::optional<std::size_t> named = project_.FindGenre(shownName);
+    std::size_t genre = named.value_or(std::min(shown_.SelectedGenre(), project_.Genres.size() - 1));
     const std::vector<std::size_t>& changed = edits_.Steps().ChangedGenres();
-    const std::size_t genre = changed.empty()
-            || std::find(changed.begin(), changed.end(), shown_.SelectedGenre()) != changed.end()
-        ? shown_.SelectedGenre()
-        : changed.front();
-    ShowCollectionAgain(std::min(genre, project_.Genres.size() - 1));
+    if (!changed.empty() && std::find(changed.begin(), changed.end(), genre) == changed.end()) {
+        genre = changed.front();
+    }
+    ShowCollectionAgain(genre);
     std::vector<std::size_t> rows;
     for (std::size_t row = 0; row < shown_.Rows().size(); ++row) {
         if (std::find(chosen.begin(), chosen.end(), shown_.Rows()[row].Serial) != chosen.end()) {
