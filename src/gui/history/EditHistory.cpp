@@ -1,5 +1,8 @@
 #include "gui/history/EditHistory.h"
 
+#include <QTreeView>
+
+#include <algorithm>
 #include <utility>
 
 #include "core/collection/Project.h"
@@ -69,15 +72,39 @@ void EditHistory::SearchModeEnded()
 
 bool EditHistory::TakeStep(bool forward)
 {
+    Project& project = host_.CurrentProject();
+    ShownItems& shown = host_.Shown();
+    std::vector<int32_t> chosen;
+    for (const std::size_t row : host_.SelectedRows()) {
+        chosen.push_back(shown.Rows()[row].Serial);
+    }
+    const std::string shownName = project.Genres[shown.SelectedGenre()].Name;
     // The history restores whole genres: the shown rows go back first, and
     // anything changed since the last step becomes a step of its own.
-    Project& project = host_.CurrentProject();
-    host_.Shown().FlushGenre();
+    shown.FlushGenre();
     history_.Record(project, "変更");
     if (!(forward ? history_.Redo(project) : history_.Undo(project))) {
         return false;
     }
-    host_.Shown().Clear();
+    shown.Clear();
+    // The genre shown before, found by its name (a move changes its place),
+    // unless the step changed others only: then the first of those. The
+    // items chosen before stay chosen wherever they are.
+    std::size_t genre
+        = project.FindGenre(shownName).value_or(std::min(shown.SelectedGenre(), project.Genres.size() - 1));
+    const std::vector<std::size_t>& changed = history_.ChangedGenres();
+    if (!changed.empty() && std::find(changed.begin(), changed.end(), genre) == changed.end()) {
+        genre = changed.front();
+    }
+    host_.ShowCollectionAgain(genre);
+    std::vector<std::size_t> rows;
+    for (std::size_t row = 0; row < shown.Rows().size(); ++row) {
+        if (std::find(chosen.begin(), chosen.end(), shown.Rows()[row].Serial) != chosen.end()) {
+            rows.push_back(row);
+        }
+    }
+    host_.RowsReplaced(rows);
+    host_.ItemView()->setFocus();
     return true;
 }
 

@@ -38,8 +38,8 @@ public:
     void SearchModeEnded();
     // The change as one step named name, now.
     void Record(const QString& name);
-    // Undoes or redoes one step; false when there was none. The caller ends
-    // a search mode first and shows the collection again after.
+    // Undoes or redoes one step and shows the collection again; false when
+    // there was none. The caller ends a search mode first.
     bool TakeStep(bool forward);
 
 private:

@@ -208,33 +208,9 @@ void TForm_Main::Redo()
 void TForm_Main::TakeStep(bool forward)
 {
     search_->EndSearchMode(); // the history knows the genres with every item in them
-    std::vector<int32_t> chosen;
-    for (const std::size_t row : SelectedRows()) {
-        chosen.push_back(shown_.Rows()[row].Serial);
+    if (edits_.TakeStep(forward)) {
+        ShowIsEditing(!edits_.Steps().IsClean()); // unchanged when back at the saved state
     }
-    const std::string shownName = project_.Genres[shown_.SelectedGenre()].Name;
-    if (!edits_.TakeStep(forward)) {
-        return;
-    }
-    // The genre shown before, found by its name (a move changes its place),
-    // unless the step changed others only: then the first of those. The
-    // items chosen before stay chosen wherever they are.
-    const std::optional<std::size_t> named = project_.FindGenre(shownName);
-    std::size_t genre = named.value_or(std::min(shown_.SelectedGenre(), project_.Genres.size() - 1));
-    const std::vector<std::size_t>& changed = edits_.Steps().ChangedGenres();
-    if (!changed.empty() && std::find(changed.begin(), changed.end(), genre) == changed.end()) {
-        genre = changed.front();
-    }
-    ShowCollectionAgain(genre);
-    std::vector<std::size_t> rows;
-    for (std::size_t row = 0; row < shown_.Rows().size(); ++row) {
-        if (std::find(chosen.begin(), chosen.end(), shown_.Rows()[row].Serial) != chosen.end()) {
-            rows.push_back(row);
-        }
-    }
-    RowsReplaced(rows);
-    itemView_->setFocus();
-    ShowIsEditing(!edits_.Steps().IsClean()); // unchanged when back at the saved state
 }
 
 void TForm_Main::SetEditingName(const std::filesystem::path& name)
