@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "cli/TerminalText.h"
 #include "core/collection/Project.h"
@@ -95,6 +96,29 @@ int LoadProjectWithRoot(
         return 1;
     }
     return 0;
+}
+
+bool SameFile(std::string_view a, std::string_view b)
+{
+    const std::filesystem::path first(a);
+    const std::filesystem::path second(b);
+    std::error_code error;
+    if (std::filesystem::equivalent(first, second, error)) {
+        return true;
+    }
+    return std::filesystem::absolute(first, error).lexically_normal()
+        == std::filesystem::absolute(second, error).lexically_normal();
+}
+
+bool WouldOverwriteInput(
+    std::string_view output, std::string_view input, std::string_view command, std::ostream& err)
+{
+    if (!SameFile(output, input)) {
+        return false;
+    }
+    err << "tessaly-cli " << command << ": " << Escaped(output) << " is the file " << Escaped(input)
+        << " the command reads; choose another output file\n";
+    return true;
 }
 
 bool SaveProject(Project& project, std::string_view path, std::string_view command, std::ostream& err)

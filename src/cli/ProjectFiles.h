@@ -27,6 +27,14 @@ bool LoadWholeProject(
 int LoadProjectWithRoot(Project& project, std::string_view path, std::string_view rootArgument,
     std::string_view command, std::ostream& err);
 
+// The two names lead to one file, or would once it is written.
+bool SameFile(std::string_view a, std::string_view b);
+
+// True (after saying why) when output names the same file as input, which
+// the command reads: writing there would lose it.
+bool WouldOverwriteInput(
+    std::string_view output, std::string_view input, std::string_view command, std::ostream& err);
+
 // Saves a project the command changed; says why and returns false when it
 // could not (the old file is then untouched).
 bool SaveProject(Project& project, std::string_view path, std::string_view command, std::ostream& err);

@@ -94,6 +94,11 @@ TEST(CommandLine, ArgumentsThatDoNotFitAreRefused)
         {{"diz", "p.TSP", "x.diz", "--sort-by", "size"}, "--sort-by: 'size' is not one of title-kana author-kana"},
         {{"search", "p.TSP", "--lines", "--count"}, "tessaly-cli search: give at most one of --lines, --count\n"},
         {{"newest", "p.TSP"}, "tessaly-cli newest: give one of --day, --from, --until, --last-days\n"},
+        // An output never goes over a file the command reads.
+        {{"import-rkm", "p.TSP", "in.TSM", "./in.TSM"}, "tessaly-cli import-rkm: ./in.TSM is the file in.TSM the command"},
+        {{"import-bookmarks", "p.TSP", "b.html", "b.html"}, "tessaly-cli import-bookmarks: b.html is the file b.html"},
+        {{"check-links", "p.TSP", "--mark-failed", "--out", "r.csv", "--report", "r.csv"},
+            "tessaly-cli check-links: --out and --report name the same file"},
     };
     for (const auto& [args, message] : cases) {
         std::ostringstream out;

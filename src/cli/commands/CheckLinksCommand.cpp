@@ -138,6 +138,10 @@ int CheckLinksCommand::Execute(const Arguments& args, Streams streams) const
         streams.err << "tessaly-cli check-links: --out is for --mark-failed or --update-moved\n";
         return 2;
     }
+    if (args.Has("--out") && args.Has("--report") && SameFile(args.Value("--out"), args.Value("--report"))) {
+        streams.err << "tessaly-cli check-links: --out and --report name the same file; choose two\n";
+        return 2;
+    }
     LinkCheckOptions check;
     const std::optional<int32_t> jobs
         = CountOption(args, "--jobs", kMaxLinkJobs, static_cast<int32_t>(check.jobs), "check-links", streams.err);

@@ -116,6 +116,9 @@ ImportBookmarksCommand::ImportBookmarksCommand()
 
 int ImportBookmarksCommand::Execute(const Arguments& args, Streams streams) const
 {
+    if (WouldOverwriteInput(args.Positional(2), args.Positional(1), "import-bookmarks", streams.err)) {
+        return 2;
+    }
     const std::optional<TDateTime> today = ImportToday("import-bookmarks", streams.err);
     if (!today) {
         return 2;

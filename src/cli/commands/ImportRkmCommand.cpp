@@ -54,6 +54,9 @@ ImportRkmCommand::ImportRkmCommand()
 
 int ImportRkmCommand::Execute(const Arguments& args, Streams streams) const
 {
+    if (WouldOverwriteInput(args.Positional(2), args.Positional(1), "import-rkm", streams.err)) {
+        return 2;
+    }
     const std::optional<TDateTime> today = ImportToday("import-rkm", streams.err);
     Project project;
     if (!today || !LoadWholeProject(project, args.Positional(0), LoadPurpose::Rewriting, "import-rkm", streams.err)) {
