@@ -27,6 +27,16 @@ void MenuLayout::FixedSeparator(QWidget* container)
     Fixed(container, separator);
 }
 
+void MenuLayout::Places(QWidget* container, std::initializer_list<MenuPlace> places)
+{
+    for (const MenuPlace place : places) {
+        if (place != *places.begin()) {
+            FixedSeparator(container);
+        }
+        Place(place, container);
+    }
+}
+
 void MenuLayout::Add(MenuPlace place, QAction* action)
 {
     QWidget* container = containerOf_.at(place);

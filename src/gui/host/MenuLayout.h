@@ -5,6 +5,7 @@
 // user sees; a command set only names the place.
 
 #include <algorithm>
+#include <initializer_list>
 #include <map>
 #include <vector>
 
@@ -49,6 +50,8 @@ public:
     void Place(MenuPlace place, QWidget* container);
     void Fixed(QWidget* container, QAction* action);
     void FixedSeparator(QWidget* container);
+    // Places one after another, a separator between each two.
+    void Places(QWidget* container, std::initializer_list<MenuPlace> places);
 
     // What command sets contribute: at the end of the place, before
     // whatever the window put after it.

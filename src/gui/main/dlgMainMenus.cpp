@@ -91,9 +91,7 @@ void TForm_Main::BuildMenus(MenuLayout& layout)
     BuildFileMenu(layout);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    layout.Place(MenuPlace::EditHistory, edit);
-    layout.FixedSeparator(edit);
-    layout.Place(MenuPlace::Edit, edit);
+    layout.Places(edit, {MenuPlace::EditHistory, MenuPlace::Edit});
     deleteAction_ = MakeAction(this, "MM_Delete", QStringLiteral("削除(&D)"), Qt::Key_Delete);
     connect(deleteAction_, &QAction::triggered, this, &TForm_Main::MM_DeleteClick);
     layout.Fixed(edit, deleteAction_);
@@ -105,26 +103,16 @@ void TForm_Main::BuildMenus(MenuLayout& layout)
     layout.Place(MenuPlace::EditMarks, edit);
 
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
-    layout.Place(MenuPlace::Item, item);
-    layout.FixedSeparator(item);
-    layout.Place(MenuPlace::ItemView, item);
+    layout.Places(item, {MenuPlace::Item, MenuPlace::ItemView});
     layout.Place(MenuPlace::Search, menuBar()->addMenu(QStringLiteral("検索(&S)")));
 
     QToolBar* itemTools = NamedToolBar(this, QStringLiteral("アイテム"), "ToolBar_Item");
-    layout.Place(MenuPlace::HistoryToolBar, itemTools);
-    layout.FixedSeparator(itemTools);
-    layout.Place(MenuPlace::ItemToolBar, itemTools);
-    layout.FixedSeparator(itemTools);
-    layout.Place(MenuPlace::ItemViewToolBar, itemTools);
+    layout.Places(itemTools, {MenuPlace::HistoryToolBar, MenuPlace::ItemToolBar, MenuPlace::ItemViewToolBar});
     layout.Place(MenuPlace::SearchToolBar, NamedToolBar(this, QStringLiteral("検索"), "ToolBar_Search"));
     BuildItemPopup(layout);
 
     QMenu* project = menuBar()->addMenu(QStringLiteral("プロジェクト(&P)"));
-    layout.Place(MenuPlace::Project, project);
-    layout.FixedSeparator(project);
-    layout.Place(MenuPlace::ProjectOutput, project);
-    layout.FixedSeparator(project);
-    layout.Place(MenuPlace::ProjectOptions, project);
+    layout.Places(project, {MenuPlace::Project, MenuPlace::ProjectOutput, MenuPlace::ProjectOptions});
     layout.Place(MenuPlace::ProjectToolBar, NamedToolBar(this, QStringLiteral("プロジェクト"), "ToolBar_Project"));
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
@@ -132,11 +120,7 @@ void TForm_Main::BuildMenus(MenuLayout& layout)
     connect(options, &QAction::triggered, this, &TForm_Main::MM_OptionsClick);
     layout.Fixed(tools, options);
     layout.FixedSeparator(tools);
-    layout.Place(MenuPlace::Tools, tools);
-    layout.FixedSeparator(tools);
-    layout.Place(MenuPlace::ToolsSearchSite, tools);
-    layout.FixedSeparator(tools);
-    layout.Place(MenuPlace::ToolsSite, tools);
+    layout.Places(tools, {MenuPlace::Tools, MenuPlace::ToolsSearchSite, MenuPlace::ToolsSite});
     layout.FixedSeparator(tools);
     QAction* erase = MakeAction(this, "MM_RegErase", QStringLiteral("レジストリ削除(&U)"));
     connect(erase, &QAction::triggered, this, &TForm_Main::MM_RegEraseClick);
@@ -191,11 +175,7 @@ void TForm_Main::BuildItemPopup(MenuLayout& layout)
 {
     itemPopup_ = new QMenu(this);
     itemPopup_->setObjectName(QStringLiteral("PU_ItemOperate"));
-    layout.Place(MenuPlace::ItemPopup, itemPopup_);
-    layout.FixedSeparator(itemPopup_);
-    layout.Place(MenuPlace::ItemPopupMarks, itemPopup_);
-    layout.FixedSeparator(itemPopup_);
-    layout.Place(MenuPlace::ItemPopupView, itemPopup_);
+    layout.Places(itemPopup_, {MenuPlace::ItemPopup, MenuPlace::ItemPopupMarks, MenuPlace::ItemPopupView});
     layout.FixedSeparator(itemPopup_);
     layout.Fixed(itemPopup_, selectAllAction_);
     // Opened on the list, the pop-up's commands go by the chosen rows.
