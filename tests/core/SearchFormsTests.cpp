@@ -46,6 +46,40 @@ TEST(FormElement, RangeAndNames)
     EXPECT_TRUE(FormElementHtml({"x", "POST", 0, ""}).starts_with("<FORM action=\"x\" method=\"POST\">\r\n"));
 }
 
+struct TargetCase {
+    const char* name;
+    FormElementSettings settings;
+    const char* opening; // UTF-8
+};
+
+class FormTargets : public testing::TestWithParam<TargetCase> { };
+
+TEST_P(FormTargets, OpenTheFormForTheirTarget)
+{
+    const std::string html = FormElementHtml(GetParam().settings);
+    EXPECT_EQ(html.substr(0, html.find("\r\n") + 2), Sjis(GetParam().opening));
+    EXPECT_TRUE(html.ends_with(Sjis(kSubmit)));
+}
+
+// The site's search page takes GET in UTF-8, whatever the method and the
+// script's path say.
+INSTANTIATE_TEST_SUITE_P(SearchForms, FormTargets,
+    testing::Values(TargetCase{"SearchPageByDefault", {.target = FormTarget::SearchPage},
+                        "<FORM action=\"./search.html\" method=\"GET\" accept-charset=\"UTF-8\" name=\"TSYOSS\">\r\n"},
+        TargetCase{"SearchPageElsewhere",
+            {"cgi/tsyoss.cgi", "POST", 2, "", FormTarget::SearchPage, "../site/search.html"},
+            "<FORM action=\"../site/search.html\" method=\"GET\" accept-charset=\"UTF-8\">\r\n"},
+        TargetCase{"SearchScriptIgnoresThePagePath", {"x.cgi", "POST", 0, "F", FormTarget::SearchScript, "s.html"},
+            "<FORM action=\"x.cgi\" method=\"POST\" name=\"F\">\r\n"}),
+    [](const testing::TestParamInfo<TargetCase>& testCase) { return testCase.param.name; });
+
+TEST(FormTargets, RangeStaysForTheSearchPage)
+{
+    EXPECT_NE(FormElementHtml({.lumpRangeEntry = 5, .target = FormTarget::SearchPage})
+                  .find("\t<INPUT type=hidden name=RANGE value=50>\r\n"),
+        std::string::npos);
+}
+
 using Trials = std::array<TrialChoice, kTrialFieldCount>;
 constexpr TrialChoice A = TrialChoice::Always;
 constexpr TrialChoice N = TrialChoice::Never;
@@ -275,6 +309,18 @@ TEST(MatrixForms, AdvancedFormForBothVocabularies)
     EXPECT_EQ(result.html, Sjis(expected));
 }
 
+TEST(MatrixForms, AdvancedFormForTheSearchPage)
+{
+    ScriptedMatrixSettings settings{"c", "POST", "F", MatrixNames::Attributes, 3, FormTarget::SearchPage};
+    const std::string opening = "<FORM action=\"./search.html\" method=GET accept-charset=\"UTF-8\" name=\"F\" "
+                                "onsubmit=\"return OnFormSubmit()\">\r\n";
+    const std::string html = ScriptedMatrixFormHtml(ProjectWithTags(1, 0), settings).html;
+    ASSERT_TRUE(html.starts_with(opening));
+    settings.target = FormTarget::SearchScript;
+    const std::string script = ScriptedMatrixFormHtml(ProjectWithTags(1, 0), settings).html;
+    EXPECT_EQ(script.substr(script.find("\r\n")), html.substr(opening.size() - 2));
+}
+
 TEST(MatrixForms, RowsOfTheAdvancedMatrix)
 {
     const ScriptedMatrixSettings settings{"c", "POST", "F", MatrixNames::Attributes, 3};
@@ -308,6 +354,8 @@ TEST_P(AdvancedRefusals, WarnsAndMakesNothing)
 INSTANTIATE_TEST_SUITE_P(SearchForms, AdvancedRefusals,
     testing::Values(
         RefusalCase{"NoPath", {" ", "POST", "F", MatrixNames::Both, 3}, 1, 1, "tsyoss.cgi へのパスは必須です"},
+        RefusalCase{"NoSearchPagePath", {"c", "POST", "F", MatrixNames::Both, 3, FormTarget::SearchPage, ""}, 1, 1,
+            "検索ページへのパスは必須です"},
         RefusalCase{"NoFormName", {"c", "POST", "\t", MatrixNames::Both, 3}, 1, 1, "フォーム識別名は必須です"},
         RefusalCase{"NoAttributes", {"c", "POST", "F", MatrixNames::Attributes, 3}, 0, 1,
             "アトリビュートがひとつも設定されていません."},

@@ -14,6 +14,23 @@ namespace tessaly {
 
 namespace {
 
+// The opening of a FORM up to its name: the search page takes GET in UTF-8
+// whatever the method set for the script.
+struct FormDestination {
+    std::string action;
+    std::string method;
+    std::string charset; // an attribute with its leading blank, or empty
+};
+
+// Of FormElementSettings or ScriptedMatrixSettings.
+template <typename Settings> FormDestination Destination(const Settings& settings)
+{
+    if (settings.target == FormTarget::SearchPage) {
+        return {settings.pathToSearchPage, "GET", " accept-charset=\"UTF-8\""};
+    }
+    return {settings.pathToCgi, settings.method, ""};
+}
+
 std::string SizeAttribute(std::string_view name, int entry, int step)
 {
     return entry > 0 ? " " + std::string(name) + "=" + std::to_string(entry * step) : std::string();
@@ -149,8 +166,9 @@ std::string MatrixBlock(const MatrixPart& part, int columns)
 
 std::string ScriptedMatrixCheck(const Project& project, const ScriptedMatrixSettings& settings)
 {
-    if (Trim(settings.pathToCgi).empty()) {
-        return SJ("tsyoss.cgi へのパスは必須です");
+    if (Trim(Destination(settings).action).empty()) {
+        return settings.target == FormTarget::SearchPage ? SJ("検索ページへのパスは必須です")
+                                                         : SJ("tsyoss.cgi へのパスは必須です");
     }
     if (Trim(settings.formName).empty()) {
         return SJ("フォーム識別名は必須です");
@@ -168,7 +186,9 @@ std::string ScriptedMatrixCheck(const Project& project, const ScriptedMatrixSett
 
 std::string FormElementHtml(const FormElementSettings& settings)
 {
-    std::string html = "<FORM action=\"" + settings.pathToCgi + "\" method=\"" + settings.method + "\"";
+    const FormDestination destination = Destination(settings);
+    std::string html
+        = "<FORM action=\"" + destination.action + "\" method=\"" + destination.method + "\"" + destination.charset;
     if (!settings.formName.empty()) {
         html += " name=\"" + std::string(Trim(settings.formName)) + "\"";
     }
@@ -253,8 +273,9 @@ ScriptedMatrixResult ScriptedMatrixFormHtml(const Project& project, const Script
     }
     const int columns = std::clamp(settings.columns, 1, 5);
     std::string& html = result.html;
-    html = "<FORM action=\"" + settings.pathToCgi + "\" method=" + settings.method + " name=\"" + settings.formName
-        + "\" onsubmit=\"return OnFormSubmit()\">\r\n";
+    const FormDestination destination = Destination(settings);
+    html = "<FORM action=\"" + destination.action + "\" method=" + destination.method + destination.charset + " name=\""
+        + settings.formName + "\" onsubmit=\"return OnFormSubmit()\">\r\n";
     html += "<SCRIPT type=\"text/javascript\" language=JavaScript>\r\n<!--\r\nfunction OnFormSubmit() {\r\n\r\n";
     html += "\tvar count = document." + settings.formName + ".length;\r\n\r\n";
     for (const MatrixPart& part : parts) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The HTML fragments of the search form builder, for a page that queries
-// the site's search script: the FORM element, the string search field,
+// the site's search script or its own search page: the FORM element, the string search field,
 // the genre choice and the attribute/content choices (plain, or as a
 // scripted matrix). Each is a function of the builder's settings and the
 // project's names; the texts are code page 932 with CR LF line ends.
@@ -20,12 +20,20 @@ inline constexpr int kHitsStep = 10; // "同時表示件数"
 inline constexpr int kColumnsStep = 10; // "フォームサイズ", "最大文字数"
 inline constexpr int kRowsStep = 5; // "表示行数"
 
+// Where a FORM sends the visitor's query: the search script (tsyoss.cgi)
+// at pathToCgi with the chosen method, or "このサイトの検索ページ", the
+// site's own search.html at pathToSearchPage, which reads GET in UTF-8.
+enum class FormTarget : uint8_t { SearchScript = 0, SearchPage = 1 };
+inline constexpr const char* kDefaultSearchPagePath = "./search.html";
+
 // "FORM 生成".
 struct FormElementSettings {
     std::string pathToCgi = "./tsyoss.cgi";
     std::string method = "POST";
     int lumpRangeEntry = 0;
     std::string formName = "TSYOSS";
+    FormTarget target = FormTarget::SearchScript;
+    std::string pathToSearchPage = kDefaultSearchPagePath;
 };
 
 std::string FormElementHtml(const FormElementSettings& settings);
@@ -88,6 +96,8 @@ struct ScriptedMatrixSettings {
     std::string formName = "TSYOSS";
     MatrixNames names = MatrixNames::Both;
     int columns = 3; // 1 to 5
+    FormTarget target = FormTarget::SearchScript;
+    std::string pathToSearchPage = kDefaultSearchPagePath;
 };
 
 struct ScriptedMatrixResult {
