@@ -1,6 +1,7 @@
 // Build step: turns UTF-8 text files with LF line ends into code page 932
 // byte arrays with CR LF line ends, compiled into the program; files named
-// IMAGE_... are taken byte for byte.
+// IMAGE_... are taken byte for byte, and those named SITE_... (the site's
+// own UTF-8 files) stay UTF-8 with LF line ends.
 //   embed-resources OUT.cpp NAME=FILE...
 
 #include <cstdio>
@@ -70,6 +71,9 @@ int main(int argc, char** argv)
         std::string bytes;
         if (name.starts_with("IMAGE_")) {
             bytes = raw.str();
+        } else if (name.starts_with("SITE_")) {
+            bytes = raw.str();
+            std::erase(bytes, '\r');
         } else if (!TextBytes(raw.str(), bytes)) {
             std::cerr << "embed-resources: " << argument << " is not representable in code page 932\n";
             return 1;
