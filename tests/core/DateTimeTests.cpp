@@ -13,6 +13,7 @@ TEST(DateTime, EpochAndKnownDays)
     EXPECT_EQ(EncodeDateTime({2003, 5, 17})->Value, 37758.0);
     EXPECT_DOUBLE_EQ(EncodeDateTime({2003, 5, 17, 12, 0, 0})->Value, 37758.5);
     EXPECT_EQ(DateToText(TDateTime{37758.75}), "2003/05/17");
+    EXPECT_EQ(IsoDateText(TDateTime{37758.75}), "2003-05-17");
     EXPECT_EQ(DateTimeToText(TDateTime{37758.75}), "2003/05/17 18:00:00");
     EXPECT_EQ(DateTimeToText(TDateTime{37758.0}), "2003/05/17");
     EXPECT_EQ(DateTimeToText(TDateTime{-1.25}), "1899/12/29 06:00:00");

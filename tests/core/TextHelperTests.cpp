@@ -7,6 +7,7 @@
 #include "core/text/Sjis.h"
 #include "core/text/Strings.h"
 #include "core/text/TagField.h"
+#include "core/text/Xml.h"
 
 using namespace tessaly;
 
@@ -106,6 +107,24 @@ TEST(Html, EscapeUnescapeAndBooleans)
     EXPECT_FALSE(TextToBool("False", true));
     EXPECT_TRUE(TextToBool("yes", true));
     EXPECT_FALSE(TextToBool("", false));
+}
+
+TEST(Xml, EscapesAndLeavesOutWhatXmlCannotHold)
+{
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"<a & \"b\">]]>", "&lt;a &amp; &quot;b&quot;&gt;]]&gt;"}, // "]]>" ends no section
+        {"tab\tline\ncr\r'", "tab\tline\ncr\r'"}, // the blanks XML keeps
+        {std::string_view("a\0b\x01\x1F\x7F", 6), "ab\x7F"}, // DEL is an XML 1.0 character
+        {"\xEF\xBF\xBE\xEF\xBF\xBFx", "x"}, // U+FFFE, U+FFFF
+        {"\xE3\x81\x82\xF0\x9F\x98\x80", "\xE3\x81\x82\xF0\x9F\x98\x80"}, // あ and an emoji
+        {"\x82\xA0", "\uFFFD\uFFFD"}, // code page 932
+        {"\xC0\xAF", "\uFFFD\uFFFD"}, // overlong
+        {"\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"}, // surrogate
+        {"\xE3\x81", "\uFFFD\uFFFD"}, // cut short
+    };
+    for (const auto& [text, escaped] : cases) {
+        EXPECT_EQ(XmlEscape(text), escaped) << text;
+    }
 }
 
 TEST(TagField, ParsesAndRebuilds)

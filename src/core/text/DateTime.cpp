@@ -126,12 +126,26 @@ int64_t WholeDays(TDateTime value)
     return static_cast<int64_t>(std::trunc(value.Value));
 }
 
-std::string DateToText(TDateTime value)
+namespace {
+
+std::string DateText(TDateTime value, char separator)
 {
     const DateParts parts = DecodeDateTime(value);
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", parts.Year, parts.Month, parts.Day);
+    std::snprintf(buffer, sizeof buffer, "%04d%c%02d%c%02d", parts.Year, separator, parts.Month, separator, parts.Day);
     return buffer;
+}
+
+} // namespace
+
+std::string DateToText(TDateTime value)
+{
+    return DateText(value, '/');
+}
+
+std::string IsoDateText(TDateTime value)
+{
+    return DateText(value, '-');
 }
 
 std::string TimeToText(TDateTime value)

@@ -40,6 +40,8 @@ int64_t WholeDays(TDateTime value);
 
 // "yyyy/mm/dd".
 std::string DateToText(TDateTime value);
+// "yyyy-mm-dd", a day as XML files (feeds, sitemaps) write it.
+std::string IsoDateText(TDateTime value);
 // "hh:nn:ss".
 std::string TimeToText(TDateTime value);
 // "yyyy/mm/dd" when the time is 00:00:00, else "yyyy/mm/dd hh:nn:ss".
