@@ -98,7 +98,8 @@ void WriteManPage(std::ostream& out, std::string_view version)
     out << ".SH EXIT STATUS\n"
         << "0 when the command did its work; 1 when a file could not be read or written, a project was read "
            "only in part, or a run stopped; 2 for wrong arguments and for a file that is not a project file. "
-           "check-links exits with 1 when a link is dead and 2 on any error.\n"
+           "check-links exits with 1 when a link is dead, check-site when a page links to a missing file; both exit "
+           "with 2 on any error.\n"
         << ".SH SEE ALSO\n.BR tessaly (1)\n";
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "cli/commands/CheckLinksCommand.h"
+#include "cli/commands/CheckSiteCommand.h"
 #include "cli/commands/CsvCommand.h"
 #include "cli/commands/DizCommand.h"
 #include "cli/commands/DuplicatesCommand.h"
@@ -38,8 +39,10 @@ std::span<const Command* const> AllCommands()
     static const ReplaceDomainCommand replaceDomain;
     static const TidyCommand tidy;
     static const CheckLinksCommand checkLinks;
-    static const std::array<const Command*, 15> commands{&info, &resave, &output, &simpleDesign, &search, &newest, &csv,
-        &importRkm, &importBookmarks, &exportBookmarks, &duplicates, &diz, &replaceDomain, &tidy, &checkLinks};
+    static const CheckSiteCommand checkSite;
+    static const std::array<const Command*, 16> commands{&info, &resave, &output, &simpleDesign, &search, &newest, &csv,
+        &importRkm, &importBookmarks, &exportBookmarks, &duplicates, &diz, &replaceDomain, &tidy, &checkLinks,
+        &checkSite};
     return commands;
 }
 
