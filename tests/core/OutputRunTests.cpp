@@ -5,6 +5,7 @@
 #include "core/collection/Project.h"
 #include "core/design/SimpleDesign.h"
 #include "core/output/OutputRun.h"
+#include "core/output/PageCharset.h"
 #include "core/output/PageProbe.h"
 #include "core/output/RootPage.h"
 #include "support/FileSizeLimit.h"
@@ -302,3 +303,50 @@ TEST(OutputRun, FindRootPageSaysWhyThereIsNone)
 }
 
 } // namespace
+
+// A site for today's hosts: UTF-8 pages that are the classic pages
+// converted, the site's own files at the root, and a second run that
+// leaves every file alone.
+TEST(OutputRun, Utf8PagesAndTheSiteFilesAreWrittenOnceThenLeftAlone)
+{
+    SiteFixture site;
+    site.project.Publishing = {PageEncoding::Utf8, true, 10, true, "https://example.jp/~hanako/", ""};
+    const OutputResult first = site.Run();
+    ASSERT_EQ(first.status, OutputResult::Status::Finished) << first.error;
+    EXPECT_EQ(first.counts.created, 6);
+    for (const fs::path& page : site.Pages()) {
+        if (page != "search.html") {
+            EXPECT_EQ(test::ReadFile(site.dir / page), DeclareUtf8(SjisToUtf8Lossy(test::ReadFile(kExpected / page))))
+                << page;
+        }
+    }
+    for (const char* name : {"search.html", "feed.xml", "sitemap.xml"}) {
+        EXPECT_TRUE(fs::is_regular_file(site.dir / name)) << name;
+    }
+    const OutputResult again = site.Run();
+    EXPECT_EQ(again.counts.skipped, 6);
+    EXPECT_EQ(again.counts.created + again.counts.updated, 0);
+    int siteFiles = 0;
+    for (const SjisText& line : again.log) {
+        if (line.bytes().starts_with(SJ("サイト\t"))) {
+            EXPECT_TRUE(line.bytes().ends_with(SJ(" は更新の必要がないのでスキップしました."))) << ToUtf8(line);
+            ++siteFiles;
+        }
+    }
+    EXPECT_EQ(siteFiles, 5);
+}
+
+// Without the site's address the feed and the sitemap cannot name their
+// pages: the log says so and nothing is written.
+TEST(OutputRun, FeedAndSitemapNeedTheSitesAddress)
+{
+    SiteFixture site;
+    site.project.Publishing.feedCount = 10;
+    site.project.Publishing.sitemap = true;
+    const OutputResult result = site.Run();
+    EXPECT_FALSE(fs::exists(site.dir / "feed.xml"));
+    EXPECT_FALSE(fs::exists(site.dir / "sitemap.xml"));
+    EXPECT_NE(std::find(result.log.begin(), result.log.end(),
+                  SjisText(SJ("警告\tサイトのアドレスが設定されていないため、フィードとサイトマップを書き込みませんでした."))),
+        result.log.end());
+}

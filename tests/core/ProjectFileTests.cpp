@@ -347,3 +347,42 @@ TEST(ProjectFile, ExampleRoundTripsByteForByte)
 }
 
 } // namespace
+
+// What the site publishes besides the pages: written only where it differs
+// from the classic site, read back as written, and refused values skipped.
+TEST(ProjectFile, PublishingKeysRoundTrip)
+{
+    struct Case {
+        std::string lines;
+        SitePublishing publishing;
+        bool writtenBack;
+    };
+    SitePublishing everything;
+    everything.pageEncoding = PageEncoding::Utf8;
+    everything.siteSearch = true;
+    everything.feedCount = 20;
+    everything.sitemap = true;
+    everything.baseUrl = "https://example.jp/~hanako/";
+    everything.publishCommand = "rsync -av \"$TESSALY_ROOT\"/ me@host:public_html/ && echo done";
+    SitePublishing utf8;
+    utf8.pageEncoding = PageEncoding::Utf8;
+    const Case cases[] = {
+        {"{pageencoding}=UTF-8\r\n{sitesearch}=1\r\n{feed}=20\r\n{sitemap}=1\r\n"
+         "{baseurl}=https:&sl;&sl;example.jp&sl;~hanako&sl;\r\n"
+         "{publishcommand}=rsync -av &quot;$TESSALY_ROOT&quot;&sl; me@host:public_html&sl; &amp;&amp; echo done\r\n",
+            everything, true},
+        {"{PageEncoding}=utf-8\r\n", utf8, false},
+        {"{pageencoding}=Shift_JIS\r\n{sitesearch}=0\r\n{feed}=0\r\n", {}, false},
+        {"{feed}=many\r\n", {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        const Project project = Loaded(kHeader + c.lines + "{serialmax}=0\r\n");
+        EXPECT_EQ(project.Publishing, c.publishing);
+        const std::string written = ProjectFileText(project);
+        if (c.writtenBack) {
+            EXPECT_EQ(written, kHeader + c.lines + "{serialmax}=0\r\n");
+        }
+        EXPECT_EQ(Loaded(written).Publishing, c.publishing);
+    }
+}

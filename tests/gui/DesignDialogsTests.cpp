@@ -1,4 +1,6 @@
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QTabWidget>
@@ -40,7 +42,7 @@ private slots:
         h.messages.SetNextAnswer(MessageButton::Yes); // fill index.html
         const QString root = site.path();
         OnNextDialog<TForm_ProjectOption>([root](TForm_ProjectOption* dialog) {
-            QCOMPARE(dialog->Tabs()->count(), 4);
+            QCOMPARE(dialog->Tabs()->count(), 5);
             QCOMPARE(dialog->Tabs()->tabText(2), QStringLiteral("ディレクトリ・ファイル名"));
             Field(dialog, "Edit_Title")->setText(QStringLiteral("  新しい題  "));
             Field(dialog, "Edit_Name")->setText(QStringLiteral("管理人"));
@@ -73,6 +75,39 @@ private slots:
         QCOMPARE(h.messages.shown.size(), std::size_t{4});
         QCOMPARE(Shown(h.messages.shown[0].text), QStringLiteral("管理者の名前と名前(かな)は対で入力して下さい."));
         QCOMPARE(Shown(h.messages.shown[2].text), QStringLiteral("ルートディレクトリが見付かりません."));
+    }
+
+    // The publishing tab: a bad address takes the user back to it; the
+    // options are stored with the address in its usual form.
+    void projectOptionsPublishing()
+    {
+        Harness h;
+        h.Open();
+        h.messages.SetNextAnswer(MessageButton::Retry);
+        OnNextDialog<TForm_ProjectOption>([](TForm_ProjectOption* dialog) {
+            QCOMPARE(dialog->Tabs()->tabText(4), QStringLiteral("公開"));
+            dialog->findChild<QComboBox*>("PageEncoding")->setCurrentIndex(1);
+            dialog->findChild<QCheckBox*>("SiteSearch")->setChecked(true);
+            dialog->findChild<QCheckBox*>("Feed")->setChecked(true);
+            dialog->findChild<QSpinBox*>("FeedCount")->setValue(20);
+            Field(dialog, "BaseUrl")->setText(QStringLiteral("example.jp/~hanako"));
+            Field(dialog, "PublishCommand")->setText(QStringLiteral("git -C \"$TESSALY_ROOT\" push"));
+            dialog->Tabs()->setCurrentIndex(0);
+            Click(dialog, "Button1");
+            QCOMPARE(dialog->Tabs()->currentIndex(), 4);
+            QCOMPARE(dialog->focusWidget(), static_cast<QWidget*>(Field(dialog, "BaseUrl")));
+            Field(dialog, "BaseUrl")->setText(QStringLiteral(" https://Example.jp/~hanako "));
+            Click(dialog, "Button1");
+        });
+        h.Action("MM_ProjectOption")->trigger();
+        const SitePublishing& publishing = h.window->CurrentProject().Publishing;
+        QCOMPARE(publishing.pageEncoding, PageEncoding::Utf8);
+        QVERIFY(publishing.siteSearch && !publishing.sitemap);
+        QCOMPARE(publishing.feedCount, 20);
+        QCOMPARE(publishing.baseUrl, std::string("https://example.jp/~hanako/"));
+        QCOMPARE(publishing.publishCommand, std::string("git -C \"$TESSALY_ROOT\" push"));
+        QVERIFY(h.window->IsEditing());
+        QCOMPARE(h.messages.shown.size(), std::size_t{1});
     }
 
     void projectOptionsCancelChangesNothing()

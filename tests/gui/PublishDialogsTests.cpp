@@ -369,6 +369,43 @@ private slots:
         QCOMPARE(sample.Pages(), kSitePages);
     }
 
+    // "公開" waits for a finished run, streams the command's lines into the
+    // log and reports a failing command as an error.
+    void publishRunsTheCommandAfterAFinishedRun()
+    {
+        SampleSite sample;
+        sample.Design();
+        test::ScriptedMessages messages;
+        TForm_ProjectOutput dialog(messages, sample.Job(), [] {},
+            PublishSetup{Utf8Text("echo \"sent $(basename \"$TESSALY_ROOT\")\"; exit 4"), sample.site});
+        dialog.show();
+        QVERIFY(!Button(&dialog, "BtnPublish")->isEnabled());
+        Click(&dialog, "BtnOutput");
+        QVERIFY(RunEnds(&dialog));
+        QVERIFY(Button(&dialog, "BtnPublish")->isEnabled());
+        Click(&dialog, "BtnPublish");
+        QVERIFY(RunEnds(&dialog));
+        const std::vector<SjisText>& log = dialog.Log();
+        QVERIFY(std::find(log.begin(), log.end(), SjisText("sent site")) != log.end());
+        QCOMPARE(log.back().bytes(), SJ("エラー\t公開コマンドが失敗しました (終了コード 4)."));
+        QCOMPARE(messages.shown.back().kind, MessageKind::Error);
+        QVERIFY(Button(&dialog, "BtnLog")->isEnabled());
+        QVERIFY(Button(&dialog, "BtnPublish")->isEnabled());
+    }
+
+    // Without a command the button stays off, and says where to set one.
+    void publishNeedsACommand()
+    {
+        SampleSite sample;
+        sample.Design();
+        test::ScriptedMessages messages;
+        TForm_ProjectOutput dialog(messages, sample.Job(), [] {});
+        Click(&dialog, "BtnOutput");
+        QVERIFY(RunEnds(&dialog));
+        QVERIFY(!Button(&dialog, "BtnPublish")->isEnabled());
+        QVERIFY(Button(&dialog, "BtnPublish")->toolTip().contains(QStringLiteral("公開コマンド")));
+    }
+
     // After a run: the tree, the last page plan, the progress and the log
     // with its copy; a second run skips every page.
     void runShowsItsWorkAndLog()

@@ -38,7 +38,7 @@ CheckSiteCommand::CheckSiteCommand()
             "and fragments are cut off. An address to a directory needs the directory's\n"
             "NAME (default index.html). Addresses from the root (/x) are checked only with\n"
             "--base-url, against the path of the site's address URL. Prints each missing\n"
-            "file, and each address that leads out of ROOT, as a line of the page, a tab,\n"
+            "file as a line of the page, a tab,\n"
             "the address as the page gives it, a tab, and \"link\" or \"image\"; then the\n"
             "counts on standard error.\n\n"
             "Exits with 0 when nothing is missing, 1 when something is, 2 on errors: wrong\n"

@@ -14,6 +14,7 @@
 #include "cli/commands/InfoCommand.h"
 #include "cli/commands/NewestCommand.h"
 #include "cli/commands/OutputCommand.h"
+#include "cli/commands/PublishCommand.h"
 #include "cli/commands/ReplaceDomainCommand.h"
 #include "cli/commands/ResaveCommand.h"
 #include "cli/commands/SearchCommand.h"
@@ -27,6 +28,7 @@ std::span<const Command* const> AllCommands()
     static const InfoCommand info;
     static const ResaveCommand resave;
     static const OutputCommand output;
+    static const PublishCommand publish;
     static const SimpleDesignCommand simpleDesign;
     static const SearchCommand search;
     static const NewestCommand newest;
@@ -40,9 +42,9 @@ std::span<const Command* const> AllCommands()
     static const TidyCommand tidy;
     static const CheckLinksCommand checkLinks;
     static const CheckSiteCommand checkSite;
-    static const std::array<const Command*, 16> commands{&info, &resave, &output, &simpleDesign, &search, &newest, &csv,
-        &importRkm, &importBookmarks, &exportBookmarks, &duplicates, &diz, &replaceDomain, &tidy, &checkLinks,
-        &checkSite};
+    static const std::array<const Command*, 17> commands{&info, &resave, &output, &publish, &simpleDesign, &search,
+        &newest, &csv, &importRkm, &importBookmarks, &exportBookmarks, &duplicates, &diz, &replaceDomain, &tidy,
+        &checkLinks, &checkSite};
     return commands;
 }
 

@@ -21,6 +21,7 @@ const char* SkipReasonText(SkipReason reason)
     case SkipReason::BadAuthor: return "owner not taken (name, reading in hiragana, mail)";
     case SkipReason::BadTemplate: return "template without seven fields";
     case SkipReason::MissingDirectory: return "no such directory here";
+    case SkipReason::BadFeedCount: return "feed without a count of items";
     }
     return "";
 }
@@ -39,8 +40,8 @@ InfoCommand::InfoCommand()
         .positionals = {"PROJECT.TSP"},
         .expected = "one project file",
         .description = "Prints the title, serial maximum, each genre with its item count, the sizes of\n"
-                       "the attribute and content vocabularies, the user template names and any\n"
-                       "warning from reading the file.",
+                       "the attribute and content vocabularies, the user template names, what the\n"
+                       "site is published with and any warning from reading the file.",
     })
 {
 }
@@ -71,6 +72,24 @@ int InfoCommand::Execute(const Arguments& args, Streams streams) const
         out << ' ' << Shown(TemplateName(stored));
     }
     out << '\n';
+    const SitePublishing& publishing = project.Publishing;
+    out << "Pages:          " << (publishing.pageEncoding == PageEncoding::Utf8 ? "UTF-8" : "Shift_JIS");
+    if (publishing.siteSearch) {
+        out << ", search page";
+    }
+    if (publishing.feedCount > 0) {
+        out << ", feed of " << publishing.feedCount;
+    }
+    if (publishing.sitemap) {
+        out << ", sitemap";
+    }
+    out << '\n';
+    if (!publishing.baseUrl.empty()) {
+        out << "Address:        " << Shown(publishing.baseUrl) << '\n';
+    }
+    if (!publishing.publishCommand.empty()) {
+        out << "Publish:        " << Shown(publishing.publishCommand) << '\n';
+    }
     out << "Skipped lines:  " << outcome.skippedLines.size() << '\n';
     for (const SkippedLine& skipped : outcome.skippedLines) {
         out << "  line " << skipped.lineNumber << ": " << SkipReasonText(skipped.reason) << '\n';

@@ -23,6 +23,26 @@ struct Genre {
 };
 
 inline constexpr std::string_view kDefaultFileName = "index.html";
+
+// The bytes the site's pages are written in.
+enum class PageEncoding { ShiftJis, Utf8 };
+
+// What the output run publishes besides the pages, for hosts of today.
+struct SitePublishing {
+    PageEncoding pageEncoding = PageEncoding::ShiftJis;
+    bool siteSearch = false; // search.html and its index at the root
+    int32_t feedCount = 0; // items of feed.xml; 0: no feed
+    bool sitemap = false;
+    // The address the root is published at (ending in "/"), which the
+    // feed and the sitemap need; code page 932 like every setting.
+    std::string baseUrl;
+    // Run through the shell after the output, with TESSALY_ROOT set.
+    std::string publishCommand;
+
+    friend bool operator==(const SitePublishing&, const SitePublishing&) = default;
+};
+
+inline constexpr int32_t kDefaultFeedCount = 50;
 inline constexpr std::string_view kDefaultSubFileName = "pages.html";
 
 // "【未整理】", the system genre at index 0, and "【ゴミ箱】", the trash at
@@ -48,6 +68,7 @@ public:
     std::string SubFile{kDefaultSubFileName};
     std::string ParentAnchor;
     std::string ParentPath;
+    SitePublishing Publishing;
     std::vector<std::string> Templates;
     int32_t SerialMax = 0;
     std::vector<Genre> Genres;

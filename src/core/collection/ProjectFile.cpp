@@ -30,6 +30,12 @@ enum class Key {
     SubFile,
     ParentAnchor,
     ParentPath,
+    PageEncoding,
+    SiteSearch,
+    Feed,
+    Sitemap,
+    BaseUrl,
+    PublishCommand,
     Template,
     SerialMax,
     Genre,
@@ -54,6 +60,12 @@ Key KeyOf(std::string_view key)
         {"{subfile}", Key::SubFile},
         {"{parentanchor}", Key::ParentAnchor},
         {"{parentpath}", Key::ParentPath},
+        {"{pageencoding}", Key::PageEncoding},
+        {"{sitesearch}", Key::SiteSearch},
+        {"{feed}", Key::Feed},
+        {"{sitemap}", Key::Sitemap},
+        {"{baseurl}", Key::BaseUrl},
+        {"{publishcommand}", Key::PublishCommand},
         {"{template}", Key::Template},
         {"{serialmax}", Key::SerialMax},
         {"{genre}", Key::Genre},
@@ -194,6 +206,22 @@ private:
         case Key::SubFile: project_.SubFile = value; break;
         case Key::ParentAnchor: project_.ParentAnchor = value; break;
         case Key::ParentPath: project_.ParentPath = value; break;
+        case Key::PageEncoding:
+            project_.Publishing.pageEncoding
+                = SameNameIgnoringAsciiCase(value, "UTF-8") ? PageEncoding::Utf8 : PageEncoding::ShiftJis;
+            break;
+        case Key::SiteSearch: project_.Publishing.siteSearch = value == "1"; break;
+        case Key::Feed: {
+            const std::optional<int32_t> count = ParseInt32(value);
+            if (!count || *count < 0) {
+                return SkipReason::BadFeedCount;
+            }
+            project_.Publishing.feedCount = *count;
+            break;
+        }
+        case Key::Sitemap: project_.Publishing.sitemap = value == "1"; break;
+        case Key::BaseUrl: project_.Publishing.baseUrl = UnescapeField(value); break;
+        case Key::PublishCommand: project_.Publishing.publishCommand = UnescapeField(value); break;
         case Key::Template:
             if (SplitList(std::string(value) + "/", '/').size() != 7) {
                 return SkipReason::BadTemplate;
@@ -337,6 +365,34 @@ LoadOutcome LoadProjectFile(Project& project, const std::filesystem::path& path,
     return outcome;
 }
 
+namespace {
+
+// Written only where they differ from the classic site, so that projects
+// without them keep their bytes; older readers skip these keys.
+void AppendPublishing(std::string& text, const SitePublishing& publishing)
+{
+    if (publishing.pageEncoding == PageEncoding::Utf8) {
+        AppendKeyLine(text, "{pageencoding}", "UTF-8");
+    }
+    if (publishing.siteSearch) {
+        AppendKeyLine(text, "{sitesearch}", "1");
+    }
+    if (publishing.feedCount > 0) {
+        AppendKeyLine(text, "{feed}", std::to_string(publishing.feedCount));
+    }
+    if (publishing.sitemap) {
+        AppendKeyLine(text, "{sitemap}", "1");
+    }
+    if (!publishing.baseUrl.empty()) {
+        AppendKeyLine(text, "{baseurl}", EscapeField(publishing.baseUrl));
+    }
+    if (!publishing.publishCommand.empty()) {
+        AppendKeyLine(text, "{publishcommand}", EscapeField(publishing.publishCommand));
+    }
+}
+
+} // namespace
+
 std::string ProjectFileText(const Project& project)
 {
     std::size_t size = 4096;
@@ -374,6 +430,7 @@ std::string ProjectFileText(const Project& project)
     if (!project.ParentPath.empty()) {
         AppendKeyLine(text, "{parentpath}", project.ParentPath);
     }
+    AppendPublishing(text, project.Publishing);
     for (const std::string& stored : project.Templates) {
         AppendKeyLine(text, "{template}", stored);
     }

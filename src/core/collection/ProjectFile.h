@@ -26,6 +26,7 @@ enum class SkipReason {
     BadAuthor,
     BadTemplate,
     MissingDirectory, // "{rootdir}" or "{bannerdir}" names no directory here
+    BadFeedCount, // "{feed}" without a count of items
 };
 
 struct SkippedLine {

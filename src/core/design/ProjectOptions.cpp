@@ -4,6 +4,7 @@
 
 #include "core/collection/Project.h"
 #include "core/settings/SettingsStore.h"
+#include "core/site/SiteAddress.h"
 #include "core/text/Codepage.h"
 #include "core/text/Kana.h"
 #include "core/text/Paths.h"
@@ -46,7 +47,8 @@ bool FillWhenAgreed(MessagePresenter& messages, const char* question, std::strin
 ProjectOptions OptionsOf(const Project& project)
 {
     return {project.Title, project.AuthorName, project.AuthorKana, project.AuthorMail, project.RootDir,
-        project.BannerDir, project.DefaultFile, project.SubFile, project.ParentAnchor, project.ParentPath};
+        project.BannerDir, project.DefaultFile, project.SubFile, project.ParentAnchor, project.ParentPath,
+        project.Publishing};
 }
 
 void ApplyOptions(Project& project, const ProjectOptions& options)
@@ -62,6 +64,9 @@ void ApplyOptions(Project& project, const ProjectOptions& options)
     project.SubFile = trimmed(options.SubFile);
     project.ParentAnchor = trimmed(options.ParentAnchor);
     project.ParentPath = trimmed(options.ParentPath);
+    project.Publishing = options.Publishing;
+    project.Publishing.baseUrl = trimmed(options.Publishing.baseUrl);
+    project.Publishing.publishCommand = trimmed(options.Publishing.publishCommand);
     project.IsEditing = true;
 }
 
@@ -78,6 +83,7 @@ int OptionsTabOf(OptionsField field)
     case OptionsField::AuthorName:
     case OptionsField::AuthorKana: return 1;
     case OptionsField::None: return 0;
+    case OptionsField::BaseUrl: return 4;
     default: return 2;
     }
 }
@@ -125,6 +131,18 @@ OptionsVerdict CheckProjectOptions(ProjectOptions& options, MessagePresenter& me
             options.SubFile, "pages.html")
         || !IsValidFileName(options.SubFile, false, messages)) {
         return {false, OptionsField::SubFile};
+    }
+    std::string& baseUrl = options.Publishing.baseUrl;
+    baseUrl = std::string(Trim(baseUrl));
+    if (!baseUrl.empty()) {
+        const std::optional<std::string> usual = SiteBaseUrl(SjisToUtf8Lossy(baseUrl));
+        if (!usual) {
+            return Refuse(messages,
+                "サイトのアドレスには、http:// か https:// で始まるアドレスを入力して下さい.\r\n"
+                "(例: https://example.jp/~hanako/)",
+                OptionsField::BaseUrl);
+        }
+        baseUrl = Utf8ToSjisNearest(*usual).text;
     }
     return {};
 }

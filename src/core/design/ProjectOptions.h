@@ -5,10 +5,11 @@
 
 #include <string>
 
+#include "core/collection/Project.h"
+
 namespace tessaly {
 
 class MessagePresenter;
-class Project;
 class SettingsStore;
 
 struct ProjectOptions {
@@ -22,6 +23,7 @@ struct ProjectOptions {
     std::string SubFile;
     std::string ParentAnchor;
     std::string ParentPath;
+    SitePublishing Publishing;
 
     friend bool operator==(const ProjectOptions&, const ProjectOptions&) = default;
 };
@@ -33,14 +35,15 @@ void ApplyOptions(Project& project, const ProjectOptions& options);
 // The administrator every new project starts with.
 void StoreOwnerDefaults(SettingsStore& settings, const ProjectOptions& options);
 
-enum class OptionsField { None, AuthorName, AuthorKana, RootDir, BannerDir, DefaultFile, SubFile };
+enum class OptionsField { None, AuthorName, AuthorKana, RootDir, BannerDir, DefaultFile, SubFile, BaseUrl };
 
 struct OptionsVerdict {
     bool ok = true;
     OptionsField field = OptionsField::None; // where the user goes to mend it
 };
 
-// The dialog's tab of a field: 1 the administrator, 2 directories and files.
+// The dialog's tab of a field: 1 the administrator, 2 directories and
+// files, 4 publishing.
 int OptionsTabOf(OptionsField field);
 
 // The reading check alone, with its message: run when the reading is left.
@@ -49,7 +52,8 @@ bool CheckOwnerKana(const ProjectOptions& options, MessagePresenter& messages);
 // The checks of OK, in order, with their messages and questions; an empty
 // default or sub file name is filled with the usual one when the user agrees.
 // Root and banner directories need no common drive here: any two
-// directories have a relative path on this system.
+// directories have a relative path on this system. The site's address is
+// taken in its usual form, ending in "/".
 OptionsVerdict CheckProjectOptions(ProjectOptions& options, MessagePresenter& messages);
 
 } // namespace tessaly

@@ -12,6 +12,7 @@
 #include "core/output/ProtectedFiles.h"
 #include "core/output/RunErrors.h"
 #include "core/output/Selection.h"
+#include "core/output/SiteExtras.h"
 #include "core/output/SurplusPages.h"
 #include "core/output/WorkerPool.h"
 #include "core/text/Codepage.h"
@@ -51,6 +52,7 @@ public:
         , catalog_(project, &workers_)
         , assembler_(project, catalog_, root_, defaults_,
               [this](std::string line) { result_.log.emplace_back(std::move(line)); })
+        , extras_(project, root_, catalog_.size())
     {
     }
 
@@ -61,6 +63,7 @@ public:
         try {
             if (RunSteps()) {
                 WriteProgramBanner();
+                FinishSite();
                 Step(OutputStep::Finished);
                 result_.log.emplace_back(SJ("終了\t") + TimeStamp(clock_));
                 result_.log.emplace_back();
@@ -92,6 +95,21 @@ private:
     };
 
     void Step(OutputStep step) { observer_.StepChanged(step); }
+
+    PageEncoding Encoding() const { return project_.Publishing.pageEncoding; }
+
+    // The site's files besides the pages, and the check of the pages'
+    // links, as a paragraph of the log.
+    void FinishSite()
+    {
+        std::vector<SjisText> lines;
+        extras_.Finish(catalog_, clock_, [&lines](std::string line) { lines.emplace_back(std::move(line)); });
+        if (!lines.empty()) {
+            result_.log.insert(result_.log.end(), std::make_move_iterator(lines.begin()),
+                std::make_move_iterator(lines.end()));
+            result_.log.emplace_back();
+        }
+    }
 
     void Advance(int steps)
     {
@@ -270,6 +288,13 @@ private:
             Advance(4);
             return !observer_.ShouldAbort();
         }
+        if (const std::optional<std::string> taken = extras_.TakenName(directory, rows)) {
+            Warn(directory,
+                SJ("ページのファイル名 \"") + *taken + SJ("\" はサイト内検索ページなどの名前のため、出力しませんでした."));
+            Advance(4);
+            return !observer_.ShouldAbort();
+        }
+        extras_.NoteListing(pages);
         observer_.PagesPlanned(rows);
         Advance(1);
         if (observer_.ShouldAbort()) {
@@ -281,7 +306,7 @@ private:
             assembler_.StartDirectory(pages);
             writtenNames_.clear();
             WriteRow(pages.directory, rows, 0,
-                PreparePage(pages.directory, rows[0].fileName, assembler_.AssemblePage(pages, 0), false));
+                PreparePage(pages.directory, rows[0].fileName, assembler_.AssemblePage(pages, 0), Encoding(), false));
             Advance(1);
             if (observer_.ShouldAbort()) {
                 return false;
@@ -327,7 +352,8 @@ private:
         // A file that an earlier row of this run may have written (two
         // rows of one name, or names of one file) is looked at again now.
         const std::string& name = rows[i].fileName;
-        if (!writtenNames_.insert(name).second || page.onDisk.shared) {
+        const bool firstOfName = writtenNames_.insert(name).second;
+        if (!firstOfName || page.onDisk.shared) {
             page.onDisk = ProbePage(RequireFsPath(directory + name), page.text);
             page.written = {};
         }
@@ -336,6 +362,9 @@ private:
             Warn(directory, written.problem);
         }
         rows[i].state = written.state;
+        if (firstOfName && written.state != PageState::Pending) {
+            extras_.NotePage(directory, name);
+        }
         Count(written.state);
         ++result_.counts.processed;
         observer_.PageDone(i, rows[i].state);
@@ -356,7 +385,8 @@ private:
         const bool ahead = workers_.Jobs() > 1 && !IsInMemory(RequireFsPath(pages.directory));
         WorkerPool::Series made = workers_.Begin(rows.size() - 1, [&](std::size_t i) {
             prepared[i + 1]
-                = PreparePage(pages.directory, rows[i + 1].fileName, assembler_.AssemblePage(pages, i + 1), ahead);
+                = PreparePage(pages.directory, rows[i + 1].fileName, assembler_.AssemblePage(pages, i + 1),
+                    Encoding(), ahead);
             return std::string();
         });
         for (std::size_t i = 1; i < rows.size(); ++i) {
@@ -378,6 +408,7 @@ private:
     ItemCatalog catalog_;
     OutputResult result_;
     PageAssembler assembler_;
+    SiteExtras extras_;
     ProtectedFiles protected_;
     std::unordered_set<std::string> writtenNames_; // pages of this directory written so far
     int progress_ = 0;

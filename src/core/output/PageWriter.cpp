@@ -1,5 +1,6 @@
 #include "core/output/PageWriter.h"
 
+#include "core/output/PageCharset.h"
 #include "core/output/RunErrors.h"
 #include "core/text/Codepage.h"
 
@@ -14,9 +15,10 @@ PageWrite LeftAlone(const std::string& fileName, const std::string& reason)
 
 } // namespace
 
-PreparedPage PreparePage(const std::string& directory, const std::string& fileName, std::string assembled, bool ahead)
+PreparedPage PreparePage(const std::string& directory, const std::string& fileName, std::string assembled,
+    PageEncoding encoding, bool ahead)
 {
-    PreparedPage page{PageFileText(std::move(assembled)), {}, {}};
+    PreparedPage page{EncodePage(PageFileText(std::move(assembled)), encoding), {}, {}};
     page.onDisk = ProbePage(RequireFsPath(directory + fileName), page.text);
     if (ahead && page.onDisk.existing == ExistingPage::Missing) {
         page.written = UnnamedFile::Write(RequireFsPath(directory), page.text);

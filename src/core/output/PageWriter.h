@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/collection/Project.h"
 #include "core/output/PagePlan.h"
 #include "core/output/PageProbe.h"
 #include "core/util/AtomicFile.h"
@@ -19,9 +20,11 @@ struct PreparedPage {
     UnnamedFile written;
 };
 
-// directory: code page 932, ending in "/". ahead: a new page is written
-// into a file without a name, which WritePage then only names.
-PreparedPage PreparePage(const std::string& directory, const std::string& fileName, std::string assembled, bool ahead);
+// directory: code page 932, ending in "/"; assembled: code page 932, put
+// into the site's encoding. ahead: a new page is written into a file
+// without a name, which WritePage then only names.
+PreparedPage PreparePage(const std::string& directory, const std::string& fileName, std::string assembled,
+    PageEncoding encoding, bool ahead);
 
 struct PageWrite {
     PageState state = PageState::Pending;

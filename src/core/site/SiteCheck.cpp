@@ -101,8 +101,10 @@ std::string Joined(const Segments& segments)
 }
 
 struct Resolution {
-    // Unreachable: no file of the site can be there (the address leads out
-    // of the root, or names what no file is named).
+    // Elsewhere: outside what the site publishes (another site, or a page
+    // above the root, like the owner's home page that the top link names),
+    // which the site cannot answer for. Unreachable: no file can be there
+    // (the address names what no file is named).
     enum class Where { Elsewhere, Unreachable, Inside };
     Where where = Where::Elsewhere;
     Segments segments; // inside: the path from the root
@@ -145,7 +147,8 @@ public:
             start = end + 1;
             resolution.asDirectory = name.empty() || name == "." || name == "..";
             if (name == "..") {
-                // A server's root has no parent; the site's root may.
+                // A server's root has no parent; the site's root may, and
+                // what lies there is not the site's.
                 belowRoot |= segments.empty();
                 if (!segments.empty()) {
                     segments.pop_back();
@@ -158,11 +161,11 @@ public:
         }
         if (base_) {
             if (segments.size() < base_->size() || !std::equal(base_->begin(), base_->end(), segments.begin())) {
-                return {Resolution::Where::Unreachable, {}, false};
+                return {};
             }
             segments.erase(segments.begin(), segments.begin() + static_cast<std::ptrdiff_t>(base_->size()));
         } else if (belowRoot) {
-            return {Resolution::Where::Unreachable, {}, false};
+            return {};
         }
         return resolution;
     }

@@ -51,8 +51,9 @@ struct SiteCheckResult {
 // path percent-decoded and resolved against the page's directory (or its
 // <base>). Characters written as they are are read in the page's encoding,
 // percent escapes as the bytes of the name on disk, whose names are UTF-8.
-// An address is broken when no file is there, when it leaves the root, and
-// when it names a directory without the default file.
+// An address that leads out of the root (or out of the base path) is not
+// the site's and is passed over. An address is broken when no file is
+// there, and when it names a directory without the default file.
 SiteCheckResult CheckSite(
     const std::filesystem::path& root, std::vector<std::string> pages, const SiteCheckOptions& options = {});
 

@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -57,6 +60,13 @@ TForm_ProjectOption::TForm_ProjectOption(MessagePresenter& messages, FileDialogs
     , subFile_(Field(QStringLiteral("Edit_Sub"), options.SubFile))
     , parentAnchor_(Field(QStringLiteral("ParentAnchor"), options.ParentAnchor))
     , parentPath_(Field(QStringLiteral("ParentPath"), options.ParentPath))
+    , pageEncoding_(new QComboBox)
+    , siteSearch_(new QCheckBox(QStringLiteral("search.html を書き出す(&S)")))
+    , feed_(new QCheckBox(QStringLiteral("feed.xml (Atom) を書き出す(&F)")))
+    , feedCount_(new QSpinBox)
+    , sitemap_(new QCheckBox(QStringLiteral("sitemap.xml を書き出す(&M)")))
+    , baseUrl_(Field(QStringLiteral("BaseUrl"), options.Publishing.baseUrl))
+    , publishCommand_(Field(QStringLiteral("PublishCommand"), options.Publishing.publishCommand))
 {
     setObjectName(QStringLiteral("TForm_ProjectOption"));
     setWindowTitle(QStringLiteral("プロジェクトオプション"));
@@ -82,6 +92,14 @@ TForm_ProjectOption::TForm_ProjectOption(MessagePresenter& messages, FileDialogs
     auto* topForm = new QFormLayout(Page(tabs_, QStringLiteral("最上位リンク")));
     topForm->addRow(QStringLiteral("リンク文字列"), parentAnchor_);
     topForm->addRow(QStringLiteral("リンク先"), FieldRow(parentPath_, {topDirectory, topFile}));
+    tabs_->addTab(PublishingPage(), QStringLiteral("公開"));
+    const SitePublishing& publishing = options.Publishing;
+    pageEncoding_->setCurrentIndex(publishing.pageEncoding == PageEncoding::Utf8 ? 1 : 0);
+    siteSearch_->setChecked(publishing.siteSearch);
+    feed_->setChecked(publishing.feedCount > 0);
+    feedCount_->setValue(publishing.feedCount > 0 ? publishing.feedCount : kDefaultFeedCount);
+    feedCount_->setEnabled(feed_->isChecked());
+    sitemap_->setChecked(publishing.sitemap);
 
     connect(rootBrowse, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseRoot);
     connect(bannerBrowse, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseBanner);
@@ -104,14 +122,56 @@ TForm_ProjectOption::TForm_ProjectOption(MessagePresenter& messages, FileDialogs
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
     layout->addWidget(buttons);
-    tabs_->setCurrentIndex(std::clamp(page, 0, 3));
-    resize(520, 260);
+    tabs_->setCurrentIndex(std::clamp(page, 0, tabs_->count() - 1));
+    resize(560, 300);
 }
 
 TForm_ProjectOption::~TForm_ProjectOption()
 {
     // Focus moves while the dialog is torn down; its fields are gone by then.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+QWidget* TForm_ProjectOption::PublishingPage()
+{
+    auto* page = new QWidget;
+    pageEncoding_->setObjectName(QStringLiteral("PageEncoding"));
+    pageEncoding_->addItems({QStringLiteral("Shift_JIS"), QStringLiteral("UTF-8")});
+    pageEncoding_->setToolTip(QStringLiteral("GitHub Pages などの今のホストは UTF-8 でページを送ります."));
+    siteSearch_->setObjectName(QStringLiteral("SiteSearch"));
+    feed_->setObjectName(QStringLiteral("Feed"));
+    feedCount_->setObjectName(QStringLiteral("FeedCount"));
+    feedCount_->setRange(1, 10000);
+    feedCount_->setSuffix(QStringLiteral(" 件"));
+    sitemap_->setObjectName(QStringLiteral("Sitemap"));
+    baseUrl_->setPlaceholderText(QStringLiteral("https://example.jp/~hanako/"));
+    publishCommand_->setPlaceholderText(QStringLiteral("rsync -av --delete \"$TESSALY_ROOT\"/ me@host:public_html/"));
+    connect(feed_, &QCheckBox::toggled, feedCount_, &QWidget::setEnabled);
+    auto* note = new QLabel(QStringLiteral("公開コマンドはプロジェクト出力の後に /bin/sh で実行されます.\n"
+                                           "ルートディレクトリは環境変数 TESSALY_ROOT で渡されます."));
+    note->setWordWrap(true);
+
+    auto* form = new QFormLayout(page);
+    form->addRow(QStringLiteral("ページの文字コード(&E)"), pageEncoding_);
+    form->addRow(QStringLiteral("サイト内検索ページ"), siteSearch_);
+    form->addRow(QStringLiteral("フィード"), FieldRow(feed_, {feedCount_}));
+    form->addRow(QStringLiteral("サイトマップ"), sitemap_);
+    form->addRow(QStringLiteral("サイトのアドレス(&A)"), baseUrl_);
+    form->addRow(QStringLiteral("公開コマンド(&P)"), publishCommand_);
+    form->addRow(QString(), note);
+    return page;
+}
+
+SitePublishing TForm_ProjectOption::Publishing() const
+{
+    SitePublishing publishing;
+    publishing.pageEncoding = pageEncoding_->currentIndex() == 1 ? PageEncoding::Utf8 : PageEncoding::ShiftJis;
+    publishing.siteSearch = siteSearch_->isChecked();
+    publishing.feedCount = feed_->isChecked() ? feedCount_->value() : 0;
+    publishing.sitemap = sitemap_->isChecked();
+    publishing.baseUrl = ToSjisOrEmpty(baseUrl_->text());
+    publishing.publishCommand = ToSjisOrEmpty(publishCommand_->text());
+    return publishing;
 }
 
 QLineEdit* TForm_ProjectOption::Field(const QString& name, const std::string& text)
@@ -126,7 +186,7 @@ ProjectOptions TForm_ProjectOption::Options() const
 {
     const auto text = [](const QLineEdit* field) { return ToSjisOrEmpty(field->text()); };
     return {text(title_), text(name_), text(nameKana_), text(mail_), text(root_), text(banner_), text(defaultFile_),
-        text(subFile_), text(parentAnchor_), text(parentPath_)};
+        text(subFile_), text(parentAnchor_), text(parentPath_), Publishing()};
 }
 
 bool TForm_ProjectOption::StoreAsDefault() const
@@ -143,6 +203,7 @@ QLineEdit* TForm_ProjectOption::FieldOf(OptionsField field) const
     case OptionsField::BannerDir: return banner_;
     case OptionsField::DefaultFile: return defaultFile_;
     case OptionsField::SubFile: return subFile_;
+    case OptionsField::BaseUrl: return baseUrl_;
     case OptionsField::None: break;
     }
     return title_;
@@ -155,6 +216,7 @@ void TForm_ProjectOption::Button1Click()
     // The names filled in on the user's word show in their fields.
     defaultFile_->setText(ToQString(options.DefaultFile));
     subFile_->setText(ToQString(options.SubFile));
+    baseUrl_->setText(ToQString(options.Publishing.baseUrl));
     if (verdict.ok) {
         accept();
         return;

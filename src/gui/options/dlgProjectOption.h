@@ -1,14 +1,17 @@
 #pragma once
 
 // The project options: title, administrator, root and banner directories,
-// page file names and the top link, on four tabs.
+// page file names, the top link, and what publishing writes besides the
+// pages, on five tabs.
 
 #include <QDialog>
 
 #include "core/design/ProjectOptions.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
+class QSpinBox;
 class QTabWidget;
 
 namespace tessaly {
@@ -34,6 +37,8 @@ public:
     QTabWidget* Tabs() const { return tabs_; }
 
 private:
+    QWidget* PublishingPage();
+    SitePublishing Publishing() const;
     QLineEdit* Field(const QString& name, const std::string& text);
     QLineEdit* FieldOf(OptionsField field) const;
     QString ExistingOr(const QString& path, const QString& fallback) const;
@@ -57,6 +62,13 @@ private:
     QLineEdit* subFile_;
     QLineEdit* parentAnchor_;
     QLineEdit* parentPath_;
+    QComboBox* pageEncoding_;
+    QCheckBox* siteSearch_;
+    QCheckBox* feed_;
+    QSpinBox* feedCount_;
+    QCheckBox* sitemap_;
+    QLineEdit* baseUrl_;
+    QLineEdit* publishCommand_;
 };
 
 } // namespace tessaly

@@ -7,6 +7,7 @@
 #include "core/output/OutputRun.h"
 #include "core/output/RootPage.h"
 #include "core/settings/ExternalPrograms.h"
+#include "core/text/Paths.h"
 #include "core/util/Messages.h"
 #include "gui/host/ItemListHost.h"
 #include "gui/host/MainServices.h"
@@ -14,6 +15,16 @@
 #include "gui/publish/dlgProjectOutput.h"
 
 namespace tessaly {
+
+namespace {
+
+PublishSetup PublishSetupOf(const Project& project)
+{
+    return {ToUtf8(SjisText(project.Publishing.publishCommand)),
+        ToFsPath(project.RootDir).value_or(std::filesystem::path())};
+}
+
+} // namespace
 
 void OpenProjectOutput(ItemListHost& host, bool startAtOnce)
 {
@@ -30,7 +41,7 @@ void OpenProjectOutput(ItemListHost& host, bool startAtOnce)
         host.Services().messages,
         [&project, &clock, root](
             OutputObserver& observer) { return tessaly::RunOutput(project, root, clock, observer); },
-        [&host] { OpenRootPage(host); }, host.DialogParent());
+        [&host] { OpenRootPage(host); }, PublishSetupOf(project), host.DialogParent());
     if (startAtOnce) {
         QTimer::singleShot(0, &dialog, &TForm_ProjectOutput::BtnOutputClick);
     }

@@ -96,12 +96,14 @@ std::string FailureMessage(const Utf8Text& error)
 
 } // namespace
 
-TForm_ProjectOutput::TForm_ProjectOutput(
-    MessagePresenter& messages, OutputRunner::Job job, std::function<void()> openRoot, QWidget* parent)
+TForm_ProjectOutput::TForm_ProjectOutput(MessagePresenter& messages, OutputRunner::Job job,
+    std::function<void()> openRoot, PublishSetup publish, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , job_(std::move(job))
     , runner_(new OutputRunner(this))
+    , publish_(std::move(publish))
+    , publisher_(new PublishRunner(this))
     , ticks_(new QTimer(this))
     , group_(new QLabel(QStringLiteral("ディレクトリ毎のリンクを作成しています")))
     , nowDirectory_(new QLabel)
@@ -114,6 +116,7 @@ TForm_ProjectOutput::TForm_ProjectOutput(
     , btnClose_(Button(QStringLiteral("BtnClose"), QStringLiteral("閉じる(&C)")))
     , btnLog_(Button(QStringLiteral("BtnLog"), QStringLiteral("ログの表示(&L)")))
     , btnDetailed_(Button(QStringLiteral("BtnDetailed"), QString()))
+    , btnPublish_(Button(QStringLiteral("BtnPublish"), QStringLiteral("公開(&P)")))
 {
     setObjectName(QStringLiteral("TForm_ProjectOutput"));
     setWindowTitle(QStringLiteral("プロジェクト出力"));
@@ -152,7 +155,7 @@ TForm_ProjectOutput::TForm_ProjectOutput(
     QPushButton* openRootButton = Button(QStringLiteral("BtnOpenRoot"), QStringLiteral("ルートを開く(&R)"));
     QPushButton* help = Button(QStringLiteral("BtnHelp"), QStringLiteral("ヘルプ(&H)"));
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* button : {btnOutput_, btnAbort_, btnClose_, btnLog_, btnDetailed_, openRootButton}) {
+    for (QPushButton* button : {btnOutput_, btnAbort_, btnClose_, btnLog_, btnDetailed_, openRootButton, btnPublish_}) {
         buttons->addWidget(button);
     }
     buttons->addStretch();
@@ -190,6 +193,10 @@ TForm_ProjectOutput::TForm_ProjectOutput(
     btnOutput_->setDefault(true);
     btnAbort_->setEnabled(false);
     btnLog_->setEnabled(false);
+    btnPublish_->setEnabled(false);
+    btnPublish_->setToolTip(publish_.command.empty()
+            ? QStringLiteral("プロジェクトオプションの「公開」タブで公開コマンドを設定して下さい.")
+            : QStringLiteral("出力が終わった後、公開コマンドを実行します: %1").arg(QString::fromStdString(publish_.command.bytes())));
     ShowStep(OutputStep::Waiting);
     connect(btnOutput_, &QPushButton::clicked, this, &TForm_ProjectOutput::BtnOutputClick);
     connect(btnAbort_, &QPushButton::clicked, this, &TForm_ProjectOutput::BtnAbortClick);
@@ -201,6 +208,12 @@ TForm_ProjectOutput::TForm_ProjectOutput(
     connect(ticks_, &QTimer::timeout, this, &TForm_ProjectOutput::ShowProgress);
     connect(runner_, &OutputRunner::abortQuestion, this, &TForm_ProjectOutput::AskAbort);
     connect(runner_, &OutputRunner::finished, this, &TForm_ProjectOutput::RunFinished);
+    connect(btnPublish_, &QPushButton::clicked, this, &TForm_ProjectOutput::BtnPublishClick);
+    connect(publisher_, &PublishRunner::line, this, [this](const SjisText& line) {
+        log_.push_back(line);
+        nowDirectory_->setText(ToQString(line.bytes()));
+    });
+    connect(publisher_, &PublishRunner::finished, this, &TForm_ProjectOutput::PublishFinished);
     ticks_->setInterval(kTickMilliseconds);
     resize(600, kCompactHeight);
     SetDetailed(false);
@@ -233,10 +246,8 @@ void TForm_ProjectOutput::BtnOutputClick()
     if (Running()) {
         return;
     }
-    btnAbort_->setEnabled(true);
-    btnOutput_->setEnabled(false);
-    btnClose_->setEnabled(false);
-    btnLog_->setEnabled(false);
+    SetButtonsRunning(true);
+    siteReady_ = false;
     log_.clear();
     steps_.back()->setText(ToQString(OutputStepText(OutputStep::Finished)));
     dirTree_->clear();
@@ -254,8 +265,49 @@ void TForm_ProjectOutput::BtnOutputClick()
     ShowProgress();
 }
 
+void TForm_ProjectOutput::SetButtonsRunning(bool running)
+{
+    btnAbort_->setEnabled(running);
+    btnOutput_->setEnabled(!running);
+    btnClose_->setEnabled(!running);
+    btnLog_->setEnabled(!running);
+    btnPublish_->setEnabled(!running && siteReady_ && !publish_.command.empty());
+}
+
+void TForm_ProjectOutput::BtnPublishClick()
+{
+    if (Running() || !siteReady_ || publish_.command.empty()) {
+        return;
+    }
+    SetButtonsRunning(true);
+    log_.emplace_back();
+    log_.emplace_back(SJ("公開\t") + Utf8ToSjisNearest(publish_.command.view()).text);
+    nowDirectory_->setText(QStringLiteral("公開コマンドを実行しています"));
+    publisher_->Start(publish_);
+}
+
+void TForm_ProjectOutput::PublishFinished(const PublishOutcome& outcome)
+{
+    SetButtonsRunning(false);
+    const SjisText ending = PublishOutcomeLine(outcome);
+    log_.push_back(ending);
+    nowDirectory_->setText(ToQString(ending.bytes()));
+    if (outcome.status == PublishOutcome::Status::Succeeded) {
+        messages_.Show(MessageKind::Information, SjisText(SJ("公開コマンドが終了しました.")), MessageButton::Ok);
+    } else {
+        messages_.Show(MessageKind::Error,
+            SjisText(ending.bytes().substr(ending.bytes().find('\t') + 1) + SJ("\r\n出力はログに記録されています.")),
+            MessageButton::Ok);
+    }
+}
+
 void TForm_ProjectOutput::BtnAbortClick()
 {
+    if (publisher_->Running()) {
+        btnAbort_->setEnabled(false);
+        publisher_->Stop();
+        return;
+    }
     btnAbort_->setEnabled(false);
     runner_->RequestAbort();
 }
@@ -386,10 +438,8 @@ void TForm_ProjectOutput::RunFinished(const OutputResult& result)
     ticks_->stop();
     ShowProgress();
     log_ = result.log;
-    btnOutput_->setEnabled(true);
-    btnClose_->setEnabled(true);
-    btnLog_->setEnabled(true);
-    btnAbort_->setEnabled(false);
+    siteReady_ = result.status == OutputResult::Status::Finished;
+    SetButtonsRunning(false);
     ShowStep(OutputStep::Finished);
     switch (result.status) {
     case OutputResult::Status::Finished:

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/publish/OutputRunner.h"
+#include "gui/publish/PublishRunner.h"
 
 class QLabel;
 class QProgressBar;
@@ -30,17 +31,19 @@ class TForm_ProjectOutput final : public QDialog {
     Q_OBJECT
 
 public:
-    // job: one run over the project; openRoot: the "open root" command.
-    TForm_ProjectOutput(
-        MessagePresenter& messages, OutputRunner::Job job, std::function<void()> openRoot, QWidget* parent = nullptr);
+    // job: one run over the project; openRoot: the "open root" command;
+    // publish: the command that "公開" runs after a finished run.
+    TForm_ProjectOutput(MessagePresenter& messages, OutputRunner::Job job, std::function<void()> openRoot,
+        PublishSetup publish = {}, QWidget* parent = nullptr);
     ~TForm_ProjectOutput() override;
 
     void BtnOutputClick();
     void BtnAbortClick();
     void BtnLogClick();
+    void BtnPublishClick();
     void BtnDetailedClick();
 
-    bool Running() const { return runner_->Running(); }
+    bool Running() const { return runner_->Running() || publisher_->Running(); }
     bool Detailed() const;
     // The log of the last run, code page 932 lines.
     const std::vector<SjisText>& Log() const { return log_; }
@@ -61,10 +64,14 @@ private:
     void SetDetailed(bool detailed);
     void AskAbort();
     void RunFinished(const OutputResult& result);
+    void PublishFinished(const PublishOutcome& outcome);
+    void SetButtonsRunning(bool running);
 
     MessagePresenter& messages_;
     OutputRunner::Job job_;
     OutputRunner* runner_;
+    PublishSetup publish_;
+    PublishRunner* publisher_;
     QTimer* ticks_;
     std::array<QLabel*, 7> steps_{};
     QLabel* group_;
@@ -78,6 +85,8 @@ private:
     QPushButton* btnClose_;
     QPushButton* btnLog_;
     QPushButton* btnDetailed_;
+    QPushButton* btnPublish_;
+    bool siteReady_ = false; // the last run finished: its site may be published
     // What the views show, to change only what the run changed.
     std::optional<OutputStep> shownStep_;
     std::shared_ptr<const std::vector<std::string>> shownDirectories_;

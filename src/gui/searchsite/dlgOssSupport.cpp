@@ -1,5 +1,7 @@
 #include "gui/searchsite/dlgOssSupport.h"
 
+#include <utility>
+
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -110,12 +112,45 @@ const std::array<std::pair<const char*, const char*>, kTrialFieldCount> kTrialFi
     {"Comment", "コメント"},
 }};
 
+// Where a form sends its fields: the search script, or the site's own
+// search page, which takes GET only.
+QComboBox* TargetList(const char* name)
+{
+    return List(name, {QStringLiteral("tsyoss.cgi"), QStringLiteral("このサイトの検索ページ")});
+}
+
+// A change of target brings the other target's usual path, unless the user
+// typed one of their own, and the method it takes.
+void FollowTarget(QComboBox* target, QLineEdit* path, QComboBox* method)
+{
+    QObject::connect(target, &QComboBox::currentIndexChanged, path, [target, path, method](int index) {
+        const bool page = static_cast<FormTarget>(index) == FormTarget::SearchPage;
+        const QString cgi = QStringLiteral("./tsyoss.cgi");
+        const QString search = QString::fromLatin1(kDefaultSearchPagePath);
+        if (path->text() == (page ? cgi : search)) {
+            path->setText(page ? search : cgi);
+        }
+        method->setCurrentIndex(page ? 1 : 0);
+        target->setToolTip(page ? QStringLiteral("search.html へ GET で送ります (UTF-8).") : QString());
+    });
+}
+
+template <typename Settings> Settings WithTarget(Settings settings, const QComboBox* target)
+{
+    settings.target = static_cast<FormTarget>(target->currentIndex());
+    if (settings.target == FormTarget::SearchPage) {
+        settings.pathToSearchPage = std::exchange(settings.pathToCgi, Settings().pathToCgi);
+    }
+    return settings;
+}
+
 } // namespace
 
 TForm_OssSupport::TForm_OssSupport(MessagePresenter& messages, const Project& project, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , project_(project)
+    , target_(TargetList("Target"))
     , pathToCgi_(TextField("PathToCGI", QStringLiteral("./tsyoss.cgi"), messages))
     , method_(MethodList("Method"))
     , lumpRange_(SteppedList("LumpRange", kHitsStep, QStringLiteral("件")))
@@ -133,6 +168,7 @@ TForm_OssSupport::TForm_OssSupport(MessagePresenter& messages, const Project& pr
           List("MatrixOperate", {QStringLiteral("AND 演算"), QStringLiteral("OR 演算"), QStringLiteral("NOT 演算")}))
     , matrixSelecter_(List("MatrixSelecter", ChoiceElements(false)))
     , matrixSize_(SteppedList("MatrixSize", kRowsStep, QStringLiteral("行")))
+    , target2_(TargetList("Target2"))
     , pathToCgi2_(TextField("PathToCGI2", QStringLiteral("./tsyoss.cgi"), messages))
     , method2_(MethodList("Method2"))
     , formName2_(TextField("FormName2", QStringLiteral("TSYOSS"), messages))
@@ -182,6 +218,8 @@ TForm_OssSupport::TForm_OssSupport(MessagePresenter& messages, const Project& pr
 QWidget* TForm_OssSupport::FormPage()
 {
     auto* fields = new QFormLayout;
+    FollowTarget(target_, pathToCgi_, method_);
+    fields->addRow(QStringLiteral("送信先(&T)"), target_);
     fields->addRow(QStringLiteral("tsyoss.cgi へのパス(&P)"), pathToCgi_);
     fields->addRow(QStringLiteral("メソッド(&E)"), method_);
     fields->addRow(QStringLiteral("同時表示件数(&L)"), lumpRange_);
@@ -248,6 +286,8 @@ QWidget* TForm_OssSupport::AdvancedMatrixPage()
     auto* note = new QLabel(QStringLiteral("※上級者向けでは FORM エレメントも同時に生成します"));
     note->setWordWrap(true);
     fields->addRow(note);
+    FollowTarget(target2_, pathToCgi2_, method2_);
+    fields->addRow(QStringLiteral("送信先(&T)"), target2_);
     fields->addRow(QStringLiteral("tsyoss.cgi へのパス(&P)"), pathToCgi2_);
     fields->addRow(QStringLiteral("メソッド(&E)"), method2_);
     fields->addRow(QStringLiteral("フォーム識別名(&N)"), formName2_);
@@ -282,7 +322,9 @@ void TForm_OssSupport::MatrixSelecterChange()
 
 FormElementSettings TForm_OssSupport::FormElement() const
 {
-    return {TextOf(pathToCgi_), ToSjisOrEmpty(method_->currentText()), lumpRange_->currentIndex(), TextOf(formName_)};
+    return WithTarget(FormElementSettings{TextOf(pathToCgi_), ToSjisOrEmpty(method_->currentText()),
+                          lumpRange_->currentIndex(), TextOf(formName_)},
+        target_);
 }
 
 StringSearchSettings TForm_OssSupport::StringSearch() const
@@ -312,8 +354,9 @@ MatrixFormSettings TForm_OssSupport::MatrixForm() const
 
 ScriptedMatrixSettings TForm_OssSupport::ScriptedMatrix() const
 {
-    return {TextOf(pathToCgi2_), ToSjisOrEmpty(method2_->currentText()), TextOf(formName2_),
-        static_cast<MatrixNames>(matrix2_->currentIndex()), multiColumn_->value()};
+    return WithTarget(ScriptedMatrixSettings{TextOf(pathToCgi2_), ToSjisOrEmpty(method2_->currentText()),
+                          TextOf(formName2_), static_cast<MatrixNames>(matrix2_->currentIndex()), multiColumn_->value()},
+        target2_);
 }
 
 void TForm_OssSupport::btnCopyClick()

@@ -54,6 +54,7 @@ private:
     MessagePresenter& messages_;
     const Project& project_;
 
+    QComboBox* target_;
     QLineEdit* pathToCgi_;
     QComboBox* method_;
     QComboBox* lumpRange_;
@@ -73,6 +74,7 @@ private:
     QComboBox* matrixOperate_;
     QComboBox* matrixSelecter_;
     QComboBox* matrixSize_;
+    QComboBox* target2_;
     QLineEdit* pathToCgi2_;
     QComboBox* method2_;
     QLineEdit* formName2_;
