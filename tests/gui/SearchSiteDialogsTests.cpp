@@ -194,6 +194,20 @@ private slots:
                 [](const Project&) {
                     return FormElementHtml({"/cgi-bin/tsyoss.cgi", "POST", 3, "  "});
                 }},
+            // The site's own search page: its path and GET come with the target.
+            {{{"Target", 1}, {"LumpRange", 2}}, "btnCopy",
+                [](const Project&) {
+                    FormElementSettings page;
+                    page.target = FormTarget::SearchPage;
+                    page.lumpRangeEntry = 2;
+                    return FormElementHtml(page);
+                }},
+            {{{"MatrixPages", 1}, {"Target2", 1}}, "btnCopy4",
+                [](const Project& p) {
+                    ScriptedMatrixSettings page;
+                    page.target = FormTarget::SearchPage;
+                    return ScriptedMatrixFormHtml(p, page).html;
+                }},
             {{{"FormSize", 2}, {"MaxLength", 5}, {"Trial", true}, {"Title", 2}, {"TitleKana", 1}, {"AuthorKana", 1},
                  {"Attribute", 1}, {"Contents", 1}, {"Comment", 1}},
                 "btnCopy2",
