@@ -63,6 +63,10 @@ const ChangeCase kChanges[] = {
          e.project.Title = "other";
          e.project.Templates.push_back("t/a/b/c/d/e/f");
      }},
+    {"publishing", [](Example& e) {
+         e.project.Publishing.pageEncoding = PageEncoding::Utf8;
+         e.project.Publishing.publishCommand = "git push";
+     }},
 };
 
 // The project as its file would hold it.

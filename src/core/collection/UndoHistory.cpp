@@ -79,7 +79,7 @@ UndoHistory::State UndoHistory::Capture(const Project& project, const std::optio
     state.contents = reuse(current_.contents, project.Contents, false);
     Fields fields{{project.Title, project.AuthorName, project.AuthorKana, project.AuthorMail, project.RootDir,
                       project.BannerDir, project.DefaultFile, project.SubFile, project.ParentAnchor, project.ParentPath},
-        project.SerialMax};
+        project.SerialMax, project.Publishing};
     fields.texts.insert(fields.texts.end(), project.Templates.begin(), project.Templates.end());
     state.fields = current_.fields && *current_.fields == fields ? current_.fields
                                                                  : std::make_shared<const Fields>(std::move(fields));
@@ -126,6 +126,7 @@ std::vector<std::size_t> UndoHistory::Apply(const State& from, const State& to, 
         }
         project.Templates.assign(texts.begin() + static_cast<std::ptrdiff_t>(std::size(fields)), texts.end());
         project.SerialMax = to.fields->serialMax;
+        project.Publishing = to.fields->publishing;
     }
     return changed;
 }

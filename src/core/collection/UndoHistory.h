@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-namespace tessaly {
+#include "core/collection/Project.h"
 
-class Project;
+namespace tessaly {
 
 // A genre whose lines are being edited outside the project (the shown
 // genre's rows) and are not yet written back.
@@ -77,6 +77,7 @@ private:
     struct Fields {
         std::vector<std::string> texts; // title, owner, directories, files, parent link, templates
         std::int32_t serialMax = 0;
+        SitePublishing publishing;
         bool operator==(const Fields&) const = default;
     };
     struct State {
