@@ -1,5 +1,5 @@
-// The site's own search: finds the items of window.tessalySearchIndex (see
-// core/site/SearchIndex.h) by the words and conditions of the page's URL,
+// The site's own search: finds the items of window.tessalySearchIndex by
+// the words and conditions of the page's URL,
 // in the browser, without a server. Every text from the index reaches the
 // page through textContent and attributes, never as markup.
 "use strict";
@@ -7,7 +7,7 @@
 const TessalySearch = (() => {
   // Text in the one form both sides compare: NFKC, lower case, katakana as
   // hiragana, the cp932 twins as one, control characters as blanks; the
-  // program folds the index the same way (core/site/SearchFold.h).
+  // program folds the index the same way.
   const TWINS = { "\u301c": "~", "\u2212": "-", "\u2016": "\u2225" };
   function fold(text) {
     return text

@@ -7,6 +7,7 @@
 #include "cli/TerminalText.h"
 #include "core/collection/Project.h"
 #include "core/output/OutputRun.h"
+#include "core/site/SiteAddress.h"
 #include "core/text/Paths.h"
 
 namespace tessaly::cli {
@@ -75,6 +76,11 @@ bool ApplySiteOptions(const Arguments& args, SitePublishing& publishing, std::st
     const std::optional<std::string> baseUrl
         = TextOption(args, "--base-url", publishing.baseUrl, command, err);
     if (!baseUrl) {
+        return false;
+    }
+    if (args.Has("--base-url") && !SiteBaseUrl(args.Value("--base-url"))) {
+        err << "tessaly-cli " << command << ": --base-url takes an http:// or https:// address with a host and\n"
+            << "  no blanks, query or fragment, such as https://example.jp/~hanako/\n";
         return false;
     }
     publishing.baseUrl = *baseUrl;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+
 #include "support/XmlLint.h"
 #include "core/collection/LinkItem.h"
 #include "core/collection/Project.h"
@@ -29,6 +33,34 @@ std::string Line(int32_t serial, std::string title, std::string url, std::string
     return ItemToLine(item);
 }
 
+// The collection's dates are local time; the feed gives them with the
+// offset of the time zone the test sets.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone)
+    {
+        if (const char* was = std::getenv("TZ")) {
+            previous_ = was;
+        }
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~ScopedTimeZone()
+    {
+        if (previous_) {
+            ::setenv("TZ", previous_->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    std::optional<std::string> previous_;
+};
+
 // xmllint reads the feed, and finds what RFC 4287 requires of a feed once
 // and of each of its entries.
 void ExpectAtom(const std::string& feed)
@@ -51,6 +83,7 @@ void ExpectAtom(const std::string& feed)
 
 TEST(Feed, NewestItemsOfTheUserGenres)
 {
+    const ScopedTimeZone utc("UTC0");
     Project project;
     project.Title = SJ("リンク集");
     project.AuthorName = "Hanako";
@@ -105,6 +138,7 @@ TEST(Feed, NewestItemsOfTheUserGenres)
 
 TEST(Feed, WithoutItemsTitleOrOwner)
 {
+    const ScopedTimeZone japan("JST-9");
     Project project;
     project.AddGenre("G");
     const FixedClock clock(*ParseDateTime("2026/12/24 15:00"));
@@ -115,7 +149,7 @@ TEST(Feed, WithoutItemsTitleOrOwner)
         "<feed xmlns=\"http://www.w3.org/2005/Atom\">\n"
         "  <id>http://example.jp/</id>\n"
         "  <title>http://example.jp/</title>\n"
-        "  <updated>2026-12-24T15:00:00Z</updated>\n"
+        "  <updated>2026-12-24T15:00:00+09:00</updated>\n"
         "  <link rel=\"alternate\" href=\"http://example.jp/\"/>\n"
         "  <link rel=\"self\" href=\"http://example.jp/feed.xml\"/>\n"
         "  <author>\n"

@@ -334,6 +334,15 @@ TEST(OutputRun, Utf8PagesAndTheSiteFilesAreWrittenOnceThenLeftAlone)
         }
     }
     EXPECT_EQ(siteFiles, 5);
+
+    // Turned off, the program's files go; an owner's file of such a name stays.
+    test::WriteFile(site.dir / "sitemap.xml", "<urlset/>\n");
+    site.project.Publishing = {};
+    site.Run();
+    for (const char* name : {"search.html", "search.js", "search-index.js", "feed.xml"}) {
+        EXPECT_FALSE(fs::exists(site.dir / name)) << name;
+    }
+    EXPECT_EQ(test::ReadFile(site.dir / "sitemap.xml"), "<urlset/>\n");
 }
 
 // Without the site's address the feed and the sitemap cannot name their

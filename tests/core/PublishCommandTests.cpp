@@ -40,6 +40,8 @@ TEST(PublishCommand, LinesStatusAndRootReachTheCaller)
         {"test \"$TESSALY_ROOT\" = \"$(pwd)\" && echo here", PublishOutcome::Status::Succeeded, 0, {"here"}},
         {"read line || echo empty input; exit 3", PublishOutcome::Status::Failed, 3, {"empty input"}},
         {"no-such-program-here 2>/dev/null", PublishOutcome::Status::Failed, 127, {}},
+        // Done when the shell is, whatever it left running in the background.
+        {"(sleep 2; echo late) & echo launched", PublishOutcome::Status::Succeeded, 0, {"launched"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);

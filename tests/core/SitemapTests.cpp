@@ -41,6 +41,7 @@ TEST(Sitemap, PagesAsEscapedAddresses)
     const Sitemap sitemap = SitemapXml("https://example.jp/a&b/", pages);
     EXPECT_EQ(sitemap.xml,
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<!-- generator: Tessaly -->\n"
         "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n"
         "  <url>\n"
         "    <loc>https://example.jp/a&amp;b/index.html</loc>\n"

@@ -1,5 +1,8 @@
 #include "cli/commands/PublishCommand.h"
 
+#include <array>
+#include <csignal>
+
 #include "cli/SiteOutput.h"
 #include "cli/TerminalText.h"
 #include "core/collection/Project.h"
@@ -7,6 +10,47 @@
 #include "core/text/Paths.h"
 
 namespace tessaly::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void NoteInterrupt(int)
+{
+    interrupted = 1;
+}
+
+// While the publish command runs, Ctrl+C, a hang-up or a termination of
+// the tool end the command and all it started, not the tool alone.
+class InterruptsEndTheCommand {
+public:
+    InterruptsEndTheCommand()
+    {
+        interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = NoteInterrupt;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < kSignals.size(); ++i) {
+            ::sigaction(kSignals[i], &action, &previous_[i]);
+        }
+    }
+    ~InterruptsEndTheCommand()
+    {
+        for (std::size_t i = 0; i < kSignals.size(); ++i) {
+            ::sigaction(kSignals[i], &previous_[i], nullptr);
+        }
+    }
+    InterruptsEndTheCommand(const InterruptsEndTheCommand&) = delete;
+    InterruptsEndTheCommand& operator=(const InterruptsEndTheCommand&) = delete;
+
+    static bool Interrupted() { return interrupted != 0; }
+
+private:
+    static constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
+    std::array<struct sigaction, 3> previous_{};
+};
+
+} // namespace
 
 PublishCommand::PublishCommand()
     : Command({
@@ -38,12 +82,18 @@ int PublishCommand::Execute(const Arguments& args, Streams streams) const
         streams.err << "tessaly-cli publish: the root directory cannot be a file name here\n";
         return 1;
     }
+    const InterruptsEndTheCommand interrupts;
     PublishWatch watch;
     watch.line = [&streams](std::string_view line) { streams.out << Escaped(line) << '\n' << std::flush; };
+    watch.shouldStop = [] { return InterruptsEndTheCommand::Interrupted(); };
     const PublishOutcome outcome
         = RunPublishCommand(ToUtf8(SjisText(project.Publishing.publishCommand)), *root, watch);
     streams.out << ShownLogLine(PublishOutcomeLine(outcome)) << '\n';
-    return outcome.status == PublishOutcome::Status::Succeeded ? 0 : 1;
+    switch (outcome.status) {
+    case PublishOutcome::Status::Succeeded: return 0;
+    case PublishOutcome::Status::Stopped: return 130;
+    default: return 1;
+    }
 }
 
 } // namespace tessaly::cli

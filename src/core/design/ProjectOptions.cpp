@@ -138,8 +138,8 @@ OptionsVerdict CheckProjectOptions(ProjectOptions& options, MessagePresenter& me
         const std::optional<std::string> usual = SiteBaseUrl(SjisToUtf8Lossy(baseUrl));
         if (!usual) {
             return Refuse(messages,
-                "サイトのアドレスには、http:// か https:// で始まるアドレスを入力して下さい.\r\n"
-                "(例: https://example.jp/~hanako/)",
+                "サイトのアドレスには、http:// か https:// で始まり、空白や ?・# などを含まない\r\n"
+                "アドレスを入力して下さい. (例: https://example.jp/~hanako/)",
                 OptionsField::BaseUrl);
         }
         baseUrl = Utf8ToSjisNearest(*usual).text;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/collection/Project.h"
+#include "core/output/PageProbe.h"
 #include "core/output/PageWriter.h"
 #include "core/output/RunErrors.h"
 #include "core/output/Selection.h"
@@ -14,12 +15,15 @@
 #include "core/text/Codepage.h"
 #include "core/text/Collation.h"
 #include "core/text/Paths.h"
+#include "core/util/AtomicFile.h"
 
 namespace tessaly {
 
 namespace {
 
 constexpr std::size_t kUnlisted = std::numeric_limits<std::size_t>::max();
+// The largest search index or sitemap the program writes is well below.
+constexpr std::size_t kLargestOwnFile = std::size_t{512} << 20;
 
 // A text of the system or a browser in the log, as near as code page 932 goes.
 std::string LogText(const std::string& utf8)
@@ -35,6 +39,38 @@ SiteExtras::SiteExtras(const Project& project, std::string root, std::size_t ite
     , listingPages_(project.Publishing.siteSearch ? itemCount : 0)
     , listingHits_(listingPages_.size(), kUnlisted)
 {
+}
+
+// The site's files that are the program's (they hold its mark) and that
+// the options no longer ask for, deleted so that no stale search index or
+// feed is published; a file of the same name that is the owner's own is
+// left alone.
+void SiteExtras::DeleteUnwanted(const RunLog& log)
+{
+    struct OwnFile {
+        std::string_view name;
+        std::string_view mark;
+        bool wanted;
+    };
+    const SitePublishing& publishing = project_.Publishing;
+    const OwnFile files[] = {
+        {kSearchPageName, "<meta name=\"generator\" content=\"Tessaly\">", publishing.siteSearch},
+        {kSearchScriptName, "window.tessalySearchIndex", publishing.siteSearch},
+        {kSearchIndexName, "window.tessalySearchIndex = ", publishing.siteSearch},
+        {kFeedFileName, "<generator>Tessaly</generator>", publishing.feedCount > 0},
+        {kSitemapFileName, "<!-- generator: Tessaly -->", publishing.sitemap},
+    };
+    for (const OwnFile& file : files) {
+        const std::filesystem::path path = RequireFsPath(root_ + std::string(file.name));
+        if (file.wanted || ProbePage(path, {}).existing != ExistingPage::Different) {
+            continue; // wanted, missing, or not a regular file
+        }
+        const FileReadResult read = ReadWholeFile(path, kLargestOwnFile);
+        std::error_code error;
+        if (read.ok && read.data.find(file.mark) != std::string::npos && std::filesystem::remove(path, error)) {
+            log(SJ("サイト\t") + std::string(file.name) + SJ(" は出力しない設定のため、削除しました."));
+        }
+    }
 }
 
 std::vector<std::string> SiteExtras::FileNames() const
@@ -96,6 +132,7 @@ void SiteExtras::NotePage(const std::string& directory, const std::string& fileN
 
 void SiteExtras::Finish(const ItemCatalog& catalog, const Clock& clock, const RunLog& log)
 {
+    DeleteUnwanted(log);
     if (project_.Publishing.siteSearch) {
         WriteSearch(catalog, log);
     }
@@ -136,7 +173,7 @@ void SiteExtras::WriteFeedAndSitemap(const Clock& clock, const RunLog& log)
     if (!baseUrl) {
         log(SJ("警告\t") + (publishing.baseUrl.empty() ? SJ("サイトのアドレスが設定されていないため")
                                                       : SJ("サイトのアドレス \"") + publishing.baseUrl
-                                                          + SJ("\" が http:// か https:// で始まるアドレスではないため"))
+                                                          + SJ("\" がサイトのアドレスとして使えないため"))
             + SJ("、フィードとサイトマップを書き込みませんでした."));
         return;
     }

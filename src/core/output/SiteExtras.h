@@ -41,6 +41,7 @@ public:
 
 private:
     std::vector<std::string> FileNames() const;
+    void DeleteUnwanted(const RunLog& log);
     void WriteFile(const std::string& name, std::string bytes, const RunLog& log);
     void WriteSearch(const ItemCatalog& catalog, const RunLog& log);
     void WriteFeedAndSitemap(const Clock& clock, const RunLog& log);

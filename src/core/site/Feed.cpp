@@ -1,6 +1,9 @@
 #include "core/site/Feed.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <vector>
 
@@ -25,9 +28,35 @@ std::string FeedText(std::string_view sjis)
 
 // RFC 3339, the way Atom dates are written; the collection's dates carry no
 // time zone.
+// The offset from UTC of this system's local time at a local date and
+// time, as RFC 3339 writes it ("+09:00"; "Z" for none).
+std::string LocalOffset(TDateTime date)
+{
+    const DateParts parts = DecodeDateTime(date);
+    std::tm local{};
+    local.tm_year = parts.Year - 1900;
+    local.tm_mon = parts.Month - 1;
+    local.tm_mday = parts.Day;
+    local.tm_hour = parts.Hour;
+    local.tm_min = parts.Minute;
+    local.tm_sec = parts.Second;
+    local.tm_isdst = -1;
+    const std::time_t when = std::mktime(&local);
+    std::tm resolved{};
+    if (when == static_cast<std::time_t>(-1) || localtime_r(&when, &resolved) == nullptr || resolved.tm_gmtoff == 0) {
+        return "Z";
+    }
+    const long minutes = std::labs(resolved.tm_gmtoff) / 60;
+    char offset[8];
+    std::snprintf(offset, sizeof offset, "%c%02ld:%02ld", resolved.tm_gmtoff < 0 ? '-' : '+', minutes / 60 % 100,
+        minutes % 60);
+    return offset;
+}
+
+// The collection's dates are the owner's local time.
 std::string AtomDate(TDateTime date)
 {
-    return IsoDateText(date) + 'T' + TimeToText(date) + 'Z';
+    return IsoDateText(date) + 'T' + TimeToText(date) + LocalOffset(date);
 }
 
 void AppendElement(std::string& out, std::string_view indent, std::string_view name, std::string_view text)

@@ -21,6 +21,8 @@ namespace tessaly {
 namespace {
 
 constexpr int kPollMilliseconds = 100;
+// A command that does not end within five seconds of being asked is killed.
+constexpr int kPollsBeforeKill = 50;
 
 class Pipe {
 public:
@@ -158,34 +160,51 @@ PublishOutcome RunPublishCommand(const Utf8Text& command, const std::filesystem:
         return outcome;
     }
 
+    // What the command leaves running in the background may keep the pipe
+    // open: the command is done when its shell is, and what is in the pipe
+    // by then is read without waiting for more.
+    ::fcntl(output.read(), F_SETFL, ::fcntl(output.read(), F_GETFL) | O_NONBLOCK);
     LineSplitter lines(watch);
+    const auto readAvailable = [&output, &lines] {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(output.read(), buffer, sizeof buffer);
+            if (got > 0) {
+                lines.Take(std::string_view(buffer, static_cast<std::size_t>(got)));
+            } else if (got < 0 && errno == EINTR) {
+                continue;
+            } else {
+                return got == 0; // true at the end of the output
+            }
+        }
+    };
     bool stopped = false;
-    char buffer[4096];
+    int pollsSinceStop = 0;
+    int status = 0;
+    bool exited = false;
     for (;;) {
         if (!stopped && watch.shouldStop && watch.shouldStop()) {
             ::kill(-child, SIGTERM);
             stopped = true;
+        } else if (stopped && ++pollsSinceStop == kPollsBeforeKill) {
+            ::kill(-child, SIGKILL); // it would not end when asked
         }
         pollfd ready{output.read(), POLLIN, 0};
         const int polled = ::poll(&ready, 1, kPollMilliseconds);
         if (polled < 0 && errno != EINTR) {
             break;
         }
-        if (polled <= 0) {
-            continue;
+        if (polled > 0 && readAvailable()) {
+            break;
         }
-        const ssize_t got = ::read(output.read(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
+        if (::waitpid(child, &status, WNOHANG) == child) {
+            exited = true;
+            readAvailable();
+            break;
         }
-        if (got <= 0) {
-            break; // every writer has closed the pipe
-        }
-        lines.Take(std::string_view(buffer, static_cast<std::size_t>(got)));
     }
     lines.Finish();
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    while (!exited && ::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFSIGNALED(status)) {
         outcome.signal = WTERMSIG(status);

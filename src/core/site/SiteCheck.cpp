@@ -1,6 +1,7 @@
 #include "core/site/SiteCheck.h"
 
 #include <algorithm>
+#include <set>
 #include <cstdint>
 #include <unordered_map>
 #include <utility>
@@ -264,12 +265,18 @@ SiteCheckResult CheckSite(const fs::path& root, std::vector<std::string> pages, 
         if (!directory) {
             continue;
         }
+        // A page that names a missing file twice has it reported once.
+        std::set<std::pair<std::string_view, TargetKind>> reported;
         for (const PageTarget& target : found.targets) {
+            if (reported.contains({target.address, target.kind})) {
+                continue;
+            }
             const Resolution resolution = resolver.Resolve(target.address, *directory);
             const bool broken = resolution.where == Resolution::Where::Unreachable
                 || (resolution.where == Resolution::Where::Inside
                     && !files.Serves(Joined(resolution.segments), resolution.asDirectory));
             if (broken) {
+                reported.insert({target.address, target.kind});
                 result.broken.push_back({page, target.address, target.kind});
             }
         }

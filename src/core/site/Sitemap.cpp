@@ -15,6 +15,7 @@ namespace tessaly {
 namespace {
 
 constexpr std::string_view kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                   "<!-- generator: Tessaly -->\n"
                                    "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
 constexpr std::string_view kTail = "</urlset>\n";
 

@@ -120,11 +120,15 @@ QComboBox* TargetList(const char* name)
 }
 
 // A change of target brings the other target's usual path, unless the user
-// typed one of their own, and the method it takes.
-void FollowTarget(QComboBox* target, QLineEdit* path, QComboBox* method)
+// typed one of their own, the method it takes and the path's caption.
+void FollowTarget(QComboBox* target, QLineEdit* path, QComboBox* method, QFormLayout* fields)
 {
-    QObject::connect(target, &QComboBox::currentIndexChanged, path, [target, path, method](int index) {
+    auto* caption = qobject_cast<QLabel*>(fields->labelForField(path));
+    QObject::connect(target, &QComboBox::currentIndexChanged, path, [target, path, method, caption](int index) {
         const bool page = static_cast<FormTarget>(index) == FormTarget::SearchPage;
+        if (caption != nullptr) {
+            caption->setText(page ? QStringLiteral("検索ページへのパス(&P)") : QStringLiteral("tsyoss.cgi へのパス(&P)"));
+        }
         const QString cgi = QStringLiteral("./tsyoss.cgi");
         const QString search = QString::fromLatin1(kDefaultSearchPagePath);
         if (path->text() == (page ? cgi : search)) {
@@ -218,9 +222,9 @@ TForm_OssSupport::TForm_OssSupport(MessagePresenter& messages, const Project& pr
 QWidget* TForm_OssSupport::FormPage()
 {
     auto* fields = new QFormLayout;
-    FollowTarget(target_, pathToCgi_, method_);
     fields->addRow(QStringLiteral("送信先(&T)"), target_);
     fields->addRow(QStringLiteral("tsyoss.cgi へのパス(&P)"), pathToCgi_);
+    FollowTarget(target_, pathToCgi_, method_, fields);
     fields->addRow(QStringLiteral("メソッド(&E)"), method_);
     fields->addRow(QStringLiteral("同時表示件数(&L)"), lumpRange_);
     fields->addRow(QStringLiteral("フォーム識別名(&N)"), formName_);
@@ -286,9 +290,9 @@ QWidget* TForm_OssSupport::AdvancedMatrixPage()
     auto* note = new QLabel(QStringLiteral("※上級者向けでは FORM エレメントも同時に生成します"));
     note->setWordWrap(true);
     fields->addRow(note);
-    FollowTarget(target2_, pathToCgi2_, method2_);
     fields->addRow(QStringLiteral("送信先(&T)"), target2_);
     fields->addRow(QStringLiteral("tsyoss.cgi へのパス(&P)"), pathToCgi2_);
+    FollowTarget(target2_, pathToCgi2_, method2_, fields);
     fields->addRow(QStringLiteral("メソッド(&E)"), method2_);
     fields->addRow(QStringLiteral("フォーム識別名(&N)"), formName2_);
     fields->addRow(QStringLiteral("出力要素(&M)"), matrix2_);
