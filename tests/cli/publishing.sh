@@ -33,7 +33,7 @@ project "$sandbox/site" > p.TSP
 
 case $case_name in
 utf8_pages_served_as_utf8)
-  "$cli" output p.TSP --page-encoding utf-8 >/dev/null || fail "output failed"
+  "$cli" output p.TSP --page-encoding UTF-8 >/dev/null || fail "output failed"
   grep -q 'charset=UTF-8' site/index.html || fail "the top page does not declare UTF-8"
   ! grep -qi 'shift_jis' site/index.html site/genre001/index.html || fail "a page still declares Shift_JIS"
   iconv -f UTF-8 -t UTF-8 site/genre001/index.html >/dev/null || fail "a page is not UTF-8"
@@ -65,7 +65,7 @@ shift_jis_pages_unchanged)
   # without the option.
   "$cli" output p.TSP >/dev/null || fail "output failed"
   cp -r site classic
-  "$cli" output p.TSP --page-encoding shift_jis | grep -q '^   0 個のHTMLを更新しました' || fail "pages changed"
+  "$cli" output p.TSP --page-encoding Shift_JIS | grep -q '^   0 個のHTMLを更新しました' || fail "pages changed"
   diff -r classic site || fail "the pages differ"
   ;;
 publish_with_rsync)

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cli/TerminalText.h"
+#include "core/text/Collation.h"
 
 namespace tessaly::cli {
 
@@ -79,7 +80,9 @@ std::size_t Arguments::Choice(std::string_view option) const
     }
     for (const Option& declared : declaration_->options) {
         if (declared.name == option) {
-            const auto found = std::find(declared.choices.begin(), declared.choices.end(), given->second);
+            // "UTF-8" is "utf-8": choices are names, whatever their case.
+            const auto found = std::find_if(declared.choices.begin(), declared.choices.end(),
+                [&given](std::string_view choice) { return SameNameIgnoringAsciiCase(choice, given->second); });
             return static_cast<std::size_t>(found - declared.choices.begin());
         }
     }
