@@ -43,7 +43,7 @@ public:
             tokens.push_back({utf8.substr(i, length), ""});
             i += length;
         }
-        return ReadingOfTokens(tokens);
+        return ComposeReading(utf8, tokens);
     }
 };
 
@@ -130,10 +130,10 @@ int main(int argc, char** argv)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%s: %zu bookmarks (%zu KB)%s: read %.2f s, import %.2f s (target < 10 s); stored %zu, "
-                "partial %zu, not stored %zu, genres %zu, attributes %zu; peak %ld MB (target < 1024 MB)\n",
+                "to check %zu, not stored %zu, genres %zu, attributes %zu; peak %ld MB (target < 1024 MB)\n",
         kind.empty() ? "mecab" : kind.c_str(), file.bookmarks.size(), html.size() / 1024,
         file.tooDeep ? " refused as nested too deep" : "", seconds(start, parsed), seconds(parsed, imported),
-        report.stored, report.partialReadings.size(), report.notStored.size(), project.Genres.size(),
+        report.stored, report.doubtfulReadings.size(), report.notStored.size(), project.Genres.size(),
         project.Attributes.size(), usage.ru_maxrss / 1024);
     return 0;
 }

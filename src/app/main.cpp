@@ -14,7 +14,7 @@
 #include "gui/QtJapanese.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShellServices.h"
-#include "core/reading/ReadingService.h"
+#include "core/reading/KnownReadings.h"
 #include "gui/main/dlgMain.h"
 #include "gui/shell/dlgVersion.h"
 #include "core/text/DateTime.h"
@@ -70,7 +70,8 @@ int main(int argc, char** argv)
     const tessaly::SystemClock clock;
     const tessaly::ReadingServiceStatus readings = tessaly::OpenReadingService();
     tessaly::TForm_Main window(
-        {messages, files, settings, clock, shell, association, Environment(), readings.service.get()},
+        {messages, files, settings, clock, shell, association, Environment(), readings.service.get(),
+            tessaly::UserDictionaryPath()},
         tessaly::ParseCommandLine(QApplication::arguments().mid(1)));
     messages.SetParent(&window);
     if (window.StartScreen()) {

@@ -30,7 +30,7 @@ import_bookmarks)
   [ -s err.txt ] && fail "import wrote to stderr: $(cat err.txt)"
   printf '%s\n' 'not imported: ブックマークレット <javascript:alert(1)>: not a web address' \
     'not imported: 最近のタグ <place:parent=menu________&queryType=1>: not a web address' \
-    'Imported: 4 (new genres: 3, partial readings: 0); already in the collection: 0; not imported: 2' > expected.txt
+    'Imported: 4 (new genres: 3, readings to check: 0); already in the collection: 0; not imported: 2' > expected.txt
   cmp out.txt expected.txt || fail "the report differs: $(cat out.txt)"
   lines_of p.TSP > lines.txt
   { sjis '1//0/猫の写真館/ねこのしゃしんかん//ねこのしゃしんかん//https:&sl;&sl;www.example.jp&sl;neko&sl;//200/40/猫&sl;写真//2023&sl;11&sl;15/毎日更新 &amp;amp;amp; 写真多め\r\n'
@@ -44,6 +44,24 @@ import_bookmarks)
   "$cli" import-bookmarks p.TSP "$data/firefox.html" again.TSP | tail -n 1 > out.txt || fail "second import failed"
   grep -q 'Imported: 0 .*already in the collection: 4; not imported: 2' out.txt || fail "second import: $(cat out.txt)"
   [ "$(lines_of again.TSP)" = "$(lines_of p.TSP)" ] || fail "the second import changed items"
+  ;;
+readings)
+  # Latin titles are imported with a reading by rule and listed for checking;
+  # a reading the user taught (his dictionary) is taken as it is.
+  printf '%s\n' '<!DOCTYPE NETSCAPE-Bookmark-file-1>' '<DL><p>' \
+    '<DT><A HREF="https://piano.example.jp/">Piano Room</A>' \
+    '<DT><A HREF="https://gen.example.jp/">星野源</A>' '</DL><p>' > latin.html
+  export XDG_DATA_HOME="$PWD/data"
+  mkdir -p "$XDG_DATA_HOME/tessaly"
+  printf '星野源\tほしのげん\n' > "$XDG_DATA_HOME/tessaly/readings.txt"
+  "$cli" readings 'Piano Room' 星野源 '★' > out.txt || fail "readings failed"
+  printf 'Piano Room\tぴあのるうむ\tuncertain\n星野源\tほしのげん\tcertain\n★\t\tpartial\n' > expected.txt
+  cmp out.txt expected.txt || fail "readings printed: $(cat out.txt)"
+  TESSALY_TODAY=2024/04/01 "$cli" import-bookmarks empty.TSP latin.html p.TSP > out.txt 2> err.txt \
+    || fail "import failed: $(cat err.txt)"
+  [ "$(cat err.txt)" = 'uncertain reading: Piano Room: ぴあのるうむ' ] || fail "stderr: $(cat err.txt)"
+  grep -q '^Imported: 2 (new genres: 0, readings to check: 1)' out.txt || fail "report: $(cat out.txt)"
+  lines_of p.TSP | iconv -f CP932 -t UTF-8 | grep -q '/星野源/ほしのげん//' || fail "the taught reading was not taken"
   ;;
 genre_sources)
   "$cli" import-bookmarks empty.TSP "$data/chromium.html" top.TSP --genre-from top-folder > /dev/null || fail "top-folder"

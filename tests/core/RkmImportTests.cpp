@@ -340,7 +340,7 @@ TEST(RkmImport, SuggestsReadingsItCannotRepair)
         = RkmOf({{"<!-- start link -->", "\ttitle=猫写真", "\tauthor=ねこ", "\tpage=p/", "<!-- end -->"},
             {"<!-- start link -->", "\ttitle=猫", "\ttitle_kana=Ａ", "\tauthor=鉄", "\tauthor_kana=ーい", "\tpage=q/",
                 "<!-- end -->"},
-            // Partial suggestions are not taken; given readings are kept.
+            // A guess is taken and listed for checking; given readings are kept.
             {"<!-- start link -->", "\ttitle=Web猫", "\tauthor=猫", "\tpage=r/", "<!-- end -->"},
             {"<!-- start link -->", "\ttitle=猫", "\ttitle_kana=カ", "\tauthor=猫", "\tauthor_kana=か", "\tpage=s/",
                 "<!-- end -->"},
@@ -348,17 +348,20 @@ TEST(RkmImport, SuggestsReadingsItCannotRepair)
             {"<!-- start link -->", "\ttitle=猫", "\tpage=t/", "<!-- end -->"}});
     const RkmImportResult result = ImportRkmText(project, text, kToday, {}, &readings);
 
-    EXPECT_EQ(result.stored, 3u);
-    ASSERT_EQ(result.refused.size(), 2u);
-    EXPECT_EQ(result.refused[0].problem, ItemProblem::TitleKanaMissing);
-    EXPECT_EQ(result.refused[1].problem, ItemProblem::AuthorKanaMissing);
+    EXPECT_EQ(result.stored, 4u);
+    ASSERT_EQ(result.refused.size(), 1u);
+    EXPECT_EQ(result.refused[0].problem, ItemProblem::AuthorKanaMissing);
     const std::vector<std::string>& lines = project.Genres[0].Lines;
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(LineToItem(lines[0]).TitleKana, SJ("ねこしゃしん"));
     EXPECT_EQ(LineToItem(lines[0]).AuthorKana, SJ("ねこ"));
     EXPECT_EQ(LineToItem(lines[1]).TitleKana, SJ("ねこ"));
     EXPECT_EQ(LineToItem(lines[1]).AuthorKana, SJ("てつ"));
-    EXPECT_EQ(LineToItem(lines[2]).TitleKana, SJ("か"));
+    EXPECT_EQ(LineToItem(lines[2]).TitleKana, SJ("だぶりゅういいびいねこ"));
+    EXPECT_EQ(LineToItem(lines[3]).TitleKana, SJ("か"));
+    ASSERT_EQ(result.doubtfulReadings.size(), 1u);
+    EXPECT_EQ(result.doubtfulReadings[0].serial, LineToItem(lines[2]).Serial);
+    EXPECT_TRUE(result.doubtfulReadings[0].complete);
 }
 
 TEST(RkmImport, MissingFileChangesNothing)

@@ -1,9 +1,11 @@
 #include <QAction>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "MainWindowHarness.h"
+#include "gui/readings/dlgReadingReview.h"
 #include "support/FakeReadings.h"
 #include "support/TempDir.h"
 
@@ -38,17 +40,45 @@ private slots:
     {
         test::Harness h;
         const test::FakeReadings readings;
+        const test::TempDir dir;
         h.window->Services().readings = &readings;
+        h.window->Services().readingsDictionary = dir / "readings.txt";
         h.Open();
         const QStringList before = GenreNames(h);
         h.files.SetNextFile(kChromium);
+        // The links whose readings the fake could read only in part come up
+        // for checking; a correction made there is stored and learned.
+        test::OnNextDialog<TForm_ReadingReview>([](TForm_ReadingReview* review) {
+            auto* table = review->findChild<QTableWidget*>(QStringLiteral("Table_Readings"));
+            QCOMPARE(table->rowCount(), 2);
+            QCOMPARE(table->item(0, 1)->text(), QStringLiteral("手作りパンの店"));
+            QCOMPARE(table->item(0, 2)->text(), QStringLiteral("りぱんの"));
+            table->item(0, 2)->setText(QStringLiteral("てづくりぱんのみせ"));
+            table->item(1, 2)->setText(QStringLiteral("ワガシ")); // not hiragana: refused, the list stays
+            test::Click(review, "Button1");
+            QVERIFY(review->isVisible());
+            table->item(1, 2)->setText(QStringLiteral("わがしのつくりかた"));
+            test::Click(review, "Button1");
+        });
         h.Action("MM_InportBookmarks")->trigger();
         QVERIFY(h.window->IsEditing());
+        QVERIFY(test::ReadFile(dir / "readings.txt").ends_with("手作りパンの店\tてづくりぱんのみせ\n"
+                                                               "和菓子の作り方\tわがしのつくりかた\n"));
+        bool stored = false;
+        for (const Genre& genre : h.window->CurrentProject().Genres) {
+            for (const std::string& line : genre.Lines) {
+                stored = stored || LineToItem(line).TitleKana == SJ("てづくりぱんのみせ");
+            }
+        }
+        QVERIFY(stored);
         const QStringList after = GenreNames(h);
         QCOMPARE(after.size(), before.size() + 3);
         QVERIFY(after.contains(QStringLiteral("料理")) && after.contains(QStringLiteral("和菓子")));
-        QCOMPARE(h.messages.shown.back().kind, MessageKind::Information);
-        QVERIFY(LastMessage(h).startsWith(QStringLiteral("3 件のリンクを取り込みました (新しいジャンル 3 件).")));
+        // The report, then the review's word on the reading in katakana.
+        QCOMPARE(h.messages.shown.size(), 2u);
+        QCOMPARE(h.messages.shown[0].kind, MessageKind::Information);
+        QVERIFY(QString::fromStdString(SjisToUtf8Lossy(h.messages.shown[0].text))
+                    .startsWith(QStringLiteral("3 件のリンクを取り込みました (新しいジャンル 3 件).")));
 
         // The same file again: every page is known, nothing is added.
         h.files.SetNextFile(kChromium);

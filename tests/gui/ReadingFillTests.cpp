@@ -69,9 +69,9 @@ private slots:
     {
         Editor e;
         QVERIFY(test::MakeActive(&e.dialog));
-        e.TypeAndLeave("Edit_Author", QStringLiteral("Web猫"));
+        e.TypeAndLeave("Edit_Author", QStringLiteral("猫の淹れ方"));
         QLineEdit* reading = e.Field("Edit_AuthorKana");
-        QCOMPARE(reading->text(), QStringLiteral("ねこ"));
+        QCOMPARE(reading->text(), QStringLiteral("ねこのれ"));
         QVERIFY(!reading->styleSheet().isEmpty());
         QVERIFY(e.Status().startsWith(QStringLiteral("読みの一部だけを推測しました")));
         // An edit makes the reading the user's and clears the mark.
@@ -135,9 +135,20 @@ private slots:
     {
         Editor e;
         QVERIFY(test::MakeActive(&e.dialog));
-        e.TypeAndLeave("Edit_Title", QStringLiteral("Google"));
+        e.TypeAndLeave("Edit_Title", QStringLiteral("★☆★"));
         QVERIFY(e.Field("Edit_TitleKana")->text().isEmpty());
         QCOMPARE(e.Status(), QStringLiteral("読みを推測できませんでした."));
+    }
+
+    void guessedSuggestionIsMarked()
+    {
+        Editor e;
+        QVERIFY(test::MakeActive(&e.dialog));
+        e.TypeAndLeave("Edit_Title", QStringLiteral("Web猫"));
+        QLineEdit* reading = e.Field("Edit_TitleKana");
+        QCOMPARE(reading->text(), QStringLiteral("だぶりゅういいびいねこ"));
+        QVERIFY(!reading->styleSheet().isEmpty());
+        QVERIFY(e.Status().startsWith(QStringLiteral("読みを推測しましたが確かではありません")));
     }
 
     void withoutServiceNothingIsSuggested()

@@ -137,7 +137,10 @@ std::optional<Arguments> Command::Parse(std::span<const std::string_view> args, 
             return std::nullopt;
         }
     }
-    if (parsed.positionals_.size() != declaration_.positionals.size()) {
+    // A last positional named "TEXT..." takes one or more.
+    const bool repeated = !declaration_.positionals.empty() && declaration_.positionals.back().ends_with("...");
+    if (parsed.positionals_.size() != declaration_.positionals.size()
+        && !(repeated && parsed.positionals_.size() > declaration_.positionals.size())) {
         err << prefix << "expected " << declaration_.expected << " (see --help)\n";
         return std::nullopt;
     }

@@ -42,7 +42,8 @@ struct Alternatives {
 struct CommandDeclaration {
     std::string_view name;
     std::string_view summary; // one line, for the list of commands
-    std::vector<std::string_view> positionals; // "PROJECT.TSP", "OUT.TSP"
+    // "PROJECT.TSP", "OUT.TSP"; a last one named "TEXT..." takes one or more.
+    std::vector<std::string_view> positionals;
     // What the positionals are, for the message when their number is wrong
     // ("a project file and a CSV file").
     std::string_view expected;
@@ -56,6 +57,7 @@ struct CommandDeclaration {
 class Arguments {
 public:
     std::string_view Positional(std::size_t i) const { return positionals_[i]; }
+    std::span<const std::string_view> Positionals() const { return positionals_; }
     bool Has(std::string_view option) const { return values_.contains(option); }
     // The option's value; empty when it is not given, or is a flag.
     std::string_view Value(std::string_view option) const;

@@ -15,6 +15,7 @@
 #include "cli/commands/NewestCommand.h"
 #include "cli/commands/OutputCommand.h"
 #include "cli/commands/PublishCommand.h"
+#include "cli/commands/ReadingsCommand.h"
 #include "cli/commands/ReplaceDomainCommand.h"
 #include "cli/commands/ResaveCommand.h"
 #include "cli/commands/SearchCommand.h"
@@ -42,9 +43,10 @@ std::span<const Command* const> AllCommands()
     static const TidyCommand tidy;
     static const CheckLinksCommand checkLinks;
     static const CheckSiteCommand checkSite;
-    static const std::array<const Command*, 17> commands{&info, &resave, &output, &publish, &simpleDesign, &search,
-        &newest, &csv, &importRkm, &importBookmarks, &exportBookmarks, &duplicates, &diz, &replaceDomain, &tidy,
-        &checkLinks, &checkSite};
+    static const ReadingsCommand readings;
+    static const std::array<const Command*, 18> commands{&info, &resave, &output, &publish, &simpleDesign, &search,
+        &newest, &csv, &importRkm, &importBookmarks, &readings, &exportBookmarks, &duplicates, &diz, &replaceDomain,
+        &tidy, &checkLinks, &checkSite};
     return commands;
 }
 

@@ -6,7 +6,7 @@
 #include "cli/ProjectFiles.h"
 #include "cli/TerminalText.h"
 #include "core/collection/Project.h"
-#include "core/reading/ReadingService.h"
+#include "core/reading/KnownReadings.h"
 #include "core/tools/BookmarkFile.h"
 #include "core/tools/BookmarkImport.h"
 #include "core/util/AtomicFile.h"
@@ -27,20 +27,23 @@ const char* RefusalText(BookmarkImportReport::Refusal why)
     switch (why) {
     case BookmarkImportReport::Refusal::NotAWebAddress: return "not a web address";
     case BookmarkImportReport::Refusal::NoTitle: return "no title";
-    case BookmarkImportReport::Refusal::NoReading: return "no reading could be made from the title";
+    case BookmarkImportReport::Refusal::NoReading: return "neither its title nor its address gives a reading";
     case BookmarkImportReport::Refusal::NoSerialLeft: return "no serial number is left in the project";
     }
     return "";
 }
 
-void PrintImportReport(const BookmarkImportReport& report, std::ostream& out)
+void PrintImportReport(const BookmarkImportReport& report, std::ostream& out, std::ostream& err)
 {
+    // The readings to check go where a script keeps them apart from the counts.
+    for (const auto& doubtful : report.doubtfulReadings) {
+        err << (doubtful.complete ? "uncertain reading: " : "partial reading: ") << Shown(doubtful.title) << ": "
+            << Shown(doubtful.reading) << '\n';
+    }
     for (const auto& refused : report.notStored) {
         out << "not imported: " << ShownBookmark(refused.bookmark) << ": " << RefusalText(refused.why) << '\n';
     }
-    for (const auto& partial : report.partialReadings) {
-        out << "partial reading: " << ShownBookmark(partial.bookmark) << ": " << Shown(partial.reading) << '\n';
-    }
+
     for (const auto& lost : report.lostCharacters) {
         out << "left out (not in Shift_JIS): " << ShownBookmark(lost.bookmark) << ":";
         for (const std::string& character : lost.characters) {
@@ -55,7 +58,7 @@ void PrintImportReport(const BookmarkImportReport& report, std::ostream& out)
         }
     }
     out << "Imported: " << report.stored << " (new genres: " << report.newGenres
-        << ", partial readings: " << report.partialReadings.size()
+        << ", readings to check: " << report.doubtfulReadings.size()
         << "); already in the collection: " << report.duplicates << "; not imported: " << report.notStored.size()
         << '\n';
 }
@@ -99,11 +102,12 @@ ImportBookmarksCommand::ImportBookmarksCommand()
                          "(which may be PROJECT.TSP). Each folder becomes a genre. Tags become\n"
                          "attributes, the date the bookmark was added its date (the local day; links\n"
                          "without one are dated today, or TESSALY_TODAY), the description its comment.\n"
-                         "Readings are suggested from the titles (MeCab); a link whose title gives no\n"
-                         "reading at all is not imported. Links whose page is already in the collection\n"
-                         "are skipped. Prints what was not imported, the partial readings, the\n"
-                         "characters Shift_JIS lacks and the names changed to fit the genre rules, then\n"
-                         "the counts.",
+                         "Readings are suggested from the titles as for the readings command, with the\n"
+                         "project's own readings first; Latin letters and digits are read by rule. Links\n"
+                         "whose page is already in the collection are skipped. Prints on standard error\n"
+                         "the links whose reading is uncertain or partial, to be checked; on standard\n"
+                         "output what was not imported, the characters Shift_JIS lacks and the names\n"
+                         "changed to fit the genre rules, then the counts.",
           .options = {
               {.name = "--genre-from",
                   .help = "the genre of a bookmark: its innermost folder (the default), its outermost folder "
@@ -123,24 +127,26 @@ int ImportBookmarksCommand::Execute(const Arguments& args, Streams streams) cons
     if (!today) {
         return 2;
     }
-    const ReadingServiceStatus readings = OpenReadingService();
-    if (!readings.service) {
+    const ReadingServiceStatus opened = OpenReadingService();
+    if (!opened.service) {
         streams.err << "tessaly-cli import-bookmarks: no readings can be suggested, so no link could be stored: "
-                    << Escaped(readings.error) << '\n';
+                    << Escaped(opened.error) << '\n';
         return 2;
     }
     Project project;
     if (!LoadWholeProject(project, args.Positional(0), LoadPurpose::Rewriting, "import-bookmarks", streams.err)) {
         return 2;
     }
+    const KnownReadings known = KnownReadingsOf(project, UserDictionaryPath());
+    const LearnedReadingService readings(*opened.service, known);
     const std::optional<BookmarkFile> file = ReadBookmarks(std::filesystem::path(args.Positional(1)), streams.err);
     if (!file) {
         return 2;
     }
     const FixedClock clock(*today);
     const BookmarkImportReport report = ImportBookmarks(
-        project, file->bookmarks, *readings.service, clock, static_cast<GenreSource>(args.Choice("--genre-from")));
-    PrintImportReport(report, streams.out);
+        project, file->bookmarks, readings, clock, static_cast<GenreSource>(args.Choice("--genre-from")));
+    PrintImportReport(report, streams.out, streams.err);
     return SaveProject(project, args.Positional(2), "import-bookmarks", streams.err) ? 0 : 2;
 }
 

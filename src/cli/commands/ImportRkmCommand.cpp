@@ -6,7 +6,7 @@
 #include "cli/ProjectFiles.h"
 #include "cli/TerminalText.h"
 #include "core/collection/Project.h"
-#include "core/reading/ReadingService.h"
+#include "core/reading/KnownReadings.h"
 #include "core/tools/RkmImport.h"
 
 namespace tessaly::cli {
@@ -45,8 +45,8 @@ ImportRkmCommand::ImportRkmCommand()
                          "(YYYY/MM/DD).",
           .options = {
               {.name = "--suggest-readings",
-                  .help = "first make a missing reading from the title or author when the whole text can be read "
-                          "(MeCab), as the desktop program's import does"},
+                  .help = "make a missing reading from the title or author, as the desktop program's import does; "
+                          "the uncertain ones are listed on standard error"},
           },
       })
 {
@@ -65,9 +65,12 @@ int ImportRkmCommand::Execute(const Arguments& args, Streams streams) const
     const std::filesystem::path rkmFile(args.Positional(1));
     // Readings are suggested only when asked for: without it the file is
     // taken exactly by its own rules.
-    const ReadingServiceStatus readings
+    const ReadingServiceStatus opened
         = args.Has("--suggest-readings") ? OpenReadingService() : ReadingServiceStatus{};
-    const RkmImportResult result = ImportRkmFile(project, rkmFile, *today, {}, readings.service.get());
+    const KnownReadings known = opened.service ? KnownReadingsOf(project, UserDictionaryPath()) : KnownReadings();
+    const std::optional<LearnedReadingService> readings
+        = opened.service ? std::make_optional<LearnedReadingService>(*opened.service, known) : std::nullopt;
+    const RkmImportResult result = ImportRkmFile(project, rkmFile, *today, {}, readings ? &*readings : nullptr);
     switch (result.status) {
     case RkmImportResult::Status::Imported: break;
     case RkmImportResult::Status::NotFound:
@@ -79,6 +82,10 @@ int ImportRkmCommand::Execute(const Arguments& args, Streams streams) const
     }
     for (const RkmRefusedLink& link : result.refused) {
         streams.err << "not imported: " << Shown(link.title) << ": " << RkmRefusalText(link) << '\n';
+    }
+    for (const DoubtfulReading& link : result.doubtfulReadings) {
+        streams.err << (link.complete ? "uncertain reading: " : "partial reading: ") << Shown(link.title) << ": "
+                    << Shown(link.reading) << '\n';
     }
     for (const std::string& title : result.unclosed) {
         streams.out << "imported, though its block was not closed: " << Shown(title) << '\n';

@@ -2,6 +2,10 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
+
+#include "core/reading/EdrdgDictionaries.h"
+#include "core/reading/LatinReading.h"
 #include "core/text/Codepage.h"
 #include "core/text/KanaReading.h"
 
@@ -9,41 +13,374 @@ namespace tessaly {
 
 namespace {
 
-// True when the word has a letter or digit, which a reading must cover.
-bool NeedsReading(std::string_view utf8)
+constexpr std::uint8_t kSpecificNames = kPerson | kWork | kOrganisation;
+// The most words a name or title read as one from ENAMDICT spans.
+constexpr std::size_t kLongestNameRun = 6;
+
+std::u32string CodePoints(std::string_view utf8)
 {
+    std::u32string points;
     const std::optional<std::u16string> text = Utf8ToUtf16(utf8);
     if (!text) {
-        return true;
+        return points;
     }
     for (std::size_t i = 0; i < text->size(); ++i) {
-        UChar32 c = (*text)[i];
+        char32_t c = (*text)[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text->size()) {
             c = 0x10000 + ((c - 0xD800) << 10) + ((*text)[++i] - 0xDC00);
         }
-        if (u_isalnum(c)) {
-            return true;
+        points.push_back(c);
+    }
+    return points;
+}
+
+// True when the word has a letter or digit, which a reading must cover.
+bool NeedsReading(std::string_view utf8)
+{
+    if (!Utf8ToUtf16(utf8)) {
+        return true;
+    }
+    const std::u32string points = CodePoints(utf8);
+    return std::any_of(
+        points.begin(), points.end(), [](char32_t c) { return u_isalnum(static_cast<UChar32>(c)) != 0; });
+}
+
+bool HasKanji(std::string_view utf8)
+{
+    const std::u32string points = CodePoints(utf8);
+    return std::any_of(points.begin(), points.end(), [](char32_t c) {
+        return c == U'々' || (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || c >= 0x20000;
+    });
+}
+
+bool IsAsciiAlnum(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool IsLatinWord(std::string_view surface)
+{
+    return !surface.empty() && std::all_of(surface.begin(), surface.end(), [](char c) { return IsAsciiAlnum(c); });
+}
+
+bool IsUpperCase(std::string_view word)
+{
+    return std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// The reading by the project reader's rule (code page 932); empty when the
+// kana does not make one.
+std::string HiraganaOf(std::string_view kana)
+{
+    KanaReadingBuilder builder;
+    builder.AppendKana(kana);
+    return builder.Reading();
+}
+
+// The first reading of those given and whether others differ from it.
+struct Choice {
+    std::string_view kana;
+    bool contested = false;
+};
+
+Choice FirstOf(const std::vector<HeadwordReading>& readings)
+{
+    Choice choice{readings.front().kana, false};
+    const std::string first = HiraganaOf(choice.kana);
+    choice.contested = std::any_of(
+        readings.begin(), readings.end(), [&](const HeadwordReading& other) { return HiraganaOf(other.kana) != first; });
+    return choice;
+}
+
+std::vector<HeadwordReading> OfKinds(std::vector<HeadwordReading> readings, std::uint8_t kinds)
+{
+    std::erase_if(readings, [&](const HeadwordReading& reading) { return (reading.kinds & kinds) == 0; });
+    return readings;
+}
+
+bool IsDigits(std::string_view word)
+{
+    return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A number and its counter: "3月" is さんがつ, not さんつき, "4年" よねん.
+std::string CountedReading(std::string_view digits, std::string_view counter)
+{
+    struct Counter {
+        std::string_view written;
+        std::string_view reading;
+        // The reading of a last digit 4, 7 and 9 before it, where it differs.
+        std::string_view four = "よん";
+        std::string_view seven = "なな";
+        std::string_view nine = "きゅう";
+    };
+    static constexpr Counter kCounters[] = {
+        {"月", "がつ", "し", "しち", "く"}, {"年", "ねん", "よ"}, {"日", "にち", "よっか"}, {"人", "にん", "よ"},
+        {"時", "じ", "よ", "しち", "く"}, {"円", "えん", "よ"}, {"歳", "さい"}, {"枚", "まい"}, {"号", "ごう"},
+        {"巻", "かん"}, {"話", "わ"}, {"代", "だい"}, {"度", "ど"}, {"位", "い"}, {"番", "ばん"}, {"回", "かい"},
+        {"階", "かい"}, {"期", "き"}, {"周年", "しゅうねん"}, {"世紀", "せいき"}, {"年生", "ねんせい", "よ"},
+        {"か月", "かげつ"}, {"ヶ月", "かげつ"},
+    };
+    const auto found = std::find_if(std::begin(kCounters), std::end(kCounters),
+        [&](const Counter& entry) { return entry.written == counter; });
+    if (found == std::end(kCounters)) {
+        return {};
+    }
+    std::string reading = NumberReading(digits);
+    const std::pair<std::string_view, std::string_view> changes[] = {
+        {"よん", found->four}, {"なな", found->seven}, {"きゅう", found->nine}};
+    for (const auto& [usual, counted] : changes) {
+        if (reading.ends_with(usual)) {
+            reading.replace(reading.size() - usual.size(), usual.size(), counted);
+            if (counted == "よっか") {
+                return reading; // 4日 is よっか, the counter in it
+            }
+            break;
         }
     }
-    return false;
+    return reading + std::string(found->reading);
+}
+
+class Composer {
+public:
+    Composer(std::span<const ReadingToken> tokens, const ReadingDictionaries& dictionaries)
+        : tokens_(tokens)
+        , dictionaries_(dictionaries)
+        , romanisedJapanese_(IsRomanisedJapanese())
+    {
+    }
+
+    ReadingSuggestion Compose()
+    {
+        for (std::size_t i = 0; i < tokens_.size();) {
+            i = AppendNameRun(i) ? nameRunEnd_ : AppendWord(i);
+        }
+        ReadingSuggestion suggestion;
+        suggestion.reading = builder_.Reading();
+        suggestion.complete = !partial_ && !suggestion.reading.empty();
+        suggestion.uncertain = uncertain_;
+        return suggestion;
+    }
+
+private:
+    // Latin words read as Japanese when one of them is plainly that: a
+    // word of syllables English does not have ("Sakura no Heya").
+    bool IsRomanisedJapanese() const
+    {
+        return std::any_of(tokens_.begin(), tokens_.end(), [this](const ReadingToken& token) {
+            return IsLatinWord(token.surface) && token.surface.size() > 2 && RomajiReading(token.surface)
+                && !(dictionaries_.english && dictionaries_.english->Katakana(token.surface));
+        });
+    }
+
+    // A run of two or more words that ENAMDICT knows as a person or a work,
+    // or EDICT as a compound: 百合 split as 百 and 合 is still ゆり.
+    bool AppendNameRun(std::size_t begin)
+    {
+        for (std::size_t end = std::min(tokens_.size(), begin + kLongestNameRun); end >= begin + 2; --end) {
+            std::string run;
+            for (std::size_t i = begin; i < end; ++i) {
+                run += tokens_[i].surface;
+            }
+            if (!HasKanji(run)) {
+                continue;
+            }
+            // The words of a name are no compound.
+            const bool name = std::any_of(
+                tokens_.begin() + static_cast<std::ptrdiff_t>(begin), tokens_.begin() + static_cast<std::ptrdiff_t>(end),
+                [](const ReadingToken& token) { return token.name; });
+            if (AppendRunReading(begin, end, Find(dictionaries_.names, run, kSpecificNames))
+                || (!name && AppendRunReading(begin, end, Find(dictionaries_.words, run, 0xFF)))) {
+                nameRunEnd_ = end;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    static std::vector<HeadwordReading> Find(
+        const HeadwordDictionary* dictionary, std::string_view run, std::uint8_t kinds)
+    {
+        return dictionary ? OfKinds(dictionary->Find(run), kinds) : std::vector<HeadwordReading>();
+    }
+
+    // The words' own reading of the run when it is one of the dictionary's,
+    // else the dictionary's (its common reading first).
+    bool AppendRunReading(std::size_t begin, std::size_t end, std::vector<HeadwordReading> readings)
+    {
+        if (readings.empty()) {
+            return false;
+        }
+        KanaReadingBuilder words;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!words.AppendKana(tokens_[i].reading.empty() ? tokens_[i].surface : tokens_[i].reading)) {
+                break;
+            }
+        }
+        std::stable_partition(readings.begin(), readings.end(),
+            [](const HeadwordReading& reading) { return (reading.kinds & kCommonWord) != 0; });
+        const bool agreed = std::any_of(readings.begin(), readings.end(),
+            [&](const HeadwordReading& reading) { return HiraganaOf(reading.kana) == words.Reading(); });
+        if (agreed) {
+            for (std::size_t i = begin; i < end; ++i) {
+                AppendWord(i);
+            }
+            return true;
+        }
+        const Choice choice = FirstOf(readings);
+        builder_.AppendKana(choice.kana);
+        uncertain_ = uncertain_ || choice.contested;
+        return true;
+    }
+
+    std::size_t AppendWord(std::size_t index)
+    {
+        const ReadingToken& token = tokens_[index];
+        if (IsDigits(token.surface) && index + 1 < tokens_.size()) {
+            if (const std::string counted = CountedReading(token.surface, tokens_[index + 1].surface); !counted.empty()) {
+                builder_.AppendKana(counted);
+                uncertain_ = true;
+                return index + 2;
+            }
+        }
+        if (IsLatinWord(token.surface)) {
+            AppendLatin(token.surface);
+            return index + 1;
+        }
+        if (!token.reading.empty() && builder_.AppendKana(token.reading)) {
+            uncertain_ = uncertain_ || token.contested || (token.unknown && HasKanji(token.surface))
+                || IsUncommonReading(token);
+            return index + 1;
+        }
+        if (builder_.AppendKana(token.surface) || !NeedsReading(token.surface)) {
+            return index + 1;
+        }
+        // A word MeCab does not know may be a name.
+        if (dictionaries_.names && HasKanji(token.surface)) {
+            if (const std::vector<HeadwordReading> readings = dictionaries_.names->Find(token.surface); !readings.empty()) {
+                builder_.AppendKana(readings.front().kana);
+                uncertain_ = true;
+                return index + 1;
+            }
+        }
+        partial_ = true;
+        uncertain_ = uncertain_ || token.unknown;
+        return index + 1;
+    }
+
+    // A compound read otherwise than EDICT's words of everyday use read it:
+    // 蕎麦 as そばむぎ where そば is the common word.
+    bool IsUncommonReading(const ReadingToken& token) const
+    {
+        if (!dictionaries_.words || !HasKanji(token.surface) || CodePoints(token.surface).size() < 2) {
+            return false;
+        }
+        const std::vector<HeadwordReading> common = OfKinds(dictionaries_.words->Find(token.surface), kCommonWord);
+        const std::string reading = HiraganaOf(token.reading);
+        return !common.empty() && std::none_of(common.begin(), common.end(), [&](const HeadwordReading& word) {
+            return HiraganaOf(word.kana) == reading;
+        });
+    }
+
+    // Letters and digits by rule, always a guess.
+    void AppendLatin(std::string_view word)
+    {
+        uncertain_ = true;
+        std::size_t begin = 0;
+        while (begin < word.size()) {
+            const bool digits = word[begin] >= '0' && word[begin] <= '9';
+            std::size_t end = begin;
+            while (end < word.size() && (word[end] >= '0' && word[end] <= '9') == digits) {
+                ++end;
+            }
+            const std::string_view part = word.substr(begin, end - begin);
+            builder_.AppendKana(digits ? NumberReading(part) : LetterWordReading(part));
+            begin = end;
+        }
+    }
+
+    std::string LetterWordReading(std::string_view word) const
+    {
+        if (word.size() == 1 || (IsUpperCase(word) && word.size() <= 3)) {
+            return LetterReading(word);
+        }
+        const std::optional<std::string> romaji = RomajiReading(word);
+        if (romaji && romanisedJapanese_) {
+            return *romaji;
+        }
+        if (dictionaries_.english) {
+            if (std::optional<std::string> katakana = dictionaries_.english->Katakana(word)) {
+                return *katakana;
+            }
+        }
+        if (romaji && !IsUpperCase(word)) {
+            return *romaji;
+        }
+        return LetterReading(word);
+    }
+
+    std::span<const ReadingToken> tokens_;
+    const ReadingDictionaries& dictionaries_;
+    const bool romanisedJapanese_;
+    KanaReadingBuilder builder_;
+    bool partial_ = false;
+    bool uncertain_ = false;
+    std::size_t nameRunEnd_ = 0;
+};
+
+std::string WithoutSpaces(std::string_view text)
+{
+    std::string key;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ') {
+            continue;
+        }
+        if (text.substr(i).starts_with("\u3000")) {
+            i += 2;
+            continue;
+        }
+        key += text[i];
+    }
+    return key;
 }
 
 } // namespace
 
-ReadingSuggestion ReadingOfTokens(std::span<const ReadingToken> tokens)
+ReadingSuggestion ComposeReading(
+    std::string_view text, std::span<const ReadingToken> tokens, const ReadingDictionaries& dictionaries)
 {
-    KanaReadingBuilder builder;
-    bool partial = false;
-    for (const ReadingToken& token : tokens) {
-        if ((token.reading.empty() || !builder.AppendKana(token.reading)) && !builder.AppendKana(token.surface)
-            && NeedsReading(token.surface)) {
-            partial = true;
-        }
+    const ReadingSuggestion byWords = Composer(tokens, dictionaries).Compose();
+    const std::string key = WithoutSpaces(text);
+    if (!dictionaries.names || !HasKanji(key)) {
+        return byWords;
     }
-    ReadingSuggestion suggestion;
-    suggestion.reading = builder.Reading();
-    suggestion.complete = !partial && !suggestion.reading.empty();
-    return suggestion;
+    const std::vector<HeadwordReading> readings = dictionaries.names->Find(key);
+    if (readings.empty()) {
+        return byWords;
+    }
+    // The whole text is a name: the words' reading stands when it is one of
+    // the name's; a known person or work wins over the words, and so does
+    // any name when the words were guessed.
+    if (byWords.complete
+        && std::any_of(readings.begin(), readings.end(),
+            [&](const HeadwordReading& reading) { return HiraganaOf(reading.kana) == byWords.reading; })) {
+        // The name's only reading settles a doubt about it.
+        ReadingSuggestion agreed = byWords;
+        agreed.uncertain = byWords.uncertain && FirstOf(readings).contested;
+        return agreed;
+    }
+    const std::vector<HeadwordReading> specific = OfKinds(readings, kSpecificNames);
+    const bool guessedWords = !byWords.Certain()
+        || std::any_of(tokens.begin(), tokens.end(), [](const ReadingToken& token) { return token.name; });
+    if (specific.empty() && !guessedWords) {
+        return byWords;
+    }
+    const Choice choice = FirstOf(specific.empty() ? readings : specific);
+    const std::string reading = HiraganaOf(choice.kana);
+    if (reading.empty()) {
+        return byWords;
+    }
+    return {reading, true, choice.contested || specific.empty()};
 }
 
 } // namespace tessaly

@@ -1,8 +1,9 @@
 #pragma once
 
 // Readings suggested from the text of a title or an author name. The
-// dictionary work is MeCab's; without MeCab (or without its dictionary) no
-// service opens, and callers go on without suggestions.
+// dictionary work is MeCab's, helped by the EDRDG's dictionaries of names
+// and English words where they are installed; without MeCab (or without its
+// dictionary) no service opens, and callers go on without suggestions.
 
 #include <memory>
 #include <span>
@@ -12,13 +13,21 @@
 
 namespace tessaly {
 
+class EnglishWords;
+class HeadwordDictionary;
+
 struct ReadingSuggestion {
     // Hiragana by the project reader's rule (code page 932); what could not
-    // be read (Latin letters, digits) is left out.
+    // be read is left out.
     std::string reading;
     // Every letter and digit of the text was read. Punctuation and symbols
     // have no reading and do not count.
     bool complete = false;
+    // Something was guessed: a word the dictionary does not know, a name
+    // with other readings as likely, Latin letters or digits read by rule.
+    bool uncertain = false;
+
+    bool Certain() const { return complete && !uncertain; }
 
     friend bool operator==(const ReadingSuggestion&, const ReadingSuggestion&) = default;
 };
@@ -36,21 +45,42 @@ struct ReadingServiceStatus {
     std::string error; // why not, in English, for logs and the command line
 };
 
-// The MeCab service on the UTF-8 IPA dictionary in dictionaryDir, or, when
-// none is given, in the first of the places distributions install it;
-// never on the system's default dictionary, whatever /etc/mecabrc says.
-ReadingServiceStatus OpenReadingService(const std::string& dictionaryDir = {});
-
-// One word of the text as the dictionary splits it (UTF-8); reading is the
-// dictionary's katakana, empty for a word it does not know.
-struct ReadingToken {
-    std::string surface;
-    std::string reading;
+// Where the dictionaries are; empty means where Debian installs them. The
+// EDRDG files are optional: without them names and English words are read
+// by MeCab and rule alone.
+struct ReadingDictionaryPaths {
+    std::string mecabDir; // the UTF-8 IPA dictionary
+    std::string names = "/usr/share/edict/enamdict";
+    std::string words = "/usr/share/edict/edict";
 };
 
-// The suggestion made of the words: each word by its reading, or by itself
-// when it is written in kana; a word that holds letters or digits and has
-// neither makes the suggestion partial.
-ReadingSuggestion ReadingOfTokens(std::span<const ReadingToken> tokens);
+// The MeCab service on the UTF-8 IPA dictionary, never on the system's
+// default dictionary, whatever /etc/mecabrc says. The EDRDG files are read
+// in the background and waited for by the first suggestion that needs them.
+ReadingServiceStatus OpenReadingService(const ReadingDictionaryPaths& paths = {});
+
+// One word of the text as the dictionary splits it (UTF-8).
+struct ReadingToken {
+    std::string surface;
+    std::string reading; // the dictionary's katakana; empty for a word it does not know
+    bool unknown = false; // not in the dictionary
+    bool name = false; // a proper noun
+    bool contested = false; // another reading of the same word ranks close
+};
+
+struct ReadingDictionaries {
+    const HeadwordDictionary* names = nullptr; // ENAMDICT
+    const HeadwordDictionary* words = nullptr; // EDICT
+    const EnglishWords* english = nullptr; // EDICT's katakana words
+};
+
+// The suggestion for the text (UTF-8, NFKC) made of its words: a name or
+// work ENAMDICT knows as the whole text or as a run of words takes its
+// reading there, and so does a compound EDICT knows when it reads the run
+// otherwise; each other word its reading, or itself when written in kana;
+// Latin letters and digits are read by rule. A word that holds
+// letters or digits and gets no reading makes the suggestion partial.
+ReadingSuggestion ComposeReading(
+    std::string_view text, std::span<const ReadingToken> tokens, const ReadingDictionaries& dictionaries = {});
 
 } // namespace tessaly

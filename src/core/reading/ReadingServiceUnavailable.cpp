@@ -4,7 +4,7 @@
 
 namespace tessaly {
 
-ReadingServiceStatus OpenReadingService(const std::string&)
+ReadingServiceStatus OpenReadingService(const ReadingDictionaryPaths&)
 {
     return {nullptr, "this build of Tessaly suggests no readings (built without MeCab)"};
 }

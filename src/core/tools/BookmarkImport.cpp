@@ -60,6 +60,19 @@ std::optional<std::string> StoredUrl(std::string_view url)
     return SafeStoredUrl(PercentEncoded(url, IsBeyondAscii));
 }
 
+// The name of a site as its address gives it: "www.example.jp/a/" is
+// "example".
+std::string SiteName(std::string_view url)
+{
+    if (const std::size_t scheme = url.find("://"); scheme != std::string_view::npos) {
+        url.remove_prefix(scheme + 3);
+    }
+    if (url.starts_with("www.")) {
+        url.remove_prefix(4);
+    }
+    return std::string(url.substr(0, url.find_first_of("./:")));
+}
+
 class Importer {
 public:
     Importer(Project& project, const ReadingService& readings, const Clock& clock, GenreSource genres)
@@ -99,10 +112,10 @@ public:
             report_.notStored.push_back({reported, Report::Refusal::NoTitle});
             return;
         }
-        const ReadingSuggestion reading = readings_.Suggest(item.Title);
+        ReadingSuggestion reading = readings_.Suggest(item.Title);
         if (reading.reading.empty()) {
-            report_.notStored.push_back({reported, Report::Refusal::NoReading});
-            return;
+            reading = readings_.Suggest(SiteName(item.Url));
+            reading.uncertain = true;
         }
         item.TitleKana = reading.reading;
         item.AuthorKana = reading.reading; // no author: his reading is the title's
@@ -128,8 +141,8 @@ public:
         known_.insert(UrlIdentity(item.Url));
         ++report_.stored;
         project_.IsEditing = true;
-        if (!reading.complete) {
-            report_.partialReadings.push_back({reported, reading.reading});
+        if (!reading.Certain()) {
+            report_.doubtfulReadings.push_back({item.Serial, item.Title, reading.reading, reading.complete});
         }
         if (!lost.empty()) {
             report_.lostCharacters.push_back({reported, std::move(lost)});
@@ -249,7 +262,7 @@ std::string RefusalReason(Report::Refusal why)
     switch (why) {
     case Report::Refusal::NotAWebAddress: return SJ("ウェブのアドレスではありません");
     case Report::Refusal::NoTitle: return SJ("タイトルがありません");
-    case Report::Refusal::NoReading: return SJ("タイトルから読みを推測できません");
+    case Report::Refusal::NoReading: return SJ("タイトルからもアドレスからも読みを作れません");
     case Report::Refusal::NoSerialLeft: return SJ("通し番号が残っていません");
     }
     return {};
@@ -266,8 +279,8 @@ std::string BookmarkImportMessage(const BookmarkImportReport& report)
     }
     AppendMessageList(text, SJ("次のリンクは取り込みませんでした:"), report.notStored,
         [](const Report::NotStored& entry) { return ShownBookmark(entry.bookmark) + " : " + RefusalReason(entry.why); });
-    AppendMessageList(text, SJ("次のリンクは読みの一部だけを推測しました. 読みを確かめて下さい:"), report.partialReadings,
-        [](const Report::PartialReading& entry) { return ShownBookmark(entry.bookmark) + " : " + entry.reading; });
+    AppendMessageList(text, SJ("次のリンクの読みは推測です. 読みを確かめて下さい:"), report.doubtfulReadings,
+        [](const DoubtfulReading& entry) { return entry.title + " : " + entry.reading; });
     AppendMessageList(text, SJ("次のリンクから Shift_JIS にない文字を除きました:"), report.lostCharacters,
         [](const Report::LostCharacters& entry) {
             std::string line = ShownBookmark(entry.bookmark) + " :";

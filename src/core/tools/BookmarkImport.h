@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/reading/DoubtfulReading.h"
 #include "core/tools/BookmarkFile.h"
 
 namespace tessaly {
@@ -32,16 +33,12 @@ struct BookmarkImportReport {
     enum class Refusal {
         NotAWebAddress, // not http or https (javascript:, ftp:, place:, ...), or no host
         NoTitle,
-        NoReading, // nothing of the title could be read
+        NoReading, // neither the title nor the address gives a reading
         NoSerialLeft, // every serial of the project is taken
     };
     struct NotStored {
         ReportedBookmark bookmark;
         Refusal why;
-    };
-    struct PartialReading {
-        ReportedBookmark bookmark;
-        std::string reading; // code page 932
     };
     struct LostCharacters {
         ReportedBookmark bookmark;
@@ -56,15 +53,15 @@ struct BookmarkImportReport {
     std::size_t duplicates = 0; // already in the collection, skipped
     std::size_t newGenres = 0;
     std::vector<NotStored> notStored;
-    std::vector<PartialReading> partialReadings; // stored with what could be read
+    std::vector<DoubtfulReading> doubtfulReadings; // stored, the reading to be checked
     std::vector<LostCharacters> lostCharacters; // stored without them
     std::vector<ChangedName> changedGenres; // folder names the genre rules refuse
     std::vector<ChangedName> changedAttributes; // tags the name rules refuse
 };
 
 // Adds the bookmarks to the project, each with a new serial, at the end of
-// its genre. Readings come from the service; an item whose title yields no
-// reading at all is not stored. Links whose address is already in the
+// its genre. Readings come from the service; a title without any (all
+// symbols) is read as the site's address, a guess the report lists. Links whose address is already in the
 // collection (UrlIdentity) are skipped. Bookmarks without a date are dated
 // today. Sets IsEditing when anything was stored.
 BookmarkImportReport ImportBookmarks(Project& project, const std::vector<Bookmark>& bookmarks,

@@ -291,6 +291,8 @@ private:
     // of being stored and lost at the next open. True when stored.
     bool StoreLink()
     {
+        doubtful_ = false;
+        complete_ = true;
         link_.TitleKana = ReadingOf(link_.Title, link_.TitleKana);
         link_.AuthorKana = ReadingOf(link_.Author, link_.AuthorKana);
         // Someone else's file must not put markup or a script address into
@@ -319,16 +321,21 @@ private:
         // or no genre at all puts the item in the first genre.
         project_.Genres[filing_.FileUnder(link_.GenreName)].Lines.push_back(ItemToLine(link_));
         ++result_.stored;
+        if (doubtful_) {
+            result_.doubtfulReadings.push_back({link_.Serial, link_.Title, link_.TitleKana, complete_});
+        }
         return true;
     }
 
     // The reading as given and repaired, or, when that is empty or no
-    // hiragana, the suggestion for the text if it is complete.
-    std::string ReadingOf(std::string_view text, std::string_view given) const
+    // hiragana, the suggestion for the text; one to be checked marks the link.
+    std::string ReadingOf(std::string_view text, std::string_view given)
     {
         std::string reading = RepairReading(given);
         if ((Trim(reading).empty() || !IsHiragana(Trim(reading))) && readings_ && !Trim(text).empty()) {
-            if (ReadingSuggestion suggestion = readings_->Suggest(Trim(text)); suggestion.complete) {
+            if (ReadingSuggestion suggestion = readings_->Suggest(Trim(text)); !suggestion.reading.empty()) {
+                doubtful_ = doubtful_ || !suggestion.Certain();
+                complete_ = complete_ && suggestion.complete;
                 return std::move(suggestion.reading);
             }
         }
@@ -346,6 +353,8 @@ private:
     std::unordered_map<std::string, CategoryDefinition> definitions_;
     State state_ = State::None;
     TLinkItem link_;
+    bool doubtful_ = false; // a reading of the link was guessed
+    bool complete_ = true; // and it covers the whole text
     RkmImportResult result_;
 };
 

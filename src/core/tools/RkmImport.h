@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/collection/LinkItem.h"
+#include "core/reading/DoubtfulReading.h"
 #include "core/text/DateTime.h"
 
 namespace tessaly {
@@ -53,6 +54,7 @@ struct RkmImportResult {
     // as first written.
     std::vector<std::string> unknownKeys;
     std::vector<RkmChangedName> changedNames;
+    std::vector<DoubtfulReading> doubtfulReadings; // stored, the reading to be checked
 };
 
 // Told before each line its index and the index of the last line.
@@ -62,7 +64,8 @@ using RkmProgress = std::function<void(std::size_t line, std::size_t lastLine)>;
 // shown genre must have been written back first). Links without a valid
 // date are dated today. Readings in katakana are repaired (RepairReading);
 // a reading that is empty or cannot be repaired is suggested from the title
-// or author name by readings, when given, if the suggestion is complete. A
+// or author name by readings, when given; the links whose suggestion is
+// not certain are listed for checking. A
 // link that still lacks a title, a page address or a hiragana reading, or
 // whose page or banner address SafeStoredUrl refuses, is not stored and
 // takes no serial. A link whose block or comment is not closed is stored

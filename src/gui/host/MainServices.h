@@ -3,6 +3,8 @@
 // The services the desktop program's windows and commands work through;
 // the program passes the real ones, tests scripted ones.
 
+#include <filesystem>
+
 #include "core/settings/AppSettings.h"
 
 namespace tessaly {
@@ -25,6 +27,9 @@ struct MainServices {
     SettingsEnvironment environment;
     // Suggests readings of titles and names; none without MeCab.
     const ReadingService* readings = nullptr;
+    // The user's dictionary of readings, which learns his corrections;
+    // nothing is learned when empty.
+    std::filesystem::path readingsDictionary = {};
 };
 
 } // namespace tessaly

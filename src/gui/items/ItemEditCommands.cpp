@@ -15,6 +15,7 @@
 #include "gui/host/MainServices.h"
 #include "gui/host/MenuLayout.h"
 #include "gui/items/dlgLinkItem.h"
+#include "gui/readings/ProjectReadings.h"
 
 namespace tessaly {
 
@@ -66,13 +67,15 @@ void ItemEditCommands::TB_ItemNewClick()
     const std::string genreName = GenreFieldOf(project, shown.SelectedGenre());
     TForm_LinkItem dialog(
         services.messages, project.Attributes, project.Contents, services.clock.Today(), host_.DialogParent());
-    dialog.SetReadingService(services.readings);
+    ProjectReadings readings(services, project);
+    dialog.SetReadingService(readings.Service());
     ConnectBrowser(dialog);
     dialog.setWindowTitle(QStringLiteral("新規アイテム"));
     dialog.SetLinkItem(NewLinkItem(services.clock, genreName));
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
+    readings.LearnItem(dialog.LinkItem());
     const std::optional<std::size_t> row = shown.AddItemRecord(dialog.LinkItem());
     if (!row) {
         services.messages.Show(MessageKind::Warning, SjisText(NoSerialLeftMessage()), MessageButton::Ok);
@@ -95,12 +98,14 @@ void ItemEditCommands::TB_ItemEditClick()
     TLinkItem& record = shown.Rows()[rows.front()];
     TForm_LinkItem dialog(
         services.messages, project.Attributes, project.Contents, services.clock.Today(), host_.DialogParent());
-    dialog.SetReadingService(services.readings);
+    ProjectReadings readings(services, project);
+    dialog.SetReadingService(readings.Service());
     ConnectBrowser(dialog);
     dialog.SetLinkItem(record);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
+    readings.LearnItem(dialog.LinkItem());
     record = dialog.LinkItem();
     host_.RowsChanged({rows.front()});
     host_.SetIsEditing(true);

@@ -34,8 +34,11 @@ ReadingFiller::Outcome ReadingFiller::Fill(const ReadingService* readings)
     reading_->setText(ToQString(suggestion.reading));
     reading_->selectAll();
     suggested_ = true;
-    Mark(!suggestion.complete);
-    return suggestion.complete ? Outcome::Complete : Outcome::Partial;
+    Mark(!suggestion.Certain());
+    if (!suggestion.complete) {
+        return Outcome::Partial;
+    }
+    return suggestion.uncertain ? Outcome::Uncertain : Outcome::Complete;
 }
 
 void ReadingFiller::Suggest(const QString& reading)
@@ -45,9 +48,9 @@ void ReadingFiller::Suggest(const QString& reading)
     Mark(false);
 }
 
-void ReadingFiller::Mark(bool partial)
+void ReadingFiller::Mark(bool doubtful)
 {
-    reading_->setStyleSheet(partial ? QStringLiteral("QLineEdit { background: #fff1b8; }") : QString());
+    reading_->setStyleSheet(doubtful ? QStringLiteral("QLineEdit { background: #fff1b8; }") : QString());
 }
 
 } // namespace tessaly

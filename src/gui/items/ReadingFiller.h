@@ -20,6 +20,7 @@ public:
 
     enum class Outcome {
         Complete, // every letter of the text was read
+        Uncertain, // read, but partly guessed; the field is marked
         Partial, // letters or digits could not be read; the field is marked
         NothingRead, // the text gives no reading; the field is left alone
         Typed, // the user's own reading stays
@@ -35,7 +36,7 @@ public:
     void Suggest(const QString& reading);
 
 private:
-    void Mark(bool partial);
+    void Mark(bool doubtful);
 
     QLineEdit* source_;
     QLineEdit* reading_;

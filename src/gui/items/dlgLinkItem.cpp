@@ -19,6 +19,7 @@
 
 #include "gui/DialogButtons.h"
 #include "gui/GuiText.h"
+#include "gui/items/ItemProblemWarning.h"
 #include "gui/items/ReadingFiller.h"
 #include "gui/Icons.h"
 #include "gui/InputGuard.h"
@@ -36,8 +37,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr const char* kReadingWarning
-    = "不正な文字が含まれています.\r\nかなには全角平仮名のみ利用できます.\r\n長音符\"ー\"も読みに変換して下さい.";
 
 std::string Trimmed(const QLineEdit* edit)
 {
@@ -360,8 +359,12 @@ void TForm_LinkItem::GuessReading(ReadingFiller& filler, QLineEdit* focusTarget)
 {
     switch (filler.Fill(readings_)) {
     case ReadingFiller::Outcome::Complete: status_->setText(QStringLiteral("読みを推測しました.")); break;
+    case ReadingFiller::Outcome::Uncertain:
+        status_->setText(QStringLiteral(
+            "読みを推測しましたが確かではありません (辞書にない語、読みの分かれる名前、英字・数字). 確かめて下さい."));
+        break;
     case ReadingFiller::Outcome::Partial:
-        status_->setText(QStringLiteral("読みの一部だけを推測しました (英字・数字などは読めません). 確かめて下さい."));
+        status_->setText(QStringLiteral("読みの一部だけを推測しました (読めない字があります). 確かめて下さい."));
         break;
     case ReadingFiller::Outcome::NothingRead: status_->setText(QStringLiteral("読みを推測できませんでした.")); break;
     case ReadingFiller::Outcome::Typed:
@@ -417,14 +420,12 @@ void TForm_LinkItem::Button1Click()
         }
         accept();
         break;
-    case ItemProblem::TitleMissing: refuse("ページタイトルは必須項目です.", title_); break;
-    case ItemProblem::TitleKanaMissing: refuse("ページタイトル(かな)は必須項目です.", titleKana_); break;
-    case ItemProblem::TitleKanaNotHiragana: refuse(kReadingWarning, titleKana_); break;
+    case ItemProblem::TitleMissing: refuse(ItemProblemWarning(problem), title_); break;
+    case ItemProblem::TitleKanaMissing:
+    case ItemProblem::TitleKanaNotHiragana: refuse(ItemProblemWarning(problem), titleKana_); break;
     case ItemProblem::AuthorKanaMissing:
-        refuse("作者名(かな)は必須項目です.\r\n不明の場合はタイトル(かな)と同値にします.", authorKana_);
-        break;
-    case ItemProblem::AuthorKanaNotHiragana: refuse(kReadingWarning, authorKana_); break;
-    case ItemProblem::UrlMissing: refuse("ページURLは必須項目です.", page_); break;
+    case ItemProblem::AuthorKanaNotHiragana: refuse(ItemProblemWarning(problem), authorKana_); break;
+    case ItemProblem::UrlMissing: refuse(ItemProblemWarning(problem), page_); break;
     case ItemProblem::DateInvalid: RefuseYearZero(messages_, date_); break;
     case ItemProblem::NoSerialLeft: break; // the project's, found when the item is added
     }

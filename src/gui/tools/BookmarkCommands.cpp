@@ -10,6 +10,8 @@
 #include "core/collection/ShownItems.h"
 #include "gui/host/MainServices.h"
 #include "gui/host/MenuLayout.h"
+#include "gui/readings/ProjectReadings.h"
+#include "gui/readings/ReadingReview.h"
 #include "core/text/Codepage.h"
 #include "core/tools/BookmarkFile.h"
 #include "core/tools/BookmarkImport.h"
@@ -78,11 +80,13 @@ void BookmarkCommands::MM_ImportBookmarksClick()
     Project& project = host_.CurrentProject();
     host_.Shown().FlushGenre();
     const bool wasEditing = project.IsEditing;
-    const BookmarkImportReport report = ImportBookmarks(project, bookmarks.bookmarks, *services.readings, services.clock);
+    const ProjectReadings readings(services, project);
+    const BookmarkImportReport report = ImportBookmarks(project, bookmarks.bookmarks, *readings.Service(), services.clock);
     // Shown from the new lines first: the change is taken from what is shown.
     host_.ShowCollectionAgain(0);
     host_.SetIsEditing(project.IsEditing || wasEditing);
     services.messages.Show(MessageKind::Information, SjisText(BookmarkImportMessage(report)), MessageButton::Ok);
+    ReviewReadings(host_, report.doubtfulReadings);
 }
 
 void BookmarkCommands::MM_ExportBookmarksClick()

@@ -13,6 +13,8 @@
 #include "gui/tools/dlgCSVQuery.h"
 #include "gui/host/MainServices.h"
 #include "gui/host/MenuLayout.h"
+#include "gui/readings/ProjectReadings.h"
+#include "gui/readings/ReadingReview.h"
 #include "gui/shell/dlgSplash.h"
 #include "core/text/Codepage.h"
 #include "core/tools/CsvExport.h"
@@ -66,6 +68,7 @@ void ExchangeCommands::ImportRkm(const QString& fileName)
     host_.Shown().FlushGenre();
     std::unique_ptr<TSplashWindow> splash;
     const bool wasEditing = project.IsEditing;
+    const ProjectReadings readings(services, project);
     const RkmImportResult result = ImportRkmFile(project, absolute.toStdString(), services.clock.Today(),
         [&](std::size_t line, std::size_t lastLine) {
             if (!splash) {
@@ -79,7 +82,7 @@ void ExchangeCommands::ImportRkm(const QString& fileName)
                 splash->SetPos(static_cast<int>(line));
             }
         },
-        services.readings);
+        readings.Service());
     splash.reset();
     switch (result.status) {
     case RkmImportResult::Status::NotFound:
@@ -96,6 +99,7 @@ void ExchangeCommands::ImportRkm(const QString& fileName)
     host_.SetIsEditing(project.IsEditing || wasEditing);
     services.messages.Show(RkmImportHasWarnings(result) ? MessageKind::Warning : MessageKind::Information,
         SjisText(RkmImportMessage(result)), MessageButton::Ok);
+    ReviewReadings(host_, result.doubtfulReadings);
 }
 
 void ExchangeCommands::MM_ExportCSVClick()
