@@ -67,7 +67,9 @@ private slots:
         bool stored = false;
         for (const Genre& genre : h.window->CurrentProject().Genres) {
             for (const std::string& line : genre.Lines) {
-                stored = stored || LineToItem(line).TitleKana == SJ("てづくりぱんのみせ");
+                // Without an author, his reading follows the title's.
+                const TLinkItem item = LineToItem(line);
+                stored = stored || (item.TitleKana == SJ("てづくりぱんのみせ") && item.AuthorKana == item.TitleKana);
             }
         }
         QVERIFY(stored);

@@ -279,7 +279,7 @@ std::string BookmarkImportMessage(const BookmarkImportReport& report)
     }
     AppendMessageList(text, SJ("次のリンクは取り込みませんでした:"), report.notStored,
         [](const Report::NotStored& entry) { return ShownBookmark(entry.bookmark) + " : " + RefusalReason(entry.why); });
-    AppendMessageList(text, SJ("次のリンクの読みは推測です. 読みを確かめて下さい:"), report.doubtfulReadings,
+    AppendMessageList(text, SJ("次のリンクの読みは推測です. 続く「読みの確認」で確かめて下さい:"), report.doubtfulReadings,
         [](const DoubtfulReading& entry) { return entry.title + " : " + entry.reading; });
     AppendMessageList(text, SJ("次のリンクから Shift_JIS にない文字を除きました:"), report.lostCharacters,
         [](const Report::LostCharacters& entry) {

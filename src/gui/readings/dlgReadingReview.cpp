@@ -64,6 +64,9 @@ TForm_ReadingReview::TForm_ReadingReview(
         items_.push_back(item);
     }
     table_->resizeColumnsToContents();
+    for (const int column : {kTitle, kTitleKana, kAuthor, kAuthorKana}) {
+        table_->setColumnWidth(column, std::max(table_->columnWidth(column), 150));
+    }
     table_->horizontalHeader()->setStretchLastSection(true);
     if (!readings.empty()) {
         table_->setCurrentCell(0, kTitleKana);
@@ -89,6 +92,11 @@ void TForm_ReadingReview::Button1Click()
                 return;
             }
             *fields[column] = *text;
+        }
+        // Without an author his reading is the title's, and follows its correction.
+        const TLinkItem& imported = items_[i];
+        if (item.Author.empty() && imported.AuthorKana == imported.TitleKana && item.AuthorKana == imported.AuthorKana) {
+            item.AuthorKana = item.TitleKana;
         }
         if (const ItemProblem problem = FindItemProblem(item); problem != ItemProblem::None) {
             messages_.Show(MessageKind::Warning, SjisText(SJ(ItemProblemWarning(problem))), MessageButton::Retry);
