@@ -99,6 +99,10 @@ TEST(CommandLine, ArgumentsThatDoNotFitAreRefused)
         {{"import-bookmarks", "p.TSP", "b.html", "b.html"}, "tessaly-cli import-bookmarks: b.html is the file b.html"},
         {{"check-links", "p.TSP", "--mark-failed", "--out", "r.csv", "--report", "r.csv"},
             "tessaly-cli check-links: --out and --report name the same file"},
+        // "--" ends the options, and a repeated last positional wants one at least.
+        {{"tidy", "--", "--match-case", "p.TSP", "q.TSP"}, "tessaly-cli tidy: expected a project file"},
+        {{"readings"}, "tessaly-cli readings: expected one or more texts (see --help)\n"},
+        {{"readings", "--project"}, "tessaly-cli readings: --project needs a value\n"},
     };
     for (const auto& [args, message] : cases) {
         std::ostringstream out;

@@ -279,10 +279,16 @@ TEST(KnownReadings, TheUsersReadingsComeFirst)
 {
     const test::FakeReadings dictionary;
     KnownReadings known;
-    known.Add(SJ("星野源"), SJ("ほしのげん"));
+    known.Add(SJ("星野 源"), SJ("ほしのげん")); // an author as stored, with a space
     known.Add(SJ("猫"), SJ("みけ")); // one kanji: whole texts only
     known.Add(SJ("鉄道写真"), SJ("てつどうしゃしん"));
     known.Add(SJ("鉄道写真"), SJ("てっどうしゃしん")); // the later reading wins
+    known.Add("Tokyo", SJ("とうきょう"));
+    // What an import guessed and stored is no evidence; what the user
+    // typed in the collection is.
+    known.Add("Web", SJ("だぶりゅういいびい"), false);
+    known.Add(SJ("写真館"), SJ("しゃしんやかた"), false);
+    known.Add(std::string(2000, 'x'), SJ("えっくす")); // no name anyone types
     const LearnedReadingService readings(dictionary, known);
     const struct {
         const char* text;
@@ -290,19 +296,25 @@ TEST(KnownReadings, TheUsersReadingsComeFirst)
         bool certain;
     } cases[] = {
         {"星野源", "ほしのげん", true},
-        {" 星野源 ", "ほしのげん", true},
+        {" 星野　源 ", "ほしのげん", true},
         {"猫", "みけ", true},
         {"星野源の猫", "ほしのげんのねこ", true},
         {"猫と鉄道写真", "ねこと" "てっどうしゃしん", true},
         {"星野源とWeb", "ほしのげんとだぶりゅういいびい", false}, // the rest is guessed
         {"星野源と淹", "ほしのげんと", false}, // or not read at all
         {"写真", "しゃしん", true}, // from the dictionary
+        {"TOKYO", "とうきょう", true},
+        {"Tokyo Tower", "とうきょうてぃいおおだぶりゅういいあある", false},
+        {"Tokyoites", "てぃいおおけえわいおおあいてぃいいいえす", false}, // a word stands alone
+        {"Web", "だぶりゅういいびい", false},
+        {"猫の写真館", "ねこのしゃしんやかた", true},
     };
     for (const auto& c : cases) {
         const ReadingSuggestion suggestion = readings.Suggest(SJ(c.text));
         EXPECT_EQ(Utf8(suggestion.reading), c.reading) << c.text;
         EXPECT_EQ(suggestion.Certain(), c.certain) << c.text;
     }
+    EXPECT_EQ(known.Find(std::string(2000, 'x')), nullptr);
 }
 
 TEST(KnownReadings, CorrectionsAreLearnedInTheUsersDictionary)
@@ -321,9 +333,11 @@ TEST(KnownReadings, CorrectionsAreLearnedInTheUsersDictionary)
     KnownReadings known;
     known.AddUserDictionary(file);
     known.AddUserDictionary(dir / "missing.txt");
-    EXPECT_EQ(known.Find(SJ("星野源")), SJ("ほしのげん"));
-    EXPECT_EQ(known.Find(SJ("米津玄師")), SJ("よねづけんし"));
-    EXPECT_EQ(known.Find(SJ("猫")), std::nullopt); // a reading in katakana is passed over
+    ASSERT_NE(known.Find(SJ("星野源")), nullptr);
+    EXPECT_EQ(known.Find(SJ("星野源"))->reading, SJ("ほしのげん"));
+    ASSERT_NE(known.Find(SJ("米津玄師")), nullptr);
+    EXPECT_EQ(known.Find(SJ("米津玄師"))->reading, SJ("よねづけんし"));
+    EXPECT_EQ(known.Find(SJ("猫")), nullptr); // a reading in katakana is passed over
 }
 
 } // namespace

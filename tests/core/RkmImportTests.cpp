@@ -344,24 +344,28 @@ TEST(RkmImport, SuggestsReadingsItCannotRepair)
             {"<!-- start link -->", "\ttitle=Web猫", "\tauthor=猫", "\tpage=r/", "<!-- end -->"},
             {"<!-- start link -->", "\ttitle=猫", "\ttitle_kana=カ", "\tauthor=猫", "\tauthor_kana=か", "\tpage=s/",
                 "<!-- end -->"},
-            // No author name: nothing to suggest from.
-            {"<!-- start link -->", "\ttitle=猫", "\tpage=t/", "<!-- end -->"}});
+            // No author name: his reading is the title's.
+            {"<!-- start link -->", "\ttitle=猫", "\tpage=t/", "<!-- end -->"},
+            // A title of symbols only is read from the site's name, a guess.
+            {"<!-- start link -->", "\ttitle=★★", "\tpage=www.neko.example.jp/", "<!-- end -->"}});
     const RkmImportResult result = ImportRkmText(project, text, kToday, {}, &readings);
 
-    EXPECT_EQ(result.stored, 4u);
-    ASSERT_EQ(result.refused.size(), 1u);
-    EXPECT_EQ(result.refused[0].problem, ItemProblem::AuthorKanaMissing);
+    EXPECT_EQ(result.stored, 6u);
+    EXPECT_TRUE(result.refused.empty());
     const std::vector<std::string>& lines = project.Genres[0].Lines;
-    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(LineToItem(lines[4]).AuthorKana, SJ("ねこ"));
+    EXPECT_EQ(LineToItem(lines[5]).TitleKana, SJ("ねこ"));
     EXPECT_EQ(LineToItem(lines[0]).TitleKana, SJ("ねこしゃしん"));
     EXPECT_EQ(LineToItem(lines[0]).AuthorKana, SJ("ねこ"));
     EXPECT_EQ(LineToItem(lines[1]).TitleKana, SJ("ねこ"));
     EXPECT_EQ(LineToItem(lines[1]).AuthorKana, SJ("てつ"));
     EXPECT_EQ(LineToItem(lines[2]).TitleKana, SJ("だぶりゅういいびいねこ"));
     EXPECT_EQ(LineToItem(lines[3]).TitleKana, SJ("か"));
-    ASSERT_EQ(result.doubtfulReadings.size(), 1u);
+    ASSERT_EQ(result.doubtfulReadings.size(), 2u);
     EXPECT_EQ(result.doubtfulReadings[0].serial, LineToItem(lines[2]).Serial);
     EXPECT_TRUE(result.doubtfulReadings[0].complete);
+    EXPECT_EQ(result.doubtfulReadings[1].serial, LineToItem(lines[5]).Serial);
 }
 
 TEST(RkmImport, MissingFileChangesNothing)

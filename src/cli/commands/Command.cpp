@@ -112,9 +112,15 @@ std::optional<Arguments> Command::Parse(std::span<const std::string_view> args, 
     const std::string prefix = "tessaly-cli " + std::string(declaration_.name) + ": ";
     Arguments parsed;
     parsed.declaration_ = &declaration_;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        if (!arg.starts_with("--")) {
+        // "--" ends the options: what follows is taken as it is.
+        if (arg == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !arg.starts_with("--")) {
             parsed.positionals_.push_back(arg);
             continue;
         }

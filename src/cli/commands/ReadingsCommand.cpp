@@ -30,6 +30,8 @@ ReadingsCommand::ReadingsCommand()
                          "how far it can be trusted, separated by tabs: \"certain\"; \"uncertain\" when a\n"
                          "word was unknown, a name has other readings as likely, or Latin letters or\n"
                          "digits were read by rule; \"partial\" when something could not be read.\n"
+                         "Characters Shift_JIS lacks are read in their nearest form or left out, as an\n"
+                         "import stores them; \"--\" before a text that begins with \"--\".\n"
                          "Readings the user taught the program (his dictionary of readings,\n"
                          "$XDG_DATA_HOME/tessaly/readings.txt) come first, then those of the project's\n"
                          "items with --project.",
@@ -56,13 +58,14 @@ int ReadingsCommand::Execute(const Arguments& args, Streams streams) const
     const LearnedReadingService readings(*opened.service, known);
     int status = 0;
     for (const std::string_view text : args.Positionals()) {
-        const ConversionResult sjis = Utf8ToSjis(text);
-        if (!sjis.ok) {
-            streams.err << "tessaly-cli readings: '" << Escaped(text)
-                        << "' has characters Shift_JIS lacks, which a title cannot hold\n";
+        if (!Utf8ToUtf16(text)) {
+            streams.err << "tessaly-cli readings: '" << Escaped(text) << "' is not UTF-8 text\n";
             status = 1;
             continue;
         }
+        // As an import stores it: characters Shift_JIS lacks become their
+        // nearest form or are left out.
+        const NearestConversion sjis = Utf8ToSjisNearest(text);
         const ReadingSuggestion suggestion = readings.Suggest(sjis.text);
         streams.out << Escaped(text) << '\t' << SjisToUtf8Lossy(suggestion.reading) << '\t' << CertaintyOf(suggestion)
                     << '\n';

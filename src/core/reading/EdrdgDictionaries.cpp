@@ -132,6 +132,35 @@ bool IsOneWord(std::string_view text)
     });
 }
 
+constexpr std::string_view kMarkedRegisters[] = {"(sl)", "(joc)", "(derog)", "(vulg)", "(arch)", "(obs)", "(col)"};
+
+// Whether the katakana can be the sound of the English word, by its first
+// letter: "ピアノ" for "piano", never "スタイル" for "build".
+bool SoundsAlike(std::string_view english, std::string_view katakana)
+{
+    static constexpr std::pair<std::string_view, std::string_view> kRows[] = {
+        {"アイウエオヴァィゥェォ", "aeiouhwyv"}, {"カキクケコ", "kcqx"}, {"ガギグゲゴ", "g"}, {"サスセソ", "sczpt"},
+        {"シ", "scx"}, {"ザズゼゾ", "zsx"}, {"ジ", "jgz"}, {"タテト", "td"}, {"チ", "ct"}, {"ツ", "tz"},
+        {"ダヂヅデド", "d"}, {"ナニヌネノ", "nk"}, {"ハヒヘホ", "hw"}, {"フ", "fphw"}, {"バビブベボ", "bv"},
+        {"パピプペポ", "p"}, {"マミムメモ", "m"}, {"ヤヨ", "yje"}, {"ユ", "yu"}, {"ラリルレロ", "rl"}, {"ワヰヱヲ", "w"},
+    };
+    if (english.empty() || katakana.size() < 3) {
+        return false;
+    }
+    const char letter = english.front() >= 'A' && english.front() <= 'Z'
+        ? static_cast<char>(english.front() - 'A' + 'a')
+        : english.front();
+    const std::string_view kana = katakana.substr(0, 3);
+    for (const auto& [row, letters] : kRows) {
+        for (std::size_t i = 0; i + 3 <= row.size(); i += 3) {
+            if (row.substr(i, 3) == kana) {
+                return letters.find(letter) != std::string_view::npos;
+            }
+        }
+    }
+    return false;
+}
+
 std::string WithoutMiddleDots(std::string_view katakana)
 {
     std::string word(katakana);
@@ -206,18 +235,28 @@ EnglishWords EnglishWords::Parse(std::string_view utf8)
         if (!IsKatakanaWord(katakana)) {
             continue;
         }
-        // Common words (marked "(P)") first, then a word's first sense, then
-        // words written in katakana.
+        // Slang and jokes are not what a title means ("Tokyo" is no トンキン).
+        if (std::any_of(std::begin(kMarkedRegisters), std::end(kMarkedRegisters),
+                [&](std::string_view tag) { return line->glosses.find(tag) != std::string_view::npos; })) {
+            continue;
+        }
+        // Ranked: a word from English before one borrowed from another
+        // language ("home (ger: Heim)"), katakana words before words with a katakana reading, common words
+        // ("(P)") before others, a gloss of the first sense before later
+        // ones, words of one sense before words of many.
         const bool common = line->glosses.ends_with("(P)");
-        const int written = line->reading.empty() ? 0 : 4;
-        // A word borrowed from another language ("home (ger: Heim)") after one from English.
-        const int borrowed = line->glosses.find(": ") != std::string_view::npos ? 8 : 0;
+        const int borrowed = line->glosses.find(": ") != std::string_view::npos ? 32 : 0;
+        const int written = line->reading.empty() ? 0 : 8;
+        const int senses = line->glosses.find("(2)") != std::string_view::npos ? 1 : 0;
+        const int rank = borrowed + written + (common ? 0 : 4) + senses;
+        // Only a gloss that opens a sense names the word ("(n) style/build"
+        // is no "build"), and only one the katakana sounds like.
         bool first = true;
         for (const std::string_view gloss : SplitList(line->glosses, '/')) {
             const std::string_view bare = BareGloss(gloss);
-            if (IsOneWord(bare)) {
+            if ((first || gloss.starts_with('(')) && IsOneWord(bare) && SoundsAlike(bare, katakana)) {
                 dictionary.words_.push_back(
-                    {AsciiLower(bare), WithoutMiddleDots(katakana), borrowed + written + (common ? 0 : 2) + (first ? 0 : 1)});
+                    {AsciiLower(bare), WithoutMiddleDots(katakana), rank + (first ? 0 : 2)});
             }
             if (!bare.empty()) {
                 first = false;
@@ -232,13 +271,23 @@ EnglishWords EnglishWords::Parse(std::string_view utf8)
 
 std::optional<std::string> EnglishWords::Katakana(std::string_view word) const
 {
-    const std::string english = AsciiLower(word);
-    const auto found = std::lower_bound(
-        words_.begin(), words_.end(), english, [](const Word& entry, const std::string& key) { return entry.english < key; });
-    if (found == words_.end() || found->english != english) {
+    std::string english = AsciiLower(word);
+    // EDICT spells English the British way: "center" is "centre".
+    if (english.ends_with("er") && english.size() > 4 && !Find(english)) {
+        english.replace(english.size() - 2, 2, "re");
+    }
+    const Word* found = Find(english);
+    if (!found) {
         return std::nullopt;
     }
     return found->katakana;
+}
+
+const EnglishWords::Word* EnglishWords::Find(const std::string& english) const
+{
+    const auto found = std::lower_bound(
+        words_.begin(), words_.end(), english, [](const Word& entry, const std::string& key) { return entry.english < key; });
+    return found == words_.end() || found->english != english ? nullptr : &*found;
 }
 
 } // namespace tessaly

@@ -76,6 +76,8 @@ private:
         std::string katakana;
         int rank = 0; // lower is likelier
     };
+    const Word* Find(const std::string& english) const;
+
     std::vector<Word> words_; // by english, best first
 };
 

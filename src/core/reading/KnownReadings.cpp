@@ -1,5 +1,6 @@
 #include "core/reading/KnownReadings.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -39,6 +40,32 @@ std::optional<DictionaryLine> ParseLine(std::string_view line)
     return DictionaryLine{text.text, reading.text};
 }
 
+constexpr std::size_t kMostKnownBytes = 1024;
+
+bool IsAsciiAlnum(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// How texts are told apart: without spaces (half- and full-width), Latin
+// letters in lower case.
+std::string Key(std::string_view text)
+{
+    std::string key;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = sjis::CharLength(text, pos);
+        const std::string_view character = text.substr(pos, length);
+        if (character != " " && character != "\x81\x40") {
+            key += character.size() == 1 && character[0] >= 'A' && character[0] <= 'Z'
+                ? static_cast<char>(character[0] - 'A' + 'a')
+                : character[0];
+            key.append(character.substr(1));
+        }
+        pos += length;
+    }
+    return key;
+}
+
 bool IsKanji(std::string_view text, std::size_t pos)
 {
     const auto lead = static_cast<unsigned char>(text[pos]);
@@ -47,14 +74,18 @@ bool IsKanji(std::string_view text, std::size_t pos)
 }
 
 // A text that can be found inside others: two characters or more, one of
-// them a kanji (a lone kanji or a kana word is too common to trust).
-bool CanBeAWord(std::string_view text)
+// them a kanji (a lone kanji or a kana word is too common to trust), or a
+// Latin word of three letters or more.
+bool CanBeAWord(std::string_view key)
 {
+    if (key.size() >= 3 && std::all_of(key.begin(), key.end(), IsAsciiAlnum)) {
+        return true;
+    }
     std::size_t characters = 0;
     bool kanji = false;
-    for (std::size_t pos = 0; pos < text.size(); pos += sjis::CharLength(text, pos)) {
+    for (std::size_t pos = 0; pos < key.size(); pos += sjis::CharLength(key, pos)) {
         ++characters;
-        kanji = kanji || IsKanji(text, pos);
+        kanji = kanji || IsKanji(key, pos);
     }
     return characters >= 2 && kanji;
 }
@@ -72,16 +103,16 @@ bool NeedsReading(std::string_view sjisText)
 
 } // namespace
 
-void KnownReadings::Add(std::string_view text, std::string_view reading)
+void KnownReadings::Add(std::string_view text, std::string_view reading, bool confirmed)
 {
-    text = Trim(text);
-    if (text.empty() || reading.empty()) {
+    std::string key = Key(Trim(text));
+    if (key.empty() || reading.empty() || key.size() > kMostKnownBytes || reading.size() > kMostKnownBytes) {
         return;
     }
-    readings_.insert_or_assign(std::string(text), std::string(reading));
-    if (CanBeAWord(text)) {
-        longest_ = std::max(longest_, text.size());
+    if (CanBeAWord(key)) {
+        longest_ = std::max(longest_, key.size());
     }
+    readings_.insert_or_assign(std::move(key), Known{std::string(reading), confirmed});
 }
 
 void KnownReadings::AddCollection(const Project& project)
@@ -90,8 +121,8 @@ void KnownReadings::AddCollection(const Project& project)
         for (const std::string& line : project.Genres[genre].Lines) {
             TextArena decoded;
             const LinkItemView item = ViewItemLine(line, decoded);
-            Add(item.Title, item.TitleKana);
-            Add(item.Author, item.AuthorKana);
+            Add(item.Title, item.TitleKana, false);
+            Add(item.Author, item.AuthorKana, false);
         }
     }
 }
@@ -117,25 +148,33 @@ KnownReadings KnownReadingsOf(const Project& project, const std::filesystem::pat
     return known;
 }
 
-std::optional<std::string> KnownReadings::Find(std::string_view text) const
+const KnownReadings::Known* KnownReadings::Find(std::string_view text) const
 {
-    const auto found = readings_.find(std::string(Trim(text)));
-    if (found == readings_.end()) {
-        return std::nullopt;
-    }
-    return found->second;
+    const auto found = readings_.find(Key(Trim(text)));
+    return found == readings_.end() ? nullptr : &found->second;
 }
 
-std::size_t KnownReadings::KnownWordAt(std::string_view text, std::size_t pos) const
+std::size_t KnownReadings::KnownWordAt(std::string_view text, std::size_t pos, bool afterLatin) const
 {
+    if (text[pos] == ' ' || text.substr(pos).starts_with("\x81\x40")) {
+        return 0;
+    }
+    // Spaces inside a known text do not count against its length.
+    constexpr std::size_t kSpaceRoom = 16;
     std::vector<std::size_t> ends;
-    for (std::size_t end = pos; end < text.size() && end - pos < longest_;) {
+    for (std::size_t end = pos; end < text.size() && end - pos < longest_ + kSpaceRoom;) {
         end += sjis::CharLength(text, end);
         ends.push_back(end);
     }
     for (auto end = ends.rbegin(); end != ends.rend(); ++end) {
         const std::string_view candidate = text.substr(pos, *end - pos);
-        if (CanBeAWord(candidate) && readings_.contains(std::string(candidate))) {
+        const std::string key = Key(candidate);
+        if (candidate.back() == ' ' || !CanBeAWord(key) || !readings_.contains(key)) {
+            continue;
+        }
+        // A Latin word stands alone: "Tokyo" is in "Tokyo Tower", not in "Tokyoites".
+        const bool latin = IsAsciiAlnum(key.front());
+        if (!latin || (!afterLatin && (*end == text.size() || !IsAsciiAlnum(text[*end])))) {
             return candidate.size();
         }
     }
@@ -144,37 +183,52 @@ std::size_t KnownReadings::KnownWordAt(std::string_view text, std::size_t pos) c
 
 ReadingSuggestion LearnedReadingService::Suggest(std::string_view sjisText) const
 {
-    if (std::optional<std::string> known = known_.Find(sjisText)) {
-        return {std::move(*known), true, false};
+    // A reading of the collection that is the dictionary's own guess is no
+    // evidence: an import stored it.
+    const auto judged = [this](std::string_view text, const KnownReadings::Known& known) {
+        if (!known.confirmed) {
+            ReadingSuggestion guess = dictionary_.Suggest(text);
+            if (guess.reading == known.reading) {
+                return guess;
+            }
+        }
+        return ReadingSuggestion{known.reading, true, false};
+    };
+    if (const KnownReadings::Known* known = known_.Find(sjisText)) {
+        return judged(sjisText, *known);
     }
     // Known words where they are, the dictionary for the text between them.
     ReadingSuggestion suggestion{{}, true, false};
     bool foundWord = false;
-    const auto appendRest = [&](std::string_view rest) {
-        if (rest.empty()) {
-            return;
-        }
-        const ReadingSuggestion part = dictionary_.Suggest(rest);
+    const auto append = [&](const ReadingSuggestion& part, std::string_view text) {
         suggestion.reading += part.reading;
         suggestion.uncertain = suggestion.uncertain || part.uncertain;
-        suggestion.complete = suggestion.complete && (part.complete || (part.reading.empty() && !NeedsReading(rest)));
+        suggestion.complete = suggestion.complete && (part.complete || (part.reading.empty() && !NeedsReading(text)));
     };
     std::size_t restBegin = 0;
+    bool afterLatin = false;
     for (std::size_t pos = 0; pos < sjisText.size();) {
-        if (const std::size_t length = known_.KnownWordAt(sjisText, pos); length > 0) {
-            appendRest(sjisText.substr(restBegin, pos - restBegin));
-            suggestion.reading += *known_.Find(sjisText.substr(pos, length));
+        if (const std::size_t length = known_.KnownWordAt(sjisText, pos, afterLatin); length > 0) {
+            if (const std::string_view rest = sjisText.substr(restBegin, pos - restBegin); !rest.empty()) {
+                append(dictionary_.Suggest(rest), rest);
+            }
+            const std::string_view word = sjisText.substr(pos, length);
+            append(judged(word, *known_.Find(word)), word);
             foundWord = true;
             pos += length;
             restBegin = pos;
+            afterLatin = false;
         } else {
+            afterLatin = IsAsciiAlnum(sjisText[pos]);
             pos += sjis::CharLength(sjisText, pos);
         }
     }
     if (!foundWord) {
         return dictionary_.Suggest(sjisText);
     }
-    appendRest(sjisText.substr(restBegin));
+    if (const std::string_view rest = sjisText.substr(restBegin); !rest.empty()) {
+        append(dictionary_.Suggest(rest), rest);
+    }
     return suggestion;
 }
 

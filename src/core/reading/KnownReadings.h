@@ -20,24 +20,34 @@ class Project;
 
 class KnownReadings {
 public:
+    struct Known {
+        std::string reading; // code page 932
+        // The user gave it (his dictionary). A reading of the collection may
+        // be a guess an import stored, and counts only where it is not the
+        // dictionary's own uncertain guess.
+        bool confirmed = false;
+    };
+
     // Texts and readings in code page 932; a later reading of a text
-    // replaces an earlier one.
-    void Add(std::string_view text, std::string_view reading);
-    // Every item's title and author with their readings.
+    // replaces an earlier one. Texts are told apart without their spaces and
+    // the case of Latin letters ("岡本 宙" is "岡本宙", "Piano" "piano"); a
+    // text or reading beyond 1 KB is no name anyone types and is passed over.
+    void Add(std::string_view text, std::string_view reading, bool confirmed = true);
+    // Every item's title and author with their readings, unconfirmed.
     void AddCollection(const Project& project);
     // The user's dictionary; a missing file is an empty one, a line that is
     // not "TEXT<TAB>READING" in hiragana is passed over.
     void AddUserDictionary(const std::filesystem::path& path);
 
-    std::optional<std::string> Find(std::string_view text) const;
-    // The length in bytes of the longest known text of two or more
-    // characters, one of them a kanji, that begins at pos; 0 when none.
-    std::size_t KnownWordAt(std::string_view text, std::size_t pos) const;
-
-    bool Empty() const { return readings_.empty(); }
+    const Known* Find(std::string_view text) const;
+    // The length in bytes of the longest known word that begins at pos: a
+    // text of two or more characters with a kanji, or a Latin word of three
+    // letters or more standing alone (afterLatin: a Latin letter or digit is
+    // just before pos); 0 when none.
+    std::size_t KnownWordAt(std::string_view text, std::size_t pos, bool afterLatin) const;
 
 private:
-    std::unordered_map<std::string, std::string> readings_;
+    std::unordered_map<std::string, Known> readings_;
     std::size_t longest_ = 0; // bytes of the longest text that can be a word
 };
 

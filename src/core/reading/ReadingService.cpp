@@ -344,7 +344,30 @@ std::string WithoutSpaces(std::string_view text)
     return key;
 }
 
+// The name of a site as its address gives it: "www.example.jp/a/" is
+// "example".
+std::string SiteName(std::string_view url)
+{
+    if (const std::size_t scheme = url.find("://"); scheme != std::string_view::npos) {
+        url.remove_prefix(scheme + 3);
+    }
+    if (url.starts_with("www.")) {
+        url.remove_prefix(4);
+    }
+    return std::string(url.substr(0, url.find_first_of("./:")));
+}
+
 } // namespace
+
+ReadingSuggestion SuggestTitleReading(const ReadingService& readings, std::string_view title, std::string_view url)
+{
+    ReadingSuggestion suggestion = readings.Suggest(title);
+    if (suggestion.reading.empty()) {
+        suggestion = readings.Suggest(SiteName(url));
+        suggestion.uncertain = true;
+    }
+    return suggestion;
+}
 
 ReadingSuggestion ComposeReading(
     std::string_view text, std::span<const ReadingToken> tokens, const ReadingDictionaries& dictionaries)

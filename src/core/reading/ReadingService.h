@@ -40,6 +40,11 @@ public:
     virtual ReadingSuggestion Suggest(std::string_view sjisText) const = 0;
 };
 
+// The suggestion for a link's title (code page 932); a title of symbols
+// only is read as the name of its site ("www.example.jp/a/" as "example"),
+// a guess.
+ReadingSuggestion SuggestTitleReading(const ReadingService& readings, std::string_view title, std::string_view url);
+
 struct ReadingServiceStatus {
     std::unique_ptr<ReadingService> service; // null when none could be opened
     std::string error; // why not, in English, for logs and the command line

@@ -60,19 +60,6 @@ std::optional<std::string> StoredUrl(std::string_view url)
     return SafeStoredUrl(PercentEncoded(url, IsBeyondAscii));
 }
 
-// The name of a site as its address gives it: "www.example.jp/a/" is
-// "example".
-std::string SiteName(std::string_view url)
-{
-    if (const std::size_t scheme = url.find("://"); scheme != std::string_view::npos) {
-        url.remove_prefix(scheme + 3);
-    }
-    if (url.starts_with("www.")) {
-        url.remove_prefix(4);
-    }
-    return std::string(url.substr(0, url.find_first_of("./:")));
-}
-
 class Importer {
 public:
     Importer(Project& project, const ReadingService& readings, const Clock& clock, GenreSource genres)
@@ -112,11 +99,7 @@ public:
             report_.notStored.push_back({reported, Report::Refusal::NoTitle});
             return;
         }
-        ReadingSuggestion reading = readings_.Suggest(item.Title);
-        if (reading.reading.empty()) {
-            reading = readings_.Suggest(SiteName(item.Url));
-            reading.uncertain = true;
-        }
+        const ReadingSuggestion reading = SuggestTitleReading(readings_, item.Title, item.Url);
         item.TitleKana = reading.reading;
         item.AuthorKana = reading.reading; // no author: his reading is the title's
         // The description is plain text, the comment goes into pages as HTML.

@@ -294,7 +294,10 @@ private:
         doubtful_ = false;
         complete_ = true;
         link_.TitleKana = ReadingOf(link_.Title, link_.TitleKana);
-        link_.AuthorKana = ReadingOf(link_.Author, link_.AuthorKana);
+        // Without an author his reading is the title's, as the editor has it.
+        link_.AuthorKana = readings_ && Trim(link_.Author).empty() && Trim(link_.AuthorKana).empty()
+            ? link_.TitleKana
+            : ReadingOf(link_.Author, link_.AuthorKana);
         // Someone else's file must not put markup or a script address into
         // the owner's pages.
         for (std::string* address : {&link_.Url, &link_.Banner}) {
@@ -333,7 +336,8 @@ private:
     {
         std::string reading = RepairReading(given);
         if ((Trim(reading).empty() || !IsHiragana(Trim(reading))) && readings_ && !Trim(text).empty()) {
-            if (ReadingSuggestion suggestion = readings_->Suggest(Trim(text)); !suggestion.reading.empty()) {
+            if (ReadingSuggestion suggestion = SuggestTitleReading(*readings_, Trim(text), link_.Url);
+                !suggestion.reading.empty()) {
                 doubtful_ = doubtful_ || !suggestion.Certain();
                 complete_ = complete_ && suggestion.complete;
                 return std::move(suggestion.reading);

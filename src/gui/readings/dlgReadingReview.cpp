@@ -63,14 +63,22 @@ TForm_ReadingReview::TForm_ReadingReview(
         table_->setItem(row, kAuthorKana, Cell(ToQString(item.AuthorKana), true));
         items_.push_back(item);
     }
+    // Every column in sight: one long title does not push the others out.
     table_->resizeColumnsToContents();
     for (const int column : {kTitle, kTitleKana, kAuthor, kAuthorKana}) {
-        table_->setColumnWidth(column, std::max(table_->columnWidth(column), 150));
+        table_->setColumnWidth(column, std::clamp(table_->columnWidth(column), 150, 260));
     }
     table_->horizontalHeader()->setStretchLastSection(true);
     if (!readings.empty()) {
         table_->setCurrentCell(0, kTitleKana);
+        table_->scrollToItem(table_->item(0, kDoubt));
     }
+    // A row the user corrected is his, no longer a guess.
+    connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cell) {
+        if (cell->column() != kDoubt) {
+            table_->item(cell->row(), kDoubt)->setText(QStringLiteral("直した"));
+        }
+    });
     layout->addWidget(table_);
     layout->addWidget(DialogButtons(this, QStringLiteral("OK"), [this] { Button1Click(); }));
     resize(760, 420);
