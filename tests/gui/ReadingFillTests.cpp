@@ -116,6 +116,13 @@ private slots:
         e.Field("Edit_TitleKana")->setFocus();
         QTest::keyClick(e.Field("Edit_TitleKana"), Qt::Key_Tab); // copies it into the empty author reading
         QCOMPARE(e.Field("Edit_AuthorKana")->text(), QStringLiteral("ねこ"));
+        // Without an author, the copy follows a new title's reading.
+        e.Field("Edit_Title")->clear();
+        e.TypeAndLeave("Edit_Title", QStringLiteral("写真"));
+        QCOMPARE(e.Field("Edit_AuthorKana")->text(), QStringLiteral("しゃしん"));
+        e.Field("Edit_Title")->clear();
+        e.TypeAndLeave("Edit_Title", QStringLiteral("猫"));
+        QCOMPARE(e.Field("Edit_AuthorKana")->text(), QStringLiteral("ねこ"));
         e.TypeAndLeave("Edit_Author", QStringLiteral("鉄道"));
         QCOMPARE(e.Field("Edit_AuthorKana")->text(), QStringLiteral("てつどう"));
 

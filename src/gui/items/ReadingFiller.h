@@ -35,6 +35,9 @@ public:
     // suggestion: the next Fill replaces it, as it replaces its own.
     void Suggest(const QString& reading);
 
+    // The field holds a suggestion the user has not edited.
+    bool HoldsSuggestion() const { return suggested_; }
+
 private:
     void Mark(bool doubtful);
 

@@ -245,6 +245,7 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
         }
         if (movedOn && (old == title_ || old == author_)) {
             GuessReading(old == title_ ? *titleReading_ : *authorReading_, nullptr);
+            FollowTitleReading();
         }
         for (QGroupBox* section : sections_) {
             const bool active = now != nullptr && section->isAncestorOf(now);
@@ -392,6 +393,17 @@ void TForm_LinkItem::LeaveReading(QLineEdit* edit)
         authorReading_->Suggest(titleKana_->text());
     } else if (titleKana_->text().isEmpty() && !authorKana_->text().isEmpty()) {
         titleReading_->Suggest(authorKana_->text());
+    }
+    FollowTitleReading();
+}
+
+void TForm_LinkItem::FollowTitleReading()
+{
+    // Without an author, the copy of the title's reading follows it until
+    // the user types a reading of his own.
+    if (author_->text().trimmed().isEmpty() && !titleKana_->text().isEmpty() && authorReading_->HoldsSuggestion()
+        && authorKana_->text() != titleKana_->text()) {
+        authorReading_->Suggest(titleKana_->text());
     }
 }
 

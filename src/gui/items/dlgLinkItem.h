@@ -41,6 +41,7 @@ public:
 
     // Reacts to leaving the reading fields and the address fields.
     void LeaveReading(QLineEdit* edit);
+    void FollowTitleReading();
     void LeaveAddress(QLineEdit* edit);
     void Button1Click();
 
