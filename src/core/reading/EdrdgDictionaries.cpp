@@ -45,8 +45,8 @@ std::optional<DictionaryLine> SplitLine(std::string_view line)
     const std::size_t space = line.find(' ');
     const std::size_t firstSlash = line.find('/');
     const std::size_t lastSlash = line.rfind('/');
-    if (space == std::string_view::npos || space == 0 || firstSlash == std::string_view::npos
-        || firstSlash < space || lastSlash == firstSlash) {
+    if (space == std::string_view::npos || space == 0 || firstSlash == std::string_view::npos || firstSlash < space
+        || lastSlash == firstSlash) {
         return std::nullopt;
     }
     DictionaryLine parsed{line.substr(0, space), {}, line.substr(firstSlash + 1, lastSlash - firstSlash - 1)};
@@ -63,11 +63,30 @@ std::optional<DictionaryLine> SplitLine(std::string_view line)
 std::uint8_t KindOfTag(std::string_view tag)
 {
     static constexpr std::array<std::pair<std::string_view, std::uint8_t>, 24> kTags{{
-        {"s", kSurname}, {"surname", kSurname}, {"g", kGivenName}, {"f", kGivenName}, {"m", kGivenName},
-        {"given", kGivenName}, {"fem", kGivenName}, {"masc", kGivenName}, {"h", kPerson}, {"person", kPerson},
-        {"wk", kWork}, {"pr", kWork}, {"work", kWork}, {"product", kWork}, {"p", kPlace}, {"st", kPlace},
-        {"place", kPlace}, {"station", kPlace}, {"c", kOrganisation}, {"o", kOrganisation},
-        {"company", kOrganisation}, {"organization", kOrganisation}, {"group", kOrganisation}, {"serv", kWork},
+        {"s", kSurname},
+        {"surname", kSurname},
+        {"g", kGivenName},
+        {"f", kGivenName},
+        {"m", kGivenName},
+        {"given", kGivenName},
+        {"fem", kGivenName},
+        {"masc", kGivenName},
+        {"h", kPerson},
+        {"person", kPerson},
+        {"wk", kWork},
+        {"pr", kWork},
+        {"work", kWork},
+        {"product", kWork},
+        {"p", kPlace},
+        {"st", kPlace},
+        {"place", kPlace},
+        {"station", kPlace},
+        {"c", kOrganisation},
+        {"o", kOrganisation},
+        {"company", kOrganisation},
+        {"organization", kOrganisation},
+        {"group", kOrganisation},
+        {"serv", kWork},
     }};
     const auto found = std::find_if(kTags.begin(), kTags.end(), [&](const auto& entry) { return entry.first == tag; });
     return found == kTags.end() ? std::uint8_t{kOtherName} : found->second;
@@ -97,8 +116,8 @@ bool IsKatakanaWord(std::string_view utf8)
     for (std::size_t i = 0; i < utf8.size(); i += 3) {
         const auto b1 = static_cast<unsigned char>(utf8[i + 1]);
         const auto b2 = static_cast<unsigned char>(utf8[i + 2]);
-        const bool katakana = static_cast<unsigned char>(utf8[i]) == 0xE3
-            && ((b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && b2 <= 0xBC));
+        const bool katakana
+            = static_cast<unsigned char>(utf8[i]) == 0xE3 && ((b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && b2 <= 0xBC));
         if (!katakana) {
             return false;
         }
@@ -139,10 +158,27 @@ constexpr std::string_view kMarkedRegisters[] = {"(sl)", "(joc)", "(derog)", "(v
 bool SoundsAlike(std::string_view english, std::string_view katakana)
 {
     static constexpr std::pair<std::string_view, std::string_view> kRows[] = {
-        {"アイウエオヴァィゥェォ", "aeiouhwyv"}, {"カキクケコ", "kcqx"}, {"ガギグゲゴ", "g"}, {"サスセソ", "sczpt"},
-        {"シ", "scx"}, {"ザズゼゾ", "zsx"}, {"ジ", "jgz"}, {"タテト", "td"}, {"チ", "ct"}, {"ツ", "tz"},
-        {"ダヂヅデド", "d"}, {"ナニヌネノ", "nk"}, {"ハヒヘホ", "hw"}, {"フ", "fphw"}, {"バビブベボ", "bv"},
-        {"パピプペポ", "p"}, {"マミムメモ", "m"}, {"ヤヨ", "yje"}, {"ユ", "yu"}, {"ラリルレロ", "rl"}, {"ワヰヱヲ", "w"},
+        {"アイウエオヴァィゥェォ", "aeiouhwyv"},
+        {"カキクケコ", "kcqx"},
+        {"ガギグゲゴ", "g"},
+        {"サスセソ", "sczpt"},
+        {"シ", "scx"},
+        {"ザズゼゾ", "zsx"},
+        {"ジ", "jgz"},
+        {"タテト", "td"},
+        {"チ", "ct"},
+        {"ツ", "tz"},
+        {"ダヂヅデド", "d"},
+        {"ナニヌネノ", "nk"},
+        {"ハヒヘホ", "hw"},
+        {"フ", "fphw"},
+        {"バビブベボ", "bv"},
+        {"パピプペポ", "p"},
+        {"マミムメモ", "m"},
+        {"ヤヨ", "yje"},
+        {"ユ", "yu"},
+        {"ラリルレロ", "rl"},
+        {"ワヰヱヲ", "w"},
     };
     if (english.empty() || katakana.size() < 3) {
         return false;
@@ -198,7 +234,7 @@ HeadwordDictionary HeadwordDictionary::Parse(std::string utf8, HeadwordFile file
             dictionary.entries_.push_back({static_cast<std::uint32_t>(line->key.data() - text.data()),
                 static_cast<std::uint32_t>(line->reading.data() - text.data()),
                 static_cast<std::uint16_t>(line->key.size()), static_cast<std::uint16_t>(line->reading.size()),
-                file == HeadwordFile::Names         ? KindsOfGlosses(line->glosses)
+                file == HeadwordFile::Names          ? KindsOfGlosses(line->glosses)
                     : line->glosses.ends_with("(P)") ? std::uint8_t{kCommonWord}
                                                      : std::uint8_t{0}});
         }
@@ -211,13 +247,14 @@ HeadwordDictionary HeadwordDictionary::Parse(std::string utf8, HeadwordFile file
 
 std::vector<HeadwordReading> HeadwordDictionary::Find(std::string_view text) const
 {
-    const auto [first, last] = std::equal_range(entries_.begin(), entries_.end(), text, [this](const auto& a, const auto& b) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Entry>) {
-            return Key(a) < b;
-        } else {
-            return a < Key(b);
-        }
-    });
+    const auto [first, last]
+        = std::equal_range(entries_.begin(), entries_.end(), text, [this](const auto& a, const auto& b) {
+              if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Entry>) {
+                  return Key(a) < b;
+              } else {
+                  return a < Key(b);
+              }
+          });
     std::vector<HeadwordReading> readings;
     for (auto entry = first; entry != last; ++entry) {
         readings.push_back({std::string_view(text_).substr(entry->reading, entry->readingLength), entry->kinds});
@@ -255,17 +292,15 @@ EnglishWords EnglishWords::Parse(std::string_view utf8)
         for (const std::string_view gloss : SplitList(line->glosses, '/')) {
             const std::string_view bare = BareGloss(gloss);
             if ((first || gloss.starts_with('(')) && IsOneWord(bare) && SoundsAlike(bare, katakana)) {
-                dictionary.words_.push_back(
-                    {AsciiLower(bare), WithoutMiddleDots(katakana), rank + (first ? 0 : 2)});
+                dictionary.words_.push_back({AsciiLower(bare), WithoutMiddleDots(katakana), rank + (first ? 0 : 2)});
             }
             if (!bare.empty()) {
                 first = false;
             }
         }
     }
-    std::stable_sort(dictionary.words_.begin(), dictionary.words_.end(), [](const Word& a, const Word& b) {
-        return a.english != b.english ? a.english < b.english : a.rank < b.rank;
-    });
+    std::stable_sort(dictionary.words_.begin(), dictionary.words_.end(),
+        [](const Word& a, const Word& b) { return a.english != b.english ? a.english < b.english : a.rank < b.rank; });
     return dictionary;
 }
 
@@ -285,8 +320,8 @@ std::optional<std::string> EnglishWords::Katakana(std::string_view word) const
 
 const EnglishWords::Word* EnglishWords::Find(const std::string& english) const
 {
-    const auto found = std::lower_bound(
-        words_.begin(), words_.end(), english, [](const Word& entry, const std::string& key) { return entry.english < key; });
+    const auto found = std::lower_bound(words_.begin(), words_.end(), english,
+        [](const Word& entry, const std::string& key) { return entry.english < key; });
     return found == words_.end() || found->english != english ? nullptr : &*found;
 }
 

@@ -55,7 +55,10 @@ private:
         std::uint16_t readingLength = 0;
         std::uint8_t kinds = 0;
     };
-    std::string_view Key(const Entry& entry) const { return std::string_view(text_).substr(entry.key, entry.keyLength); }
+    std::string_view Key(const Entry& entry) const
+    {
+        return std::string_view(text_).substr(entry.key, entry.keyLength);
+    }
 
     std::string text_;
     std::vector<Entry> entries_; // by key, then in the file's order

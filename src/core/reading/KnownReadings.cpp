@@ -247,8 +247,8 @@ bool LearnReading(
 {
     const ConversionResult textUtf8 = SjisToUtf8(Trim(text));
     const ConversionResult readingUtf8 = SjisToUtf8(reading);
-    if (!textUtf8.ok || !readingUtf8.ok || textUtf8.text.empty() || textUtf8.text.find_first_of("\t\r\n") != std::string::npos
-        || !IsHiragana(reading) || reading.empty()) {
+    if (!textUtf8.ok || !readingUtf8.ok || textUtf8.text.empty()
+        || textUtf8.text.find_first_of("\t\r\n") != std::string::npos || !IsHiragana(reading) || reading.empty()) {
         error = "not a text and a reading in hiragana";
         return false;
     }
@@ -257,7 +257,8 @@ bool LearnReading(
         error = read.error;
         return false;
     }
-    std::string data = read.ok ? std::string() : std::string("# Readings learned by Tessaly: text, a tab, its reading in hiragana.\n");
+    std::string data = read.ok ? std::string()
+                               : std::string("# Readings learned by Tessaly: text, a tab, its reading in hiragana.\n");
     // The text's earlier line goes, everything else (comments too) stays.
     for (const std::string_view line : SplitList(read.data, '\n')) {
         const std::optional<DictionaryLine> entry = ParseLine(line);

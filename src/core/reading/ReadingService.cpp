@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "core/reading/EdrdgDictionaries.h"
 #include "core/reading/LatinReading.h"
@@ -87,8 +88,8 @@ Choice FirstOf(const std::vector<HeadwordReading>& readings)
 {
     Choice choice{readings.front().kana, false};
     const std::string first = HiraganaOf(choice.kana);
-    choice.contested = std::any_of(
-        readings.begin(), readings.end(), [&](const HeadwordReading& other) { return HiraganaOf(other.kana) != first; });
+    choice.contested = std::any_of(readings.begin(), readings.end(),
+        [&](const HeadwordReading& other) { return HiraganaOf(other.kana) != first; });
     return choice;
 }
 
@@ -115,20 +116,38 @@ std::string CountedReading(std::string_view digits, std::string_view counter)
         std::string_view nine = "きゅう";
     };
     static constexpr Counter kCounters[] = {
-        {"月", "がつ", "し", "しち", "く"}, {"年", "ねん", "よ"}, {"日", "にち", "よっか"}, {"人", "にん", "よ"},
-        {"時", "じ", "よ", "しち", "く"}, {"円", "えん", "よ"}, {"歳", "さい"}, {"枚", "まい"}, {"号", "ごう"},
-        {"巻", "かん"}, {"話", "わ"}, {"代", "だい"}, {"度", "ど"}, {"位", "い"}, {"番", "ばん"}, {"回", "かい"},
-        {"階", "かい"}, {"期", "き"}, {"周年", "しゅうねん"}, {"世紀", "せいき"}, {"年生", "ねんせい", "よ"},
-        {"か月", "かげつ"}, {"ヶ月", "かげつ"},
+        {"月", "がつ", "し", "しち", "く"},
+        {"年", "ねん", "よ"},
+        {"日", "にち", "よっか"},
+        {"人", "にん", "よ"},
+        {"時", "じ", "よ", "しち", "く"},
+        {"円", "えん", "よ"},
+        {"歳", "さい"},
+        {"枚", "まい"},
+        {"号", "ごう"},
+        {"巻", "かん"},
+        {"話", "わ"},
+        {"代", "だい"},
+        {"度", "ど"},
+        {"位", "い"},
+        {"番", "ばん"},
+        {"回", "かい"},
+        {"階", "かい"},
+        {"期", "き"},
+        {"周年", "しゅうねん"},
+        {"世紀", "せいき"},
+        {"年生", "ねんせい", "よ"},
+        {"か月", "かげつ"},
+        {"ヶ月", "かげつ"},
     };
-    const auto found = std::find_if(std::begin(kCounters), std::end(kCounters),
-        [&](const Counter& entry) { return entry.written == counter; });
+    const auto found = std::find_if(
+        std::begin(kCounters), std::end(kCounters), [&](const Counter& entry) { return entry.written == counter; });
     if (found == std::end(kCounters)) {
         return {};
     }
     std::string reading = NumberReading(digits);
-    const std::pair<std::string_view, std::string_view> changes[] = {
-        {"よん", found->four}, {"なな", found->seven}, {"きゅう", found->nine}};
+    const std::pair<std::string_view, std::string_view> changes[]
+        = {{"よん", found->four}, {"なな", found->seven}, {"きゅう", found->nine}};
     for (const auto& [usual, counted] : changes) {
         if (reading.ends_with(usual)) {
             reading.replace(reading.size() - usual.size(), usual.size(), counted);
@@ -153,7 +172,8 @@ public:
     ReadingSuggestion Compose()
     {
         for (std::size_t i = 0; i < tokens_.size();) {
-            i = AppendNameRun(i) ? nameRunEnd_ : AppendWord(i);
+            const std::optional<std::size_t> runEnd = AppendKnownRun(i);
+            i = runEnd ? *runEnd : AppendWord(i);
         }
         ReadingSuggestion suggestion;
         suggestion.reading = builder_.Reading();
@@ -174,8 +194,9 @@ private:
     }
 
     // A run of two or more words that ENAMDICT knows as a person or a work,
-    // or EDICT as a compound: 百合 split as 百 and 合 is still ゆり.
-    bool AppendNameRun(std::size_t begin)
+    // or EDICT as a compound: 百合 split as 百 and 合 is still ゆり. The
+    // index after the words read; nothing when no run is known.
+    std::optional<std::size_t> AppendKnownRun(std::size_t begin)
     {
         for (std::size_t end = std::min(tokens_.size(), begin + kLongestNameRun); end >= begin + 2; --end) {
             std::string run;
@@ -186,16 +207,21 @@ private:
                 continue;
             }
             // The words of a name are no compound.
-            const bool name = std::any_of(
-                tokens_.begin() + static_cast<std::ptrdiff_t>(begin), tokens_.begin() + static_cast<std::ptrdiff_t>(end),
+            const bool name = std::any_of(tokens_.begin() + static_cast<std::ptrdiff_t>(begin),
+                tokens_.begin() + static_cast<std::ptrdiff_t>(end),
                 [](const ReadingToken& token) { return token.name; });
-            if (AppendRunReading(begin, end, Find(dictionaries_.names, run, kSpecificNames))
-                || (!name && AppendRunReading(begin, end, Find(dictionaries_.words, run, 0xFF)))) {
-                nameRunEnd_ = end;
-                return true;
+            if (std::optional<std::size_t> read
+                = AppendRunReading(begin, end, Find(dictionaries_.names, run, kSpecificNames))) {
+                return read;
+            }
+            if (!name) {
+                if (std::optional<std::size_t> read
+                    = AppendRunReading(begin, end, Find(dictionaries_.words, run, 0xFF))) {
+                    return read;
+                }
             }
         }
-        return false;
+        return std::nullopt;
     }
 
     static std::vector<HeadwordReading> Find(
@@ -205,11 +231,13 @@ private:
     }
 
     // The words' own reading of the run when it is one of the dictionary's,
-    // else the dictionary's (its common reading first).
-    bool AppendRunReading(std::size_t begin, std::size_t end, std::vector<HeadwordReading> readings)
+    // else the dictionary's (its common reading first); the index after the
+    // words read.
+    std::optional<std::size_t> AppendRunReading(
+        std::size_t begin, std::size_t end, std::vector<HeadwordReading> readings)
     {
         if (readings.empty()) {
-            return false;
+            return std::nullopt;
         }
         KanaReadingBuilder words;
         for (std::size_t i = begin; i < end; ++i) {
@@ -222,22 +250,24 @@ private:
         const bool agreed = std::any_of(readings.begin(), readings.end(),
             [&](const HeadwordReading& reading) { return HiraganaOf(reading.kana) == words.Reading(); });
         if (agreed) {
-            for (std::size_t i = begin; i < end; ++i) {
-                AppendWord(i);
+            std::size_t i = begin;
+            while (i < end) {
+                i = AppendWord(i);
             }
-            return true;
+            return i;
         }
         const Choice choice = FirstOf(readings);
         builder_.AppendKana(choice.kana);
         uncertain_ = uncertain_ || choice.contested;
-        return true;
+        return end;
     }
 
     std::size_t AppendWord(std::size_t index)
     {
         const ReadingToken& token = tokens_[index];
         if (IsDigits(token.surface) && index + 1 < tokens_.size()) {
-            if (const std::string counted = CountedReading(token.surface, tokens_[index + 1].surface); !counted.empty()) {
+            if (const std::string counted = CountedReading(token.surface, tokens_[index + 1].surface);
+                !counted.empty()) {
                 builder_.AppendKana(counted);
                 uncertain_ = true;
                 return index + 2;
@@ -257,7 +287,8 @@ private:
         }
         // A word MeCab does not know may be a name.
         if (dictionaries_.names && HasKanji(token.surface)) {
-            if (const std::vector<HeadwordReading> readings = dictionaries_.names->Find(token.surface); !readings.empty()) {
+            if (const std::vector<HeadwordReading> readings = dictionaries_.names->Find(token.surface);
+                !readings.empty()) {
                 builder_.AppendKana(readings.front().kana);
                 uncertain_ = true;
                 return index + 1;
@@ -325,7 +356,6 @@ private:
     KanaReadingBuilder builder_;
     bool partial_ = false;
     bool uncertain_ = false;
-    std::size_t nameRunEnd_ = 0;
 };
 
 std::string WithoutSpaces(std::string_view text)
@@ -384,9 +414,9 @@ ReadingSuggestion ComposeReading(
     // The whole text is a name: the words' reading stands when it is one of
     // the name's; a known person or work wins over the words, and so does
     // any name when the words were guessed.
-    if (byWords.complete
-        && std::any_of(readings.begin(), readings.end(),
-            [&](const HeadwordReading& reading) { return HiraganaOf(reading.kana) == byWords.reading; })) {
+    if (byWords.complete && std::any_of(readings.begin(), readings.end(), [&](const HeadwordReading& reading) {
+            return HiraganaOf(reading.kana) == byWords.reading;
+        })) {
         // The name's only reading settles a doubt about it.
         ReadingSuggestion agreed = byWords;
         agreed.uncertain = byWords.uncertain && FirstOf(readings).contested;

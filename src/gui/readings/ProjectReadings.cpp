@@ -1,11 +1,11 @@
 #include "gui/readings/ProjectReadings.h"
 
-#include "gui/GuiText.h"
-#include "gui/host/MainServices.h"
 #include "core/collection/LinkItem.h"
 #include "core/text/Codepage.h"
 #include "core/text/Strings.h"
 #include "core/util/Messages.h"
+#include "gui/GuiText.h"
+#include "gui/host/MainServices.h"
 
 namespace tessaly {
 

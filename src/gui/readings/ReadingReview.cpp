@@ -2,12 +2,12 @@
 
 #include <unordered_map>
 
+#include "core/collection/Project.h"
+#include "core/collection/ShownItems.h"
 #include "gui/host/ItemListHost.h"
 #include "gui/host/MainServices.h"
 #include "gui/readings/ProjectReadings.h"
 #include "gui/readings/dlgReadingReview.h"
-#include "core/collection/Project.h"
-#include "core/collection/ShownItems.h"
 
 namespace tessaly {
 

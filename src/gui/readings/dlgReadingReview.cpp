@@ -8,11 +8,11 @@
 
 #include <algorithm>
 
+#include "core/text/Codepage.h"
+#include "core/util/Messages.h"
 #include "gui/DialogButtons.h"
 #include "gui/GuiText.h"
 #include "gui/items/ItemProblemWarning.h"
-#include "core/text/Codepage.h"
-#include "core/util/Messages.h"
 
 namespace tessaly {
 
@@ -42,8 +42,8 @@ TForm_ReadingReview::TForm_ReadingReview(
     std::stable_sort(readings.begin(), readings.end(),
         [](const ReviewedReading& a, const ReviewedReading& b) { return !a.complete && b.complete; });
     auto* layout = new QVBoxLayout(this);
-    auto* note = new QLabel(QStringLiteral(
-        "次のリンクの読みは推測です. 表の中で直して下さい (ダブルクリックか F2 で編集). 直した読みは次から推測に使われます."));
+    auto* note = new QLabel(QStringLiteral("次のリンクの読みは推測です. 表の中で直して下さい (ダブルクリックか F2 "
+                                           "で編集). 直した読みは次から推測に使われます."));
     note->setWordWrap(true);
     layout->addWidget(note);
     table_->setObjectName(QStringLiteral("Table_Readings"));
@@ -55,8 +55,8 @@ TForm_ReadingReview::TForm_ReadingReview(
     for (std::size_t i = 0; i < readings.size(); ++i) {
         const TLinkItem& item = readings[i].item;
         const int row = static_cast<int>(i);
-        table_->setItem(row, kDoubt,
-            Cell(readings[i].complete ? QStringLiteral("推測") : QStringLiteral("一部のみ"), false));
+        table_->setItem(
+            row, kDoubt, Cell(readings[i].complete ? QStringLiteral("推測") : QStringLiteral("一部のみ"), false));
         table_->setItem(row, kTitle, Cell(ToQString(item.Title), true));
         table_->setItem(row, kTitleKana, Cell(ToQString(item.TitleKana), true));
         table_->setItem(row, kAuthor, Cell(ToQString(item.Author), true));
@@ -103,13 +103,18 @@ void TForm_ReadingReview::Button1Click()
         }
         // Without an author his reading is the title's, and follows its correction.
         const TLinkItem& imported = items_[i];
-        if (item.Author.empty() && imported.AuthorKana == imported.TitleKana && item.AuthorKana == imported.AuthorKana) {
+        if (item.Author.empty() && imported.AuthorKana == imported.TitleKana
+            && item.AuthorKana == imported.AuthorKana) {
             item.AuthorKana = item.TitleKana;
         }
         if (const ItemProblem problem = FindItemProblem(item); problem != ItemProblem::None) {
             messages_.Show(MessageKind::Warning, SjisText(SJ(ItemProblemWarning(problem))), MessageButton::Retry);
-            const bool author = problem == ItemProblem::AuthorKanaMissing || problem == ItemProblem::AuthorKanaNotHiragana;
-            table_->setCurrentCell(row, problem == ItemProblem::TitleMissing ? kTitle : author ? kAuthorKana : kTitleKana);
+            const bool author
+                = problem == ItemProblem::AuthorKanaMissing || problem == ItemProblem::AuthorKanaNotHiragana;
+            table_->setCurrentCell(row,
+                problem == ItemProblem::TitleMissing ? kTitle
+                    : author                         ? kAuthorKana
+                                                     : kTitleKana);
             table_->setFocus();
             return;
         }
