@@ -26,22 +26,11 @@ std::string FeedText(std::string_view sjis)
     return XmlEscape(SjisToUtf8Lossy(sjis));
 }
 
-// RFC 3339, the way Atom dates are written; the collection's dates carry no
-// time zone.
 // The offset from UTC of this system's local time at a local date and
 // time, as RFC 3339 writes it ("+09:00"; "Z" for none).
 std::string LocalOffset(TDateTime date)
 {
-    const DateParts parts = DecodeDateTime(date);
-    std::tm local{};
-    local.tm_year = parts.Year - 1900;
-    local.tm_mon = parts.Month - 1;
-    local.tm_mday = parts.Day;
-    local.tm_hour = parts.Hour;
-    local.tm_min = parts.Minute;
-    local.tm_sec = parts.Second;
-    local.tm_isdst = -1;
-    const std::time_t when = std::mktime(&local);
+    const auto when = static_cast<std::time_t>(UnixTimeOfLocalDateTime(date));
     std::tm resolved{};
     if (when == static_cast<std::time_t>(-1) || localtime_r(&when, &resolved) == nullptr || resolved.tm_gmtoff == 0) {
         return "Z";
