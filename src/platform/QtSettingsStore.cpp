@@ -152,7 +152,13 @@ void QtSettingsStore::DeleteKey(std::string_view key)
     const Location location = Locate(key);
     if (location.file.isEmpty()) {
         if (!location.organisationDirectory.isEmpty()) {
-            QDir(location.organisationDirectory).removeRecursively();
+            // The maker's settings files go, and the folder with them when
+            // nothing else is in it: what someone else put there stays.
+            QDir directory(location.organisationDirectory);
+            for (const QString& file : directory.entryList({QStringLiteral("*.conf")}, QDir::Files)) {
+                directory.remove(file);
+            }
+            directory.rmdir(directory.absolutePath());
         }
         return;
     }

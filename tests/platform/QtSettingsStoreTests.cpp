@@ -1,3 +1,5 @@
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,8 +45,14 @@ private slots:
         QVERIFY(store.HasSubkeys("\\Software\\Brindlewood\\Tessaly"));
         store.DeleteKey("\\Software\\Brindlewood\\Tessaly\\MainWindow");
         QVERIFY(!store.KeyExists("\\Software\\Brindlewood\\Tessaly\\MainWindow"));
+        store.WriteInteger("\\Software\\Brindlewood\\Other\\Window", "Top", 1);
+        QFile kept(dir.path() + "/Brindlewood/notes.txt");
+        QVERIFY(kept.open(QIODevice::WriteOnly));
+        kept.close();
         store.DeleteKey("\\Software\\Brindlewood");
         QVERIFY(!store.KeyExists("\\Software\\Brindlewood"));
+        QVERIFY(!QFileInfo::exists(dir.path() + "/Brindlewood/Other.conf"));
+        QVERIFY(kept.exists()); // not the program's: it stays, and its folder with it
     }
 
     void migrationAndEraseOnRealFiles()
