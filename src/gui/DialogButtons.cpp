@@ -23,6 +23,7 @@ QDialogButtonBox* DialogButtons(
         QPushButton* help = buttons->addButton(QStringLiteral("ヘルプ(&H)"), QDialogButtonBox::HelpRole);
         help->setObjectName(QStringLiteral("Button3"));
         QObject::connect(help, &QPushButton::clicked, dialog, [dialog, helpTopic] { ShowHelp(dialog, helpTopic); });
+        SetHelpTopic(dialog, helpTopic);
     }
     return buttons;
 }

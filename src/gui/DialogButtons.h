@@ -2,7 +2,7 @@
 
 // The button row of the program's dialogs: the default button (Button1)
 // runs the dialog's own check, "キャンセル" (Button2) rejects, and "ヘルプ(&H)"
-// (Button3), where a help topic is given, opens that topic.
+// (Button3), where a help topic is given, opens that topic, as F1 does.
 
 #include <functional>
 

@@ -139,13 +139,23 @@ private slots:
         // A copy of a link of one genre in another, under another address
         // form of the same page.
         Project& project = h.window->CurrentProject();
-        TLinkItem copy = LineToItem(project.Genres[1].Lines[0]);
-        copy.Url = "https://WWW." + copy.Url + "index.html";
-        copy.Serial = project.NextSerial().value();
-        copy.GenreName = project.Genres[2].Name;
-        project.Genres[2].Lines.push_back(ItemToLine(copy));
+        // Titled so that the list's order would put them apart.
+        TLinkItem copy;
+        for (const std::size_t original : {std::size_t{0}, std::size_t{1}}) {
+            copy = LineToItem(project.Genres[1].Lines[original]);
+            copy.Url = "https://WWW." + copy.Url + "index.html";
+            copy.Title = SJ("ん") + copy.Title;
+            copy.TitleKana = SJ("ん") + copy.TitleKana;
+            copy.Serial = project.NextSerial().value();
+            copy.GenreName = project.Genres[2].Name;
+            project.Genres[2].Lines.push_back(ItemToLine(copy));
+        }
         h.Action("MM_SearchDuplicate")->trigger();
-        QCOMPARE(h.Items()->model()->rowCount(), 2);
+        QCOMPARE(h.Items()->model()->rowCount(), 4);
+        for (const int pair : {0, 2}) {
+            QCOMPARE(h.window->Shown().Rows()[static_cast<std::size_t>(pair) + 1].Title,
+                SJ("ん") + h.window->Shown().Rows()[static_cast<std::size_t>(pair)].Title);
+        }
         QVERIFY(h.Action("MM_SearchExit")->isEnabled());
         h.Action("MM_SearchExit")->trigger();
         QCOMPARE(project.Genres[2].Lines.back(), ItemToLine(copy));

@@ -60,6 +60,8 @@ private slots:
         QCOMPARE(reading->selectedText(), QStringLiteral("ねこしゃしん"));
         QVERIFY(reading->styleSheet().isEmpty());
         QCOMPARE(e.Status(), QStringLiteral("読みを推測しました."));
+        // Without an author, his required reading is the title's at once.
+        QCOMPARE(e.Field("Edit_AuthorKana")->text(), QStringLiteral("ねこしゃしん"));
         // Typing replaces the selected suggestion.
         Type(reading, QStringLiteral("みけ"));
         QCOMPARE(reading->text(), QStringLiteral("みけ"));

@@ -48,6 +48,8 @@
 #include "gui/shell/dlgOptions.h"
 #include "gui/templates/dlgProjectTemplate.h"
 #include "gui/model/dlgStrInput.h"
+#include "gui/options/dlgProjectOption.h"
+#include "gui/readings/dlgReadingReview.h"
 #include "gui/shell/dlgVersion.h"
 #include "gui/search/frmSqueeze.h"
 #include "core/search/SearchMode.h"
@@ -92,6 +94,11 @@ int main(int argc, char** argv)
     window.findChild<QListWidget*>(QStringLiteral("ListBox_Genre"))->setCurrentRow(1);
     QApplication::processEvents();
     bool saved = window.grab().save(output.filePath(QStringLiteral("main-window.png")));
+
+    // A new, empty collection, as the program first shows itself.
+    TForm_Main empty({messages, files, settings, clock, shell, association, {1280, 800, {}, {}}}, {});
+    empty.resize(1000, 600);
+    saved = Grab(empty, output, "empty-window.png") && saved;
 
     const Project& project = window.CurrentProject();
     TForm_LinkItem editor(messages, project.Attributes, project.Contents, clock.Today());
@@ -193,7 +200,11 @@ int main(int argc, char** argv)
         if (result.result == LinkResult::Moved && links.links[i].field == LinkField::Banner) {
             result.result = LinkResult::Ok;
         }
-        result.code = result.result == LinkResult::Moved || result.result == LinkResult::Ok ? 200
+        if (links.toCheck[i].localFile) { // a banner file is there or missing
+            result.result = i % 3 == 0 ? LinkResult::Missing : LinkResult::Ok;
+        }
+        result.code = links.toCheck[i].localFile ? 0
+            : result.result == LinkResult::Moved || result.result == LinkResult::Ok ? 200
             : result.result == LinkResult::ClientError                                    ? 404
             : result.result == LinkResult::ServerError                                    ? 503
                                                                                            : 0;
@@ -214,6 +225,29 @@ int main(int argc, char** argv)
     }
     builder.findChild<QTabWidget*>(QStringLiteral("MatrixPages"))->setCurrentIndex(1);
     saved = Grab(builder, output, "search-form-scripted.png") && saved;
+
+    // The publishing options of a site put on a static host.
+    ProjectOptions publishing = OptionsOf(project);
+    publishing.Publishing = {PageEncoding::Utf8, true, kDefaultFeedCount, true, "https://hanako.example.jp/links/",
+        "rsync -av --delete \"$TESSALY_ROOT\"/ hanako@host.example.jp:public_html/links/"};
+    TForm_ProjectOption optionsDialog(messages, files, publishing, QString(), 0);
+    auto* optionTabs = optionsDialog.findChild<QTabWidget*>();
+    optionTabs->setCurrentIndex(optionTabs->count() - 1);
+    saved = Grab(optionsDialog, output, "options-publish.png") && saved;
+
+    // The review after a bookmark import: two guesses and a partial reading.
+    std::vector<ReviewedReading> guesses;
+    for (const auto& [title, reading, complete] : {std::tuple{"Piano Room", "ぴあのるうむ", true},
+             std::tuple{"星野源オフィシャルサイト", "ほしのげんおふぃしゃるさいと", true},
+             std::tuple{"Ｒｅ：ゆる日記", "ゆるにっき", false}}) {
+        TLinkItem item;
+        item.Title = ToSjisOrEmpty(QString::fromUtf8(title));
+        item.TitleKana = ToSjisOrEmpty(QString::fromUtf8(reading));
+        item.AuthorKana = item.TitleKana;
+        guesses.push_back({item, complete});
+    }
+    TForm_ReadingReview review(messages, guesses);
+    saved = Grab(review, output, "reading-review.png") && saved;
 
     TForm_CSVQuery csvQuery;
     saved = Grab(csvQuery, output, "csv-query.png") && saved;

@@ -26,6 +26,7 @@
 #include "gui/search/frmSqueeze.h"
 #include "core/text/Codepage.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -99,7 +100,7 @@ TForm_ProjectDesign::TForm_ProjectDesign(MessagePresenter& messages, FileDialogs
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({240, 620});
     QDialogButtonBox* buttons = DialogButtons(this, QStringLiteral("閉じる(&C)"), [this] { accept(); },
-        QStringLiteral("HID00000027"));
+        help::kProjectDesign);
     // A directory's design is saved as it is left: there is nothing to cancel.
     delete buttons->findChild<QPushButton*>(QStringLiteral("Button2"));
     auto* layout = new QVBoxLayout(this);

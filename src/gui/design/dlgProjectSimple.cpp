@@ -25,6 +25,7 @@
 #include "core/text/Paths.h"
 #include "core/text/Strings.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -168,7 +169,7 @@ TForm_ProjectSimple::TForm_ProjectSimple(
     layout->addLayout(rootRow);
     layout->addLayout(body, 1);
     layout->addWidget(DialogButtons(
-        this, QStringLiteral("設計情報の保存"), [this] { Button1Click(); }, QStringLiteral("HID00000026")));
+        this, QStringLiteral("設計情報の保存"), [this] { Button1Click(); }, help::kProjectSimple));
 
     connect(lists_, &QTreeWidget::currentItemChanged, this, &TForm_ProjectSimple::ShowSelectedRow);
     connect(btnSet_, &QPushButton::clicked, this, &TForm_ProjectSimple::BtnSetClick);

@@ -16,6 +16,8 @@
 #include "core/text/Paths.h"
 #include "core/text/Strings.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 
@@ -31,6 +33,7 @@ TForm_ResSelect::TForm_ResSelect(
 {
     setObjectName(QStringLiteral("TForm_ResSelect"));
     setWindowTitle(QStringLiteral("ハイパーリンク編集"));
+    SetHelpTopic(this, help::kHyperlink);
     anchor_->setObjectName(QStringLiteral("Anchor"));
     resource_->setObjectName(QStringLiteral("Resource"));
     base_->setObjectName(QStringLiteral("BaseDirectory"));

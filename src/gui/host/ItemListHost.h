@@ -56,7 +56,9 @@ public:
     // the genre with the given index.
     virtual void ShowCollectionAgain(std::size_t genre) = 0;
     // The window's look for the search mode that began (title) or ended.
-    virtual void SearchModeChanged(const QString& title) = 0;
+    // The found rows are sorted by the list's order unless keepOrder asks
+    // for the order they were found in.
+    virtual void SearchModeChanged(const QString& title, bool keepOrder) = 0;
 
     // Runs a command; what it changes becomes one step of the history,
     // named name.

@@ -7,6 +7,8 @@
 #include "gui/DialogButtons.h"
 #include "gui/items/RegisteredDateList.h"
 #include "gui/items/frmDateTimePicker.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 
@@ -19,6 +21,7 @@ TForm_DateSelect::TForm_DateSelect(
 {
     setObjectName(QStringLiteral("TForm_DateSelect"));
     setWindowTitle(QStringLiteral("日付一括設定"));
+    SetHelpTopic(this, help::kDateSelect);
     picker_->setObjectName(QStringLiteral("Picker"));
     picker_->SetDate(today);
     connect(dates_, &RegisteredDateList::dateChosen, picker_, &TFrame_DateTimePicker::SetDate);

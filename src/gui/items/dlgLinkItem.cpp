@@ -32,6 +32,7 @@
 #include "core/text/Strings.h"
 #include "core/text/Url.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -141,7 +142,8 @@ TForm_LinkItem::TForm_LinkItem(MessagePresenter& messages, const std::vector<std
     QAction* help = tools->addAction(style()->standardIcon(QStyle::SP_DialogHelpButton), QString());
     help->setToolTip(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("TB_Help"));
-    connect(help, &QAction::triggered, this, [this] { ShowHelp(this, QStringLiteral("HID00000023")); });
+    connect(help, &QAction::triggered, this, [this] { ShowHelp(this, help::kLinkItem); });
+    SetHelpTopic(this, help::kLinkItem);
     tools->addSeparator();
     guessReading_ = tools->addAction(QStringLiteral("読みを推測"));
     guessReading_->setObjectName(QStringLiteral("TB_GuessReading"));
@@ -401,7 +403,8 @@ void TForm_LinkItem::FollowTitleReading()
 {
     // Without an author, the copy of the title's reading follows it until
     // the user types a reading of his own.
-    if (author_->text().trimmed().isEmpty() && !titleKana_->text().isEmpty() && authorReading_->HoldsSuggestion()
+    if (author_->text().trimmed().isEmpty() && !titleKana_->text().isEmpty()
+        && (authorKana_->text().isEmpty() || authorReading_->HoldsSuggestion())
         && authorKana_->text() != titleKana_->text()) {
         authorReading_->Suggest(titleKana_->text());
     }

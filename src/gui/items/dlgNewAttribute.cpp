@@ -11,6 +11,7 @@
 #include "gui/FieldRow.h"
 #include "gui/search/dlgDateList.h"
 #include "gui/items/frmDateTimePicker.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -43,7 +44,7 @@ TForm_NewAttribute::TForm_NewAttribute(
     form->addRow(QStringLiteral("最後"), FieldRow(dateEnd_, {endList_}));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(DialogButtons(this, QStringLiteral("実行"), [this] { Button1Click(); }, QStringLiteral("HID00000058")));
+    layout->addWidget(DialogButtons(this, QStringLiteral("実行"), [this] { Button1Click(); }, help::kNewAttribute));
 
     connect(dateRange_, &QComboBox::currentIndexChanged, this, &TForm_NewAttribute::DateRangeChange);
     connect(beginList_, &QPushButton::clicked, this, [this] { TForm_DateList::Open(dates_, dateBegin_); });

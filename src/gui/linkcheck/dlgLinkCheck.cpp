@@ -26,6 +26,7 @@
 #include "core/collection/ProjectFile.h"
 #include "core/util/AtomicFile.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -109,7 +110,7 @@ TForm_LinkCheck::TForm_LinkCheck(
     }
     actions->addStretch(1);
     QDialogButtonBox* buttons = DialogButtons(
-        this, QStringLiteral("閉じる(&C)"), [this] { accept(); }, QStringLiteral("linkcheck"));
+        this, QStringLiteral("閉じる(&C)"), [this] { accept(); }, help::kLinkCheck);
     // Whatever the check led to is done at once: there is nothing to cancel.
     delete buttons->findChild<QPushButton*>(QStringLiteral("Button2"));
     actions->addWidget(buttons);

@@ -508,11 +508,15 @@ void TForm_Main::MergeProject(const QString& file)
     const std::filesystem::path name = project_.EditingName;
     const std::optional<FileStamp> stamp = diskStamp_;
     const std::optional<FileStamp> declined = declinedStamp_;
+    const int32_t serialMax = project_.SerialMax;
     shown_.FlushGenre();
     const std::optional<LoadOutcome> outcome = ReadProject(file, project_);
     if (!outcome) {
         return;
     }
+    // The counter only grows: a smaller one from the merged file would hand
+    // out serials the collection already has.
+    project_.SerialMax = std::max(serialMax, project_.SerialMax);
     ShowLoadedProject(*outcome);
     SetEditingName(name);
     diskStamp_ = stamp;

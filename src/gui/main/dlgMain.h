@@ -61,7 +61,7 @@ public:
     void RowsChanged(const std::vector<std::size_t>& rows) override;
     void ShowGenreAgain() override;
     void ShowCollectionAgain(std::size_t genre) override;
-    void SearchModeChanged(const QString& title) override;
+    void SearchModeChanged(const QString& title, bool keepOrder) override;
     void RunCommand(const QString& name, const std::function<void()>& work) override;
     const UndoHistory& History() const override { return edits_.Steps(); }
     void Undo() override;

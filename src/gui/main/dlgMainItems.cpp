@@ -116,7 +116,7 @@ void TForm_Main::ShowCollectionAgain(std::size_t genre)
     RefreshPanes();
 }
 
-void TForm_Main::SearchModeChanged(const QString& title)
+void TForm_Main::SearchModeChanged(const QString& title, bool keepOrder)
 {
     const bool searching = shown_.SearchMode();
     panes_->SetItemTitle(searching ? QStringLiteral("リンクアイテム [検索モード] : %1").arg(title)
@@ -130,7 +130,9 @@ void TForm_Main::SearchModeChanged(const QString& title)
     if (searching) {
         panes_->ShowTrashNotice(false);
         itemModel_->Reset();
-        SortRows();
+        if (!keepOrder) {
+            SortRows();
+        }
     } else {
         ShowGenre(static_cast<int>(shown_.SelectedGenre()));
         edits_.SearchModeEnded(); // the found items are back in their genres

@@ -10,6 +10,8 @@
 #include "gui/GuiText.h"
 #include "core/collection/CollectionEditing.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 
@@ -22,6 +24,7 @@ TForm_StrInput::TForm_StrInput(
 {
     setObjectName(QStringLiteral("TForm_StrInput"));
     setWindowTitle(caption);
+    SetHelpTopic(this, help::kNameInput);
     infoLabel_->setObjectName(QStringLiteral("InfoLabel"));
     editBox_->setObjectName(QStringLiteral("EditBox"));
     editBox_->setMinimumWidth(280);

@@ -34,8 +34,13 @@ bool OpenProjectOptions(ItemListHost& host, int page)
 
 bool EnsureRootDirectory(ItemListHost& host)
 {
-    return EnsureRootDirectory(host.CurrentProject(), host.Services().messages,
+    const bool hadRoot = !host.CurrentProject().RootDir.empty();
+    const bool ready = EnsureRootDirectory(host.CurrentProject(), host.Services().messages,
         [&host] { OpenProjectOptions(host, OptionsTabOf(OptionsField::RootDir)); });
+    if (ready && !hadRoot) {
+        host.SetIsEditing(true); // the root chosen here is a change to save
+    }
+    return ready;
 }
 
 ProjectOptionsCommands::ProjectOptionsCommands(ItemListHost& host)

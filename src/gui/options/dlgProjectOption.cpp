@@ -20,6 +20,7 @@
 #include "gui/FileDialogs.h"
 #include "gui/GuiText.h"
 #include "gui/InputGuard.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -106,7 +107,7 @@ TForm_ProjectOption::TForm_ProjectOption(MessagePresenter& messages, FileDialogs
     connect(topDirectory, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseTopDirectory);
     connect(topFile, &QPushButton::clicked, this, &TForm_ProjectOption::BrowseTopFile);
     QDialogButtonBox* buttons
-        = DialogButtons(this, QStringLiteral("決定"), [this] { Button1Click(); }, QStringLiteral("HID00000015"));
+        = DialogButtons(this, QStringLiteral("決定"), [this] { Button1Click(); }, help::kProjectOption);
     // The reading is checked as soon as the user moves on to another field;
     // cancelling or asking for help must stay possible with a bad one.
     connect(qApp, &QApplication::focusChanged, this, [this, buttons](QWidget* old, QWidget* now) {

@@ -11,6 +11,7 @@
 
 #include "gui/GuiText.h"
 #include "gui/shell/dlgHelp.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -41,7 +42,8 @@ TForm_Log::TForm_Log(const std::vector<SjisText>& log, QWidget* parent)
     close->setObjectName(QStringLiteral("BtnClose"));
     close->setDefault(true);
     connect(copy, &QPushButton::clicked, this, &TForm_Log::CopyAll);
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this, QStringLiteral("HID00000059")); });
+    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this, help::kLog); });
+    SetHelpTopic(this, help::kLog);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* copyKey = new QAction(this);
     copyKey->setShortcut(QKeySequence::Copy);

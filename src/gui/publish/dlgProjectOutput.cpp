@@ -21,6 +21,7 @@
 #include "gui/publish/dlgLog.h"
 #include "core/text/Codepage.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -204,7 +205,8 @@ TForm_ProjectOutput::TForm_ProjectOutput(MessagePresenter& messages, OutputRunne
     connect(btnLog_, &QPushButton::clicked, this, &TForm_ProjectOutput::BtnLogClick);
     connect(btnDetailed_, &QPushButton::clicked, this, &TForm_ProjectOutput::BtnDetailedClick);
     connect(openRootButton, &QPushButton::clicked, this, [openRoot = std::move(openRoot)] { openRoot(); });
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this, QStringLiteral("HID00000029")); });
+    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this, help::kProjectOutput); });
+    SetHelpTopic(this, help::kProjectOutput);
     connect(ticks_, &QTimer::timeout, this, &TForm_ProjectOutput::ShowProgress);
     connect(runner_, &OutputRunner::abortQuestion, this, &TForm_ProjectOutput::AskAbort);
     connect(runner_, &OutputRunner::finished, this, &TForm_ProjectOutput::RunFinished);

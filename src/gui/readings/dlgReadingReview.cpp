@@ -13,6 +13,7 @@
 #include "gui/DialogButtons.h"
 #include "gui/GuiText.h"
 #include "gui/items/ItemProblemWarning.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -80,7 +81,7 @@ TForm_ReadingReview::TForm_ReadingReview(
         }
     });
     layout->addWidget(table_);
-    layout->addWidget(DialogButtons(this, QStringLiteral("OK"), [this] { Button1Click(); }));
+    layout->addWidget(DialogButtons(this, QStringLiteral("OK"), [this] { Button1Click(); }, help::kReadingReview));
     resize(760, 420);
 }
 

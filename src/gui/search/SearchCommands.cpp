@@ -101,12 +101,12 @@ bool SearchCommands::Search(const TSqueeze& criteria, const QString& title)
     return true;
 }
 
-void SearchCommands::ShowResult(const std::vector<std::string>& lines, const QString& title)
+void SearchCommands::ShowResult(const std::vector<std::string>& lines, const QString& title, bool keepOrder)
 {
     ShowSearchResult(host_.Shown(), lines);
     exit_->setEnabled(true);
     buttonExit_->setEnabled(true);
-    host_.SearchModeChanged(title);
+    host_.SearchModeChanged(title, keepOrder);
 }
 
 void SearchCommands::EndSearchMode()
@@ -117,7 +117,7 @@ void SearchCommands::EndSearchMode()
     tessaly::EndSearchMode(host_.CurrentProject(), host_.Shown());
     exit_->setEnabled(false);
     buttonExit_->setEnabled(false);
-    host_.SearchModeChanged(QString());
+    host_.SearchModeChanged(QString(), false);
 }
 
 void SearchCommands::MM_SearchStringClick()
@@ -176,7 +176,7 @@ void SearchCommands::MM_SearchDuplicateClick()
             SjisText(SJ("ページURLが重複しているリンクアイテムはありません.")), MessageButton::Ok);
         return;
     }
-    ShowResult(lines, QStringLiteral("重複リンク"));
+    ShowResult(lines, QStringLiteral("重複リンク"), true); // copies side by side
 }
 
 void SearchCommands::MM_SearchExitClick()

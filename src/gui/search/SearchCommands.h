@@ -37,7 +37,7 @@ public:
 private:
     // Runs the criteria over the collection; shows the result when found.
     bool Search(const TSqueeze& criteria, const QString& title);
-    void ShowResult(const std::vector<std::string>& lines, const QString& title);
+    void ShowResult(const std::vector<std::string>& lines, const QString& title, bool keepOrder = false);
 
     std::vector<QAction*> menuEntries_;
     std::vector<QAction*> buttons_;

@@ -5,6 +5,8 @@
 
 #include "gui/items/RegisteredDateList.h"
 #include "gui/items/frmDateTimePicker.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 
@@ -15,6 +17,7 @@ TForm_DateList::TForm_DateList(const std::vector<std::string>& dates, TFrame_Dat
     setObjectName(QStringLiteral("TForm_DateList"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("既登録日付一覧"));
+    SetHelpTopic(this, help::kDateList);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(dates_);

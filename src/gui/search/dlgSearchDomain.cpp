@@ -9,12 +9,13 @@
 
 #include "gui/GuiText.h"
 #include "gui/InputGuard.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
 TForm_SearchDomain::TForm_SearchDomain(
     MessagePresenter& messages, RunSearch run, const std::vector<std::string>& domains, QWidget* parent)
-    : SearchDialog(messages, std::move(run), QStringLiteral("ドメイン検索モード"), QStringLiteral("HID00000055"), parent)
+    : SearchDialog(messages, std::move(run), QStringLiteral("ドメイン検索モード"), help::kSearchDomain, parent)
     , domain_(new QLineEdit)
     , ignoreCase_(new QCheckBox(QStringLiteral("大文字小文字を同一視")))
     , domains_(new QListWidget)

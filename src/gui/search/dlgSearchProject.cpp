@@ -4,13 +4,14 @@
 #include <QVBoxLayout>
 
 #include "gui/search/frmSqueeze.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
 TForm_SearchProject::TForm_SearchProject(
     MessagePresenter& messages, RunSearch run, const SqueezeChoices& choices, QWidget* parent)
     : SearchDialog(
-        messages, std::move(run), QStringLiteral("プロジェクト設計型検索モード"), QStringLiteral("HID00000056"), parent)
+        messages, std::move(run), QStringLiteral("プロジェクト設計型検索モード"), help::kSearchProject, parent)
     , squeeze_(new TFrame_Squeeze)
 {
     setObjectName(QStringLiteral("TForm_SearchProject"));

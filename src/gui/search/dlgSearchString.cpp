@@ -8,6 +8,7 @@
 
 #include "gui/GuiText.h"
 #include "gui/InputGuard.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -24,7 +25,7 @@ QCheckBox* CheckedBox(const QString& name, const QString& caption)
 } // namespace
 
 TForm_SearchString::TForm_SearchString(MessagePresenter& messages, RunSearch run, QWidget* parent)
-    : SearchDialog(messages, std::move(run), QStringLiteral("文字列検索モード"), QStringLiteral("HID00000054"), parent)
+    : SearchDialog(messages, std::move(run), QStringLiteral("文字列検索モード"), help::kSearchString, parent)
     , keyword_(new QLineEdit)
     , title_(CheckedBox(QStringLiteral("Check_Title"), QStringLiteral("ページタイトルを検索")))
     , titleKana_(CheckedBox(QStringLiteral("Check_TitleKana"), QStringLiteral("ページタイトル(かな)を検索")))

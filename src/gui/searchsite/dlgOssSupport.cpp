@@ -20,6 +20,8 @@
 #include "gui/GuiText.h"
 #include "gui/InputGuard.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 
@@ -183,6 +185,7 @@ TForm_OssSupport::TForm_OssSupport(MessagePresenter& messages, const Project& pr
 {
     setObjectName(QStringLiteral("TForm_OssSupport"));
     setWindowTitle(QStringLiteral("Vuzuva Derado Redovi HTML 作成支援ツール"));
+    SetHelpTopic(this, help::kSearchForm);
     trial_->setObjectName(QStringLiteral("Trial"));
     for (std::size_t i = 0; i < kTrialFieldCount; ++i) {
         trials_[i] = List(kTrialFields[i].first,

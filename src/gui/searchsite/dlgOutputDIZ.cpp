@@ -9,6 +9,8 @@
 
 #include "gui/DialogButtons.h"
 #include "gui/GuiText.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 
@@ -22,6 +24,7 @@ TForm_OutputDIZ::TForm_OutputDIZ(std::vector<std::string> templateNames, QWidget
 {
     setObjectName(QStringLiteral("TForm_OutputDIZ"));
     setWindowTitle(QStringLiteral("Vuzuva Derado Redovi データ出力"));
+    SetHelpTopic(this, help::kSearchData);
     template_->setObjectName(QStringLiteral("Template"));
     checkErase_->setObjectName(QStringLiteral("CheckErase"));
     sortBy_->setObjectName(QStringLiteral("SortBy"));

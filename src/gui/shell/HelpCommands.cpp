@@ -8,19 +8,20 @@
 #include "gui/host/MenuLayout.h"
 #include "gui/shell/dlgHelp.h"
 #include "gui/shell/dlgVersion.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
 HelpCommands::HelpCommands(ItemListHost& host)
     : CommandSet(host)
     , contents_(MakeAction("MM_Help", QStringLiteral("ヘルプ(&H)"),
-          [this] { ShowHelp(host_.DialogParent(), QStringLiteral("contents")); }, Qt::Key_F1))
+          [this] { ShowHelp(host_.DialogParent(), help::kContents); }, Qt::Key_F1))
     // The program's pages are its own help: there is no web site to send
     // anyone to.
     , makerPage_(MakeAction("MM_ASPage", QStringLiteral("Brindlewood ウェブページ(&W)"),
-          [this] { ShowHelp(host_.DialogParent(), QStringLiteral("contents")); }))
+          [this] { ShowHelp(host_.DialogParent(), help::kContents); }))
     , programPage_(MakeAction("MM_TSYPage", QStringLiteral("Tessaly ウェブページ(&H)"),
-          [this] { ShowHelp(host_.DialogParent(), QStringLiteral("contents")); }))
+          [this] { ShowHelp(host_.DialogParent(), help::kContents); }))
     , about_(MakeAction("MM_About", QStringLiteral("バージョン情報(&A)..."), [this] { MM_AboutClick(); }))
 {
 }
@@ -40,7 +41,8 @@ void HelpCommands::MM_AboutClick()
     const AppSettings& settings = host_.Settings();
     MainServices& services = host_.Services();
     TForm_Version version(settings.mainWindow.girlDisabled, false, host_.DialogParent());
-    version.openMakerPage = [&] { OpenUrl(services.shell, settings.browser, "http://www.brindlewood.example/"); };
+    // As for the menu's web pages: the program's help stands in for a site.
+    version.openMakerPage = [&version] { ShowHelp(&version, help::kContents); };
     version.mailSupport = [&] { MailToOrSay(services.shell, services.messages, "support@brindlewood.example"); };
     version.exec();
 }

@@ -1,9 +1,15 @@
 #include "gui/shell/dlgHelp.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include "gui/shell/HelpTopics.h"
 
 static void InitHelpPages()
 {
@@ -11,6 +17,20 @@ static void InitHelpPages()
 }
 
 namespace tessaly {
+
+namespace {
+
+QUrl TopicUrl(const QString& topic)
+{
+    const qsizetype hash = topic.indexOf(QLatin1Char('#'));
+    QUrl url(QStringLiteral("qrc:/help/%1.html").arg(topic.left(hash)));
+    if (hash >= 0) {
+        url.setFragment(topic.mid(hash + 1));
+    }
+    return url;
+}
+
+} // namespace
 
 THelpWindow::THelpWindow(QWidget* parent)
     : QDialog(parent)
@@ -21,14 +41,40 @@ THelpWindow::THelpWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Tessaly ヘルプ"));
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setSearchPaths({QStringLiteral(":/help")});
+    browser_->setOpenExternalLinks(false);
+
+    auto* tools = new QToolBar;
+    tools->setObjectName(QStringLiteral("HelpTools"));
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QAction* back = tools->addAction(QStringLiteral("戻る"), browser_, &QTextBrowser::backward);
+    back->setObjectName(QStringLiteral("HelpBack"));
+    back->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::Key_Backspace)});
+    back->setEnabled(false);
+    QAction* forward = tools->addAction(QStringLiteral("進む"), browser_, &QTextBrowser::forward);
+    forward->setObjectName(QStringLiteral("HelpForward"));
+    forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    forward->setEnabled(false);
+    QAction* contents
+        = tools->addAction(QStringLiteral("目次"), this, [this] { ShowTopic(QString(help::kContents)); });
+    contents->setObjectName(QStringLiteral("HelpContents"));
+    contents->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        setWindowTitle(browser_->documentTitle() + QStringLiteral(" - Tessaly ヘルプ"));
+    });
+
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tools);
     layout->addWidget(browser_);
-    resize(560, 420);
+    resize(720, 620);
 }
 
 void THelpWindow::ShowTopic(const QString& topic)
 {
-    browser_->setSource(QUrl(QStringLiteral("qrc:/help/%1.html").arg(topic)));
+    browser_->setSource(TopicUrl(topic));
 }
 
 QString THelpWindow::CurrentTitle() const
@@ -42,10 +88,23 @@ void ShowHelp(QWidget* parent, const QString& topic)
     if (window.isNull()) {
         window = new THelpWindow(parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
+    } else if (window->parentWidget() != parent) {
+        // Owned by the window that asks, so that a modal dialog does not
+        // leave it behind, unusable.
+        window->setParent(parent, window->windowFlags());
     }
     window->ShowTopic(topic);
     window->show();
     window->raise();
+    window->activateWindow();
+}
+
+void SetHelpTopic(QWidget* dialog, const QString& topic)
+{
+    dialog->setProperty("helpTopic", topic);
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
+    f1->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(f1, &QShortcut::activated, dialog, [dialog, topic] { ShowHelp(dialog, topic); });
 }
 
 } // namespace tessaly

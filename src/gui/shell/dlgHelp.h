@@ -1,6 +1,7 @@
 #pragma once
 
-// The help window: one page per "HID…" topic and a contents page.
+// The help window: the program's help pages, with a contents page, links
+// between the pages and the history of the pages read.
 
 #include <QDialog>
 
@@ -14,7 +15,8 @@ class THelpWindow final : public QDialog {
 public:
     explicit THelpWindow(QWidget* parent = nullptr);
 
-    // "contents" or a topic name such as "HID00000023".
+    // "contents", a page such as "HID00000023", or a page and an anchor
+    // such as "menu-file#MM_SaveFile".
     void ShowTopic(const QString& topic);
     QString CurrentTitle() const;
 
@@ -22,7 +24,12 @@ private:
     QTextBrowser* browser_;
 };
 
-// Shows the topic in the one help window of the program.
+// Shows the topic in the one help window of the program, above the window
+// that asks for it.
 void ShowHelp(QWidget* parent, const QString& topic);
+
+// F1 in the dialog opens the topic; the topic stays on the dialog as its
+// "helpTopic" property.
+void SetHelpTopic(QWidget* dialog, const QString& topic);
 
 } // namespace tessaly

@@ -17,6 +17,7 @@
 #include "gui/GuiText.h"
 #include "gui/shell/dlgHelp.h"
 #include "core/settings/ExternalPrograms.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -107,7 +108,8 @@ TForm_Options::TForm_Options(const AppSettings& settings, FileDialogs& files, QW
     ok->setDefault(true);
     buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
     QPushButton* helpButton = buttons->addButton(QStringLiteral("ヘルプ(&H)"), QDialogButtonBox::HelpRole);
-    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(this, QStringLiteral("HID00000049")); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(this, help::kOptions); });
+    SetHelpTopic(this, help::kOptions);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -1,4 +1,6 @@
 #include "gui/shell/dlgOtherProg.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -17,6 +19,7 @@ TForm_OtherProg::TForm_OtherProg(QString program, QStringList arguments, QString
 {
     setObjectName(QStringLiteral("TForm_OtherProg"));
     setWindowTitle(QStringLiteral("Tessaly"));
+    SetHelpTopic(this, help::kTemplateEditor);
     auto* info = new QLabel(QStringLiteral("エディタで編集して保存するたびに、その内容を取り込みます.\n"
                                            "編集が済んだら「編集を終了」を押して下さい."));
     info->setAutoFillBackground(true);

@@ -10,6 +10,8 @@
 #include <QRegion>
 
 #include "core/util/Jpeg.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 // The pictures live in the resources of this static library.
 static void InitVersionPictures()
@@ -71,6 +73,7 @@ TForm_Version::TForm_Version(bool girlDisabled, bool startScreen, QWidget* paren
 {
     setObjectName(QStringLiteral("TForm_Version"));
     setWindowTitle(QStringLiteral("バージョン情報"));
+    SetHelpTopic(this, help::kAbout);
     setFixedSize(480, 320);
     QPainterPath rounded;
     rounded.addRoundedRect(QRectF(0, 0, 480, 320), 16.5, 16.5);

@@ -32,6 +32,7 @@
 #include "core/templates/TemplateKeywords.h"
 #include "core/text/Codepage.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -235,7 +236,7 @@ TForm_ProjectTemplate::TForm_ProjectTemplate(MessagePresenter& messages, const Q
     layout->addLayout(top, 3);
     layout->addWidget(symbols_, 2);
     layout->addWidget(DialogButtons(
-        this, QStringLiteral("決定"), [this] { Button1Click(); }, QStringLiteral("HID00000045")));
+        this, QStringLiteral("決定"), [this] { Button1Click(); }, help::kProjectTemplate));
 
     connect(templates_, &QListWidget::itemSelectionChanged, this, [this] {
         Commit();

@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 
 #include "gui/DialogButtons.h"
+#include "gui/shell/HelpTopics.h"
+#include "gui/shell/dlgHelp.h"
 
 namespace tessaly {
 
@@ -31,6 +33,7 @@ TForm_CSVQuery::TForm_CSVQuery(QWidget* parent)
 {
     setObjectName(QStringLiteral("TForm_CSVQuery"));
     setWindowTitle(QStringLiteral("CSV 形式出力の形式"));
+    SetHelpTopic(this, help::kCsvQuery);
     erase_->setChecked(true);
     auto* group = new QGroupBox(QStringLiteral(" 改行を含むコメントの取り扱い "));
     auto* choices = new QVBoxLayout(group);

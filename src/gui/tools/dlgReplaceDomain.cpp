@@ -15,6 +15,7 @@
 #include "gui/InputGuard.h"
 #include "core/text/Strings.h"
 #include "core/util/Messages.h"
+#include "gui/shell/HelpTopics.h"
 
 namespace tessaly {
 
@@ -64,7 +65,7 @@ TForm_ReplaceDomain::TForm_ReplaceDomain(
     changesLayout->addWidget(previewList_);
     changesLayout->addWidget(previewCount_);
     QDialogButtonBox* buttons
-        = DialogButtons(this, QStringLiteral("変換実行"), [this] { Button1Click(); }, QStringLiteral("HID00000057"));
+        = DialogButtons(this, QStringLiteral("変換実行"), [this] { Button1Click(); }, help::kReplaceDomain);
     buttons->findChild<QPushButton*>(QStringLiteral("Button2"))->setText(QStringLiteral("終了"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
