@@ -69,7 +69,7 @@ THelpWindow::THelpWindow(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(tools);
     layout->addWidget(browser_);
-    resize(720, 620);
+    resize(860, 680);
 }
 
 void THelpWindow::ShowTopic(const QString& topic)
