@@ -61,7 +61,9 @@ THelpWindow::THelpWindow(QWidget* parent)
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
-        setWindowTitle(browser_->documentTitle() + QStringLiteral(" - Tessaly ヘルプ"));
+        const QString help = QStringLiteral("Tessaly ヘルプ");
+        const QString page = browser_->documentTitle();
+        setWindowTitle(page.isEmpty() || page == help ? help : page + QStringLiteral(" - ") + help);
     });
 
     auto* layout = new QVBoxLayout(this);
