@@ -124,6 +124,27 @@ private slots:
         QVERIFY(!h.window->IsEditing());
     }
 
+    // Asked for the root before a design, the options open with the
+    // cursor in its field.
+    void rootQuestionOpensTheRootField()
+    {
+        Harness h;
+        h.Open();
+        h.window->CurrentProject().RootDir.clear();
+        h.window->CurrentProject().EditingName.clear();
+        h.messages.SetNextAnswer(MessageButton::Yes); // set it here
+        h.messages.SetNextAnswer(MessageButton::No); // asked again after Cancel
+        bool shown = false;
+        OnNextDialog<TForm_ProjectOption>([&shown](TForm_ProjectOption* dialog) {
+            shown = true;
+            QCOMPARE(dialog->Tabs()->currentIndex(), 2);
+            QCOMPARE(dialog->focusWidget(), static_cast<QWidget*>(Field(dialog, "Edit_Root")));
+            Click(dialog, "Button2");
+        });
+        h.Action("MM_ProjectSimpleDesign")->trigger();
+        QVERIFY(shown);
+    }
+
     // The browse buttons start where the fields point, else at the project's
     // folder, and fill their fields.
     void projectOptionsBrowse()

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
@@ -150,6 +151,11 @@ private slots:
         auto* window = dialog.findChild<THelpWindow*>();
         QVERIFY(window != nullptr && window->isVisible());
         QCOMPARE(window->CurrentTitle(), QStringLiteral("CSV 形式ファイルのエクスポート"));
+        // The page stays open when the dialog closes.
+        QPointer<THelpWindow> kept(window);
+        dialog.reject();
+        QVERIFY(!kept.isNull() && kept->isVisible() && kept->parentWidget() == nullptr);
+        kept->close();
     }
 };
 

@@ -124,6 +124,15 @@ TForm_ProjectOption::TForm_ProjectOption(MessagePresenter& messages, FileDialogs
     layout->addWidget(tabs_, 1);
     layout->addWidget(buttons);
     tabs_->setCurrentIndex(std::clamp(page, 0, tabs_->count() - 1));
+    // The page asked for opens ready for typing in its first field.
+    QWidget* shownPage = tabs_->currentWidget();
+    for (QWidget* next = shownPage->nextInFocusChain(); shownPage->isAncestorOf(next);
+         next = next->nextInFocusChain()) {
+        if (auto* edit = qobject_cast<QLineEdit*>(next)) {
+            edit->setFocus();
+            break;
+        }
+    }
     resize(560, 300);
 }
 

@@ -84,17 +84,40 @@ QString THelpWindow::CurrentTitle() const
     return browser_->documentTitle();
 }
 
+namespace {
+
+// The help window belongs to the window that asked for it, so that a modal
+// dialog leaves it usable; when that dialog closes, it passes to the window
+// below, so the page stays open where the user was reading.
+void Entrust(THelpWindow* window, QWidget* owner)
+{
+    if (window->parentWidget() != owner) {
+        const QRect place = window->geometry();
+        window->setParent(owner, window->windowFlags());
+        window->setGeometry(place);
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(owner)) {
+        QObject::connect(
+            dialog, &QDialog::finished, window,
+            [window, dialog] {
+                QWidget* below = dialog->parentWidget();
+                Entrust(window, below != nullptr ? below->window() : nullptr);
+                window->show();
+            },
+            Qt::SingleShotConnection);
+    }
+}
+
+} // namespace
+
 void ShowHelp(QWidget* parent, const QString& topic)
 {
     static QPointer<THelpWindow> window;
     if (window.isNull()) {
         window = new THelpWindow(parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
-    } else if (window->parentWidget() != parent) {
-        // Owned by the window that asks, so that a modal dialog does not
-        // leave it behind, unusable.
-        window->setParent(parent, window->windowFlags());
     }
+    Entrust(window, parent != nullptr ? parent->window() : nullptr);
     window->ShowTopic(topic);
     window->show();
     window->raise();
