@@ -162,9 +162,14 @@ int main(int argc, char** argv)
     saved = Grab(templates, output, "template-dialog.png") && saved;
     // The example published into a scratch site: the simple design, then
     // the output dialog after its run, in its detailed view, and the log.
-    QTemporaryDir site;
+    // In the same place every run, so that the pictures change only when
+    // the dialogs do.
+    const QString siteBase = QDir::tempPath() + QStringLiteral("/tessaly-screenshots");
+    const QString site = siteBase + QStringLiteral("/hanako/links");
+    QDir(siteBase).removeRecursively();
+    QDir().mkpath(site);
     Project& published = window.CurrentProject();
-    published.RootDir = ToSjisOrEmpty(site.path()) + "/";
+    published.RootDir = ToSjisOrEmpty(site) + "/";
     published.BannerDir.clear();
     TForm_ProjectSimple simple(messages, files, published, clock.Today());
     saved = Grab(simple, output, "simple-design.png") && saved;
@@ -187,7 +192,7 @@ int main(int argc, char** argv)
     std::vector<std::size_t> allRows(window.Shown().Rows().size());
     std::iota(allRows.begin(), allRows.end(), std::size_t{0});
     linkSetup.scopes = {LinkCheckScope{QStringLiteral("選択したアイテム(&S)"), {}},
-        LinkCheckScope{QStringLiteral("表示中のジャンル(&G)"), ItemsOfRows(window.Shown().Rows(), allRows)},
+        LinkCheckScope{QStringLiteral("表示中のジャンル「ゲーム」(&G)"), ItemsOfRows(window.Shown().Rows(), allRows)},
         LinkCheckScope{QStringLiteral("コレクション全体(&A)"), ItemsOfCollection(project, &window.Shown())}};
     TForm_LinkCheck linkCheck(messages, files, linkSetup, {});
     const ItemLinks links = LinksOfItems(linkSetup.scopes[1].items, project.BannerDir);
@@ -258,5 +263,6 @@ int main(int argc, char** argv)
     replaceDomain.findChild<QLineEdit*>(QStringLiteral("FindDomain"))->setText(QStringLiteral("example.jp"));
     replaceDomain.findChild<QLineEdit*>(QStringLiteral("ReplaceDomain"))->setText(QStringLiteral("example.net"));
     saved = Grab(replaceDomain, output, "replace-domain.png") && saved;
+    QDir(siteBase).removeRecursively();
     return saved ? 0 : 1;
 }
