@@ -91,7 +91,10 @@ TEST(ComposeReading, WordsLatinAndNames)
                               "ノー /(n) no/(P)/\n"
                               "百合 [ゆり] /(n) lily/(P)/\n"
                               "蕎麦 [そば] /(n) soba/(P)/\n"
-                              "蕎麦 [そばむぎ] /(n) buckwheat/\n";
+                              "蕎麦 [そばむぎ] /(n) buckwheat/\n"
+                              "日記帳 [にっきちょう] /(n) diary/\n"
+                              "河原 [かわら] /(n) riverbed/(P)/\n"
+                              "作り [つくり] /(n) making/(P)/\n";
     const EnglishWords english = EnglishWords::Parse(edict);
     const HeadwordDictionary words = HeadwordDictionary::Parse(edict, HeadwordFile::Words);
     const ReadingDictionaries dictionaries{&names, &words, &english};
@@ -128,8 +131,16 @@ TEST(ComposeReading, WordsLatinAndNames)
         // A compound EDICT knows, split by the words; one read otherwise
         // than its common reading is a guess.
         {"百合の花", {{"百", "ヒャク"}, {"合", "ゴウ"}, {"の", "ノ"}, {"花", "ハナ"}}, "ゆりのはな", true, false},
-        {"蕎麦", {{"蕎麦", "ソバムギ"}}, "そばむぎ", true, true},
+        {"日記帳", {{"日", "ニチ", false, true}, {"記帳", "キチョウ"}}, "にっきちょう", true, false},
+        {"蕎麦", {{"蕎麦", "ソバムギ"}}, "そば", true, true},
         {"蕎麦", {{"蕎麦", "ソバ"}}, "そば", true, false},
+        // A surname before "の" is the word it also is; a voiced first
+        // sound is the compound's, not another word's.
+        {"河原の石", {{"河原", "カワハラ", false, true, false, true}, {"の", "ノ"}, {"石", "イシ"}}, "かわらのいし", true,
+            true},
+        {"弁当作り", {{"弁当", "ベントウ", false, false, false, false, true}, {"作り", "ヅクリ"}}, "べんとうづくり", true,
+            false},
+        {"花畑", {{"花", "ハナ", false, false, false, false, true}, {"畑", "ハタケ"}}, "はなばたけ", true, false},
         // Among a name's readings the words' own stands; a common word is
         // not read as a rarer name.
         {"京都", {{"京都", "キョウト", false, true}}, "きょうと", true, false},

@@ -147,6 +147,8 @@ private:
             ReadingToken token{std::string(node->surface, node->length), FeatureField(node->feature, kReadingField)};
             token.unknown = node->stat == MECAB_UNK_NODE;
             token.name = FeatureField(node->feature, 1) == "固有名詞";
+            token.person = token.name && FeatureField(node->feature, 2) == "人名";
+            token.noun = FeatureField(node->feature, 0) == "名詞";
             token.contested = token.name && HasCloseRival(*lattice, *node, token.reading);
             tokens.push_back(std::move(token));
         }

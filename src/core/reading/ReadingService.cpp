@@ -84,6 +84,28 @@ struct Choice {
     bool contested = false;
 };
 
+// The same kana but for a first sound voiced in one of them: つくり and
+// づくり, はたけ and ばたけ.
+bool SameButFirstVoicing(std::string_view plain, std::string_view other)
+{
+    const std::string& unvoiced = SJ("かきくけこさしすせそたちつてとはひふへほはひふへほ");
+    const std::string& voiced = SJ("がぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ");
+    constexpr std::size_t kKana = 2; // bytes of a hiragana in code page 932
+    if (plain == other) {
+        return true;
+    }
+    if (plain.size() != other.size() || plain.size() < kKana || plain.substr(kKana) != other.substr(kKana)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < unvoiced.size(); i += kKana) {
+        if (plain.substr(0, kKana) == std::string_view(unvoiced).substr(i, kKana)
+            && other.substr(0, kKana) == std::string_view(voiced).substr(i, kKana)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 Choice FirstOf(const std::vector<HeadwordReading>& readings)
 {
     Choice choice{readings.front().kana, false};
@@ -206,17 +228,18 @@ private:
             if (!HasKanji(run)) {
                 continue;
             }
-            // The words of a name are no compound.
+            // The words of a person's name are no compound; a place's may be
+            // (日記帳 split as 日 and 記帳).
             const bool name = std::any_of(tokens_.begin() + static_cast<std::ptrdiff_t>(begin),
                 tokens_.begin() + static_cast<std::ptrdiff_t>(end),
-                [](const ReadingToken& token) { return token.name; });
+                [](const ReadingToken& token) { return token.person; });
             if (std::optional<std::size_t> read
                 = AppendRunReading(begin, end, Find(dictionaries_.names, run, kSpecificNames))) {
                 return read;
             }
             if (!name) {
-                if (std::optional<std::size_t> read
-                    = AppendRunReading(begin, end, Find(dictionaries_.words, run, 0xFF))) {
+                if (std::optional<std::size_t> read = AppendRunReading(
+                        begin, end, dictionaries_.words ? dictionaries_.words->Find(run) : std::vector<HeadwordReading>())) {
                     return read;
                 }
             }
@@ -277,9 +300,20 @@ private:
             AppendLatin(token.surface);
             return index + 1;
         }
+        if (index > 0 && tokens_[index - 1].noun) {
+            if (const char* voiced = VoicedAfterNoun(token)) {
+                builder_.AppendKana(voiced);
+                return index + 1;
+            }
+        }
+        if (const std::optional<Choice> word = WordsReading(index)) {
+            builder_.AppendKana(word->kana);
+            uncertain_ = true;
+            return index + 1;
+        }
         if (!token.reading.empty() && builder_.AppendKana(token.reading)) {
             uncertain_ = uncertain_ || token.contested || (token.unknown && HasKanji(token.surface))
-                || IsUncommonReading(token);
+                || IsOtherReading(token);
             return index + 1;
         }
         if (builder_.AppendKana(token.surface) || !NeedsReading(token.surface)) {
@@ -299,18 +333,64 @@ private:
         return index + 1;
     }
 
-    // A compound read otherwise than EDICT's words of everyday use read it:
-    // 蕎麦 as そばむぎ where そば is the common word.
-    bool IsUncommonReading(const ReadingToken& token) const
+    // A word whose first sound is voiced after a noun in a compound, which
+    // MeCab reads as it stands alone: 花畑 はなばたけ, 田舎暮らし いなかぐらし.
+    static const char* VoicedAfterNoun(const ReadingToken& token)
     {
-        if (!dictionaries_.words || !HasKanji(token.surface) || CodePoints(token.surface).size() < 2) {
+        struct Voicing {
+            const char* surface;
+            const char* alone;
+            const char* voiced;
+        };
+        static constexpr Voicing kVoicings[] = {{"畑", "はたけ", "ばたけ"}, {"暮らし", "くらし", "ぐらし"}};
+        for (const Voicing& voicing : kVoicings) {
+            if (token.surface == voicing.surface && HiraganaOf(token.reading) == HiraganaOf(voicing.alone)) {
+                return voicing.voiced;
+            }
+        }
+        return nullptr;
+    }
+
+    // MeCab's reading of a word EDICT reads otherwise first: 館 as かん
+    // where the common word is やかた, 蒲公英 as ほこうえい for たんぽぽ.
+    bool IsOtherReading(const ReadingToken& token) const
+    {
+        if (!dictionaries_.words || token.person || !HasKanji(token.surface)) {
             return false;
         }
-        const std::vector<HeadwordReading> common = OfKinds(dictionaries_.words->Find(token.surface), kCommonWord);
-        const std::string reading = HiraganaOf(token.reading);
-        return !common.empty() && std::none_of(common.begin(), common.end(), [&](const HeadwordReading& word) {
-            return HiraganaOf(word.kana) == reading;
+        std::vector<HeadwordReading> readings = dictionaries_.words->Find(token.surface);
+        std::stable_partition(readings.begin(), readings.end(),
+            [](const HeadwordReading& reading) { return (reading.kinds & kCommonWord) != 0; });
+        return !readings.empty() && !SameButFirstVoicing(HiraganaOf(readings.front().kana), HiraganaOf(token.reading));
+    }
+
+    // EDICT's reading of a compound MeCab reads otherwise than its words of
+    // everyday use read it (日本 as にっぽん where にほん is the common word):
+    // a guess all the same. A surname before "の" is taken for the word it
+    // also is (河原の石).
+    std::optional<Choice> WordsReading(std::size_t index) const
+    {
+        const ReadingToken& token = tokens_[index];
+        const bool beforeNo = index + 1 < tokens_.size() && tokens_[index + 1].surface == "の";
+        if (!dictionaries_.words || (token.person && !beforeNo) || !HasKanji(token.surface)
+            || CodePoints(token.surface).size() < 2) {
+            return std::nullopt;
+        }
+        std::vector<HeadwordReading> readings = dictionaries_.words->Find(token.surface);
+        std::stable_partition(readings.begin(), readings.end(),
+            [](const HeadwordReading& reading) { return (reading.kinds & kCommonWord) != 0; });
+        const std::string own = HiraganaOf(token.reading);
+        const auto others = std::find_if(readings.begin(), readings.end(), [](const HeadwordReading& reading) {
+            return (reading.kinds & kCommonWord) == 0;
         });
+        // MeCab's voiced first sound (作り as づくり after a noun) is its
+        // reading in the compound, not another word's.
+        if (others == readings.begin() || std::any_of(readings.begin(), others, [&](const HeadwordReading& reading) {
+                return SameButFirstVoicing(HiraganaOf(reading.kana), own);
+            })) {
+            return std::nullopt;
+        }
+        return FirstOf(readings);
     }
 
     // Letters and digits by rule, always a guess.

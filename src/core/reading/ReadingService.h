@@ -71,6 +71,8 @@ struct ReadingToken {
     bool unknown = false; // not in the dictionary
     bool name = false; // a proper noun
     bool contested = false; // another reading of the same word ranks close
+    bool person = false; // a proper noun that is a person's name
+    bool noun = false;
 };
 
 struct ReadingDictionaries {
