@@ -141,6 +141,11 @@ TEST(ComposeReading, WordsLatinAndNames)
         {"弁当作り", {{"弁当", "ベントウ", false, false, false, false, true}, {"作り", "ヅクリ"}}, "べんとうづくり", true,
             false},
         {"花畑", {{"花", "ハナ", false, false, false, false, true}, {"畑", "ハタケ"}}, "はなばたけ", true, false},
+        // A kanji ending a pet's name is no given name of its own.
+        {"ニャン太", {{"ニャン", "", false, false, false, false, true}, {"太", "フトシ", false, true, false, true}},
+            "にゃんた", true, false},
+        {"星野太", {{"星野", "ホシノ", false, true, false, true, true}, {"太", "フトシ", false, true, false, true}},
+            "ほしのふとし", true, false},
         // Among a name's readings the words' own stands; a common word is
         // not read as a rarer name.
         {"京都", {{"京都", "キョウト", false, true}}, "きょうと", true, false},

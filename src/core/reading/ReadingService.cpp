@@ -301,8 +301,12 @@ private:
             return index + 1;
         }
         if (index > 0 && tokens_[index - 1].noun) {
-            if (const char* voiced = VoicedAfterNoun(token)) {
-                builder_.AppendKana(voiced);
+            const char* reading = VoicedAfterNoun(token);
+            if (reading == nullptr && !tokens_[index - 1].person) {
+                reading = NameEnding(token);
+            }
+            if (reading != nullptr) {
+                builder_.AppendKana(reading);
                 return index + 1;
             }
         }
@@ -346,6 +350,23 @@ private:
         for (const Voicing& voicing : kVoicings) {
             if (token.surface == voicing.surface && HiraganaOf(token.reading) == HiraganaOf(voicing.alone)) {
                 return voicing.voiced;
+            }
+        }
+        return nullptr;
+    }
+
+    // A kanji ending a name made of a word, which MeCab takes for a given
+    // name of its own: ニャン太 にゃんた, not にゃんふとし.
+    static const char* NameEnding(const ReadingToken& token)
+    {
+        static constexpr std::pair<const char*, const char*> kEndings[] = {{"太", "た"}, {"郎", "ろう"}, {"丸", "まる"},
+            {"吉", "きち"}, {"助", "すけ"}, {"介", "すけ"}, {"子", "こ"}, {"美", "み"}, {"彦", "ひこ"}};
+        if (!token.person) {
+            return nullptr;
+        }
+        for (const auto& [kanji, reading] : kEndings) {
+            if (token.surface == kanji) {
+                return reading;
             }
         }
         return nullptr;
