@@ -328,21 +328,25 @@ TEST_F(Bookmarks, FolderNamesTheGenreRulesRefuseAreMadeValid)
         {{"NEKO\x01"}, "ねこ", "http://4/", "", "", {}},
         {{"【未整理】"}, "ねこ", "http://5/", "", "", {}},
         {{"ねこ"}, "ねこ", "http://6/", "x|y, ,z", "", {}},
+        // Names go into the pages as they are: no markup gets in with them.
+        {{"<img src=x onerror=alert(1)> & \"q\""}, "ねこ", "http://7/", "a<b>", "", {}},
     };
     const BookmarkImportReport report = ImportBookmarks(project, bookmarks, readings_, clock_);
-    EXPECT_EQ(report.stored, 6u);
+    EXPECT_EQ(report.stored, 7u);
     std::vector<std::string> genres;
     for (const Genre& genre : project.Genres) {
         genres.push_back(SjisToUtf8Lossy(genre.Name));
     }
-    EXPECT_EQ(genres, (std::vector<std::string>{"【未整理】", "ねこ", "a｜b", "ゴミ箱", "NEKO", "【ゴミ箱】"}));
-    ASSERT_EQ(report.changedGenres.size(), 4u);
+    EXPECT_EQ(genres, (std::vector<std::string>{"【未整理】", "ねこ", "a｜b", "ゴミ箱", "NEKO",
+                          "＜img src=x onerror=alert(1)＞ ＆ ”q”", "【ゴミ箱】"}));
+    ASSERT_EQ(report.changedGenres.size(), 5u);
     EXPECT_EQ(SjisToUtf8Lossy(report.changedGenres[1].stored), "【未整理】");
     EXPECT_EQ(project.Genres[0].Lines.size(), 2u);
     EXPECT_TRUE(project.Genres.back().Lines.empty()); // nothing into the trash
     EXPECT_EQ(SjisToUtf8Lossy(LineToItem(project.Genres[1].Lines[0]).Attributes), "x｜y/z");
-    ASSERT_EQ(report.changedAttributes.size(), 1u);
+    ASSERT_EQ(report.changedAttributes.size(), 2u);
     EXPECT_EQ(report.changedAttributes[0].given, "x|y");
+    EXPECT_EQ(SjisToUtf8Lossy(project.Attributes.back()), "a＜b＞");
 }
 
 TEST_F(Bookmarks, DuplicatesNotStoredAndWhatCannotBeReadIsReported)

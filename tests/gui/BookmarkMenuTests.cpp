@@ -48,12 +48,17 @@ private slots:
         h.files.SetNextFile(kChromium);
         // The links whose readings the fake could read only in part come up
         // for checking; a correction made there is stored and learned.
+        h.messages.SetNextAnswer(MessageButton::No); // Escape after a correction: keep it
         test::OnNextDialog<TForm_ReadingReview>([](TForm_ReadingReview* review) {
             auto* table = review->findChild<QTableWidget*>(QStringLiteral("Table_Readings"));
             QCOMPARE(table->rowCount(), 2);
             QCOMPARE(table->item(0, 1)->text(), QStringLiteral("手作りパンの店"));
             QCOMPARE(table->item(0, 2)->text(), QStringLiteral("りぱんの"));
             table->item(0, 2)->setText(QStringLiteral("てづくりぱんのみせ"));
+            // Without an author, his reading follows at once.
+            QCOMPARE(table->item(0, 4)->text(), QStringLiteral("てづくりぱんのみせ"));
+            review->reject();
+            QVERIFY(review->isVisible());
             table->item(1, 2)->setText(QStringLiteral("ワガシ")); // not hiragana: refused, the list stays
             test::Click(review, "Button1");
             QVERIFY(review->isVisible());
@@ -76,8 +81,9 @@ private slots:
         const QStringList after = GenreNames(h);
         QCOMPARE(after.size(), before.size() + 3);
         QVERIFY(after.contains(QStringLiteral("料理")) && after.contains(QStringLiteral("和菓子")));
-        // The report, then the review's word on the reading in katakana.
-        QCOMPARE(h.messages.shown.size(), 2u);
+        // The report, the question on Escape, then the review's word on the
+        // reading in katakana.
+        QCOMPARE(h.messages.shown.size(), 3u);
         QCOMPARE(h.messages.shown[0].kind, MessageKind::Information);
         QVERIFY(QString::fromStdString(SjisToUtf8Lossy(h.messages.shown[0].text))
                     .startsWith(QStringLiteral("3 件のリンクを取り込みました (新しいジャンル 3 件).")));

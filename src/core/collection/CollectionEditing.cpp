@@ -73,6 +73,8 @@ std::string ValidNameOf(std::string_view sjisText)
             name += ' ';
         } else if (character == "|") {
             name += SJ("｜");
+        } else if (character == "<" || character == ">" || character == "&" || character == "\"") {
+            name += character == "<" ? SJ("＜") : character == ">" ? SJ("＞") : character == "&" ? SJ("＆") : SJ("”");
         } else if (SjisToUtf8(character).ok) {
             name += character;
         }

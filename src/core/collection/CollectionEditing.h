@@ -27,7 +27,9 @@ std::string NameCheckMessage(NameCheck check);
 // A name from outside (an import) made to pass the checks above but the
 // duplicate one: control characters as blanks, "|" as the full-width
 // "｜", bytes that are no code page 932 character left out, blanks and
-// control characters trimmed. Empty when nothing of it is left.
+// control characters trimmed. Names go into the pages as they are, so
+// the characters of markup become their full-width forms ("<" "＜", ">"
+// "＞", "&" "＆", '"' "”"). Empty when nothing of it is left.
 std::string ValidNameOf(std::string_view sjisText);
 
 std::vector<std::string> GenreNames(const Project& project);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 #include "core/text/Codepage.h"
 #include "core/util/Messages.h"
@@ -63,6 +64,7 @@ TForm_ReadingReview::TForm_ReadingReview(
         table_->setItem(row, kAuthor, Cell(ToQString(item.Author), true));
         table_->setItem(row, kAuthorKana, Cell(ToQString(item.AuthorKana), true));
         items_.push_back(item);
+        titleReadings_.push_back(ToQString(item.TitleKana));
     }
     // Every column in sight: one long title does not push the others out.
     table_->resizeColumnsToContents();
@@ -74,15 +76,42 @@ TForm_ReadingReview::TForm_ReadingReview(
         table_->setCurrentCell(0, kTitleKana);
         table_->scrollToItem(table_->item(0, kDoubt));
     }
-    // A row the user corrected is his, no longer a guess.
-    connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cell) {
-        if (cell->column() != kDoubt) {
-            table_->item(cell->row(), kDoubt)->setText(QStringLiteral("直した"));
-        }
-    });
+    connect(table_, &QTableWidget::itemChanged, this, &TForm_ReadingReview::CellChanged);
     layout->addWidget(table_);
     layout->addWidget(DialogButtons(this, QStringLiteral("OK"), [this] { Button1Click(); }, help::kReadingReview));
-    resize(760, 420);
+    resize(900, 560);
+}
+
+void TForm_ReadingReview::CellChanged(QTableWidgetItem* cell)
+{
+    if (cell->column() == kDoubt) {
+        return;
+    }
+    // A row the user corrected is his, no longer a guess.
+    corrected_ = true;
+    table_->item(cell->row(), kDoubt)->setText(QStringLiteral("直した"));
+    if (cell->column() != kTitleKana) {
+        return;
+    }
+    // Without an author his reading is the title's, and follows its
+    // correction while it is the copy.
+    const auto row = static_cast<std::size_t>(cell->row());
+    QTableWidgetItem* authorKana = table_->item(cell->row(), kAuthorKana);
+    const QString before = std::exchange(titleReadings_[row], cell->text());
+    if (table_->item(cell->row(), kAuthor)->text().trimmed().isEmpty() && authorKana->text() == before) {
+        authorKana->setText(cell->text());
+    }
+}
+
+void TForm_ReadingReview::reject()
+{
+    if (corrected_
+        && messages_.Show(MessageKind::Confirmation, SjisText(SJ("直した読みを捨てて閉じますか？")),
+               MessageButton::Yes | MessageButton::No)
+            != MessageButton::Yes) {
+        return;
+    }
+    QDialog::reject();
 }
 
 void TForm_ReadingReview::Button1Click()
@@ -101,12 +130,6 @@ void TForm_ReadingReview::Button1Click()
                 return;
             }
             *fields[column] = *text;
-        }
-        // Without an author his reading is the title's, and follows its correction.
-        const TLinkItem& imported = items_[i];
-        if (item.Author.empty() && imported.AuthorKana == imported.TitleKana
-            && item.AuthorKana == imported.AuthorKana) {
-            item.AuthorKana = item.TitleKana;
         }
         if (const ItemProblem problem = FindItemProblem(item); problem != ItemProblem::None) {
             messages_.Show(MessageKind::Warning, SjisText(SJ(ItemProblemWarning(problem))), MessageButton::Retry);

@@ -11,6 +11,7 @@
 #include "core/collection/LinkItem.h"
 
 class QTableWidget;
+class QTableWidgetItem;
 
 namespace tessaly {
 
@@ -30,12 +31,18 @@ public:
     // The items as the user left them, in the list's order.
     const std::vector<TLinkItem>& Items() const { return items_; }
 
+    // Escape and Cancel ask before corrections are thrown away.
+    void reject() override;
+
 private:
     void Button1Click();
+    void CellChanged(QTableWidgetItem* cell);
 
     MessagePresenter& messages_;
     QTableWidget* table_;
     std::vector<TLinkItem> items_;
+    std::vector<QString> titleReadings_; // each row's, as last shown
+    bool corrected_ = false;
 };
 
 } // namespace tessaly
