@@ -71,6 +71,9 @@ TForm_ReadingReview::TForm_ReadingReview(
     for (const int column : {kTitle, kTitleKana, kAuthor, kAuthorKana}) {
         table_->setColumnWidth(column, std::clamp(table_->columnWidth(column), 150, 260));
     }
+    // Wide enough for every word the certainty column may come to show.
+    table_->setColumnWidth(kDoubt, std::max(table_->columnWidth(kDoubt),
+                                       table_->fontMetrics().horizontalAdvance(QStringLiteral("一部のみ")) + 16));
     table_->horizontalHeader()->setStretchLastSection(true);
     if (!readings.empty()) {
         table_->setCurrentCell(0, kTitleKana);
