@@ -106,6 +106,14 @@ bool SameButFirstVoicing(std::string_view plain, std::string_view other)
     return false;
 }
 
+// The readings of everyday words (EDICT's "(P)") first, the order kept.
+// The end of them.
+std::vector<HeadwordReading>::iterator EverydayFirst(std::vector<HeadwordReading>& readings)
+{
+    return std::stable_partition(readings.begin(), readings.end(),
+        [](const HeadwordReading& reading) { return (reading.kinds & kCommonWord) != 0; });
+}
+
 Choice FirstOf(const std::vector<HeadwordReading>& readings)
 {
     Choice choice{readings.front().kana, false};
@@ -268,8 +276,7 @@ private:
                 break;
             }
         }
-        std::stable_partition(readings.begin(), readings.end(),
-            [](const HeadwordReading& reading) { return (reading.kinds & kCommonWord) != 0; });
+        EverydayFirst(readings);
         const bool agreed = std::any_of(readings.begin(), readings.end(),
             [&](const HeadwordReading& reading) { return HiraganaOf(reading.kana) == words.Reading(); });
         if (agreed) {
@@ -310,14 +317,16 @@ private:
                 return index + 1;
             }
         }
-        if (const std::optional<Choice> word = WordsReading(index)) {
+        std::vector<HeadwordReading> words = WordReadings(token);
+        const auto everydayEnd = EverydayFirst(words);
+        if (const std::optional<Choice> word = WordsReading(index, words, everydayEnd)) {
             builder_.AppendKana(word->kana);
             uncertain_ = true;
             return index + 1;
         }
         if (!token.reading.empty() && builder_.AppendKana(token.reading)) {
             uncertain_ = uncertain_ || token.contested || (token.unknown && HasKanji(token.surface))
-                || IsOtherReading(token);
+                || IsOtherReading(token, words);
             return index + 1;
         }
         if (builder_.AppendKana(token.surface) || !NeedsReading(token.surface)) {
@@ -374,44 +383,41 @@ private:
 
     // MeCab's reading of a word EDICT reads otherwise first: 館 as かん
     // where the common word is やかた, 蒲公英 as ほこうえい for たんぽぽ.
-    bool IsOtherReading(const ReadingToken& token) const
+    static bool IsOtherReading(const ReadingToken& token, const std::vector<HeadwordReading>& everydayFirst)
     {
-        if (!dictionaries_.words || token.person || !HasKanji(token.surface)) {
-            return false;
-        }
-        std::vector<HeadwordReading> readings = dictionaries_.words->Find(token.surface);
-        std::stable_partition(readings.begin(), readings.end(),
-            [](const HeadwordReading& reading) { return (reading.kinds & kCommonWord) != 0; });
-        return !readings.empty() && !SameButFirstVoicing(HiraganaOf(readings.front().kana), HiraganaOf(token.reading));
+        return !token.person && !everydayFirst.empty()
+            && !SameButFirstVoicing(HiraganaOf(everydayFirst.front().kana), HiraganaOf(token.reading));
+    }
+
+    // EDICT's readings of a word with kanji, everyday ones not yet first.
+    std::vector<HeadwordReading> WordReadings(const ReadingToken& token) const
+    {
+        return dictionaries_.words && HasKanji(token.surface) ? dictionaries_.words->Find(token.surface)
+                                                              : std::vector<HeadwordReading>();
     }
 
     // EDICT's reading of a compound MeCab reads otherwise than its words of
     // everyday use read it (日本 as にっぽん where にほん is the common word):
     // a guess all the same. A surname before "の" is taken for the word it
     // also is (河原の石).
-    std::optional<Choice> WordsReading(std::size_t index) const
+    std::optional<Choice> WordsReading(std::size_t index, const std::vector<HeadwordReading>& everydayFirst,
+        std::vector<HeadwordReading>::const_iterator everydayEnd) const
     {
         const ReadingToken& token = tokens_[index];
         const bool beforeNo = index + 1 < tokens_.size() && tokens_[index + 1].surface == "の";
-        if (!dictionaries_.words || (token.person && !beforeNo) || !HasKanji(token.surface)
-            || CodePoints(token.surface).size() < 2) {
+        if ((token.person && !beforeNo) || CodePoints(token.surface).size() < 2) {
             return std::nullopt;
         }
-        std::vector<HeadwordReading> readings = dictionaries_.words->Find(token.surface);
-        std::stable_partition(readings.begin(), readings.end(),
-            [](const HeadwordReading& reading) { return (reading.kinds & kCommonWord) != 0; });
-        const std::string own = HiraganaOf(token.reading);
-        const auto others = std::find_if(readings.begin(), readings.end(), [](const HeadwordReading& reading) {
-            return (reading.kinds & kCommonWord) == 0;
-        });
         // MeCab's voiced first sound (作り as づくり after a noun) is its
         // reading in the compound, not another word's.
-        if (others == readings.begin() || std::any_of(readings.begin(), others, [&](const HeadwordReading& reading) {
-                return SameButFirstVoicing(HiraganaOf(reading.kana), own);
-            })) {
+        const std::string own = HiraganaOf(token.reading);
+        if (everydayEnd == everydayFirst.begin()
+            || std::any_of(everydayFirst.begin(), everydayEnd, [&](const HeadwordReading& reading) {
+                   return SameButFirstVoicing(HiraganaOf(reading.kana), own);
+               })) {
             return std::nullopt;
         }
-        return FirstOf(readings);
+        return FirstOf(everydayFirst);
     }
 
     // Letters and digits by rule, always a guess.
